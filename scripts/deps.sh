@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the app need, skipping
+# the whole step when every one of them is already installed.
+set -euo pipefail
+
+packages=(
+  cmake g++ pkg-config
+  qt6-base-dev qt6-svg-dev libgl-dev
+  libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
+  nlohmann-json3-dev libdouble-conversion-dev libpcre2-dev
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg
+  portaudio19-dev libkissfft-dev
+  libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev
+  libgtest-dev libbenchmark-dev
+  xvfb xauth fonts-wqy-microhei
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

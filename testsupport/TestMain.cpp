@@ -1,0 +1,32 @@
+// Entry point of every test executable: sets up a quiet, display-free Qt
+// environment before any Qt object exists, then runs the GoogleTest cases.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#ifdef MIVRA_TEST_GUI
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
+// Qt's platform plugins keep their D-Bus and fontconfig state until exit.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libdbus-1.so\nleak:libfontconfig.so\n";
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QTemporaryDir runtimeDir(QDir::tempPath() + "/mivra-test-runtime-XXXXXX");
+    if (runtimeDir.isValid()) {
+        QFile::setPermissions(runtimeDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        setenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit().constData(), 1);
+    }
+    TestApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
