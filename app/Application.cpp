@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/AppSettings.h"
 #include "app/LoadingWindow.h"
 #include "ui/MainWindow.h"
 
@@ -38,6 +39,7 @@ void Application::start() {
 // The start-up sequence of the main window, in the order it must run.
 void Application::onMainWindowCreated() {
     accountCookie_ = firstRunSetup(paths_, programFolder_);
+    storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
     closeLoadingWindow();
 }
 

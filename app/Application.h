@@ -2,6 +2,7 @@
 // Creates the program's windows and runs the start-up sequence: the one
 // place where the parts of the program are created and wired together.
 #include "app/FirstRunSetup.h"
+#include "app/StoredSettings.h"
 
 #include <QObject>
 #include <QPointer>
@@ -30,6 +31,7 @@ public:
 
     const AppPaths& paths() const { return paths_; }
     const std::string& accountCookie() const { return accountCookie_; }
+    const StoredSettings& storedSettings() const { return storedSettings_; }
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     QWidget* loadingWindow() const;
 
@@ -40,6 +42,7 @@ private:
     std::string programFolder_;
     AppPaths paths_;
     std::string accountCookie_;
+    StoredSettings storedSettings_;
     std::function<void()> exitProcess_;
 
     QPointer<LoadingWindow> loadingWindow_;
