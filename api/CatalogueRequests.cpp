@@ -1,0 +1,164 @@
+// The search, playlist, chart and artist requests, and the picture download.
+#include "api/AnswerReading.h"
+#include "api/CloudApiClient.h"
+#include "api/ServiceRequest.h"
+#include "net/HttpClient.h"
+#include "net/TextUtils.h"
+
+namespace {
+
+// Every byte of the keyword's UTF-8 form percent-encoded, a space as "+".
+std::string encodeKeyword(std::string_view keyword) {
+    return urlEncode(keyword, /*keepUnreserved=*/false, /*asUtf8=*/true);
+}
+
+std::vector<CoverItem> readPlaylistCovers(const JsonDocument& answer, std::string_view arrayPath) {
+    return readCoverItems(answer, arrayPath,
+                          {{CoverField::Picture, "coverImgUrl"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
+}
+
+}  // namespace
+
+std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword) const {
+    const JsonDocument answer = fetchJson(
+        hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=1&limit=18",
+        RequestHeaders::EngineDefaults);
+    std::vector<SongItem> songs;
+    const int count = answer.count("result.songs");
+    for (int i = 0; i < count; ++i) {
+        SongItem song;
+        song.id = answer.getText(memberPath("result.songs", i, "id"));
+        song.name = answer.getText(memberPath("result.songs", i, "name"));
+        const std::string secondArtist = answer.getText(memberPath("result.songs", i, "artists[1].name"));
+        song.artists = joinFirstTwoArtists(answer.getText(memberPath("result.songs", i, "artists[0].name")), secondArtist);
+        songs.push_back(std::move(song));
+    }
+    return songs;
+}
+
+std::vector<CoverItem> CloudApiClient::searchArtists(std::string_view keyword, int limit) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) +
+                                              "&type=100&limit=" + std::to_string(limit),
+                                          RequestHeaders::EngineDefaults);
+    return readCoverItems(answer, "result.artists",
+                          {{CoverField::Picture, "img1v1Url"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
+}
+
+std::vector<CoverItem> CloudApiClient::searchAlbums(std::string_view keyword) const {
+    const JsonDocument answer = fetchJson(
+        hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=10&limit=3",
+        RequestHeaders::EngineDefaults);
+    return readCoverItems(answer, "result.albums",
+                          {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Subtitle, "artist.name"}});
+}
+
+std::vector<CoverItem> CloudApiClient::searchPlaylists(std::string_view keyword) const {
+    const JsonDocument answer = fetchJson(
+        hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=1000&limit=12",
+        RequestHeaders::EngineDefaults);
+    return readPlaylistCovers(answer, "result.playlists");
+}
+
+std::vector<CoverItem> CloudApiClient::fetchAllPlaylists(const std::string& cookie) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist?limit=100&cookie=" + cookie,
+                                          RequestHeaders::EngineDefaults);
+    return readPlaylistCovers(answer, "playlists");
+}
+
+std::vector<CoverItem> CloudApiClient::fetchPersonalizedPlaylists(const std::string& cookie) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/personalized?limit=100&cookie=" + cookie,
+                                          RequestHeaders::EngineDefaults);
+    return readCoverItems(answer, "result",
+                          {{CoverField::Picture, "picUrl"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
+}
+
+std::vector<CoverItem> CloudApiClient::fetchHighQualityPlaylists() const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist/highquality?limit=100",
+                                          RequestHeaders::EngineDefaults);
+    return readPlaylistCovers(answer, "playlists");
+}
+
+std::vector<CoverItem> CloudApiClient::fetchCategoryPlaylists(std::string_view category) const {
+    const JsonDocument answer = fetchJson(
+        hosts_.serviceBaseNoSlash() + "/top/playlist?cat=" + encodeKeyword(category) + "&limit=100",
+        RequestHeaders::EngineDefaults);
+    return readPlaylistCovers(answer, "playlists");
+}
+
+std::vector<CoverItem> CloudApiClient::fetchToplists() const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "toplist", RequestHeaders::BrowserAgent);
+    return readCoverItems(answer, "list",
+                          {{CoverField::Name, "name"}, {CoverField::Id, "id"}, {CoverField::Picture, "coverImgUrl"}});
+}
+
+PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const std::string& cookie) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "playlist/detail?id=" + id + "&cookie=" + cookie,
+                                          RequestHeaders::BrowserAgent);
+    PlaylistDetail detail;
+    detail.name = answer.getText("playlist.name");
+    detail.creatorNickname = answer.getText("playlist.creator.nickname");
+    detail.coverUrl = answer.getText("playlist.coverImgUrl");
+    detail.description = answer.getText("playlist.description");
+    return detail;
+}
+
+std::vector<SongItem> CloudApiClient::fetchPlaylistTracks(const std::string& id, int limit, int offset,
+                                                          const std::string& cookie) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "playlist/track/all?id=" + id + "&limit=" +
+                                              std::to_string(limit) + "&offset=" + std::to_string(offset) +
+                                              "&cookie=" + cookie,
+                                          RequestHeaders::BrowserAgent);
+    std::vector<SongItem> songs;
+    const int count = answer.count("songs");
+    for (int i = 0; i < count; ++i) {
+        SongItem song;
+        song.name = answer.getText(memberPath("songs", i, "name"));
+        song.artists = answer.getText(memberPath("songs", i, "ar[0].name"));
+        song.id = answer.getText(memberPath("songs", i, "id"));
+        songs.push_back(std::move(song));
+    }
+    return songs;
+}
+
+ArtistDetail CloudApiClient::fetchArtistDetail(const std::string& id) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "artist/detail?id=" + id, RequestHeaders::BrowserAgent);
+    ArtistDetail detail;
+    detail.name = answer.getText("data.artist.name");
+    // An artist with a user account shows its avatar, any other its cover.
+    const bool hasAvatar = !answer.getText("data.user.avatarUrl").empty();
+    detail.pictureUrl = answer.getText(hasAvatar ? "data.user.avatarUrl" : "data.artist.cover");
+    detail.pictureUrl += kCoverSizeSuffix;
+    detail.identity = answer.getText("data.identify.imageDesc");
+    detail.description = answer.getText("data.artist.briefDesc");
+    return detail;
+}
+
+std::vector<CoverItem> CloudApiClient::fetchArtistAlbums(const std::string& id, int limit) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "artist/album?id=" + id + "&limit=" +
+                                              std::to_string(limit) + "&timestamp=" + timestampMs(),
+                                          RequestHeaders::BrowserAgent);
+    return readCoverItems(answer, "hotAlbums",
+                          {{CoverField::Name, "name"}, {CoverField::Picture, "picUrl"}, {CoverField::Id, "id"}},
+                          kCoverSizeSuffix);
+}
+
+std::vector<CoverItem> CloudApiClient::fetchArtistMvs(const std::string& id, int limit) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "artist/mv?id=" + id + "&limit=" +
+                                              std::to_string(limit) + "&timestamp=" + timestampMs(),
+                                          RequestHeaders::BrowserAgent);
+    return readCoverItems(answer, "mvs",
+                          {{CoverField::Name, "name"}, {CoverField::Picture, "imgurl16v9"}, {CoverField::Id, "id"}});
+}
+
+std::vector<CoverItem> CloudApiClient::fetchAllArtistMvs(const std::string& id) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/artist/mv?id=" + id + "&limit=50",
+                                          RequestHeaders::EngineDefaults);
+    return readCoverItems(answer, "mvs",
+                          {{CoverField::Picture, "imgurl16v9"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
+}
+
+std::string CloudApiClient::fetchPicture(const std::string& url) const {
+    HttpRequest request;
+    request.url = url;
+    return HttpClient::executeWithRequestObject(request).bodyBytes;
+}

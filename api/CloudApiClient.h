@@ -1,0 +1,95 @@
+#pragma once
+// The program's only way to the music catalogue and the account: one method
+// per request of the service API host and the maker's hosts. Each method
+// builds its URL (fixed paths and query keys, values inserted unchanged unless
+// a keyword is encoded), sends one blocking GET and reads the answer into a
+// record. Nothing is validated: a failed exchange or a missing field gives
+// empty texts and empty lists, never an error.
+//
+// The client holds only its hosts and its clock, both fixed at construction,
+// so one instance may be used from any number of threads at once. The account
+// cookie and the service cookie are passed in by the caller, which owns them.
+#include "api/CloudRecords.h"
+#include "api/PackedItem.h"
+#include "api/RequestTimestamp.h"
+#include "api/ServiceHosts.h"
+#include "data/JsonDocument.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CloudApiClient {
+public:
+    explicit CloudApiClient(ServiceHosts hosts, LocalClock clock = systemLocalMilliseconds);
+
+    const ServiceHosts& hosts() const { return hosts_; }
+    // The request timestamp of this moment by the client's clock.
+    std::string requestTimestamp(TimestampForm form) const;
+
+    // Songs.
+    SongDetail fetchSongDetail(const std::string& id) const;
+    // One request for all ids, in order; no ids ask for "ids=" alone.
+    SongNameList fetchSongNames(const std::vector<std::string>& ids) const;
+    // The stream URL, or "null" when the answer names none.
+    std::string fetchSongUrl(const std::string& id) const;
+    // The lyric cut out of the raw answer, its JSON escapes left in place.
+    std::string fetchRawLyric(const std::string& id) const;
+    // The lyric answer; the caller reads "lrc.lyric" and "tlyric.lyric".
+    JsonDocument fetchLyric(const std::string& id) const;
+    // True when the availability answer contains "ok".
+    bool checkSong(const std::string& id, const std::string& serviceCookie) const;
+
+    // Search; the keyword is sent URL-encoded as UTF-8.
+    std::vector<SongItem> searchSongs(std::string_view keyword) const;
+    std::vector<CoverItem> searchArtists(std::string_view keyword, int limit) const;
+    // Albums carry no id; the album's artist is the subtitle.
+    std::vector<CoverItem> searchAlbums(std::string_view keyword) const;
+    std::vector<CoverItem> searchPlaylists(std::string_view keyword) const;
+
+    // Playlists, charts and artists.
+    std::vector<CoverItem> fetchAllPlaylists(const std::string& cookie) const;
+    std::vector<CoverItem> fetchPersonalizedPlaylists(const std::string& cookie) const;
+    std::vector<CoverItem> fetchHighQualityPlaylists() const;
+    std::vector<CoverItem> fetchCategoryPlaylists(std::string_view category) const;
+    std::vector<CoverItem> fetchToplists() const;
+    PlaylistDetail fetchPlaylistDetail(const std::string& id, const std::string& cookie) const;
+    std::vector<SongItem> fetchPlaylistTracks(const std::string& id, int limit, int offset,
+                                              const std::string& cookie) const;
+    ArtistDetail fetchArtistDetail(const std::string& id) const;
+    std::vector<CoverItem> fetchArtistAlbums(const std::string& id, int limit) const;
+    std::vector<CoverItem> fetchArtistMvs(const std::string& id, int limit) const;
+    std::vector<CoverItem> fetchAllArtistMvs(const std::string& id) const;
+    // The bytes behind a picture URL; empty when the exchange fails.
+    std::string fetchPicture(const std::string& url) const;
+
+    // Account.
+    std::string qrCreateKey() const;
+    std::string qrCreateUrl(const std::string& key) const;
+    // A 256-pixel QR code of the login URL, which is sent unencoded.
+    std::string fetchQrPicture(const std::string& qrUrl) const;
+    QrPollResult qrPoll(const std::string& key) const;
+    AccountProfile fetchAccount(const std::string& cookie) const;
+    // The start-up account check: true when the account answer has a profile.
+    bool checkAccount(const std::string& cookie) const;
+    std::vector<CoverItem> fetchUserPlaylists(const std::string& userId, const std::string& cookie) const;
+    // True when the service answered with code 200.
+    bool subscribePlaylist(SubscribeAction action, const std::string& id, const std::string& cookie) const;
+
+    // Home page and MVs.
+    std::vector<PackedItem> fetchBanners() const;
+    std::vector<PackedItem> fetchPersonalizedMvs() const;
+    std::vector<CoverItem> fetchRecommendedPlaylists(const std::string& cookie) const;
+    std::vector<CoverItem> fetchTopArtists() const;
+    std::vector<CoverItem> fetchNewestAlbums() const;
+    std::vector<CoverItem> fetchFirstMvs(int limit) const;
+    std::vector<CoverItem> fetchAllMvs() const;
+    // The MV's stream URL; empty when the answer names none.
+    std::string fetchMvUrl(const std::string& id) const;
+
+private:
+    std::string timestampMs() const { return requestTimestamp(TimestampForm::Milliseconds); }
+
+    const ServiceHosts hosts_;
+    const LocalClock clock_;
+};

@@ -1,0 +1,79 @@
+#pragma once
+// The records the service client returns. Every field is text exactly as the
+// answer gave it (ids included: they are never parsed as numbers); a value the
+// answer lacks is the empty text.
+#include <string>
+#include <vector>
+
+struct SongDetail {
+    std::string name;
+    std::string artists;   // first artist, or the first two joined by "，"
+    std::string coverUrl;  // as the answer gives it, without a size suffix
+    std::string mvId;      // "0" when the song has no MV
+};
+
+// Names and first-artist names of several songs, index-aligned, answer order.
+struct SongNameList {
+    std::vector<std::string> names;
+    std::vector<std::string> firstArtists;
+};
+
+struct SongItem {
+    std::string id;
+    std::string name;
+    std::string artists;
+};
+
+// One entry of a list of pictures with captions.
+struct CoverItem {
+    std::string pictureUrl;
+    std::string name;
+    std::string id;
+    std::string subtitle;  // second caption: the artist of a searched album; empty elsewhere
+};
+
+struct PlaylistDetail {
+    std::string name;
+    std::string creatorNickname;
+    std::string coverUrl;
+    std::string description;
+};
+
+struct ArtistDetail {
+    std::string name;
+    std::string pictureUrl;  // always carries its "?param=250y250" suffix
+    std::string identity;
+    std::string description;
+};
+
+// What the account answer says about the logged-in user.
+struct AccountProfile {
+    std::string userId;  // empty: logged out
+    std::string nickname;
+    std::string avatarUrl;
+};
+
+enum class QrLoginState {
+    Expired,         // the key is no longer valid: start over with a new key
+    WaitingScan,     // nobody has scanned the code yet
+    WaitingConfirm,  // scanned, not yet confirmed on the phone
+    LoggedIn,        // confirmed; the result carries the account cookie
+    NoAnswer,        // the poll failed or the answer had no code: keep waiting
+};
+
+struct QrPollResult {
+    QrLoginState state = QrLoginState::NoAnswer;
+    std::string cookie;  // only for LoggedIn
+};
+
+enum class SubscribeAction { Subscribe = 1, Unsubscribe = 2 };
+
+// The account the program is logged in to, held for the whole run by the
+// user-interface thread; background tasks get copies of the values they need.
+struct AccountState {
+    std::string cookie;  // sent as the "cookie" query value; empty when none is held
+    AccountProfile profile;
+    std::string qrKey;  // the QR login key being polled
+
+    bool loggedIn() const { return !profile.userId.empty(); }
+};

@@ -1,0 +1,23 @@
+#pragma once
+// The two ways the service and maker requests use the main HTTP engine: with
+// the engine's own default headers, or with the browser identity as the
+// User-Agent. Every request is a GET without a body or cookie header.
+#include "data/JsonDocument.h"
+
+#include <string>
+
+// The browser identity sent as User-Agent where a request asks for it.
+inline constexpr const char* kBrowserUserAgent =
+    "Mozilla/5.0 (Windows NT 6.1; WOW64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/50.0.2661.87 Safari/537.36";
+
+enum class RequestHeaders {
+    EngineDefaults,  // only the URL goes to the engine
+    BrowserAgent,    // a header block holding the browser User-Agent
+};
+
+// The answer body of one GET; empty when the exchange failed.
+std::string fetchAnswer(const std::string& url, RequestHeaders headers);
+
+// The answer body parsed as JSON; every read is empty when the exchange
+// failed or the body is not JSON.
+JsonDocument fetchJson(const std::string& url, RequestHeaders headers);

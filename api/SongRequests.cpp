@@ -1,0 +1,73 @@
+// The song requests: details, names of a whole queue, stream URL, lyrics and
+// the availability check.
+#include "api/AnswerReading.h"
+#include "api/CloudApiClient.h"
+#include "api/ServiceRequest.h"
+#include "net/HttpClient.h"
+#include "net/TextUtils.h"
+
+namespace {
+
+// Part of the UTF-8 text "音乐，请" (without the first byte of 音) followed by
+// the lead byte E6: its presence means a pure-music answer, whose lyric object
+// is followed by "code" instead of the "klyric" object.
+constexpr std::string_view kPureMusicMarker = "\x9F\xB3\xE4\xB9\x90\xEF\xBC\x8C\xE8\xAF\xB7\xE6";
+
+std::string cutRawLyric(std::string_view raw) {
+    if (raw.find(kPureMusicMarker) != std::string_view::npos) return textBetween(raw, "lyric\":\"", "\"},\"code");
+    return textBetween(raw, "lyric\":\"", "\"},\"klyric\":{\"version");
+}
+
+}  // namespace
+
+SongDetail CloudApiClient::fetchSongDetail(const std::string& id) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/song/detail?ids=" + id,
+                                          RequestHeaders::EngineDefaults);
+    SongDetail detail;
+    detail.name = answer.getText("songs[0].name");
+    const std::string secondArtist = answer.getText("songs[0].ar[1].name");
+    detail.artists = joinFirstTwoArtists(answer.getText("songs[0].ar[0].name"), secondArtist);
+    detail.coverUrl = answer.getText("songs[0].al.picUrl");
+    detail.mvId = answer.getText("songs[0].mv");
+    return detail;
+}
+
+SongNameList CloudApiClient::fetchSongNames(const std::vector<std::string>& ids) const {
+    std::string idList;
+    for (const std::string& id : ids) idList += id + ",";
+    if (!idList.empty()) idList.pop_back();
+
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "song/detail?ids=" + idList,
+                                          RequestHeaders::EngineDefaults);
+    SongNameList list;
+    const int count = answer.count("songs");
+    for (int i = 0; i < count; ++i) {
+        list.names.push_back(answer.getText(memberPath("songs", i, "name")));
+        list.firstArtists.push_back(answer.getText(memberPath("songs", i, "ar[0].name")));
+    }
+    return list;
+}
+
+std::string CloudApiClient::fetchSongUrl(const std::string& id) const {
+    const JsonDocument answer = fetchJson(hosts_.makerOrigin + "/api/?type=apiSongUrlV1&id=" + id,
+                                          RequestHeaders::BrowserAgent);
+    std::string url = answer.getText("data[0].url");
+    return url.empty() ? "null" : url;
+}
+
+std::string CloudApiClient::fetchRawLyric(const std::string& id) const {
+    HttpRequest request;
+    request.url = hosts_.serviceBaseNoSlash() + "/lyric?id=" + id;
+    const std::string body = HttpClient::executeWithWinInet(request).bodyBytes;
+    return cutRawLyric(std::string_view(body).substr(0, body.find('\0')));
+}
+
+JsonDocument CloudApiClient::fetchLyric(const std::string& id) const {
+    return fetchJson(hosts_.serviceBase + "lyric?id=" + id, RequestHeaders::EngineDefaults);
+}
+
+bool CloudApiClient::checkSong(const std::string& id, const std::string& serviceCookie) const {
+    const std::string body = fetchAnswer(hosts_.serviceBaseNoSlash() + "/check/music?id=" + id + "&cookie=" + serviceCookie,
+                                         RequestHeaders::EngineDefaults);
+    return body.find("ok") != std::string::npos;
+}
