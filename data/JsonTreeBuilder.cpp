@@ -6,7 +6,7 @@ namespace {
 
 // Objects up to this size are searched member by member for a repeated name;
 // larger ones get a hash index.
-constexpr std::size_t kLinearSearchLimit = 16;
+constexpr std::size_t kLinearSearchLimit = 64;
 
 }  // namespace
 
