@@ -7,9 +7,12 @@
 
 class NameValueList {
 public:
+    // asUtf8 makes the query-string and header renderings percent-encode the
+    // pair as UTF-8 rather than GBK bytes (the texts themselves are UTF-8).
     void add(std::string_view name, std::string_view value, bool asUtf8 = false);
     void parseQuery(std::string_view query, bool asUtf8 = false);
     std::string get(std::string_view name) const;
+    // Replaces the first value of that name (or appends the pair) and returns it.
     std::string set(std::string_view name, std::string_view value);
     std::string toQueryString(bool encode) const;
     // "Name: value" lines joined by CR LF, without a trailing CR LF.
@@ -23,6 +26,15 @@ public:
     static std::string stripSeparator(std::string_view text, std::string_view separator);
 
 private:
+    // Whether a stored text is percent-encoded as its UTF-8 bytes (it was
+    // added with asUtf8) or as its GBK bytes, as the service expects of
+    // everything else.
+    struct Encoding {
+        bool nameAsUtf8 = false;
+        bool valueAsUtf8 = false;
+    };
+
     std::vector<std::string> names_;
     std::vector<std::string> values_;
+    std::vector<Encoding> encodings_;  // one per pair
 };
