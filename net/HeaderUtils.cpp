@@ -32,6 +32,14 @@ bool startsWithWhole(std::string_view line, std::string_view prefix) {
     return line.starts_with(prefix) && TextSearch(line, prefix).next(0) == 0;
 }
 
+// A cookie holding a control character other than tab is malformed, and
+// sending it back could break the request's header block apart.
+bool isMalformedCookie(std::string_view cookie) {
+    for (char c : cookie)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) return true;
+    return false;
+}
+
 // The items of a cookie text; a trailing ";" counts as a trailing separator.
 std::vector<std::string> cookieItems(std::string_view cookies) {
     std::string trimmed = trimText(cookies);
@@ -76,7 +84,7 @@ std::string collectSetCookies(std::string_view headerBlock) {
         std::string_view value = line.substr(kSetCookieLine.size());
         // Attributes (path, expiry, domain, flags) follow the first ";".
         std::string cookie = trimText(value.substr(0, value.find(';')));
-        if (cookie.empty()) continue;
+        if (cookie.empty() || isMalformedCookie(cookie)) continue;
         if (!cookies.empty()) cookies += kCookieSeparator;
         cookies += cookie;
     }
@@ -95,7 +103,7 @@ std::string mergeCookies(std::string_view sent, std::string_view received) {
     std::string out;
     std::unordered_set<std::string_view> kept;
     for (const std::string& item : merged) {
-        if (item.ends_with(kDeletedMark) || trimText(item).empty()) continue;
+        if (item.ends_with(kDeletedMark) || trimText(item).empty() || isMalformedCookie(item)) continue;
         if (!kept.insert(item).second) continue;
         if (kept.size() > 1) out += kCookieSeparator;
         out += item;

@@ -41,12 +41,22 @@ std::string convert(std::string_view in, const char* from, const char* to, std::
     size_t srcLeft = in.size();
     char buffer[4096];
     auto flush = [&](char* dst) { out.append(buffer, dst - buffer); };
+    // glibc converts in two steps; when the second one meets an unconvertible
+    // character it decodes the first step's whole chunk again. Small input
+    // windows bound that rework, so text full of such characters converts in
+    // linear rather than quadratic time.
+    constexpr size_t kWindow = 256;
     while (srcLeft > 0) {
         char* dst = buffer;
         size_t dstLeft = sizeof buffer;
-        size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        size_t window = std::min(srcLeft, kWindow);
+        size_t windowLeft = window;
+        size_t rc = iconv(cd, &src, &windowLeft, &dst, &dstLeft);
+        bool windowEndsEarly = window < srcLeft;
+        srcLeft -= window - windowLeft;
         flush(dst);
         if (rc != static_cast<size_t>(-1) || errno == E2BIG) continue;
+        if (errno == EINVAL && windowEndsEarly) continue;  // a character cut by the window's end
         // EILSEQ (invalid or unrepresentable) or EINVAL (cut-off sequence).
         out.append(replacement);
         size_t step = charLength(reinterpret_cast<const unsigned char*>(src), srcLeft);

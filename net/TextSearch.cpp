@@ -12,8 +12,7 @@ std::size_t sequenceLength(unsigned char lead) {
     return 1;
 }
 
-}  // namespace
-
+// Length in bytes of the character that starts at `at` (at < text.size()).
 std::size_t utf8CharacterLength(std::string_view text, std::size_t at) {
     std::size_t length = sequenceLength(static_cast<unsigned char>(text[at]));
     if (length > text.size() - at) return 1;
@@ -21,6 +20,8 @@ std::size_t utf8CharacterLength(std::string_view text, std::size_t at) {
         if (!isContinuation(static_cast<unsigned char>(text[at + i]))) return 1;
     return length;
 }
+
+}  // namespace
 
 TextSearch::TextSearch(std::string_view text, std::string_view needle)
     : text_(text), needle_(needle), undecidedTail_(needle.size()) {

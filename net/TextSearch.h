@@ -6,9 +6,6 @@
 #include <cstddef>
 #include <string_view>
 
-// Length in bytes of the character that starts at `at` (at < text.size()).
-std::size_t utf8CharacterLength(std::string_view text, std::size_t at);
-
 class TextSearch {
 public:
     TextSearch(std::string_view text, std::string_view needle);

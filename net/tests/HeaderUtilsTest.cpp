@@ -6,6 +6,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 struct BlockCase {
     std::string input;
     std::string expected;
@@ -66,6 +68,7 @@ TEST(CollectSetCookiesTest, KeepsNameValueOfEachSetCookieLine) {
         {"Set-Cookie: a=Set-Cookie:x", "a=Set-Cookie:x"},
         {"Set-Cookie: \u3000a=1\u3000", "a=1"},
         {"Set-Cookie: a=1\r\nSet-Cookie: a=1", "a=1; a=1"},
+        {"Set-Cookie: a=1\rX: 2\r\nSet-Cookie: b=\0\r\nSet-Cookie: c=\t1"s, "c=\t1"},  // control characters
     };
     for (const BlockCase& c : cases) EXPECT_EQ(collectSetCookies(c.input), c.expected) << c.input;
 }
@@ -98,6 +101,7 @@ TEST(MergeCookiesTest, ReceivedWinThenSurvivingSentFollow) {
         {" a = 1", "a=2", "a=2"},
         {"a=1; ; b=2", "", "a=1; b=2"},  // empty items are dropped
         {"\u3000a=1\u3000", "", "a=1"},
+        {"a=1\r\nX: y; b=2", "c=\x7F", "b=2"},  // items with control characters are never sent back
     };
     for (const Case& c : cases)
         EXPECT_EQ(mergeCookies(c.sent, c.received), c.expected) << "sent " << c.sent << " received " << c.received;
