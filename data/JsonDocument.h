@@ -9,11 +9,14 @@ class JsonDocument {
 public:
     JsonDocument();
     ~JsonDocument();
-    JsonDocument(const JsonDocument&);  // a second handle on the same tree
+    // A second handle on the same tree; like the tree, used by one thread.
+    JsonDocument(const JsonDocument&);
     JsonDocument& operator=(const JsonDocument&);
 
     // Parses UTF-8 JSON text. True when the root is an object or array (or
-    // another non-null value); invalid text leaves every read empty.
+    // another non-null value); invalid text leaves every read empty. Nesting
+    // deeper than 512 levels is invalid; ill-formed UTF-8 and half surrogate
+    // pairs read back as U+FFFD.
     bool parse(std::string_view text);
     // Makes the root an empty object.
     void clear();

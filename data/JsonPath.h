@@ -4,7 +4,7 @@
 // The empty path is the root; a path that starts with "[" indexes the root.
 #include <string_view>
 
-#include "data/JsonTreeBuilder.h"
+#include "data/JsonValue.h"
 
 // The value the path names, or nullptr when any step is absent or the path
 // is malformed. One walk down the tree, no copies.

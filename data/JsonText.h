@@ -4,7 +4,7 @@
 // as "[object Object]", null as the empty text.
 #include <string>
 
-#include "data/JsonTreeBuilder.h"
+#include "data/JsonValue.h"
 
 // Every U+2400 in the result reads back as a backslash (the character stood
 // for a backslash in stored strings).

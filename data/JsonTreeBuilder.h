@@ -11,9 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
-using JsonValue = nlohmann::ordered_json;
+#include "data/JsonValue.h"
 
 // Arrays and objects may nest this deep; deeper text is treated as invalid.
 inline constexpr std::size_t kMaxJsonDepth = 512;

@@ -8,17 +8,21 @@
 class RegexMatcher {
 public:
     // Compiles `pattern` and finds its matches (all of them when global).
-    // False, with every query empty, when the pattern cannot be compiled.
+    // False, with every query empty, when the pattern cannot be compiled or
+    // the search runs into the engine's backtracking limit.
     // quotePlaceholder turns "#引号" in the pattern into a double quote.
+    // Ill-formed UTF-8 in the subject never matches anything.
     bool execute(std::string_view pattern, std::string_view subject, bool caseSensitive = false,
                  bool multiline = true, bool global = true, bool quotePlaceholder = false);
 
     std::string pattern() const;
-    // The subject with every match replaced; "$1".."$9" and "$&" refer to the match.
+    // The subject with every match replaced; "$1".."$99", "$&", "$`", "$'"
+    // and "$$" expand as in ECMAScript.
     std::string replace(std::string_view replacement) const;
     int matchCount() const;
     // Match numbers and group numbers count from 1. `position`, when given,
-    // receives the byte offset of the text (-1 when there is none).
+    // receives the byte offset where the match or group matched (-1 when it
+    // does not exist or the group took no part).
     std::string matchText(int match, int* position = nullptr) const;
     std::string subMatchText(int match, int group, int* position = nullptr) const;
     int subMatchCount() const;
