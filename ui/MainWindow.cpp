@@ -1,31 +1,195 @@
 #include "ui/MainWindow.h"
 
-#include "app/WindowDrag.h"
+#include "anim/ProgramAnimations.h"
+#include "app/MessageBoxWindow.h"
+#include "ui/BackdropPanel.h"
+#include "ui/FlatButton.h"
+#include "ui/Page.h"
+#include "ui/PaneScroller.h"
+#include "ui/PictureBox.h"
+#include "ui/ScrollPane.h"
+#include "ui/SlimScrollBar.h"
+#include "ui/Toolbar.h"
 
 #include <QCloseEvent>
 #include <QPainter>
-#include <QPushButton>
+#include <QStackedWidget>
+#include <QWheelEvent>
+#include <functional>
+
+namespace {
+
+constexpr int kWheelStep = 40;       // pixels per wheel notch
+constexpr int kAnglePerNotch = 120;  // a notch in eighths of a degree
+
+constexpr const char* kLoggedOutTitle = "用户未登录~";
+constexpr const char* kLoggedOutContent =
+    "Mivra酱检测到您还没有登录您的网易云音乐账号哎...请单击Mivra音乐右上方 [登录] "
+    "按钮来登录您的网易云音乐账号，登录成功后即可查看您的音乐库啦！";
+
+// Makes a page from its index and the scrollbar of its pane.
+using PageFactory = std::function<Page*(QScrollBar*)>;
+
+PageFactory plainPage(int index) {
+    return [index](QScrollBar* scrollBar) { return new Page(index, scrollBar); };
+}
+
+}  // namespace
 
 MainWindow::MainWindow() {
     setObjectName("MainWindow");
     setWindowTitle("Mivra Music");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(1110, 780);
+    setFont(Theme::font(14));
 
-    auto* toolbar = new QWidget(this);
-    toolbar->setObjectName("滤镜_工具栏");
-    toolbar->setGeometry(0, 0, 1110, 60);
-    makeWindowDragHandle(toolbar, this);
+    toolbar_ = new Toolbar(this);
+    connect(toolbar_->minimiseButton(), &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(toolbar_->closeButton(), &QAbstractButton::clicked, this, &MainWindow::closeRequested);
+    for (ToolbarPage page : {ToolbarPage::Home, ToolbarPage::Discover, ToolbarPage::Charts, ToolbarPage::Library})
+        connect(toolbar_->pageButton(page), &QAbstractButton::clicked, this, [this, page] { runToolbarAction(page); });
 
-    auto* minimise = new QPushButton("—", this);
-    minimise->setObjectName("工具栏_最小化");
-    minimise->setGeometry(1030, 15, 30, 30);
-    connect(minimise, &QPushButton::clicked, this, &QWidget::showMinimized);
+    auto* separator = new QWidget(this);
+    separator->setObjectName("分组框_工具栏分割");
+    separator->setGeometry(21, 108, 1068, 1);
+    separator->setStyleSheet(QString("background: %1;").arg(QColor::fromRgba(Theme::kHairline).name()));
 
-    auto* close = new QPushButton("✕", this);
-    close->setObjectName("工具栏_关闭");
-    close->setGeometry(1065, 15, 30, 30);
-    connect(close, &QPushButton::clicked, this, &MainWindow::closeRequested);
+    pageArea_ = new QStackedWidget(this);
+    pageArea_->setObjectName("选择夹_主体");
+    pageArea_->setGeometry(kPageAreaRect);
+    scroller_ = std::make_unique<PaneScroller>(ProgramAnimations::animationObject(ProgramAnimations::kScrollPanes));
+    createPages();
+    connect(pageArea_, &QStackedWidget::currentChanged, this, &MainWindow::showScrollBarOf);
+    showScrollBarOf(currentPage());
+
+    playBar_ = new BackdropPanel(QColor::fromRgba(Theme::kPanel), 18, this);
+    playBar_->setObjectName("滤镜_播放栏");
+    playBar_->setGeometry(21, 676, 1068, 83);
+
+    nowPlaying_ = new PictureBox(this);
+    nowPlaying_->setObjectName("图片框_大封面");
+    nowPlaying_->setGeometry(21, kNowPlayingParkedTop, 1068, 655);
+}
+
+MainWindow::~MainWindow() = default;
+
+// One line per page, in page order. A page with content of its own is made
+// by its class here, e.g. `[this](QScrollBar* bar) { return new HomePage(*this, bar); }`.
+void MainWindow::createPages() {
+    const PageFactory factories[Pages::kCount] = {
+        plainPage(Pages::kHome),
+        plainPage(Pages::kDiscover),
+        plainPage(Pages::kCharts),
+        plainPage(Pages::kLibraryPlaceholder),
+        plainPage(Pages::kAllMvs),
+        plainPage(Pages::kArtist),
+        plainPage(Pages::kNewAlbums),
+        plainPage(Pages::kPlaylist),
+        plainPage(Pages::kSearch),
+        plainPage(Pages::kLogin),
+        plainPage(Pages::kSettings),
+        plainPage(Pages::kMusicLibrary),
+        plainPage(Pages::kAllArtists),
+        plainPage(Pages::kArtistMvs),
+    };
+    for (int index = 0; index < Pages::kCount; ++index) {
+        const PageLayout& layout = pageLayout(index);
+        if (layout.pane) {
+            auto* scrollBar = new SlimScrollBar(this);
+            scrollBar->setObjectName(QString::fromUtf8(layout.pane->scrollBarName));
+            scrollBar->setGeometry(kScrollBarRect);
+            scrollBar->installEventFilter(this);
+            scrollBars_[size_t(index)] = scrollBar;
+        }
+        addPage(factories[index](scrollBars_[size_t(index)]));
+    }
+}
+
+void MainWindow::addPage(Page* page) {
+    pages_.at(size_t(page->index())) = page;
+    pageArea_->addWidget(page);
+    if (page->scrollPane()) scroller_->addPane(page->scrollPane());
+}
+
+void MainWindow::showPage(int index) {
+    if (index < 0 || index >= Pages::kCount) return;
+    pageArea_->setCurrentIndex(index);
+}
+
+int MainWindow::currentPage() const { return pageArea_->currentIndex(); }
+
+void MainWindow::goBack() { showPage(state_.returnPage); }
+
+void MainWindow::enterStartPage() {
+    showPage(Pages::kHome);
+    page(Pages::kHome)->scrollPane()->setMaximum(1800);
+    page(Pages::kArtist)->scrollPane()->setMaximum(800);
+    page(Pages::kSearch)->scrollPane()->setMaximum(940);
+}
+
+void MainWindow::runToolbarAction(ToolbarPage page) {
+    switch (page) {
+        case ToolbarPage::Home:
+            toolbar_->markChosenPage(page);
+            state_.takeBackArtistIds();
+            showPage(Pages::kHome);
+            return;
+        case ToolbarPage::Discover:
+            toolbar_->markChosenPage(page);
+            showPage(Pages::kDiscover);
+            return;
+        case ToolbarPage::Charts:
+            toolbar_->markChosenPage(page);
+            showPage(Pages::kCharts);
+            return;
+        case ToolbarPage::Library:
+            if (loggedInUserId_.empty()) {
+                MessageBoxWindow::show(false, "", "知道了", kLoggedOutTitle, kLoggedOutContent);
+                return;
+            }
+            toolbar_->markChosenPage(page);
+            showPage(Pages::kMusicLibrary);
+            return;
+    }
+}
+
+// Only the current page's scrollbar shows. The login page shows none, and
+// the pages without a pane (3, 6 and the settings page) leave the bars as
+// they were, so the settings page keeps the bar of the page before it.
+void MainWindow::showScrollBarOf(int pageIndex) {
+    if (pageIndex < 0) return;
+    const bool hideAll = pageIndex == Pages::kLogin;
+    if (!hideAll && !scrollBars_[size_t(pageIndex)]) return;
+    for (int i = 0; i < Pages::kCount; ++i) {
+        if (scrollBars_[size_t(i)]) scrollBars_[size_t(i)]->setVisible(!hideAll && i == pageIndex);
+    }
+}
+
+void MainWindow::onWheel(int notches) {
+    if (nowPlaying_->y() == kNowPlayingShownTop) return;
+    Page* current = page(currentPage());
+    if (!current->wheelScrolls() || !current->scrollPane()) return;
+    scroller_->scrollBy(current->scrollPane()->key(), -notches * kWheelStep);
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    // Fine-grained wheels and touchpads send parts of a notch; they add up.
+    wheelAngle_ += event->angleDelta().y();
+    const int notches = wheelAngle_ / kAnglePerNotch;
+    if (notches == 0) return;
+    wheelAngle_ -= notches * kAnglePerNotch;
+    onWheel(notches);
+}
+
+// The wheel over a scrollbar scrolls like anywhere else in the window, so
+// the pages the wheel does not scroll stay put there too.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -35,5 +199,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0xFA, 0xFA, 0xFA));
+    painter.fillRect(rect(), QColor::fromRgba(Theme::kWindow));
+    // A frameless window still needs an edge against a light desktop.
+    painter.setPen(QColor(0xDF, 0xE1, 0xE6));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

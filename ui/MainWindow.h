@@ -1,11 +1,61 @@
 #pragma once
-// The main window: a frameless 1110×780 frame with its own toolbar.
-#include <QWidget>
+// The main window: a frameless 1110×780 frame with its own toolbar, the page
+// area with its fourteen pages and their scroll panes, the play bar strip and
+// the parked now-playing view. It owns the navigation state and the toolbar's
+// page actions, and scrolls the panes with the wheel.
+#include "ui/Navigation.h"
+#include "ui/PageTable.h"
+#include "ui/Theme.h"
 
-class MainWindow : public QWidget {
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+
+class Page;
+class PaneScroller;
+class PictureBox;
+class QScrollBar;
+class QStackedWidget;
+class Toolbar;
+
+class MainWindow : public QWidget, public Navigation {
     Q_OBJECT
 public:
     MainWindow();
+    ~MainWindow() override;
+
+    void showPage(int index) override;
+    int currentPage() const override;
+    void goBack() override;
+    void runToolbarAction(ToolbarPage page) override;
+    NavigationState& state() override { return state_; }
+
+    // Page 0, and the scroll ranges of the panes whose content is fixed
+    // before any list is filled (home, artist, search).
+    void enterStartPage();
+
+    // Logged in means a user id: the library button opens the library then.
+    void setLoggedInUserId(const std::string& userId) { loggedInUserId_ = userId; }
+    const std::string& loggedInUserId() const { return loggedInUserId_; }
+
+    // The typeface and style the settings choose for list captions.
+    void setListTypeface(const TypefaceChoice& choice) { listTypeface_ = choice; }
+    const TypefaceChoice& listTypeface() const { return listTypeface_; }
+
+    // Wheel notches, positive away from the user: 40 pixels each on the
+    // pages the wheel scrolls, nothing while the now-playing view is up.
+    void onWheel(int notches);
+
+    Toolbar* toolbar() const { return toolbar_; }
+    Page* page(int index) const { return pages_.at(size_t(index)); }
+    PaneScroller& scroller() const { return *scroller_; }
+    QWidget* playBarStrip() const { return playBar_; }
+    PictureBox* nowPlayingView() const { return nowPlaying_; }
+
+    // The now-playing view's tops when parked below the window and when up.
+    static constexpr int kNowPlayingParkedTop = 900;
+    static constexpr int kNowPlayingShownTop = 21;
 
 signals:
     // The user asked to close the program (close button or window close).
@@ -14,4 +64,24 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent*) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createPages();
+    void addPage(Page* page);
+    void showScrollBarOf(int pageIndex);
+
+    NavigationState state_;
+    std::string loggedInUserId_;
+    TypefaceChoice listTypeface_;
+    int wheelAngle_ = 0;  // eighths of a degree not yet turned into notches
+
+    Toolbar* toolbar_;
+    QStackedWidget* pageArea_;
+    std::array<Page*, Pages::kCount> pages_{};
+    std::array<QScrollBar*, Pages::kCount> scrollBars_{};  // nullptr for pages without a pane
+    QWidget* playBar_;
+    PictureBox* nowPlaying_;
+    std::unique_ptr<PaneScroller> scroller_;
 };

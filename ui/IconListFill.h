@@ -1,0 +1,49 @@
+#pragma once
+// Filling an icon list from the network: the records and the pictures are
+// fetched on a background task, and each item is handed to the UI thread in
+// order as soon as its picture is in, so items appear one by one while the
+// window stays responsive.
+#include "api/CloudRecords.h"
+#include "app/BackgroundTask.h"
+#include "ui/IconTemplate.h"
+#include "ui/Navigation.h"
+
+#include <QImage>
+#include <cstddef>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+class IconList;
+
+// The bytes at a picture URL; empty when they cannot be fetched.
+using PictureFetcher = std::function<std::string(const std::string& url)>;
+
+struct IconListFill {
+    IconTemplate itemTemplate;
+    // Both run on the background task. Each record gives an item its
+    // picture (none for an empty URL), its name as the main line, its
+    // subtitle as the second line, and its id.
+    std::function<std::vector<CoverItem>()> fetchRecords;
+    PictureFetcher fetchPicture;
+    // When set, every item shows this picture instead of a fetched one (the
+    // note picture of song lists).
+    QImage fixedPicture;
+    // The list's ids: emptied when the fill starts, then each item's id is
+    // appended as the item is shown, so entry i always belongs to item i.
+    // Must outlive the list; touched on the UI thread only.
+    ItemIds* itemIds = nullptr;
+    std::size_t maxItems = std::numeric_limits<std::size_t>::max();
+    bool disableWhileFilling = true;
+    bool clearCurrentItem = false;
+    // Runs on the UI thread once the items are inserted, with their count:
+    // the place to set the heights of the list, its slide box and scrollbar.
+    std::function<void(int itemCount)> onItemsInserted;
+};
+
+// Starts filling `list` (call on the UI thread): applies the template,
+// removes all items and runs the rest as a background task, whose handle is
+// returned for callers that wait. A newer fill of the same list, or the
+// list's destruction, stops an older one; its remaining updates are dropped.
+BackgroundTask::Handle fillIconList(IconList* list, IconListFill fill);

@@ -1,0 +1,56 @@
+#pragma once
+// What the pages may ask of the main window: changing pages, going back,
+// the toolbar's page actions, and the shared navigation state.
+#include <string>
+#include <vector>
+
+// The ids of a filled list, index-aligned with its items.
+using ItemIds = std::vector<std::string>;
+
+// The four page buttons of the toolbar.
+enum class ToolbarPage { Home, Discover, Charts, Library };
+
+// Shared state of the pages, read and written on the UI thread only; a
+// background task that needs a value gets a copy when it starts.
+struct NavigationState {
+    // Where the artist and playlist pages go back to; whoever opens them sets it.
+    int returnPage = 0;
+    std::string selectedArtistId;    // the artist the artist page loads
+    std::string selectedPlaylistId;  // the playlist the playlist page loads
+    std::string songIdToPlay;        // the song handed to the play flow
+    // The home page's artist list and the search page's artist row share
+    // `artistIds`. The search page saves the home ids before it first
+    // refills them, and the home toolbar button puts them back.
+    ItemIds artistIds;
+    ItemIds artistIdsBackup;
+    bool artistIdsLent = false;  // artistIds hold the search row's ids, the home ids are in the backup
+
+    // Called by the search page before it refills `artistIds`. Only the
+    // first search after the home ids were in place saves them, so a second
+    // search does not save its predecessor's ids as the home ones.
+    void lendArtistIds() {
+        if (artistIdsLent) return;
+        artistIdsBackup = artistIds;
+        artistIdsLent = true;
+    }
+    // Called by the home toolbar button: the home list's ids are back.
+    void takeBackArtistIds() {
+        if (!artistIdsLent) return;
+        artistIds = artistIdsBackup;
+        artistIdsLent = false;
+    }
+};
+
+class Navigation {
+public:
+    virtual ~Navigation() = default;
+
+    // Shows page 0 to 13 of the page area; nothing else changes.
+    virtual void showPage(int index) = 0;
+    virtual int currentPage() const = 0;
+    // Shows the page in `returnPage`.
+    virtual void goBack() = 0;
+    // What a click on that toolbar button does (colours, shared ids, page).
+    virtual void runToolbarAction(ToolbarPage page) = 0;
+    virtual NavigationState& state() = 0;
+};

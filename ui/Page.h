@@ -1,0 +1,33 @@
+#pragma once
+// One page of the main window's page area, built from its row of the page
+// table: its container (a slide box on the page, a mask holding a slide box,
+// or a plain panel) and its scroll pane. Pages with content derive from it
+// and place their controls in `content()`.
+#include "ui/PageTable.h"
+
+#include <QWidget>
+#include <memory>
+
+class QScrollBar;
+class ScrollPane;
+
+class Page : public QWidget {
+public:
+    // `scrollBar` is the window's scrollbar for this page's pane (nullptr
+    // for pages without one).
+    Page(int index, QScrollBar* scrollBar);
+    ~Page() override;
+
+    int index() const { return index_; }
+    QString title() const;
+    // Where the page's controls go: the slide box, or the plain panel;
+    // nullptr for pages without a container.
+    QWidget* content() const { return content_; }
+    ScrollPane* scrollPane() const { return pane_.get(); }
+    bool wheelScrolls() const;
+
+private:
+    int index_;
+    QWidget* content_ = nullptr;
+    std::unique_ptr<ScrollPane> pane_;
+};
