@@ -1,6 +1,8 @@
 #pragma once
 // Blocking HTTP(S) exchanges on libcurl. One call is one complete exchange;
 // safe to call from several threads at once. Failures never throw.
+// Certificates are verified against the system's authorities, plus those in
+// the PEM file named by the environment variable MIVRA_CA_FILE when it is set.
 #include <string>
 
 enum HttpMethod { kGet = 0, kPost = 1, kHead = 2, kPut = 3, kOptions = 4, kDelete = 5, kTrace = 6, kConnect = 7 };
@@ -17,9 +19,15 @@ struct HttpRequest {
     std::string proxy;                      // "host:port"; empty: direct
     std::string proxyUser, proxyPassword;   // Basic credentials for the proxy
     int timeoutSeconds = 0;                 // per phase; below 1 means the engine's default
+                                            // (picture engine: -1 means the platform's own)
     bool mergeReceivedCookies = true;
     bool addDefaultHeaders = true;
     bool normalizeHeaders = true;
+
+    // Secondary engines only.
+    bool cookiesSupplied = false;    // an empty `cookies` still counts as a cookie text given
+    bool credentialsForProxy = true; // picture engine: proxyUser/proxyPassword are for the proxy, else the server
+    bool socksProxy = false;         // lyric engine: `proxy` is a SOCKS proxy
 };
 
 struct HttpResponse {
@@ -27,7 +35,7 @@ struct HttpResponse {
     std::string bodyBytes;  // the body exactly as received
     std::string headers;    // raw header block of the final response
     std::string status;     // "200 OK", or a numbered failure message
-    int statusCode = 0;     // numeric status (secondary engines)
+    int statusCode = 0;     // numeric status (picture engine)
     std::string cookies;    // collected Set-Cookie values, merged
     std::string location;   // the Location header, if any
 };

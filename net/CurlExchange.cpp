@@ -1,0 +1,278 @@
+#include "net/CurlExchange.h"
+
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "net/HttpAsciiCase.h"
+
+namespace {
+
+std::string_view headerName(std::string_view line) { return line.substr(0, line.find(':')); }
+
+// Ends an exchange once no data has moved for the idle time-out: neither
+// response bytes nor request body bytes. The clock starts when a connection
+// is ready for the request, so connecting is bounded by its own time-out, and
+// there is no limit on a whole exchange that keeps moving.
+class IdleWatch {
+public:
+    explicit IdleWatch(long limitSeconds) : limit_(std::chrono::seconds(limitSeconds)) {}
+    void activity() { last_ = std::chrono::steady_clock::now(); }
+
+    static int onConnected(void* self, char*, char*, int, int) {
+        auto* watch = static_cast<IdleWatch*>(self);
+        watch->connected_ = true;
+        watch->activity();
+        return CURL_PREREQFUNC_OK;
+    }
+    // Non-zero aborts the exchange.
+    static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
+        auto* watch = static_cast<IdleWatch*>(self);
+        if (uploaded != watch->uploaded_) {
+            watch->uploaded_ = uploaded;
+            watch->activity();
+        }
+        return watch->connected_ && std::chrono::steady_clock::now() - watch->last_ >= watch->limit_;
+    }
+
+private:
+    const std::chrono::steady_clock::duration limit_;
+    std::chrono::steady_clock::time_point last_;
+    bool connected_ = false;
+    curl_off_t uploaded_ = 0;
+};
+
+// The final response head and body, fed by libcurl's callbacks. A status
+// line after a complete head starts a new response (an interim 1xx answer or
+// a redirect being followed); lines after a complete head that are not a
+// status line are trailer fields of a chunked body and are left out.
+struct ResponseCapture {
+    explicit ResponseCapture(IdleWatch& watch) : idle(watch) {}
+
+    IdleWatch& idle;
+    std::string head;
+    bool headComplete = false;
+    std::string body;
+
+    void addHeaderLine(std::string_view line) {
+        idle.activity();
+        if (line.starts_with("HTTP/") && headComplete) {
+            head.clear();
+            body.clear();
+            headComplete = false;
+        } else if (headComplete) {
+            return;
+        }
+        head.append(line);
+        if (line == "\r\n" || line == "\n") headComplete = true;
+    }
+
+    static size_t onHeader(char* data, size_t size, size_t count, void* self) {
+        static_cast<ResponseCapture*>(self)->addHeaderLine(std::string_view(data, size * count));
+        return size * count;
+    }
+    static size_t onBody(char* data, size_t size, size_t count, void* self) {
+        auto* capture = static_cast<ResponseCapture*>(self);
+        capture->idle.activity();
+        capture->body.append(data, size * count);
+        return size * count;
+    }
+};
+
+int statusCodeOf(std::string_view head) {
+    size_t space = head.find(' ');
+    if (space == std::string_view::npos) return 0;
+    int code = 0;
+    for (size_t i = space + 1; i < head.size() && std::isdigit(static_cast<unsigned char>(head[i])); ++i)
+        code = code * 10 + (head[i] - '0');
+    return code;
+}
+
+bool hasLocationLine(std::string_view head) {
+    for (size_t start = 0; start < head.size();) {
+        size_t end = std::min(head.find('\n', start), head.size());
+        if (equalsIgnoringCase(headerName(head.substr(start, end - start)), "Location")) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// A redirect head that libcurl was going to follow: the exchange went on
+// past it, so it is not the answer.
+bool isFollowedRedirect(std::string_view head) {
+    int code = statusCodeOf(head);
+    return code >= 300 && code < 400 && code != 304 && hasLocationLine(head);
+}
+
+struct SlistDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using Slist = std::unique_ptr<curl_slist, SlistDeleter>;
+
+bool appendTo(Slist& list, const std::string& entry) {
+    curl_slist* grown = curl_slist_append(list.get(), entry.c_str());
+    if (!grown) return false;
+    list.release();
+    list.reset(grown);
+    return true;
+}
+
+// libcurl's header list: each line as given, a line with an empty value in
+// libcurl's "Name;" form (a bare "Name:" would remove the header), then
+// "Name:" entries that stop libcurl from adding its own Accept, Expect,
+// Proxy-Connection and, for a body, Content-Type. Empty when a line has no
+// name or holds a line break.
+std::optional<Slist> curlHeaderList(const CurlExchangeSpec& spec) {
+    Slist list;
+    auto present = [&](std::string_view name) {
+        return std::any_of(spec.headerLines.begin(), spec.headerLines.end(),
+                           [&](const std::string& line) { return equalsIgnoringCase(headerName(line), name); });
+    };
+    for (const std::string& line : spec.headerLines) {
+        size_t colon = line.find(':');
+        if (colon == 0 || colon == std::string::npos || line.find_first_of("\r\n") != std::string::npos) return std::nullopt;
+        bool emptyValue = line.find_first_not_of(" \t", colon + 1) == std::string::npos;
+        if (!appendTo(list, emptyValue ? line.substr(0, colon) + ";" : line)) return std::nullopt;
+    }
+    std::vector<std::string_view> suppressed{"Accept", "Expect", "Proxy-Connection"};
+    if (spec.sendBody) suppressed.push_back("Content-Type");
+    for (std::string_view name : suppressed)
+        if (!present(name) && !appendTo(list, std::string(name) + ":")) return std::nullopt;
+    return list;
+}
+
+// Adds the certificate authorities of the file named by MIVRA_CA_FILE to
+// the system's. A file that cannot be read adds nothing.
+CURLcode trustExtraCaFile(CURL*, void* sslContext, void* path) {
+    X509_STORE* store = SSL_CTX_get_cert_store(static_cast<SSL_CTX*>(sslContext));
+    X509_STORE_load_file(store, static_cast<const char*>(path));
+    ERR_clear_error();
+    return CURLE_OK;
+}
+
+// Sets options in order and remembers the step of the first one refused.
+class OptionSetter {
+public:
+    explicit OptionSetter(CURL* handle) : handle_(handle) {}
+    template <typename Value>
+    void operator()(CurlSetupStep step, CURLoption option, Value value) {
+        if (!failed_ && curl_easy_setopt(handle_, option, value) != CURLE_OK) failed_ = step;
+    }
+    void fail(CurlSetupStep step) {
+        if (!failed_) failed_ = step;
+    }
+    std::optional<CurlSetupStep> failed() const { return failed_; }
+
+private:
+    CURL* handle_;
+    std::optional<CurlSetupStep> failed_;
+};
+
+void setMethodAndBody(OptionSetter& set, const CurlExchangeSpec& spec) {
+    using enum CurlSetupStep;
+    if (spec.method == "HEAD") {
+        set(Session, CURLOPT_NOBODY, 1L);
+    } else if (spec.sendBody) {
+        if (spec.method == "POST") set(Session, CURLOPT_POST, 1L);
+        set(Session, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(spec.body.size()));
+        set(Session, CURLOPT_POSTFIELDS, spec.body.data());
+        if (spec.method != "POST") set(Session, CURLOPT_CUSTOMREQUEST, spec.method.c_str());
+    } else if (spec.method == "GET") {
+        set(Session, CURLOPT_HTTPGET, 1L);
+    } else {
+        set(Session, CURLOPT_CUSTOMREQUEST, spec.method.c_str());
+    }
+}
+
+}  // namespace
+
+CurlExchangeResult runCurlExchange(CURL* handle, const CurlExchangeSpec& spec) {
+    using enum CurlSetupStep;
+    using Outcome = CurlExchangeResult::Outcome;
+    CurlExchangeResult result;
+    IdleWatch idle(spec.idleTimeoutSeconds);
+    ResponseCapture capture(idle);
+    OptionSetter set(handle);
+    const std::string url = spec.url.curlUrl();
+    const char* extraCaFile = std::getenv("MIVRA_CA_FILE");
+    const std::string extraCaPath = extraCaFile ? extraCaFile : "";
+
+    set(Session, CURLOPT_URL, url.c_str());
+    set(Session, CURLOPT_PROTOCOLS_STR, "http,https");
+    set(Session, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    set(Session, CURLOPT_NOSIGNAL, 1L);
+    set(Session, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    set(Session, CURLOPT_PATH_AS_IS, 1L);
+    set(Session, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+    set(Session, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    set(Session, CURLOPT_PROXY, spec.proxy.c_str());
+    set(Session, CURLOPT_PROXYTYPE, static_cast<long>(spec.socksProxy ? CURLPROXY_SOCKS4 : CURLPROXY_HTTP));
+    set(Session, CURLOPT_SSL_VERIFYPEER, 1L);
+    set(Session, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!extraCaPath.empty()) {
+        set(Session, CURLOPT_SSL_CTX_FUNCTION, &trustExtraCaFile);
+        set(Session, CURLOPT_SSL_CTX_DATA, extraCaPath.c_str());
+    }
+    set(Session, CURLOPT_HEADERFUNCTION, &ResponseCapture::onHeader);
+    set(Session, CURLOPT_HEADERDATA, &capture);
+    set(Session, CURLOPT_WRITEFUNCTION, &ResponseCapture::onBody);
+    set(Session, CURLOPT_WRITEDATA, &capture);
+    if (!spec.userAgent.empty()) set(Session, CURLOPT_USERAGENT, spec.userAgent.c_str());
+    setMethodAndBody(set, spec);
+
+    set(Timeouts, CURLOPT_CONNECTTIMEOUT, spec.connectTimeoutSeconds);
+    set(Timeouts, CURLOPT_PREREQFUNCTION, &IdleWatch::onConnected);
+    set(Timeouts, CURLOPT_PREREQDATA, &idle);
+    set(Timeouts, CURLOPT_XFERINFOFUNCTION, &IdleWatch::onProgress);
+    set(Timeouts, CURLOPT_XFERINFODATA, &idle);
+    set(Timeouts, CURLOPT_NOPROGRESS, 0L);
+
+    if (!spec.serverCredentials.user.empty()) {
+        set(Credentials, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
+        set(Credentials, CURLOPT_USERNAME, spec.serverCredentials.user.c_str());
+        set(Credentials, CURLOPT_PASSWORD, spec.serverCredentials.password.c_str());
+    }
+    if (!spec.proxyCredentials.user.empty()) {
+        set(Credentials, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC));
+        set(Credentials, CURLOPT_PROXYUSERNAME, spec.proxyCredentials.user.c_str());
+        set(Credentials, CURLOPT_PROXYPASSWORD, spec.proxyCredentials.password.c_str());
+    }
+
+    set(Redirects, CURLOPT_FOLLOWLOCATION, spec.followRedirects ? 1L : 0L);
+    set(Redirects, CURLOPT_MAXREDIRS, 10L);
+
+    std::optional<Slist> headerList = curlHeaderList(spec);
+    if (headerList)
+        set(Headers, CURLOPT_HTTPHEADER, headerList->get());
+    else
+        set.fail(Headers);
+
+    if (set.failed()) {
+        result.outcome = Outcome::SetupFailed;
+        result.failedStep = *set.failed();
+        return result;
+    }
+
+    CURLcode code = curl_easy_perform(handle);
+    bool answered = capture.headComplete && (code == CURLE_OK || !spec.followRedirects || !isFollowedRedirect(capture.head));
+    if (code == CURLE_URL_MALFORMAT) {
+        result.outcome = Outcome::UrlRejected;
+    } else if (!answered) {
+        long requestBytes = 0;
+        curl_easy_getinfo(handle, CURLINFO_REQUEST_SIZE, &requestBytes);
+        result.outcome = requestBytes > 0 ? Outcome::NoResponse : Outcome::NotSent;
+    } else {
+        result.outcome = code == CURLE_OK ? Outcome::Complete : Outcome::BodyBroken;
+        result.headers = std::move(capture.head);
+        result.body = std::move(capture.body);
+        result.statusCode = statusCodeOf(result.headers);
+    }
+    return result;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// One HTTP/1.1 exchange on a libcurl easy handle, sending exactly the request
+// the caller describes: the request line, Host, Content-Length when a body
+// goes out, the credentials asked for, and the given header lines in their
+// order. libcurl adds nothing of its own (no Accept, Expect, Content-Type,
+// cookies or compression) and decodes nothing but chunked transfer coding.
+#include <curl/curl.h>
+
+#include <string>
+#include <vector>
+
+#include "net/HttpUrl.h"
+
+struct CurlCredentials {
+    std::string user, password;  // bytes as they go into the Basic header
+};
+
+struct CurlExchangeSpec {
+    HttpUrl url;
+    std::string method = "GET";  // GET, POST, HEAD, PUT, ...
+    std::string body;
+    bool sendBody = false;                 // send `body` with a Content-Length, even when empty
+    std::vector<std::string> headerLines;  // "Name: value", each without CR LF
+    std::string userAgent;                 // a User-Agent line of its own when not empty
+    std::string proxy;                     // "host:port"; empty: direct, whatever the environment says
+    bool socksProxy = false;
+    CurlCredentials serverCredentials;  // Basic, used when the user is not empty
+    CurlCredentials proxyCredentials;   // Basic, used when the user is not empty
+    long connectTimeoutSeconds = 30;    // resolving, connecting and the TLS handshake
+    long idleTimeoutSeconds = 30;       // no data moving for this long ends the exchange
+    bool followRedirects = true;
+};
+
+// The request setting that libcurl refused, so the caller can name it.
+enum class CurlSetupStep { Session, Timeouts, Credentials, Redirects, Headers };
+
+struct CurlExchangeResult {
+    enum class Outcome {
+        Complete,     // the whole answer arrived
+        SetupFailed,  // an option was refused (see failedStep); nothing was sent
+        UrlRejected,  // libcurl could not use the URL
+        NotSent,      // no connection, TLS failure or the request could not be written
+        NoResponse,   // the request went out but no complete response head came back
+        BodyBroken,   // the head arrived, the body was cut off; `body` holds what came
+    };
+    Outcome outcome = Outcome::NotSent;
+    CurlSetupStep failedStep = CurlSetupStep::Session;
+    std::string headers;  // the final response head, status line to blank line, as received
+    std::string body;
+    int statusCode = 0;
+};
+
+// Runs the exchange on `handle`, which must be fresh or reset. The head and
+// body are those of the final response after any redirects followed.
+CurlExchangeResult runCurlExchange(CURL* handle, const CurlExchangeSpec& spec);

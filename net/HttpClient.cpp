@@ -1,0 +1,170 @@
+// The main engine: one exchange on a fresh easy handle per call, with the
+// default header block, numbered failure messages and charset decoding.
+#include "net/HttpClient.h"
+
+#include <curl/curl.h>
+
+#include <memory>
+#include <mutex>
+
+#include "net/CurlExchange.h"
+#include "net/HeaderUtils.h"
+#include "net/HttpAsciiCase.h"
+#include "net/HttpCharset.h"
+#include "net/HttpRequestParts.h"
+#include "net/HttpUrl.h"
+#include "net/TextUtils.h"
+
+namespace {
+
+constexpr const char* kUrlFailure = "701 解析URL地址失败!";
+constexpr const char* kSessionFailure = "702 创建WinHttp会话失败!";
+constexpr const char* kTimeoutFailure = "705 设置超时时间失败!";
+constexpr const char* kCredentialFailure = "707 设置代理凭证失败!";
+constexpr const char* kRedirectFailure = "709 重定向设置失败!";
+constexpr const char* kHeaderFailure = "710 设置协议头失败!";
+constexpr const char* kSendFailure = "711 发送请求失败!";
+constexpr const char* kNoResponseFailure = "712 服务器未响应!";
+
+const char* setupFailureMessage(CurlSetupStep step) {
+    switch (step) {
+    case CurlSetupStep::Session: return kSessionFailure;
+    case CurlSetupStep::Timeouts: return kTimeoutFailure;
+    case CurlSetupStep::Credentials: return kCredentialFailure;
+    case CurlSetupStep::Redirects: return kRedirectFailure;
+    case CurlSetupStep::Headers: return kHeaderFailure;
+    }
+    return kSessionFailure;
+}
+
+struct DefaultHeader {
+    const char* search;  // present when found anywhere in the block, ignoring case
+    const char* line;
+    bool postOnly;
+};
+
+// Note the trailing spaces: "User-Agent:value" is not found.
+constexpr DefaultHeader kDefaultHeaders[] = {
+    {"User-Agent: ", "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; WOW64; Trident/5.0)", false},
+    {"Accept: ", "Accept: text/html, application/xhtml+xml, */*", false},
+    {"Accept-Encoding: ", "Accept-Encoding: identity", false},
+    {"Accept-Language: ", "Accept-Language: zh-cn", false},
+    {"Content-Type:", "Content-Type: application/x-www-form-urlencoded", true},
+    {"Cache-Control: ", "Cache-Control: no-cache", false},
+};
+
+void removeAll(std::string& text, std::string_view part) {
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at)) text.erase(at, part.size());
+}
+
+std::string headerBlock(const HttpRequest& request, bool post) {
+    std::string block = request.extraHeaders;
+    if (!block.empty()) block += "\r\n";
+    if (request.addDefaultHeaders) {
+        for (const DefaultHeader& header : kDefaultHeaders)
+            if ((post || !header.postOnly) && !containsIgnoringCase(block, header.search))
+                block.append(header.line).append("\r\n");
+    }
+    if (request.normalizeHeaders) block = normalizeHeaderNames(block);
+    // Only a keep-alive line followed by a line break goes.
+    if (block.find("Connection") != std::string::npos && headerValue(block, "Connection") == "keep-alive")
+        removeAll(block, "Connection: keep-alive\r\n");
+    // A Set-Cookie line counts as a cookie line too.
+    if (!containsIgnoringCase(block, "Cookie:") && !request.cookies.empty()) {
+        block += "\r\n";
+        if (!containsIgnoringCase(request.cookies, "Cookie:")) block += "Cookie: ";
+        block.append(request.cookies).append("\r\n");
+    }
+    return block;
+}
+
+CurlExchangeSpec exchangeSpec(const HttpRequest& request, const HttpUrl& url) {
+    CurlExchangeSpec spec;
+    spec.url = url;
+    spec.method = methodName(request.method);
+    spec.body = requestBody(request);
+    spec.sendBody = sendsBody(spec.method, spec.body);
+    spec.headerLines = headerBlockLines(headerBlock(request, spec.method == "POST"));
+    spec.proxy = request.proxy;
+    if (!request.user.empty() && !request.password.empty())
+        spec.serverCredentials = gbkCredentials(request.user, request.password);
+    if (!request.proxyUser.empty() && !request.proxyPassword.empty())
+        spec.proxyCredentials = gbkCredentials(request.proxyUser, request.proxyPassword);
+    long timeout = request.timeoutSeconds < 1 ? 30 : request.timeoutSeconds;
+    spec.connectTimeoutSeconds = timeout;
+    spec.idleTimeoutSeconds = timeout;
+    spec.followRedirects = !request.noRedirect;
+    return spec;
+}
+
+// The value of the last "Location: " line (name ignoring case).
+std::string locationOf(std::string_view headers) {
+    std::string location;
+    for (const std::string& line : splitText(headers, "\r\n"))
+        if (line.size() >= 10 && containsIgnoringCase(line.substr(0, 10), "Location: ")) location = line.substr(10);
+    return location;
+}
+
+// The status line from its tenth character: "200 OK".
+std::string statusOf(std::string_view headers) {
+    if (headers.size() < 9) return "";
+    std::string_view rest = headers.substr(9);
+    return std::string(rest.substr(0, rest.find_first_of("\r\n")));
+}
+
+// The body up to its first zero byte; an HTML page declaring another charset
+// than UTF-8 is decoded to UTF-8, one in an unknown charset left as it is.
+std::string bodyTextOf(const std::string& bodyBytes) {
+    std::string text = bodyBytes.substr(0, bodyBytes.find('\0'));
+    std::string charset = declaredCharset(text);
+    if (charset.empty() || isUtf8Charset(charset)) return text;
+    std::optional<std::string> decoded = decodeCharset(bodyBytes, charset);
+    return decoded ? decoded->substr(0, decoded->find('\0')) : text;
+}
+
+struct EasyHandleDeleter {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+
+}  // namespace
+
+namespace HttpClient {
+
+void globalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+HttpResponse execute(const HttpRequest& request) {
+    using Outcome = CurlExchangeResult::Outcome;
+    HttpResponse response;
+    std::optional<HttpUrl> url = splitHttpUrl(request.url);
+    if (!url) {
+        response.status = kUrlFailure;
+        return response;
+    }
+    std::unique_ptr<CURL, EasyHandleDeleter> handle(curl_easy_init());
+    if (!handle) {
+        response.status = kSessionFailure;
+        return response;
+    }
+    CurlExchangeResult result = runCurlExchange(handle.get(), exchangeSpec(request, *url));
+    switch (result.outcome) {
+    case Outcome::SetupFailed: response.status = setupFailureMessage(result.failedStep); return response;
+    case Outcome::UrlRejected: response.status = kUrlFailure; return response;
+    case Outcome::NotSent: response.status = kSendFailure; return response;
+    case Outcome::NoResponse: response.status = kNoResponseFailure; return response;
+    case Outcome::Complete:
+    case Outcome::BodyBroken: break;  // a broken body is kept; the status line stands
+    }
+    response.headers = std::move(result.headers);
+    response.status = statusOf(response.headers);
+    response.cookies = responseCookies(response.headers, request.cookies,
+                                       request.mergeReceivedCookies && !request.cookies.empty());
+    response.location = locationOf(response.headers);
+    response.bodyBytes = std::move(result.body);
+    response.bodyText = bodyTextOf(response.bodyBytes);
+    return response;
+}
+
+}  // namespace HttpClient
