@@ -61,6 +61,12 @@ void BM_MainEngineCallOnLoopback(benchmark::State& state) {
 }
 BENCHMARK(BM_MainEngineCallOnLoopback)->Unit(benchmark::kMicrosecond);
 
+void BM_MainEngineHttpsCallOnLoopback(benchmark::State& state) {
+    HttpRequest request = pictureRequest(0);
+    for (auto _ : state) benchmark::DoNotOptimize(HttpClient::execute(request));
+}
+BENCHMARK(BM_MainEngineHttpsCallOnLoopback)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
