@@ -67,10 +67,12 @@ Toolbar::Toolbar(QWidget* window) : BackdropPanel(QColor::fromRgba(Theme::kWindo
     search_->setFont(Theme::font(13));
     // Focus comes with a click, so the window does not open with the box focused.
     search_->setFocusPolicy(Qt::ClickFocus);
-    search_->setStyleSheet(
-        "QLineEdit { background: #F3F4F7; border: 1px solid #F3F4F7; border-radius: 17px;"
-        " padding-left: 32px; padding-right: 12px; color: #5A606B; }"
-        "QLineEdit:focus { background: #FFFFFF; border: 1px solid #F48FB1; color: #2D2D2D; }");
+    const QString ground = QColor::fromRgba(Theme::kInputBackground).name();
+    search_->setStyleSheet(QString("QLineEdit { background: %1; border: 1px solid %1; border-radius: 17px;"
+                                   " padding-left: 32px; padding-right: 12px; color: #5A606B; }"
+                                   "QLineEdit:focus { background: %2; border: 1px solid %3; color: %4; }")
+                               .arg(ground, QColor::fromRgba(Theme::kWindow).name(),
+                                    QColor::fromRgba(Theme::kAccent).name(), QColor::fromRgba(Theme::kCaption).name()));
     pictureBox(search_, "图片_搜索", {10, 9, 18, 18}, Artwork::render(Artwork::Picture::Search, {18, 18}, dpr));
 
     avatar_ = pictureBox(this, "工具栏_用户", {890, 29, 35, 35},

@@ -1,56 +1,32 @@
+#include "RecordingServer.h"
 #include "TestPictures.h"
+#include "net/HttpClient.h"
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
 #include "ui/ItemEvents.h"
 
 #include <gtest/gtest.h>
-#include <httplib.h>
 
 #include <QSignalSpy>
 #include <QTest>
 #include <future>
-#include <thread>
 
 namespace {
 
-// Serves pictures on 127.0.0.1 for the length of a test.
-class PictureServer {
-public:
-    PictureServer() {
-        server_.Get("/cover.png", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content(pngOf(300, 300, QColor(220, 40, 90)), "image/png");
-        });
-        server_.Get("/cover.jpg", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content(jpegOf(1200, 1200, QColor(40, 90, 220)), "image/jpeg");
-        });
-        server_.Get("/broken.jpg", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content("not a picture", "image/jpeg");
-        });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        // Stopping a server that has not begun listening would leave it listening.
-        while (!server_.is_running()) std::this_thread::yield();
-    }
-    ~PictureServer() {
-        server_.stop();
-        thread_.join();
-    }
+// Pictures as a picture host would serve them.
+CannedReply servePicture(const RecordedRequest& request) {
+    if (request.target == "/cover.png") return {200, pngOf(300, 300, QColor(220, 40, 90)), "image/png", {}};
+    if (request.target == "/cover.jpg") return {200, jpegOf(1200, 1200, QColor(40, 90, 220)), "image/jpeg", {}};
+    if (request.target == "/broken.jpg") return {200, "not a picture", "image/jpeg", {}};
+    return {404, "not found", "text/plain", {}};
+}
 
-    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
-
-    // Fetches the bytes at a URL of this server; empty on any failure.
-    static std::string fetch(const std::string& url) {
-        const size_t pathStart = url.find('/', url.find("//") + 2);
-        httplib::Client client(url.substr(0, pathStart));
-        auto result = client.Get(url.substr(pathStart));
-        return result && result->status == 200 ? result->body : std::string();
-    }
-
-private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
-};
+// The program's picture engine.
+std::string fetchPicture(const std::string& url) {
+    HttpRequest request;
+    request.url = url;
+    return HttpClient::executeWithRequestObject(request).bodyBytes;
+}
 
 IconTemplate coverTemplate() {
     IconTemplate t;
@@ -65,29 +41,32 @@ IconTemplate coverTemplate() {
 
 class IconListTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() { HttpClient::globalInit(); }
     IconListTest() { list.setGeometry(0, 0, 1010, 800); }
 
-    PictureServer server;
     IconList list;
     ItemIds ids;
 };
 
 TEST_F(IconListTest, FillsItemsWithPicturesTextsAndIdsFromTheServer) {
+    RecordingServer server;
+    server.setHandler(servePicture);
     std::vector<int> insertedCounts;
     IconListFill fill;
     fill.itemTemplate = coverTemplate();
-    fill.fetchRecords = [this] {
+    fill.fetchRecords = [&server] {
         return std::vector<CoverItem>{
             {server.url("/cover.png"), "第一张歌单", "a", "某位歌手"},
             {server.url("/cover.jpg"), "Second", "b", ""},
             {server.url("/broken.jpg"), "坏的图片", "c", ""},
-            {"", "没有图片", "d", ""},
-            {server.url("/cover.png"), "beyond the limit", "e", ""},
+            {server.url("/missing.png"), "找不到的图片", "d", ""},
+            {"", "没有图片", "e", ""},
+            {server.url("/cover.png"), "beyond the limit", "f", ""},
         };
     };
-    fill.fetchPicture = &PictureServer::fetch;
+    fill.fetchPicture = fetchPicture;
     fill.itemIds = &ids;
-    fill.maxItems = 4;
+    fill.maxItems = 5;
     fill.onItemsInserted = [&](int count) { insertedCounts.push_back(count); };
     ids = {"left over from before"};
 
@@ -97,12 +76,12 @@ TEST_F(IconListTest, FillsItemsWithPicturesTextsAndIdsFromTheServer) {
     ASSERT_TRUE(BackgroundTask::waitPumping(task, 20000));
 
     EXPECT_TRUE(list.isEnabled());
-    EXPECT_EQ(insertedCounts, std::vector<int>{4});
-    ASSERT_EQ(list.itemCount(), 4);
-    EXPECT_EQ(ids, (ItemIds{"a", "b", "c", "d"}));
+    EXPECT_EQ(insertedCounts, std::vector<int>{5});
+    ASSERT_EQ(list.itemCount(), 5);
+    EXPECT_EQ(ids, (ItemIds{"a", "b", "c", "d", "e"}));
     EXPECT_EQ(list.itemText(0, IconText::Main), "第一张歌单");
     EXPECT_EQ(list.itemText(0, IconText::Second), "某位歌手");
-    EXPECT_EQ(list.itemText(3, IconText::Main), "没有图片");
+    EXPECT_EQ(list.itemText(4, IconText::Main), "没有图片");
 
     const qreal ratio = list.devicePixelRatioF();
     const QImage png = list.itemPicture(0);
@@ -113,8 +92,8 @@ TEST_F(IconListTest, FillsItemsWithPicturesTextsAndIdsFromTheServer) {
     const QImage jpeg = list.itemPicture(1);
     ASSERT_FALSE(jpeg.isNull());
     EXPECT_EQ(jpeg.size(), QSize(180, 180) * ratio);
-    EXPECT_TRUE(list.itemPicture(2).isNull());
-    EXPECT_TRUE(list.itemPicture(3).isNull());
+    for (int i = 2; i < 5; ++i) EXPECT_TRUE(list.itemPicture(i).isNull()) << i;
+    EXPECT_EQ(server.requests().size(), 4u);  // no request for the item without a URL
 }
 
 TEST_F(IconListTest, ItemEventsGiveTheIdAtTheirIndexAndNothingOutsideTheIds) {

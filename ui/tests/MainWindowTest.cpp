@@ -281,6 +281,25 @@ TEST_F(MainWindowTest, TheTargetIsClampedToTheSlideBoxHeight) {
     EXPECT_EQ(bar("滚动条_搜索详情")->value(), 1500);
 }
 
+TEST_F(MainWindowTest, FillersFitTheirPaneToTheContentAndResetIt) {
+    ScrollPane* charts = window.page(2)->scrollPane();
+    charts->fitContent(30 * 58 + 50, 50);  // thirty charts
+    EXPECT_EQ(slideBox("滑动框_排行榜")->height(), 1790);
+    EXPECT_EQ(bar("滚动条_排行榜")->maximum(), 1290);
+
+    window.showPage(2);
+    wheel(-2);
+    ASSERT_TRUE(waitForGlideToEnd());
+    EXPECT_EQ(slideBox("滑动框_排行榜")->y(), -80);
+    charts->reset();
+    EXPECT_EQ(slideBox("滑动框_排行榜")->y(), 10);
+    EXPECT_EQ(bar("滚动条_排行榜")->value(), 0);
+    EXPECT_FALSE(glide().isRunning());  // a reset does not glide
+
+    charts->fitContent(0);  // an empty list
+    EXPECT_EQ(bar("滚动条_排行榜")->maximum(), 0);
+}
+
 TEST_F(MainWindowTest, OnlyTheCurrentPagesScrollbarShows) {
     struct Case {
         int page;
