@@ -10,7 +10,7 @@ packages=(
   nlohmann-json3-dev libdouble-conversion-dev libpcre2-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg
   portaudio19-dev libkissfft-dev
-  libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev
+  libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libqrencode-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei
 )

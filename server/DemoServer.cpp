@@ -1,0 +1,153 @@
+#include "server/DemoServer.h"
+
+#include <httplib.h>
+
+#include <iostream>
+#include <mutex>
+#include <thread>
+
+#include "server/HttpHelpers.h"
+#include "server/ServerContext.h"
+#include "server/routes/Routes.h"
+
+namespace {
+
+std::string statusText(int status) {
+    switch (status) {
+    case 400: return "Bad Request";
+    case 404: return "Not Found";
+    case 416: return "Range Not Satisfiable";
+    case 500: return "Internal Server Error";
+    default: return "Error";
+    }
+}
+
+}  // namespace
+
+struct DemoServer::State {
+    State(ServerOptions serverOptions, LogSink sink)
+        : options(std::move(serverOptions)),
+          log(std::move(sink)),
+          media(options.cacheFolder),
+          qrLogins(std::chrono::seconds(options.qrLifetimeSeconds)),
+          sessions(SessionCookies::loadOrCreateSecret(options.cacheFolder / "session-secret")),
+          context{demoCatalogue(), options, media, qrLogins, sessions, subscriptions, online, {}, {}} {
+        context.say = [this](const std::string& line) { say(line); };
+    }
+
+    void say(const std::string& line) {
+        std::lock_guard lock(logMutex);
+        if (log) {
+            log(line);
+        } else {
+            std::cerr << line << std::endl;
+        }
+    }
+
+    const ServerOptions options;
+    const LogSink log;
+    std::mutex logMutex;  // one log line at a time
+    MediaLibrary media;
+    QrLoginBook qrLogins;
+    const SessionCookies sessions;
+    SubscriptionBook subscriptions;
+    OnlineCounter online;
+    ServerContext context;
+    RequestJournal journal;
+    httplib::Server http;
+    std::thread listener;  // runs http's accept loop; joined by stop()
+    int port = 0;          // set by start() before the listener starts
+};
+
+DemoServer::DemoServer(ServerOptions options, LogSink log)
+    : state_(std::make_unique<State>(std::move(options), std::move(log))) {
+    State& state = *state_;
+    httplib::Server& http = state.http;
+    // Enough workers for the app's parallel page loaders and kept-alive picture connections.
+    http.new_task_queue = [] { return new httplib::ThreadPool(32); };
+
+    http.set_pre_routing_handler([&state](const httplib::Request& request, httplib::Response&) {
+        state.journal.record(request);
+        if (state.options.latencyMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(state.options.latencyMs));
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    http.set_logger([&state](const httplib::Request& request, const httplib::Response& response) {
+        if (!state.options.logRequests) return;
+        state.say(request.method + " " + request.target + " -> " + std::to_string(response.status));
+    });
+    http.set_exception_handler([&state](const httplib::Request& request, httplib::Response& response,
+                                        std::exception_ptr error) {
+        std::string what = "unknown error";
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& exception) {
+            what = exception.what();
+        } catch (...) {
+        }
+        state.say("error answering " + request.target + ": " + what);
+        response.status = 500;
+    });
+    // Failures without a body of their own (unknown paths, missing files)
+    // answer in the service's JSON form; a 416 stays empty.
+    http.set_error_handler([](const httplib::Request&, httplib::Response& response) {
+        if (response.body.empty() && response.status != 416) replyJson(response, {{"code", response.status}, {"msg", statusText(response.status)}});
+    });
+
+    addSongRoutes(http, state.context);
+    addSearchRoutes(http, state.context);
+    addPlaylistRoutes(http, state.context);
+    addArtistRoutes(http, state.context);
+    addHomeRoutes(http, state.context);
+    addAccountRoutes(http, state.context);
+    addMakerRoutes(http, state.context);
+    addMediaRoutes(http, state.context);
+}
+
+DemoServer::~DemoServer() { stop(); }
+
+bool DemoServer::start() {
+    State& state = *state_;
+    if (state.listener.joinable()) return true;
+    if (state.options.port == 0) {
+        state.port = state.http.bind_to_any_port(state.options.host);
+        if (state.port <= 0) return false;
+    } else {
+        if (!state.http.bind_to_port(state.options.host, state.options.port)) return false;
+        state.port = state.options.port;
+    }
+    state.context.fallbackHostPort = state.options.host + ":" + std::to_string(state.port);
+    state.listener = std::thread([&state] { state.http.listen_after_bind(); });
+    return true;
+}
+
+void DemoServer::stop() {
+    State& state = *state_;
+    if (!state.listener.joinable()) return;
+    state.http.stop();
+    state.listener.join();
+}
+
+int DemoServer::port() const { return state_->port; }
+
+std::string DemoServer::origin() const {
+    const std::string& host = state_->options.host;
+    // A wildcard address is reached through the loopback address.
+    const std::string reachable = host == "0.0.0.0" ? "127.0.0.1" : host == "::" ? "[::1]" : host;
+    return "http://" + reachable + ":" + std::to_string(state_->port);
+}
+
+std::string DemoServer::baseUrl() const { return origin() + "/"; }
+
+std::vector<SeenRequest> DemoServer::seenRequests() const { return state_->journal.all(); }
+
+void DemoServer::clearSeenRequests() { state_->journal.clear(); }
+
+MediaLibrary& DemoServer::media() { return state_->media; }
+
+ServerOptions DemoServer::testOptions() {
+    ServerOptions options;
+    options.port = 0;
+    // Shared by test runs, so the audio and video are made once per machine.
+    options.cacheFolder = std::filesystem::temp_directory_path() / "mivra-server-test-cache";
+    return options;
+}

@@ -1,0 +1,102 @@
+#include "server/ServerOptions.h"
+
+#include <charconv>
+#include <cstdlib>
+
+#include "app/ProductInfo.h"
+
+std::string ServerOptions::defaultAnnouncedVersion() { return kProductVersion; }
+
+std::filesystem::path ServerOptions::defaultCacheFolder() {
+    if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache) {
+        return std::filesystem::path(cache) / "mivra-server";
+    }
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        return std::filesystem::path(home) / ".cache" / "mivra-server";
+    }
+    return std::filesystem::temp_directory_path() / "mivra-server-cache";
+}
+
+std::string ServerOptions::defaultSignPrefix() { return MIVRA_SIGN_PREFIX; }
+
+namespace {
+
+bool readInt(const std::string& text, int min, int max, int& out) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < min || value > max) return false;
+    out = value;
+    return true;
+}
+
+}  // namespace
+
+ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
+    ParsedOptions parsed;
+    ServerOptions& options = parsed.options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::string value;
+        bool hasValue = false;
+        if (const std::size_t equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+            hasValue = true;
+        }
+        auto takeValue = [&]() {
+            if (hasValue) return true;
+            if (i + 1 >= arguments.size()) return false;
+            value = arguments[++i];
+            return true;
+        };
+        auto fail = [&](const std::string& why) {
+            parsed.error = why;
+            return parsed;
+        };
+
+        if (name == "--help" || name == "-h") {
+            parsed.showHelp = true;
+        } else if (name == "--log") {
+            options.logRequests = true;
+        } else if (name == "--port") {
+            if (!takeValue() || !readInt(value, 0, 65535, options.port)) return fail("--port needs a number from 0 to 65535");
+        } else if (name == "--host") {
+            if (!takeValue() || value.empty()) return fail("--host needs an address");
+            options.host = value;
+        } else if (name == "--latency") {
+            if (!takeValue() || !readInt(value, 0, 600000, options.latencyMs)) return fail("--latency needs milliseconds from 0 to 600000");
+        } else if (name == "--announce") {
+            if (!takeValue()) return fail("--announce needs a version text");
+            options.announcedVersion = value;
+        } else if (name == "--qr-expiry") {
+            if (!takeValue() || !readInt(value, 1, 86400, options.qrLifetimeSeconds)) return fail("--qr-expiry needs seconds from 1 to 86400");
+        } else if (name == "--cache") {
+            if (!takeValue() || value.empty()) return fail("--cache needs a folder");
+            options.cacheFolder = value;
+        } else if (name == "--sign-prefix") {
+            if (!takeValue() || value.size() != 1) return fail("--sign-prefix needs exactly one character");
+            options.signPrefix = value;
+        } else {
+            return fail("unknown option " + arguments[i]);
+        }
+    }
+    return parsed;
+}
+
+std::string serverUsage() {
+    return "Usage: mivra-server [options]\n"
+           "Serves the demo catalogue on the service's and the maker's HTTP paths.\n"
+           "  --port N            port to listen on (default 38580; 0: any free port)\n"
+           "  --host ADDRESS      address to listen on (default 127.0.0.1)\n"
+           "  --latency MS        delay every answer by MS milliseconds\n"
+           "  --log               print one line per request\n"
+           "  --announce VERSION  version the configuration document announces (default " +
+           ServerOptions::defaultAnnouncedVersion() +
+           ")\n"
+           "  --qr-expiry S       seconds until a QR login key expires (default 180)\n"
+           "  --cache FOLDER      where generated audio and video are kept (default " +
+           ServerOptions::defaultCacheFolder().string() +
+           ")\n"
+           "  --sign-prefix C     prefix character of the service-cookie signature (default \"" +
+           ServerOptions::defaultSignPrefix() + "\")\n";
+}

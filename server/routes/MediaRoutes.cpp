@@ -1,0 +1,105 @@
+#include <regex>
+
+#include "server/HttpHelpers.h"
+#include "server/media/CoverArt.h"
+#include "server/media/FileResponse.h"
+#include "server/media/ImageEncoders.h"
+#include "server/media/QrImage.h"
+#include "server/routes/Routes.h"
+
+namespace {
+
+constexpr int kMaxPictureSide = 2048;
+
+// The size a "?param=WxH" (or "WyH") asks for; the picture's own size otherwise.
+std::pair<int, int> pictureSize(const httplib::Request& request, const Picture& picture) {
+    static const std::regex pattern(R"((\d{1,5})[xy](\d{1,5}))");
+    std::smatch match;
+    const std::string param = request.get_param_value("param");
+    if (!std::regex_match(param, match, pattern)) return {picture.width, picture.height};
+    auto side = [](const std::string& digits) { return std::clamp(std::stoi(digits), 1, kMaxPictureSide); };
+    return {side(match[1]), side(match[2])};
+}
+
+void answerPicture(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
+    const Picture* picture = context.catalogue.picture(parseInteger(request.matches[1]).value_or(0));
+    const bool png = request.matches[2] == "png";
+    if (!picture || png != (picture->format == PictureFormat::Png)) {
+        response.status = 404;
+        return;
+    }
+    const auto [width, height] = pictureSize(request, *picture);
+    const Canvas canvas =
+        drawCoverArt({picture->title, picture->subtitle, picture->hue, static_cast<unsigned>(picture->id % 100000)},
+                     width, height);
+    response.set_header("Cache-Control", "max-age=86400");
+    if (png) {
+        response.set_content(encodePng(canvas), "image/png");
+    } else {
+        response.set_content(encodeJpeg(canvas), "image/jpeg");
+    }
+}
+
+void answerSongAudio(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
+    const Song* song = context.catalogue.song(parseInteger(request.matches[1]).value_or(0));
+    const bool flac = request.matches[3] == "flac";
+    std::optional<MediaFile> file;
+    if (song && song->hasStream) file = context.media.audio(song->clip, flac ? AudioFormat::Flac : AudioFormat::Mp3);
+    if (!file) {
+        response.status = 404;
+        return;
+    }
+    sendFile(request, response, *file, flac ? "audio/flac" : "audio/mpeg");
+}
+
+void answerMvVideo(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
+    std::optional<MediaFile> video;
+    if (context.catalogue.mv(parseInteger(request.matches[1]).value_or(0))) video = context.media.mvVideo();
+    if (!video) {
+        response.status = 404;
+        return;
+    }
+    sendFile(request, response, *video, "video/mp4");
+}
+
+void answerQrPicture(const httplib::Request& request, httplib::Response& response) {
+    const int size = static_cast<int>(std::clamp(integerParam(request, "size").value_or(256), 64LL, 1024LL));
+    // The client appends the text unencoded as the last key, so it is taken
+    // whole from the raw query: an "&" inside it belongs to the text.
+    const std::optional<std::string> png = renderQrPng(rawQueryTail(request, "text"), size);
+    if (!png) {
+        response.status = 400;
+        return;
+    }
+    response.set_content(*png, "image/png");
+}
+
+void answerPlayerPage(const httplib::Request& request, httplib::Response& response) {
+    // The stream URL is the last key and may hold "&"; the client escapes
+    // only "&wsTime", so it is taken whole from the raw query.
+    const std::string url = rawQueryTail(request, "url");
+    if (!url.starts_with("http://") && !url.starts_with("https://")) {
+        replyHtml(response, 400, "Mivra音乐 MV播放器", "<p>这不是一个视频地址。</p>");
+        return;
+    }
+    replyHtml(response, 200, "Mivra音乐 MV播放器",
+              "<video id=\"mv\" controls autoplay playsinline src=\"" + escapeHtml(url) +
+                  "\"></video><p>Mivra Music · MV</p>");
+}
+
+}  // namespace
+
+void addMediaRoutes(httplib::Server& server, const ServerContext& context) {
+    server.Get(R"(/pic/(\d{1,19})\.(jpg|png))", [&context](const httplib::Request& request, httplib::Response& response) {
+        answerPicture(context, request, response);
+    });
+    server.Get(R"(/media/audio/(\d{1,19})-([a-z]+)\.(mp3|flac))",
+               [&context](const httplib::Request& request, httplib::Response& response) {
+                   answerSongAudio(context, request, response);
+               });
+    server.Get(R"(/media/mv/(\d{1,19})\.mp4(&[^/]*)?)", [&context](const httplib::Request& request, httplib::Response& response) {
+        answerMvVideo(context, request, response);
+    });
+    server.Get("/lokpay/qrcode.php", answerQrPicture);
+    server.Get("/player/", answerPlayerPage);
+}

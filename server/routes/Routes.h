@@ -1,0 +1,24 @@
+#pragma once
+// Each group of paths registers its handlers on the server. The handlers keep
+// a reference to the context, which outlives the server.
+#include <httplib.h>
+
+#include "server/ServerContext.h"
+
+// song/detail, lyric, check/music.
+void addSongRoutes(httplib::Server& server, const ServerContext& context);
+// search in its four kinds.
+void addSearchRoutes(httplib::Server& server, const ServerContext& context);
+// top/playlist (+ highquality), personalized, toplist, playlist/detail, playlist/track/all.
+void addPlaylistRoutes(httplib::Server& server, const ServerContext& context);
+// artist/detail, artist/album, artist/mv, top/artists.
+void addArtistRoutes(httplib::Server& server, const ServerContext& context);
+// banner, personalized/mv, album/newest, mv/first, mv/all, mv/url.
+void addHomeRoutes(httplib::Server& server, const ServerContext& context);
+// The QR login of the account host, the demo scan page, user/account,
+// user/playlist, playlist/subscribe.
+void addAccountRoutes(httplib::Server& server, const ServerContext& context);
+// The maker's API: song URLs, service cookie, configuration, update log, heartbeat.
+void addMakerRoutes(httplib::Server& server, const ServerContext& context);
+// Pictures, audio and video files, the QR picture and the web player page.
+void addMediaRoutes(httplib::Server& server, const ServerContext& context);

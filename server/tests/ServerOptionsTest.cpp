@@ -1,0 +1,41 @@
+// The server's command line.
+#include <gtest/gtest.h>
+
+#include "server/ServerOptions.h"
+
+TEST(ServerOptionsTest, DefaultsServeTheAppOnItsPort) {
+    const ParsedOptions parsed = parseServerOptions({});
+    EXPECT_TRUE(parsed.error.empty());
+    EXPECT_EQ(parsed.options.host, "127.0.0.1");
+    EXPECT_EQ(parsed.options.port, 38580);
+    EXPECT_EQ(parsed.options.latencyMs, 0);
+    EXPECT_FALSE(parsed.options.logRequests);
+    EXPECT_EQ(parsed.options.announcedVersion, "Beta V1.1.4");
+    EXPECT_EQ(parsed.options.signPrefix, "m");
+}
+
+TEST(ServerOptionsTest, ReadsEveryOptionInBothForms) {
+    const ParsedOptions parsed =
+        parseServerOptions({"--port", "0", "--host=0.0.0.0", "--latency", "250", "--log", "--announce=Beta V9",
+                            "--qr-expiry", "5", "--cache", "/tmp/c", "--sign-prefix=z"});
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(parsed.options.port, 0);
+    EXPECT_EQ(parsed.options.host, "0.0.0.0");
+    EXPECT_EQ(parsed.options.latencyMs, 250);
+    EXPECT_TRUE(parsed.options.logRequests);
+    EXPECT_EQ(parsed.options.announcedVersion, "Beta V9");
+    EXPECT_EQ(parsed.options.qrLifetimeSeconds, 5);
+    EXPECT_EQ(parsed.options.cacheFolder, "/tmp/c");
+    EXPECT_EQ(parsed.options.signPrefix, "z");
+    EXPECT_TRUE(parseServerOptions({"--help"}).showHelp);
+}
+
+TEST(ServerOptionsTest, RefusesWrongValues) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {"--port"}, {"--port", "70000"}, {"--port", "12ab"}, {"--latency", "-1"}, {"--qr-expiry", "0"},
+        {"--sign-prefix", "mm"}, {"--host="}, {"--verbose"}, {"extra"},
+    };
+    for (const auto& arguments : wrong) {
+        EXPECT_FALSE(parseServerOptions(arguments).error.empty()) << arguments.front();
+    }
+}
