@@ -53,19 +53,18 @@ std::optional<long long> parseInteger(const std::string& text) {
 }
 
 std::optional<long long> integerParam(const httplib::Request& request, const std::string& key) {
-    if (!request.has_param(key)) return std::nullopt;
-    return parseInteger(request.get_param_value(key));
+    const std::optional<std::string> value = queryValue(request, key);
+    return value ? parseInteger(*value) : std::nullopt;
 }
 
-std::string rawQueryTail(const httplib::Request& request, const std::string& key) {
+namespace {
+
+std::string queryOf(const httplib::Request& request) {
     const std::size_t question = request.target.find('?');
-    if (question == std::string::npos) return {};
-    const std::string query = request.target.substr(question + 1);
-    std::size_t at = 0;
-    // The key must start the query or follow an "&".
-    while ((at = query.find(key + "=", at)) != std::string::npos && at != 0 && query[at - 1] != '&') ++at;
-    if (at == std::string::npos) return {};
-    const std::string raw = query.substr(at + key.size() + 1);
+    return question == std::string::npos ? std::string() : request.target.substr(question + 1);
+}
+
+std::string decodeEscapes(const std::string& raw, bool plusIsSpace) {
     std::string decoded;
     for (std::size_t i = 0; i < raw.size(); ++i) {
         int byte = 0;
@@ -74,10 +73,41 @@ std::string rawQueryTail(const httplib::Request& request, const std::string& key
             decoded.push_back(static_cast<char>(byte));
             i += 2;
         } else {
-            decoded.push_back(raw[i]);
+            decoded.push_back(plusIsSpace && raw[i] == '+' ? ' ' : raw[i]);
         }
     }
     return decoded;
+}
+
+// Where "key=" starts a query member: at the start or after an "&".
+std::size_t memberStart(const std::string& query, const std::string& key) {
+    const std::string wanted = key + "=";
+    for (std::size_t at = query.find(wanted); at != std::string::npos; at = query.find(wanted, at + 1)) {
+        if (at == 0 || query[at - 1] == '&') return at;
+    }
+    return std::string::npos;
+}
+
+}  // namespace
+
+std::optional<std::string> queryValue(const httplib::Request& request, const std::string& key) {
+    const std::string query = queryOf(request);
+    const std::size_t at = memberStart(query, key);
+    if (at == std::string::npos) return std::nullopt;
+    const std::size_t from = at + key.size() + 1;
+    const std::size_t to = query.find('&', from);
+    return decodeEscapes(query.substr(from, to == std::string::npos ? std::string::npos : to - from), true);
+}
+
+std::string queryText(const httplib::Request& request, const std::string& key) {
+    return queryValue(request, key).value_or(std::string());
+}
+
+std::string rawQueryTail(const httplib::Request& request, const std::string& key) {
+    const std::string query = queryOf(request);
+    const std::size_t at = memberStart(query, key);
+    if (at == std::string::npos) return {};
+    return decodeEscapes(query.substr(at + key.size() + 1), false);
 }
 
 Page pageOf(const httplib::Request& request, std::size_t defaultLimit) {

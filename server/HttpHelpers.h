@@ -21,6 +21,15 @@ std::string escapeHtml(const std::string& text);
 // header is missing or holds characters a host name cannot have.
 std::string requestOrigin(const httplib::Request& request, const std::string& fallbackHostPort);
 
+// A query value, read from the request line itself: the server library
+// splits a value at every "=", and the client sends values such as the
+// account cookie with "=" inside, unencoded. The key ends at the first "=",
+// the value runs to the next "&"; %XX escapes and "+" (a space) are decoded.
+// Nothing when the key is missing.
+std::optional<std::string> queryValue(const httplib::Request& request, const std::string& key);
+// The same, with the empty text for a missing key.
+std::string queryText(const httplib::Request& request, const std::string& key);
+
 // A whole number written in decimal; nothing for anything else.
 std::optional<long long> parseInteger(const std::string& text);
 // A whole-number query value; nothing when it is missing or not a number.

@@ -4,7 +4,7 @@
 
 std::optional<Id> ServerContext::viewerOf(const httplib::Request& request) const {
     const std::string cookie =
-        request.has_param("cookie") ? request.get_param_value("cookie") : request.get_header_value("Cookie");
+        queryValue(request, "cookie").value_or(request.get_header_value("Cookie"));
     std::optional<Id> user = sessions.userOf(cookie);
     if (user && !catalogue.user(*user)) return std::nullopt;
     return user;

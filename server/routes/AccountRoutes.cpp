@@ -22,8 +22,8 @@ std::string scanPageUrl(const std::string& origin, const std::string& key) { ret
 // as a QR code, op 2 polls the key.
 void answerQrLogin(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
     const std::string origin = requestOrigin(request, context.fallbackHostPort);
-    const std::string op = request.get_param_value("op");
-    const std::string key = request.get_param_value("key");
+    const std::string op = queryText(request, "op");
+    const std::string key = queryText(request, "key");
     if (op == "0") {
         const std::string created = context.qrLogins.createKey();
         context.say("QR login key " + created + " waits; scan it by opening " + scanPageUrl(origin, created));
@@ -61,7 +61,7 @@ void answerQrLogin(const ServerContext& context, const httplib::Request& request
 
 void addAccountRoutes(httplib::Server& server, const ServerContext& context) {
     server.Get("/mivra/public/", [&context](const httplib::Request& request, httplib::Response& response) {
-        if (request.get_param_value("type") != "apiCloudMusicQRCodeLogin") {
+        if (queryText(request, "type") != "apiCloudMusicQRCodeLogin") {
             replyJson(response, {{"code", 400}, {"message", "参数错误"}});
             return;
         }
@@ -71,7 +71,7 @@ void addAccountRoutes(httplib::Server& server, const ServerContext& context) {
     // Stands in for the phone that scans the QR code.
     server.Get(R"(/demo/scan(?:/([0-9a-f-]{1,64}))?)", [&context](const httplib::Request& request,
                                                                 httplib::Response& response) {
-        const std::string key = request.matches[1].matched ? request.matches[1].str() : request.get_param_value("key");
+        const std::string key = request.matches[1].matched ? request.matches[1].str() : queryText(request, "key");
         if (!context.qrLogins.markScanned(key)) {
             replyHtml(response, 404, "二维码已过期", "<h1>二维码不存在或已过期</h1>");
             return;

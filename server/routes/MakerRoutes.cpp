@@ -29,7 +29,7 @@ void answerSongUrl(const ServerContext& context, const httplib::Request& request
     unknown.id = id.value_or(0);
     unknown.hasStream = false;
     const Song& shown = song ? *song : unknown;
-    const StreamChoice choice = chooseStream(shown, request.get_param_value("level"));
+    const StreamChoice choice = chooseStream(shown, queryText(request, "level"));
     std::optional<MediaFile> file;
     if (shown.hasStream) file = context.media.audio(shown.clip, choice.format);
     const Json member = songUrlJson(context.jsonFor(request), shown, choice, file ? &*file : nullptr);
@@ -46,8 +46,8 @@ bool validSignature(const ServerContext& context, const std::string& timestamp, 
 }
 
 void answerServiceCookie(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
-    const std::string timestamp = request.get_param_value("timestamp");
-    if (request.get_param_value("op") != "0" || !validSignature(context, timestamp, request.get_param_value("sign"))) {
+    const std::string timestamp = queryText(request, "timestamp");
+    if (queryText(request, "op") != "0" || !validSignature(context, timestamp, queryText(request, "sign"))) {
         replyJson(response, {{"code", 403}, {"msg", "签名校验失败"}});
         return;
     }
@@ -59,7 +59,7 @@ void answerServiceCookie(const ServerContext& context, const httplib::Request& r
 
 void addMakerRoutes(httplib::Server& server, const ServerContext& context) {
     server.Get("/api/", [&context](const httplib::Request& request, httplib::Response& response) {
-        const std::string type = request.get_param_value("type");
+        const std::string type = queryText(request, "type");
         if (type == "apiSongUrlV1") {
             answerSongUrl(context, request, response);
         } else if (type == "cloudMusicCookie") {

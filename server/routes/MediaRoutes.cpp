@@ -15,7 +15,7 @@ constexpr int kMaxPictureSide = 2048;
 std::pair<int, int> pictureSize(const httplib::Request& request, const Picture& picture) {
     static const std::regex pattern(R"((\d{1,5})[xy](\d{1,5}))");
     std::smatch match;
-    const std::string param = request.get_param_value("param");
+    const std::string param = queryText(request, "param");
     if (!std::regex_match(param, match, pattern)) return {picture.width, picture.height};
     auto side = [](const std::string& digits) { return std::clamp(std::stoi(digits), 1, kMaxPictureSide); };
     return {side(match[1]), side(match[2])};

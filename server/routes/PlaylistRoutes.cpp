@@ -25,7 +25,7 @@ void replyPlaylistMissing(httplib::Response& response) {
 void addPlaylistRoutes(httplib::Server& server, const ServerContext& context) {
     server.Get("/top/playlist", [&context](const httplib::Request& request, httplib::Response& response) {
         const JsonContext json = context.jsonFor(request);
-        const std::string category = request.has_param("cat") ? request.get_param_value("cat") : "全部";
+        const std::string category = queryValue(request, "cat").value_or("全部");
         const std::vector<const Playlist*> found = context.catalogue.playlistsInCategory(category);
         bool more = false;
         const auto shown = sliceOf(found, pageOf(request, 50), &more);

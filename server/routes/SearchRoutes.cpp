@@ -58,7 +58,7 @@ void addSearchRoutes(httplib::Server& server, const ServerContext& context) {
     server.Get("/search", [&context](const httplib::Request& request, httplib::Response& response) {
         const Catalogue& catalogue = context.catalogue;
         const JsonContext json = context.jsonFor(request);
-        const std::string keyword = foldAscii(request.get_param_value("keywords"));
+        const std::string keyword = foldAscii(queryText(request, "keywords"));
         const Page page = pageOf(request, kDefaultLimit);
         const long long type = integerParam(request, "type").value_or(1);
 

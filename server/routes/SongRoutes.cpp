@@ -50,7 +50,7 @@ void addSongRoutes(httplib::Server& server, const ServerContext& context) {
     server.Get("/song/detail", [&context](const httplib::Request& request, httplib::Response& response) {
         const JsonContext json = context.jsonFor(request);
         Json songs = Json::array(), privileges = Json::array();
-        for (Id id : idList(request.get_param_value("ids"))) {
+        for (Id id : idList(queryText(request, "ids"))) {
             if (const Song* song = context.catalogue.song(id)) {
                 songs.push_back(songJson(json, *song));
                 privileges.push_back(privilegeJson(*song));
