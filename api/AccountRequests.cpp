@@ -3,7 +3,6 @@
 #include "api/AnswerReading.h"
 #include "api/CloudApiClient.h"
 #include "api/ServiceRequest.h"
-#include "net/HttpClient.h"
 
 namespace {
 
@@ -24,37 +23,37 @@ QrPollResult readPollAnswer(const JsonDocument& answer) {
 }  // namespace
 
 std::string CloudApiClient::qrCreateKey() const {
-    const JsonDocument answer = fetchJson(hosts_.accountOrigin + std::string(kQrLoginPath) + "0",
-                                          RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.accountOrigin + std::string(kQrLoginPath) + "0", RequestHeaders::EngineDefaults);
     return answer.getText("data.unikey");
 }
 
 std::string CloudApiClient::qrCreateUrl(const std::string& key) const {
-    const JsonDocument answer = fetchJson(hosts_.accountOrigin + std::string(kQrLoginPath) + "1&key=" + key,
-                                          RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.accountOrigin + std::string(kQrLoginPath) + "1&key=" + key, RequestHeaders::EngineDefaults);
     return answer.getText("data.qrurl");
 }
 
 std::string CloudApiClient::fetchQrPicture(const std::string& qrUrl) const {
-    HttpRequest request;
-    request.url = hosts_.qrOrigin + "/lokpay/qrcode.php?size=256&text=" + qrUrl;
-    return HttpClient::executeWithRequestObject(request).bodyBytes;
+    return HttpClient::executeWithRequestObject(
+               makeGetRequest(hosts_.qrOrigin + "/lokpay/qrcode.php?size=256&text=" + qrUrl))
+        .bodyBytes;
 }
 
 QrPollResult CloudApiClient::qrPoll(const std::string& key) const {
-    return readPollAnswer(fetchJson(hosts_.accountOrigin + std::string(kQrLoginPath) + "2&key=" + key,
-                                    RequestHeaders::EngineDefaults));
+    return readPollAnswer(
+        fetchJson(hosts_.accountOrigin + std::string(kQrLoginPath) + "2&key=" + key, RequestHeaders::EngineDefaults));
 }
 
 AccountProfile CloudApiClient::fetchAccount(const std::string& cookie) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "user/account?cookie=" + cookie,
-                                          RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "user/account?cookie=" + cookie, RequestHeaders::EngineDefaults);
     return {answer.getText("profile.userId"), answer.getText("profile.nickname"), answer.getText("profile.avatarUrl")};
 }
 
 bool CloudApiClient::checkAccount(const std::string& cookie) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "user/account?cookie=" + cookie,
-                                          RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "user/account?cookie=" + cookie, RequestHeaders::EngineDefaults);
     return !answer.getText("profile").empty();
 }
 
@@ -67,8 +66,9 @@ std::vector<CoverItem> CloudApiClient::fetchUserPlaylists(const std::string& use
 }
 
 bool CloudApiClient::subscribePlaylist(SubscribeAction action, const std::string& id, const std::string& cookie) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "playlist/subscribe?t=" +
-                                              std::to_string(static_cast<int>(action)) + "&id=" + id + "&cookie=" + cookie,
-                                          RequestHeaders::BrowserAgent);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "playlist/subscribe?t=" + std::to_string(static_cast<int>(action)) +
+                      "&id=" + id + "&cookie=" + cookie,
+                  RequestHeaders::BrowserAgent);
     return answer.getText("code") == "200";
 }

@@ -27,7 +27,8 @@ std::vector<CoverItem> readCoverItems(const JsonDocument& answer, std::string_vi
     items.reserve(count);
     for (int i = 0; i < count; ++i) {
         CoverItem item;
-        for (const CoverFieldKey& key : keys) fieldOf(item, key.field) = answer.getText(memberPath(arrayPath, i, key.key));
+        for (const CoverFieldKey& key : keys)
+            fieldOf(item, key.field) = answer.getText(memberPath(arrayPath, i, key.key));
         item.pictureUrl += pictureSuffix;
         items.push_back(std::move(item));
     }

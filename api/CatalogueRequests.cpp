@@ -2,7 +2,6 @@
 #include "api/AnswerReading.h"
 #include "api/CloudApiClient.h"
 #include "api/ServiceRequest.h"
-#include "net/HttpClient.h"
 #include "net/TextUtils.h"
 
 namespace {
@@ -20,9 +19,9 @@ std::vector<CoverItem> readPlaylistCovers(const JsonDocument& answer, std::strin
 }  // namespace
 
 std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword) const {
-    const JsonDocument answer = fetchJson(
-        hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=1&limit=18",
-        RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=1&limit=18",
+                  RequestHeaders::EngineDefaults);
     std::vector<SongItem> songs;
     const int count = answer.count("result.songs");
     for (int i = 0; i < count; ++i) {
@@ -30,7 +29,8 @@ std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword) cons
         song.id = answer.getText(memberPath("result.songs", i, "id"));
         song.name = answer.getText(memberPath("result.songs", i, "name"));
         const std::string secondArtist = answer.getText(memberPath("result.songs", i, "artists[1].name"));
-        song.artists = joinFirstTwoArtists(answer.getText(memberPath("result.songs", i, "artists[0].name")), secondArtist);
+        song.artists =
+            joinFirstTwoArtists(answer.getText(memberPath("result.songs", i, "artists[0].name")), secondArtist);
         songs.push_back(std::move(song));
     }
     return songs;
@@ -45,17 +45,18 @@ std::vector<CoverItem> CloudApiClient::searchArtists(std::string_view keyword, i
 }
 
 std::vector<CoverItem> CloudApiClient::searchAlbums(std::string_view keyword) const {
-    const JsonDocument answer = fetchJson(
-        hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=10&limit=3",
-        RequestHeaders::EngineDefaults);
-    return readCoverItems(answer, "result.albums",
-                          {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Subtitle, "artist.name"}});
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=10&limit=3",
+                  RequestHeaders::EngineDefaults);
+    return readCoverItems(
+        answer, "result.albums",
+        {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Subtitle, "artist.name"}});
 }
 
 std::vector<CoverItem> CloudApiClient::searchPlaylists(std::string_view keyword) const {
-    const JsonDocument answer = fetchJson(
-        hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=1000&limit=12",
-        RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=1000&limit=12",
+                  RequestHeaders::EngineDefaults);
     return readPlaylistCovers(answer, "result.playlists");
 }
 
@@ -73,15 +74,15 @@ std::vector<CoverItem> CloudApiClient::fetchPersonalizedPlaylists(const std::str
 }
 
 std::vector<CoverItem> CloudApiClient::fetchHighQualityPlaylists() const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist/highquality?limit=100",
-                                          RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist/highquality?limit=100", RequestHeaders::EngineDefaults);
     return readPlaylistCovers(answer, "playlists");
 }
 
 std::vector<CoverItem> CloudApiClient::fetchCategoryPlaylists(std::string_view category) const {
-    const JsonDocument answer = fetchJson(
-        hosts_.serviceBaseNoSlash() + "/top/playlist?cat=" + encodeKeyword(category) + "&limit=100",
-        RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist?cat=" + encodeKeyword(category) + "&limit=100",
+                  RequestHeaders::EngineDefaults);
     return readPlaylistCovers(answer, "playlists");
 }
 
@@ -92,8 +93,8 @@ std::vector<CoverItem> CloudApiClient::fetchToplists() const {
 }
 
 PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const std::string& cookie) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "playlist/detail?id=" + id + "&cookie=" + cookie,
-                                          RequestHeaders::BrowserAgent);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "playlist/detail?id=" + id + "&cookie=" + cookie, RequestHeaders::BrowserAgent);
     PlaylistDetail detail;
     detail.name = answer.getText("playlist.name");
     detail.creatorNickname = answer.getText("playlist.creator.nickname");
@@ -104,10 +105,10 @@ PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const 
 
 std::vector<SongItem> CloudApiClient::fetchPlaylistTracks(const std::string& id, int limit, int offset,
                                                           const std::string& cookie) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "playlist/track/all?id=" + id + "&limit=" +
-                                              std::to_string(limit) + "&offset=" + std::to_string(offset) +
-                                              "&cookie=" + cookie,
-                                          RequestHeaders::BrowserAgent);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "playlist/track/all?id=" + id + "&limit=" + std::to_string(limit) +
+                      "&offset=" + std::to_string(offset) + "&cookie=" + cookie,
+                  RequestHeaders::BrowserAgent);
     std::vector<SongItem> songs;
     const int count = answer.count("songs");
     for (int i = 0; i < count; ++i) {
@@ -134,8 +135,8 @@ ArtistDetail CloudApiClient::fetchArtistDetail(const std::string& id) const {
 }
 
 std::vector<CoverItem> CloudApiClient::fetchArtistAlbums(const std::string& id, int limit) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "artist/album?id=" + id + "&limit=" +
-                                              std::to_string(limit) + "&timestamp=" + timestampMs(),
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "artist/album?id=" + id +
+                                              "&limit=" + std::to_string(limit) + "&timestamp=" + timestampMs(),
                                           RequestHeaders::BrowserAgent);
     return readCoverItems(answer, "hotAlbums",
                           {{CoverField::Name, "name"}, {CoverField::Picture, "picUrl"}, {CoverField::Id, "id"}},
@@ -143,22 +144,20 @@ std::vector<CoverItem> CloudApiClient::fetchArtistAlbums(const std::string& id, 
 }
 
 std::vector<CoverItem> CloudApiClient::fetchArtistMvs(const std::string& id, int limit) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "artist/mv?id=" + id + "&limit=" +
-                                              std::to_string(limit) + "&timestamp=" + timestampMs(),
-                                          RequestHeaders::BrowserAgent);
+    const JsonDocument answer = fetchJson(
+        hosts_.serviceBase + "artist/mv?id=" + id + "&limit=" + std::to_string(limit) + "&timestamp=" + timestampMs(),
+        RequestHeaders::BrowserAgent);
     return readCoverItems(answer, "mvs",
                           {{CoverField::Name, "name"}, {CoverField::Picture, "imgurl16v9"}, {CoverField::Id, "id"}});
 }
 
 std::vector<CoverItem> CloudApiClient::fetchAllArtistMvs(const std::string& id) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/artist/mv?id=" + id + "&limit=50",
-                                          RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBaseNoSlash() + "/artist/mv?id=" + id + "&limit=50", RequestHeaders::EngineDefaults);
     return readCoverItems(answer, "mvs",
                           {{CoverField::Picture, "imgurl16v9"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
 }
 
 std::string CloudApiClient::fetchPicture(const std::string& url) const {
-    HttpRequest request;
-    request.url = url;
-    return HttpClient::executeWithRequestObject(request).bodyBytes;
+    return HttpClient::executeWithRequestObject(makeGetRequest(url)).bodyBytes;
 }

@@ -4,8 +4,8 @@
 #include "api/ServiceRequest.h"
 
 std::vector<PackedItem> CloudApiClient::fetchBanners() const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "banner?type=0&timestamp=" + timestampMs(),
-                                          RequestHeaders::BrowserAgent);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "banner?type=0&timestamp=" + timestampMs(), RequestHeaders::BrowserAgent);
     std::vector<PackedItem> banners;
     const int count = answer.count("banners");
     for (int i = 0; i < count; ++i) {
@@ -18,8 +18,8 @@ std::vector<PackedItem> CloudApiClient::fetchBanners() const {
 }
 
 std::vector<PackedItem> CloudApiClient::fetchPersonalizedMvs() const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "personalized/mv?timestamp=" + timestampMs(),
-                                          RequestHeaders::BrowserAgent);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "personalized/mv?timestamp=" + timestampMs(), RequestHeaders::BrowserAgent);
     std::vector<PackedItem> mvs;
     const int count = answer.count("result");
     for (int i = 0; i < count; ++i) {
@@ -32,17 +32,17 @@ std::vector<PackedItem> CloudApiClient::fetchPersonalizedMvs() const {
 }
 
 std::vector<CoverItem> CloudApiClient::fetchRecommendedPlaylists(const std::string& cookie) const {
-    const JsonDocument answer = fetchJson(
-        hosts_.serviceBase + "personalized?limit=10&timestamp=" + timestampMs() + "&cookie=" + cookie,
-        RequestHeaders::BrowserAgent);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "personalized?limit=10&timestamp=" + timestampMs() + "&cookie=" + cookie,
+                  RequestHeaders::BrowserAgent);
     return readCoverItems(answer, "result",
                           {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}},
                           kCoverSizeSuffix);
 }
 
 std::vector<CoverItem> CloudApiClient::fetchTopArtists() const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "top/artists?limit=5&timestamp=" + timestampMs(),
-                                          RequestHeaders::BrowserAgent);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "top/artists?limit=5&timestamp=" + timestampMs(), RequestHeaders::BrowserAgent);
     return readCoverItems(answer, "artists",
                           {{CoverField::Picture, "img1v1Url"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}},
                           kTopArtistSizeSuffix);
@@ -56,8 +56,8 @@ std::vector<CoverItem> CloudApiClient::fetchNewestAlbums() const {
 }
 
 std::vector<CoverItem> CloudApiClient::fetchFirstMvs(int limit) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "mv/first?limit=" + std::to_string(limit),
-                                          RequestHeaders::BrowserAgent);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "mv/first?limit=" + std::to_string(limit), RequestHeaders::BrowserAgent);
     return readCoverItems(answer, "data",
                           {{CoverField::Name, "name"}, {CoverField::Picture, "cover"}, {CoverField::Id, "id"}});
 }
@@ -69,7 +69,7 @@ std::vector<CoverItem> CloudApiClient::fetchAllMvs() const {
 }
 
 std::string CloudApiClient::fetchMvUrl(const std::string& id) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "mv/url?id=" + id + "&timestamp=" + timestampMs(),
-                                          RequestHeaders::BrowserAgent);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "mv/url?id=" + id + "&timestamp=" + timestampMs(), RequestHeaders::BrowserAgent);
     return answer.getText("data.url");
 }

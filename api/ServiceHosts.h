@@ -6,8 +6,8 @@
 #include <string>
 
 struct ServiceHosts {
-    std::string serviceBase;    // URL ending in "/", e.g. "http://127.0.0.1:38580/"
-    std::string makerOrigin;    // scheme + host + port, no trailing "/"
+    std::string serviceBase;  // URL ending in "/", e.g. "http://127.0.0.1:38580/"
+    std::string makerOrigin;  // scheme + host + port, no trailing "/"
     std::string accountOrigin;
     std::string qrOrigin;
     std::string playerOrigin;

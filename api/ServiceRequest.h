@@ -3,8 +3,10 @@
 // the engine's own default headers, or with the browser identity as the
 // User-Agent. Every request is a GET without a body or cookie header.
 #include "data/JsonDocument.h"
+#include "net/HttpClient.h"
 
 #include <string>
+#include <string_view>
 
 // The browser identity sent as User-Agent where a request asks for it.
 inline constexpr const char* kBrowserUserAgent =
@@ -14,6 +16,12 @@ enum class RequestHeaders {
     EngineDefaults,  // only the URL goes to the engine
     BrowserAgent,    // a header block holding the browser User-Agent
 };
+
+// A GET request for the URL. Values are inserted into URLs unchanged, but a
+// URL cannot carry spaces or control characters (account cookies hold
+// spaces), so those bytes go on the wire percent-encoded; the server decodes
+// them back to the same text.
+HttpRequest makeGetRequest(std::string_view url);
 
 // The answer body of one GET; empty when the exchange failed.
 std::string fetchAnswer(const std::string& url, RequestHeaders headers);

@@ -3,7 +3,6 @@
 #include "api/AnswerReading.h"
 #include "api/CloudApiClient.h"
 #include "api/ServiceRequest.h"
-#include "net/HttpClient.h"
 #include "net/TextUtils.h"
 
 namespace {
@@ -21,8 +20,8 @@ std::string cutRawLyric(std::string_view raw) {
 }  // namespace
 
 SongDetail CloudApiClient::fetchSongDetail(const std::string& id) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/song/detail?ids=" + id,
-                                          RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBaseNoSlash() + "/song/detail?ids=" + id, RequestHeaders::EngineDefaults);
     SongDetail detail;
     detail.name = answer.getText("songs[0].name");
     const std::string secondArtist = answer.getText("songs[0].ar[1].name");
@@ -37,8 +36,8 @@ SongNameList CloudApiClient::fetchSongNames(const std::vector<std::string>& ids)
     for (const std::string& id : ids) idList += id + ",";
     if (!idList.empty()) idList.pop_back();
 
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "song/detail?ids=" + idList,
-                                          RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.serviceBase + "song/detail?ids=" + idList, RequestHeaders::EngineDefaults);
     SongNameList list;
     const int count = answer.count("songs");
     for (int i = 0; i < count; ++i) {
@@ -49,16 +48,15 @@ SongNameList CloudApiClient::fetchSongNames(const std::vector<std::string>& ids)
 }
 
 std::string CloudApiClient::fetchSongUrl(const std::string& id) const {
-    const JsonDocument answer = fetchJson(hosts_.makerOrigin + "/api/?type=apiSongUrlV1&id=" + id,
-                                          RequestHeaders::BrowserAgent);
+    const JsonDocument answer =
+        fetchJson(hosts_.makerOrigin + "/api/?type=apiSongUrlV1&id=" + id, RequestHeaders::BrowserAgent);
     std::string url = answer.getText("data[0].url");
     return url.empty() ? "null" : url;
 }
 
 std::string CloudApiClient::fetchRawLyric(const std::string& id) const {
-    HttpRequest request;
-    request.url = hosts_.serviceBaseNoSlash() + "/lyric?id=" + id;
-    const std::string body = HttpClient::executeWithWinInet(request).bodyBytes;
+    const std::string body =
+        HttpClient::executeWithWinInet(makeGetRequest(hosts_.serviceBaseNoSlash() + "/lyric?id=" + id)).bodyBytes;
     return cutRawLyric(std::string_view(body).substr(0, body.find('\0')));
 }
 
@@ -67,7 +65,8 @@ JsonDocument CloudApiClient::fetchLyric(const std::string& id) const {
 }
 
 bool CloudApiClient::checkSong(const std::string& id, const std::string& serviceCookie) const {
-    const std::string body = fetchAnswer(hosts_.serviceBaseNoSlash() + "/check/music?id=" + id + "&cookie=" + serviceCookie,
-                                         RequestHeaders::EngineDefaults);
+    const std::string body =
+        fetchAnswer(hosts_.serviceBaseNoSlash() + "/check/music?id=" + id + "&cookie=" + serviceCookie,
+                    RequestHeaders::EngineDefaults);
     return body.find("ok") != std::string::npos;
 }

@@ -7,7 +7,8 @@ MaintenanceRequests::MaintenanceRequests(ServiceHosts hosts, LocalClock clock)
     : hosts_(std::move(hosts)), clock_(std::move(clock)) {}
 
 RemoteConfig MaintenanceRequests::fetchRemoteConfig() const {
-    const JsonDocument answer = fetchJson(hosts_.makerOrigin + "/api/config/config.json", RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.makerOrigin + "/api/config/config.json", RequestHeaders::EngineDefaults);
     RemoteConfig config;
     config.name = answer.getText("data.Name");
     config.version = answer.getText("data.Ver");
@@ -18,9 +19,10 @@ RemoteConfig MaintenanceRequests::fetchRemoteConfig() const {
 
 std::string MaintenanceRequests::fetchServiceCookie() const {
     const std::string timestamp = makeRequestTimestamp(clock_(), TimestampForm::Seconds);
-    const JsonDocument answer = fetchJson(hosts_.makerOrigin + "/api/?type=cloudMusicCookie&op=0&timestamp=" + timestamp +
-                                              "&sign=" + serviceCookieSignature(timestamp),
-                                          RequestHeaders::EngineDefaults);
+    const JsonDocument answer =
+        fetchJson(hosts_.makerOrigin + "/api/?type=cloudMusicCookie&op=0&timestamp=" + timestamp +
+                      "&sign=" + serviceCookieSignature(timestamp),
+                  RequestHeaders::EngineDefaults);
     return answer.getText("cookie");
 }
 

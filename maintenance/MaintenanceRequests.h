@@ -13,8 +13,8 @@
 
 // What the maker announces at start-up.
 struct RemoteConfig {
-    std::string name;           // product name
-    std::string version;        // the current version; differs from ours when an update exists
+    std::string name;     // product name
+    std::string version;  // the current version; differs from ours when an update exists
     std::string updateLogUrl;
     std::string updateLogText;  // the update-log answer as it came (JSON)
 };
