@@ -24,6 +24,10 @@ std::string statusText(int status) {
 
 }  // namespace
 
+// Shared by the request threads: the members that change lock themselves
+// (media, qrLogins, subscriptions, online, journal; the log under logMutex);
+// the rest is read-only once start() has run. listener and port belong to
+// the thread that calls start() and stop().
 struct DemoServer::State {
     State(ServerOptions serverOptions, LogSink sink)
         : options(std::move(serverOptions)),

@@ -74,11 +74,16 @@ std::optional<MediaFile> MediaLibrary::mvVideo() {
     return obtain(std::string("mv-demo-") + kMediaVersion + ".mp4", encodeMvVideo);
 }
 
-bool MediaLibrary::prepareAll() {
-    bool all = mvVideo().has_value();
+bool MediaLibrary::prepareAll(std::stop_token stop) {
+    std::vector<std::function<bool()>> steps = {[this] { return mvVideo().has_value(); }};
     for (int i = 0; i < static_cast<int>(audioClips().size()); ++i) {
-        all = audio(i, AudioFormat::Mp3).has_value() && all;
-        all = audio(i, AudioFormat::Flac).has_value() && all;
+        steps.push_back([this, i] { return audio(i, AudioFormat::Mp3).has_value(); });
+        steps.push_back([this, i] { return audio(i, AudioFormat::Flac).has_value(); });
+    }
+    bool all = true;
+    for (const auto& step : steps) {
+        if (stop.stop_requested()) return false;
+        all = step() && all;
     }
     return all;
 }

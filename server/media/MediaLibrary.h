@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
 
 enum class AudioFormat { Mp3, Flac };
@@ -28,8 +29,9 @@ public:
     std::optional<MediaFile> audio(int clipIndex, AudioFormat format);
     // The short video that stands behind every MV.
     std::optional<MediaFile> mvVideo();
-    // Makes every file now; false when one of them could not be made.
-    bool prepareAll();
+    // Makes every file now, one after another until `stop` is requested;
+    // false when one of them could not be made or it was stopped.
+    bool prepareAll(std::stop_token stop = {});
 
 private:
     using Maker = std::function<bool(const std::filesystem::path& target)>;

@@ -1,4 +1,5 @@
-#include <regex>
+#include <algorithm>
+#include <cctype>
 
 #include "server/HttpHelpers.h"
 #include "server/media/CoverArt.h"
@@ -13,12 +14,19 @@ constexpr int kMaxPictureSide = 2048;
 
 // The size a "?param=WxH" (or "WyH") asks for; the picture's own size otherwise.
 std::pair<int, int> pictureSize(const httplib::Request& request, const Picture& picture) {
-    static const std::regex pattern(R"((\d{1,5})[xy](\d{1,5}))");
-    std::smatch match;
     const std::string param = queryText(request, "param");
-    if (!std::regex_match(param, match, pattern)) return {picture.width, picture.height};
-    auto side = [](const std::string& digits) { return std::clamp(std::stoi(digits), 1, kMaxPictureSide); };
-    return {side(match[1]), side(match[2])};
+    const std::size_t separator = param.find_first_of("xy");
+    if (separator == std::string::npos) return {picture.width, picture.height};
+    auto side = [](const std::string& digits) -> std::optional<int> {
+        const bool plain = !digits.empty() && digits.size() <= 5 &&
+                           std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); });
+        if (!plain) return std::nullopt;
+        return std::clamp(static_cast<int>(*parseInteger(digits)), 1, kMaxPictureSide);
+    };
+    const std::optional<int> width = side(param.substr(0, separator));
+    const std::optional<int> height = side(param.substr(separator + 1));
+    if (!width || !height) return {picture.width, picture.height};
+    return {*width, *height};
 }
 
 void answerPicture(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
