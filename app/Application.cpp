@@ -1,20 +1,27 @@
 #include "app/Application.h"
 
 #include "app/AppSettings.h"
+#include "app/BackgroundTask.h"
 #include "app/LoadingWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/Theme.h"
+#include "ui/Toolbar.h"
 
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 
-Application::Application(std::string documentsFolder, std::string programFolder)
+Application::Application(std::string documentsFolder, std::string programFolder, ServiceHosts hosts)
     : programFolder_(std::move(programFolder)),
       paths_(makeAppPaths(documentsFolder)),
+      api_(hosts),
+      maintenance_(hosts),
       exitProcess_([] {
           std::fflush(nullptr);
           std::_Exit(0);
-      }) {}
+      }) {
+    heartbeatTimer_.setObjectName("时钟_在线统计");
+}
 
 Application::~Application() = default;
 
@@ -36,11 +43,50 @@ void Application::start() {
     spectrumWindow_->setObjectName("SpectrumWindow");
 }
 
-// The start-up sequence of the main window, in the order it must run.
+// The start-up sequence of the main window, in the order it must run. Every
+// network request runs on a task while the window keeps pumping events.
 void Application::onMainWindowCreated() {
     accountCookie_ = firstRunSetup(paths_, programFolder_);
+    fetchRemoteConfig();
+    mainWindow_->enterStartPage();
+    checkAccount();
     storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
+    applyStoredSettings();
+    startHeartbeat();
     closeLoadingWindow();
+}
+
+// The remote configuration and the service cookie the availability check
+// sends. Acting on an announced update is not part of start-up yet.
+void Application::fetchRemoteConfig() {
+    remoteConfig_ = BackgroundTask::runPumping([this] { return maintenance_.fetchRemoteConfig(); });
+    serviceCookie_ = BackgroundTask::runPumping([this] { return maintenance_.fetchServiceCookie(); });
+}
+
+// A cookie the service no longer accepts is forgotten for this run (the
+// settings file keeps it until the next login or log-out).
+void Application::checkAccount() {
+    const std::string cookie = accountCookie_;
+    AccountProfile profile = BackgroundTask::runPumping([&] {
+        return api_.checkAccount(cookie) ? api_.fetchAccount(cookie) : AccountProfile{};
+    });
+    bool loggedIn = !profile.userId.empty();
+    if (!loggedIn) accountCookie_.clear();
+    mainWindow_->setLoggedInUserId(profile.userId);
+    mainWindow_->toolbar()->showAccountArea(loggedIn);
+}
+
+void Application::applyStoredSettings() {
+    mainWindow_->setListTypeface({storedSettings_.typeface, storedSettings_.styleCodeOrDefault()});
+}
+
+// The first heartbeat is waited for; later ones go out on their own tasks
+// and their failures are ignored.
+void Application::startHeartbeat() {
+    BackgroundTask::waitPumping(BackgroundTask::start([this] { maintenance_.sendHeartbeat(); }));
+    connect(&heartbeatTimer_, &QTimer::timeout, this,
+            [requests = maintenance_] { BackgroundTask::startDetached([requests] { requests.sendHeartbeat(); }); });
+    heartbeatTimer_.start(kHeartbeatIntervalMs);
 }
 
 void Application::closeLoadingWindow() {

@@ -1,11 +1,15 @@
 #pragma once
 // Creates the program's windows and runs the start-up sequence: the one
 // place where the parts of the program are created and wired together.
+#include "api/CloudApiClient.h"
+#include "api/ServiceHosts.h"
 #include "app/FirstRunSetup.h"
 #include "app/StoredSettings.h"
+#include "maintenance/MaintenanceRequests.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,9 +20,13 @@ class QWidget;
 
 class Application : public QObject {
 public:
+    // How often the program tells the maker's host that it is online.
+    static constexpr int kHeartbeatIntervalMs = 170000;
+
     // `documentsFolder` holds the data folder; `programFolder` is where the
-    // executable lives (a left-over updater there is removed at start).
-    Application(std::string documentsFolder, std::string programFolder);
+    // executable lives (a left-over updater there is removed at start);
+    // `hosts` are the service and maker hosts every request goes to.
+    Application(std::string documentsFolder, std::string programFolder, ServiceHosts hosts);
     ~Application() override;
 
     // Opens the loading window, then the main window (running the start-up
@@ -31,21 +39,36 @@ public:
 
     const AppPaths& paths() const { return paths_; }
     const std::string& accountCookie() const { return accountCookie_; }
+    const std::string& serviceCookie() const { return serviceCookie_; }
+    const RemoteConfig& remoteConfig() const { return remoteConfig_; }
     const StoredSettings& storedSettings() const { return storedSettings_; }
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     QWidget* loadingWindow() const;
+    const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
 
 private:
     void onMainWindowCreated();
+    void fetchRemoteConfig();
+    void checkAccount();
+    void applyStoredSettings();
+    void startHeartbeat();
     void closeLoadingWindow();
 
+    // Fixed at construction; the request objects are safe on any thread.
     std::string programFolder_;
     AppPaths paths_;
+    const CloudApiClient api_;
+    const MaintenanceRequests maintenance_;
+
+    // Written on the UI thread during start-up, read afterwards.
     std::string accountCookie_;
+    std::string serviceCookie_;
+    RemoteConfig remoteConfig_;
     StoredSettings storedSettings_;
     std::function<void()> exitProcess_;
 
     QPointer<LoadingWindow> loadingWindow_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<QWidget> spectrumWindow_;
+    QTimer heartbeatTimer_;
 };

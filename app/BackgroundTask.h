@@ -26,6 +26,15 @@ bool waitPumping(const Handle& task, int timeoutMs = 0);
 // True once the task's routine has returned.
 bool isFinished(const Handle& task);
 
+// Runs a blocking call on its own thread while the UI thread keeps pumping
+// events, and returns its result once it has ended.
+template <typename Call>
+auto runPumping(Call call) -> decltype(call()) {
+    decltype(call()) result{};
+    waitPumping(start([&] { result = call(); }));
+    return result;
+}
+
 }  // namespace BackgroundTask
 
 // Hands `update` to the UI thread. Updates from one thread run in the order

@@ -19,6 +19,13 @@ extern "C" const char* __lsan_default_suppressions() {
     return "leak:libdbus-1.so\nleak:libfontconfig.so\n";
 }
 
+// Qt's libraries are not built with ThreadSanitizer, so their own atomics and
+// thread pools (image scaling, queued calls) are invisible to it and show up
+// as races inside Qt's code.
+extern "C" const char* __tsan_default_suppressions() {
+    return "race:libQt6Core.so\nrace:libQt6Gui.so\nrace:libQt6Widgets.so\n";
+}
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

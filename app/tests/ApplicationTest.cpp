@@ -1,29 +1,74 @@
 #include "app/AppSettings.h"
 #include "app/Application.h"
+#include "net/HttpClient.h"
+#include "server/DemoServer.h"
+#include "ui/FlatButton.h"
 #include "ui/MainWindow.h"
+#include "ui/PictureBox.h"
+#include "ui/Toolbar.h"
 
 #include "TempDir.h"
 
 #include <QApplication>
 #include <QPushButton>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(ApplicationTest, StartOpensTheMainWindowAfterPreparingTheSettings) {
-    TempDir documents, program;
-    Application app(documents.path().string(), program.path().string());
-    int exits = 0;
-    app.setExitHandler([&] { ++exits; });
-    app.start();
+// A fresh data folder and program folder, the demo server, and the program
+// started against it.
+class ApplicationTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { HttpClient::globalInit(); }
 
-    MainWindow* window = app.mainWindow();
+    void SetUp() override { ASSERT_TRUE(server.start()); }
+
+    std::unique_ptr<Application> startApp() { return startApp(ServiceHosts::allAt(server.origin())); }
+
+    std::unique_ptr<Application> startApp(const ServiceHosts& hosts) {
+        auto app = std::make_unique<Application>(documents.path().string(), program.path().string(), hosts);
+        app->setExitHandler([this] { ++exits; });
+        app->start();
+        return app;
+    }
+
+    size_t requestsTo(const std::string& path) const {
+        auto seen = server.seenRequests();
+        return std::count_if(seen.begin(), seen.end(), [&](const SeenRequest& r) { return r.target.rfind(path, 0) == 0; });
+    }
+
+    // Logs in through the demo QR flow and returns the account cookie.
+    std::string demoLogin() const {
+        CloudApiClient client(ServiceHosts::allAt(server.origin()));
+        std::string key = client.qrCreateKey();
+        HttpRequest scan;
+        scan.url = server.origin() + "/demo/scan?key=" + key;
+        HttpClient::execute(scan);
+        // A scanned key first answers "scanned", then "logged in" with the cookie.
+        for (int poll = 0; poll < 3; ++poll) {
+            QrPollResult result = client.qrPoll(key);
+            if (!result.cookie.empty()) return result.cookie;
+        }
+        return {};
+    }
+
+    TempDir documents, program;
+    DemoServer server;
+    int exits = 0;
+};
+
+TEST_F(ApplicationTest, StartOpensTheMainWindowAfterPreparingTheSettings) {
+    auto app = startApp();
+    MainWindow* window = app->mainWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->size(), QSize(1110, 780));
     EXPECT_EQ(window->windowTitle(), "Mivra Music");
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(AppSettings(app.paths().settingsPath).read("Data", "Name"), "Mivra Music");
+    EXPECT_EQ(AppSettings(app->paths().settingsPath).read("Data", "Name"), "Mivra Music");
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app->loadingWindow(), nullptr) << "the loading window closes once start-up is done";
 
     window->findChild<QPushButton*>("工具栏_关闭")->click();
     EXPECT_EQ(exits, 1);
@@ -31,13 +76,54 @@ TEST(ApplicationTest, StartOpensTheMainWindowAfterPreparingTheSettings) {
     EXPECT_EQ(exits, 2) << "closing the window any other way ends the program too";
 }
 
-TEST(ApplicationTest, MinimiseButtonMinimisesTheMainWindow) {
-    TempDir documents, program;
-    Application app(documents.path().string(), program.path().string());
-    app.setExitHandler([] {});
-    app.start();
-    app.mainWindow()->findChild<QPushButton*>("工具栏_最小化")->click();
-    EXPECT_TRUE(app.mainWindow()->isMinimized());
+TEST_F(ApplicationTest, StartUpFetchesTheConfigurationAndReportsOnline) {
+    auto app = startApp();
+    EXPECT_EQ(app->remoteConfig().version, "Beta V1.1.4");
+    EXPECT_FALSE(app->serviceCookie().empty());
+    EXPECT_EQ(requestsTo("/api/online.php"), 1u) << "the first heartbeat is sent during start-up";
+    EXPECT_TRUE(app->heartbeatTimer().isActive());
+    EXPECT_EQ(app->heartbeatTimer().interval(), 170000);
+}
+
+TEST_F(ApplicationTest, WithoutAValidCookieTheLoginLabelShows) {
+    firstRunSetup(makeAppPaths(documents.path().string()), program.path().string());
+    AppSettings(makeAppPaths(documents.path().string()).settingsPath).write("User", "Cookie", "MUSIC_U=forged");
+
+    auto app = startApp();
+    Toolbar* toolbar = app->mainWindow()->toolbar();
+    EXPECT_TRUE(toolbar->loginLabel()->isVisible());
+    EXPECT_FALSE(toolbar->avatar()->isVisible());
+    EXPECT_EQ(app->accountCookie(), "") << "a rejected cookie is forgotten for this run";
+    EXPECT_EQ(AppSettings(app->paths().settingsPath).read("User", "Cookie"), "MUSIC_U=forged")
+        << "the settings file keeps it until the next login or log-out";
+}
+
+TEST_F(ApplicationTest, AnAcceptedCookieShowsTheAvatar) {
+    std::string cookie = demoLogin();
+    ASSERT_FALSE(cookie.empty());
+    AppPaths paths = makeAppPaths(documents.path().string());
+    firstRunSetup(paths, program.path().string());
+    AppSettings(paths.settingsPath).write("User", "Cookie", cookie);
+
+    auto app = startApp();
+    Toolbar* toolbar = app->mainWindow()->toolbar();
+    EXPECT_TRUE(toolbar->avatar()->isVisible());
+    EXPECT_FALSE(toolbar->loginLabel()->isVisible());
+    EXPECT_EQ(app->accountCookie(), cookie);
+}
+
+TEST_F(ApplicationTest, MinimiseButtonMinimisesTheMainWindow) {
+    auto app = startApp();
+    app->mainWindow()->findChild<QPushButton*>("工具栏_最小化")->click();
+    EXPECT_TRUE(app->mainWindow()->isMinimized());
+}
+
+TEST_F(ApplicationTest, StartUpCompletesWhenTheServiceIsDown) {
+    // Port 1 on loopback refuses every connection.
+    auto app = startApp(ServiceHosts::allAt("http://127.0.0.1:1"));
+    EXPECT_TRUE(app->mainWindow()->isVisible());
+    EXPECT_TRUE(app->mainWindow()->toolbar()->loginLabel()->isVisible());
+    EXPECT_EQ(app->serviceCookie(), "");
 }
 
 }  // namespace
