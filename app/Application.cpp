@@ -49,6 +49,7 @@ void Application::onMainWindowCreated() {
     accountCookie_ = firstRunSetup(paths_, programFolder_);
     fetchRemoteConfig();
     mainWindow_->enterStartPage();
+    audio_.init();  // without a usable device the engine plays to a silent output
     checkAccount();
     storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
     applyStoredSettings();

@@ -6,6 +6,7 @@
 #include "app/FirstRunSetup.h"
 #include "app/StoredSettings.h"
 #include "maintenance/MaintenanceRequests.h"
+#include "playback/AudioEngine.h"
 
 #include <QObject>
 #include <QPointer>
@@ -43,6 +44,7 @@ public:
     const RemoteConfig& remoteConfig() const { return remoteConfig_; }
     const StoredSettings& storedSettings() const { return storedSettings_; }
     MainWindow* mainWindow() const { return mainWindow_.get(); }
+    AudioEngine& audioEngine() { return audio_; }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
 
@@ -59,6 +61,7 @@ private:
     AppPaths paths_;
     const CloudApiClient api_;
     const MaintenanceRequests maintenance_;
+    AudioEngine audio_;  // the program's one engine; its operations are thread-safe
 
     // Written on the UI thread during start-up, read afterwards.
     std::string accountCookie_;
