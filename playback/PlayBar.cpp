@@ -1,6 +1,8 @@
 #include "playback/PlayBar.h"
 
+#include "anim/ProgramAnimations.h"
 #include "app/ProductInfo.h"
+#include "playback/NowPlayingSlide.h"
 #include "playback/PlayBarButton.h"
 #include "playback/PlayBarIcons.h"
 #include "playback/StreamActivity.h"
@@ -11,6 +13,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -74,12 +77,13 @@ PlayBar::PlayBar(AudioEngine& engine, AppSettings settings, QWidget* strip)
     playTimer_.setObjectName("时钟_播放");
     connect(&playTimer_, &QTimer::timeout, this, &PlayBar::tickPlayTimer);
 
-    createSongControls();
+    QWidget* window = strip->parentWidget() ? strip->parentWidget() : strip;
+    createSongControls(window);
     createTransportButtons();
     createModeButtons();
     createVolumeControls();
     createSwitches();
-    createProgress(strip->parentWidget() ? strip->parentWidget() : strip);
+    createProgress(window);
 
     auto* version = makeLabel(this, "播放栏_版本号", QRect(667, 59, 400, 24), Theme::font(11),
                               Theme::kSecondText);
@@ -87,7 +91,14 @@ PlayBar::PlayBar(AudioEngine& engine, AppSettings settings, QWidget* strip)
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-void PlayBar::createSongControls() {
+void PlayBar::createSongControls(QWidget* window) {
+    coverMenu_ = new QMenu(window);
+    coverMenu_->setObjectName("PlayBarMenu");
+    coverMenu_->setFont(Theme::font(14));
+    coverMenu_->setStyleSheet("QMenu::item { min-width: 120px; min-height: 40px; padding: 0 12px; }");
+    coverMenu_->addAction("打开播放列表");
+    coverMenu_->addAction("下载此歌曲");
+
     cover_ = new PictureBox(this);
     cover_->setObjectName("播放栏_海报");
     cover_->setGeometry(70, 17, 55, 55);
@@ -324,8 +335,9 @@ bool PlayBar::eventFilter(QObject* watched, QEvent* event) {
         totalBox_->setVisible(over);
     } else if (watched == cover_ && event->type() == QEvent::MouseButtonPress) {
         auto* press = static_cast<QMouseEvent*>(event);
-        if (press->button() == Qt::LeftButton) emit coverClicked();
-        if (press->button() == Qt::RightButton) emit coverMenuRequested(press->globalPosition().toPoint());
+        if (press->button() == Qt::LeftButton && nowPlayingView_)
+            NowPlayingSlide::toggle(*nowPlayingView_, ProgramAnimations::timerAnimation(ProgramAnimations::kNowPlayingSlide));
+        if (press->button() == Qt::RightButton) coverMenu_->popup(press->globalPosition().toPoint());
         return true;
     } else if (event->type() == QEvent::Enter) {
         auto* button = qobject_cast<QWidget*>(watched);

@@ -23,6 +23,7 @@
 class PictureBox;
 class PlayBarButton;
 class QLabel;
+class QMenu;
 class QSlider;
 
 class PlayBar : public QWidget {
@@ -34,6 +35,12 @@ public:
     // Fills `strip`; the two time boxes go into the strip's parent (the main
     // window). A chosen play mode is written to `settings` at once.
     PlayBar(AudioEngine& engine, AppSettings settings, QWidget* strip);
+
+    // The view a click on the cover slides up and down.
+    void setNowPlayingView(QWidget* view) { nowPlayingView_ = view; }
+    // The cover's pop-up menu "打开播放列表", "下载此歌曲", owned by the
+    // main window; what its items do is connected by their owners.
+    QMenu* coverMenu() const { return coverMenu_; }
 
     // The stream every control acts on; 0 before the first song.
     void setCurrentStream(AudioEngine::Handle stream) { stream_ = stream; }
@@ -85,8 +92,6 @@ signals:
     void previousClicked();
     void nextClicked();
     void mvClicked();
-    void coverClicked();
-    void coverMenuRequested(const QPoint& globalPosition);
     // The user moved the progress slider and the stream was sought there.
     void seeked(int seconds);
     void desktopLyricsToggled(bool shown);
@@ -96,7 +101,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createSongControls();
+    void createSongControls(QWidget* window);
     void createTransportButtons();
     void createModeButtons();
     void createVolumeControls();
@@ -115,6 +120,8 @@ private:
     VolumeMemory volume_;
     QTimer playTimer_;
 
+    QWidget* nowPlayingView_ = nullptr;
+    QMenu* coverMenu_ = nullptr;
     PictureBox* cover_ = nullptr;
     QLabel* title_ = nullptr;
     QLabel* artists_ = nullptr;

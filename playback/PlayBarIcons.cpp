@@ -43,8 +43,8 @@ std::string svgBody(PlayBarIcon icon, const std::string& colour) {
             return "<rect x='3.5' y='5.5' width='17' height='13' rx='3' fill='none' stroke-width='1.7' " + stroke +
                    "/><path d='M10.3 9.3 L14.8 12 L10.3 14.7 Z' " + fill + "/>";
         case PlayBarIcon::SingleLoop:
-            return "<g " + stroke + ">" + kLoop + "</g><path d='M11 10.6 L12.4 9.8 V14.4' fill='none' " + stroke +
-                   " stroke-width='1.4' stroke-linecap='round' stroke-linejoin='round'/>";
+            return "<g " + stroke + ">" + kLoop + "</g><path d='M10.6 10.4 L12.5 9.3 V14.7' fill='none' " + stroke +
+                   " stroke-width='1.7' stroke-linecap='round' stroke-linejoin='round'/>";
         case PlayBarIcon::ListLoop:
             return "<g " + stroke + ">" + kLoop + "</g>";
         case PlayBarIcon::Shuffle:

@@ -2,17 +2,21 @@
 #include "TempDir.h"
 #include "TestAudio.h"
 #include "app/AppSettings.h"
+#include "anim/TimerAnimation.h"
 #include "playback/AudioEngine.h"
+#include "playback/NowPlayingSlide.h"
 #include "playback/PlayBar.h"
 #include "playback/PlayBarButton.h"
 #include "playback/PlayBarState.h"
 #include "playback/StreamActivity.h"
+#include "ui/PictureBox.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
@@ -62,6 +66,30 @@ TEST(VolumeMemoryTest, UnmuteWithoutAnAudibleVolumeFallsBack) {
     volume.move(0);  // a stored volume of "0"
     volume.toggleMute();
     EXPECT_EQ(volume.position(), VolumeMemory::kFallbackVolume);
+}
+
+TEST(NowPlayingSlideTest, SlidesUpAndBackAndIgnoresTogglesMidway) {
+    QWidget view;
+    view.setGeometry(21, 900, 1068, 655);
+    TimerAnimation slide;
+    const struct {
+        int from, to;
+    } slides[] = {{900, 21}, {21, 900}};
+    for (const auto& s : slides) {
+        ASSERT_TRUE(NowPlayingSlide::toggle(view, slide)) << s.from;
+        EXPECT_EQ(slide.curve(), NowPlayingSlide::kCurve);
+        EXPECT_EQ(slide.interval(), NowPlayingSlide::kTickMs);
+        slide.tick();
+        const int midway = view.y();
+        EXPECT_NE(midway, s.from);
+        EXPECT_FALSE(NowPlayingSlide::toggle(view, slide));
+        EXPECT_EQ(slide.endValue(), s.to);
+        while (slide.isRunning()) slide.tick();
+        EXPECT_EQ(view.y(), s.to);
+        EXPECT_EQ(view.x(), 21);
+    }
+    view.move(21, 400);  // neither parked nor shown
+    EXPECT_FALSE(NowPlayingSlide::toggle(view, slide));
 }
 
 class PlayBarTest : public ::testing::Test {
@@ -307,6 +335,24 @@ TEST_F(PlayBarTest, SwitchTipsFollowTheirState) {
     EXPECT_EQ(bar->hoverTip(button("播放栏_单曲")), "单曲循环");
     EXPECT_EQ(bar->hoverTip(button("播放栏_列表")), "列表循环");
     EXPECT_EQ(bar->hoverTip(button("播放栏_随机")), "随机播放");
+}
+
+TEST_F(PlayBarTest, CoverClickSlidesTheViewUpAndSecondaryClickOpensTheMenu) {
+    auto* view = new QWidget(&window);
+    view->setGeometry(21, 900, 1068, 655);
+    bar->setNowPlayingView(view);
+    auto* cover = find<PictureBox>("播放栏_海报");
+    QTest::mouseClick(cover, Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->y() == 21; }));
+
+    auto* menu = find<QMenu>("PlayBarMenu");
+    EXPECT_EQ(menu->parentWidget(), &window);
+    QTest::mouseClick(cover, Qt::RightButton);
+    EXPECT_TRUE(menu->isVisible());
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), "打开播放列表");
+    EXPECT_EQ(menu->actions()[1]->text(), "下载此歌曲");
+    menu->close();
 }
 
 }  // namespace
