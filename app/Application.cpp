@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/BackgroundTask.h"
 #include "app/LoadingWindow.h"
+#include "lyrics/DesktopLyricsWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/Theme.h"
 #include "ui/Toolbar.h"
@@ -53,6 +54,7 @@ void Application::onMainWindowCreated() {
     checkAccount();
     storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
     applyStoredSettings();
+    createDesktopLyrics();
     startHeartbeat();
     closeLoadingWindow();
 }
@@ -79,6 +81,13 @@ void Application::checkAccount() {
 
 void Application::applyStoredSettings() {
     mainWindow_->setListTypeface({storedSettings_.typeface, storedSettings_.styleCodeOrDefault()});
+}
+
+// The desktop lyrics window in the stored colours and fill mode, hidden
+// until the play bar's lyrics button shows it.
+void Application::createDesktopLyrics() {
+    desktopLyrics_ = DesktopLyricsWindow::createForStartup(storedSettings_.color1, storedSettings_.color2,
+                                                           storedSettings_.fillModeOrDefault());
 }
 
 // The first heartbeat is waited for; later ones go out on their own tasks

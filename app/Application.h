@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+class DesktopLyricsWindow;
 class LoadingWindow;
 class MainWindow;
 class QWidget;
@@ -45,6 +46,7 @@ public:
     const StoredSettings& storedSettings() const { return storedSettings_; }
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     AudioEngine& audioEngine() { return audio_; }
+    DesktopLyricsWindow* desktopLyrics() const { return desktopLyrics_.get(); }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
 
@@ -53,6 +55,7 @@ private:
     void fetchRemoteConfig();
     void checkAccount();
     void applyStoredSettings();
+    void createDesktopLyrics();
     void startHeartbeat();
     void closeLoadingWindow();
 
@@ -72,6 +75,7 @@ private:
 
     QPointer<LoadingWindow> loadingWindow_;
     std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
     std::unique_ptr<QWidget> spectrumWindow_;
     QTimer heartbeatTimer_;
 };

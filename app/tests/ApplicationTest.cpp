@@ -1,5 +1,6 @@
 #include "app/AppSettings.h"
 #include "app/Application.h"
+#include "lyrics/DesktopLyricsWindow.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "ui/FlatButton.h"
@@ -69,6 +70,9 @@ TEST_F(ApplicationTest, StartOpensTheMainWindowAfterPreparingTheSettings) {
     EXPECT_EQ(AppSettings(app->paths().settingsPath).read("Data", "Name"), "Mivra Music");
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app->loadingWindow(), nullptr) << "the loading window closes once start-up is done";
+
+    ASSERT_NE(app->desktopLyrics(), nullptr);
+    EXPECT_FALSE(app->desktopLyrics()->isVisible()) << "the desktop lyrics wait for the lyrics button";
 
     window->findChild<QPushButton*>("工具栏_关闭")->click();
     EXPECT_EQ(exits, 1);
