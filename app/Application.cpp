@@ -4,6 +4,8 @@
 #include "app/BackgroundTask.h"
 #include "app/LoadingWindow.h"
 #include "lyrics/DesktopLyricsWindow.h"
+#include "playback/PlayBar.h"
+#include "ui/PictureBox.h"
 #include "ui/MainWindow.h"
 #include "ui/Theme.h"
 #include "ui/Toolbar.h"
@@ -50,6 +52,7 @@ void Application::onMainWindowCreated() {
     accountCookie_ = firstRunSetup(paths_, programFolder_);
     fetchRemoteConfig();
     mainWindow_->enterStartPage();
+    createPlayBar();
     audio_.init();  // without a usable device the engine plays to a silent output
     checkAccount();
     storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
@@ -79,8 +82,14 @@ void Application::checkAccount() {
     mainWindow_->toolbar()->showAccountArea(loggedIn);
 }
 
+void Application::createPlayBar() {
+    playBar_ = new PlayBar(audio_, AppSettings(paths_.settingsPath), mainWindow_->playBarStrip());
+    playBar_->setNowPlayingView(mainWindow_->nowPlayingView());
+}
+
 void Application::applyStoredSettings() {
     mainWindow_->setListTypeface({storedSettings_.typeface, storedSettings_.styleCodeOrDefault()});
+    playBar_->applyStoredSettings(storedSettings_);
 }
 
 // The desktop lyrics window in the stored colours and fill mode, hidden
@@ -88,6 +97,7 @@ void Application::applyStoredSettings() {
 void Application::createDesktopLyrics() {
     desktopLyrics_ = DesktopLyricsWindow::createForStartup(storedSettings_.color1, storedSettings_.color2,
                                                            storedSettings_.fillModeOrDefault());
+    connect(playBar_, &PlayBar::desktopLyricsToggled, desktopLyrics_.get(), &QWidget::setVisible);
 }
 
 // The first heartbeat is waited for; later ones go out on their own tasks

@@ -17,6 +17,7 @@
 
 class DesktopLyricsWindow;
 class LoadingWindow;
+class PlayBar;
 class MainWindow;
 class QWidget;
 
@@ -47,6 +48,7 @@ public:
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     AudioEngine& audioEngine() { return audio_; }
     DesktopLyricsWindow* desktopLyrics() const { return desktopLyrics_.get(); }
+    PlayBar* playBar() const { return playBar_; }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
 
@@ -55,6 +57,7 @@ private:
     void fetchRemoteConfig();
     void checkAccount();
     void applyStoredSettings();
+    void createPlayBar();
     void createDesktopLyrics();
     void startHeartbeat();
     void closeLoadingWindow();
@@ -75,6 +78,7 @@ private:
 
     QPointer<LoadingWindow> loadingWindow_;
     std::unique_ptr<MainWindow> mainWindow_;
+    PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
     std::unique_ptr<QWidget> spectrumWindow_;
     QTimer heartbeatTimer_;

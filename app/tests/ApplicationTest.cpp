@@ -11,6 +11,7 @@
 #include "TempDir.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -73,6 +74,9 @@ TEST_F(ApplicationTest, StartOpensTheMainWindowAfterPreparingTheSettings) {
 
     ASSERT_NE(app->desktopLyrics(), nullptr);
     EXPECT_FALSE(app->desktopLyrics()->isVisible()) << "the desktop lyrics wait for the lyrics button";
+    window->findChild<QPushButton*>("播放栏_歌词")->click();
+    EXPECT_TRUE(app->desktopLyrics()->isVisible());
+    EXPECT_EQ(window->findChild<QLabel*>("播放栏_版本号")->text(), "Mivra Music Beta V1.1.4");
 
     window->findChild<QPushButton*>("工具栏_关闭")->click();
     EXPECT_EQ(exits, 1);
