@@ -36,6 +36,7 @@ void Application::start() {
     loadingWindow_->show();
 
     mainWindow_ = std::make_unique<MainWindow>();
+    mainWindow_->setCatalogue(&api_);
     connect(mainWindow_.get(), &MainWindow::closeRequested, this, [this] { exitProcess_(); });
     onMainWindowCreated();
     mainWindow_->show();

@@ -2,12 +2,14 @@
 
 #include "anim/ProgramAnimations.h"
 #include "app/MessageBoxWindow.h"
+#include "ui/AllArtistsPage.h"
 #include "ui/BackdropPanel.h"
 #include "ui/FlatButton.h"
 #include "ui/Page.h"
 #include "ui/PaneScroller.h"
 #include "ui/PictureBox.h"
 #include "ui/ScrollPane.h"
+#include "ui/SearchPage.h"
 #include "ui/SlimScrollBar.h"
 #include "ui/Toolbar.h"
 
@@ -85,11 +87,11 @@ void MainWindow::createPages() {
         plainPage(Pages::kArtist),
         plainPage(Pages::kNewAlbums),
         plainPage(Pages::kPlaylist),
-        plainPage(Pages::kSearch),
+        [this](QScrollBar* bar) { return new SearchPage(*this, bar); },
         plainPage(Pages::kLogin),
         plainPage(Pages::kSettings),
         plainPage(Pages::kMusicLibrary),
-        plainPage(Pages::kAllArtists),
+        [this](QScrollBar* bar) { return new AllArtistsPage(*this, bar); },
         plainPage(Pages::kArtistMvs),
     };
     for (int index = 0; index < Pages::kCount; ++index) {
@@ -119,6 +121,11 @@ void MainWindow::showPage(int index) {
 int MainWindow::currentPage() const { return pageArea_->currentIndex(); }
 
 void MainWindow::goBack() { showPage(state_.returnPage); }
+
+void MainWindow::requestPlay(const std::string& songId) {
+    state_.songIdToPlay = songId;
+    emit playRequested(songId);
+}
 
 void MainWindow::enterStartPage() {
     showPage(Pages::kHome);

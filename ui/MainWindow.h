@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+class CloudApiClient;
 class Page;
 class PaneScroller;
 class PictureBox;
@@ -30,6 +31,12 @@ public:
     void goBack() override;
     void runToolbarAction(ToolbarPage page) override;
     NavigationState& state() override { return state_; }
+    void requestPlay(const std::string& songId) override;
+
+    // The service client the pages load their lists with; it must outlive
+    // the window. Pages load nothing until it is set.
+    void setCatalogue(const CloudApiClient* catalogue) { catalogue_ = catalogue; }
+    const CloudApiClient* catalogue() const { return catalogue_; }
 
     // Page 0, and the scroll ranges of the panes whose content is fixed
     // before any list is filled (home, artist, search).
@@ -60,6 +67,8 @@ public:
 signals:
     // The user asked to close the program (close button or window close).
     void closeRequested();
+    // A song list asked for `songId` to be played (already in `songIdToPlay`).
+    void playRequested(const std::string& songId);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +82,7 @@ private:
     void showScrollBarOf(int pageIndex);
 
     NavigationState state_;
+    const CloudApiClient* catalogue_ = nullptr;
     std::string loggedInUserId_;
     TypefaceChoice listTypeface_;
     int wheelAngle_ = 0;  // eighths of a degree not yet turned into notches

@@ -53,4 +53,7 @@ public:
     // What a click on that toolbar button does (colours, shared ids, page).
     virtual void runToolbarAction(ToolbarPage page) = 0;
     virtual NavigationState& state() = 0;
+    // Hands a song to the play flow: `songIdToPlay` takes its id, then
+    // whoever plays songs is told. Returns without waiting for the play.
+    virtual void requestPlay(const std::string& songId) = 0;
 };

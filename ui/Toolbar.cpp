@@ -25,9 +25,6 @@ constexpr PageButtonLayout kPageButtons[] = {
     {"工具栏_音乐库", "音乐库", {507, 28, 75, 37}},
 };
 
-// The search box's designed text: a hint that leads to the settings page.
-constexpr const char* kSearchHint = "双击搜索框来到设置哦";
-
 template <typename W>
 W* place(W* widget, const char* name, QRect geometry) {
     widget->setObjectName(QString::fromUtf8(name));
@@ -63,7 +60,7 @@ Toolbar::Toolbar(QWidget* window) : BackdropPanel(QColor::fromRgba(Theme::kWindo
     }
     markChosenPage(ToolbarPage::Home);
 
-    search_ = place(new QLineEdit(QString::fromUtf8(kSearchHint), this), "工具栏_搜索框", {640, 29, 220, 35});
+    search_ = place(new QLineEdit(QString::fromUtf8(Toolbar::kSearchHint), this), "工具栏_搜索框", {640, 29, 220, 35});
     search_->setFont(Theme::font(13));
     // Focus comes with a click, so the window does not open with the box focused.
     search_->setFocusPolicy(Qt::ClickFocus);

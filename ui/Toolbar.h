@@ -11,6 +11,9 @@ class QLineEdit;
 
 class Toolbar : public BackdropPanel {
 public:
+    // The search box's designed text: a hint that leads to the settings page.
+    static constexpr const char* kSearchHint = "双击搜索框来到设置哦";
+
     // `window` is the window the drag handles move.
     explicit Toolbar(QWidget* window);
 

@@ -1,0 +1,218 @@
+// The search page against the companion server: Enter in the toolbar's
+// search box fills the four rows with the demo catalogue's answers, and the
+// rows' items lead where they should.
+#include "api/CloudApiClient.h"
+#include "net/HttpClient.h"
+#include "server/DemoServer.h"
+#include "ui/AllArtistsPage.h"
+#include "ui/FlatButton.h"
+#include "ui/IconList.h"
+#include "ui/MainWindow.h"
+#include "ui/ScrollPane.h"
+#include "ui/SearchBox.h"
+#include "ui/SearchPage.h"
+#include "ui/Toolbar.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// Matches an artist, her albums and songs, and a playlist named after her.
+const QString kKeyword = "林夏";
+
+QStringList texts(const IconList& list, IconText element) {
+    QStringList result;
+    for (int i = 0; i < list.itemCount(); ++i) result << list.itemText(i, element);
+    return result;
+}
+
+QStringList names(const std::vector<CoverItem>& items) {
+    QStringList result;
+    for (const CoverItem& item : items) result << QString::fromStdString(item.name);
+    return result;
+}
+
+ItemIds ids(const std::vector<CoverItem>& items) {
+    ItemIds result;
+    for (const CoverItem& item : items) result.push_back(item.id);
+    return result;
+}
+
+class SearchPageTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        HttpClient::globalInit();
+        server_ = std::make_unique<DemoServer>();
+        ASSERT_TRUE(server_->start());
+    }
+    static void TearDownTestSuite() { server_.reset(); }
+
+    SearchPageTest() {
+        window.setCatalogue(&client);
+        window.enterStartPage();
+        window.show();
+    }
+
+    SearchPage& page() const { return *static_cast<SearchPage*>(window.page(Pages::kSearch)); }
+    AllArtistsPage& allArtistsPage() const { return *static_cast<AllArtistsPage*>(window.page(Pages::kAllArtists)); }
+    QLineEdit* box() const { return window.toolbar()->searchBox(); }
+
+    // Types the keyword and presses Enter; returns once every row is filled.
+    void search(const QString& keyword) {
+        box()->setText(keyword);
+        QTest::keyClick(box(), Qt::Key_Return);
+        const size_t songCount = client.searchSongs(keyword.toStdString()).size();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return page().songIds().size() == songCount; }, 20000));
+    }
+
+    static void click(IconList* list, int index) { QTest::mouseClick(list, Qt::LeftButton, {}, list->itemRect(index).center()); }
+
+    static std::unique_ptr<DemoServer> server_;
+    const CloudApiClient client{ServiceHosts::allAt(server_->origin())};
+    MainWindow window;
+};
+
+std::unique_ptr<DemoServer> SearchPageTest::server_;
+
+TEST_F(SearchPageTest, EnterFillsTheFourRowsWithTheCataloguesAnswers) {
+    window.state().artistIds = {"home artist 1", "home artist 2"};
+    search(kKeyword);
+    EXPECT_EQ(window.currentPage(), Pages::kSearch);
+
+    const auto artists = client.searchArtists(kKeyword.toStdString(), 3);
+    const auto albums = client.searchAlbums(kKeyword.toStdString());
+    const auto playlists = client.searchPlaylists(kKeyword.toStdString());
+    const auto songs = client.searchSongs(kKeyword.toStdString());
+    ASSERT_FALSE(artists.empty());
+    ASSERT_FALSE(albums.empty());
+    ASSERT_FALSE(playlists.empty());
+    ASSERT_FALSE(songs.empty());
+
+    EXPECT_EQ(texts(*page().artistRow(), IconText::Main), names(artists));
+    EXPECT_EQ(texts(*page().artistRow(), IconText::Main).first(), "林夏");
+    EXPECT_EQ(window.state().artistIds, ids(artists));
+    EXPECT_EQ(texts(*page().albumRow(), IconText::Main), names(albums));
+    EXPECT_TRUE(texts(*page().albumRow(), IconText::Second).contains("林夏"));
+    EXPECT_EQ(texts(*page().playlistRow(), IconText::Main), names(playlists));
+    EXPECT_TRUE(texts(*page().playlistRow(), IconText::Main).contains("林夏喜欢的音乐"));
+    EXPECT_EQ(page().playlistIds(), ids(playlists));
+
+    QStringList songNames, songArtists;
+    ItemIds songIds;
+    for (const SongItem& song : songs) {
+        songNames << QString::fromStdString(song.name);
+        songArtists << QString::fromStdString(song.artists);
+        songIds.push_back(song.id);
+    }
+    EXPECT_EQ(texts(*page().songList(), IconText::Main), songNames);
+    EXPECT_EQ(texts(*page().songList(), IconText::Second), songArtists);
+    EXPECT_EQ(page().songIds(), songIds);
+    EXPECT_EQ(page().songList()->currentItem(), -1);
+
+    // Fetched pictures for artists, albums and playlists; the note for songs.
+    for (IconList* list : {page().artistRow(), page().albumRow(), page().playlistRow(), page().songList()}) {
+        EXPECT_TRUE(list->isEnabled());
+        for (int i = 0; i < list->itemCount(); ++i) EXPECT_FALSE(list->itemPicture(i).isNull()) << i;
+    }
+
+    // The home list's artists come back with the home button.
+    QTest::mouseClick(window.toolbar()->pageButton(ToolbarPage::Home), Qt::LeftButton);
+    EXPECT_EQ(window.state().artistIds, (ItemIds{"home artist 1", "home artist 2"}));
+}
+
+TEST_F(SearchPageTest, ItemsOpenTheirPagesOrAskForTheSongToPlay) {
+    std::vector<std::string> played;
+    QObject::connect(&window, &MainWindow::playRequested, [&](const std::string& id) { played.push_back(id); });
+    search(kKeyword);
+    NavigationState& state = window.state();
+
+    click(page().artistRow(), 0);
+    EXPECT_EQ(window.currentPage(), Pages::kArtist);
+    EXPECT_EQ(state.returnPage, Pages::kSearch);
+    EXPECT_EQ(state.selectedArtistId, state.artistIds.at(0));
+
+    window.showPage(Pages::kSearch);
+    const int lastPlaylist = page().playlistRow()->itemCount() - 1;
+    click(page().playlistRow(), lastPlaylist);
+    EXPECT_EQ(window.currentPage(), Pages::kPlaylist);
+    EXPECT_EQ(state.returnPage, Pages::kSearch);
+    EXPECT_EQ(state.selectedPlaylistId, page().playlistIds().at(size_t(lastPlaylist)));
+
+    window.showPage(Pages::kSearch);
+    const int lastSong = page().songList()->itemCount() - 1;
+    QTest::mouseDClick(page().songList(), Qt::LeftButton, {}, page().songList()->itemRect(lastSong).center());
+    EXPECT_EQ(played, std::vector<std::string>{page().songIds().at(size_t(lastSong))});
+    EXPECT_EQ(state.songIdToPlay, page().songIds().at(size_t(lastSong)));
+    EXPECT_EQ(window.currentPage(), Pages::kSearch);
+
+    // Album items lead nowhere.
+    click(page().albumRow(), 0);
+    EXPECT_EQ(window.currentPage(), Pages::kSearch);
+}
+
+TEST_F(SearchPageTest, TheAllArtistsPageListsUpToFiftyArtists) {
+    const std::string keyword = "a";  // in many artists' names and aliases
+    search(QString::fromStdString(keyword));
+    QTest::mouseClick(window.findChild<FlatButton*>("标签按钮_查看搜索艺人"), Qt::LeftButton);
+
+    AllArtistsPage& all = allArtistsPage();
+    EXPECT_EQ(window.currentPage(), Pages::kAllArtists);
+    EXPECT_EQ(all.heading()->text(), "搜索 艺人 \"a\"");
+    const auto artists = client.searchArtists(keyword, 50);
+    ASSERT_GT(artists.size(), 3u);
+    EXPECT_EQ(texts(*all.artistList(), IconText::Main), names(artists));
+    EXPECT_EQ(all.artistIds(), ids(artists));
+
+    const int height = AllArtistsPage::listHeight(int(artists.size()));
+    EXPECT_EQ(all.artistList()->height(), height);
+    EXPECT_EQ(all.scrollPane()->slideBox()->height(), height);
+    EXPECT_EQ(all.scrollPane()->scrollBar()->maximum(), std::max(0, height - 550));
+
+    click(all.artistList(), 1);
+    EXPECT_EQ(window.currentPage(), Pages::kArtist);
+    EXPECT_EQ(window.state().returnPage, Pages::kAllArtists);
+    EXPECT_EQ(window.state().selectedArtistId, all.artistIds().at(1));
+}
+
+TEST_F(SearchPageTest, TheHintLeavesOnFocusAndComesBackWhenTheBoxIsLeftBlank) {
+    const QString hint = QString::fromUtf8(Toolbar::kSearchHint);
+    struct Case {
+        QString before;
+        QEvent::Type event;
+        QString after;
+    };
+    const Case cases[] = {
+        {hint, QEvent::FocusIn, ""},
+        {"周野", QEvent::FocusIn, "周野"},
+        {"", QEvent::FocusOut, hint},
+        {" ", QEvent::FocusOut, hint},
+        {"  ", QEvent::FocusOut, hint},
+        {"   ", QEvent::FocusOut, "   "},
+        {"周野", QEvent::FocusOut, "周野"},
+    };
+    for (const Case& c : cases) {
+        box()->setText(c.before);
+        QFocusEvent event(c.event, Qt::MouseFocusReason);
+        QApplication::sendEvent(box(), &event);
+        EXPECT_EQ(box()->text(), c.after) << c.before.toStdString() << " " << int(c.event);
+    }
+}
+
+TEST_F(SearchPageTest, DoubleClickOnTheBoxOpensTheSettingsWithoutSearching) {
+    server_->clearSeenRequests();
+    QTest::mouseDClick(box(), Qt::LeftButton);
+    EXPECT_EQ(window.currentPage(), Pages::kSettings);
+    const auto seen = server_->seenRequests();
+    EXPECT_TRUE(std::none_of(seen.begin(), seen.end(), [](const SeenRequest& r) { return r.target.rfind("/search", 0) == 0; }));
+}
+
+}  // namespace
