@@ -17,7 +17,10 @@ bool SearchBox::isBlank(const QString& text) { return text.isEmpty() || text == 
 bool SearchBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == box_) {
         switch (event->type()) {
+            // A press counts too: the box can already hold the focus (given
+            // while its window was inactive) when the user first clicks it.
             case QEvent::FocusIn:
+            case QEvent::MouseButtonPress:
                 if (box_->text() == hint_) box_->clear();
                 break;
             case QEvent::FocusOut:

@@ -207,6 +207,13 @@ TEST_F(SearchPageTest, TheHintLeavesOnFocusAndComesBackWhenTheBoxIsLeftBlank) {
     }
 }
 
+TEST_F(SearchPageTest, ClickingTheBoxClearsTheHintEvenWhenItAlreadyHasTheFocus) {
+    box()->setFocus();
+    box()->setText(QString::fromUtf8(Toolbar::kSearchHint));
+    QTest::mouseClick(box(), Qt::LeftButton);
+    EXPECT_EQ(box()->text(), "");
+}
+
 TEST_F(SearchPageTest, DoubleClickOnTheBoxOpensTheSettingsWithoutSearching) {
     server_->clearSeenRequests();
     QTest::mouseDClick(box(), Qt::LeftButton);
