@@ -1,13 +1,14 @@
 #pragma once
 // A play-bar button showing one of two pictures (play or pause, normal or
-// highlighted, volume or muted), on a soft rounded background while the
-// mouse is over it. Which picture it shows is part of the program's state:
-// the play button's picture says whether a song plays, a mode button's
-// whether its mode is in force.
-#include <QImage>
-#include <QPushButton>
+// highlighted, volume or muted), on the toolbar buttons' soft hover
+// background. Which picture it shows is part of the program's state: the
+// play button's picture says whether a song plays, a mode button's whether
+// its mode is in force.
+#include "ui/FlatButton.h"
 
-class PlayBarButton : public QPushButton {
+#include <QImage>
+
+class PlayBarButton : public FlatButton {
 public:
     // A button with one picture.
     PlayBarButton(const QImage& picture, QWidget* parent);
@@ -17,14 +18,8 @@ public:
     void showSecond(bool second);
     bool showsSecond() const { return showsSecond_; }
 
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void enterEvent(QEnterEvent*) override;
-    void leaveEvent(QEvent*) override;
-
 private:
     QImage first_;
     QImage second_;
     bool showsSecond_ = false;
-    bool hovered_ = false;
 };

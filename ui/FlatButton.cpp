@@ -16,6 +16,11 @@ FlatButton::FlatButton(const QImage& picture, QWidget* parent) : FlatButton(QStr
     picture_ = picture;
 }
 
+void FlatButton::setPicture(const QImage& picture) {
+    picture_ = picture;
+    update();
+}
+
 void FlatButton::setTextColor(QRgb argb) {
     textColor_ = argb;
     update();

@@ -12,6 +12,8 @@ public:
     explicit FlatButton(const QImage& picture, QWidget* parent = nullptr);
 
     void setTextColor(QRgb argb);
+    // Shows `picture` instead of the caption.
+    void setPicture(const QImage& picture);
     QRgb textColor() const { return textColor_; }
     // The background while hovered; the close button uses a warmer one.
     void setHoverColor(QColor colour) { hoverColour_ = colour; }
