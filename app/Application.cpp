@@ -5,8 +5,10 @@
 #include "app/LoadingWindow.h"
 #include "lyrics/DesktopLyricsWindow.h"
 #include "playback/PlayBar.h"
+#include "playback/PlayerController.h"
 #include "ui/PictureBox.h"
 #include "ui/MainWindow.h"
+#include "ui/NowPlayingView.h"
 #include "ui/Theme.h"
 #include "ui/Toolbar.h"
 
@@ -59,6 +61,7 @@ void Application::onMainWindowCreated() {
     storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
     applyStoredSettings();
     createDesktopLyrics();
+    createPlayer();
     startHeartbeat();
     closeLoadingWindow();
 }
@@ -99,6 +102,19 @@ void Application::createDesktopLyrics() {
     desktopLyrics_ = DesktopLyricsWindow::createForStartup(storedSettings_.color1, storedSettings_.color2,
                                                            storedSettings_.fillModeOrDefault());
     connect(playBar_, &PlayBar::desktopLyricsToggled, desktopLyrics_.get(), &QWidget::setVisible);
+}
+
+// Song lists, the play bar's previous and next, and its progress slider
+// all go through the player.
+void Application::createPlayer() {
+    player_ = std::make_unique<PlayerController>(
+        api_, audio_, serviceCookie_,
+        PlayerController::Views{*mainWindow_, *playBar_, *mainWindow_->nowPlayingView(), *desktopLyrics_});
+    PlayerController* player = player_.get();
+    connect(mainWindow_.get(), &MainWindow::playRequested, player, &PlayerController::play);
+    connect(playBar_, &PlayBar::previousClicked, player, &PlayerController::playPrevious);
+    connect(playBar_, &PlayBar::nextClicked, player, &PlayerController::playNext);
+    connect(playBar_, &PlayBar::seeked, player, &PlayerController::tickLyrics);
 }
 
 // The first heartbeat is waited for; later ones go out on their own tasks

@@ -18,6 +18,7 @@
 class DesktopLyricsWindow;
 class LoadingWindow;
 class PlayBar;
+class PlayerController;
 class MainWindow;
 class QWidget;
 
@@ -49,6 +50,7 @@ public:
     AudioEngine& audioEngine() { return audio_; }
     DesktopLyricsWindow* desktopLyrics() const { return desktopLyrics_.get(); }
     PlayBar* playBar() const { return playBar_; }
+    PlayerController* player() const { return player_.get(); }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
 
@@ -59,6 +61,7 @@ private:
     void applyStoredSettings();
     void createPlayBar();
     void createDesktopLyrics();
+    void createPlayer();
     void startHeartbeat();
     void closeLoadingWindow();
 
@@ -81,5 +84,7 @@ private:
     PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
     std::unique_ptr<QWidget> spectrumWindow_;
+    // Declared after the windows it shows songs in, so it goes first.
+    std::unique_ptr<PlayerController> player_;
     QTimer heartbeatTimer_;
 };

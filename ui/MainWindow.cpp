@@ -5,9 +5,9 @@
 #include "ui/AllArtistsPage.h"
 #include "ui/BackdropPanel.h"
 #include "ui/FlatButton.h"
+#include "ui/NowPlayingView.h"
 #include "ui/Page.h"
 #include "ui/PaneScroller.h"
-#include "ui/PictureBox.h"
 #include "ui/ScrollPane.h"
 #include "ui/SearchPage.h"
 #include "ui/SlimScrollBar.h"
@@ -68,8 +68,7 @@ MainWindow::MainWindow() {
     playBar_->setObjectName("滤镜_播放栏");
     playBar_->setGeometry(21, 676, 1068, 83);
 
-    nowPlaying_ = new PictureBox(this);
-    nowPlaying_->setObjectName("图片框_大封面");
+    nowPlaying_ = new NowPlayingView(this);
     nowPlaying_->setGeometry(21, kNowPlayingParkedTop, 1068, 655);
 }
 

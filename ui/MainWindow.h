@@ -15,7 +15,7 @@
 class CloudApiClient;
 class Page;
 class PaneScroller;
-class PictureBox;
+class NowPlayingView;
 class QScrollBar;
 class QStackedWidget;
 class Toolbar;
@@ -58,7 +58,7 @@ public:
     Page* page(int index) const { return pages_.at(size_t(index)); }
     PaneScroller& scroller() const { return *scroller_; }
     QWidget* playBarStrip() const { return playBar_; }
-    PictureBox* nowPlayingView() const { return nowPlaying_; }
+    NowPlayingView* nowPlayingView() const { return nowPlaying_; }
 
     // The now-playing view's tops when parked below the window and when up.
     static constexpr int kNowPlayingParkedTop = 900;
@@ -92,6 +92,6 @@ private:
     std::array<Page*, Pages::kCount> pages_{};
     std::array<QScrollBar*, Pages::kCount> scrollBars_{};  // nullptr for pages without a pane
     QWidget* playBar_;
-    PictureBox* nowPlaying_;
+    NowPlayingView* nowPlaying_;
     std::unique_ptr<PaneScroller> scroller_;
 };

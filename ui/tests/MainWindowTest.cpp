@@ -2,6 +2,7 @@
 #include "app/MessageBoxWindow.h"
 #include "ui/FlatButton.h"
 #include "ui/MainWindow.h"
+#include "ui/NowPlayingView.h"
 #include "ui/Page.h"
 #include "ui/PaneScroller.h"
 #include "ui/PictureBox.h"
