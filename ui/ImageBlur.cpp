@@ -21,8 +21,10 @@ void boxLine(QRgb* first, int count, int stride, int radius, std::vector<QRgb>& 
         QRgb p = at(i);
         a += qAlpha(p), r += qRed(p), g += qGreen(p), b += qBlue(p);
     }
+    // Rounded, not cut off: six passes of cutting off would darken the picture.
+    auto mean = [window](std::int64_t sum) { return int((sum + window / 2) / window); };
     for (int i = 0; i < count; ++i) {
-        first[i * stride] = qRgba(int(r / window), int(g / window), int(b / window), int(a / window));
+        first[i * stride] = qRgba(mean(r), mean(g), mean(b), mean(a));
         QRgb leaving = at(i - radius), entering = at(i + radius + 1);
         a += qAlpha(entering) - qAlpha(leaving);
         r += qRed(entering) - qRed(leaving);
