@@ -1,5 +1,6 @@
 #include "lyrics/LyricTimeline.h"
 
+#include "api/CloudApiClient.h"
 #include "net/TextUtils.h"
 
 #include <algorithm>
@@ -92,6 +93,12 @@ LyricTimeline::LyricTimeline(std::string rawLyric, std::string_view lyric, std::
     } else {
         for (std::string& line : lines) items_.push_back({std::move(line), kPlainItemHeight});
     }
+}
+
+LyricTimeline LyricTimeline::load(const CloudApiClient& api, const std::string& songId) {
+    std::string rawLyric = api.fetchRawLyric(songId);
+    const JsonDocument lyric = api.fetchLyric(songId);
+    return LyricTimeline(std::move(rawLyric), lyric.getText("lrc.lyric"), lyric.getText("tlyric.lyric"));
 }
 
 int LyricTimeline::listHeight() const {

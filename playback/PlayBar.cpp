@@ -269,6 +269,11 @@ void PlayBar::togglePlay() {
 
 void PlayBar::showPlaying() { play_->showSecond(true); }
 
+void PlayBar::showPaused() {
+    play_->showSecond(false);
+    playTimer_.stop();
+}
+
 bool PlayBar::showsPauseIcon() const { return play_->showsSecond(); }
 
 void PlayBar::tickPlayTimer() {

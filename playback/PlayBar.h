@@ -68,6 +68,9 @@ public:
     void togglePlay();
     // Makes the play button show the pause icon (a song has started).
     void showPlaying();
+    // Makes the play button show the play icon and stops the play timer, as
+    // a pause does, without touching the stream (it is paused already).
+    void showPaused();
     bool showsPauseIcon() const;
 
     // One tick of the play timer: the elapsed time, one more slider step, and

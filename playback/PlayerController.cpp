@@ -67,12 +67,12 @@ BackgroundTask::Handle PlayerController::play(const std::string& songId) {
     if (songId.empty()) return nullptr;
     songIdToPlay_ = songId;
     const std::uint64_t request = ++latestRequest_;
-    return startTask([this, songId, request] { runPlayTask(songId, request); });
+    return startTask([this, songId, request] { playSong(songId, request); });
 }
 
 // The play flow. Every step after the stream address checks whether a newer
 // request has come in; a superseded task leaves the rest to the newer one.
-void PlayerController::runPlayTask(const std::string& songId, std::uint64_t request) {
+void PlayerController::playSong(const std::string& songId, std::uint64_t request) {
     std::lock_guard serial(playSerial_);
     if (superseded(request)) return;
     freeCurrentStream();
@@ -145,9 +145,7 @@ std::optional<PlayerController::LoadedSong> PlayerController::loadSong(const std
     }
     song.seconds = wholeSeconds(engine_, stream, engine_.getLength(stream));
 
-    const JsonDocument lyric = api_.fetchLyric(songId);
-    song.lyrics = std::make_shared<LyricTimeline>(api_.fetchRawLyric(songId), lyric.getText("lrc.lyric"),
-                                                  lyric.getText("tlyric.lyric"));
+    song.lyrics = std::make_shared<LyricTimeline>(LyricTimeline::load(api_, songId));
     if (superseded(request)) {
         engine_.freeStream(stream);
         return std::nullopt;
@@ -196,7 +194,12 @@ BackgroundTask::Handle PlayerController::playNext() {
     return startTask([this, mode, current = songIdToPlay_] {
         auto isAvailable = [this](const std::string& id) { return api_.checkSong(id, serviceCookie_); };
         std::optional<std::string> next = queue_.next(mode, current, isAvailable);
-        if (next) onUi([this, id = *next] { play(id); });
+        onUi([this, next] {
+            if (next) play(*next);
+            // Nothing left to play: a song the end of which led here stays
+            // paused, and the bar says so instead of counting on.
+            else if (engine_.isActive(currentStream_.load()) != StreamActivity::kPlaying) views_.bar.showPaused();
+        });
     });
 }
 

@@ -99,7 +99,8 @@ private:
         std::shared_ptr<const LyricTimeline> lyrics;
     };
 
-    void runPlayTask(const std::string& songId, std::uint64_t request);
+    // The play flow, run on a play task.
+    void playSong(const std::string& songId, std::uint64_t request);
     bool superseded(std::uint64_t request) const { return latestRequest_.load() != request; }
     void freeCurrentStream();
     void failSong(const std::string& songId);

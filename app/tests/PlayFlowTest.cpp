@@ -36,6 +36,7 @@ const std::string kSummerLetter = "1900001001";  // 夏日来信 by 林夏, 33 s
 const std::string kWindyStreet = "1900001002";   // 风吹过的街 by 林夏, 24 s, no MV
 const std::string kGoodNight = "1900001003";     // 晚安，城市 by 林夏
 const std::string kNoStream = "1900001012";      // 无人知晓: the service has no stream for it
+const std::string kUnlicensed = "1900001017";    // 遗失的旋律: streams, but the availability check says no
 constexpr int kSummerLetterClip = 3;
 
 constexpr int kPlayTimeoutMs = 20000;
@@ -221,6 +222,18 @@ TEST_F(PlayFlowTest, EndOfSongRestartsItInCirculateAndPlaysTheNextInList) {
     app->playBar()->setProgress(progress->maximum());
     EXPECT_EQ(songStartedBy([&] { player().checkSongEnd(); }), kWindyStreet);
     EXPECT_EQ(player().queue().position(), 2);
+}
+
+TEST_F(PlayFlowTest, WhenNoQueuedSongIsAvailableTheEndedSongStaysPaused) {
+    play(kUnlicensed);
+    chooseMode("播放栏_列表");
+    app->playBar()->setProgress(control<QSlider>("播放栏_进度条")->maximum());
+    QSignalSpy started(&player(), &PlayerController::songStarted);
+    player().checkSongEnd();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->playBar()->showsPauseIcon(); }, kPlayTimeoutMs));
+    EXPECT_FALSE(app->playBar()->playTimer().isActive()) << "the slider stops counting";
+    EXPECT_EQ(engine().isActive(player().currentStream()), StreamActivity::kPaused);
+    EXPECT_TRUE(started.isEmpty());
 }
 
 TEST_F(PlayFlowTest, LyricsFollowTheSecondPlayingAndJumpWhenTheUserSeeks) {
