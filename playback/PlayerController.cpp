@@ -9,7 +9,6 @@
 #include "ui/PictureDecoder.h"
 
 #include <QWidget>
-#include <cmath>
 
 namespace {
 
@@ -78,11 +77,11 @@ void PlayerController::playSong(const std::string& songId, std::uint64_t request
     freeCurrentStream();
 
     const std::string streamUrl = api_.fetchSongUrl(songId);
+    if (superseded(request)) return;
     if (streamUrl == "null") {
         failSong(songId);
         return;
     }
-    if (superseded(request)) return;
 
     onUi([this] { lockPlayControls(true); });
     std::optional<LoadedSong> song = loadSong(songId, streamUrl, request);
@@ -125,8 +124,9 @@ void PlayerController::failSong(const std::string& songId) {
 // early once superseded, freeing a stream made by then. A stream that could
 // not be made (0) still gives a song to show, which the play bar's next
 // tick shows stopped.
-std::optional<PlayerController::LoadedSong> PlayerController::loadSong(const std::string& songId, const std::string& streamUrl,
-                                                        std::uint64_t request) {
+std::optional<PlayerController::LoadedSong> PlayerController::loadSong(const std::string& songId,
+                                                                       const std::string& streamUrl,
+                                                                       std::uint64_t request) {
     LoadedSong song;
     song.id = songId;
     queue_.append(songId);

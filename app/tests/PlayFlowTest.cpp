@@ -201,7 +201,7 @@ TEST_F(PlayFlowTest, NextAndPreviousWrapAroundTheQueue) {
     EXPECT_EQ(playingStreams(), 1);
 }
 
-TEST_F(PlayFlowTest, EndOfSongRestartsItInCirculateAndPlaysTheNextInList) {
+TEST_F(PlayFlowTest, EndOfSongFollowsThePlayMode) {
     play(kSummerLetter);
     play(kWindyStreet);
     chooseMode("播放栏_单曲");
@@ -222,6 +222,12 @@ TEST_F(PlayFlowTest, EndOfSongRestartsItInCirculateAndPlaysTheNextInList) {
     app->playBar()->setProgress(progress->maximum());
     EXPECT_EQ(songStartedBy([&] { player().checkSongEnd(); }), kWindyStreet);
     EXPECT_EQ(player().queue().position(), 2);
+
+    chooseMode("播放栏_随机");
+    app->playBar()->setProgress(progress->maximum());
+    const std::string drawn = songStartedBy([&] { player().checkSongEnd(); });
+    EXPECT_TRUE(drawn == kSummerLetter || drawn == kWindyStreet) << drawn;
+    EXPECT_EQ(player().queue().position(), 2) << "a random pick leaves the position where it was";
 }
 
 TEST_F(PlayFlowTest, WhenNoQueuedSongIsAvailableTheEndedSongStaysPaused) {

@@ -52,7 +52,9 @@ protected:
     NowPlayingViewTest() : view(&window) { view.resize(1068, 655); }
 
     QListWidget& list() const { return *view.lyricList(); }
-    static bool scrollRunning() { return ProgramAnimations::timerAnimation(ProgramAnimations::kLyricScroll).isRunning(); }
+    static bool scrollRunning() {
+        return ProgramAnimations::timerAnimation(ProgramAnimations::kLyricScroll).isRunning();
+    }
 
     QWidget window;
     NowPlayingView view;
