@@ -43,9 +43,10 @@ constexpr int kPlayTimeoutMs = 20000;
 
 class PlayFlowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite() { startServer(DemoServer::testOptions()); }
+    static void startServer(const ServerOptions& options) {
         HttpClient::globalInit();
-        server_ = std::make_unique<DemoServer>();
+        server_ = std::make_unique<DemoServer>(options);
         ASSERT_TRUE(server_->start());
     }
     static void TearDownTestSuite() { server_.reset(); }
@@ -89,12 +90,13 @@ protected:
     // Moves the progress slider as the user does; the stream seeks there.
     void seekTo(int seconds) { control<QSlider>("播放栏_进度条")->setValue(seconds); }
 
-    int playingStreams() const {
-        int playing = 0;
+    int streamsIn(int activity) const {
+        int count = 0;
         for (AudioEngine::Handle handle = 1; handle < 200; ++handle)
-            if (engine().isActive(handle) == StreamActivity::kPlaying) ++playing;
-        return playing;
+            if (engine().isActive(handle) == activity) ++count;
+        return count;
     }
+    int playingStreams() const { return streamsIn(StreamActivity::kPlaying); }
 
     static std::unique_ptr<DemoServer> server_;
     TempDir documents, program;
@@ -275,6 +277,37 @@ TEST_F(PlayFlowTest, TwoQuickPlaysLeaveExactlyOneSongSounding) {
     EXPECT_EQ(playingStreams(), 1);
     EXPECT_EQ(text("播放栏_歌曲名"), "风吹过的街");
     EXPECT_EQ(player().songIdToPlay(), kWindyStreet);
+}
+
+// Every answer of the service takes a while, so a second click lands while
+// the first song is still being fetched.
+class SlowServicePlayFlowTest : public PlayFlowTest {
+protected:
+    static void SetUpTestSuite() {
+        ServerOptions options = DemoServer::testOptions();
+        options.latencyMs = 150;
+        startServer(options);
+    }
+};
+
+TEST_F(SlowServicePlayFlowTest, APlayRequestedWhileAnotherLoadsReplacesIt) {
+    QSignalSpy started(&player(), &PlayerController::songStarted);
+    app->mainWindow()->requestPlay(kSummerLetter);
+    QTest::qWait(400);
+    app->mainWindow()->requestPlay(kWindyStreet);
+    QTest::qWait(250);
+    app->mainWindow()->requestPlay(kGoodNight);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !started.isEmpty(); }, kPlayTimeoutMs));
+    QTest::qWait(1000);
+
+    ASSERT_EQ(started.size(), 1) << "the songs asked for before the last never start";
+    EXPECT_EQ(started.first().at(0).value<std::string>(), kGoodNight);
+    EXPECT_EQ(text("播放栏_歌曲名"), "晚安，城市");
+    EXPECT_EQ(playingStreams(), 1);
+    EXPECT_EQ(streamsIn(StreamActivity::kPaused) + streamsIn(StreamActivity::kStalled), 0)
+        << "no stream of a replaced song is left behind";
+    for (const char* name : {"播放栏_播放_上一首", "播放栏_播放_下一首", "播放栏_海报", "图标列表框搜索歌曲"})
+        EXPECT_TRUE(control(name)->isEnabled()) << name;
 }
 
 }  // namespace
