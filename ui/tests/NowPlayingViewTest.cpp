@@ -4,25 +4,21 @@
 #include "ui/ImageBlur.h"
 #include "ui/NowPlayingView.h"
 
+#include "TestPictures.h"
+
 #include <QListWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-QImage filled(QSize size, QColor colour) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(colour);
-    return image;
-}
-
 TEST(ImageBlurTest, AnEvenPictureStaysTheSame) {
-    const QImage image = filled({40, 30}, QColor(200, 120, 40));
+    const QImage image = imageOf({40, 30}, QColor(200, 120, 40));
     EXPECT_EQ(blurredImage(image, 5), image);
 }
 
 TEST(ImageBlurTest, ABrightDotSpreadsEvenlyAndKeepsItsLight) {
-    QImage image = filled({41, 41}, Qt::black);
+    QImage image = imageOf({41, 41}, Qt::black);
     image.setPixelColor(20, 20, Qt::white);
     const QImage blurred = blurredImage(image, 2);
 
@@ -41,7 +37,7 @@ TEST(ImageBlurTest, ABrightDotSpreadsEvenlyAndKeepsItsLight) {
 }
 
 TEST(ImageBlurTest, NoRadiusOrNoPictureChangesNothing) {
-    QImage dot = filled({9, 9}, Qt::black);
+    QImage dot = imageOf({9, 9}, Qt::black);
     dot.setPixelColor(4, 4, Qt::white);
     EXPECT_EQ(blurredImage(dot, 0), dot);
     EXPECT_TRUE(blurredImage(QImage(), 4).isNull());
@@ -89,7 +85,7 @@ TEST_F(NowPlayingViewTest, SelectingALineScrollsItNearTheTopAndAScrollInFlightIs
 }
 
 TEST_F(NowPlayingViewTest, TheCoverShowsLargeAndBlurredBehindEverything) {
-    view.showCover(filled({640, 640}, QColor(30, 90, 200)));
+    view.showCover(imageOf({640, 640}, QColor(30, 90, 200)));
     EXPECT_EQ(view.backdrop().size(), QSize(1068, 655) / 4);
     EXPECT_EQ(view.backdrop().pixelColor(10, 10), QColor(30, 90, 200));
 }

@@ -1,14 +1,10 @@
 #include "ui/RoundedPicture.h"
 
+#include "TestPictures.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-QImage solid(QSize size, QColor colour) {
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
-}
 
 TEST(RoundedPictureTest, IsMadeAtTheDevicePixelSizeWithRoundedCorners) {
     struct Case {
@@ -25,7 +21,7 @@ TEST(RoundedPictureTest, IsMadeAtTheDevicePixelSizeWithRoundedCorners) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rounding);
-        const QImage picture = makeRoundedPicture(solid({300, 300}, Qt::red), c.size, c.rounding, c.ratio);
+        const QImage picture = makeRoundedPicture(imageOf({300, 300}, Qt::red), c.size, c.rounding, c.ratio);
         ASSERT_EQ(picture.size(), c.size * c.ratio);
         EXPECT_EQ(picture.devicePixelRatio(), c.ratio);
         EXPECT_EQ(qAlpha(picture.pixel(0, 0)) == 0, c.cornerClear);
@@ -34,7 +30,7 @@ TEST(RoundedPictureTest, IsMadeAtTheDevicePixelSizeWithRoundedCorners) {
 }
 
 TEST(RoundedPictureTest, ACircleLeavesTheCornerAreaClearButNotTheEdgeMiddles) {
-    const QImage picture = makeRoundedPicture(solid({100, 100}, Qt::blue), {160, 160}, 160, 1.0);
+    const QImage picture = makeRoundedPicture(imageOf({100, 100}, Qt::blue), {160, 160}, 160, 1.0);
     EXPECT_EQ(qAlpha(picture.pixel(20, 20)), 0);  // inside the corner, outside the circle
     EXPECT_EQ(qAlpha(picture.pixel(80, 2)), 255);
     EXPECT_EQ(qAlpha(picture.pixel(2, 80)), 255);

@@ -24,6 +24,12 @@ unsigned crc32Of(const std::string& bytes, size_t from, size_t length) {
 
 }  // namespace
 
+QImage imageOf(QSize size, QColor colour) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(colour);
+    return image;
+}
+
 std::string pngOf(int width, int height, QColor colour) {
     std::vector<unsigned char> pixels;
     for (int i = 0; i < width * height; ++i) {

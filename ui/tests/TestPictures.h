@@ -1,7 +1,11 @@
 #pragma once
-// Pictures encoded on the spot for the decoding and list tests.
+// Pictures made on the spot for the picture, list and view tests.
 #include <QColor>
+#include <QImage>
 #include <string>
+
+// An image of one colour (premultiplied ARGB).
+QImage imageOf(QSize size, QColor colour);
 
 // A PNG of one colour, alpha included.
 std::string pngOf(int width, int height, QColor colour);
