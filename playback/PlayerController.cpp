@@ -120,10 +120,10 @@ void PlayerController::failSong(const std::string& songId) {
     });
 }
 
-// Runs on the play task: the requests, the stream and the lyrics. Stops
-// early once superseded, freeing a stream made by then. A stream that could
-// not be made (0) still gives a song to show, which the play bar's next
-// tick shows stopped.
+// Runs on the play task: the details, cover and lyrics, then the stream,
+// made last so that a newer request arriving meanwhile finds no stream to
+// free but the one made here. A stream that could not be made (0) still
+// gives a song to show, which the play bar's next tick shows stopped.
 std::optional<PlayerController::LoadedSong> PlayerController::loadSong(const std::string& songId,
                                                                        const std::string& streamUrl,
                                                                        std::uint64_t request) {
@@ -136,21 +136,15 @@ std::optional<PlayerController::LoadedSong> PlayerController::loadSong(const std
     });
     song.cover = decodePicture(api_.fetchPicture(song.detail.coverUrl), kCoverPixels);
     if (song.cover.isNull()) song.cover = Artwork::render(Artwork::Picture::SongNote, kCoverPixels);
+    song.lyrics = std::make_shared<LyricTimeline>(LyricTimeline::load(api_, songId));
     if (superseded(request)) return std::nullopt;
 
-    AudioEngine::Handle stream = engine_.createStream(StreamSource::fromUrl(streamUrl));
+    song.stream = engine_.createStream(StreamSource::fromUrl(streamUrl));
     if (superseded(request)) {
-        engine_.freeStream(stream);
+        engine_.freeStream(song.stream);
         return std::nullopt;
     }
-    song.seconds = wholeSeconds(engine_, stream, engine_.getLength(stream));
-
-    song.lyrics = std::make_shared<LyricTimeline>(LyricTimeline::load(api_, songId));
-    if (superseded(request)) {
-        engine_.freeStream(stream);
-        return std::nullopt;
-    }
-    song.stream = stream;
+    song.seconds = wholeSeconds(engine_, song.stream, engine_.getLength(song.stream));
     return song;
 }
 
