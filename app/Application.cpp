@@ -6,7 +6,6 @@
 #include "lyrics/DesktopLyricsWindow.h"
 #include "playback/PlayBar.h"
 #include "playback/PlayerController.h"
-#include "ui/PictureBox.h"
 #include "ui/MainWindow.h"
 #include "ui/NowPlayingView.h"
 #include "ui/Theme.h"

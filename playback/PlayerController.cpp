@@ -230,7 +230,10 @@ void PlayerController::tickLyrics() {
     const int64_t position = engine_.getPosition(stream);
     if (position >= 0) {
         const LyricTick tick = lyrics_->tick(wholeSeconds(engine_, stream, position));
-        if (tick.desktopText) views_.desktopLyrics.setText(*tick.desktopText);
+        // The same line comes at every tick while it lasts; drawing it again
+        // would only redraw a screen-wide window for nothing.
+        if (tick.desktopText && *tick.desktopText != views_.desktopLyrics.text())
+            views_.desktopLyrics.setText(*tick.desktopText);
         if (tick.selectedItem) views_.nowPlaying.selectLyric(*tick.selectedItem);
     }
     if (engine_.isActive(stream) == StreamActivity::kStopped) lyricTimer_.stop();

@@ -117,6 +117,9 @@ void NowPlayingView::selectLyric(int index) {
     if (!item) return;
     lyrics_->setCurrentItem(item);
     const int target = kSelectedLineTop - index * item->sizeHint().height();
+    // A line lasts several ticks of the lyric timer: once it is in place
+    // there is nothing to animate.
+    if (lyrics_->y() == target) return;
     QPointer<QListWidget> list(lyrics_);
     ProgramAnimations::timerAnimation(ProgramAnimations::kLyricScroll)
         .start(lyrics_->y(), target, kScrollCurve,

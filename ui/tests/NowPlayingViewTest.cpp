@@ -82,6 +82,9 @@ TEST_F(NowPlayingViewTest, SelectingALineScrollsItNearTheTopAndAScrollInFlightIs
     view.selectLyric(8);
     ASSERT_TRUE(QTest::qWaitFor([] { return !scrollRunning(); }, 2000));
     EXPECT_EQ(list().y(), 35 - 8 * 50);
+
+    view.selectLyric(8);
+    EXPECT_FALSE(scrollRunning()) << "a line already in place starts no animation";
 }
 
 TEST_F(NowPlayingViewTest, TheCoverShowsLargeAndBlurredBehindEverything) {
