@@ -1,6 +1,6 @@
 #include "api/PackedItem.h"
 
-#include "net/TextUtils.h"
+#include "text/TextUtils.h"
 
 PackedItem PackedItem::banner(std::string_view imageUrl, std::string_view typeTitle, std::string_view targetId) {
     std::string text = "#pica#";

@@ -3,7 +3,7 @@
 #include "api/AnswerReading.h"
 #include "api/CloudApiClient.h"
 #include "api/ServiceRequest.h"
-#include "net/TextUtils.h"
+#include "text/TextUtils.h"
 
 namespace {
 

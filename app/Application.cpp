@@ -1,11 +1,11 @@
 #include "app/Application.h"
 
-#include "app/AppSettings.h"
-#include "app/BackgroundTask.h"
-#include "app/LoadingWindow.h"
-#include "lyrics/DesktopLyricsWindow.h"
-#include "playback/PlayBar.h"
-#include "playback/PlayerController.h"
+#include "base/AppSettings.h"
+#include "base/BackgroundTask.h"
+#include "ui/LoadingWindow.h"
+#include "ui/DesktopLyricsWindow.h"
+#include "ui/PlayBar.h"
+#include "app/PlayerController.h"
 #include "ui/MainWindow.h"
 #include "ui/NowPlayingView.h"
 #include "ui/Theme.h"
@@ -68,15 +68,15 @@ void Application::onMainWindowCreated() {
 // The remote configuration and the service cookie the availability check
 // sends. Acting on an announced update is not part of start-up yet.
 void Application::fetchRemoteConfig() {
-    remoteConfig_ = BackgroundTask::runPumping([this] { return maintenance_.fetchRemoteConfig(); });
-    serviceCookie_ = BackgroundTask::runPumping([this] { return maintenance_.fetchServiceCookie(); });
+    remoteConfig_ = tasks_.runPumping([this] { return maintenance_.fetchRemoteConfig(); });
+    serviceCookie_ = tasks_.runPumping([this] { return maintenance_.fetchServiceCookie(); });
 }
 
 // A cookie the service no longer accepts is forgotten for this run (the
 // settings file keeps it until the next login or log-out).
 void Application::checkAccount() {
     const std::string cookie = accountCookie_;
-    AccountProfile profile = BackgroundTask::runPumping([&] {
+    AccountProfile profile = tasks_.runPumping([this, cookie] {
         return api_.checkAccount(cookie) ? api_.fetchAccount(cookie) : AccountProfile{};
     });
     bool loggedIn = !profile.userId.empty();
@@ -119,9 +119,8 @@ void Application::createPlayer() {
 // The first heartbeat is waited for; later ones go out on their own tasks
 // and their failures are ignored.
 void Application::startHeartbeat() {
-    BackgroundTask::waitPumping(BackgroundTask::start([this] { maintenance_.sendHeartbeat(); }));
-    connect(&heartbeatTimer_, &QTimer::timeout, this,
-            [requests = maintenance_] { BackgroundTask::startDetached([requests] { requests.sendHeartbeat(); }); });
+    BackgroundTask::waitPumping(tasks_.start([this] { maintenance_.sendHeartbeat(); }));
+    connect(&heartbeatTimer_, &QTimer::timeout, this, [this] { tasks_.start([this] { maintenance_.sendHeartbeat(); }); });
     heartbeatTimer_.start(kHeartbeatIntervalMs);
 }
 

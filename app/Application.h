@@ -3,10 +3,11 @@
 // place where the parts of the program are created and wired together.
 #include "api/CloudApiClient.h"
 #include "api/ServiceHosts.h"
-#include "app/FirstRunSetup.h"
-#include "app/StoredSettings.h"
+#include "base/BackgroundTask.h"
+#include "base/FirstRunSetup.h"
+#include "base/StoredSettings.h"
 #include "maintenance/MaintenanceRequests.h"
-#include "playback/AudioEngine.h"
+#include "audio/AudioEngine.h"
 
 #include <QObject>
 #include <QPointer>
@@ -87,4 +88,7 @@ private:
     // Declared after the windows it shows songs in, so it goes first.
     std::unique_ptr<PlayerController> player_;
     QTimer heartbeatTimer_;
+    // Last: its tasks (start-up requests, heartbeats) stop before anything
+    // they use is gone.
+    TaskOwner tasks_;
 };

@@ -5,3 +5,10 @@ if(MIVRA_SANITIZE)
   add_compile_options(-fsanitize=${MIVRA_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=${MIVRA_SANITIZE})
 endif()
+
+# ccache, when installed, keeps rebuilds short on small machines.
+find_program(MIVRA_CCACHE ccache)
+if(MIVRA_CCACHE)
+  set(CMAKE_C_COMPILER_LAUNCHER ${MIVRA_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${MIVRA_CCACHE})
+endif()

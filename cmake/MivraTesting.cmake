@@ -3,12 +3,16 @@ include(GoogleTest)
 # mivra_add_test(<name> SOURCES <files...> [LIBS <targets...>] [GUI] [TIMEOUT <s>])
 # Builds one GoogleTest executable and registers each of its cases with ctest.
 # GUI tests get a QApplication (offscreen), the others a QCoreApplication.
+# A test below a layer's folder links that layer.
 function(mivra_add_test name)
   cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
   add_executable(${name} ${ARG_SOURCES})
+  if(MIVRA_LAYER)
+    target_link_libraries(${name} PRIVATE mivra_${MIVRA_LAYER})
+  endif()
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} mivra_test_main_gui)
   else()

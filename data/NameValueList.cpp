@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "net/TextUtils.h"
+#include "text/TextUtils.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "net/HeaderUtils.h"
 
-#include "net/TextSearch.h"
-#include "net/TextUtils.h"
+#include "text/TextSearch.h"
+#include "text/TextUtils.h"
 
 #include <unordered_set>
 #include <vector>

@@ -13,7 +13,7 @@
 #include "net/HttpCharset.h"
 #include "net/HttpRequestParts.h"
 #include "net/HttpUrl.h"
-#include "net/TextUtils.h"
+#include "text/TextUtils.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "net/HttpRequestObjectEngine.h"
 #include "net/HttpRequestParts.h"
 #include "net/HttpUrl.h"
-#include "net/TextUtils.h"
+#include "text/TextUtils.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "net/HttpClient.h"
 #include "net/HttpRequestParts.h"
 #include "net/HttpUrl.h"
-#include "net/TextUtils.h"
+#include "text/TextUtils.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "net/HeaderUtils.h"
-#include "net/TextCodec.h"
-#include "net/TextUtils.h"
+#include "text/TextCodec.h"
+#include "text/TextUtils.h"
 
 std::string methodName(int methodCode) {
     static constexpr std::array<const char*, 8> kNames{"GET", "POST", "HEAD", "PUT", "OPTIONS", "DELETE", "TRACE", "CONNECT"};

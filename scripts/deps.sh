@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ pkg-config
+  cmake g++ pkg-config ccache
   qt6-base-dev qt6-svg-dev libgl-dev
   libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
   nlohmann-json3-dev libdouble-conversion-dev libpcre2-dev

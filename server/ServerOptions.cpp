@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdlib>
 
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 
 std::string ServerOptions::defaultAnnouncedVersion() { return kProductVersion; }
 

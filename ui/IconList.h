@@ -3,6 +3,7 @@
 // picture and one or two text lines), drawn by the list itself. The list
 // does not scroll: its page's slide box does, and its filler sets its height.
 // UI thread only.
+#include "base/BackgroundTask.h"
 #include "ui/IconTemplate.h"
 
 #include <QImage>
@@ -45,6 +46,8 @@ public:
     // Fills in flight on this list share a flag each; starting a new fill
     // raises the flag of the one before, so only the newest fill writes.
     std::shared_ptr<std::atomic<bool>> replaceFill();
+    // The list's fill tasks; they end before the list is gone.
+    TaskOwner& fillTasks() { return fillTasks_; }
 
 signals:
     // A left click on an item; it becomes the current item.
@@ -81,4 +84,5 @@ private:
     int hovered_ = -1;
     int pressed_ = -1;
     std::shared_ptr<std::atomic<bool>> fillCancelled_;
+    TaskOwner fillTasks_;  // last: its tasks stop before anything above goes
 };

@@ -88,5 +88,5 @@ BackgroundTask::Handle fillIconList(IconList* list, IconListFill fill) {
     if (run->itemIds) run->itemIds->clear();
     // The task needs neither the template's fonts nor the callbacks it has handed over.
     fill.itemTemplate = {};
-    return BackgroundTask::start([run, fill = std::move(fill)] { fillOnTask(run, fill); });
+    return list->fillTasks().start([run, fill = std::move(fill)] { fillOnTask(run, fill); });
 }

@@ -4,7 +4,7 @@
 // order as soon as its picture is in, so items appear one by one while the
 // window stays responsive.
 #include "api/CloudRecords.h"
-#include "app/BackgroundTask.h"
+#include "base/BackgroundTask.h"
 #include "ui/IconTemplate.h"
 #include "ui/Navigation.h"
 

@@ -1,15 +1,15 @@
 #include "ui/MainWindow.h"
 
 #include "anim/ProgramAnimations.h"
-#include "app/MessageBoxWindow.h"
-#include "ui/AllArtistsPage.h"
+#include "ui/MessageBoxWindow.h"
+#include "ui/pages/AllArtistsPage.h"
 #include "ui/BackdropPanel.h"
 #include "ui/FlatButton.h"
 #include "ui/NowPlayingView.h"
 #include "ui/Page.h"
 #include "ui/PaneScroller.h"
 #include "ui/ScrollPane.h"
-#include "ui/SearchPage.h"
+#include "ui/pages/SearchPage.h"
 #include "ui/SlimScrollBar.h"
 #include "ui/Toolbar.h"
 

@@ -1,7 +1,7 @@
 #include "ui/NowPlayingView.h"
 
 #include "anim/ProgramAnimations.h"
-#include "app/WindowDrag.h"
+#include "ui/WindowDrag.h"
 #include "ui/ImageBlur.h"
 #include "ui/PictureBox.h"
 #include "ui/RoundedPicture.h"

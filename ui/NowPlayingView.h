@@ -5,7 +5,7 @@
 // container and is moved up so that the selected line sits near its top.
 // It is parked below the window and slides up when the play bar's cover is
 // clicked; pressing on it drags the main window.
-#include "lyrics/LyricTimeline.h"
+#include "player/LyricTimeline.h"
 
 #include <QImage>
 #include <QWidget>

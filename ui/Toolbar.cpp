@@ -1,6 +1,6 @@
 #include "ui/Toolbar.h"
 
-#include "app/WindowDrag.h"
+#include "ui/WindowDrag.h"
 #include "ui/Artwork.h"
 #include "ui/FlatButton.h"
 #include "ui/PictureBox.h"

@@ -3,7 +3,7 @@
 // song, a long playlist and the home page. Catches any disagreement between
 // what the client sends or reads and what the server answers.
 #include "api/CloudApiClient.h"
-#include "app/ProductInfo.h"
+#include "base/ProductInfo.h"
 #include "maintenance/MaintenanceRequests.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"

@@ -1,6 +1,6 @@
-#include "app/AppSettings.h"
+#include "base/AppSettings.h"
 #include "app/Application.h"
-#include "lyrics/DesktopLyricsWindow.h"
+#include "ui/DesktopLyricsWindow.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "ui/FlatButton.h"

@@ -1,21 +1,21 @@
 // Searching and playing, end to end: the program started against the
 // companion server, songs played from the search page, the queue and the
 // play modes, lyrics in the now-playing view and on the desktop.
-#include "app/AppSettings.h"
+#include "base/AppSettings.h"
 #include "app/Application.h"
-#include "app/MessageBoxWindow.h"
-#include "lyrics/DesktopLyricsWindow.h"
+#include "ui/MessageBoxWindow.h"
+#include "ui/DesktopLyricsWindow.h"
 #include "net/HttpClient.h"
-#include "playback/PlayBar.h"
-#include "playback/PlayerController.h"
-#include "playback/StreamActivity.h"
+#include "ui/PlayBar.h"
+#include "app/PlayerController.h"
+#include "audio/StreamActivity.h"
 #include "server/DemoServer.h"
 #include "server/media/AudioClips.h"
 #include "ui/IconList.h"
 #include "ui/MainWindow.h"
 #include "ui/NowPlayingView.h"
 #include "ui/PictureBox.h"
-#include "ui/SearchPage.h"
+#include "ui/pages/SearchPage.h"
 #include "ui/Toolbar.h"
 
 #include "TempDir.h"

@@ -1,8 +1,8 @@
 #include "TextFuzzChecks.h"
 
 #include "net/HeaderUtils.h"
-#include "net/TextCodec.h"
-#include "net/TextUtils.h"
+#include "text/TextCodec.h"
+#include "text/TextUtils.h"
 
 #include <QByteArray>
 #include <QUtf8StringView>

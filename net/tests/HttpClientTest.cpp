@@ -10,7 +10,7 @@
 #include "RecordingServer.h"
 #include "ScriptedSocketServer.h"
 #include "net/HttpClient.h"
-#include "net/TextCodec.h"
+#include "text/TextCodec.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "anim/ProgramAnimations.h"
-#include "app/MessageBoxWindow.h"
+#include "ui/MessageBoxWindow.h"
 #include "ui/FlatButton.h"
 #include "ui/MainWindow.h"
 #include "ui/NowPlayingView.h"

@@ -4,13 +4,13 @@
 #include "api/CloudApiClient.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
-#include "ui/AllArtistsPage.h"
+#include "ui/pages/AllArtistsPage.h"
 #include "ui/FlatButton.h"
 #include "ui/IconList.h"
 #include "ui/MainWindow.h"
 #include "ui/ScrollPane.h"
 #include "ui/SearchBox.h"
-#include "ui/SearchPage.h"
+#include "ui/pages/SearchPage.h"
 #include "ui/Toolbar.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,249 @@
+#include "audio/StreamDecoder.h"
+
+#include "audio/MemoryInput.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/log.h>
+#include <libswresample/swresample.h>
+}
+
+namespace {
+
+// A network read that gets no data for this long fails, so a dead server ends
+// the stream instead of stalling it for ever.
+constexpr int64_t kNetworkTimeoutMicroseconds = 15'000'000;
+constexpr int64_t kAnalyzeMicroseconds = 100'000;
+
+void initFfmpegOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // FFmpeg would otherwise write every damaged frame and failed request to stderr.
+        av_log_set_level(AV_LOG_QUIET);
+        avformat_network_init();
+    });
+}
+
+int interrupted(void* token) { return static_cast<const CancelToken*>(token)->cancelled() ? 1 : 0; }
+
+}  // namespace
+
+// FFmpeg state for one opening of the source. `memory` outlives `format`,
+// which reads through it.
+struct StreamDecoder::Input {
+    std::unique_ptr<MemoryInput> memory;
+    AVFormatContext* format = nullptr;
+    AVCodecContext* codec = nullptr;
+    AVPacket* packet = nullptr;
+    AVFrame* frame = nullptr;
+    int streamIndex = -1;
+    // The resampler and the frame shape it was made for; rebuilt when decoded
+    // frames change shape.
+    SwrContext* resampler = nullptr;
+    int resamplerRate = 0;
+    int resamplerFormat = -1;
+    AVChannelLayout resamplerLayout{};
+
+    ~Input() {
+        swr_free(&resampler);
+        av_channel_layout_uninit(&resamplerLayout);
+        av_frame_free(&frame);
+        av_packet_free(&packet);
+        avcodec_free_context(&codec);
+        avformat_close_input(&format);
+    }
+
+    AVStream* stream() const { return format->streams[streamIndex]; }
+    int64_t startTime() const { return stream()->start_time == AV_NOPTS_VALUE ? 0 : stream()->start_time; }
+};
+
+std::unique_ptr<StreamDecoder::Input> StreamDecoder::openInput(const MediaLocation& location, const CancelToken& cancel) {
+    initFfmpegOnce();
+    auto input = std::make_unique<Input>();
+    input->format = avformat_alloc_context();
+    if (!input->format) return nullptr;
+    // FFmpeg only reads the token; the callback's signature has no const.
+    input->format->interrupt_callback = {&interrupted, const_cast<CancelToken*>(&cancel)};
+
+    AVDictionary* options = nullptr;
+    std::string url;
+    std::string protocols;
+    switch (location.kind) {
+    case MediaLocation::Kind::kFile:
+        url = "file:" + location.path;  // a colon in the name must not pick a protocol
+        protocols = "file";
+        break;
+    case MediaLocation::Kind::kMemory:
+        if (location.offset > static_cast<int64_t>(location.bytes->size())) return nullptr;
+        input->memory = std::make_unique<MemoryInput>(location.bytes, location.offset);
+        if (!input->memory->context()) return nullptr;
+        input->format->pb = input->memory->context();
+        input->format->flags |= AVFMT_FLAG_CUSTOM_IO;
+        protocols = "none";
+        break;
+    case MediaLocation::Kind::kUrl:
+        url = location.path;
+        protocols = "http,https,tcp,tls";
+        av_dict_set_int(&options, "rw_timeout", kNetworkTimeoutMicroseconds, 0);
+        av_dict_set_int(&options, "reconnect", 1, 0);
+        av_dict_set_int(&options, "reconnect_delay_max", 4, 0);
+        break;
+    }
+    if (location.offset > 0 && location.kind != MediaLocation::Kind::kMemory) {
+        // The source as seen from `offset` on, seeks included.
+        url = "subfile,,start," + std::to_string(location.offset) + ",end,0,,:" + url;
+        protocols = "subfile," + protocols;
+    }
+    av_dict_set(&options, "protocol_whitelist", protocols.c_str(), 0);
+    const int opened = avformat_open_input(&input->format, url.empty() ? nullptr : url.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0) return nullptr;  // the format context is already freed
+    // Only the sample format is needed from the first packets; reading more
+    // would delay the start, and a stream that trickles in might not have it.
+    input->format->max_analyze_duration = kAnalyzeMicroseconds;
+    if (avformat_find_stream_info(input->format, nullptr) < 0) return nullptr;
+
+    const AVCodec* codec = nullptr;
+    input->streamIndex = av_find_best_stream(input->format, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
+    if (input->streamIndex < 0 || !codec) return nullptr;
+    for (unsigned i = 0; i < input->format->nb_streams; ++i) {
+        if (static_cast<int>(i) != input->streamIndex) input->format->streams[i]->discard = AVDISCARD_ALL;
+    }
+    input->codec = avcodec_alloc_context3(codec);
+    if (!input->codec || avcodec_parameters_to_context(input->codec, input->stream()->codecpar) < 0) return nullptr;
+    input->codec->pkt_timebase = input->stream()->time_base;
+    if (avcodec_open2(input->codec, codec, nullptr) < 0) return nullptr;
+    if (input->codec->sample_rate <= 0 || input->codec->ch_layout.nb_channels <= 0) return nullptr;
+    input->packet = av_packet_alloc();
+    input->frame = av_frame_alloc();
+    if (!input->packet || !input->frame) return nullptr;
+    return input;
+}
+
+std::unique_ptr<StreamDecoder> StreamDecoder::open(MediaLocation location, std::shared_ptr<const CancelToken> cancel) {
+    auto input = openInput(location, *cancel);
+    if (!input) return nullptr;
+    return std::unique_ptr<StreamDecoder>(new StreamDecoder(std::move(location), std::move(cancel), std::move(input)));
+}
+
+StreamDecoder::StreamDecoder(MediaLocation location, std::shared_ptr<const CancelToken> cancel,
+                             std::unique_ptr<Input> input)
+    : location_(std::move(location)), cancel_(std::move(cancel)), input_(std::move(input)) {
+    sampleRate_ = input_->codec->sample_rate;
+    channels_ = input_->codec->ch_layout.nb_channels;
+    const AVStream* stream = input_->stream();
+    if (stream->duration != AV_NOPTS_VALUE) {
+        lengthFrames_ = av_rescale_q(stream->duration, stream->time_base, AVRational{1, sampleRate_});
+    } else if (input_->format->duration != AV_NOPTS_VALUE) {
+        lengthFrames_ = av_rescale(input_->format->duration, sampleRate_, AV_TIME_BASE);
+    }
+}
+
+StreamDecoder::~StreamDecoder() = default;
+
+StreamDecoder::Step StreamDecoder::decode(Block& block) {
+    Input& in = *input_;
+    for (;;) {
+        int result = avcodec_receive_frame(in.codec, in.frame);
+        if (result == 0) {
+            const bool converted = convert(block);
+            av_frame_unref(in.frame);
+            if (!converted) return Step::kFailed;
+            if (block.frames > 0) return Step::kDecoded;
+            continue;
+        }
+        if (result == AVERROR_EOF) return Step::kEnd;
+        if (result != AVERROR(EAGAIN)) return Step::kFailed;
+
+        result = av_read_frame(in.format, in.packet);
+        if (result < 0) {
+            const bool cleanEnd = result == AVERROR_EOF || (avio_feof(in.format->pb) && in.format->pb->error == 0);
+            if (cancel_->cancelled() || !cleanEnd) return Step::kFailed;
+            avcodec_send_packet(in.codec, nullptr);  // hand back the frames the codec still holds
+            continue;
+        }
+        // A damaged packet is skipped; the codec resynchronises on the next.
+        if (in.packet->stream_index == in.streamIndex) avcodec_send_packet(in.codec, in.packet);
+        av_packet_unref(in.packet);
+    }
+}
+
+bool StreamDecoder::convert(Block& block) {
+    Input& in = *input_;
+    const AVFrame& frame = *in.frame;
+    if (!in.resampler || frame.sample_rate != in.resamplerRate || frame.format != in.resamplerFormat ||
+        av_channel_layout_compare(&frame.ch_layout, &in.resamplerLayout) != 0) {
+        swr_free(&in.resampler);
+        av_channel_layout_uninit(&in.resamplerLayout);
+        if (av_channel_layout_copy(&in.resamplerLayout, &frame.ch_layout) < 0) return false;
+        AVChannelLayout from{};
+        AVChannelLayout to{};
+        if (frame.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+            av_channel_layout_default(&from, frame.ch_layout.nb_channels);
+        } else if (av_channel_layout_copy(&from, &frame.ch_layout) < 0) {
+            return false;
+        }
+        av_channel_layout_default(&to, channels_);
+        const int made = swr_alloc_set_opts2(&in.resampler, &to, AV_SAMPLE_FMT_S16, sampleRate_, &from,
+                                             static_cast<AVSampleFormat>(frame.format), frame.sample_rate, 0, nullptr);
+        av_channel_layout_uninit(&from);
+        av_channel_layout_uninit(&to);
+        if (made < 0 || swr_init(in.resampler) < 0) {
+            swr_free(&in.resampler);
+            return false;
+        }
+        in.resamplerRate = frame.sample_rate;
+        in.resamplerFormat = frame.format;
+    }
+
+    const int capacity = swr_get_out_samples(in.resampler, frame.nb_samples);
+    if (capacity < 0) return false;
+    block.samples.resize(static_cast<size_t>(capacity) * channels_);
+    auto* out = reinterpret_cast<uint8_t*>(block.samples.data());
+    const int got = swr_convert(in.resampler, &out, capacity, const_cast<const uint8_t**>(frame.extended_data),
+                                frame.nb_samples);
+    if (got < 0) return false;
+
+    int64_t first = nextFrame_;
+    if (frameFromTimestamp_) {
+        frameFromTimestamp_ = false;
+        if (frame.best_effort_timestamp != AV_NOPTS_VALUE) {
+            first = av_rescale_q(frame.best_effort_timestamp - in.startTime(), in.stream()->time_base,
+                                 AVRational{1, sampleRate_});
+        }
+    }
+    const int64_t skipped = std::clamp<int64_t>(skipUntil_ - first, 0, got);
+    std::memmove(block.samples.data(), block.samples.data() + skipped * channels_,
+                 static_cast<size_t>((got - skipped) * channels_) * sizeof(int16_t));
+    block.frames = got - skipped;
+    block.firstFrame = first + skipped;
+    nextFrame_ = first + got;
+    return true;
+}
+
+bool StreamDecoder::seek(int64_t frame) {
+    skipUntil_ = frame;
+    Input& in = *input_;
+    const int64_t timestamp =
+        av_rescale_q(frame, AVRational{1, sampleRate_}, in.stream()->time_base) + in.startTime();
+    if (avformat_seek_file(in.format, in.streamIndex, INT64_MIN, timestamp, timestamp, 0) >= 0) {
+        avcodec_flush_buffers(in.codec);
+        swr_free(&in.resampler);  // drop what it held from before the seek
+        nextFrame_ = frame;
+        frameFromTimestamp_ = true;
+        return true;
+    }
+    if (cancel_->cancelled()) return false;
+    auto reopened = openInput(location_, *cancel_);
+    if (!reopened) return false;
+    input_ = std::move(reopened);
+    nextFrame_ = 0;
+    frameFromTimestamp_ = false;
+    return true;
+}

@@ -1,0 +1,76 @@
+#include "audio/StreamFeeder.h"
+
+#include <future>
+#include <thread>
+
+namespace {
+
+// Runs on the decode thread only; owns the decoder outright.
+class FeedLoop {
+public:
+    FeedLoop(StreamDecoder& decoder, StreamBuffer& buffer, bool loop)
+        : decoder_(decoder), buffer_(buffer), loop_(loop) {}
+
+    void run() {
+        StreamDecoder::Block block;
+        for (;;) {
+            if (!follow(buffer_.takeCommand())) return;
+            switch (decoder_.decode(block)) {
+            case StreamDecoder::Step::kDecoded:
+                atStart_ = false;
+                buffer_.write(block.samples.data(), block.frames, block.firstFrame, generation_);
+                break;
+            case StreamDecoder::Step::kEnd:
+                // A source that yields nothing from its start must not spin.
+                if (loop_ && !atStart_ && decoder_.seek(0)) {
+                    atStart_ = true;
+                    break;
+                }
+                [[fallthrough]];
+            case StreamDecoder::Step::kFailed:
+                buffer_.finish(generation_);
+                if (!follow(buffer_.waitForCommand())) return;
+                break;
+            }
+        }
+    }
+
+private:
+    // Carries out seeks until one succeeds; a failed seek finishes the stream
+    // until the next command. False once the buffer is closed.
+    bool follow(StreamBuffer::Command command) {
+        while (command.kind == StreamBuffer::Command::kSeek) {
+            generation_ = command.generation;
+            atStart_ = false;
+            if (decoder_.seek(command.frame)) return true;
+            buffer_.finish(generation_);
+            command = buffer_.waitForCommand();
+        }
+        return command.kind != StreamBuffer::Command::kClose;
+    }
+
+    StreamDecoder& decoder_;
+    StreamBuffer& buffer_;
+    const bool loop_;
+    uint64_t generation_ = 0;  // of the seek the decoder last followed
+    bool atStart_ = true;      // nothing decoded since the loop went back to the start
+};
+
+}  // namespace
+
+std::optional<FedStream> startFeeding(MediaLocation location, bool loop, std::shared_ptr<CancelToken> cancel) {
+    std::promise<std::optional<FedStream>> opened;
+    auto result = opened.get_future();
+    std::thread([location = std::move(location), loop, cancel = std::move(cancel),
+                 opened = std::move(opened)]() mutable {
+        auto decoder = StreamDecoder::open(std::move(location), cancel);
+        if (!decoder) {
+            opened.set_value(std::nullopt);
+            return;
+        }
+        auto buffer = std::make_shared<StreamBuffer>(decoder->sampleRate(), decoder->channels());
+        opened.set_value(FedStream{decoder->sampleRate(), decoder->channels(), decoder->lengthFrames(), buffer});
+        FeedLoop(*decoder, *buffer, loop).run();
+    }).detach();
+    return result.get();
+}

@@ -1,0 +1,162 @@
+#include "ui/MessageBoxWindow.h"
+
+#include "ui/WindowDrag.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QThread>
+
+namespace {
+
+constexpr std::string_view kWebPrefix = "#web#";
+
+std::function<void(const QUrl&)>& urlOpener() {
+    static std::function<void(const QUrl&)> opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    return opener;
+}
+
+std::function<void()>& mvHostCloser() {
+    static std::function<void()> closer = [] {};
+    return closer;
+}
+
+// Opens the URL of a "#web#" action, but only a web address: an action
+// carrying a file path or anything else is never handed to the desktop.
+void openWebAction(const std::string& action) {
+    std::string text = action.substr(action.find(kWebPrefix) + kWebPrefix.size());
+    QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(text), QUrl::StrictMode);
+    QString scheme = url.scheme().toLower();
+    if (url.isValid() && (scheme == "http" || scheme == "https") && !url.host().isEmpty()) urlOpener()(url);
+}
+
+class NoticeDialog : public QWidget {
+public:
+    NoticeDialog() {
+        setObjectName("MessageBoxWindow");
+        setWindowTitle("Mivra Loading...");
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAttribute(Qt::WA_DeleteOnClose);
+        setFixedSize(432, 285);
+
+        title_ = new QLabel("提示框标题", this);
+        title_->setObjectName("标签_提示框标题");
+        title_->setGeometry(40, 35, 376, 54);
+        title_->setStyleSheet("font-family: '微软雅黑'; font-size: 20px; font-weight: bold; color: #2d2d2d;");
+        makeWindowDragHandle(title_, this);
+
+        content_ = new QLabel("提示框内容", this);
+        content_->setObjectName("标签_内容");
+        content_->setGeometry(43, 95, 362, 99);
+        content_->setWordWrap(true);
+        content_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        content_->setStyleSheet("font-family: '微软雅黑'; font-size: 14px; color: #555555;");
+
+        cancel_ = new QPushButton(this);
+        cancel_->setObjectName("按钮_取消");
+        cancel_->setGeometry(170, 195, 110, 50);
+        confirm_ = new QPushButton(this);
+        confirm_->setObjectName("按钮_确定");
+        confirm_->setGeometry(285, 195, 110, 50);
+        const char* buttonStyle =
+            "QPushButton { border-radius: 10px; font-family: '微软雅黑'; font-size: 14px; %1 }"
+            "QPushButton:hover { %2 }";
+        cancel_->setStyleSheet(QString(buttonStyle)
+                                   .arg("background: #f0f0f0; color: #2d2d2d;")
+                                   .arg("background: #e2e2e2;"));
+        confirm_->setStyleSheet(QString(buttonStyle)
+                                    .arg("background: #f48fb1; color: white;")
+                                    .arg("background: #ec7aa2;"));
+        connect(confirm_, &QPushButton::clicked, this, &NoticeDialog::confirm);
+        connect(cancel_, &QPushButton::clicked, this, &NoticeDialog::cancel);
+    }
+
+    void fill(bool twoButtons, const std::string& cancelCaption, const std::string& confirmCaption,
+              const std::string& title, const std::string& content, const NoticeAction& action) {
+        cancel_->setVisible(twoButtons);
+        confirm_->setText(QString::fromStdString(confirmCaption));
+        cancel_->setText(QString::fromStdString(cancelCaption));
+        title_->setText(QString::fromStdString(title));
+        content_->setText(QString::fromStdString(content));
+        action_ = action;
+        show();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QColor(0xE6, 0xE6, 0xE6));
+        painter.setBrush(Qt::white);
+        painter.drawRoundedRect(rect().adjusted(1, 1, -1, -1), 16, 16);
+    }
+
+private:
+    bool isWebAction() const { return action_.find(kWebPrefix) != std::string::npos; }
+
+    void confirm() {
+        if (isWebAction()) {
+            openWebAction(action_);
+            mvHostCloser()();
+        }
+        closeDialog();
+    }
+
+    void cancel() {
+        if (isWebAction()) mvHostCloser()();
+        closeDialog();
+    }
+
+    void closeDialog() {
+        hide();
+        close();  // deletes the dialog (WA_DeleteOnClose); the next notice makes a new one
+    }
+
+    QLabel* title_;
+    QLabel* content_;
+    QPushButton* cancel_;
+    QPushButton* confirm_;
+    NoticeAction action_;
+};
+
+QPointer<NoticeDialog>& openDialog() {
+    static QPointer<NoticeDialog> dialog;
+    return dialog;
+}
+
+void showOnUiThread(bool twoButtons, const std::string& cancelCaption, const std::string& confirmCaption,
+                    const std::string& title, const std::string& content, const NoticeAction& action) {
+    QPointer<NoticeDialog>& dialog = openDialog();
+    if (!dialog) dialog = new NoticeDialog;
+    dialog->fill(twoButtons, cancelCaption, confirmCaption, title, content, action);
+}
+
+}  // namespace
+
+namespace MessageBoxWindow {
+
+void show(bool twoButtons, const std::string& cancelCaption, const std::string& confirmCaption,
+          const std::string& title, const std::string& content, const NoticeAction& action) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) return;
+    if (QThread::currentThread() == app->thread()) {
+        showOnUiThread(twoButtons, cancelCaption, confirmCaption, title, content, action);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        app, [=] { showOnUiThread(twoButtons, cancelCaption, confirmCaption, title, content, action); },
+        Qt::QueuedConnection);
+}
+
+QWidget* dialog() { return openDialog().data(); }
+
+void setUrlOpener(std::function<void(const QUrl&)> opener) { urlOpener() = std::move(opener); }
+
+void setMvHostCloser(std::function<void()> closer) { mvHostCloser() = std::move(closer); }
+
+}  // namespace MessageBoxWindow

@@ -1,0 +1,356 @@
+#include "ui/PlayBar.h"
+
+#include "anim/ProgramAnimations.h"
+#include "base/ProductInfo.h"
+#include "ui/NowPlayingSlide.h"
+#include "ui/PlayBarButton.h"
+#include "ui/PlayBarIcons.h"
+#include "audio/StreamActivity.h"
+#include "ui/Artwork.h"
+#include "ui/PictureBox.h"
+#include "ui/Theme.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QToolTip>
+
+namespace {
+
+struct ModeButtonLook {
+    const char* name;
+    PlayBarIcon icon;
+    const char* tip;
+    int left;
+};
+
+// In PlayMode order.
+constexpr std::array<ModeButtonLook, 3> kModeButtons = {{
+    {"播放栏_单曲", PlayBarIcon::SingleLoop, "单曲循环", 690},
+    {"播放栏_列表", PlayBarIcon::ListLoop, "列表循环", 730},
+    {"播放栏_随机", PlayBarIcon::Shuffle, "随机播放", 770},
+}};
+
+constexpr QSize kSmallButton(35, 35);
+constexpr QSize kSmallIcon(22, 22);
+constexpr int kInitialSongLength = 100;
+
+QString colourName(QRgb argb) { return QColor::fromRgba(argb).name(); }
+
+// A thin slider with a pink-filled groove `grooveHeight` pixels high.
+QSlider* makeSlider(QWidget* parent, const char* name, QRect geometry, int grooveHeight) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setObjectName(QString::fromUtf8(name));
+    slider->setGeometry(geometry);
+    slider->setFocusPolicy(Qt::NoFocus);
+    slider->setCursor(Qt::PointingHandCursor);
+    slider->setStyleSheet(QString("QSlider::groove:horizontal { height: %1px; background: %2; border-radius: %3px; }"
+                                  "QSlider::sub-page:horizontal { background: %4; border-radius: %3px; }"
+                                  "QSlider::handle:horizontal { width: 10px; margin: -4px 0; border-radius: 5px;"
+                                  " background: %4; }")
+                              .arg(grooveHeight)
+                              .arg(colourName(Theme::kHairline))
+                              .arg(grooveHeight / 2)
+                              .arg(colourName(Theme::kAccent)));
+    return slider;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, QRect geometry, const QFont& font, QRgb colour) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setStyleSheet(QString("color: %1; background: transparent;").arg(colourName(colour)));
+    return label;
+}
+
+}  // namespace
+
+PlayBar::PlayBar(AudioEngine& engine, AppSettings settings, QWidget* strip)
+    : QWidget(strip), engine_(engine), settings_(std::move(settings)) {
+    setObjectName("PlayBar");
+    setGeometry(0, 0, strip->width(), strip->height());
+    playTimer_.setObjectName("时钟_播放");
+    connect(&playTimer_, &QTimer::timeout, this, &PlayBar::tickPlayTimer);
+
+    QWidget* window = strip->parentWidget() ? strip->parentWidget() : strip;
+    createSongControls(window);
+    createTransportButtons();
+    createModeButtons();
+    createVolumeControls();
+    createSwitches();
+    createProgress(window);
+
+    auto* version = makeLabel(this, "播放栏_版本号", QRect(667, 59, 400, 24), Theme::font(11),
+                              Theme::kSecondText);
+    version->setText(QString::fromUtf8(kProductName) + " " + QString::fromUtf8(kProductVersion));
+    version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void PlayBar::createSongControls(QWidget* window) {
+    coverMenu_ = new QMenu(window);
+    coverMenu_->setObjectName("PlayBarMenu");
+    coverMenu_->setFont(Theme::font(14));
+    coverMenu_->setStyleSheet("QMenu::item { min-width: 120px; min-height: 40px; padding: 0 12px; }");
+    coverMenu_->addAction("打开播放列表");
+    coverMenu_->addAction("下载此歌曲");
+
+    cover_ = new PictureBox(this);
+    cover_->setObjectName("播放栏_海报");
+    cover_->setGeometry(70, 17, 55, 55);
+    cover_->setRounding(8);
+    cover_->setCursor(Qt::PointingHandCursor);
+    cover_->setPicture(Artwork::render(Artwork::Picture::SongNote, cover_->size(), 2.0));
+    cover_->installEventFilter(this);
+
+    title_ = makeLabel(this, "播放栏_歌曲名", QRect(136, 24, 299, 22), Theme::font(15, QFont::Medium), Theme::kCaption);
+    title_->setText("Mivra Music");
+    artists_ = makeLabel(this, "播放栏_歌手", QRect(136, 47, 315, 25), Theme::font(12), Theme::kSecondText);
+    artists_->setText("听见喜欢的每一首歌");
+}
+
+void PlayBar::createTransportButtons() {
+    previous_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Previous, {24, 24}), this);
+    previous_->setObjectName("播放栏_播放_上一首");
+    previous_->setGeometry(450, 23, 40, 40);
+    connect(previous_, &QAbstractButton::clicked, this, &PlayBar::previousClicked);
+
+    play_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Play, {40, 40}),
+                              PlayBarIcons::render(PlayBarIcon::Pause, {40, 40}), this);
+    play_->setObjectName("播放栏_播放");
+    play_->setGeometry(511, 20, 46, 46);
+    connect(play_, &QAbstractButton::clicked, this, &PlayBar::togglePlay);
+
+    next_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Next, {24, 24}), this);
+    next_->setObjectName("播放栏_播放_下一首");
+    next_->setGeometry(574, 23, 40, 40);
+    connect(next_, &QAbstractButton::clicked, this, &PlayBar::nextClicked);
+
+    mv_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Mv, kSmallIcon), this);
+    mv_->setObjectName("播放栏_MV");
+    mv_->setGeometry(QRect(QPoint(648, 26), kSmallButton));
+    mv_->hide();
+    connect(mv_, &QAbstractButton::clicked, this, &PlayBar::mvClicked);
+}
+
+void PlayBar::createModeButtons() {
+    for (size_t i = 0; i < kModeButtons.size(); ++i) {
+        const ModeButtonLook& look = kModeButtons[i];
+        auto* button = new PlayBarButton(PlayBarIcons::render(look.icon, kSmallIcon, false),
+                                         PlayBarIcons::render(look.icon, kSmallIcon, true), this);
+        button->setObjectName(QString::fromUtf8(look.name));
+        button->setGeometry(QRect(QPoint(look.left, 26), kSmallButton));
+        button->installEventFilter(this);
+        connect(button, &QAbstractButton::clicked, this, [this, i] { chooseMode(static_cast<PlayMode>(i)); });
+        modeButtons_[i] = button;
+    }
+}
+
+void PlayBar::createVolumeControls() {
+    mute_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Volume, kSmallIcon),
+                              PlayBarIcons::render(PlayBarIcon::Muted, kSmallIcon), this);
+    mute_->setObjectName("播放栏_音量");
+    mute_->setGeometry(QRect(QPoint(810, 26), kSmallButton));
+    connect(mute_, &QAbstractButton::clicked, this, &PlayBar::toggleMute);
+
+    volumeSlider_ = makeSlider(this, "播放栏_音量条", QRect(845, 35, 100, 18), 4);
+    volumeSlider_->setRange(0, 100);
+    showVolume();
+    // Programmatic moves block the slider's signals, so this sees the user's only.
+    connect(volumeSlider_, &QSlider::valueChanged, this, &PlayBar::onVolumeMovedByUser);
+}
+
+void PlayBar::createSwitches() {
+    lyrics_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Lyrics, kSmallIcon, false),
+                                PlayBarIcons::render(PlayBarIcon::Lyrics, kSmallIcon, true), this);
+    lyrics_->setObjectName("播放栏_歌词");
+    lyrics_->setGeometry(QRect(QPoint(950, 26), kSmallButton));
+    lyrics_->installEventFilter(this);
+    connect(lyrics_, &QAbstractButton::clicked, this, [this] {
+        lyrics_->showSecond(!lyrics_->showsSecond());
+        emit desktopLyricsToggled(lyrics_->showsSecond());
+    });
+
+    spectrum_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Spectrum, kSmallIcon, false),
+                                  PlayBarIcons::render(PlayBarIcon::Spectrum, kSmallIcon, true), this);
+    spectrum_->setObjectName("播放栏_频谱");
+    spectrum_->setGeometry(QRect(QPoint(990, 25), kSmallButton));
+    spectrum_->installEventFilter(this);
+    connect(spectrum_, &QAbstractButton::clicked, this, [this] {
+        spectrum_->showSecond(!spectrum_->showsSecond());
+        emit spectrumToggled(spectrum_->showsSecond());
+    });
+}
+
+void PlayBar::createProgress(QWidget* window) {
+    progress_ = makeSlider(this, "播放栏_进度条", QRect(-6, -8, 1081, 18), 3);
+    progress_->setRange(0, kInitialSongLength);
+    progress_->installEventFilter(this);
+    connect(progress_, &QSlider::sliderPressed, this, [this] { engine_.pause(stream_); });
+    connect(progress_, &QSlider::sliderReleased, this, [this] { engine_.play(stream_, false); });
+    connect(progress_, &QSlider::valueChanged, this, &PlayBar::onProgressMovedByUser);
+
+    elapsedBox_ = createTimeBox(window, "播放栏_时长遮罩", "播放栏_时长", 30, elapsed_);
+    totalBox_ = createTimeBox(window, "播放栏_总时长遮罩", "播放栏_总时长", 1020, total_);
+}
+
+// A small rounded box above the slider's end, shown while the mouse is over the slider.
+QWidget* PlayBar::createTimeBox(QWidget* window, const char* boxName, const char* labelName, int left,
+                                QLabel*& label) {
+    auto* box = new QWidget(window);
+    box->setObjectName(QString::fromUtf8(boxName));
+    box->setGeometry(left, 638, 60, 35);
+    box->setAttribute(Qt::WA_StyledBackground);
+    box->setStyleSheet(QString("#%1 { background: %2; border: 1px solid %3; border-radius: 8px; }")
+                           .arg(QString::fromUtf8(boxName), colourName(Theme::kPanel), colourName(Theme::kHairline)));
+    label = makeLabel(box, labelName, QRect(10, 9, 40, 15), Theme::font(12), Theme::kCaption);
+    label->setAlignment(Qt::AlignCenter);
+    label->setText("00:00");
+    box->hide();
+    return box;
+}
+
+void PlayBar::applyStoredSettings(const StoredSettings& stored) {
+    if (stored.volume) {
+        volume_.move(*stored.volume);
+        showVolume();
+    }
+    for (size_t i = 0; i < modeButtons_.size(); ++i)
+        modeButtons_[i]->showSecond(stored.playMode && static_cast<size_t>(*stored.playMode) == i);
+}
+
+void PlayBar::showSong(const QString& title, const QString& artists) {
+    title_->setText(title);
+    artists_->setText(artists);
+}
+
+void PlayBar::showCover(const QImage& cover) { cover_->setPicture(cover); }
+
+void PlayBar::setSongLength(int seconds) {
+    total_->setText(QString::fromStdString(formatPlayTime(seconds)));
+    const QSignalBlocker quiet(progress_);
+    progress_->setRange(0, seconds + 1);
+    progress_->setValue(0);
+}
+
+void PlayBar::setMvAvailable(bool available) { mv_->setVisible(available); }
+
+std::optional<PlayMode> PlayBar::playMode() const {
+    for (size_t i = 0; i < modeButtons_.size(); ++i)
+        if (modeButtons_[i]->showsSecond()) return static_cast<PlayMode>(i);
+    return std::nullopt;
+}
+
+void PlayBar::chooseMode(PlayMode mode) {
+    PlayBarButton* chosen = modeButtons_[static_cast<size_t>(mode)];
+    if (!chosen->showsSecond()) {
+        chosen->showSecond(true);
+        settings_.write("Music", "Mode", playModeName(mode));
+    }
+    for (PlayBarButton* button : modeButtons_)
+        if (button != chosen) button->showSecond(false);
+}
+
+void PlayBar::togglePlay() {
+    if (!play_->showsSecond()) {
+        engine_.play(stream_, false);
+        play_->showSecond(true);
+        playTimer_.start(kPlayTickMs);
+    } else {
+        play_->showSecond(false);
+        engine_.pause(stream_);
+        playTimer_.stop();
+    }
+}
+
+void PlayBar::showPlaying() { play_->showSecond(true); }
+
+void PlayBar::showPaused() {
+    play_->showSecond(false);
+    playTimer_.stop();
+}
+
+bool PlayBar::showsPauseIcon() const { return play_->showsSecond(); }
+
+void PlayBar::tickPlayTimer() {
+    if (engine_.isActive(stream_) == StreamActivity::kPlaying) play_->showSecond(true);
+    // A failed position reads as a negative time, shown as "00:00".
+    const double elapsed = engine_.bytesToSeconds(stream_, engine_.getPosition(stream_));
+    showElapsed(formatPlayTime(elapsed > 0 ? static_cast<int>(elapsed) : 0));
+    setProgress(progress_->value() + 1);
+    if (engine_.isActive(stream_) == StreamActivity::kStopped) {
+        engine_.stop(stream_);
+        playTimer_.stop();
+        setProgress(0);
+        showElapsed(formatPlayTime(0));
+        play_->showSecond(false);
+    }
+}
+
+bool PlayBar::songEnded() const { return progress_->value() == progress_->maximum(); }
+
+void PlayBar::setProgress(int position) {
+    const QSignalBlocker quiet(progress_);
+    progress_->setValue(position);
+}
+
+void PlayBar::onProgressMovedByUser(int position) {
+    engine_.setPosition(stream_, engine_.secondsToBytes(stream_, position));
+    emit seeked(position);
+}
+
+bool PlayBar::showsMutedIcon() const { return mute_->showsSecond(); }
+
+void PlayBar::toggleMute() {
+    volume_.toggleMute();
+    showVolume();
+    engine_.setVolume(stream_, volume_.position());
+}
+
+void PlayBar::onVolumeMovedByUser(int volume) {
+    volume_.move(volume);
+    showVolume();
+    engine_.setVolume(stream_, volume_.position());
+}
+
+void PlayBar::showVolume() {
+    const QSignalBlocker quiet(volumeSlider_);
+    volumeSlider_->setValue(volume_.position());
+    mute_->showSecond(volume_.muted());
+}
+
+void PlayBar::showElapsed(const std::string& text) { elapsed_->setText(QString::fromStdString(text)); }
+
+QString PlayBar::hoverTip(const QWidget* button) const {
+    for (size_t i = 0; i < modeButtons_.size(); ++i)
+        if (button == modeButtons_[i]) return QString::fromUtf8(kModeButtons[i].tip);
+    if (button == lyrics_) return lyrics_->showsSecond() ? "隐藏歌词" : "显示歌词";
+    if (button == spectrum_) return spectrum_->showsSecond() ? "隐藏频谱" : "显示频谱";
+    return {};
+}
+
+bool PlayBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == progress_ && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
+        const bool over = event->type() == QEvent::Enter;
+        elapsedBox_->setVisible(over);
+        totalBox_->setVisible(over);
+    } else if (watched == cover_ && event->type() == QEvent::MouseButtonPress) {
+        auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::LeftButton && nowPlayingView_)
+            NowPlayingSlide::toggle(*nowPlayingView_, ProgramAnimations::timerAnimation(ProgramAnimations::kNowPlayingSlide));
+        if (press->button() == Qt::RightButton) coverMenu_->popup(press->globalPosition().toPoint());
+        return true;
+    } else if (event->type() == QEvent::Enter) {
+        auto* button = qobject_cast<QWidget*>(watched);
+        const QString tip = hoverTip(button);
+        if (!tip.isEmpty()) {
+            QToolTip::hideText();
+            QToolTip::showText(QCursor::pos(), tip, button, QRect(), kTipShowMs);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,71 @@
+#include "ui/pages/AllArtistsPage.h"
+
+#include "api/CloudApiClient.h"
+#include "ui/FlatButton.h"
+#include "ui/IconList.h"
+#include "ui/IconListFill.h"
+#include "ui/ItemEvents.h"
+#include "ui/MainWindow.h"
+#include "ui/PageControls.h"
+#include "ui/ScrollPane.h"
+
+#include <QLabel>
+
+namespace {
+
+constexpr int kMaxArtists = 50;
+
+// Six circles to a row, each over its name.
+IconTemplate artistTemplate(const TypefaceChoice& type) {
+    IconTemplate t;
+    t.cellSize = {162, 190};
+    t.origin = {5, 0};
+    t.pictureRect = {0, 0, 140, 140};
+    t.rounding = 140;
+    t.mainText = IconTextElement{{0, 150, 150, 22}, type.font(16), QColor::fromRgba(Theme::kCaption),
+                                 Qt::AlignLeft | Qt::AlignVCenter, false};
+    return t;
+}
+
+}  // namespace
+
+AllArtistsPage::AllArtistsPage(MainWindow& window, QScrollBar* scrollBar)
+    : Page(Pages::kAllArtists, scrollBar), window_(window) {
+    QWidget* box = content();
+    heading_ = makeHeading(box, "搜索艺人_标签", "", {0, 20, 850, 60}, 24);
+    // The page is left through the toolbar; its back button is for show.
+    makeLabelButton(box, "按钮_返回7", "‹", {900, 35, 35, 35})->setFont(Theme::font(24));
+    artists_ = makeIconList(box, "图标列表框全搜索艺人", {-5, 90, 980, 681});
+
+    NavigationState& state = window_.state();
+    onItemId(artists_, &IconList::itemClicked, &artistIds_, [this, &state](const std::string& id) {
+        state.selectedArtistId = id;
+        window_.showPage(Pages::kArtist);
+        state.returnPage = Pages::kAllArtists;
+    });
+}
+
+void AllArtistsPage::open(const QString& keyword) {
+    heading_->setText("搜索 艺人 \"" + keyword + "\"");
+    window_.showPage(Pages::kAllArtists);
+    if (!window_.catalogue()) return;
+    BackgroundTask::waitPumping(fillArtists(keyword));
+}
+
+BackgroundTask::Handle AllArtistsPage::fillArtists(const QString& keyword) {
+    scrollPane()->reset();
+    IconListFill fill;
+    fill.itemTemplate = artistTemplate(window_.listTypeface());
+    const CloudApiClient& catalogue = *window_.catalogue();
+    fill.fetchRecords = [&catalogue, keyword = keyword.toStdString()] {
+        return catalogue.searchArtists(keyword, kMaxArtists);
+    };
+    fill.fetchPicture = [&catalogue](const std::string& url) { return catalogue.fetchPicture(url); };
+    fill.itemIds = &artistIds_;
+    fill.onItemsInserted = [this](int itemCount) {
+        const int height = listHeight(itemCount);
+        artists_->resize(artists_->width(), height);
+        scrollPane()->fitContent(height);
+    };
+    return fillIconList(artists_, std::move(fill));
+}

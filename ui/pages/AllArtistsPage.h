@@ -1,0 +1,37 @@
+#pragma once
+// The all-artists page (page 12): up to 50 artists matching a keyword, each
+// opening the artist page; reached from the search page's artist row.
+#include "base/BackgroundTask.h"
+#include "ui/Navigation.h"
+#include "ui/Page.h"
+
+#include <QString>
+
+class IconList;
+class MainWindow;
+class QLabel;
+class QScrollBar;
+
+class AllArtistsPage : public Page {
+public:
+    AllArtistsPage(MainWindow& window, QScrollBar* scrollBar);
+
+    // Titles the page with `keyword`, shows it and fills the list, waiting
+    // for the fill while the window keeps pumping events.
+    void open(const QString& keyword);
+
+    QLabel* heading() const { return heading_; }
+    IconList* artistList() const { return artists_; }
+    const ItemIds& artistIds() const { return artistIds_; }
+
+    // The list's height for `itemCount` artists; the slide box takes it too.
+    static int listHeight(int itemCount) { return itemCount * 37 + 300; }
+
+private:
+    BackgroundTask::Handle fillArtists(const QString& keyword);
+
+    MainWindow& window_;
+    QLabel* heading_;
+    IconList* artists_;
+    ItemIds artistIds_;
+};

@@ -1,0 +1,48 @@
+#pragma once
+// The search page (page 8): Enter in the toolbar's search box searches the
+// catalogue and fills four rows, artists, albums, songs and playlists. Songs
+// go to the play flow, artists to the artist page, playlists to the playlist
+// page, and the artists' "查看全部" to the all-artists page.
+#include "base/BackgroundTask.h"
+#include "ui/Navigation.h"
+#include "ui/Page.h"
+
+class IconList;
+class MainWindow;
+class QScrollBar;
+class SearchBox;
+
+class SearchPage : public Page {
+public:
+    SearchPage(MainWindow& window, QScrollBar* scrollBar);
+
+    // Shows this page, starts the song list without waiting for it, then
+    // fills the artist, album and playlist rows one after another, waiting
+    // for each while the window keeps pumping events. Every row reads the
+    // search box's text when it starts.
+    void startSearch();
+
+    IconList* artistRow() const { return artists_; }
+    IconList* albumRow() const { return albums_; }
+    IconList* songList() const { return songs_; }
+    IconList* playlistRow() const { return playlists_; }
+    const ItemIds& songIds() const { return songIds_; }
+    const ItemIds& playlistIds() const { return playlistIds_; }
+
+private:
+    BackgroundTask::Handle fillSongs();
+    BackgroundTask::Handle fillArtists();
+    BackgroundTask::Handle fillAlbums();
+    BackgroundTask::Handle fillPlaylists();
+    void showAllArtists();
+
+    MainWindow& window_;
+    SearchBox* searchBox_;
+    IconList* artists_;
+    IconList* albums_;
+    IconList* songs_;
+    IconList* playlists_;
+    // The artist row's ids are the shared `artistIds` of the navigation state.
+    ItemIds songIds_;
+    ItemIds playlistIds_;
+};

@@ -1,0 +1,115 @@
+#include "ui/MessageBoxWindow.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+class MessageBoxWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MessageBoxWindow::setUrlOpener([this](const QUrl& url) { opened.push_back(url.toString(QUrl::FullyEncoded).toStdString()); });
+        MessageBoxWindow::setMvHostCloser([this] { ++mvHostClosed; });
+    }
+    void TearDown() override {
+        if (QWidget* d = MessageBoxWindow::dialog()) delete d;
+    }
+
+    template <typename T>
+    T* control(const char* name) {
+        QWidget* d = MessageBoxWindow::dialog();
+        return d ? d->findChild<T*>(QString::fromUtf8(name)) : nullptr;
+    }
+    void settle() {
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+    }
+
+    std::vector<std::string> opened;
+    int mvHostClosed = 0;
+};
+
+TEST_F(MessageBoxWindowTest, OneButtonNoticeShowsOnlyTheConfirmButton) {
+    MessageBoxWindow::show(false, "", "接受事实", "播放失败啦", "这首歌暂时无法播放");
+    QWidget* dialog = MessageBoxWindow::dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->size(), QSize(432, 285));
+    EXPECT_FALSE(control<QPushButton>("按钮_取消")->isVisible());
+    auto* confirm = control<QPushButton>("按钮_确定");
+    EXPECT_TRUE(confirm->isVisible());
+    EXPECT_EQ(confirm->geometry(), QRect(285, 195, 110, 50));
+    EXPECT_EQ(confirm->text(), "接受事实");
+    EXPECT_EQ(control<QLabel>("标签_提示框标题")->text(), "播放失败啦");
+    EXPECT_EQ(control<QLabel>("标签_内容")->text(), "这首歌暂时无法播放");
+}
+
+TEST_F(MessageBoxWindowTest, ASecondNoticeReusesTheDialogWithTheLastTexts) {
+    MessageBoxWindow::show(false, "", "知道了", "first", "one");
+    QWidget* first = MessageBoxWindow::dialog();
+    MessageBoxWindow::show(true, "不允许", "允许", "second", "two", "#web#https://example.org/mv");
+    EXPECT_EQ(MessageBoxWindow::dialog(), first);
+    EXPECT_EQ(control<QLabel>("标签_提示框标题")->text(), "second");
+    EXPECT_EQ(control<QPushButton>("按钮_取消")->text(), "不允许");
+    EXPECT_TRUE(control<QPushButton>("按钮_取消")->isVisible());
+
+    control<QPushButton>("按钮_确定")->click();
+    settle();
+    EXPECT_EQ(MessageBoxWindow::dialog(), nullptr) << "closing it closes the only dialog";
+}
+
+TEST_F(MessageBoxWindowTest, ConfirmingAnEmptyActionOnlyCloses) {
+    MessageBoxWindow::show(false, "", "知道了", "登录成功", "");
+    control<QPushButton>("按钮_确定")->click();
+    settle();
+    EXPECT_EQ(MessageBoxWindow::dialog(), nullptr);
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(mvHostClosed, 0);
+}
+
+TEST_F(MessageBoxWindowTest, WebActionOpensOnlyHttpUrlsExactlyAsGiven) {
+    struct Row {
+        const char* action;
+        const char* expectedOpen;  // nullptr: nothing may be opened
+    };
+    for (Row row : {Row{"#web#https://player.example/?url=a%20b&x=1", "https://player.example/?url=a%20b&x=1"},
+                    Row{"#web#http://127.0.0.1:38580/player/?url=v.mp4", "http://127.0.0.1:38580/player/?url=v.mp4"},
+                    Row{"#web#file:///etc/passwd", nullptr}, Row{"#web#/bin/sh -c reboot", nullptr},
+                    Row{"#web#javascript:alert(1)", nullptr}}) {
+        opened.clear();
+        mvHostClosed = 0;
+        MessageBoxWindow::show(true, "不允许", "允许", "即将使用浏览器打开", "", row.action);
+        control<QPushButton>("按钮_确定")->click();
+        settle();
+        if (row.expectedOpen) {
+            ASSERT_EQ(opened.size(), 1u) << row.action;
+            EXPECT_EQ(opened[0], row.expectedOpen);
+        } else {
+            EXPECT_TRUE(opened.empty()) << row.action;
+        }
+        EXPECT_EQ(mvHostClosed, 1) << row.action;
+        EXPECT_EQ(MessageBoxWindow::dialog(), nullptr);
+    }
+}
+
+TEST_F(MessageBoxWindowTest, CancellingAWebActionOpensNothingAndClosesBoth) {
+    MessageBoxWindow::show(true, "不允许", "允许", "即将使用浏览器打开", "", "#web#https://example.org");
+    control<QPushButton>("按钮_取消")->click();
+    settle();
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(mvHostClosed, 1);
+    EXPECT_EQ(MessageBoxWindow::dialog(), nullptr);
+}
+
+TEST_F(MessageBoxWindowTest, ANoticeFromATaskThreadAppearsOnTheUiThread) {
+    std::thread([] { MessageBoxWindow::show(false, "", "知道了", "from a task", ""); }).join();
+    EXPECT_EQ(MessageBoxWindow::dialog(), nullptr);
+    QApplication::processEvents();
+    ASSERT_NE(MessageBoxWindow::dialog(), nullptr);
+    EXPECT_EQ(control<QLabel>("标签_提示框标题")->text(), "from a task");
+}
+
+}  // namespace
