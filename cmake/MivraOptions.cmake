@@ -6,9 +6,11 @@ if(MIVRA_SANITIZE)
   add_link_options(-fsanitize=${MIVRA_SANITIZE})
 endif()
 
-# ccache, when installed, keeps rebuilds short on small machines.
+# ccache, when installed, keeps rebuilds short on small machines; paths are
+# hashed relative to the checkout, so two checkouts share the cache.
 find_program(MIVRA_CCACHE ccache)
 if(MIVRA_CCACHE)
-  set(CMAKE_C_COMPILER_LAUNCHER ${MIVRA_CCACHE})
-  set(CMAKE_CXX_COMPILER_LAUNCHER ${MIVRA_CCACHE})
+  set(launcher ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR} ${MIVRA_CCACHE})
+  set(CMAKE_C_COMPILER_LAUNCHER ${launcher})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${launcher})
 endif()
