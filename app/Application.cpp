@@ -4,8 +4,9 @@
 #include "base/BackgroundTask.h"
 #include "ui/LoadingWindow.h"
 #include "ui/DesktopLyricsWindow.h"
+#include "app/PlayerViews.h"
+#include "player/Player.h"
 #include "ui/PlayBar.h"
-#include "app/PlayerController.h"
 #include "ui/MainWindow.h"
 #include "ui/NowPlayingView.h"
 #include "ui/Theme.h"
@@ -54,13 +55,13 @@ void Application::onMainWindowCreated() {
     accountCookie_ = firstRunSetup(paths_, programFolder_);
     fetchRemoteConfig();
     mainWindow_->enterStartPage();
-    createPlayBar();
+    createPlayer();
     audio_.init();  // without a usable device the engine plays to a silent output
     checkAccount();
     storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
     applyStoredSettings();
     createDesktopLyrics();
-    createPlayer();
+    showPlayer();
     startHeartbeat();
     closeLoadingWindow();
 }
@@ -85,14 +86,16 @@ void Application::checkAccount() {
     mainWindow_->toolbar()->showAccountArea(loggedIn);
 }
 
-void Application::createPlayBar() {
-    playBar_ = new PlayBar(audio_, AppSettings(paths_.settingsPath), mainWindow_->playBarStrip());
+// The player and the play bar that shows it.
+void Application::createPlayer() {
+    player_ = std::make_unique<Player>(api_, audio_, serviceCookie_, AppSettings(paths_.settingsPath));
+    playBar_ = new PlayBar(*player_, mainWindow_->playBarStrip());
     playBar_->setNowPlayingView(mainWindow_->nowPlayingView());
 }
 
 void Application::applyStoredSettings() {
     mainWindow_->setListTypeface({storedSettings_.typeface, storedSettings_.styleCodeOrDefault()});
-    playBar_->applyStoredSettings(storedSettings_);
+    player_->applyStored(storedSettings_.volume, storedSettings_.playMode);
 }
 
 // The desktop lyrics window in the stored colours and fill mode, hidden
@@ -100,20 +103,13 @@ void Application::applyStoredSettings() {
 void Application::createDesktopLyrics() {
     desktopLyrics_ = DesktopLyricsWindow::createForStartup(storedSettings_.color1, storedSettings_.color2,
                                                            storedSettings_.fillModeOrDefault());
-    connect(playBar_, &PlayBar::desktopLyricsToggled, desktopLyrics_.get(), &QWidget::setVisible);
 }
 
-// Song lists, the play bar's previous and next, and its progress slider
+// Song lists and the now-playing view, the desktop lyrics and the notices
 // all go through the player.
-void Application::createPlayer() {
-    player_ = std::make_unique<PlayerController>(
-        api_, audio_, serviceCookie_,
-        PlayerController::Views{*mainWindow_, *playBar_, *mainWindow_->nowPlayingView(), *desktopLyrics_});
-    PlayerController* player = player_.get();
-    connect(mainWindow_.get(), &MainWindow::playRequested, player, &PlayerController::play);
-    connect(playBar_, &PlayBar::previousClicked, player, &PlayerController::playPrevious);
-    connect(playBar_, &PlayBar::nextClicked, player, &PlayerController::playNext);
-    connect(playBar_, &PlayBar::seeked, player, &PlayerController::tickLyrics);
+void Application::showPlayer() {
+    connectPlayerViews(*player_,
+                       {*mainWindow_, *playBar_, *mainWindow_->nowPlayingView(), *desktopLyrics_});
 }
 
 // The first heartbeat is waited for; later ones go out on their own tasks

@@ -19,7 +19,7 @@
 class DesktopLyricsWindow;
 class LoadingWindow;
 class PlayBar;
-class PlayerController;
+class Player;
 class MainWindow;
 class QWidget;
 
@@ -51,7 +51,7 @@ public:
     AudioEngine& audioEngine() { return audio_; }
     DesktopLyricsWindow* desktopLyrics() const { return desktopLyrics_.get(); }
     PlayBar* playBar() const { return playBar_; }
-    PlayerController* player() const { return player_.get(); }
+    Player* player() const { return player_.get(); }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
 
@@ -60,9 +60,9 @@ private:
     void fetchRemoteConfig();
     void checkAccount();
     void applyStoredSettings();
-    void createPlayBar();
-    void createDesktopLyrics();
     void createPlayer();
+    void createDesktopLyrics();
+    void showPlayer();
     void startHeartbeat();
     void closeLoadingWindow();
 
@@ -81,12 +81,12 @@ private:
     std::function<void()> exitProcess_;
 
     QPointer<LoadingWindow> loadingWindow_;
+    // Declared before the windows that show it, so it goes after them.
+    std::unique_ptr<Player> player_;
     std::unique_ptr<MainWindow> mainWindow_;
     PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
     std::unique_ptr<QWidget> spectrumWindow_;
-    // Declared after the windows it shows songs in, so it goes first.
-    std::unique_ptr<PlayerController> player_;
     QTimer heartbeatTimer_;
     // Last: its tasks (start-up requests, heartbeats) stop before anything
     // they use is gone.

@@ -26,11 +26,8 @@ std::int32_t toInt32(const std::string& text) {
 
 constexpr std::array<const char*, 3> kFillModes = {"无", "两色渐变", "三色渐变"};
 constexpr std::array<const char*, 6> kStyles = {"普通", "加粗", "倾斜", "斜粗", "下划线", "下划线加粗"};
-constexpr std::array<const char*, 3> kPlayModes = {"Circulate", "List", "Random"};
 
 }  // namespace
-
-const char* playModeName(PlayMode mode) { return kPlayModes[static_cast<size_t>(mode)]; }
 
 StoredSettings readStoredSettings(const AppSettings& settings) {
     StoredSettings stored;
@@ -39,7 +36,7 @@ StoredSettings readStoredSettings(const AppSettings& settings) {
     std::string volume = settings.read("Music", "Volume");
     if (!volume.empty()) stored.volume = toInt32(volume);
     stored.muted = volume == "0";
-    if (auto mode = indexOf(settings.read("Music", "Mode"), kPlayModes)) stored.playMode = static_cast<PlayMode>(*mode);
+    stored.playMode = settings.read("Music", "Mode");
     stored.typeface = settings.read("Setting", "Typeface");
     stored.quality = settings.read("Setting", "Quality");
     stored.color1 = toInt32(settings.read("Setting", "Color1"));

@@ -8,14 +8,13 @@
 
 class AppSettings;
 
-enum class PlayMode { Circulate, List, Random };
 
 struct StoredSettings {
     std::optional<int> fillMode;    // desktop lyric fill: 0 one colour, 1 two-colour, 2 three-colour gradient
     std::optional<int> styleCode;   // font style 0..5 (normal, bold, italic, bold italic, underline, underline bold)
     std::optional<int> volume;      // 0..100; empty when the key is empty
     bool muted = false;             // the stored volume is exactly "0"
-    std::optional<PlayMode> playMode;
+    std::string playMode;           // the stored text; the player knows the modes
     std::string typeface;
     std::string quality;
     std::int32_t color1 = 0;        // ARGB
@@ -27,5 +26,3 @@ struct StoredSettings {
 
 StoredSettings readStoredSettings(const AppSettings& settings);
 
-// The stored text of a play mode, as the mode buttons write it.
-const char* playModeName(PlayMode mode);

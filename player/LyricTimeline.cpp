@@ -1,6 +1,5 @@
 #include "player/LyricTimeline.h"
 
-#include "api/CloudApiClient.h"
 #include "text/TextUtils.h"
 
 #include <algorithm>
@@ -93,12 +92,6 @@ LyricTimeline::LyricTimeline(std::string rawLyric, std::string_view lyric, std::
     } else {
         for (std::string& line : lines) items_.push_back({std::move(line), kPlainItemHeight});
     }
-}
-
-LyricTimeline LyricTimeline::load(const CloudApiClient& api, const std::string& songId) {
-    std::string rawLyric = api.fetchRawLyric(songId);
-    const JsonDocument lyric = api.fetchLyric(songId);
-    return LyricTimeline(std::move(rawLyric), lyric.getText("lrc.lyric"), lyric.getText("tlyric.lyric"));
 }
 
 int LyricTimeline::listHeight() const {

@@ -7,8 +7,6 @@
 #include <string_view>
 #include <vector>
 
-class CloudApiClient;
-
 struct LyricItem {
     std::string text;  // the line, and with a translation "\r\n" and its translated line
     int height = 0;    // 75 with a translation, 50 without
@@ -32,9 +30,6 @@ public:
     // answer; translation: the parsed translation, empty when there is none.
     LyricTimeline(std::string rawLyric, std::string_view lyric, std::string translation);
 
-    // The song's lyric and translation, fetched from the service; a song
-    // without lyrics (or a failed request) gives an empty timeline.
-    static LyricTimeline load(const CloudApiClient& api, const std::string& songId);
 
     const std::vector<LyricItem>& items() const { return items_; }
     // Height of the lyric list holding every item, with room below the last.

@@ -3,7 +3,7 @@
 // random picks move through it by the play mode. Positions count from 1.
 // Safe to use from the UI thread and a play task at once (one mutex guards
 // the ids and the position; availability checks run outside it).
-#include "base/StoredSettings.h"
+#include "player/PlayMode.h"
 
 #include <cstdint>
 #include <functional>

@@ -210,3 +210,8 @@ void MainWindow::paintEvent(QPaintEvent*) {
     painter.setPen(QColor(0xDF, 0xE1, 0xE6));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
+
+void MainWindow::lockPlayStarters(bool locked) {
+    for (Page* page : pages_)
+        if (page) page->lockPlayStarters(locked);
+}

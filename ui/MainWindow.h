@@ -32,6 +32,8 @@ public:
     void runToolbarAction(ToolbarPage page) override;
     NavigationState& state() override { return state_; }
     void requestPlay(const std::string& songId) override;
+    // While a song loads, the song lists of every page wait.
+    void lockPlayStarters(bool locked);
 
     // The service client the pages load their lists with; it must outlive
     // the window. Pages load nothing until it is set.

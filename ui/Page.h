@@ -25,6 +25,8 @@ public:
     QWidget* content() const { return content_; }
     ScrollPane* scrollPane() const { return pane_.get(); }
     bool wheelScrolls() const;
+    // While a song loads, lists on the page that start a play wait.
+    virtual void lockPlayStarters(bool /*locked*/) {}
 
 private:
     int index_;

@@ -2,12 +2,12 @@
 
 #include "anim/ProgramAnimations.h"
 #include "base/ProductInfo.h"
+#include "player/PlayBarState.h"
+#include "ui/Artwork.h"
 #include "ui/NowPlayingSlide.h"
+#include "ui/PictureBox.h"
 #include "ui/PlayBarButton.h"
 #include "ui/PlayBarIcons.h"
-#include "audio/StreamActivity.h"
-#include "ui/Artwork.h"
-#include "ui/PictureBox.h"
 #include "ui/Theme.h"
 
 #include <QCursor>
@@ -37,7 +37,7 @@ constexpr std::array<ModeButtonLook, 3> kModeButtons = {{
 
 constexpr QSize kSmallButton(35, 35);
 constexpr QSize kSmallIcon(22, 22);
-constexpr int kInitialSongLength = 100;
+constexpr int kInitialSongLength = 100;  // the slider's range before the first song
 
 QString colourName(QRgb argb) { return QColor::fromRgba(argb).name(); }
 
@@ -70,12 +70,9 @@ QLabel* makeLabel(QWidget* parent, const char* name, QRect geometry, const QFont
 
 }  // namespace
 
-PlayBar::PlayBar(AudioEngine& engine, AppSettings settings, QWidget* strip)
-    : QWidget(strip), engine_(engine), settings_(std::move(settings)) {
+PlayBar::PlayBar(Player& player, QWidget* strip) : QWidget(strip), player_(player) {
     setObjectName("PlayBar");
     setGeometry(0, 0, strip->width(), strip->height());
-    playTimer_.setObjectName("时钟_播放");
-    connect(&playTimer_, &QTimer::timeout, this, &PlayBar::tickPlayTimer);
 
     QWidget* window = strip->parentWidget() ? strip->parentWidget() : strip;
     createSongControls(window);
@@ -89,6 +86,21 @@ PlayBar::PlayBar(AudioEngine& engine, AppSettings settings, QWidget* strip)
                               Theme::kSecondText);
     version->setText(QString::fromUtf8(kProductName) + " " + QString::fromUtf8(kProductVersion));
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    showPlayer();
+}
+
+// Follows the player from now on, starting with what it holds already.
+void PlayBar::showPlayer() {
+    connect(&player_, &Player::songChanged, this, &PlayBar::showSong);
+    connect(&player_, &Player::lengthChanged, this, &PlayBar::showLength);
+    connect(&player_, &Player::progressChanged, this, &PlayBar::showProgress);
+    connect(&player_, &Player::playingChanged, play_, &PlayBarButton::showSecond);
+    connect(&player_, &Player::modeChanged, this, &PlayBar::showMode);
+    connect(&player_, &Player::volumeChanged, this, &PlayBar::showVolume);
+    connect(&player_, &Player::mvAvailableChanged, mv_, &QWidget::setVisible);
+    connect(&player_, &Player::loadingChanged, this, &PlayBar::lockPlayStarters);
+    showMode(player_.mode());
+    showVolume(player_.volume(), player_.isMuted());
 }
 
 void PlayBar::createSongControls(QWidget* window) {
@@ -117,18 +129,18 @@ void PlayBar::createTransportButtons() {
     previous_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Previous, {24, 24}), this);
     previous_->setObjectName("播放栏_播放_上一首");
     previous_->setGeometry(450, 23, 40, 40);
-    connect(previous_, &QAbstractButton::clicked, this, &PlayBar::previousClicked);
+    connect(previous_, &QAbstractButton::clicked, &player_, &Player::previous);
 
     play_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Play, {40, 40}),
                               PlayBarIcons::render(PlayBarIcon::Pause, {40, 40}), this);
     play_->setObjectName("播放栏_播放");
     play_->setGeometry(511, 20, 46, 46);
-    connect(play_, &QAbstractButton::clicked, this, &PlayBar::togglePlay);
+    connect(play_, &QAbstractButton::clicked, &player_, &Player::togglePlay);
 
     next_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Next, {24, 24}), this);
     next_->setObjectName("播放栏_播放_下一首");
     next_->setGeometry(574, 23, 40, 40);
-    connect(next_, &QAbstractButton::clicked, this, &PlayBar::nextClicked);
+    connect(next_, &QAbstractButton::clicked, &player_, &Player::next);
 
     mv_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Mv, kSmallIcon), this);
     mv_->setObjectName("播放栏_MV");
@@ -145,7 +157,7 @@ void PlayBar::createModeButtons() {
         button->setObjectName(QString::fromUtf8(look.name));
         button->setGeometry(QRect(QPoint(look.left, 26), kSmallButton));
         button->installEventFilter(this);
-        connect(button, &QAbstractButton::clicked, this, [this, i] { chooseMode(static_cast<PlayMode>(i)); });
+        connect(button, &QAbstractButton::clicked, &player_, [this, i] { player_.setMode(static_cast<PlayMode>(i)); });
         modeButtons_[i] = button;
     }
 }
@@ -155,44 +167,42 @@ void PlayBar::createVolumeControls() {
                               PlayBarIcons::render(PlayBarIcon::Muted, kSmallIcon), this);
     mute_->setObjectName("播放栏_音量");
     mute_->setGeometry(QRect(QPoint(810, 26), kSmallButton));
-    connect(mute_, &QAbstractButton::clicked, this, &PlayBar::toggleMute);
+    connect(mute_, &QAbstractButton::clicked, &player_, &Player::toggleMute);
 
     volumeSlider_ = makeSlider(this, "播放栏_音量条", QRect(845, 35, 100, 18), 4);
     volumeSlider_->setRange(0, 100);
-    showVolume();
     // Programmatic moves block the slider's signals, so this sees the user's only.
-    connect(volumeSlider_, &QSlider::valueChanged, this, &PlayBar::onVolumeMovedByUser);
+    connect(volumeSlider_, &QSlider::valueChanged, &player_, &Player::setVolume);
 }
 
 void PlayBar::createSwitches() {
-    lyrics_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Lyrics, kSmallIcon, false),
-                                PlayBarIcons::render(PlayBarIcon::Lyrics, kSmallIcon, true), this);
-    lyrics_->setObjectName("播放栏_歌词");
-    lyrics_->setGeometry(QRect(QPoint(950, 26), kSmallButton));
-    lyrics_->installEventFilter(this);
-    connect(lyrics_, &QAbstractButton::clicked, this, [this] {
-        lyrics_->showSecond(!lyrics_->showsSecond());
-        emit desktopLyricsToggled(lyrics_->showsSecond());
-    });
+    lyrics_ = createSwitch("播放栏_歌词", PlayBarIcon::Lyrics, {950, 26}, &PlayBar::desktopLyricsToggled);
+    spectrum_ = createSwitch("播放栏_频谱", PlayBarIcon::Spectrum, {990, 25}, &PlayBar::spectrumToggled);
+}
 
-    spectrum_ = new PlayBarButton(PlayBarIcons::render(PlayBarIcon::Spectrum, kSmallIcon, false),
-                                  PlayBarIcons::render(PlayBarIcon::Spectrum, kSmallIcon, true), this);
-    spectrum_->setObjectName("播放栏_频谱");
-    spectrum_->setGeometry(QRect(QPoint(990, 25), kSmallButton));
-    spectrum_->installEventFilter(this);
-    connect(spectrum_, &QAbstractButton::clicked, this, [this] {
-        spectrum_->showSecond(!spectrum_->showsSecond());
-        emit spectrumToggled(spectrum_->showsSecond());
+// A button that switches something on and off, telling `toggled` each time.
+PlayBarButton* PlayBar::createSwitch(const char* name, PlayBarIcon icon, QPoint topLeft,
+                                     void (PlayBar::*toggled)(bool)) {
+    auto* button = new PlayBarButton(PlayBarIcons::render(icon, kSmallIcon, false),
+                                     PlayBarIcons::render(icon, kSmallIcon, true), this);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setGeometry(QRect(topLeft, kSmallButton));
+    button->installEventFilter(this);
+    connect(button, &QAbstractButton::clicked, this, [this, button, toggled] {
+        button->showSecond(!button->showsSecond());
+        emit(this->*toggled)(button->showsSecond());
     });
+    return button;
 }
 
 void PlayBar::createProgress(QWidget* window) {
     progress_ = makeSlider(this, "播放栏_进度条", QRect(-6, -8, 1081, 18), 3);
     progress_->setRange(0, kInitialSongLength);
     progress_->installEventFilter(this);
-    connect(progress_, &QSlider::sliderPressed, this, [this] { engine_.pause(stream_); });
-    connect(progress_, &QSlider::sliderReleased, this, [this] { engine_.play(stream_, false); });
-    connect(progress_, &QSlider::valueChanged, this, &PlayBar::onProgressMovedByUser);
+    connect(progress_, &QSlider::sliderPressed, &player_, &Player::holdForSeek);
+    connect(progress_, &QSlider::sliderReleased, &player_, &Player::releaseSeek);
+    // Programmatic moves block the slider's signals, so this sees the user's only.
+    connect(progress_, &QSlider::valueChanged, &player_, &Player::seek);
 
     elapsedBox_ = createTimeBox(window, "播放栏_时长遮罩", "播放栏_时长", 30, elapsed_);
     totalBox_ = createTimeBox(window, "播放栏_总时长遮罩", "播放栏_总时长", 1020, total_);
@@ -214,15 +224,6 @@ QWidget* PlayBar::createTimeBox(QWidget* window, const char* boxName, const char
     return box;
 }
 
-void PlayBar::applyStoredSettings(const StoredSettings& stored) {
-    if (stored.volume) {
-        volume_.move(*stored.volume);
-        showVolume();
-    }
-    for (size_t i = 0; i < modeButtons_.size(); ++i)
-        modeButtons_[i]->showSecond(stored.playMode && static_cast<size_t>(*stored.playMode) == i);
-}
-
 void PlayBar::showSong(const QString& title, const QString& artists) {
     title_->setText(title);
     artists_->setText(artists);
@@ -230,100 +231,40 @@ void PlayBar::showSong(const QString& title, const QString& artists) {
 
 void PlayBar::showCover(const QImage& cover) { cover_->setPicture(cover); }
 
-void PlayBar::setSongLength(int seconds) {
+// Total time "mm:ss"; the slider counts up to the length plus one.
+void PlayBar::showLength(int seconds) {
     total_->setText(QString::fromStdString(formatPlayTime(seconds)));
     const QSignalBlocker quiet(progress_);
     progress_->setRange(0, seconds + 1);
-    progress_->setValue(0);
 }
 
-void PlayBar::setMvAvailable(bool available) { mv_->setVisible(available); }
+void PlayBar::showProgress(int ticks, int elapsedSeconds) {
+    const QSignalBlocker quiet(progress_);
+    progress_->setValue(ticks);
+    elapsed_->setText(QString::fromStdString(formatPlayTime(elapsedSeconds)));
+}
 
-std::optional<PlayMode> PlayBar::playMode() const {
+void PlayBar::showMode(std::optional<PlayMode> mode) {
     for (size_t i = 0; i < modeButtons_.size(); ++i)
-        if (modeButtons_[i]->showsSecond()) return static_cast<PlayMode>(i);
-    return std::nullopt;
+        modeButtons_[i]->showSecond(mode && static_cast<size_t>(*mode) == i);
 }
 
-void PlayBar::chooseMode(PlayMode mode) {
-    PlayBarButton* chosen = modeButtons_[static_cast<size_t>(mode)];
-    if (!chosen->showsSecond()) {
-        chosen->showSecond(true);
-        settings_.write("Music", "Mode", playModeName(mode));
-    }
-    for (PlayBarButton* button : modeButtons_)
-        if (button != chosen) button->showSecond(false);
+void PlayBar::showVolume(int volume, bool muted) {
+    const QSignalBlocker quiet(volumeSlider_);
+    volumeSlider_->setValue(volume);
+    mute_->showSecond(muted);
 }
 
-void PlayBar::togglePlay() {
-    if (!play_->showsSecond()) {
-        engine_.play(stream_, false);
-        play_->showSecond(true);
-        playTimer_.start(kPlayTickMs);
-    } else {
-        play_->showSecond(false);
-        engine_.pause(stream_);
-        playTimer_.stop();
-    }
-}
-
-void PlayBar::showPlaying() { play_->showSecond(true); }
-
-void PlayBar::showPaused() {
-    play_->showSecond(false);
-    playTimer_.stop();
+// While a song loads, the bar's controls that would start another play wait.
+void PlayBar::lockPlayStarters(bool locked) {
+    for (QWidget* control : {static_cast<QWidget*>(previous_), static_cast<QWidget*>(next_),
+                             static_cast<QWidget*>(cover_)})
+        control->setEnabled(!locked);
 }
 
 bool PlayBar::showsPauseIcon() const { return play_->showsSecond(); }
 
-void PlayBar::tickPlayTimer() {
-    if (engine_.isActive(stream_) == StreamActivity::kPlaying) play_->showSecond(true);
-    // A failed position reads as a negative time, shown as "00:00".
-    const double elapsed = engine_.bytesToSeconds(stream_, engine_.getPosition(stream_));
-    showElapsed(formatPlayTime(elapsed > 0 ? static_cast<int>(elapsed) : 0));
-    setProgress(progress_->value() + 1);
-    if (engine_.isActive(stream_) == StreamActivity::kStopped) {
-        engine_.stop(stream_);
-        playTimer_.stop();
-        setProgress(0);
-        showElapsed(formatPlayTime(0));
-        play_->showSecond(false);
-    }
-}
-
-bool PlayBar::songEnded() const { return progress_->value() == progress_->maximum(); }
-
-void PlayBar::setProgress(int position) {
-    const QSignalBlocker quiet(progress_);
-    progress_->setValue(position);
-}
-
-void PlayBar::onProgressMovedByUser(int position) {
-    engine_.setPosition(stream_, engine_.secondsToBytes(stream_, position));
-    emit seeked(position);
-}
-
 bool PlayBar::showsMutedIcon() const { return mute_->showsSecond(); }
-
-void PlayBar::toggleMute() {
-    volume_.toggleMute();
-    showVolume();
-    engine_.setVolume(stream_, volume_.position());
-}
-
-void PlayBar::onVolumeMovedByUser(int volume) {
-    volume_.move(volume);
-    showVolume();
-    engine_.setVolume(stream_, volume_.position());
-}
-
-void PlayBar::showVolume() {
-    const QSignalBlocker quiet(volumeSlider_);
-    volumeSlider_->setValue(volume_.position());
-    mute_->showSecond(volume_.muted());
-}
-
-void PlayBar::showElapsed(const std::string& text) { elapsed_->setText(QString::fromStdString(text)); }
 
 QString PlayBar::hoverTip(const QWidget* button) const {
     for (size_t i = 0; i < modeButtons_.size(); ++i)

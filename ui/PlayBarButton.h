@@ -1,9 +1,9 @@
 #pragma once
 // A play-bar button showing one of two pictures (play or pause, normal or
 // highlighted, volume or muted), on the toolbar buttons' soft hover
-// background. Which picture it shows is part of the program's state: the
-// play button's picture says whether a song plays, a mode button's whether
-// its mode is in force.
+// background. Which picture it shows follows the player's state: the play
+// button's says whether a song plays, a mode button's whether its mode is
+// in force.
 #include "ui/FlatButton.h"
 
 #include <QImage>

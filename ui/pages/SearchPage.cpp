@@ -177,3 +177,5 @@ void SearchPage::showAllArtists() {
     if (auto* page = dynamic_cast<AllArtistsPage*>(window_.page(Pages::kAllArtists)))
         page->open(searchBox_->keyword());
 }
+
+void SearchPage::lockPlayStarters(bool locked) { songs_->setEnabled(!locked); }

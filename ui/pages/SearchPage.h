@@ -28,6 +28,7 @@ public:
     IconList* playlistRow() const { return playlists_; }
     const ItemIds& songIds() const { return songIds_; }
     const ItemIds& playlistIds() const { return playlistIds_; }
+    void lockPlayStarters(bool locked) override;
 
 private:
     BackgroundTask::Handle fillSongs();

@@ -1,15 +1,17 @@
-#include "ManualOutput.h"
-#include "TempDir.h"
-#include "TestAudio.h"
-#include "base/AppSettings.h"
-#include "anim/TimerAnimation.h"
-#include "audio/AudioEngine.h"
-#include "ui/NowPlayingSlide.h"
+// The play bar as a view of the player: its controls, what it shows of the
+// player's state and which intents its controls send.
 #include "ui/PlayBar.h"
-#include "ui/PlayBarButton.h"
-#include "player/PlayBarState.h"
-#include "audio/StreamActivity.h"
+
+#include "anim/TimerAnimation.h"
+#include "api/CloudApiClient.h"
+#include "audio/AudioEngine.h"
+#include "base/AppSettings.h"
+#include "player/Player.h"
+#include "ui/NowPlayingSlide.h"
 #include "ui/PictureBox.h"
+#include "ui/PlayBarButton.h"
+
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -27,46 +29,7 @@
 
 namespace {
 
-constexpr int kRate = 44100;
 const char* const kModeButtonNames[] = {"播放栏_单曲", "播放栏_列表", "播放栏_随机"};
-
-TEST(PlayTimeTest, FormatsMinutesAndSecondsPaddedToTwoDigits) {
-    const struct {
-        int seconds;
-        const char* text;
-    } cases[] = {
-        {0, "00:00"},   {5, "00:05"},     {59, "00:59"},     {60, "01:00"},  {65, "01:05"},
-        {600, "10:00"}, {3599, "59:59"},  {3600, "60:00"},   {6000, "100:00"}, {-3, "00:00"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(formatPlayTime(c.seconds), c.text) << c.seconds;
-}
-
-TEST(VolumeMemoryTest, UnmuteRestoresTheLastAudibleVolume) {
-    VolumeMemory volume;
-    volume.move(35);
-    volume.toggleMute();
-    EXPECT_EQ(volume.position(), 0);
-    EXPECT_TRUE(volume.muted());
-    EXPECT_EQ(volume.remembered(), 35);
-    volume.toggleMute();
-    EXPECT_EQ(volume.position(), 35);
-
-    // Dragged down to silence: unmuting brings back the last audible volume.
-    volume.move(0);
-    EXPECT_TRUE(volume.muted());
-    volume.toggleMute();
-    EXPECT_EQ(volume.position(), 35);
-
-    volume.move(250);
-    EXPECT_EQ(volume.position(), 100);
-}
-
-TEST(VolumeMemoryTest, UnmuteWithoutAnAudibleVolumeFallsBack) {
-    VolumeMemory volume;
-    volume.move(0);  // a stored volume of "0"
-    volume.toggleMute();
-    EXPECT_EQ(volume.position(), VolumeMemory::kFallbackVolume);
-}
 
 TEST(NowPlayingSlideTest, SlidesUpAndBackAndIgnoresTogglesMidway) {
     QWidget view;
@@ -92,15 +55,16 @@ TEST(NowPlayingSlideTest, SlidesUpAndBackAndIgnoresTogglesMidway) {
     EXPECT_FALSE(NowPlayingSlide::toggle(view, slide));
 }
 
+// No song is ever played here, so the service is never asked.
 class PlayBarTest : public ::testing::Test {
 protected:
     PlayBarTest() {
-        engine.init();
+        engine.init(0);
         window.resize(1110, 780);
         strip = new QWidget(&window);
         strip->setObjectName("滤镜_播放栏");
         strip->setGeometry(21, 676, 1068, 83);
-        bar = new PlayBar(engine, settings, strip);
+        bar = new PlayBar(player, strip);
     }
 
     template <typename T = QWidget>
@@ -115,25 +79,11 @@ protected:
     void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
     std::string storedMode() const { return settings.read("Music", "Mode"); }
 
-    // A three-second stereo tone, playing on the test's clock.
-    AudioEngine::Handle playingTone() {
-        const std::string tone = TestAudio::sine(1000);
-        const std::string path = TestAudio::make("playbar.flac", tone + "|" + tone, kRate, 3, "-c:a flac");
-        AudioEngine::Handle stream = engine.createStream(StreamSource::fromFile(path));
-        EXPECT_NE(stream, 0u);
-        bar->setCurrentStream(stream);
-        return stream;
-    }
-    void hear(double seconds) {
-        const auto frames = static_cast<int64_t>(seconds * kRate);
-        ASSERT_TRUE(output->waitUntilReady(frames));
-        output->advance(frames);
-    }
-
     TempDir folder;
     AppSettings settings{folder.file("config.ini")};
-    std::shared_ptr<ManualOutput> output = std::make_shared<ManualOutput>();
-    AudioEngine engine{output};
+    const CloudApiClient api{ServiceHosts::allAt("http://127.0.0.1:9")};
+    AudioEngine engine;
+    Player player{api, engine, "", settings};
     QWidget window;
     QWidget* strip = nullptr;
     PlayBar* bar = nullptr;
@@ -165,7 +115,7 @@ TEST_F(PlayBarTest, ControlsSitWhereTheBarIsDesigned) {
     EXPECT_TRUE(find("播放栏_MV")->isHidden());
     EXPECT_TRUE(find("播放栏_时长遮罩")->isHidden());
     EXPECT_FALSE(bar->showsPauseIcon());
-    EXPECT_EQ(bar->playMode(), std::nullopt);
+    for (const char* name : kModeButtonNames) EXPECT_FALSE(button(name)->showsSecond()) << name;
 }
 
 TEST_F(PlayBarTest, ChoosingAModeHighlightsOnlyItsButtonAndWritesItAtOnce) {
@@ -175,7 +125,9 @@ TEST_F(PlayBarTest, ChoosingAModeHighlightsOnlyItsButtonAndWritesItAtOnce) {
         click(kModeButtonNames[chosen]);
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(button(kModeButtonNames[i])->showsSecond(), i == chosen) << kModeButtonNames[i];
-        EXPECT_EQ(bar->playMode(), mode);
+        EXPECT_EQ(player.mode(), mode);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(button(kModeButtonNames[i])->showsSecond(), static_cast<int>(mode) == i);
         EXPECT_EQ(storedMode(), playModeName(mode));
     }
 
@@ -183,16 +135,14 @@ TEST_F(PlayBarTest, ChoosingAModeHighlightsOnlyItsButtonAndWritesItAtOnce) {
     settings.write("Music", "Mode", "edited elsewhere");
     click("播放栏_列表");
     EXPECT_EQ(storedMode(), "edited elsewhere");
-    EXPECT_EQ(bar->playMode(), PlayMode::List);
+    EXPECT_EQ(player.mode(), PlayMode::List);
 }
 
 TEST_F(PlayBarTest, StartUpShowsTheStoredModeWithoutWritingIt) {
     const std::optional<PlayMode> stored[] = {PlayMode::Circulate, PlayMode::List, PlayMode::Random, std::nullopt};
     for (const auto& mode : stored) {
-        StoredSettings settingsRead;
-        settingsRead.playMode = mode;
-        bar->applyStoredSettings(settingsRead);
-        EXPECT_EQ(bar->playMode(), mode);
+        player.applyStored(std::nullopt, mode ? playModeName(*mode) : "");
+        EXPECT_EQ(player.mode(), mode);
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(button(kModeButtonNames[i])->showsSecond(), mode && static_cast<int>(*mode) == i);
     }
@@ -200,9 +150,7 @@ TEST_F(PlayBarTest, StartUpShowsTheStoredModeWithoutWritingIt) {
 }
 
 TEST_F(PlayBarTest, MuteAndUnmuteKeepTheVolumeTheSliderHad) {
-    StoredSettings stored;
-    stored.volume = 35;
-    bar->applyStoredSettings(stored);
+    player.applyStored(35, "");
     QSlider* volume = slider("播放栏_音量条");
     EXPECT_EQ(volume->value(), 35);
     EXPECT_FALSE(bar->showsMutedIcon());
@@ -215,7 +163,7 @@ TEST_F(PlayBarTest, MuteAndUnmuteKeepTheVolumeTheSliderHad) {
     EXPECT_FALSE(bar->showsMutedIcon());
 
     volume->setValue(60);  // as the user's drag does
-    EXPECT_EQ(bar->volume(), 60);
+    EXPECT_EQ(player.volume(), 60);
     volume->setValue(0);
     EXPECT_TRUE(bar->showsMutedIcon());
     click("播放栏_音量");
@@ -223,89 +171,62 @@ TEST_F(PlayBarTest, MuteAndUnmuteKeepTheVolumeTheSliderHad) {
 }
 
 TEST_F(PlayBarTest, StoredSilenceShowsTheMutedIcon) {
-    StoredSettings stored;
-    stored.volume = 0;
-    stored.muted = true;
-    bar->applyStoredSettings(stored);
+    player.applyStored(0, "");
     EXPECT_EQ(slider("播放栏_音量条")->value(), 0);
     EXPECT_TRUE(bar->showsMutedIcon());
 }
 
-TEST_F(PlayBarTest, SliderCountsTicksUpToTheSongsEnd) {
-    AudioEngine::Handle stream = playingTone();
-    bar->setSongLength(3);
+// What the player says comes from its signals; a test may send them.
+TEST_F(PlayBarTest, SongLengthProgressAndTimesFollowThePlayer) {
+    emit player.songChanged("夏日来信", "林夏");
+    EXPECT_EQ(text("播放栏_歌曲名"), "夏日来信");
+    EXPECT_EQ(text("播放栏_歌手"), "林夏");
+    emit player.lengthChanged(3);
     EXPECT_EQ(text("播放栏_总时长"), "00:03");
     QSlider* progress = slider("播放栏_进度条");
     EXPECT_EQ(progress->maximum(), 4);
+    emit player.progressChanged(2, 65);
+    EXPECT_EQ(progress->value(), 2);
+    EXPECT_EQ(text("播放栏_时长"), "01:05");
+    EXPECT_EQ(player.progressTicks(), 0) << "showing the progress is not a seek";
 
-    bar->togglePlay();
-    hear(2.0);
-    for (int tick = 1; tick <= 4; ++tick) {
-        EXPECT_FALSE(bar->songEnded()) << tick;
-        bar->tickPlayTimer();
-        EXPECT_EQ(progress->value(), tick);
-    }
-    EXPECT_TRUE(bar->songEnded());
-    EXPECT_EQ(text("播放栏_时长"), "00:02");
-    EXPECT_EQ(engine.isActive(stream), StreamActivity::kPlaying);
+    emit player.mvAvailableChanged(true);
+    EXPECT_FALSE(find("播放栏_MV")->isHidden());
+    emit player.playingChanged(true);
     EXPECT_TRUE(bar->showsPauseIcon());
 }
 
-TEST_F(PlayBarTest, PlayAndPauseFollowTheButtonsIcon) {
-    AudioEngine::Handle stream = playingTone();
-    bar->setSongLength(3);
+TEST_F(PlayBarTest, PlayButtonPausesAndResumes) {
     click("播放栏_播放");
+    EXPECT_TRUE(player.isPlaying());
     EXPECT_TRUE(bar->showsPauseIcon());
-    EXPECT_EQ(engine.isActive(stream), StreamActivity::kPlaying);
-    EXPECT_TRUE(bar->playTimer().isActive());
-    EXPECT_EQ(bar->playTimer().interval(), 1000);
-
-    hear(1.0);
-    bar->tickPlayTimer();
+    EXPECT_TRUE(player.playTimer().isActive());
     click("播放栏_播放");
+    EXPECT_FALSE(player.isPlaying());
     EXPECT_FALSE(bar->showsPauseIcon());
-    EXPECT_EQ(engine.isActive(stream), StreamActivity::kPaused);
-    EXPECT_FALSE(bar->playTimer().isActive());
-    EXPECT_EQ(slider("播放栏_进度条")->value(), 1);
+    EXPECT_FALSE(player.playTimer().isActive());
 }
 
-TEST_F(PlayBarTest, AStoppedStreamPutsBackTheStoppedState) {
-    bar->setSongLength(200);  // no stream: every engine call fails as stopped
-    bar->showPlaying();
-    bar->togglePlay();
-    EXPECT_FALSE(bar->playTimer().isActive());
-    bar->togglePlay();
-    ASSERT_TRUE(bar->playTimer().isActive());
-
-    bar->setProgress(120);
-    bar->tickPlayTimer();
-    EXPECT_EQ(slider("播放栏_进度条")->value(), 0);
-    EXPECT_EQ(text("播放栏_时长"), "00:00");
-    EXPECT_FALSE(bar->showsPauseIcon());
-    EXPECT_FALSE(bar->playTimer().isActive());
-}
-
-TEST_F(PlayBarTest, DraggingTheSliderPausesSeeksAndResumes) {
-    AudioEngine::Handle stream = playingTone();
-    bar->setSongLength(3);
-    bar->togglePlay();
-    QSignalSpy seeks(bar, &PlayBar::seeked);
+TEST_F(PlayBarTest, DraggingTheSliderSeeksButTheProgramsOwnMovesDoNot) {
     QSlider* progress = slider("播放栏_进度条");
-
+    emit player.lengthChanged(30);
     progress->setSliderDown(true);
-    EXPECT_EQ(engine.isActive(stream), StreamActivity::kPaused);
-    progress->setValue(2);
-    ASSERT_EQ(seeks.count(), 1);
-    EXPECT_EQ(seeks.at(0).at(0).toInt(), 2);
-    EXPECT_EQ(engine.getPosition(stream), engine.secondsToBytes(stream, 2));
+    progress->setValue(12);
+    EXPECT_EQ(player.progressTicks(), 12);
     progress->setSliderDown(false);
-    EXPECT_EQ(engine.isActive(stream), StreamActivity::kPlaying);
 
-    // The program's own moves do not seek.
-    bar->setProgress(1);
-    bar->tickPlayTimer();
-    EXPECT_EQ(seeks.count(), 1);
-    EXPECT_EQ(engine.getPosition(stream), engine.secondsToBytes(stream, 2));
+    emit player.progressChanged(3, 3);
+    EXPECT_EQ(progress->value(), 3);
+    EXPECT_EQ(player.progressTicks(), 12);
+}
+
+TEST_F(PlayBarTest, ControlsThatStartAPlayWaitWhileASongLoads) {
+    const char* starters[] = {"播放栏_播放_上一首", "播放栏_播放_下一首", "播放栏_海报"};
+    emit player.loadingChanged(true);
+    for (const char* name : starters) EXPECT_FALSE(find(name)->isEnabled()) << name;
+    EXPECT_TRUE(find("播放栏_播放")->isEnabled());
+    emit player.loadingChanged(false);
+    for (const char* name : starters) EXPECT_TRUE(find(name)->isEnabled()) << name;
 }
 
 TEST_F(PlayBarTest, TimesShowWhileTheMouseIsOverTheSlider) {

@@ -1,0 +1,60 @@
+#include "app/PlayerViews.h"
+
+#include "player/Player.h"
+#include "ui/Artwork.h"
+#include "ui/DesktopLyricsWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxWindow.h"
+#include "ui/NowPlayingView.h"
+#include "ui/PictureDecoder.h"
+#include "ui/PlayBar.h"
+
+namespace {
+
+constexpr const char* kFailureTitle = "播放失败啦";
+constexpr const char* kFailureButton = "接受事实";
+constexpr const char* kFailureContent =
+    "Mivra酱无法为您播放这首音乐，可能是因为这首歌在网易云音乐已经没有了版权，或者是这首歌已下架...可惜呢...";
+
+// Covers are shown at most 320 pixels wide (twice that on dense screens).
+constexpr QSize kCoverPixels(640, 640);
+
+QImage coverPicture(const QByteArray& bytes) {
+    QImage cover = decodePicture(std::string_view(bytes.constData(), size_t(bytes.size())), kCoverPixels);
+    return cover.isNull() ? Artwork::render(Artwork::Picture::SongNote, kCoverPixels) : cover;
+}
+
+}  // namespace
+
+void connectPlayerViews(Player& player, const PlayerViews& views) {
+    MainWindow& window = views.window;
+    NowPlayingView& nowPlaying = views.nowPlaying;
+    PlayBar& bar = views.bar;
+
+    QObject::connect(&window, &MainWindow::playRequested, &player, &Player::play);
+    QObject::connect(&player, &Player::loadingChanged, &window, &MainWindow::lockPlayStarters);
+
+    QObject::connect(&player, &Player::songChanged, &nowPlaying,
+                     [&nowPlaying](const QString& title, const QString& artists) {
+                         nowPlaying.setTitle(title + " - " + artists);
+                     });
+    QObject::connect(&player, &Player::coverChanged, &nowPlaying, [&nowPlaying, &bar](const QByteArray& bytes) {
+        const QImage cover = coverPicture(bytes);
+        bar.showCover(cover);
+        nowPlaying.showCover(cover);
+    });
+    QObject::connect(&player, &Player::lyricsChanged, &nowPlaying, [&nowPlaying, &player] {
+        nowPlaying.clearLyrics();
+        nowPlaying.setLyrics(player.lyrics().items(), player.lyrics().listHeight());
+    });
+    QObject::connect(&player, &Player::lyricSelected, &nowPlaying, &NowPlayingView::selectLyric);
+
+    DesktopLyricsWindow& desktop = views.desktopLyrics;
+    QObject::connect(&player, &Player::desktopLyricChanged, &desktop,
+                     [&desktop](const QString& text) { desktop.setText(text.toStdString()); });
+    QObject::connect(&bar, &PlayBar::desktopLyricsToggled, &desktop, &QWidget::setVisible);
+
+    QObject::connect(&player, &Player::songFailed, &window, [] {
+        MessageBoxWindow::show(false, "", kFailureButton, kFailureTitle, kFailureContent);
+    });
+}

@@ -1,0 +1,332 @@
+#include "player/Player.h"
+
+#include "audio/StreamActivity.h"
+#include "base/TaskStop.h"
+#include "data/JsonDocument.h"
+
+namespace {
+
+const std::string kNoMv = "0";  // the MV id of a song without one
+
+// Whole seconds of a byte count of `stream`; a failed call counts as 0.
+int wholeSeconds(const AudioEngine& engine, AudioEngine::Handle stream, int64_t bytes) {
+    const double seconds = engine.bytesToSeconds(stream, bytes);
+    return seconds > 0 ? static_cast<int>(seconds) : 0;
+}
+
+}  // namespace
+
+Player::Player(const CloudApiClient& api, AudioEngine& engine, std::string serviceCookie, AppSettings settings,
+               QObject* parent)
+    : QObject(parent),
+      api_(api),
+      engine_(engine),
+      serviceCookie_(std::move(serviceCookie)),
+      settings_(std::move(settings)) {
+    playTimer_.setObjectName("时钟_播放");
+    lyricTimer_.setObjectName("时钟_歌词");
+    endCheckTimer_.setObjectName("时钟_判断");
+    connect(&playTimer_, &QTimer::timeout, this, &Player::tickProgress);
+    connect(&lyricTimer_, &QTimer::timeout, this, &Player::tickLyrics);
+    connect(&endCheckTimer_, &QTimer::timeout, this, &Player::checkSongEnd);
+}
+
+Player::~Player() {
+    tasks_.requestStopAll();
+    if (arrivals_.stream) engine_.freeStream(*arrivals_.stream);
+    freeStream();
+}
+
+void Player::applyStored(std::optional<int> volume, const std::string& modeText) {
+    if (volume) {
+        volume_.move(*volume);
+        emit volumeChanged(volume_.position(), volume_.muted());
+    }
+    mode_ = parsePlayMode(modeText);
+    emit modeChanged(mode_);
+}
+
+// A play frees the song playing now at once, then fetches the new one's
+// address, details, cover and lyrics side by side.
+void Player::play(const std::string& songId) {
+    if (songId.empty()) return;
+    songId_ = songId;
+    supersedePlay();
+    freeStream();
+    arrivals_ = Arrivals{};
+    arrivals_.songId = songId;
+    setLoading(true);
+    startPlayTasks(++newestPlay_, songId);
+}
+
+void Player::startPlayTasks(std::uint64_t request, const std::string& songId) {
+    std::vector<BackgroundTask::Handle>& tasks = arrivals_.tasks;
+    // The address, and the stream opened from it at once.
+    tasks.push_back(tasks_.start([this, request, songId] {
+        const std::string url = api_.fetchSongUrl(songId);
+        const bool known = url != "null";
+        handOver(request, [this, known](Arrivals&) { onAddress(known); });
+        if (!known || TaskStop::requested()) return;
+        const AudioEngine::Handle stream = engine_.createStream(StreamSource::fromUrl(url));
+        if (TaskStop::requested()) {
+            engine_.freeStream(stream);
+            return;
+        }
+        // A stream that reaches a play superseded meanwhile is freed there.
+        runOnUiThread(this, [this, request, stream] {
+            if (request != newestPlay_) {
+                engine_.freeStream(stream);
+                return;
+            }
+            arrivals_.stream = stream;
+            startWhenReady();
+        });
+    }));
+    tasks.push_back(tasks_.start([this, request, songId] {
+        SongDetail detail = api_.fetchSongDetail(songId);
+        const std::string coverUrl = detail.coverUrl;
+        handOver(request, [this, detail = std::move(detail)](Arrivals& arrived) {
+            arrived.detail = detail;
+            showWhatArrived();
+            startWhenReady();
+        });
+        if (TaskStop::requested()) return;
+        handOver(request, [this, bytes = api_.fetchPicture(coverUrl)](Arrivals& arrived) {
+            arrived.coverBytes = bytes;
+            showWhatArrived();
+        });
+    }));
+    tasks.push_back(tasks_.start([this, request, songId] {
+        handOver(request, [this, raw = api_.fetchRawLyric(songId)](Arrivals& arrived) {
+            arrived.rawLyric = raw;
+            startWhenReady();
+        });
+    }));
+    tasks.push_back(tasks_.start([this, request, songId] {
+        const JsonDocument answer = api_.fetchLyric(songId);
+        handOver(request, [this, lyric = answer.getText("lrc.lyric"),
+                           translation = answer.getText("tlyric.lyric")](Arrivals& arrived) {
+            arrived.lyric = std::pair(lyric, translation);
+            startWhenReady();
+        });
+    }));
+}
+
+void Player::handOver(std::uint64_t request, std::function<void(Arrivals&)> arrive) {
+    runOnUiThread(this, [this, request, arrive = std::move(arrive)] {
+        if (request == newestPlay_) arrive(arrivals_);
+    });
+}
+
+void Player::onAddress(bool known) {
+    if (!known) {
+        failSong(arrivals_.songId);
+        return;
+    }
+    arrivals_.addressKnown = true;
+    queue_.append(arrivals_.songId);
+    showWhatArrived();
+    startWhenReady();
+}
+
+// Title and cover go up as soon as they are in, but never for a song the
+// service has no stream for: then the last song stays on show.
+void Player::showWhatArrived() {
+    Arrivals& arrived = arrivals_;
+    if (!arrived.addressKnown) return;
+    if (arrived.detail && !arrived.detailShown) {
+        arrived.detailShown = true;
+        title_ = arrived.detail->name;
+        artists_ = arrived.detail->artists;
+        emit songChanged(QString::fromStdString(title_), QString::fromStdString(artists_));
+    }
+    if (arrived.coverBytes && !arrived.coverShown) {
+        arrived.coverShown = true;
+        emit coverChanged(QByteArray::fromStdString(*arrived.coverBytes));
+    }
+}
+
+// The sound starts once the stream is open, the lyrics are in (or have
+// failed) and the details say whether there is an MV. A stream that could
+// not be opened (0) still starts: the next progress tick shows it stopped.
+void Player::startWhenReady() {
+    Arrivals& arrived = arrivals_;
+    if (arrived.started || !arrived.addressKnown || !arrived.stream || !arrived.detail || !arrived.rawLyric ||
+        !arrived.lyric)
+        return;
+    arrived.started = true;
+    stream_ = *std::exchange(arrived.stream, std::nullopt);
+
+    lengthSeconds_ = wholeSeconds(engine_, stream_, engine_.getLength(stream_));
+    emit lengthChanged(lengthSeconds_);
+    setProgress(0, 0);
+    lyrics_ = std::make_shared<LyricTimeline>(*arrived.rawLyric, arrived.lyric->first, arrived.lyric->second);
+    emit lyricsChanged();
+    desktopLyric_.clear();
+    emit desktopLyricChanged({});
+
+    playTimer_.start(kPlayTickMs);
+    lyricTimer_.start(kLyricTickMs);
+    endCheckTimer_.start(kEndCheckMs);
+    setPlaying(true);
+    engine_.play(stream_, false);
+    engine_.setVolume(stream_, volume_.position());
+    // A failed details request gives no MV id: no MV to offer then.
+    mvId_ = arrived.detail->mvId.empty() ? kNoMv : arrived.detail->mvId;
+    emit mvAvailableChanged(mvId_ != kNoMv);
+    failuresInARow_ = 0;
+    setLoading(false);
+    emit songStarted(arrived.songId);
+}
+
+// The service has no stream for the song: in List mode the next song is
+// tried. Once more songs have failed in a row than the queue holds, every
+// queued song has failed once and trying on would only go round in circles.
+void Player::failSong(const std::string& songId) {
+    setLoading(false);
+    ++failuresInARow_;
+    if (mode_ == PlayMode::List && failuresInARow_ <= queue_.size()) next();
+    emit songFailed(songId);
+}
+
+// The play in flight gives up: its tasks are asked to stop, and a stream it
+// opened but had not started yet is freed.
+void Player::supersedePlay() {
+    for (const BackgroundTask::Handle& task : arrivals_.tasks) task->requestStop();
+    if (arrivals_.stream) engine_.freeStream(*arrivals_.stream);
+    arrivals_.stream.reset();
+}
+
+void Player::freeStream() {
+    engine_.stop(stream_);
+    engine_.freeStream(std::exchange(stream_, 0));
+    mvId_ = kNoMv;
+    emit mvAvailableChanged(false);
+}
+
+void Player::togglePlay() {
+    if (!playing_) {
+        engine_.play(stream_, false);
+        setPlaying(true);
+        playTimer_.start(kPlayTickMs);
+    } else {
+        setPlaying(false);
+        engine_.pause(stream_);
+        playTimer_.stop();
+    }
+}
+
+void Player::holdForSeek() { engine_.pause(stream_); }
+
+void Player::releaseSeek() { engine_.play(stream_, false); }
+
+void Player::seek(int seconds) {
+    engine_.setPosition(stream_, engine_.secondsToBytes(stream_, seconds));
+    setProgress(seconds, elapsedSeconds_);
+    tickLyrics();
+}
+
+void Player::next() {
+    tasks_.start([this, mode = mode_, current = songId_] {
+        auto isAvailable = [this](const std::string& id) { return api_.checkSong(id, serviceCookie_); };
+        std::optional<std::string> nextSong = queue_.next(mode, current, isAvailable);
+        runOnUiThread(this, [this, nextSong] {
+            if (nextSong) play(*nextSong);
+            // Nothing left to play: a song whose end led here stays paused,
+            // and the bar says so instead of counting on.
+            else if (engine_.isActive(stream_) != StreamActivity::kPlaying) {
+                setPlaying(false);
+                playTimer_.stop();
+            }
+        });
+    });
+}
+
+void Player::previous() {
+    if (std::optional<std::string> song = queue_.previous(mode_)) play(*song);
+}
+
+void Player::setMode(PlayMode mode) {
+    if (mode_ == mode) return;
+    mode_ = mode;
+    settings_.write("Music", "Mode", playModeName(mode));
+    emit modeChanged(mode_);
+}
+
+void Player::setVolume(int volume) {
+    volume_.move(volume);
+    engine_.setVolume(stream_, volume_.position());
+    emit volumeChanged(volume_.position(), volume_.muted());
+}
+
+void Player::toggleMute() {
+    volume_.toggleMute();
+    engine_.setVolume(stream_, volume_.position());
+    emit volumeChanged(volume_.position(), volume_.muted());
+}
+
+void Player::tickProgress() {
+    if (engine_.isActive(stream_) == StreamActivity::kPlaying) setPlaying(true);
+    setProgress(progressTicks_ + 1, wholeSeconds(engine_, stream_, engine_.getPosition(stream_)));
+    if (engine_.isActive(stream_) == StreamActivity::kStopped) {
+        engine_.stop(stream_);
+        playTimer_.stop();
+        setProgress(0, 0);
+        setPlaying(false);
+    }
+}
+
+// When the progress has counted to its end, the song restarts, the next one
+// plays or a random one, by mode.
+void Player::checkSongEnd() {
+    if (progressTicks_ != progressMaximum()) return;
+    engine_.pause(stream_);
+    setProgress(0, elapsedSeconds_);
+    if (!mode_) return;
+    switch (*mode_) {
+    case PlayMode::Circulate:
+        engine_.play(stream_, true);
+        playTimer_.start(kPlayTickMs);
+        lyricTimer_.start(kRestartLyricTickMs);
+        return;
+    case PlayMode::List:
+        next();
+        return;
+    case PlayMode::Random:
+        if (std::optional<std::string> song = queue_.randomSong()) play(*song);
+        return;
+    }
+}
+
+void Player::tickLyrics() {
+    // Without a stream position there is no current line to show.
+    const int64_t position = engine_.getPosition(stream_);
+    if (position >= 0) {
+        const LyricTick tick = lyrics_->tick(wholeSeconds(engine_, stream_, position));
+        // The same line comes at every tick while it lasts; only a change is news.
+        if (tick.desktopText && *tick.desktopText != desktopLyric_) {
+            desktopLyric_ = *tick.desktopText;
+            emit desktopLyricChanged(QString::fromStdString(desktopLyric_));
+        }
+        if (tick.selectedItem) emit lyricSelected(*tick.selectedItem);
+    }
+    if (engine_.isActive(stream_) == StreamActivity::kStopped) lyricTimer_.stop();
+}
+
+void Player::setLoading(bool loading) {
+    if (loading_ == loading) return;
+    loading_ = loading;
+    emit loadingChanged(loading);
+}
+
+void Player::setPlaying(bool playing) {
+    if (playing_ == playing) return;
+    playing_ = playing;
+    emit playingChanged(playing);
+}
+
+void Player::setProgress(int ticks, int elapsedSeconds) {
+    progressTicks_ = ticks;
+    elapsedSeconds_ = elapsedSeconds;
+    emit progressChanged(ticks, elapsedSeconds);
+}

@@ -1,0 +1,191 @@
+#pragma once
+// The player: turns song ids into sound and owns everything about what plays.
+// It holds the current stream, the queue, the play mode, the progress, the
+// volume, the lyric timeline and the timers that follow a song, decides what
+// plays next, and counts songs that failed in a row. Windows are views of
+// it: they draw what its signals say and call its intents; none of them
+// keeps a copy of its state or talks to the audio engine.
+//
+// A play runs as three tasks side by side: the stream (its address, then the
+// stream opened at once), the details and cover, and the lyrics. What they
+// find is shown as soon as the address is known to exist, and the sound
+// starts once the stream is open and the lyrics are loaded or have failed.
+// A newer play supersedes an older one: the older one's tasks are asked to
+// stop (their HTTP transfers and stream open give up) and whatever they still
+// hand over is dropped, so at most one song ever sounds.
+//
+// Threads: every public call, every signal and the timers run on the UI
+// thread; all fields below are the UI thread's. Tasks only fetch and open,
+// and hand their results to the UI thread in order.
+#include "api/CloudApiClient.h"
+#include "audio/AudioEngine.h"
+#include "base/AppSettings.h"
+#include "base/BackgroundTask.h"
+#include "player/LyricTimeline.h"
+#include "player/PlayBarState.h"
+#include "player/PlayMode.h"
+#include "player/PlayQueue.h"
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class Player : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kPlayTickMs = 1000;
+    static constexpr int kLyricTickMs = 500;
+    static constexpr int kRestartLyricTickMs = 400;
+    static constexpr int kEndCheckMs = 1000;
+
+    // `serviceCookie` goes with every availability check; a chosen mode is
+    // written to `settings` at once.
+    Player(const CloudApiClient& api, AudioEngine& engine, std::string serviceCookie, AppSettings settings,
+           QObject* parent = nullptr);
+    // Stops every task and frees the current stream.
+    ~Player() override;
+
+    // Start-up: the stored volume and mode, applied without writing them.
+    // An empty volume keeps the designed one; a text naming no mode chooses none.
+    void applyStored(std::optional<int> volume, const std::string& modeText);
+
+    // Intents.
+    // Starts playing `songId`, superseding any play still loading; an empty id does nothing.
+    void play(const std::string& songId);
+    // The play button: pause a playing song, or resume it.
+    void togglePlay();
+    // The progress slider is held (the sound pauses) and let go (it goes on).
+    void holdForSeek();
+    void releaseSeek();
+    // The user moved the progress slider to `seconds`: the stream seeks there
+    // and the lyrics follow at once.
+    void seek(int seconds);
+    // The next queued song by the play mode, skipping songs the service
+    // reports unavailable; after every queued song has been tried once in
+    // vain nothing plays, and a song that had ended stays paused.
+    void next();
+    // The previous queued song (no availability check).
+    void previous();
+    void setMode(PlayMode mode);
+    void setVolume(int volume);
+    void toggleMute();
+
+    // State.
+    const std::string& songId() const { return songId_; }
+    const std::string& title() const { return title_; }
+    const std::string& artists() const { return artists_; }
+    int lengthSeconds() const { return lengthSeconds_; }
+    // Progress ticks count the play timer's ticks; the song has ended when
+    // they reach the maximum, its length plus one.
+    int progressTicks() const { return progressTicks_; }
+    int progressMaximum() const { return lengthSeconds_ + 1; }
+    int elapsedSeconds() const { return elapsedSeconds_; }
+    bool isPlaying() const { return playing_; }
+    bool isLoading() const { return loading_; }
+    std::optional<PlayMode> mode() const { return mode_; }
+    int volume() const { return volume_.position(); }
+    bool isMuted() const { return volume_.muted(); }
+    const std::string& mvId() const { return mvId_; }
+    const LyricTimeline& lyrics() const { return *lyrics_; }
+    const std::string& desktopLyric() const { return desktopLyric_; }
+    AudioEngine::Handle currentStream() const { return stream_; }
+    PlayQueue& queue() { return queue_; }
+    // Tasks of this player still running (plays, availability checks).
+    int runningTasks() const { return tasks_.runningCount(); }
+
+    QTimer& playTimer() { return playTimer_; }
+    QTimer& lyricTimer() { return lyricTimer_; }
+    QTimer& endCheckTimer() { return endCheckTimer_; }
+
+    // One tick of each timer, also run by hand.
+    void tickProgress();
+    void checkSongEnd();
+    void tickLyrics();
+
+signals:
+    // A play is loading (true) or has started or failed (false); the
+    // controls that start a play disable themselves meanwhile.
+    void loadingChanged(bool loading);
+    void songChanged(const QString& title, const QString& artists);
+    // The cover's bytes as the service sent them (empty when it failed).
+    void coverChanged(const QByteArray& bytes);
+    void lengthChanged(int seconds);
+    void progressChanged(int ticks, int elapsedSeconds);
+    void playingChanged(bool playing);
+    void modeChanged(std::optional<PlayMode> mode);
+    void volumeChanged(int volume, bool muted);
+    void mvAvailableChanged(bool available);
+    // A new song's lyric lines are in `lyrics()`.
+    void lyricsChanged();
+    void desktopLyricChanged(const QString& text);
+    // The lyric item (from 0) to select and scroll to.
+    void lyricSelected(int item);
+    // A song's play has run to its end and the song sounds.
+    void songStarted(const std::string& songId);
+    // The service had no stream for the song.
+    void songFailed(const std::string& songId);
+
+private:
+    // What the tasks of the newest play have handed over so far. Each part
+    // is shown once the service is known to have a stream for the song.
+    struct Arrivals {
+        std::string songId;
+        bool addressKnown = false;  // the service has a stream for the song
+        bool started = false;
+        std::optional<SongDetail> detail;
+        std::optional<std::string> coverBytes;
+        std::optional<std::string> rawLyric;
+        std::optional<std::pair<std::string, std::string>> lyric;  // the lyric and its translation
+        std::optional<AudioEngine::Handle> stream;                  // until started
+        bool detailShown = false, coverShown = false;
+        std::vector<BackgroundTask::Handle> tasks;
+    };
+
+    void startPlayTasks(std::uint64_t request, const std::string& songId);
+    // Runs `arrive` on the UI thread when `request` is still the newest play.
+    void handOver(std::uint64_t request, std::function<void(Arrivals&)> arrive);
+    void onAddress(bool known);
+    void showWhatArrived();
+    void startWhenReady();
+    void failSong(const std::string& songId);
+    void supersedePlay();
+    void freeStream();
+    void setLoading(bool loading);
+    void setPlaying(bool playing);
+    void setProgress(int ticks, int elapsedSeconds);
+
+    // Fixed at construction.
+    const CloudApiClient& api_;
+    AudioEngine& engine_;
+    const std::string serviceCookie_;
+    const AppSettings settings_;
+
+    PlayQueue queue_;  // thread-safe on its own; availability checks step it on a task
+
+    std::uint64_t newestPlay_ = 0;  // bumped by every play
+    Arrivals arrivals_;             // the newest play's
+    bool loading_ = false;
+
+    std::string songId_;  // the song asked for last (`songIdToPlay`)
+    std::string title_, artists_;
+    std::string mvId_ = "0";
+    int lengthSeconds_ = 0;
+    int progressTicks_ = 0;
+    int elapsedSeconds_ = 0;
+    bool playing_ = false;
+    std::optional<PlayMode> mode_;
+    VolumeMemory volume_;
+    int failuresInARow_ = 0;  // songs without a stream since the last one that played
+    AudioEngine::Handle stream_ = 0;
+    std::shared_ptr<const LyricTimeline> lyrics_ = std::make_shared<LyricTimeline>();
+    std::string desktopLyric_;
+
+    QTimer playTimer_;
+    QTimer lyricTimer_;
+    QTimer endCheckTimer_;
+    TaskOwner tasks_;  // last: its tasks stop before anything they use goes
+};

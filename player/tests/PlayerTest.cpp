@@ -1,0 +1,442 @@
+// The player against the companion server, without a window: the play flow,
+// the queue and the play modes, progress and the end of a song, lyrics,
+// superseded plays and a stalled stream.
+#include "player/Player.h"
+
+#include "audio/StreamActivity.h"
+#include "base/AppSettings.h"
+#include "maintenance/MaintenanceRequests.h"
+#include "net/HttpClient.h"
+#include "server/DemoServer.h"
+#include "server/media/AudioClips.h"
+
+#include "RecordingServer.h"
+#include "TempDir.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// Songs of the demo catalogue.
+const std::string kSummerLetter = "1900001001";  // 夏日来信 by 林夏, 33 s, has an MV
+const std::string kWindyStreet = "1900001002";   // 风吹过的街 by 林夏, 24 s, no MV
+const std::string kGoodNight = "1900001003";     // 晚安，城市 by 林夏
+const std::string kNoStream = "1900001012";      // 无人知晓: the service has no stream for it
+const std::string kUnlicensed = "1900001017";    // 遗失的旋律: streams, but the availability check says no
+constexpr int kSummerLetterClip = 3;
+
+constexpr int kPlayTimeoutMs = 20000;
+
+class PlayerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { startServer(DemoServer::testOptions()); }
+    static void startServer(const ServerOptions& options) {
+        HttpClient::globalInit();
+        server_ = std::make_unique<DemoServer>(options);
+        ASSERT_TRUE(server_->start());
+    }
+    static void TearDownTestSuite() { server_.reset(); }
+
+    PlayerTest() : PlayerTest(ServiceHosts::allAt(server_->origin())) {}
+    explicit PlayerTest(const ServiceHosts& hosts) : api(hosts) {
+        engine.init(0);
+        player = std::make_unique<Player>(api, engine, MaintenanceRequests(hosts).fetchServiceCookie(),
+                                          AppSettings(folder.file("config.ini")));
+    }
+
+    // Plays a song and returns once it sounds; the timers are then left to
+    // the test, which ticks them by hand.
+    void play(const std::string& id) {
+        ASSERT_EQ(songStartedBy([&] { player->play(id); }), id);
+        stopTimers();
+    }
+
+    // Runs `action` and returns the id of the song that started after it.
+    std::string songStartedBy(const std::function<void()>& action) {
+        QSignalSpy started(player.get(), &Player::songStarted);
+        action();
+        if (started.isEmpty() && !started.wait(kPlayTimeoutMs)) return {};
+        return started.takeLast().at(0).value<std::string>();
+    }
+
+    void stopTimers() {
+        player->playTimer().stop();
+        player->lyricTimer().stop();
+        player->endCheckTimer().stop();
+    }
+    void tickToTheEnd() {
+        while (player->progressTicks() < player->progressMaximum()) player->tickProgress();
+    }
+
+    int streamsIn(int activity) const {
+        int count = 0;
+        for (AudioEngine::Handle handle = 1; handle < 200; ++handle)
+            if (engine.isActive(handle) == activity) ++count;
+        return count;
+    }
+    int playingStreams() const { return streamsIn(StreamActivity::kPlaying); }
+
+    static std::unique_ptr<DemoServer> server_;
+    TempDir folder;
+    const CloudApiClient api;
+    AudioEngine engine;
+    std::unique_ptr<Player> player;
+};
+
+std::unique_ptr<DemoServer> PlayerTest::server_;
+
+TEST_F(PlayerTest, APlayShowsTheSongItsCoverLengthAndMvThenSounds) {
+    QSignalSpy songs(player.get(), &Player::songChanged);
+    QSignalSpy covers(player.get(), &Player::coverChanged);
+    QSignalSpy loading(player.get(), &Player::loadingChanged);
+    QSignalSpy mv(player.get(), &Player::mvAvailableChanged);
+    play(kSummerLetter);
+
+    ASSERT_EQ(songs.size(), 1);
+    EXPECT_EQ(songs.at(0).at(0).toString(), "夏日来信");
+    EXPECT_EQ(songs.at(0).at(1).toString(), "林夏");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !covers.isEmpty(); }, kPlayTimeoutMs));
+    EXPECT_GT(covers.at(0).at(0).toByteArray().size(), 1000) << "the album picture's bytes";
+    ASSERT_EQ(loading.size(), 2);
+    EXPECT_TRUE(loading.at(0).at(0).toBool());
+    EXPECT_FALSE(loading.at(1).at(0).toBool());
+    EXPECT_FALSE(player->isLoading());
+
+    // The stream's length is the recording's, give or take the encoder's padding.
+    const int clipSeconds = audioClips()[kSummerLetterClip].seconds;
+    EXPECT_GE(player->lengthSeconds(), clipSeconds - 1);
+    EXPECT_LE(player->lengthSeconds(), clipSeconds);
+    EXPECT_EQ(player->progressMaximum(), player->lengthSeconds() + 1);
+    EXPECT_EQ(player->mvId(), "10900001");
+    EXPECT_TRUE(mv.last().at(0).toBool());
+    EXPECT_EQ(engine.isActive(player->currentStream()), StreamActivity::kPlaying);
+    EXPECT_TRUE(player->isPlaying());
+    EXPECT_GT(player->lyrics().items().size(), 4u);
+
+    play(kWindyStreet);
+    EXPECT_EQ(player->title(), "风吹过的街");
+    EXPECT_EQ(player->mvId(), "0");
+    EXPECT_FALSE(mv.last().at(0).toBool()) << "a song without an MV hides the MV button";
+    EXPECT_EQ(player->queue().ids(), (std::vector<std::string>{kSummerLetter, kWindyStreet}));
+    EXPECT_EQ(playingStreams(), 1);
+
+    play(kSummerLetter);
+    EXPECT_EQ(player->queue().ids(), (std::vector<std::string>{kSummerLetter, kWindyStreet}))
+        << "a song played again keeps its place in the queue";
+}
+
+TEST_F(PlayerTest, TimersRunAtTheirIntervalsOnceASongStarts) {
+    ASSERT_EQ(songStartedBy([&] { player->play(kWindyStreet); }), kWindyStreet);
+    const struct {
+        QTimer& timer;
+        const char* name;
+        int interval;
+    } timers[] = {{player->playTimer(), "时钟_播放", 1000},
+                  {player->lyricTimer(), "时钟_歌词", 500},
+                  {player->endCheckTimer(), "时钟_判断", 1000}};
+    for (const auto& t : timers) {
+        EXPECT_EQ(t.timer.objectName(), QString::fromUtf8(t.name));
+        EXPECT_TRUE(t.timer.isActive()) << t.name;
+        EXPECT_EQ(t.timer.interval(), t.interval) << t.name;
+    }
+}
+
+TEST_F(PlayerTest, ASongWithoutAStreamFailsAndListModeMovesOn) {
+    play(kSummerLetter);
+    play(kWindyStreet);
+    player->setMode(PlayMode::List);
+    EXPECT_EQ(AppSettings(folder.file("config.ini")).read("Music", "Mode"), "List");
+
+    QSignalSpy failed(player.get(), &Player::songFailed);
+    const std::string next = songStartedBy([&] { player->play(kNoStream); });
+    ASSERT_EQ(failed.size(), 1);
+    EXPECT_EQ(failed.at(0).at(0).value<std::string>(), kNoStream);
+    EXPECT_EQ(next, kWindyStreet) << "the queue moves from position 1 to the next song";
+    EXPECT_EQ(player->queue().position(), 2);
+    EXPECT_EQ(player->queue().ids(), (std::vector<std::string>{kSummerLetter, kWindyStreet}))
+        << "the failed song is not queued";
+    EXPECT_EQ(playingStreams(), 1);
+}
+
+TEST_F(PlayerTest, ASongWithoutAStreamStopsThePreviousOneAndKeepsItsTitleOutsideListMode) {
+    play(kSummerLetter);
+    player->setMode(PlayMode::Circulate);
+    QSignalSpy failed(player.get(), &Player::songFailed);
+    player->play(kNoStream);
+    ASSERT_TRUE(failed.wait(kPlayTimeoutMs));
+    EXPECT_EQ(playingStreams(), 0) << "the previous song is stopped";
+    EXPECT_EQ(player->title(), "夏日来信");
+    EXPECT_FALSE(player->isLoading());
+    player->tickProgress();
+    EXPECT_FALSE(player->isPlaying()) << "the next tick shows the stopped state";
+}
+
+TEST_F(PlayerTest, ListModeStopsTryingOnceEveryQueuedSongHasFailed) {
+    player->setMode(PlayMode::List);
+    QSignalSpy failed(player.get(), &Player::songFailed);
+    player->play(kNoStream);
+    ASSERT_TRUE(failed.wait(kPlayTimeoutMs));
+    QTest::qWait(500);
+    EXPECT_EQ(failed.size(), 1) << "with nothing queued the failed song is not tried again and again";
+    EXPECT_EQ(player->runningTasks(), 0);
+}
+
+TEST_F(PlayerTest, NextAndPreviousWrapAroundTheQueue) {
+    for (const std::string& id : {kSummerLetter, kWindyStreet, kGoodNight}) play(id);
+    player->setMode(PlayMode::List);
+    player->queue().setPosition(3);
+
+    EXPECT_EQ(songStartedBy([&] { player->next(); }), kSummerLetter);
+    EXPECT_EQ(player->queue().position(), 1);
+    EXPECT_EQ(player->songId(), kSummerLetter);
+
+    EXPECT_EQ(songStartedBy([&] { player->previous(); }), kGoodNight);
+    EXPECT_EQ(player->queue().position(), 3);
+    EXPECT_EQ(player->title(), "晚安，城市");
+    EXPECT_EQ(playingStreams(), 1);
+}
+
+TEST_F(PlayerTest, EndOfSongFollowsThePlayMode) {
+    play(kSummerLetter);
+    play(kWindyStreet);
+    player->setMode(PlayMode::Circulate);
+    const AudioEngine::Handle stream = player->currentStream();
+    player->seek(10);
+    player->checkSongEnd();
+    EXPECT_EQ(engine.bytesToSeconds(stream, engine.getPosition(stream)) >= 9.0, true)
+        << "before the end nothing happens";
+    tickToTheEnd();
+
+    player->checkSongEnd();
+    EXPECT_EQ(player->progressTicks(), 0);
+    EXPECT_EQ(player->currentStream(), stream) << "the same stream plays again";
+    EXPECT_EQ(engine.isActive(stream), StreamActivity::kPlaying);
+    EXPECT_LT(engine.bytesToSeconds(stream, engine.getPosition(stream)), 5.0) << "from its start";
+    EXPECT_EQ(player->lyricTimer().interval(), 400);
+    EXPECT_EQ(player->queue().position(), 1);
+
+    player->setMode(PlayMode::List);
+    tickToTheEnd();
+    EXPECT_EQ(songStartedBy([&] { player->checkSongEnd(); }), kWindyStreet);
+    EXPECT_EQ(player->queue().position(), 2);
+
+    player->setMode(PlayMode::Random);
+    stopTimers();
+    tickToTheEnd();
+    const std::string drawn = songStartedBy([&] { player->checkSongEnd(); });
+    EXPECT_TRUE(drawn == kSummerLetter || drawn == kWindyStreet) << drawn;
+    EXPECT_EQ(player->queue().position(), 2) << "a random pick leaves the position where it was";
+}
+
+TEST_F(PlayerTest, WhenNoQueuedSongIsAvailableTheEndedSongStaysPaused) {
+    play(kUnlicensed);
+    player->setMode(PlayMode::List);
+    tickToTheEnd();
+    player->playTimer().start(Player::kPlayTickMs);
+    QSignalSpy started(player.get(), &Player::songStarted);
+    player->checkSongEnd();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isPlaying(); }, kPlayTimeoutMs));
+    EXPECT_FALSE(player->playTimer().isActive()) << "the progress stops counting";
+    EXPECT_EQ(engine.isActive(player->currentStream()), StreamActivity::kPaused);
+    EXPECT_TRUE(started.isEmpty());
+}
+
+TEST_F(PlayerTest, ProgressCountsTicksAndAStoppedStreamResetsIt) {
+    play(kWindyStreet);
+    QSignalSpy progress(player.get(), &Player::progressChanged);
+    for (int tick = 1; tick <= 3; ++tick) {
+        player->tickProgress();
+        EXPECT_EQ(player->progressTicks(), tick);
+    }
+    ASSERT_EQ(progress.size(), 3);
+
+    player->togglePlay();
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_EQ(engine.isActive(player->currentStream()), StreamActivity::kPaused);
+    EXPECT_FALSE(player->playTimer().isActive());
+    player->togglePlay();
+    EXPECT_TRUE(player->isPlaying());
+    EXPECT_EQ(player->playTimer().interval(), 1000);
+
+    engine.stop(player->currentStream());
+    player->tickProgress();
+    EXPECT_EQ(player->progressTicks(), 0);
+    EXPECT_EQ(player->elapsedSeconds(), 0);
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_FALSE(player->playTimer().isActive());
+}
+
+TEST_F(PlayerTest, SeekingHoldsTheSoundMovesTheStreamAndTheLyricsAtOnce) {
+    play(kSummerLetter);
+    const AudioEngine::Handle stream = player->currentStream();
+    QSignalSpy desktop(player.get(), &Player::desktopLyricChanged);
+    QSignalSpy selected(player.get(), &Player::lyricSelected);
+
+    player->holdForSeek();
+    EXPECT_EQ(engine.isActive(stream), StreamActivity::kPaused);
+    // The demo's lines come about every three seconds from 00:01 on; the
+    // fourth line of its verse starts at 00:09.
+    player->seek(9);
+    EXPECT_EQ(player->progressTicks(), 9);
+    EXPECT_EQ(engine.getPosition(stream), engine.secondsToBytes(stream, 9));
+    ASSERT_FALSE(desktop.isEmpty());
+    EXPECT_EQ(desktop.last().at(0).toString(), "寄给那年夏天的你\r\nAnd send it to you of that summer");
+    ASSERT_FALSE(selected.isEmpty());
+    const int line = selected.last().at(0).toInt();
+    EXPECT_TRUE(player->lyrics().items().at(size_t(line)).text.starts_with("寄给那年夏天的你"));
+    player->releaseSeek();
+    EXPECT_EQ(engine.isActive(stream), StreamActivity::kPlaying);
+
+    const qsizetype shown = desktop.size();
+    player->tickLyrics();
+    EXPECT_EQ(desktop.size(), shown) << "the same line is not sent again";
+    player->seek(1);
+    EXPECT_EQ(player->desktopLyric(), "晚风吹过安静的街\r\nThe evening wind crosses the quiet street");
+    EXPECT_LT(selected.last().at(0).toInt(), line);
+}
+
+TEST_F(PlayerTest, ModeAndVolumeFromStartUpAreShownButNotWritten) {
+    QSignalSpy modes(player.get(), &Player::modeChanged);
+    player->applyStored(60, "Random");
+    EXPECT_EQ(player->mode(), PlayMode::Random);
+    EXPECT_EQ(player->volume(), 60);
+    EXPECT_EQ(modes.size(), 1);
+    EXPECT_EQ(AppSettings(folder.file("config.ini")).read("Music", "Mode"), "") << "nothing is written";
+
+    player->applyStored(std::nullopt, "circulate");
+    EXPECT_EQ(player->mode(), std::nullopt) << "a text naming no mode chooses none";
+    EXPECT_EQ(player->volume(), 60) << "an empty volume keeps the one there";
+
+    player->toggleMute();
+    EXPECT_TRUE(player->isMuted());
+    player->toggleMute();
+    EXPECT_EQ(player->volume(), 60);
+}
+
+TEST_F(PlayerTest, TwoQuickPlaysLeaveExactlyOneSongSounding) {
+    QSignalSpy started(player.get(), &Player::songStarted);
+    player->play(kSummerLetter);
+    player->play(kWindyStreet);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !started.isEmpty() && started.last().at(0).value<std::string>() == kWindyStreet; },
+        kPlayTimeoutMs));
+    QTest::qWait(200);
+    EXPECT_EQ(started.size(), 1);
+    EXPECT_EQ(playingStreams(), 1);
+    EXPECT_EQ(player->title(), "风吹过的街");
+    EXPECT_EQ(player->songId(), kWindyStreet);
+}
+
+// Every answer of the service takes a while, so a second play lands while
+// the first song is still being fetched.
+class SlowServicePlayerTest : public PlayerTest {
+protected:
+    static void SetUpTestSuite() {
+        ServerOptions options = DemoServer::testOptions();
+        options.latencyMs = 150;
+        startServer(options);
+    }
+};
+
+TEST_F(SlowServicePlayerTest, APlayRequestedWhileAnotherLoadsReplacesIt) {
+    QSignalSpy started(player.get(), &Player::songStarted);
+    // The first is superseded while its stream opens (its address comes
+    // after one answer), the second before its address is in.
+    player->play(kSummerLetter);
+    QTest::qWait(200);
+    player->play(kWindyStreet);
+    QTest::qWait(100);
+    player->play(kGoodNight);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !started.isEmpty(); }, kPlayTimeoutMs));
+    QTest::qWait(1000);
+
+    ASSERT_EQ(started.size(), 1) << "the songs asked for before the last never start";
+    EXPECT_EQ(started.first().at(0).value<std::string>(), kGoodNight);
+    EXPECT_EQ(player->title(), "晚安，城市");
+    EXPECT_EQ(playingStreams(), 1);
+    EXPECT_EQ(streamsIn(StreamActivity::kPaused) + streamsIn(StreamActivity::kStalled), 0)
+        << "no stream of a replaced song is left behind";
+    EXPECT_FALSE(player->isLoading());
+    EXPECT_EQ(player->runningTasks(), 0);
+}
+
+// A port that takes connections (the kernel's backlog does) but never
+// accepts them, so whatever is sent there waits for an answer forever.
+class SilentListener {
+public:
+    SilentListener() {
+        socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(socket_, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(socket_, 16) != 0 ||
+            ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            ADD_FAILURE() << "no listening socket";
+        port_ = ntohs(address.sin_port);
+    }
+    ~SilentListener() { ::close(socket_); }
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+
+private:
+    int socket_ = -1;
+    int port_ = 0;
+};
+
+// The maker hands out the address of an audio server that never answers,
+// so opening the stream hangs until given up. The servers are a base of
+// their own so they exist before the player.
+struct StalledAudioServers {
+    StalledAudioServers() {
+        maker.setHandler([this](const RecordedRequest& request) {
+            CannedReply reply;
+            reply.body = R"({"data":[{"url":")" + stalled.url("/song.mp3?" + request.target) + R"("}]})";
+            reply.contentType = "application/json";
+            return reply;
+        });
+    }
+    SilentListener stalled;
+    RecordingServer maker;
+};
+
+class StalledAudioPlayerTest : protected StalledAudioServers, public PlayerTest {
+protected:
+    StalledAudioPlayerTest() : PlayerTest(hostsWithStalledAudio()) {}
+
+    ServiceHosts hostsWithStalledAudio() const {
+        ServiceHosts hosts = ServiceHosts::allAt(server_->origin());
+        hosts.makerOrigin = maker.url("");
+        return hosts;
+    }
+};
+
+TEST_F(StalledAudioPlayerTest, ANewerPlayAbandonsTheStalledStreamOpenAtOnce) {
+    player->play(kSummerLetter);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->runningTasks() == 1; }, kPlayTimeoutMs))
+        << "the stream open is all that is left of the play";
+    QElapsedTimer clock;
+    clock.start();
+    player->play(kWindyStreet);  // its stream stalls as well
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->runningTasks() == 1; }, 10000))
+        << "the first play's stream open is still running";
+    EXPECT_LT(clock.elapsed(), 5000) << "the first open was given up, not waited out";
+    EXPECT_TRUE(player->isLoading());
+}
+
+TEST_F(StalledAudioPlayerTest, DestroyingThePlayerMidOpenEndsItsTasks) {
+    player->play(kSummerLetter);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->runningTasks() == 1; }, kPlayTimeoutMs));
+    QElapsedTimer clock;
+    clock.start();
+    player.reset();
+    EXPECT_LT(clock.elapsed(), 5000) << "the stalled open was given up";
+}
+
+}  // namespace
