@@ -4,6 +4,7 @@
 // kCapacity requests. Shared by the request threads.
 #include <httplib.h>
 
+#include <chrono>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -14,6 +15,7 @@ struct SeenRequest {
     std::string method;
     std::string target;  // path and query exactly as sent
     std::vector<std::pair<std::string, std::string>> headers;
+    std::chrono::steady_clock::time_point received;  // before any added latency
 
     // The value of a header (name compared without regard to case); empty when absent.
     std::string header(const std::string& name) const;

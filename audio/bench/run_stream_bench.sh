@@ -4,12 +4,12 @@
 # prints both side by side: CPU seconds, the engine's time to first frame and
 # its peak memory. A second run with a file four times as long shows that the
 # memory does not grow with the file.
-#   playback/bench/run_stream_bench.sh [build-dir] [seconds]
+#   audio/bench/run_stream_bench.sh [build-dir] [seconds]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build}
 seconds=${2:-30}
-bench=$build/playback/bench/audio_stream_bench
+bench=$build/audio/bench/audio_stream_bench
 [ -x "$bench" ] || { echo "build first: cmake --build $build --target audio_stream_bench" >&2; exit 1; }
 
 work=$(mktemp -d)
