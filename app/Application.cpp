@@ -28,7 +28,8 @@ Application::Application(std::string documentsFolder, std::string programFolder,
     heartbeatTimer_.setObjectName("时钟_在线统计");
 }
 
-Application::~Application() = default;
+// A loading window still up (start-up was cut short) goes with the program.
+Application::~Application() { delete loadingWindow_.data(); }
 
 QWidget* Application::loadingWindow() const { return loadingWindow_.data(); }
 
@@ -40,7 +41,9 @@ void Application::start() {
     mainWindow_ = std::make_unique<MainWindow>();
     mainWindow_->setCatalogue(&api_);
     connect(mainWindow_.get(), &MainWindow::closeRequested, this, [this] { exitProcess_(); });
+    const QPointer<Application> alive(this);
     onMainWindowCreated();
+    if (!alive) return;
     mainWindow_->show();
 
     // The desktop spectrum window exists from the start and stays hidden
@@ -50,36 +53,40 @@ void Application::start() {
 }
 
 // The start-up sequence of the main window, in the order it must run. Every
-// network request runs on a task while the window keeps pumping events.
+// network request runs on a task while the window keeps pumping events, and
+// whatever those events do may end the program object meanwhile: each wait
+// is followed by a check that it is still there.
 void Application::onMainWindowCreated() {
+    const QPointer<Application> alive(this);
     accountCookie_ = firstRunSetup(paths_, programFolder_);
-    fetchRemoteConfig();
+    // The remote configuration, and the service cookie the availability check sends.
+    remoteConfig_ = tasks_.runPumping([this] { return maintenance_.fetchRemoteConfig(); });
+    if (!alive) return;
+    serviceCookie_ = tasks_.runPumping([this] { return maintenance_.fetchServiceCookie(); });
+    if (!alive) return;
     mainWindow_->enterStartPage();
     createPlayer();
     audio_.init();  // without a usable device the engine plays to a silent output
     checkAccount();
+    if (!alive) return;
     storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
     applyStoredSettings();
     createDesktopLyrics();
     showPlayer();
     startHeartbeat();
+    if (!alive) return;
     closeLoadingWindow();
-}
-
-// The remote configuration and the service cookie the availability check
-// sends. Acting on an announced update is not part of start-up yet.
-void Application::fetchRemoteConfig() {
-    remoteConfig_ = tasks_.runPumping([this] { return maintenance_.fetchRemoteConfig(); });
-    serviceCookie_ = tasks_.runPumping([this] { return maintenance_.fetchServiceCookie(); });
 }
 
 // A cookie the service no longer accepts is forgotten for this run (the
 // settings file keeps it until the next login or log-out).
 void Application::checkAccount() {
     const std::string cookie = accountCookie_;
+    const QPointer<Application> alive(this);
     AccountProfile profile = tasks_.runPumping([this, cookie] {
         return api_.checkAccount(cookie) ? api_.fetchAccount(cookie) : AccountProfile{};
     });
+    if (!alive) return;
     bool loggedIn = !profile.userId.empty();
     if (!loggedIn) accountCookie_.clear();
     mainWindow_->setLoggedInUserId(profile.userId);
@@ -115,7 +122,9 @@ void Application::showPlayer() {
 // The first heartbeat is waited for; later ones go out on their own tasks
 // and their failures are ignored.
 void Application::startHeartbeat() {
+    const QPointer<Application> alive(this);
     BackgroundTask::waitPumping(tasks_.start([this] { maintenance_.sendHeartbeat(); }));
+    if (!alive) return;
     connect(&heartbeatTimer_, &QTimer::timeout, this, [this] { tasks_.start([this] { maintenance_.sendHeartbeat(); }); });
     heartbeatTimer_.start(kHeartbeatIntervalMs);
 }

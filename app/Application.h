@@ -57,7 +57,6 @@ public:
 
 private:
     void onMainWindowCreated();
-    void fetchRemoteConfig();
     void checkAccount();
     void applyStoredSettings();
     void createPlayer();

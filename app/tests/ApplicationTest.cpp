@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -132,6 +133,26 @@ TEST_F(ApplicationTest, StartUpCompletesWhenTheServiceIsDown) {
     EXPECT_TRUE(app->mainWindow()->isVisible());
     EXPECT_TRUE(app->mainWindow()->toolbar()->loginLabel()->isVisible());
     EXPECT_EQ(app->serviceCookie(), "");
+}
+
+// Every wait of the start-up lets events run, and one of them may end the
+// program object; what follows the wait then touches nothing of it.
+TEST_F(ApplicationTest, DestroyedWhileStartingUpTheRestOfTheStartIsSkipped) {
+    for (int waitsBefore = 0; waitsBefore < 12; ++waitsBefore) {
+        auto app = std::make_unique<Application>(documents.path().string(), program.path().string(),
+                                                 ServiceHosts::allAt(server.origin()));
+        Application* started = app.get();
+        int waits = 0;
+        // Start-up waits pump events; the nth timer tick among them destroys it.
+        QTimer pump;
+        QObject::connect(&pump, &QTimer::timeout, [&] {
+            if (waits++ == waitsBefore) app.reset();
+        });
+        pump.start(0);
+        started->start();
+        pump.stop();
+        EXPECT_EQ(app, nullptr) << "destroyed at pass " << waitsBefore;
+    }
 }
 
 }  // namespace
