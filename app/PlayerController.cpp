@@ -103,7 +103,7 @@ void PlayerController::failSong(const std::string& songId) {
     onUi([this, songId] {
         ++failuresInARow_;
         if (views_.bar.playMode() == PlayMode::List && failuresInARow_ <= queue_.size()) playNext();
-        MessageBoxWindow::show(false, "", kFailureButton, kFailureTitle, kFailureContent);
+        MessageBoxWindow::show({.title = kFailureTitle, .content = kFailureContent, .confirmCaption = kFailureButton});
         emit songFailed(songId);
     });
 }

@@ -150,7 +150,8 @@ void MainWindow::runToolbarAction(ToolbarPage page) {
             return;
         case ToolbarPage::Library:
             if (loggedInUserId_.empty()) {
-                MessageBoxWindow::show(false, "", "知道了", kLoggedOutTitle, kLoggedOutContent);
+                MessageBoxWindow::show(
+                    {.title = kLoggedOutTitle, .content = kLoggedOutContent, .confirmCaption = "知道了"});
                 return;
             }
             toolbar_->markChosenPage(page);
