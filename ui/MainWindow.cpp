@@ -59,7 +59,7 @@ MainWindow::MainWindow() {
     pageArea_ = new QStackedWidget(this);
     pageArea_->setObjectName("选择夹_主体");
     pageArea_->setGeometry(kPageAreaRect);
-    scroller_ = std::make_unique<PaneScroller>(ProgramAnimations::animationObject(ProgramAnimations::kScrollPanes));
+    scroller_ = std::make_unique<PaneScroller>(ProgramAnimations::scrollPanes());
     createPages();
     connect(pageArea_, &QStackedWidget::currentChanged, this, &MainWindow::showScrollBarOf);
     showScrollBarOf(currentPage());
