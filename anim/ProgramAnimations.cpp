@@ -2,27 +2,17 @@
 
 #include <QCoreApplication>
 #include <QPointer>
-#include <map>
 
 namespace {
 
-// Owns the created tweens as Qt children, so they go with the application.
+// Holds the tweens; a Qt child of the application, so they go with it.
 class Registry : public QObject {
 public:
     using QObject::QObject;
 
-    template <typename T>
-    T& get(std::map<int, T*>& created, int number) {
-        auto found = created.find(number);
-        if (found != created.end()) return *found->second;
-        auto* tween = new T;
-        tween->setParent(this);
-        created.emplace(number, tween);
-        return *tween;
-    }
-
-    std::map<int, AnimationObject*> animationObjects;
-    std::map<int, TimerAnimation*> timerAnimations;
+    AnimationObject scrollPanes;
+    TimerAnimation nowPlayingSlide;
+    TimerAnimation lyricScroll;
 };
 
 Registry& registry() {
@@ -35,14 +25,10 @@ Registry& registry() {
 
 namespace ProgramAnimations {
 
-AnimationObject& animationObject(int number) {
-    Registry& r = registry();
-    return r.get(r.animationObjects, number);
-}
+AnimationObject& scrollPanes() { return registry().scrollPanes; }
 
-TimerAnimation& timerAnimation(int number) {
-    Registry& r = registry();
-    return r.get(r.timerAnimations, number);
-}
+TimerAnimation& nowPlayingSlide() { return registry().nowPlayingSlide; }
+
+TimerAnimation& lyricScroll() { return registry().lyricScroll; }
 
 }  // namespace ProgramAnimations

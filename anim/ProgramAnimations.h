@@ -1,20 +1,17 @@
 #pragma once
-// The program's shared tweens. They are numbered from 1 (first, second, ...)
-// and each is created on first use; all of them live until the application
-// object is destroyed. Use them on the UI thread only.
+// The program's shared tweens, one for each animation that must not run
+// twice at once. They are made together on first use and live until the
+// application object is destroyed. Use them on the UI thread only.
 #include "anim/AnimationObject.h"
 #include "anim/TimerAnimation.h"
 
 namespace ProgramAnimations {
 
-// The first animation object moves every scroll pane.
-constexpr int kScrollPanes = 1;
-// The first timer animation slides the now-playing view in and out, the
-// second scrolls the lyric list.
-constexpr int kNowPlayingSlide = 1;
-constexpr int kLyricScroll = 2;
-
-AnimationObject& animationObject(int number);
-TimerAnimation& timerAnimation(int number);
+// Moves every scroll pane.
+AnimationObject& scrollPanes();
+// Slides the now-playing view in and out.
+TimerAnimation& nowPlayingSlide();
+// Scrolls the now-playing view's lyric list.
+TimerAnimation& lyricScroll();
 
 }  // namespace ProgramAnimations

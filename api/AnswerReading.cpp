@@ -6,32 +6,17 @@ std::string memberPath(std::string_view arrayPath, int index, std::string_view k
     return path;
 }
 
-namespace {
-
-std::string& fieldOf(CoverItem& item, CoverField field) {
-    switch (field) {
-    case CoverField::Picture: return item.pictureUrl;
-    case CoverField::Name: return item.name;
-    case CoverField::Id: return item.id;
-    case CoverField::Subtitle: return item.subtitle;
+void storeField(std::string& field, std::string text, FieldRead read) {
+    switch (read) {
+    case FieldRead::Set: field = std::move(text); return;
+    case FieldRead::SecondArtist: field = joinFirstTwoArtists(field, text); return;
     }
-    return item.name;
 }
-
-}  // namespace
 
 std::vector<CoverItem> readCoverItems(const JsonDocument& answer, std::string_view arrayPath,
                                       std::initializer_list<CoverFieldKey> keys, std::string_view pictureSuffix) {
-    const int count = answer.count(arrayPath);
-    std::vector<CoverItem> items;
-    items.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        CoverItem item;
-        for (const CoverFieldKey& key : keys)
-            fieldOf(item, key.field) = answer.getText(memberPath(arrayPath, i, key.key));
-        item.pictureUrl += pictureSuffix;
-        items.push_back(std::move(item));
-    }
+    std::vector<CoverItem> items = readMembers<CoverItem>(answer, arrayPath, keys);
+    for (CoverItem& item : items) item.pictureUrl += pictureSuffix;
     return items;
 }
 

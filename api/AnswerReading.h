@@ -1,7 +1,7 @@
 #pragma once
-// Reading list answers member by member: for member i the paths
-// "<array>[i].<key>" are read in the order given, and the member's entry is
-// complete before the next member is read.
+// Reading list answers member by member from a table of field keys: for
+// member i the paths "<array>[i].<key>" are read in the order given, and the
+// member's record is complete before the next member is read.
 #include "api/CloudRecords.h"
 #include "data/JsonDocument.h"
 
@@ -17,12 +17,46 @@ inline constexpr std::string_view kTopArtistSizeSuffix = "?param=200y200";
 // "<arrayPath>[<index>].<key>", the index as a plain decimal number.
 std::string memberPath(std::string_view arrayPath, int index, std::string_view key);
 
-enum class CoverField { Picture, Name, Id, Subtitle };
-
-struct CoverFieldKey {
-    CoverField field;
-    std::string_view key;  // path below the member, e.g. "artist.name"
+// How a key's text goes into its field.
+enum class FieldRead {
+    Set,           // the field takes the text
+    SecondArtist,  // a non-empty text joins the field's first artist (joinFirstTwoArtists)
 };
+
+// One row of a reading table: the text at `key` below the member goes into
+// the record's `field`.
+template <typename Record>
+struct FieldKey {
+    std::string Record::*field;
+    std::string_view key;  // path below the member, e.g. "artist.name"
+    FieldRead read = FieldRead::Set;
+};
+
+// Puts `text` into `field` the way `read` says.
+void storeField(std::string& field, std::string text, FieldRead read);
+
+// One record per member of the array at `arrayPath`, filled from `keys`.
+template <typename Record>
+std::vector<Record> readMembers(const JsonDocument& answer, std::string_view arrayPath,
+                                std::initializer_list<FieldKey<Record>> keys) {
+    const int count = answer.count(arrayPath);
+    std::vector<Record> records(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        for (const FieldKey<Record>& key : keys)
+            storeField(records[static_cast<size_t>(i)].*key.field, answer.getText(memberPath(arrayPath, i, key.key)),
+                       key.read);
+    return records;
+}
+
+// Short names of CoverItem's fields for the reading tables.
+namespace CoverField {
+inline constexpr auto Picture = &CoverItem::pictureUrl;
+inline constexpr auto Name = &CoverItem::name;
+inline constexpr auto Id = &CoverItem::id;
+inline constexpr auto Subtitle = &CoverItem::subtitle;
+}  // namespace CoverField
+
+using CoverFieldKey = FieldKey<CoverItem>;
 
 // One CoverItem per member of the array; `pictureSuffix` is appended to every
 // picture URL, also to an empty one.

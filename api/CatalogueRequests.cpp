@@ -22,18 +22,11 @@ std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword) cons
     const JsonDocument answer =
         fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=1&limit=18",
                   RequestHeaders::EngineDefaults);
-    std::vector<SongItem> songs;
-    const int count = answer.count("result.songs");
-    for (int i = 0; i < count; ++i) {
-        SongItem song;
-        song.id = answer.getText(memberPath("result.songs", i, "id"));
-        song.name = answer.getText(memberPath("result.songs", i, "name"));
-        const std::string secondArtist = answer.getText(memberPath("result.songs", i, "artists[1].name"));
-        song.artists =
-            joinFirstTwoArtists(answer.getText(memberPath("result.songs", i, "artists[0].name")), secondArtist);
-        songs.push_back(std::move(song));
-    }
-    return songs;
+    return readMembers<SongItem>(answer, "result.songs",
+                                 {{&SongItem::id, "id"},
+                                  {&SongItem::name, "name"},
+                                  {&SongItem::artists, "artists[0].name"},
+                                  {&SongItem::artists, "artists[1].name", FieldRead::SecondArtist}});
 }
 
 std::vector<CoverItem> CloudApiClient::searchArtists(std::string_view keyword, int limit) const {
@@ -109,16 +102,8 @@ std::vector<SongItem> CloudApiClient::fetchPlaylistTracks(const std::string& id,
         fetchJson(hosts_.serviceBase + "playlist/track/all?id=" + id + "&limit=" + std::to_string(limit) +
                       "&offset=" + std::to_string(offset) + "&cookie=" + cookie,
                   RequestHeaders::BrowserAgent);
-    std::vector<SongItem> songs;
-    const int count = answer.count("songs");
-    for (int i = 0; i < count; ++i) {
-        SongItem song;
-        song.name = answer.getText(memberPath("songs", i, "name"));
-        song.artists = answer.getText(memberPath("songs", i, "ar[0].name"));
-        song.id = answer.getText(memberPath("songs", i, "id"));
-        songs.push_back(std::move(song));
-    }
-    return songs;
+    return readMembers<SongItem>(answer, "songs",
+                                 {{&SongItem::name, "name"}, {&SongItem::artists, "ar[0].name"}, {&SongItem::id, "id"}});
 }
 
 ArtistDetail CloudApiClient::fetchArtistDetail(const std::string& id) const {

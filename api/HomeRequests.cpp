@@ -3,32 +3,37 @@
 #include "api/CloudApiClient.h"
 #include "api/ServiceRequest.h"
 
+namespace {
+
+using PackItem = PackedItem (*)(std::string_view picture, std::string_view caption, std::string_view id);
+
+// Each entry's picture, name and id packed into one text by `pack`.
+std::vector<PackedItem> packAll(const std::vector<CoverItem>& items, PackItem pack) {
+    std::vector<PackedItem> packed;
+    packed.reserve(items.size());
+    for (const CoverItem& item : items) packed.push_back(pack(item.pictureUrl, item.name, item.id));
+    return packed;
+}
+
+}  // namespace
+
 std::vector<PackedItem> CloudApiClient::fetchBanners() const {
     const JsonDocument answer =
         fetchJson(hosts_.serviceBase + "banner?type=0&timestamp=" + timestampMs(), RequestHeaders::BrowserAgent);
-    std::vector<PackedItem> banners;
-    const int count = answer.count("banners");
-    for (int i = 0; i < count; ++i) {
-        const std::string imageUrl = answer.getText(memberPath("banners", i, "imageUrl"));
-        const std::string typeTitle = answer.getText(memberPath("banners", i, "typeTitle"));
-        const std::string targetId = answer.getText(memberPath("banners", i, "targetId"));
-        banners.push_back(PackedItem::banner(imageUrl, typeTitle, targetId));
-    }
-    return banners;
+    // The banner's type title takes the name's place.
+    return packAll(readCoverItems(answer, "banners",
+                                  {{CoverField::Picture, "imageUrl"},
+                                   {CoverField::Name, "typeTitle"},
+                                   {CoverField::Id, "targetId"}}),
+                   &PackedItem::banner);
 }
 
 std::vector<PackedItem> CloudApiClient::fetchPersonalizedMvs() const {
     const JsonDocument answer =
         fetchJson(hosts_.serviceBase + "personalized/mv?timestamp=" + timestampMs(), RequestHeaders::BrowserAgent);
-    std::vector<PackedItem> mvs;
-    const int count = answer.count("result");
-    for (int i = 0; i < count; ++i) {
-        const std::string picUrl = answer.getText(memberPath("result", i, "picUrl"));
-        const std::string name = answer.getText(memberPath("result", i, "name"));
-        const std::string id = answer.getText(memberPath("result", i, "id"));
-        mvs.push_back(PackedItem::personalizedMv(picUrl, name, id));
-    }
-    return mvs;
+    return packAll(readCoverItems(answer, "result",
+                                  {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}}),
+                   &PackedItem::personalizedMv);
 }
 
 std::vector<CoverItem> CloudApiClient::fetchRecommendedPlaylists(const std::string& cookie) const {

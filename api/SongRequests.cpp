@@ -39,10 +39,10 @@ SongNameList CloudApiClient::fetchSongNames(const std::vector<std::string>& ids)
     const JsonDocument answer =
         fetchJson(hosts_.serviceBase + "song/detail?ids=" + idList, RequestHeaders::EngineDefaults);
     SongNameList list;
-    const int count = answer.count("songs");
-    for (int i = 0; i < count; ++i) {
-        list.names.push_back(answer.getText(memberPath("songs", i, "name")));
-        list.firstArtists.push_back(answer.getText(memberPath("songs", i, "ar[0].name")));
+    for (SongItem& song :
+         readMembers<SongItem>(answer, "songs", {{&SongItem::name, "name"}, {&SongItem::artists, "ar[0].name"}})) {
+        list.names.push_back(std::move(song.name));
+        list.firstArtists.push_back(std::move(song.artists));
     }
     return list;
 }

@@ -11,10 +11,11 @@
 
 namespace {
 
-constexpr const char* kFailureTitle = "播放失败啦";
-constexpr const char* kFailureButton = "接受事实";
-constexpr const char* kFailureContent =
-    "Mivra酱无法为您播放这首音乐，可能是因为这首歌在网易云音乐已经没有了版权，或者是这首歌已下架...可惜呢...";
+const Notice kSongFailed{
+    .title = "播放失败啦",
+    .content = "Mivra酱无法为您播放这首音乐，可能是因为这首歌在网易云音乐已经没有了版权，或者是这首歌已下架...可惜呢...",
+    .confirmCaption = "接受事实",
+};
 
 // Covers are shown at most 320 pixels wide (twice that on dense screens).
 constexpr QSize kCoverPixels(640, 640);
@@ -54,7 +55,5 @@ void connectPlayerViews(Player& player, const PlayerViews& views) {
                      [&desktop](const QString& text) { desktop.setText(text.toStdString()); });
     QObject::connect(&bar, &PlayBar::desktopLyricsToggled, &desktop, &QWidget::setVisible);
 
-    QObject::connect(&player, &Player::songFailed, &window, [] {
-        MessageBoxWindow::show(false, "", kFailureButton, kFailureTitle, kFailureContent);
-    });
+    QObject::connect(&player, &Player::songFailed, &window, [] { MessageBoxWindow::show(kSongFailed); });
 }

@@ -1,7 +1,7 @@
 #include "ui/Artwork.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include "ui/SvgPicture.h"
+
 #include <string>
 
 namespace {
@@ -17,48 +17,45 @@ constexpr const char* kWhiteNotes =
     "</g>";
 
 std::string svgText(Artwork::Picture picture) {
+    using SvgPicture::document;
     switch (picture) {
         case Artwork::Picture::Logo:
-            return "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 36 36'>"
-                   "<defs><linearGradient id='g' x1='0' y1='0' x2='1' y2='1'>"
-                   "<stop offset='0' stop-color='#F9B3CB'/><stop offset='1' stop-color='#EC6E9A'/>"
-                   "</linearGradient></defs>"
-                   "<rect x='1' y='1' width='34' height='34' rx='10' fill='url(#g)'/>" +
-                   std::string(kWhiteNotes) + "</svg>";
+            return document(36, 36,
+                            "<defs><linearGradient id='g' x1='0' y1='0' x2='1' y2='1'>"
+                            "<stop offset='0' stop-color='#F9B3CB'/><stop offset='1' stop-color='#EC6E9A'/>"
+                            "</linearGradient></defs>"
+                            "<rect x='1' y='1' width='34' height='34' rx='10' fill='url(#g)'/>" +
+                                std::string(kWhiteNotes));
         case Artwork::Picture::Badge:
-            return "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 50 20'>"
-                   "<rect x='4' y='3' width='38' height='15' rx='7.5' fill='#FDE6EE'/>"
-                   "<text x='23' y='14.2' text-anchor='middle' font-family='DejaVu Sans, Arial, sans-serif'"
-                   " font-size='8.5' font-weight='bold' letter-spacing='0.6' fill='#E5679A'>BETA</text>"
-                   "</svg>";
+            return document(50, 20,
+                            "<rect x='4' y='3' width='38' height='15' rx='7.5' fill='#FDE6EE'/>"
+                            "<text x='23' y='14.2' text-anchor='middle' font-family='DejaVu Sans, Arial, sans-serif'"
+                            " font-size='8.5' font-weight='bold' letter-spacing='0.6' fill='#E5679A'>BETA</text>");
         case Artwork::Picture::Search:
-            return "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 18 18'>"
-                   "<circle cx='7.8' cy='7.8' r='5.3' fill='none' stroke='#8E95A1' stroke-width='1.8'/>"
-                   "<path d='M11.8 11.8 L15.6 15.6' stroke='#8E95A1' stroke-width='1.9' stroke-linecap='round'/>"
-                   "</svg>";
+            return document(18, 18,
+                            "<circle cx='7.8' cy='7.8' r='5.3' fill='none' stroke='#8E95A1' stroke-width='1.8'/>"
+                            "<path d='M11.8 11.8 L15.6 15.6' stroke='#8E95A1' stroke-width='1.9' "
+                            "stroke-linecap='round'/>");
         case Artwork::Picture::Minimise:
-            return "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 40 40'>"
-                   "<path d='M13.5 20.5 H26.5' stroke='#5A606B' stroke-width='1.8' stroke-linecap='round'/>"
-                   "</svg>";
+            return document(40, 40,
+                            "<path d='M13.5 20.5 H26.5' stroke='#5A606B' stroke-width='1.8' stroke-linecap='round'/>");
         case Artwork::Picture::Close:
-            return "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 40 40'>"
-                   "<path d='M14.5 14.5 L25.5 25.5 M25.5 14.5 L14.5 25.5' stroke='#5A606B' stroke-width='1.8'"
-                   " stroke-linecap='round'/>"
-                   "</svg>";
+            return document(40, 40,
+                            "<path d='M14.5 14.5 L25.5 25.5 M25.5 14.5 L14.5 25.5' stroke='#5A606B' "
+                            "stroke-width='1.8' stroke-linecap='round'/>");
         case Artwork::Picture::DefaultAvatar:
-            return "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 36 36'>"
-                   "<circle cx='18' cy='18' r='18' fill='#E9EBF0'/>"
-                   "<circle cx='18' cy='14' r='6' fill='#B8BEC9'/>"
-                   "<path d='M8 31.6 C9.5 24.5 13.5 22 18 22 C22.5 22 26.5 24.5 28 31.6 A18 18 0 0 1 8 31.6 Z'"
-                   " fill='#B8BEC9'/>"
-                   "</svg>";
+            return document(36, 36,
+                            "<circle cx='18' cy='18' r='18' fill='#E9EBF0'/>"
+                            "<circle cx='18' cy='14' r='6' fill='#B8BEC9'/>"
+                            "<path d='M8 31.6 C9.5 24.5 13.5 22 18 22 C22.5 22 26.5 24.5 28 31.6 A18 18 0 0 1 8 "
+                            "31.6 Z' fill='#B8BEC9'/>");
         case Artwork::Picture::SongNote:
-            return "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 36 36'>"
-                   "<defs><linearGradient id='g' x1='0' y1='0' x2='1' y2='1'>"
-                   "<stop offset='0' stop-color='#B9E2FB'/><stop offset='1' stop-color='#8CC8F2'/>"
-                   "</linearGradient></defs>"
-                   "<rect width='36' height='36' fill='url(#g)'/>" +
-                   std::string(kWhiteNotes) + "</svg>";
+            return document(36, 36,
+                            "<defs><linearGradient id='g' x1='0' y1='0' x2='1' y2='1'>"
+                            "<stop offset='0' stop-color='#B9E2FB'/><stop offset='1' stop-color='#8CC8F2'/>"
+                            "</linearGradient></defs>"
+                            "<rect width='36' height='36' fill='url(#g)'/>" +
+                                std::string(kWhiteNotes));
     }
     return {};
 }
@@ -68,16 +65,7 @@ std::string svgText(Artwork::Picture picture) {
 namespace Artwork {
 
 QImage render(Picture picture, QSize logicalSize, qreal devicePixelRatio) {
-    if (logicalSize.isEmpty() || devicePixelRatio <= 0) return {};
-    QImage image(logicalSize * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QSvgRenderer renderer(QByteArray::fromStdString(svgText(picture)));
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
-    painter.end();
-    image.setDevicePixelRatio(devicePixelRatio);
-    return image;
+    return SvgPicture::render(svgText(picture), logicalSize, devicePixelRatio);
 }
 
 }  // namespace Artwork

@@ -1,5 +1,6 @@
 #include "ui/IconListFill.h"
 
+#include "api/CloudApiClient.h"
 #include "ui/IconList.h"
 #include "ui/PictureDecoder.h"
 #include "ui/RoundedPicture.h"
@@ -67,6 +68,10 @@ void fillOnTask(const std::shared_ptr<FillRun>& run, const IconListFill& fill) {
 }
 
 }  // namespace
+
+PictureFetcher cataloguePictures(const CloudApiClient& catalogue) {
+    return [&catalogue](const std::string& url) { return catalogue.fetchPicture(url); };
+}
 
 BackgroundTask::Handle fillIconList(IconList* list, IconListFill fill) {
     auto run = std::make_shared<FillRun>();

@@ -15,10 +15,14 @@
 #include <string>
 #include <vector>
 
+class CloudApiClient;
 class IconList;
 
 // The bytes at a picture URL; empty when they cannot be fetched.
 using PictureFetcher = std::function<std::string(const std::string& url)>;
+
+// Fetches pictures through `catalogue`, which must outlive the fill.
+PictureFetcher cataloguePictures(const CloudApiClient& catalogue);
 
 struct IconListFill {
     IconTemplate itemTemplate;

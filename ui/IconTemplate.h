@@ -37,3 +37,16 @@ inline IconTextElement secondLine(QRect rect, QFont font, Qt::Alignment alignmen
                                   bool wrap = false) {
     return IconTextElement{rect, std::move(font), QColor::fromRgba(Theme::kSecondText), alignment, wrap};
 }
+
+// An artist: a circle `diameter` wide at the top left of the item's box, over
+// the name in 16-pixel caption text, centred vertically in `nameRect`.
+inline IconTemplate artistTemplate(const TypefaceChoice& type, QSize cellSize, int diameter, QRect nameRect,
+                                   bool wrapName) {
+    IconTemplate t;
+    t.cellSize = cellSize;
+    t.pictureRect = {0, 0, diameter, diameter};
+    t.rounding = diameter;
+    t.mainText = IconTextElement{nameRect, type.font(16), QColor::fromRgba(Theme::kCaption),
+                                 Qt::AlignLeft | Qt::AlignVCenter, wrapName};
+    return t;
+}

@@ -9,3 +9,12 @@ QMetaObject::Connection onItemId(IconList* list, IconListSignal signal, const It
         handle((*ids)[size_t(index)]);
     });
 }
+
+QMetaObject::Connection openPageOnClick(IconList* list, const ItemIds* ids, Navigation& navigation,
+                                        std::string NavigationState::*selected, int page, int returnPage) {
+    return onItemId(list, &IconList::itemClicked, ids, [&navigation, selected, page, returnPage](const std::string& id) {
+        navigation.state().*selected = id;
+        navigation.showPage(page);
+        navigation.state().returnPage = returnPage;
+    });
+}

@@ -16,3 +16,9 @@ using IconListSignal = void (IconList::*)(int);
 // outlive the list.
 QMetaObject::Connection onItemId(IconList* list, IconListSignal signal, const ItemIds* ids,
                                  std::function<void(const std::string& id)> handle);
+
+// A click on an item opens the page of what it stands for: the navigation
+// state's `selected` takes the item's id, page `page` is shown, and going
+// back from it leads to `returnPage`.
+QMetaObject::Connection openPageOnClick(IconList* list, const ItemIds* ids, Navigation& navigation,
+                                        std::string NavigationState::*selected, int page, int returnPage);

@@ -59,7 +59,7 @@ MainWindow::MainWindow() {
     pageArea_ = new QStackedWidget(this);
     pageArea_->setObjectName("选择夹_主体");
     pageArea_->setGeometry(kPageAreaRect);
-    scroller_ = std::make_unique<PaneScroller>(ProgramAnimations::animationObject(ProgramAnimations::kScrollPanes));
+    scroller_ = std::make_unique<PaneScroller>(ProgramAnimations::scrollPanes());
     createPages();
     connect(pageArea_, &QStackedWidget::currentChanged, this, &MainWindow::showScrollBarOf);
     showScrollBarOf(currentPage());
@@ -150,7 +150,8 @@ void MainWindow::runToolbarAction(ToolbarPage page) {
             return;
         case ToolbarPage::Library:
             if (loggedInUserId_.empty()) {
-                MessageBoxWindow::show(false, "", "知道了", kLoggedOutTitle, kLoggedOutContent);
+                MessageBoxWindow::show(
+                    {.title = kLoggedOutTitle, .content = kLoggedOutContent, .confirmCaption = "知道了"});
                 return;
             }
             toolbar_->markChosenPage(page);

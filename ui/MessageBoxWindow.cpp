@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr std::string_view kWebPrefix = "#web#";
-
 std::function<void(const QUrl&)>& urlOpener() {
     static std::function<void(const QUrl&)> opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     return opener;
@@ -25,10 +23,9 @@ std::function<void()>& mvHostCloser() {
     return closer;
 }
 
-// Opens the URL of a "#web#" action, but only a web address: an action
-// carrying a file path or anything else is never handed to the desktop.
-void openWebAction(const std::string& action) {
-    std::string text = action.substr(action.find(kWebPrefix) + kWebPrefix.size());
+// Opens only a web address: a file path or anything else is never handed
+// to the desktop.
+void openWebUrl(const std::string& text) {
     QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(text), QUrl::StrictMode);
     QString scheme = url.scheme().toLower();
     if (url.isValid() && (scheme == "http" || scheme == "https") && !url.host().isEmpty()) urlOpener()(url);
@@ -76,14 +73,13 @@ public:
         connect(cancel_, &QPushButton::clicked, this, &NoticeDialog::cancel);
     }
 
-    void fill(bool twoButtons, const std::string& cancelCaption, const std::string& confirmCaption,
-              const std::string& title, const std::string& content, const NoticeAction& action) {
-        cancel_->setVisible(twoButtons);
-        confirm_->setText(QString::fromStdString(confirmCaption));
-        cancel_->setText(QString::fromStdString(cancelCaption));
-        title_->setText(QString::fromStdString(title));
-        content_->setText(QString::fromStdString(content));
-        action_ = action;
+    void fill(const Notice& notice) {
+        cancel_->setVisible(!notice.cancelCaption.empty());
+        confirm_->setText(QString::fromStdString(notice.confirmCaption));
+        cancel_->setText(QString::fromStdString(notice.cancelCaption));
+        title_->setText(QString::fromStdString(notice.title));
+        content_->setText(QString::fromStdString(notice.content));
+        webUrl_ = notice.webUrl;
         show();
     }
 
@@ -97,18 +93,16 @@ protected:
     }
 
 private:
-    bool isWebAction() const { return action_.find(kWebPrefix) != std::string::npos; }
-
     void confirm() {
-        if (isWebAction()) {
-            openWebAction(action_);
+        if (!webUrl_.empty()) {
+            openWebUrl(webUrl_);
             mvHostCloser()();
         }
         closeDialog();
     }
 
     void cancel() {
-        if (isWebAction()) mvHostCloser()();
+        if (!webUrl_.empty()) mvHostCloser()();
         closeDialog();
     }
 
@@ -121,7 +115,7 @@ private:
     QLabel* content_;
     QPushButton* cancel_;
     QPushButton* confirm_;
-    NoticeAction action_;
+    std::string webUrl_;
 };
 
 QPointer<NoticeDialog>& openDialog() {
@@ -129,28 +123,24 @@ QPointer<NoticeDialog>& openDialog() {
     return dialog;
 }
 
-void showOnUiThread(bool twoButtons, const std::string& cancelCaption, const std::string& confirmCaption,
-                    const std::string& title, const std::string& content, const NoticeAction& action) {
+void showOnUiThread(const Notice& notice) {
     QPointer<NoticeDialog>& dialog = openDialog();
     if (!dialog) dialog = new NoticeDialog;
-    dialog->fill(twoButtons, cancelCaption, confirmCaption, title, content, action);
+    dialog->fill(notice);
 }
 
 }  // namespace
 
 namespace MessageBoxWindow {
 
-void show(bool twoButtons, const std::string& cancelCaption, const std::string& confirmCaption,
-          const std::string& title, const std::string& content, const NoticeAction& action) {
+void show(const Notice& notice) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app) return;
     if (QThread::currentThread() == app->thread()) {
-        showOnUiThread(twoButtons, cancelCaption, confirmCaption, title, content, action);
+        showOnUiThread(notice);
         return;
     }
-    QMetaObject::invokeMethod(
-        app, [=] { showOnUiThread(twoButtons, cancelCaption, confirmCaption, title, content, action); },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(app, [notice] { showOnUiThread(notice); }, Qt::QueuedConnection);
 }
 
 QWidget* dialog() { return openDialog().data(); }

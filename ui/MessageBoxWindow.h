@@ -8,25 +8,35 @@
 
 class QWidget;
 
-// What the confirm button does besides closing: nothing (empty), or for
-// "#web#" followed by a URL, open that URL in the browser.
-using NoticeAction = std::string;
+// What a notice says and which buttons it offers. Callers name only the
+// fields they need ({.title = ..., .confirmCaption = ...}); the others stay
+// empty, and their "{}" keeps -Wmissing-field-initializers quiet about that.
+struct Notice {
+    std::string title{};
+    std::string content{};
+    std::string confirmCaption{};
+    // The caption of a cancel button left of the confirm button; without
+    // one the notice has the confirm button alone.
+    std::string cancelCaption{};
+    // When set, confirming opens this web address in the browser (http and
+    // https only), and either button closes the MV host window.
+    std::string webUrl{};
+};
 
 namespace MessageBoxWindow {
 
 // Shows a notice. Safe to call from any thread: from a task thread the
-// notice is handed to the UI thread. The last caller's texts win.
-void show(bool twoButtons, const std::string& cancelCaption, const std::string& confirmCaption,
-          const std::string& title, const std::string& content, const NoticeAction& action = {});
+// notice is handed to the UI thread. The last caller's notice wins.
+void show(const Notice& notice);
 
 // The dialog while a notice is open, otherwise nullptr.
 QWidget* dialog();
 
-// Replaces the way "#web#" URLs are opened (the default asks the desktop to
+// Replaces the way web addresses are opened (the default asks the desktop to
 // open them in the browser). Tests use it to see what would be opened.
 void setUrlOpener(std::function<void(const QUrl&)> opener);
 
-// What closes the MV host window when a "#web#" notice is answered.
+// What closes the MV host window when a notice with a web address is answered.
 void setMvHostCloser(std::function<void()> closer);
 
 }  // namespace MessageBoxWindow

@@ -121,7 +121,7 @@ void NowPlayingView::selectLyric(int index) {
     // there is nothing to animate.
     if (lyrics_->y() == target) return;
     QPointer<QListWidget> list(lyrics_);
-    ProgramAnimations::timerAnimation(ProgramAnimations::kLyricScroll)
+    ProgramAnimations::lyricScroll()
         .start(lyrics_->y(), target, kScrollCurve,
                [list](double value, double) {
                    if (list) list->move(list->x(), static_cast<int>(value));

@@ -282,7 +282,7 @@ bool PlayBar::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == cover_ && event->type() == QEvent::MouseButtonPress) {
         auto* press = static_cast<QMouseEvent*>(event);
         if (press->button() == Qt::LeftButton && nowPlayingView_)
-            NowPlayingSlide::toggle(*nowPlayingView_, ProgramAnimations::timerAnimation(ProgramAnimations::kNowPlayingSlide));
+            NowPlayingSlide::toggle(*nowPlayingView_, ProgramAnimations::nowPlayingSlide());
         if (press->button() == Qt::RightButton) coverMenu_->popup(press->globalPosition().toPoint());
         return true;
     } else if (event->type() == QEvent::Enter) {

@@ -1,7 +1,7 @@
 #include "ui/PlayBarIcons.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include "ui/SvgPicture.h"
+
 #include <string>
 
 namespace {
@@ -82,18 +82,8 @@ std::string svgBody(PlayBarIcon icon, const std::string& colour) {
 namespace PlayBarIcons {
 
 QImage render(PlayBarIcon icon, QSize logicalSize, bool highlighted) {
-    if (logicalSize.isEmpty()) return {};
-    const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 24 24'>" +
-                            svgBody(icon, highlighted ? kPink : kGrey) + "</svg>";
-    QImage image(logicalSize * kPixelRatio, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QSvgRenderer renderer(QByteArray::fromStdString(svg));
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
-    painter.end();
-    image.setDevicePixelRatio(kPixelRatio);
-    return image;
+    return SvgPicture::render(SvgPicture::document(24, 24, svgBody(icon, highlighted ? kPink : kGrey)), logicalSize,
+                              kPixelRatio);
 }
 
 }  // namespace PlayBarIcons

@@ -159,13 +159,13 @@ TEST(TweenTest, TheTimerDrivesTheTweenToItsEnd) {
     EXPECT_EQ(object.timerId(), 0);
 }
 
-TEST(TweenTest, ProgramAnimationsAreCreatedOnceForEachNumber) {
-    AnimationObject& scroll = ProgramAnimations::animationObject(ProgramAnimations::kScrollPanes);
-    EXPECT_EQ(&scroll, &ProgramAnimations::animationObject(ProgramAnimations::kScrollPanes));
-    TimerAnimation& slide = ProgramAnimations::timerAnimation(ProgramAnimations::kNowPlayingSlide);
-    TimerAnimation& lyrics = ProgramAnimations::timerAnimation(ProgramAnimations::kLyricScroll);
+TEST(TweenTest, EachProgramAnimationIsOneTweenForTheWholeRun) {
+    AnimationObject& scroll = ProgramAnimations::scrollPanes();
+    EXPECT_EQ(&scroll, &ProgramAnimations::scrollPanes());
+    TimerAnimation& slide = ProgramAnimations::nowPlayingSlide();
+    TimerAnimation& lyrics = ProgramAnimations::lyricScroll();
     EXPECT_NE(&slide, &lyrics);
-    EXPECT_EQ(&lyrics, &ProgramAnimations::timerAnimation(ProgramAnimations::kLyricScroll));
+    EXPECT_EQ(&lyrics, &ProgramAnimations::lyricScroll());
 }
 
 }  // namespace

@@ -15,18 +15,6 @@ namespace {
 
 constexpr int kMaxArtists = 50;
 
-// Six circles to a row, each over its name.
-IconTemplate artistTemplate(const TypefaceChoice& type) {
-    IconTemplate t;
-    t.cellSize = {162, 190};
-    t.origin = {5, 0};
-    t.pictureRect = {0, 0, 140, 140};
-    t.rounding = 140;
-    t.mainText = IconTextElement{{0, 150, 150, 22}, type.font(16), QColor::fromRgba(Theme::kCaption),
-                                 Qt::AlignLeft | Qt::AlignVCenter, false};
-    return t;
-}
-
 }  // namespace
 
 AllArtistsPage::AllArtistsPage(MainWindow& window, QScrollBar* scrollBar)
@@ -37,12 +25,8 @@ AllArtistsPage::AllArtistsPage(MainWindow& window, QScrollBar* scrollBar)
     makeLabelButton(box, "按钮_返回7", "‹", {900, 35, 35, 35})->setFont(Theme::font(24));
     artists_ = makeIconList(box, "图标列表框全搜索艺人", {-5, 90, 980, 681});
 
-    NavigationState& state = window_.state();
-    onItemId(artists_, &IconList::itemClicked, &artistIds_, [this, &state](const std::string& id) {
-        state.selectedArtistId = id;
-        window_.showPage(Pages::kArtist);
-        state.returnPage = Pages::kAllArtists;
-    });
+    openPageOnClick(artists_, &artistIds_, window_, &NavigationState::selectedArtistId, Pages::kArtist,
+                    Pages::kAllArtists);
 }
 
 void AllArtistsPage::open(const QString& keyword) {
@@ -55,12 +39,14 @@ void AllArtistsPage::open(const QString& keyword) {
 BackgroundTask::Handle AllArtistsPage::fillArtists(const QString& keyword) {
     scrollPane()->reset();
     IconListFill fill;
-    fill.itemTemplate = artistTemplate(window_.listTypeface());
+    // Six circles to a row.
+    fill.itemTemplate = artistTemplate(window_.listTypeface(), {162, 190}, 140, {0, 150, 150, 22}, /*wrapName=*/false);
+    fill.itemTemplate.origin = {5, 0};
     const CloudApiClient& catalogue = *window_.catalogue();
     fill.fetchRecords = [&catalogue, keyword = keyword.toStdString()] {
         return catalogue.searchArtists(keyword, kMaxArtists);
     };
-    fill.fetchPicture = [&catalogue](const std::string& url) { return catalogue.fetchPicture(url); };
+    fill.fetchPicture = cataloguePictures(catalogue);
     fill.itemIds = &artistIds_;
     fill.onItemsInserted = [this](int itemCount) {
         const int height = listHeight(itemCount);

@@ -31,16 +31,6 @@ IconTemplate songTemplate(const TypefaceChoice& type) {
     return t;
 }
 
-// Three artists side by side, each a circle over its name.
-IconTemplate artistTemplate(const TypefaceChoice& type) {
-    IconTemplate t;
-    t.cellSize = {150, 170};
-    t.pictureRect = {0, 0, 130, 130};
-    t.rounding = 130;
-    t.mainText = IconTextElement{{0, 130, 150, 48}, type.font(16), kCaption, Qt::AlignLeft | Qt::AlignVCenter};
-    return t;
-}
-
 IconTemplate albumTemplate(const TypefaceChoice& type) {
     IconTemplate t;
     t.cellSize = {150, 190};
@@ -70,10 +60,6 @@ std::vector<CoverItem> asCoverItems(const std::vector<SongItem>& songs) {
     return items;
 }
 
-PictureFetcher pictureFetcher(const CloudApiClient& catalogue) {
-    return [&catalogue](const std::string& url) { return catalogue.fetchPicture(url); };
-}
-
 }  // namespace
 
 SearchPage::SearchPage(MainWindow& window, QScrollBar* scrollBar) : Page(Pages::kSearch, scrollBar), window_(window) {
@@ -96,18 +82,11 @@ SearchPage::SearchPage(MainWindow& window, QScrollBar* scrollBar) : Page(Pages::
         [this] { window_.showPage(Pages::kSettings); });
     QObject::connect(allArtists, &QAbstractButton::clicked, this, [this] { showAllArtists(); });
 
-    NavigationState& state = window_.state();
     onItemId(songs_, &IconList::itemActivated, &songIds_, [this](const std::string& id) { window_.requestPlay(id); });
-    onItemId(artists_, &IconList::itemClicked, &state.artistIds, [this, &state](const std::string& id) {
-        state.selectedArtistId = id;
-        window_.showPage(Pages::kArtist);
-        state.returnPage = Pages::kSearch;
-    });
-    onItemId(playlists_, &IconList::itemClicked, &playlistIds_, [this, &state](const std::string& id) {
-        state.selectedPlaylistId = id;
-        window_.showPage(Pages::kPlaylist);
-        state.returnPage = Pages::kSearch;
-    });
+    openPageOnClick(artists_, &window_.state().artistIds, window_, &NavigationState::selectedArtistId, Pages::kArtist,
+                    Pages::kSearch);
+    openPageOnClick(playlists_, &playlistIds_, window_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
+                    Pages::kSearch);
 }
 
 void SearchPage::startSearch() {
@@ -142,11 +121,12 @@ BackgroundTask::Handle SearchPage::fillArtists() {
     // The row refills the ids the home page's artists share with it.
     window_.state().lendArtistIds();
     IconListFill fill;
-    fill.itemTemplate = artistTemplate(window_.listTypeface());
+    // Three artists side by side.
+    fill.itemTemplate = artistTemplate(window_.listTypeface(), {150, 170}, 130, {0, 130, 150, 48}, /*wrapName=*/true);
     fill.fetchRecords = [&catalogue = *window_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
         return catalogue.searchArtists(keyword, 3);
     };
-    fill.fetchPicture = pictureFetcher(*window_.catalogue());
+    fill.fetchPicture = cataloguePictures(*window_.catalogue());
     fill.itemIds = &window_.state().artistIds;
     return fillIconList(artists_, std::move(fill));
 }
@@ -158,7 +138,7 @@ BackgroundTask::Handle SearchPage::fillAlbums() {
     fill.fetchRecords = [&catalogue = *window_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
         return catalogue.searchAlbums(keyword);
     };
-    fill.fetchPicture = pictureFetcher(*window_.catalogue());
+    fill.fetchPicture = cataloguePictures(*window_.catalogue());
     return fillIconList(albums_, std::move(fill));
 }
 
@@ -168,7 +148,7 @@ BackgroundTask::Handle SearchPage::fillPlaylists() {
     fill.fetchRecords = [&catalogue = *window_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
         return catalogue.searchPlaylists(keyword);
     };
-    fill.fetchPicture = pictureFetcher(*window_.catalogue());
+    fill.fetchPicture = cataloguePictures(*window_.catalogue());
     fill.itemIds = &playlistIds_;
     return fillIconList(playlists_, std::move(fill));
 }

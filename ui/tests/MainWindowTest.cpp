@@ -24,7 +24,7 @@ const char* const kScrollBarNames[] = {"滚动条_首页", "滚动条_发现", "
                                        "滚动条_艺人详情", "滚动条_歌单详情", "滚动条_搜索详情", "滚动条_音乐库",
                                        "滚动条_搜索艺人", "滚动条_艺人MV"};
 
-AnimationObject& glide() { return ProgramAnimations::animationObject(ProgramAnimations::kScrollPanes); }
+AnimationObject& glide() { return ProgramAnimations::scrollPanes(); }
 
 class MainWindowTest : public ::testing::Test {
 protected:

@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(MessageBoxWindowTest, OneButtonNoticeShowsOnlyTheConfirmButton) {
-    MessageBoxWindow::show(false, "", "接受事实", "播放失败啦", "这首歌暂时无法播放");
+    MessageBoxWindow::show({.title = "播放失败啦", .content = "这首歌暂时无法播放", .confirmCaption = "接受事实"});
     QWidget* dialog = MessageBoxWindow::dialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
@@ -48,21 +48,30 @@ TEST_F(MessageBoxWindowTest, OneButtonNoticeShowsOnlyTheConfirmButton) {
 }
 
 TEST_F(MessageBoxWindowTest, ASecondNoticeReusesTheDialogWithTheLastTexts) {
-    MessageBoxWindow::show(false, "", "知道了", "first", "one");
+    MessageBoxWindow::show({.title = "first", .content = "one", .confirmCaption = "知道了"});
     QWidget* first = MessageBoxWindow::dialog();
-    MessageBoxWindow::show(true, "不允许", "允许", "second", "two", "#web#https://example.org/mv");
+    MessageBoxWindow::show({.title = "second",
+                            .content = "two",
+                            .confirmCaption = "允许",
+                            .cancelCaption = "不允许",
+                            .webUrl = "https://example.org/mv"});
     EXPECT_EQ(MessageBoxWindow::dialog(), first);
     EXPECT_EQ(control<QLabel>("标签_提示框标题")->text(), "second");
     EXPECT_EQ(control<QPushButton>("按钮_取消")->text(), "不允许");
     EXPECT_TRUE(control<QPushButton>("按钮_取消")->isVisible());
+    MessageBoxWindow::show({.title = "third", .confirmCaption = "知道了"});
+    EXPECT_EQ(MessageBoxWindow::dialog(), first);
+    EXPECT_FALSE(control<QPushButton>("按钮_取消")->isVisible()) << "a notice without a cancel caption hides it again";
 
     control<QPushButton>("按钮_确定")->click();
     settle();
     EXPECT_EQ(MessageBoxWindow::dialog(), nullptr) << "closing it closes the only dialog";
+    EXPECT_TRUE(opened.empty()) << "the web address went with the second notice";
+    EXPECT_EQ(mvHostClosed, 0);
 }
 
-TEST_F(MessageBoxWindowTest, ConfirmingAnEmptyActionOnlyCloses) {
-    MessageBoxWindow::show(false, "", "知道了", "登录成功", "");
+TEST_F(MessageBoxWindowTest, ConfirmingANoticeWithoutAWebAddressOnlyCloses) {
+    MessageBoxWindow::show({.title = "登录成功", .confirmCaption = "知道了"});
     control<QPushButton>("按钮_确定")->click();
     settle();
     EXPECT_EQ(MessageBoxWindow::dialog(), nullptr);
@@ -70,33 +79,37 @@ TEST_F(MessageBoxWindowTest, ConfirmingAnEmptyActionOnlyCloses) {
     EXPECT_EQ(mvHostClosed, 0);
 }
 
-TEST_F(MessageBoxWindowTest, WebActionOpensOnlyHttpUrlsExactlyAsGiven) {
+TEST_F(MessageBoxWindowTest, ConfirmingOpensOnlyHttpUrlsExactlyAsGiven) {
     struct Row {
-        const char* action;
+        const char* webUrl;
         const char* expectedOpen;  // nullptr: nothing may be opened
     };
-    for (Row row : {Row{"#web#https://player.example/?url=a%20b&x=1", "https://player.example/?url=a%20b&x=1"},
-                    Row{"#web#http://127.0.0.1:38580/player/?url=v.mp4", "http://127.0.0.1:38580/player/?url=v.mp4"},
-                    Row{"#web#file:///etc/passwd", nullptr}, Row{"#web#/bin/sh -c reboot", nullptr},
-                    Row{"#web#javascript:alert(1)", nullptr}}) {
+    for (Row row : {Row{"https://player.example/?url=a%20b&x=1", "https://player.example/?url=a%20b&x=1"},
+                    Row{"http://127.0.0.1:38580/player/?url=v.mp4", "http://127.0.0.1:38580/player/?url=v.mp4"},
+                    Row{"file:///etc/passwd", nullptr}, Row{"/bin/sh -c reboot", nullptr},
+                    Row{"javascript:alert(1)", nullptr}}) {
         opened.clear();
         mvHostClosed = 0;
-        MessageBoxWindow::show(true, "不允许", "允许", "即将使用浏览器打开", "", row.action);
+        MessageBoxWindow::show(
+            {.title = "即将使用浏览器打开", .confirmCaption = "允许", .cancelCaption = "不允许", .webUrl = row.webUrl});
         control<QPushButton>("按钮_确定")->click();
         settle();
         if (row.expectedOpen) {
-            ASSERT_EQ(opened.size(), 1u) << row.action;
+            ASSERT_EQ(opened.size(), 1u) << row.webUrl;
             EXPECT_EQ(opened[0], row.expectedOpen);
         } else {
-            EXPECT_TRUE(opened.empty()) << row.action;
+            EXPECT_TRUE(opened.empty()) << row.webUrl;
         }
-        EXPECT_EQ(mvHostClosed, 1) << row.action;
+        EXPECT_EQ(mvHostClosed, 1) << row.webUrl;
         EXPECT_EQ(MessageBoxWindow::dialog(), nullptr);
     }
 }
 
-TEST_F(MessageBoxWindowTest, CancellingAWebActionOpensNothingAndClosesBoth) {
-    MessageBoxWindow::show(true, "不允许", "允许", "即将使用浏览器打开", "", "#web#https://example.org");
+TEST_F(MessageBoxWindowTest, CancellingAWebAddressOpensNothingAndClosesBoth) {
+    MessageBoxWindow::show({.title = "即将使用浏览器打开",
+                            .confirmCaption = "允许",
+                            .cancelCaption = "不允许",
+                            .webUrl = "https://example.org"});
     control<QPushButton>("按钮_取消")->click();
     settle();
     EXPECT_TRUE(opened.empty());
@@ -105,7 +118,7 @@ TEST_F(MessageBoxWindowTest, CancellingAWebActionOpensNothingAndClosesBoth) {
 }
 
 TEST_F(MessageBoxWindowTest, ANoticeFromATaskThreadAppearsOnTheUiThread) {
-    std::thread([] { MessageBoxWindow::show(false, "", "知道了", "from a task", ""); }).join();
+    std::thread([] { MessageBoxWindow::show({.title = "from a task", .confirmCaption = "知道了"}); }).join();
     EXPECT_EQ(MessageBoxWindow::dialog(), nullptr);
     QApplication::processEvents();
     ASSERT_NE(MessageBoxWindow::dialog(), nullptr);

@@ -49,7 +49,7 @@ protected:
 
     QListWidget& list() const { return *view.lyricList(); }
     static bool scrollRunning() {
-        return ProgramAnimations::timerAnimation(ProgramAnimations::kLyricScroll).isRunning();
+        return ProgramAnimations::lyricScroll().isRunning();
     }
 
     QWidget window;

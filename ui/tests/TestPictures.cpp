@@ -22,6 +22,17 @@ unsigned crc32Of(const std::string& bytes, size_t from, size_t length) {
     return ~crc;
 }
 
+// `count` pixels of `colour`, red, green and blue bytes, then alpha when asked for.
+std::vector<unsigned char> pixelsOf(int count, QColor colour, bool withAlpha) {
+    std::vector<unsigned char> pixels;
+    for (int i = 0; i < count; ++i) {
+        pixels.insert(pixels.end(), {static_cast<unsigned char>(colour.red()), static_cast<unsigned char>(colour.green()),
+                                     static_cast<unsigned char>(colour.blue())});
+        if (withAlpha) pixels.push_back(static_cast<unsigned char>(colour.alpha()));
+    }
+    return pixels;
+}
+
 }  // namespace
 
 QImage imageOf(QSize size, QColor colour) {
@@ -31,12 +42,7 @@ QImage imageOf(QSize size, QColor colour) {
 }
 
 std::string pngOf(int width, int height, QColor colour) {
-    std::vector<unsigned char> pixels;
-    for (int i = 0; i < width * height; ++i) {
-        pixels.insert(pixels.end(), {static_cast<unsigned char>(colour.red()), static_cast<unsigned char>(colour.green()),
-                                     static_cast<unsigned char>(colour.blue()),
-                                     static_cast<unsigned char>(colour.alpha())});
-    }
+    std::vector<unsigned char> pixels = pixelsOf(width * height, colour, /*withAlpha=*/true);
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -54,11 +60,7 @@ std::string pngOf(int width, int height, QColor colour) {
 }
 
 std::string jpegOf(int width, int height, QColor colour) {
-    std::vector<unsigned char> pixels;
-    for (int i = 0; i < width * height; ++i) {
-        pixels.insert(pixels.end(), {static_cast<unsigned char>(colour.red()), static_cast<unsigned char>(colour.green()),
-                                     static_cast<unsigned char>(colour.blue())});
-    }
+    std::vector<unsigned char> pixels = pixelsOf(width * height, colour, /*withAlpha=*/false);
     tjhandle handle = tjInitCompress();
     unsigned char* out = nullptr;
     unsigned long size = 0;
