@@ -202,12 +202,47 @@ void setMethodAndBody(OptionSetter& set, const CurlExchangeSpec& spec) {
     }
 }
 
+// The result of the session's transfer once it has ended.
+CURLcode finishedTransferCode(CurlSession& session) {
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(session.multi(), &left)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == session.easy()) return message->data.result;
+    }
+    return CURLE_FAILED_INIT;
+}
+
+// Runs the transfer set up on the session's easy handle to its end, on the
+// session's multi handle, which keeps the connection when the transfer is
+// done. This is the loop curl_easy_perform runs on a multi handle of its own.
+CURLcode perform(CurlSession& session) {
+    constexpr int kLongestWaitMilliseconds = 1000;
+    CURLM* multi = session.multi();
+    if (curl_multi_add_handle(multi, session.easy()) != CURLM_OK) return CURLE_FAILED_INIT;
+    CURLcode code = CURLE_FAILED_INIT;
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) break;
+        if (running == 0) {
+            code = finishedTransferCode(session);
+            break;
+        }
+        if (curl_multi_poll(multi, nullptr, 0, kLongestWaitMilliseconds, nullptr) != CURLM_OK) break;
+    }
+    curl_multi_remove_handle(multi, session.easy());
+    return code;
+}
+
 }  // namespace
 
-CurlExchangeResult runCurlExchange(CURL* handle, const CurlExchangeSpec& spec) {
+CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec& spec) {
     using enum CurlSetupStep;
     using Outcome = CurlExchangeResult::Outcome;
     CurlExchangeResult result;
+    if (!session.usable()) {
+        result.outcome = Outcome::SetupFailed;
+        return result;
+    }
+    CURL* handle = session.easy();
     IdleWatch idle(spec.idleTimeoutSeconds);
     ResponseCapture capture(idle);
     OptionSetter set(handle);
@@ -273,7 +308,7 @@ CurlExchangeResult runCurlExchange(CURL* handle, const CurlExchangeSpec& spec) {
         return result;
     }
 
-    CURLcode code = curl_easy_perform(handle);
+    CURLcode code = perform(session);
     bool answered = capture.headComplete && (code == CURLE_OK || !spec.followRedirects || !isFollowedRedirect(capture.head));
     if (code == CURLE_URL_MALFORMAT) {
         result.outcome = Outcome::UrlRejected;

@@ -4,11 +4,11 @@
 // goes out, the credentials asked for, and the given header lines in their
 // order. libcurl adds nothing of its own (no Accept, Expect, Content-Type,
 // cookies or compression) and decodes nothing but chunked transfer coding.
-#include <curl/curl.h>
-
+// Every exchange of the program goes through runCurlExchange.
 #include <string>
 #include <vector>
 
+#include "net/CurlSession.h"
 #include "net/HttpUrl.h"
 
 struct CurlCredentials {
@@ -50,6 +50,7 @@ struct CurlExchangeResult {
     int statusCode = 0;
 };
 
-// Runs the exchange on `handle`, which must be fresh or reset. The head and
-// body are those of the final response after any redirects followed.
-CurlExchangeResult runCurlExchange(CURL* handle, const CurlExchangeSpec& spec);
+// Runs the exchange on `session`, which must be fresh or reset, on the
+// calling thread. The head and body are those of the final response after any
+// redirects followed.
+CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec& spec);

@@ -1,51 +1,53 @@
-#include "net/CurlHandlePool.h"
+#include "net/CurlSession.h"
 
-CurlHandlePool::CurlHandlePool(size_t maxIdleHandles) : maxIdleHandles_(maxIdleHandles), share_(curl_share_init()) {
+CurlSession::CurlSession(CURLSH* share) : easy_(curl_easy_init()), multi_(curl_multi_init()) {
+    if (easy_ && share) curl_easy_setopt(easy_, CURLOPT_SHARE, share);
+}
+
+CurlSession::~CurlSession() {
+    // The easy handle is never left in the multi handle between transfers.
+    if (multi_) curl_multi_cleanup(multi_);
+    if (easy_) curl_easy_cleanup(easy_);
+}
+
+CurlSessionPool::CurlSessionPool(size_t maxIdleSessions) : maxIdleSessions_(maxIdleSessions), share_(curl_share_init()) {
     if (!share_) return;
     curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
-    curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &CurlHandlePool::lockShare);
-    curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &CurlHandlePool::unlockShare);
+    curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &CurlSessionPool::lockShare);
+    curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &CurlSessionPool::unlockShare);
     curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
     curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
 }
 
-CurlHandlePool::~CurlHandlePool() {
-    for (CURL* handle : idle_) curl_easy_cleanup(handle);
+CurlSessionPool::~CurlSessionPool() {
+    idle_.clear();  // sessions go before the share they use
     if (share_) curl_share_cleanup(share_);
 }
 
-CurlHandlePool::Lease CurlHandlePool::acquire() {
+CurlSessionPool::Lease CurlSessionPool::acquire() {
     {
         std::lock_guard lock(idleMutex_);
         if (!idle_.empty()) {
-            CURL* handle = idle_.back();
+            std::unique_ptr<CurlSession> session = std::move(idle_.back());
             idle_.pop_back();
-            return Lease(*this, handle);
+            return Lease(*this, std::move(session));
         }
     }
-    CURL* handle = curl_easy_init();
-    if (handle && share_) curl_easy_setopt(handle, CURLOPT_SHARE, share_);
-    return Lease(*this, handle);
+    return Lease(*this, std::make_unique<CurlSession>(share_));
 }
 
-void CurlHandlePool::giveBack(CURL* handle) {
-    if (!handle) return;
-    // A reset handle keeps its connections, TLS sessions and share.
-    curl_easy_reset(handle);
-    {
-        std::lock_guard lock(idleMutex_);
-        if (idle_.size() < maxIdleHandles_) {
-            idle_.push_back(handle);
-            return;
-        }
-    }
-    curl_easy_cleanup(handle);
+void CurlSessionPool::giveBack(std::unique_ptr<CurlSession> session) {
+    if (!session->usable()) return;
+    session->reset();
+    std::lock_guard lock(idleMutex_);
+    if (idle_.size() < maxIdleSessions_) idle_.push_back(std::move(session));
+    // Otherwise the session closes its connections as it goes.
 }
 
-void CurlHandlePool::lockShare(CURL*, curl_lock_data data, curl_lock_access, void* pool) {
-    static_cast<CurlHandlePool*>(pool)->shareLocks_[data].lock();
+void CurlSessionPool::lockShare(CURL*, curl_lock_data data, curl_lock_access, void* pool) {
+    static_cast<CurlSessionPool*>(pool)->shareLocks_[data].lock();
 }
 
-void CurlHandlePool::unlockShare(CURL*, curl_lock_data data, void* pool) {
-    static_cast<CurlHandlePool*>(pool)->shareLocks_[data].unlock();
+void CurlSessionPool::unlockShare(CURL*, curl_lock_data data, void* pool) {
+    static_cast<CurlSessionPool*>(pool)->shareLocks_[data].unlock();
 }

@@ -1,47 +1,75 @@
 #pragma once
-// Easy handles kept between exchanges so that their open TCP/TLS connections
-// serve the next request to the same host. A handle is lent to one thread at
-// a time; idle handles share their DNS cache and TLS sessions through a curl
-// share object, so even a handle new to a host resumes a TLS session.
-// (libcurl cannot share one connection cache between concurrent threads,
-// which is why connections stay with their handle.)
+// A libcurl session: an easy handle and the multi handle that runs its
+// transfers. The multi handle keeps the open TCP/TLS connections between
+// transfers, and lets another thread wake a transfer waiting for the network
+// (see CurlExchange). A session is used by one thread at a time.
+//
+// CurlSessionPool keeps sessions between transfers so that their connections
+// serve the next request to the same host. Its sessions share their DNS cache
+// and TLS sessions through a curl share object, so even a session new to a
+// host resumes a TLS session. (libcurl cannot share one connection cache
+// between concurrent threads, which is why connections stay with their
+// session.)
 #include <curl/curl.h>
 
+#include <memory>
 #include <mutex>
 #include <vector>
 
-class CurlHandlePool {
+class CurlSession {
 public:
-    // A handle on loan; it goes back to the pool, reset, when the lease ends.
+    // A session of its own; with `share`, it uses that share object.
+    explicit CurlSession(CURLSH* share = nullptr);
+    ~CurlSession();
+    CurlSession(const CurlSession&) = delete;
+    CurlSession& operator=(const CurlSession&) = delete;
+
+    // False when libcurl could not make the handles.
+    bool usable() const { return easy_ && multi_; }
+    CURL* easy() const { return easy_; }
+    CURLM* multi() const { return multi_; }
+    // Clears the options of the last transfer; connections, TLS sessions
+    // and the share stay.
+    void reset() { curl_easy_reset(easy_); }
+
+private:
+    CURL* easy_;
+    CURLM* multi_;
+};
+
+class CurlSessionPool {
+public:
+    // A session on loan; it goes back to the pool, reset, when the lease ends.
     class Lease {
     public:
-        Lease(CurlHandlePool& pool, CURL* handle) : pool_(pool), handle_(handle) {}
-        ~Lease() { pool_.giveBack(handle_); }
+        Lease(CurlSessionPool& pool, std::unique_ptr<CurlSession> session)
+            : pool_(pool), session_(std::move(session)) {}
+        ~Lease() { pool_.giveBack(std::move(session_)); }
         Lease(const Lease&) = delete;
         Lease& operator=(const Lease&) = delete;
-        CURL* handle() const { return handle_; }  // null when libcurl could not make one
+        CurlSession& session() const { return *session_; }
 
     private:
-        CurlHandlePool& pool_;
-        CURL* handle_;
+        CurlSessionPool& pool_;
+        std::unique_ptr<CurlSession> session_;
     };
 
-    explicit CurlHandlePool(size_t maxIdleHandles);
-    ~CurlHandlePool();
-    CurlHandlePool(const CurlHandlePool&) = delete;
-    CurlHandlePool& operator=(const CurlHandlePool&) = delete;
+    explicit CurlSessionPool(size_t maxIdleSessions);
+    ~CurlSessionPool();
+    CurlSessionPool(const CurlSessionPool&) = delete;
+    CurlSessionPool& operator=(const CurlSessionPool&) = delete;
 
-    // An idle handle, or a new one when none is idle. Safe on any thread.
+    // An idle session, or a new one when none is idle. Safe on any thread.
     Lease acquire();
 
 private:
-    void giveBack(CURL* handle);
+    void giveBack(std::unique_ptr<CurlSession> session);
     static void lockShare(CURL*, curl_lock_data data, curl_lock_access, void* pool);
     static void unlockShare(CURL*, curl_lock_data data, void* pool);
 
-    const size_t maxIdleHandles_;
-    CURLSH* share_;                                 // set up in the constructor, then used only by libcurl
-    std::mutex shareLocks_[CURL_LOCK_DATA_LAST];  // one per kind of shared data, taken by libcurl
+    const size_t maxIdleSessions_;
+    CURLSH* share_;                                // set up in the constructor, then used only by libcurl
+    std::mutex shareLocks_[CURL_LOCK_DATA_LAST];  // one per kind of shared data, taken by libcurl on any thread
     std::mutex idleMutex_;
-    std::vector<CURL*> idle_;  // guarded by idleMutex_
+    std::vector<std::unique_ptr<CurlSession>> idle_;  // guarded by idleMutex_
 };
