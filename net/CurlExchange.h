@@ -4,7 +4,9 @@
 // goes out, the credentials asked for, and the given header lines in their
 // order. libcurl adds nothing of its own (no Accept, Expect, Content-Type,
 // cookies or compression) and decodes nothing but chunked transfer coding.
-// Every exchange of the program goes through runCurlExchange.
+//
+// Every exchange of the program goes through runCurlExchange. It gives up
+// the exchange when the task running it is asked to stop (TaskStop::current()).
 #include <string>
 #include <vector>
 
@@ -42,6 +44,7 @@ struct CurlExchangeResult {
         NotSent,      // no connection, TLS failure or the request could not be written
         NoResponse,   // the request went out but no complete response head came back
         BodyBroken,   // the head arrived, the body was cut off; `body` holds what came
+        Stopped,       // the task running the exchange was asked to stop; nothing is kept
     };
     Outcome outcome = Outcome::NotSent;
     CurlSetupStep failedStep = CurlSetupStep::Session;
@@ -52,5 +55,6 @@ struct CurlExchangeResult {
 
 // Runs the exchange on `session`, which must be fresh or reset, on the
 // calling thread. The head and body are those of the final response after any
-// redirects followed.
+// redirects followed. A stop request of the calling thread's task ends the exchange within
+// moments, whatever it is waiting for; one made before the call sends nothing.
 CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec& spec);

@@ -6,7 +6,10 @@
 //
 // The three engines are one transfer routine with different settings (header
 // rules, user agent, time-outs, connection reuse), named by what
-// the program fetches with them. All of them speak only http and https.
+// the program fetches with them. All of them:
+// - speak only http and https;
+// - fail at once, sending nothing more, when the task running the call is
+//   asked to stop (see base/TaskStop.h), whatever the transfer is waiting for.
 #include <string>
 
 enum HttpMethod { kGet = 0, kPost = 1, kHead = 2, kPut = 3, kOptions = 4, kDelete = 5, kTrace = 6, kConnect = 7 };
