@@ -62,15 +62,18 @@ private:
 // The final response head and body, fed by libcurl's callbacks. A status
 // line after a complete head starts a new response (an interim 1xx answer or
 // a redirect being followed); lines after a complete head that are not a
-// status line are trailer fields of a chunked body and are left out. Used
-// only on the thread running the exchange.
+// status line are trailer fields of a chunked body and are left out. A body
+// that would grow past `bodyLimit` is refused at that write, which ends the
+// transfer there. Used only on the thread running the exchange.
 struct ResponseCapture {
-    explicit ResponseCapture(TransferWatch& watch) : watch(watch) {}
+    ResponseCapture(TransferWatch& watch, size_t limit) : watch(watch), bodyLimit(limit) {}
 
     TransferWatch& watch;
+    const size_t bodyLimit;
     std::string head;
     bool headComplete = false;
     std::string body;
+    bool bodyTooLarge = false;
 
     void addHeaderLine(std::string_view line) {
         watch.activity();
@@ -91,9 +94,14 @@ struct ResponseCapture {
     }
     static size_t onBody(char* data, size_t size, size_t count, void* self) {
         auto* capture = static_cast<ResponseCapture*>(self);
+        const size_t bytes = size * count;
         capture->watch.activity();
-        capture->body.append(data, size * count);
-        return size * count;
+        if (bytes > capture->bodyLimit - capture->body.size()) {
+            capture->bodyTooLarge = true;
+            return CURL_WRITEFUNC_ERROR;
+        }
+        capture->body.append(data, bytes);
+        return bytes;
     }
 };
 
@@ -271,7 +279,7 @@ CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec&
     CURL* handle = session.easy();
     const std::stop_token stop = TaskStop::current();
     TransferWatch watch(spec.idleTimeoutSeconds, stop);
-    ResponseCapture capture(watch);
+    ResponseCapture capture(watch, spec.bodyLimit);
     OptionSetter set(handle);
     const std::string url = spec.url.curlUrl();
     const char* extraCaFile = std::getenv("MIVRA_CA_FILE");
@@ -345,6 +353,8 @@ CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec&
         result.outcome = Outcome::UrlRejected;
     } else if (code != CURLE_OK && stop.stop_requested()) {
         result.outcome = Outcome::Stopped;
+    } else if (capture.bodyTooLarge) {
+        result.outcome = Outcome::BodyTooLarge;
     } else if (!answered) {
         long requestBytes = 0;
         curl_easy_getinfo(handle, CURLINFO_REQUEST_SIZE, &requestBytes);

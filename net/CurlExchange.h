@@ -5,8 +5,11 @@
 // order. libcurl adds nothing of its own (no Accept, Expect, Content-Type,
 // cookies or compression) and decodes nothing but chunked transfer coding.
 //
-// Every exchange of the program goes through runCurlExchange. It gives up
-// the exchange when the task running it is asked to stop (TaskStop::current()).
+// Every exchange of the program goes through runCurlExchange. It gives up a
+// body larger than the exchange's limit as soon as the limit is crossed, and
+// the whole exchange when the task running it is asked to stop
+// (TaskStop::current()).
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -31,6 +34,7 @@ struct CurlExchangeSpec {
     long connectTimeoutSeconds = 30;    // resolving, connecting and the TLS handshake
     long idleTimeoutSeconds = 30;       // no data moving for this long ends the exchange
     bool followRedirects = true;
+    size_t bodyLimit = 32 * 1024 * 1024;  // the most body bytes taken; a longer body ends the exchange
 };
 
 // The request setting that libcurl refused, so the caller can name it.
@@ -38,12 +42,13 @@ enum class CurlSetupStep { Session, Timeouts, Credentials, Redirects, Headers };
 
 struct CurlExchangeResult {
     enum class Outcome {
-        Complete,     // the whole answer arrived
-        SetupFailed,  // an option was refused (see failedStep); nothing was sent
-        UrlRejected,  // libcurl could not use the URL
-        NotSent,      // no connection, TLS failure or the request could not be written
-        NoResponse,   // the request went out but no complete response head came back
-        BodyBroken,   // the head arrived, the body was cut off; `body` holds what came
+        Complete,      // the whole answer arrived
+        SetupFailed,   // an option was refused (see failedStep); nothing was sent
+        UrlRejected,   // libcurl could not use the URL
+        NotSent,       // no connection, TLS failure or the request could not be written
+        NoResponse,    // the request went out but no complete response head came back
+        BodyBroken,    // the head arrived, the body was cut off; `body` holds what came
+        BodyTooLarge,  // the body grew past `bodyLimit`; reading stopped there, `body` is empty
         Stopped,       // the task running the exchange was asked to stop; nothing is kept
     };
     Outcome outcome = Outcome::NotSent;

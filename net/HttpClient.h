@@ -5,11 +5,14 @@
 // the PEM file named by the environment variable MIVRA_CA_FILE when it is set.
 //
 // The three engines are one transfer routine with different settings (header
-// rules, user agent, time-outs, connection reuse), named by what
+// rules, user agent, time-outs, connection reuse, body limit), named by what
 // the program fetches with them. All of them:
 // - speak only http and https;
+// - fail when the answer's body is larger than their limit, reading no
+//   further than the limit;
 // - fail at once, sending nothing more, when the task running the call is
 //   asked to stop (see base/TaskStop.h), whatever the transfer is waiting for.
+#include <cstddef>
 #include <string>
 
 enum HttpMethod { kGet = 0, kPost = 1, kHead = 2, kPut = 3, kOptions = 4, kDelete = 5, kTrace = 6, kConnect = 7 };
@@ -61,6 +64,11 @@ struct LyricOptions {
 };
 
 namespace HttpClient {
+
+// The most body bytes each engine takes; a longer body fails the call.
+inline constexpr size_t kServiceBodyLimit = 32 * 1024 * 1024;
+inline constexpr size_t kPictureBodyLimit = 16 * 1024 * 1024;
+inline constexpr size_t kLyricBodyLimit = 32 * 1024 * 1024;
 
 // Once at program start, before any other thread exists.
 void globalInit();

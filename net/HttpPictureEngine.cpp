@@ -106,6 +106,7 @@ TransferSettings transferSettings(const HttpRequest& request, const PictureOptio
         settings.connectTimeoutSeconds = timeout;
         settings.idleTimeoutSeconds = timeout;
     }
+    settings.bodyLimit = HttpClient::kPictureBodyLimit;
     settings.pool = pool;
     return settings;
 }

@@ -20,6 +20,7 @@ constexpr const char* kRedirectFailure = "709 重定向设置失败!";
 constexpr const char* kHeaderFailure = "710 设置协议头失败!";
 constexpr const char* kSendFailure = "711 发送请求失败!";
 constexpr const char* kNoResponseFailure = "712 服务器未响应!";
+constexpr const char* kBodyTooLargeFailure = "714 应答数据过大!";
 constexpr const char* kStoppedFailure = "715 请求已停止!";
 constexpr long kDefaultTimeoutSeconds = 30;
 
@@ -85,6 +86,7 @@ TransferSettings transferSettings(const HttpRequest& request, const ServiceOptio
     long timeout = request.timeoutSeconds < 1 ? kDefaultTimeoutSeconds : request.timeoutSeconds;
     settings.connectTimeoutSeconds = timeout;
     settings.idleTimeoutSeconds = timeout;
+    settings.bodyLimit = HttpClient::kServiceBodyLimit;
     return settings;
 }
 
@@ -126,6 +128,7 @@ HttpResponse fetchService(const HttpRequest& request, const ServiceOptions& opti
     case Outcome::UrlRejected: response.status = kUrlFailure; return response;
     case Outcome::NotSent: response.status = kSendFailure; return response;
     case Outcome::NoResponse: response.status = kNoResponseFailure; return response;
+    case Outcome::BodyTooLarge: response.status = kBodyTooLargeFailure; return response;
     case Outcome::Stopped: response.status = kStoppedFailure; return response;
     case Outcome::Complete:
     case Outcome::BodyBroken: break;  // a broken body is kept; the status line stands

@@ -36,6 +36,7 @@ CurlExchangeResult runTransfer(const HttpRequest& request, const TransferSetting
     spec.connectTimeoutSeconds = settings.connectTimeoutSeconds;
     spec.idleTimeoutSeconds = settings.idleTimeoutSeconds;
     spec.followRedirects = !request.noRedirect;
+    spec.bodyLimit = settings.bodyLimit;
 
     if (settings.pool) {
         CurlSessionPool::Lease lease = settings.pool->acquire();

@@ -1,11 +1,12 @@
 #pragma once
 // The one transfer routine behind the three engines. An engine is a set of
 // TransferSettings: what it sends besides the request's own fields (header
-// lines, agent string, credentials), its time-outs and whether it keeps
-// connections. runTransfer does what every engine does alike: splits
+// lines, agent string, credentials), its time-outs, its body limit and whether
+// it keeps connections. runTransfer does what every engine does alike: splits
 // the URL, picks method and body, applies the proxy and the redirect choice,
 // takes a session (from the engine's pool or a fresh one) and runs the
 // exchange.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ struct TransferSettings {
     bool socksProxy = false;
     long connectTimeoutSeconds = 30;
     long idleTimeoutSeconds = 30;
+    size_t bodyLimit = 0;             // the most body bytes taken
     CurlSessionPool* pool = nullptr;  // null: a session of its own, closed after the transfer
 };
 

@@ -1,4 +1,5 @@
-// What all three engines share through their one transfer routine: a stop
+// What all three engines share through their one transfer routine: a body
+// over the engine's limit fails without being read to its end; a stop
 // request of the task running a transfer ends it at once.
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@ using Step = ScriptedSocketServer::Step;
 struct Engine {
     const char* name;
     HttpResponse (*fetch)(const HttpRequest&);
+    size_t bodyLimit;
     bool numberedFailures;
 };
 
@@ -31,9 +33,9 @@ HttpResponse picture(const HttpRequest& request) { return HttpClient::fetchPictu
 HttpResponse lyric(const HttpRequest& request) { return HttpClient::fetchLyric(request); }
 
 const Engine kEngines[] = {
-    {"service", &service, true},
-    {"picture", &picture, false},
-    {"lyric", &lyric, false},
+    {"service", &service, HttpClient::kServiceBodyLimit, true},
+    {"picture", &picture, HttpClient::kPictureBodyLimit, false},
+    {"lyric", &lyric, HttpClient::kLyricBodyLimit, false},
 };
 
 // A failed call: no body, no head; the service engine names the failure.
@@ -53,6 +55,62 @@ HttpRequest requestFor(const std::string& url) {
 }
 
 using SharedRulesTest = HttpTest;
+
+// Bodies of one repeated block, generated as they go out.
+constexpr size_t kBlockSize = 64 * 1024;
+constexpr size_t kHugeBody = 64 * 1024 * 1024;
+const std::string kBlock(kBlockSize, 'm');
+
+std::vector<Step> bodyWithLength(size_t size) {
+    std::vector<Step> script{{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) + "\r\n\r\n"},
+                             {kBlock, 0ms, size / kBlockSize}};
+    if (size % kBlockSize) script.push_back({kBlock.substr(0, size % kBlockSize)});
+    return script;
+}
+
+std::vector<Step> chunkedBody(size_t size) {
+    std::string chunk = "10000\r\n" + kBlock + "\r\n";
+    return {{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"}, {chunk, 0ms, size / kBlockSize}, {"0\r\n\r\n"}};
+}
+
+TEST_F(SharedRulesTest, BodyUpToTheLimitArrivesWhole) {
+    for (const Engine& engine : kEngines) {
+        SCOPED_TRACE(engine.name);
+        ScriptedSocketServer server(bodyWithLength(engine.bodyLimit));
+        HttpResponse response = engine.fetch(requestFor(server.url("/")));
+        EXPECT_EQ(response.bodyBytes.size(), engine.bodyLimit);
+        EXPECT_EQ(response.bodyBytes.find_first_not_of('m'), std::string::npos);
+        if (engine.numberedFailures) {
+            EXPECT_EQ(response.status, "200 OK");
+        }
+    }
+}
+
+TEST_F(SharedRulesTest, BodyOverTheLimitFailsWithoutBeingReadToItsEnd) {
+    // The kernel's socket buffers on both ends take some megabytes that the
+    // client never reads; anything near the whole body means it kept reading.
+    constexpr size_t kBufferedMargin = 16 * 1024 * 1024;
+    struct Answer {
+        const char* name;
+        std::vector<Step> (*script)(size_t);
+        bool huge;  // 64 MB, else one byte over the limit
+    };
+    const Answer answers[] = {
+        {"one byte over, with a length", &bodyWithLength, false},
+        {"64 MB with a length", &bodyWithLength, true},
+        {"64 MB chunked", &chunkedBody, true},
+    };
+    for (const Engine& engine : kEngines) {
+        for (const Answer& answer : answers) {
+            SCOPED_TRACE(std::string(engine.name) + ", " + answer.name);
+            ScriptedSocketServer server(answer.script(answer.huge ? kHugeBody : engine.bodyLimit + 1));
+            expectFailure(engine, engine.fetch(requestFor(server.url("/"))), "714 应答数据过大!");
+            if (answer.huge) {
+                EXPECT_LT(server.bytesSent(), engine.bodyLimit + kBufferedMargin);
+            }
+        }
+    }
+}
 
 // The server holds each connection open after its script until destroyed.
 struct StopCase {
