@@ -355,6 +355,8 @@ CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec&
         result.outcome = Outcome::Stopped;
     } else if (capture.bodyTooLarge) {
         result.outcome = Outcome::BodyTooLarge;
+    } else if (code == CURLE_UNSUPPORTED_PROTOCOL) {
+        result.outcome = Outcome::NotSent;  // a redirect to a scheme other than http or https
     } else if (!answered) {
         long requestBytes = 0;
         curl_easy_getinfo(handle, CURLINFO_REQUEST_SIZE, &requestBytes);

@@ -1,14 +1,14 @@
 #pragma once
-// One HTTP/1.1 exchange on a libcurl easy handle, sending exactly the request
+// One HTTP/1.1 exchange on a libcurl session, sending exactly the request
 // the caller describes: the request line, Host, Content-Length when a body
 // goes out, the credentials asked for, and the given header lines in their
 // order. libcurl adds nothing of its own (no Accept, Expect, Content-Type,
 // cookies or compression) and decodes nothing but chunked transfer coding.
 //
-// Every exchange of the program goes through runCurlExchange. It gives up a
-// body larger than the exchange's limit as soon as the limit is crossed, and
-// the whole exchange when the task running it is asked to stop
-// (TaskStop::current()).
+// Every exchange of the program goes through runCurlExchange. It speaks only
+// http and https, redirects included; it gives up a body larger than the
+// exchange's limit as soon as the limit is crossed; and it gives up the whole
+// exchange when the task running it is asked to stop (TaskStop::current()).
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -59,7 +59,10 @@ struct CurlExchangeResult {
 };
 
 // Runs the exchange on `session`, which must be fresh or reset, on the
-// calling thread. The head and body are those of the final response after any
-// redirects followed. A stop request of the calling thread's task ends the exchange within
-// moments, whatever it is waiting for; one made before the call sends nothing.
+// calling thread. The head and body are those of the final response after
+// any redirects followed. A redirect to a scheme other than http or https is
+// not followed: the exchange ends as NotSent, the next request never having
+// gone out. A stop request of the calling thread's task ends the exchange
+// within moments, whatever it is waiting for; one made before the call sends
+// nothing.
 CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec& spec);

@@ -7,7 +7,7 @@
 // The three engines are one transfer routine with different settings (header
 // rules, user agent, time-outs, connection reuse, body limit), named by what
 // the program fetches with them. All of them:
-// - speak only http and https;
+// - speak only http and https, on redirects too;
 // - fail when the answer's body is larger than their limit, reading no
 //   further than the limit;
 // - fail at once, sending nothing more, when the task running the call is

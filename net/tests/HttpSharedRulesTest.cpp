@@ -1,6 +1,7 @@
-// What all three engines share through their one transfer routine: a body
-// over the engine's limit fails without being read to its end; a stop
-// request of the task running a transfer ends it at once.
+// What all three engines share through their one transfer routine: only
+// http and https are spoken, redirects included; a body over the engine's
+// limit fails without being read to its end; a stop request of the task
+// running a transfer ends it at once.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "HttpTestHelpers.h"
+#include "RecordingServer.h"
 #include "ScriptedSocketServer.h"
 #include "base/BackgroundTask.h"
 #include "base/TaskStop.h"
@@ -55,6 +57,24 @@ HttpRequest requestFor(const std::string& url) {
 }
 
 using SharedRulesTest = HttpTest;
+
+TEST_F(SharedRulesTest, RedirectToAnotherSchemeIsNotFollowed) {
+    ScriptedSocketServer ftpServer({{"220 ready\r\n"}}, true);
+    const std::string ftpUrl = "ftp://" + hostOf(ftpServer.url()) + "/song.lrc";
+    RecordingServer server;
+    server.setHandler([&](const RecordedRequest& request) {
+        if (request.target == "/to-ftp") return CannedReply{302, "", "text/plain", {{"Location", ftpUrl}}};
+        if (request.target == "/to-file") return CannedReply{302, "", "text/plain", {{"Location", "file:///etc/passwd"}}};
+        return CannedReply{200, "plain", "text/plain", {}};
+    });
+    for (const Engine& engine : kEngines) {
+        for (const char* path : {"/to-ftp", "/to-file"}) {
+            SCOPED_TRACE(std::string(engine.name) + " " + path);
+            expectFailure(engine, engine.fetch(requestFor(server.url(path))), "711 发送请求失败!");
+        }
+    }
+    EXPECT_EQ(ftpServer.connections(), 0);
+}
 
 // Bodies of one repeated block, generated as they go out.
 constexpr size_t kBlockSize = 64 * 1024;
