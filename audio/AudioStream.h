@@ -25,7 +25,8 @@ class AudioStream final : public FrameSource {
 public:
     // Opens the source on a new decode thread and a sink for it on `output`,
     // or on `fallback` when `output` cannot play the source's format. nullptr
-    // when the source does not open.
+    // when the source does not open, or when the calling thread's task is
+    // asked to stop before it has (TaskStop), which abandons the open at once.
     static std::unique_ptr<AudioStream> create(MediaLocation location, bool loop, AudioOutput& output,
                                                AudioOutput& fallback);
     // Stops the sink at once; the decode thread is told to end and does so by itself.
