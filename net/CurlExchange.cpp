@@ -25,7 +25,8 @@ std::string_view headerName(std::string_view line) { return line.substr(0, line.
 // is ready for the request, so connecting is bounded by its own time-out, and
 // there is no limit on a whole exchange that keeps moving. It also ends the
 // exchange once the task running it is asked to stop.
-// Used only on the thread running the exchange, from libcurl's callbacks.
+// Used only on the thread running the exchange, from libcurl's callbacks;
+// `stop_` is a token, whose state another thread may change, safely.
 class TransferWatch {
 public:
     TransferWatch(long idleLimitSeconds, std::stop_token stop)
@@ -297,6 +298,7 @@ CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec&
     set(Session, CURLOPT_PROXYTYPE, static_cast<long>(spec.socksProxy ? CURLPROXY_SOCKS4 : CURLPROXY_HTTP));
     set(Session, CURLOPT_SSL_VERIFYPEER, 1L);
     set(Session, CURLOPT_SSL_VERIFYHOST, 2L);
+    // Worked out once, by the first exchange on any thread; read-only after.
     static const bool caFolderOnly = systemCaFolderUsable(handle);
     if (caFolderOnly) set(Session, CURLOPT_CAINFO, static_cast<const char*>(nullptr));
     if (!extraCaPath.empty()) {

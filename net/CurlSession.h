@@ -33,6 +33,9 @@ public:
     void reset() { curl_easy_reset(easy_); }
 
 private:
+    // Both used only by the thread holding the session, except that a stop
+    // callback on another thread may wake the multi handle's wait
+    // (curl_multi_wakeup, which libcurl allows from any thread).
     CURL* easy_;
     CURLM* multi_;
 };
@@ -40,6 +43,7 @@ private:
 class CurlSessionPool {
 public:
     // A session on loan; it goes back to the pool, reset, when the lease ends.
+    // Lives on the borrowing thread.
     class Lease {
     public:
         Lease(CurlSessionPool& pool, std::unique_ptr<CurlSession> session)
@@ -67,6 +71,7 @@ private:
     static void lockShare(CURL*, curl_lock_data data, curl_lock_access, void* pool);
     static void unlockShare(CURL*, curl_lock_data data, void* pool);
 
+    // Sessions move between threads only through idle_, under idleMutex_.
     const size_t maxIdleSessions_;
     CURLSH* share_;                                // set up in the constructor, then used only by libcurl
     std::mutex shareLocks_[CURL_LOCK_DATA_LAST];  // one per kind of shared data, taken by libcurl on any thread

@@ -130,6 +130,7 @@ HttpResponse fetchPictureWith(CurlSessionPool* pool, const HttpRequest& request,
 namespace HttpClient {
 
 HttpResponse fetchPicture(const HttpRequest& request, const PictureOptions& options) {
+    // Shared by every thread fetching pictures (the pool locks inside).
     // Never destroyed: picture requests may still run on other threads while
     // the program exits.
     static CurlSessionPool& pool = *new CurlSessionPool(8);

@@ -44,11 +44,11 @@ private:
 
     const std::vector<Step> script_;
     const bool holdOpen_;
-    int listener_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stopping_ = false;
+    int listener_ = -1;                   // set in the constructor; read-only after
+    int port_ = 0;                        // set in the constructor; read-only after
+    std::atomic<bool> stopping_ = false;  // set by the destructor, read by thread_
     std::atomic<int> connections_ = 0;    // written by thread_, read by any thread
-    std::atomic<size_t> bytesSent_ = 0;  // written by thread_, read by any thread
+    std::atomic<size_t> bytesSent_ = 0;   // written by thread_, read by any thread
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;  // guarded by mutex_
     std::thread thread_;                 // accepts and serves one connection at a time
