@@ -64,5 +64,8 @@ struct CurlExchangeResult {
 // not followed: the exchange ends as NotSent, the next request never having
 // gone out. A stop request of the calling thread's task ends the exchange
 // within moments, whatever it is waiting for; one made before the call sends
-// nothing.
+// nothing. The one wait a stop cannot cut short is a host name lookup under
+// way: libcurl waits for its resolver thread when a transfer ends early, so
+// that wait is bounded by the system resolver's own time-out (hosts given as
+// addresses are not looked up).
 CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec& spec);

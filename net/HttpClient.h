@@ -11,7 +11,8 @@
 // - fail when the answer's body is larger than their limit, reading no
 //   further than the limit;
 // - fail at once, sending nothing more, when the task running the call is
-//   asked to stop (see base/TaskStop.h), whatever the transfer is waiting for.
+//   asked to stop (see base/TaskStop.h), whatever the transfer is waiting
+//   for, but for a host name lookup under way (see runCurlExchange).
 #include <cstddef>
 #include <string>
 
