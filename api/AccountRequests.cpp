@@ -35,7 +35,7 @@ std::string CloudApiClient::qrCreateUrl(const std::string& key) const {
 }
 
 std::string CloudApiClient::fetchQrPicture(const std::string& qrUrl) const {
-    return HttpClient::executeWithRequestObject(
+    return HttpClient::fetchPicture(
                makeGetRequest(hosts_.qrOrigin + "/lokpay/qrcode.php?size=256&text=" + qrUrl))
         .bodyBytes;
 }

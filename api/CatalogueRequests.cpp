@@ -144,5 +144,5 @@ std::vector<CoverItem> CloudApiClient::fetchAllArtistMvs(const std::string& id) 
 }
 
 std::string CloudApiClient::fetchPicture(const std::string& url) const {
-    return HttpClient::executeWithRequestObject(makeGetRequest(url)).bodyBytes;
+    return HttpClient::fetchPicture(makeGetRequest(url)).bodyBytes;
 }

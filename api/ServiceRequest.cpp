@@ -21,12 +21,12 @@ HttpRequest makeGetRequest(std::string_view url) {
 
 std::string fetchAnswer(const std::string& url, RequestHeaders headers) {
     HttpRequest request = makeGetRequest(url);
-    if (headers == RequestHeaders::EngineDefaults) return HttpClient::execute(request).bodyText;
+    if (headers == RequestHeaders::EngineDefaults) return HttpClient::fetchService(request).bodyText;
 
     NameValueList block;
     block.add("User-Agent", kBrowserUserAgent);
     request.extraHeaders = block.toHeaderBlock();
-    return HttpClient::execute(request).bodyBytes;
+    return HttpClient::fetchService(request).bodyBytes;
 }
 
 JsonDocument fetchJson(const std::string& url, RequestHeaders headers) {

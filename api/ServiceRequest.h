@@ -1,5 +1,5 @@
 #pragma once
-// The two ways the service and maker requests use the main HTTP engine: with
+// The two ways the service and maker requests use the service HTTP engine: with
 // the engine's own default headers, or with the browser identity as the
 // User-Agent. Every request is a GET without a body or cookie header.
 #include "data/JsonDocument.h"

@@ -56,7 +56,7 @@ std::string CloudApiClient::fetchSongUrl(const std::string& id) const {
 
 std::string CloudApiClient::fetchRawLyric(const std::string& id) const {
     const std::string body =
-        HttpClient::executeWithWinInet(makeGetRequest(hosts_.serviceBaseNoSlash() + "/lyric?id=" + id)).bodyBytes;
+        HttpClient::fetchLyric(makeGetRequest(hosts_.serviceBaseNoSlash() + "/lyric?id=" + id)).bodyBytes;
     return cutRawLyric(std::string_view(body).substr(0, body.find('\0')));
 }
 

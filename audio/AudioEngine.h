@@ -57,6 +57,9 @@ public:
     // The new stream's handle, or 0 when no source is given or none opens.
     // A stream made from a URL loops: at its end it goes on from its start.
     // A URL fails as soon as the start of its body shows it is not audio.
+    // Opening blocks the calling thread; a stop request of the task running
+    // on it (TaskStop) abandons the open at once and gives 0. The stream's
+    // later reads do not answer to that task.
     Handle createStream(const StreamSource& source);
 
     // Plays from the start when `restart`, else from where the stream was.

@@ -1,17 +1,32 @@
 #include "audio/AudioStream.h"
 
 #include "audio/StreamFeeder.h"
+#include "base/TaskStop.h"
 
 #include <cmath>
+#include <optional>
+#include <stop_token>
 #include <vector>
 
 std::unique_ptr<AudioStream> AudioStream::create(MediaLocation location, bool loop, AudioOutput& output,
                                                  AudioOutput& fallback) {
     auto cancel = std::make_shared<CancelToken>();
-    auto fed = startFeeding(std::move(location), loop, cancel);
+    std::optional<FedStream> fed;
+    {
+        // A stop request of the task making the stream abandons the open at
+        // once: it fires the stream's token, which FFmpeg's interrupt callback
+        // reads while it connects and waits for data. The callback runs on
+        // the thread asking for the stop, or here when that has happened
+        // already. Once open, the stream answers to its own token only.
+        std::stop_callback abandonOpen(TaskStop::current(), [token = cancel.get()] { token->cancel(); });
+        fed = startFeeding(std::move(location), loop, cancel);
+    }
     if (!fed) return nullptr;
     std::unique_ptr<AudioStream> stream(
         new AudioStream(fed->sampleRate, fed->channels, fed->lengthFrames, fed->buffer, cancel));
+    // A stop that came as the open ended has cancelled the stream's reads;
+    // the stream and its decode thread end here.
+    if (cancel->cancelled()) return nullptr;
     const SinkFormat format{fed->sampleRate, fed->channels};
     stream->sink_ = output.open(format, *stream);
     if (!stream->sink_) stream->sink_ = fallback.open(format, *stream);

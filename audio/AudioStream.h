@@ -7,7 +7,8 @@
 // `controlMutex_`, which guards `state_` and the starting and stopping of
 // `sink_`. render() runs on the sink's thread and touches only `buffer_`
 // (locked inside) and `gain_` (atomic). The decode thread shares `buffer_`
-// and `cancel_` and nothing else.
+// and `cancel_` and nothing else. While create() opens the source, a stop of
+// the creating task may fire the token from the thread asking for the stop.
 #include "audio/AudioOutput.h"
 #include "audio/CancelToken.h"
 #include "audio/Spectrum.h"
@@ -25,7 +26,8 @@ class AudioStream final : public FrameSource {
 public:
     // Opens the source on a new decode thread and a sink for it on `output`,
     // or on `fallback` when `output` cannot play the source's format. nullptr
-    // when the source does not open.
+    // when the source does not open, or when the calling thread's task is
+    // asked to stop before it has (TaskStop), which abandons the open at once.
     static std::unique_ptr<AudioStream> create(MediaLocation location, bool loop, AudioOutput& output,
                                                AudioOutput& fallback);
     // Stops the sink at once; the decode thread is told to end and does so by itself.
@@ -62,14 +64,15 @@ private:
     // Requires controlMutex_: stops the sink and keeps what it had not yet sounded.
     void haltSink();
 
-    const int sampleRate_;
-    const int channels_;
-    const int64_t lengthFrames_;
-    const std::shared_ptr<StreamBuffer> buffer_;
-    const std::shared_ptr<CancelToken> cancel_;
-    std::atomic<float> gain_{1.0f};
+    const int sampleRate_;                        // fixed at construction; any thread
+    const int channels_;                          // fixed at construction; any thread
+    const int64_t lengthFrames_;                  // fixed at construction; any thread
+    const std::shared_ptr<StreamBuffer> buffer_;  // any thread; locks inside
+    const std::shared_ptr<CancelToken> cancel_;   // any thread; atomic
+    std::atomic<float> gain_{1.0f};               // set by control calls, read by render()
 
     mutable std::mutex controlMutex_;
-    State state_ = State::kStopped;
-    std::unique_ptr<AudioSink> sink_;  // set once in create(), before any other thread sees the stream
+    State state_ = State::kStopped;    // guarded by controlMutex_
+    std::unique_ptr<AudioSink> sink_;  // set once in create(), before any other thread sees the stream;
+                                       // started and stopped under controlMutex_
 };

@@ -1,6 +1,8 @@
 #pragma once
 // Lets any thread abandon a decoder's blocking reads: FFmpeg polls it through
 // its interrupt callback while it connects, waits for data or reconnects.
+// Fired by any thread (a freed stream, a stopped task while the stream
+// opens), read by the decode thread.
 #include <atomic>
 
 class CancelToken {

@@ -10,8 +10,10 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string_view>
 
+#include "base/TaskStop.h"
 #include "net/HttpAsciiCase.h"
 
 namespace {
@@ -21,21 +23,28 @@ std::string_view headerName(std::string_view line) { return line.substr(0, line.
 // Ends an exchange once no data has moved for the idle time-out: neither
 // response bytes nor request body bytes. The clock starts when a connection
 // is ready for the request, so connecting is bounded by its own time-out, and
-// there is no limit on a whole exchange that keeps moving.
-class IdleWatch {
+// there is no limit on a whole exchange that keeps moving. It also ends the
+// exchange once the task running it is asked to stop.
+// Used only on the thread running the exchange, from libcurl's callbacks;
+// `stop_` is a token, whose state another thread may change, safely.
+class TransferWatch {
 public:
-    explicit IdleWatch(long limitSeconds) : limit_(std::chrono::seconds(limitSeconds)) {}
+    TransferWatch(long idleLimitSeconds, std::stop_token stop)
+        : limit_(std::chrono::seconds(idleLimitSeconds)), stop_(std::move(stop)) {}
     void activity() { last_ = std::chrono::steady_clock::now(); }
 
     static int onConnected(void* self, char*, char*, int, int) {
-        auto* watch = static_cast<IdleWatch*>(self);
+        auto* watch = static_cast<TransferWatch*>(self);
         watch->connected_ = true;
         watch->activity();
         return CURL_PREREQFUNC_OK;
     }
-    // Non-zero aborts the exchange.
+    // Non-zero aborts the exchange. libcurl calls it whenever data moves and
+    // at least once a second while waiting, and the wait in perform() is
+    // woken early by a stop request.
     static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
-        auto* watch = static_cast<IdleWatch*>(self);
+        auto* watch = static_cast<TransferWatch*>(self);
+        if (watch->stop_.stop_requested()) return 1;
         if (uploaded != watch->uploaded_) {
             watch->uploaded_ = uploaded;
             watch->activity();
@@ -45,6 +54,7 @@ public:
 
 private:
     const std::chrono::steady_clock::duration limit_;
+    const std::stop_token stop_;
     std::chrono::steady_clock::time_point last_;
     bool connected_ = false;
     curl_off_t uploaded_ = 0;
@@ -53,17 +63,21 @@ private:
 // The final response head and body, fed by libcurl's callbacks. A status
 // line after a complete head starts a new response (an interim 1xx answer or
 // a redirect being followed); lines after a complete head that are not a
-// status line are trailer fields of a chunked body and are left out.
+// status line are trailer fields of a chunked body and are left out. A body
+// that would grow past `bodyLimit` is refused at that write, which ends the
+// transfer there. Used only on the thread running the exchange.
 struct ResponseCapture {
-    explicit ResponseCapture(IdleWatch& watch) : idle(watch) {}
+    ResponseCapture(TransferWatch& watch, size_t limit) : watch(watch), bodyLimit(limit) {}
 
-    IdleWatch& idle;
+    TransferWatch& watch;
+    const size_t bodyLimit;
     std::string head;
     bool headComplete = false;
     std::string body;
+    bool bodyTooLarge = false;
 
     void addHeaderLine(std::string_view line) {
-        idle.activity();
+        watch.activity();
         if (line.starts_with("HTTP/") && headComplete) {
             head.clear();
             body.clear();
@@ -81,9 +95,14 @@ struct ResponseCapture {
     }
     static size_t onBody(char* data, size_t size, size_t count, void* self) {
         auto* capture = static_cast<ResponseCapture*>(self);
-        capture->idle.activity();
-        capture->body.append(data, size * count);
-        return size * count;
+        const size_t bytes = size * count;
+        capture->watch.activity();
+        if (bytes > capture->bodyLimit - capture->body.size()) {
+            capture->bodyTooLarge = true;
+            return CURL_WRITEFUNC_ERROR;
+        }
+        capture->body.append(data, bytes);
+        return bytes;
     }
 };
 
@@ -202,14 +221,66 @@ void setMethodAndBody(OptionSetter& set, const CurlExchangeSpec& spec) {
     }
 }
 
+// The result of the session's transfer once it has ended.
+CURLcode finishedTransferCode(CurlSession& session) {
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(session.multi(), &left)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == session.easy()) return message->data.result;
+    }
+    return CURLE_FAILED_INIT;
+}
+
+// Runs the transfer set up on the session's easy handle to its end. This is
+// the loop curl_easy_perform runs, except that a stop request wakes its wait
+// for the network at once instead of at the next of libcurl's ticks (up to a
+// second apart), so a stopped task is not kept waiting.
+CURLcode perform(CurlSession& session, const std::stop_token& stop) {
+    constexpr int kLongestWaitMilliseconds = 1000;
+    CURLM* multi = session.multi();
+    if (curl_multi_add_handle(multi, session.easy()) != CURLM_OK) return CURLE_FAILED_INIT;
+    CURLcode code = CURLE_ABORTED_BY_CALLBACK;
+    {
+        // Runs on the thread that asks the task to stop, or here at once
+        // when that has already happened.
+        std::stop_callback wake(stop, [multi] { curl_multi_wakeup(multi); });
+        for (;;) {
+            int running = 0;
+            if (curl_multi_perform(multi, &running) != CURLM_OK) {
+                code = CURLE_FAILED_INIT;
+                break;
+            }
+            if (running == 0) {
+                code = finishedTransferCode(session);
+                break;
+            }
+            // The progress callback ends the transfer on a stop request
+            // whenever libcurl calls it; this ends it in any other state.
+            if (stop.stop_requested()) break;
+            if (curl_multi_poll(multi, nullptr, 0, kLongestWaitMilliseconds, nullptr) != CURLM_OK) {
+                code = CURLE_FAILED_INIT;
+                break;
+            }
+        }
+    }
+    // An unfinished transfer ends here and its connection is closed.
+    curl_multi_remove_handle(multi, session.easy());
+    return code;
+}
+
 }  // namespace
 
-CurlExchangeResult runCurlExchange(CURL* handle, const CurlExchangeSpec& spec) {
+CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec& spec) {
     using enum CurlSetupStep;
     using Outcome = CurlExchangeResult::Outcome;
     CurlExchangeResult result;
-    IdleWatch idle(spec.idleTimeoutSeconds);
-    ResponseCapture capture(idle);
+    if (!session.usable()) {
+        result.outcome = Outcome::SetupFailed;
+        return result;
+    }
+    CURL* handle = session.easy();
+    const std::stop_token stop = TaskStop::current();
+    TransferWatch watch(spec.idleTimeoutSeconds, stop);
+    ResponseCapture capture(watch, spec.bodyLimit);
     OptionSetter set(handle);
     const std::string url = spec.url.curlUrl();
     const char* extraCaFile = std::getenv("MIVRA_CA_FILE");
@@ -227,6 +298,7 @@ CurlExchangeResult runCurlExchange(CURL* handle, const CurlExchangeSpec& spec) {
     set(Session, CURLOPT_PROXYTYPE, static_cast<long>(spec.socksProxy ? CURLPROXY_SOCKS4 : CURLPROXY_HTTP));
     set(Session, CURLOPT_SSL_VERIFYPEER, 1L);
     set(Session, CURLOPT_SSL_VERIFYHOST, 2L);
+    // Worked out once, by the first exchange on any thread; read-only after.
     static const bool caFolderOnly = systemCaFolderUsable(handle);
     if (caFolderOnly) set(Session, CURLOPT_CAINFO, static_cast<const char*>(nullptr));
     if (!extraCaPath.empty()) {
@@ -241,10 +313,10 @@ CurlExchangeResult runCurlExchange(CURL* handle, const CurlExchangeSpec& spec) {
     setMethodAndBody(set, spec);
 
     set(Timeouts, CURLOPT_CONNECTTIMEOUT, spec.connectTimeoutSeconds);
-    set(Timeouts, CURLOPT_PREREQFUNCTION, &IdleWatch::onConnected);
-    set(Timeouts, CURLOPT_PREREQDATA, &idle);
-    set(Timeouts, CURLOPT_XFERINFOFUNCTION, &IdleWatch::onProgress);
-    set(Timeouts, CURLOPT_XFERINFODATA, &idle);
+    set(Timeouts, CURLOPT_PREREQFUNCTION, &TransferWatch::onConnected);
+    set(Timeouts, CURLOPT_PREREQDATA, &watch);
+    set(Timeouts, CURLOPT_XFERINFOFUNCTION, &TransferWatch::onProgress);
+    set(Timeouts, CURLOPT_XFERINFODATA, &watch);
     set(Timeouts, CURLOPT_NOPROGRESS, 0L);
 
     if (!spec.serverCredentials.user.empty()) {
@@ -273,10 +345,20 @@ CurlExchangeResult runCurlExchange(CURL* handle, const CurlExchangeSpec& spec) {
         return result;
     }
 
-    CURLcode code = curl_easy_perform(handle);
+    if (stop.stop_requested()) {
+        result.outcome = Outcome::Stopped;
+        return result;
+    }
+    CURLcode code = perform(session, stop);
     bool answered = capture.headComplete && (code == CURLE_OK || !spec.followRedirects || !isFollowedRedirect(capture.head));
     if (code == CURLE_URL_MALFORMAT) {
         result.outcome = Outcome::UrlRejected;
+    } else if (code != CURLE_OK && stop.stop_requested()) {
+        result.outcome = Outcome::Stopped;
+    } else if (capture.bodyTooLarge) {
+        result.outcome = Outcome::BodyTooLarge;
+    } else if (code == CURLE_UNSUPPORTED_PROTOCOL) {
+        result.outcome = Outcome::NotSent;  // a redirect to a scheme other than http or https
     } else if (!answered) {
         long requestBytes = 0;
         curl_easy_getinfo(handle, CURLINFO_REQUEST_SIZE, &requestBytes);

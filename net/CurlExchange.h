@@ -1,14 +1,19 @@
 #pragma once
-// One HTTP/1.1 exchange on a libcurl easy handle, sending exactly the request
+// One HTTP/1.1 exchange on a libcurl session, sending exactly the request
 // the caller describes: the request line, Host, Content-Length when a body
 // goes out, the credentials asked for, and the given header lines in their
 // order. libcurl adds nothing of its own (no Accept, Expect, Content-Type,
 // cookies or compression) and decodes nothing but chunked transfer coding.
-#include <curl/curl.h>
-
+//
+// Every exchange of the program goes through runCurlExchange. It speaks only
+// http and https, redirects included; it gives up a body larger than the
+// exchange's limit as soon as the limit is crossed; and it gives up the whole
+// exchange when the task running it is asked to stop (TaskStop::current()).
+#include <cstddef>
 #include <string>
 #include <vector>
 
+#include "net/CurlSession.h"
 #include "net/HttpUrl.h"
 
 struct CurlCredentials {
@@ -29,6 +34,7 @@ struct CurlExchangeSpec {
     long connectTimeoutSeconds = 30;    // resolving, connecting and the TLS handshake
     long idleTimeoutSeconds = 30;       // no data moving for this long ends the exchange
     bool followRedirects = true;
+    size_t bodyLimit = 32 * 1024 * 1024;  // the most body bytes taken; a longer body ends the exchange
 };
 
 // The request setting that libcurl refused, so the caller can name it.
@@ -36,12 +42,14 @@ enum class CurlSetupStep { Session, Timeouts, Credentials, Redirects, Headers };
 
 struct CurlExchangeResult {
     enum class Outcome {
-        Complete,     // the whole answer arrived
-        SetupFailed,  // an option was refused (see failedStep); nothing was sent
-        UrlRejected,  // libcurl could not use the URL
-        NotSent,      // no connection, TLS failure or the request could not be written
-        NoResponse,   // the request went out but no complete response head came back
-        BodyBroken,   // the head arrived, the body was cut off; `body` holds what came
+        Complete,      // the whole answer arrived
+        SetupFailed,   // an option was refused (see failedStep); nothing was sent
+        UrlRejected,   // libcurl could not use the URL
+        NotSent,       // no connection, TLS failure or the request could not be written
+        NoResponse,    // the request went out but no complete response head came back
+        BodyBroken,    // the head arrived, the body was cut off; `body` holds what came
+        BodyTooLarge,  // the body grew past `bodyLimit`; reading stopped there, `body` is empty
+        Stopped,       // the task running the exchange was asked to stop; nothing is kept
     };
     Outcome outcome = Outcome::NotSent;
     CurlSetupStep failedStep = CurlSetupStep::Session;
@@ -50,6 +58,14 @@ struct CurlExchangeResult {
     int statusCode = 0;
 };
 
-// Runs the exchange on `handle`, which must be fresh or reset. The head and
-// body are those of the final response after any redirects followed.
-CurlExchangeResult runCurlExchange(CURL* handle, const CurlExchangeSpec& spec);
+// Runs the exchange on `session`, which must be fresh or reset, on the
+// calling thread. The head and body are those of the final response after
+// any redirects followed. A redirect to a scheme other than http or https is
+// not followed: the exchange ends as NotSent, the next request never having
+// gone out. A stop request of the calling thread's task ends the exchange
+// within moments, whatever it is waiting for; one made before the call sends
+// nothing. The one wait a stop cannot cut short is a host name lookup under
+// way: libcurl waits for its resolver thread when a transfer ends early, so
+// that wait is bounded by the system resolver's own time-out (hosts given as
+// addresses are not looked up).
+CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec& spec);

@@ -3,10 +3,22 @@
 // safe to call from several threads at once. Failures never throw.
 // Certificates are verified against the system's authorities, plus those in
 // the PEM file named by the environment variable MIVRA_CA_FILE when it is set.
+//
+// The three engines are one transfer routine with different settings (header
+// rules, user agent, time-outs, connection reuse, body limit), named by what
+// the program fetches with them. All of them:
+// - speak only http and https, on redirects too;
+// - fail when the answer's body is larger than their limit, reading no
+//   further than the limit;
+// - fail at once, sending nothing more, when the task running the call is
+//   asked to stop (see base/TaskStop.h), whatever the transfer is waiting
+//   for, but for a host name lookup under way (see runCurlExchange).
+#include <cstddef>
 #include <string>
 
 enum HttpMethod { kGet = 0, kPost = 1, kHead = 2, kPut = 3, kOptions = 4, kDelete = 5, kTrace = 6, kConnect = 7 };
 
+// What every engine takes. Engine-specific fields are in the engine's options.
 struct HttpRequest {
     std::string url;
     int method = kGet;          // HttpMethod code; anything else sends GET
@@ -15,43 +27,66 @@ struct HttpRequest {
     std::string cookies;        // "a=1; b=2", or a text already holding "Cookie:"
     std::string extraHeaders;   // lines joined by CR LF
     bool noRedirect = false;
-    std::string user, password;             // Basic credentials for the server
     std::string proxy;                      // "host:port"; empty: direct
-    std::string proxyUser, proxyPassword;   // Basic credentials for the proxy
+    std::string proxyUser, proxyPassword;   // Basic credentials for the proxy (lyric engine: unused)
     int timeoutSeconds = 0;                 // per phase; below 1 means the engine's default
-                                            // (picture engine: -1 means the platform's own)
+                                            // (lyric engine: unused, its limits are fixed)
     bool mergeReceivedCookies = true;
     bool addDefaultHeaders = true;
     bool normalizeHeaders = true;
-
-    // Secondary engines only.
-    bool cookiesSupplied = false;    // an empty `cookies` still counts as a cookie text given
-    bool credentialsForProxy = true; // picture engine: proxyUser/proxyPassword are for the proxy, else the server
-    bool socksProxy = false;         // lyric engine: `proxy` is a SOCKS proxy
 };
 
 struct HttpResponse {
-    std::string bodyText;   // the body up to its first zero byte, as UTF-8
+    std::string bodyText;   // the body up to its first zero byte, as UTF-8 (service engine)
     std::string bodyBytes;  // the body exactly as received
     std::string headers;    // raw header block of the final response
-    std::string status;     // "200 OK", or a numbered failure message
+    std::string status;     // "200 OK", or a numbered failure message (service engine)
     int statusCode = 0;     // numeric status (picture engine)
     std::string cookies;    // collected Set-Cookie values, merged
-    std::string location;   // the Location header, if any
+    std::string location;   // the Location header, if any (service engine)
+};
+
+// Options only the service engine has.
+struct ServiceOptions {
+    std::string user, password;  // Basic credentials for the server, used when both are given
+};
+
+// Options only the picture engine has.
+struct PictureOptions {
+    bool cookiesSupplied = false;     // an empty `cookies` still counts as a cookie text given
+    bool credentialsForProxy = true;  // proxyUser/proxyPassword are for the proxy, else for the server
+    bool platformTimeouts = false;    // ignore timeoutSeconds: 60 s to connect, 30 s of silence
+};
+
+// Options only the lyric engine has.
+struct LyricOptions {
+    bool cookiesSupplied = false;  // an empty `cookies` still counts as a cookie text given
+    bool socksProxy = false;       // `proxy` is a SOCKS proxy
 };
 
 namespace HttpClient {
 
+// The most body bytes each engine takes; a longer body fails the call.
+inline constexpr size_t kServiceBodyLimit = 32 * 1024 * 1024;
+inline constexpr size_t kPictureBodyLimit = 16 * 1024 * 1024;
+inline constexpr size_t kLyricBodyLimit = 32 * 1024 * 1024;
+
 // Once at program start, before any other thread exists.
 void globalInit();
 
-// The main engine: JSON answers, account, configuration, heartbeat.
-HttpResponse execute(const HttpRequest& request);
+// The service engine: JSON answers, account, configuration, heartbeat. Fills
+// everything but statusCode; a failure leaves only `status`, holding a
+// numbered message. A body broken off keeps what arrived under its status line.
+HttpResponse fetchService(const HttpRequest& request, const ServiceOptions& options = {});
 
-// The picture engine: bytes out, no failure messages, reused connections.
-HttpResponse executeWithRequestObject(const HttpRequest& request);
+// The picture engine: bytes out, no failure messages, connections kept for
+// the next picture. Fills bodyBytes, headers, statusCode and cookies; any
+// failure, a body broken off included, leaves them empty but for cookies.
+HttpResponse fetchPicture(const HttpRequest& request, const PictureOptions& options = {});
 
-// The lyric engine: bytes out, no failure messages.
-HttpResponse executeWithWinInet(const HttpRequest& request);
+// The lyric engine: bytes out, no failure messages. Fills bodyBytes, headers
+// and cookies; a body broken off keeps what arrived, any other failure
+// leaves them empty but for cookies.
+HttpResponse fetchLyric(const HttpRequest& request, const LyricOptions& options = {});
 
 }  // namespace HttpClient

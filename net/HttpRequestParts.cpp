@@ -29,7 +29,9 @@ CurlCredentials gbkCredentials(std::string_view user, std::string_view password)
     return {TextCodec::utf8ToGbk(user), TextCodec::utf8ToGbk(password)};
 }
 
-bool cookiesSupplied(const HttpRequest& request) { return request.cookiesSupplied || !request.cookies.empty(); }
+bool cookiesSupplied(const HttpRequest& request, bool markedSupplied) {
+    return markedSupplied || !request.cookies.empty();
+}
 
 std::string responseCookies(std::string_view headers, std::string_view sent, bool merge) {
     std::string received = collectSetCookies(headers);

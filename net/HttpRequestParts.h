@@ -23,8 +23,9 @@ std::vector<std::string> headerBlockLines(std::string_view block);
 // Basic credentials as their GBK bytes.
 CurlCredentials gbkCredentials(std::string_view user, std::string_view password);
 
-// True when the caller gave a cookie text, even an empty one.
-bool cookiesSupplied(const HttpRequest& request);
+// True when the caller gave a cookie text: a non-empty one, or any text,
+// even empty, that the caller marked as given.
+bool cookiesSupplied(const HttpRequest& request, bool markedSupplied);
 
 // The cookies set by the response head, merged with `sent` when `merge`.
 std::string responseCookies(std::string_view headers, std::string_view sent, bool merge);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <stdexcept>
 
 namespace {
@@ -60,6 +61,7 @@ void ScriptedSocketServer::run() {
         if (poll(&waiting, 1, kPollMilliseconds) <= 0) continue;
         int connection = accept(listener_, nullptr, nullptr);
         if (connection < 0) continue;
+        ++connections_;
         serve(connection);
         close(connection);
     }
@@ -73,12 +75,30 @@ void ScriptedSocketServer::serve(int connection) {
         requests_.push_back(request);
     }
     for (const Step& step : script_) {
-        if (send(connection, step.bytes.data(), step.bytes.size(), MSG_NOSIGNAL) < 0) return;
+        for (size_t round = 0; round < step.repeat; ++round) {
+            if (!sendAll(connection, step.bytes)) return;
+        }
         for (auto waited = std::chrono::milliseconds(0); waited < step.pauseAfter && !stopping_;
              waited += std::chrono::milliseconds(kPollMilliseconds))
             std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
     }
     while (holdOpen_ && !stopping_) std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
+}
+
+// Sends all of `bytes`, waiting while the client's window is full; false
+// once the client has gone or the server is stopping.
+bool ScriptedSocketServer::sendAll(int connection, std::string_view bytes) {
+    pollfd writable{connection, POLLOUT, 0};
+    while (!bytes.empty()) {
+        if (stopping_) return false;
+        if (poll(&writable, 1, kPollMilliseconds) <= 0) continue;
+        ssize_t sent = send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) continue;
+        if (sent <= 0) return false;
+        bytesSent_ += static_cast<size_t>(sent);
+        bytes.remove_prefix(static_cast<size_t>(sent));
+    }
+    return true;
 }
 
 // Reads the head and the announced body; false when the client goes away

@@ -70,7 +70,7 @@ TEST_F(EndToEndTest, QrLoginOpensTheAccountItsPlaylistsAndSubscriptions) {
 
     HttpRequest scan;
     scan.url = loginUrl;  // what the phone does with the code
-    HttpClient::execute(scan);
+    HttpClient::fetchService(scan);
     EXPECT_EQ(client_.qrPoll(key).state, QrLoginState::WaitingConfirm);
     const QrPollResult login = client_.qrPoll(key);
     ASSERT_EQ(login.state, QrLoginState::LoggedIn);

@@ -47,7 +47,7 @@ protected:
         std::string key = client.qrCreateKey();
         HttpRequest scan;
         scan.url = server.origin() + "/demo/scan?key=" + key;
-        HttpClient::execute(scan);
+        HttpClient::fetchService(scan);
         // A scanned key first answers "scanned", then "logged in" with the cookie.
         for (int poll = 0; poll < 3; ++poll) {
             QrPollResult result = client.qrPoll(key);

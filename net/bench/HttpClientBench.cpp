@@ -1,7 +1,6 @@
-// Picture bursts over HTTPS with and without connection reuse, and the main
-// engine's cost per call on loopback.
+// Picture bursts over HTTPS with and without connection reuse, and the
+// service engine's cost per call on loopback.
 #include <benchmark/benchmark.h>
-#include <curl/curl.h>
 #include <stdlib.h>
 
 #include <string>
@@ -9,7 +8,7 @@
 #include "RecordingServer.h"
 #include "TestCertificates.h"
 #include "net/HttpClient.h"
-#include "net/HttpRequestObjectEngine.h"
+#include "net/HttpPictureEngine.h"
 
 namespace {
 
@@ -36,36 +35,33 @@ HttpRequest pictureRequest(int index) {
 void BM_PicturePageReusingConnections(benchmark::State& state) {
     for (auto _ : state) {
         for (int i = 0; i < kPicturesPerPage; ++i)
-            benchmark::DoNotOptimize(HttpClient::executeWithRequestObject(pictureRequest(i)));
+            benchmark::DoNotOptimize(HttpClient::fetchPicture(pictureRequest(i)));
     }
 }
 BENCHMARK(BM_PicturePageReusingConnections)->Unit(benchmark::kMillisecond);
 
 void BM_PicturePageFreshConnections(benchmark::State& state) {
     for (auto _ : state) {
-        for (int i = 0; i < kPicturesPerPage; ++i) {
-            CURL* handle = curl_easy_init();
-            benchmark::DoNotOptimize(executeRequestObjectOn(handle, pictureRequest(i)));
-            curl_easy_cleanup(handle);
-        }
+        for (int i = 0; i < kPicturesPerPage; ++i)
+            benchmark::DoNotOptimize(fetchPictureWith(nullptr, pictureRequest(i)));
     }
 }
 BENCHMARK(BM_PicturePageFreshConnections)->Unit(benchmark::kMillisecond);
 
-void BM_MainEngineCallOnLoopback(benchmark::State& state) {
+void BM_ServiceEngineCallOnLoopback(benchmark::State& state) {
     static RecordingServer server;
     server.setHandler([](const RecordedRequest&) { return CannedReply{200, "{\"code\":200}", "application/json", {}}; });
     HttpRequest request;
     request.url = server.url("/search?keywords=x&type=1&limit=18");
-    for (auto _ : state) benchmark::DoNotOptimize(HttpClient::execute(request));
+    for (auto _ : state) benchmark::DoNotOptimize(HttpClient::fetchService(request));
 }
-BENCHMARK(BM_MainEngineCallOnLoopback)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ServiceEngineCallOnLoopback)->Unit(benchmark::kMicrosecond);
 
-void BM_MainEngineHttpsCallOnLoopback(benchmark::State& state) {
+void BM_ServiceEngineHttpsCallOnLoopback(benchmark::State& state) {
     HttpRequest request = pictureRequest(0);
-    for (auto _ : state) benchmark::DoNotOptimize(HttpClient::execute(request));
+    for (auto _ : state) benchmark::DoNotOptimize(HttpClient::fetchService(request));
 }
-BENCHMARK(BM_MainEngineHttpsCallOnLoopback)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ServiceEngineHttpsCallOnLoopback)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -32,14 +32,14 @@ TEST_F(HttpTlsTest, UntrustedCertificateIsRefusedBeforeAnythingIsSent) {
     HttpRequest request;
     request.url = server.url("/cover.jpg");
 
-    HttpResponse main = HttpClient::execute(request);
+    HttpResponse main = HttpClient::fetchService(request);
     EXPECT_EQ(main.status, "711 发送请求失败!");
     EXPECT_EQ(main.headers, "");
     EXPECT_EQ(main.bodyBytes, "");
-    HttpResponse picture = HttpClient::executeWithRequestObject(request);
+    HttpResponse picture = HttpClient::fetchPicture(request);
     EXPECT_EQ(picture.bodyBytes, "");
     EXPECT_EQ(picture.statusCode, 0);
-    EXPECT_EQ(HttpClient::executeWithWinInet(request).bodyBytes, "");
+    EXPECT_EQ(HttpClient::fetchLyric(request).bodyBytes, "");
     EXPECT_TRUE(server.requests().empty());
 }
 
@@ -49,14 +49,14 @@ TEST_F(HttpTlsTest, AuthorityNamedByMivraCaFileIsTrusted) {
     HttpRequest request;
     request.url = server.url("/cover.jpg");
 
-    HttpResponse main = HttpClient::execute(request);
+    HttpResponse main = HttpClient::fetchService(request);
     EXPECT_EQ(main.status, "200 OK");
     EXPECT_EQ(main.bodyText, "ok");
-    EXPECT_EQ(HttpClient::executeWithRequestObject(request).bodyBytes, "ok");
-    EXPECT_EQ(HttpClient::executeWithWinInet(request).bodyBytes, "ok");
+    EXPECT_EQ(HttpClient::fetchPicture(request).bodyBytes, "ok");
+    EXPECT_EQ(HttpClient::fetchLyric(request).bodyBytes, "ok");
     std::string port = hostOf(server.url()).substr(hostOf(server.url()).find(':') + 1);
     request.url = "https://localhost:" + port + "/cover.jpg";
-    EXPECT_EQ(HttpClient::execute(request).status, "200 OK");
+    EXPECT_EQ(HttpClient::fetchService(request).status, "200 OK");
 }
 
 TEST_F(HttpTlsTest, UnreadableCaFileAddsNoTrust) {
@@ -64,7 +64,7 @@ TEST_F(HttpTlsTest, UnreadableCaFileAddsNoTrust) {
     RecordingServer server(certificates_.get());
     HttpRequest request;
     request.url = server.url("/");
-    EXPECT_EQ(HttpClient::execute(request).status, "711 发送请求失败!");
+    EXPECT_EQ(HttpClient::fetchService(request).status, "711 发送请求失败!");
 }
 
 TEST_F(HttpTlsTest, PictureEngineKeepsTheTlsConnection) {
@@ -73,7 +73,7 @@ TEST_F(HttpTlsTest, PictureEngineKeepsTheTlsConnection) {
     HttpRequest request;
     for (const char* path : {"/a.jpg", "/b.jpg", "/c.jpg"}) {
         request.url = server.url(path);
-        EXPECT_EQ(HttpClient::executeWithRequestObject(request).bodyBytes, "ok") << path;
+        EXPECT_EQ(HttpClient::fetchPicture(request).bodyBytes, "ok") << path;
     }
     std::vector<RecordedRequest> requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);

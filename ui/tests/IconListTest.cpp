@@ -25,7 +25,7 @@ CannedReply servePicture(const RecordedRequest& request) {
 std::string fetchPicture(const std::string& url) {
     HttpRequest request;
     request.url = url;
-    return HttpClient::executeWithRequestObject(request).bodyBytes;
+    return HttpClient::fetchPicture(request).bodyBytes;
 }
 
 IconTemplate coverTemplate() {

@@ -1,5 +1,5 @@
-// The main engine against real local servers: the request it sends, what it
-// makes of the answer, and its numbered failures.
+// The service engine against real local servers: the request it sends, what
+// it makes of the answer, and its numbered failures.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -29,11 +29,12 @@ struct RequestCase {
     std::string requestLine;
     std::vector<std::string> lines;  // after Host
     std::string body = "";
+    ServiceOptions options = {};
 };
 
-using HttpClientTest = HttpTest;
+using ServiceEngineTest = HttpTest;
 
-TEST_F(HttpClientTest, SendsExactlyTheAssembledHeaderBlock) {
+TEST_F(ServiceEngineTest, SendsExactlyTheAssembledHeaderBlock) {
     const std::string bigBody(2 * 1024 * 1024, 'x');
     const RequestCase cases[] = {
         {"defaults", [](HttpRequest&) {}, "GET /a?b=1 HTTP/1.1", {kAgent, kAccept, kEncoding, kLanguage, kNoCache}},
@@ -67,10 +68,10 @@ TEST_F(HttpClientTest, SendsExactlyTheAssembledHeaderBlock) {
          "GET /a?b=1 HTTP/1.1", {"X-Empty:", "X-B: 2"}},
         {"unnormalised", [](HttpRequest& r) { r.extraHeaders = "x-a: 1\r\n\r\nx-b: 2\r\n"; r.addDefaultHeaders = false; r.normalizeHeaders = false; },
          "GET /a?b=1 HTTP/1.1", {"x-a: 1", "x-b: 2"}},
-        {"server credentials", [](HttpRequest& r) { r.user = "u"; r.password = "p"; r.addDefaultHeaders = false; },
-         "GET /a?b=1 HTTP/1.1", {"Authorization: Basic dTpw"}},
-        {"credentials need both parts", [](HttpRequest& r) { r.user = "u"; r.addDefaultHeaders = false; },
-         "GET /a?b=1 HTTP/1.1", {}},
+        {"server credentials", [](HttpRequest& r) { r.addDefaultHeaders = false; },
+         "GET /a?b=1 HTTP/1.1", {"Authorization: Basic dTpw"}, "", {"u", "p"}},
+        {"credentials need both parts", [](HttpRequest& r) { r.addDefaultHeaders = false; },
+         "GET /a?b=1 HTTP/1.1", {}, "", {"u", ""}},
         {"method out of range", [](HttpRequest& r) { r.method = 8; r.addDefaultHeaders = false; }, "GET /a?b=1 HTTP/1.1", {}},
         {"negative method", [](HttpRequest& r) { r.method = -1; r.addDefaultHeaders = false; }, "GET /a?b=1 HTTP/1.1", {}},
         {"head", [](HttpRequest& r) { r.method = kHead; r.addDefaultHeaders = false; }, "HEAD /a?b=1 HTTP/1.1", {}},
@@ -83,36 +84,36 @@ TEST_F(HttpClientTest, SendsExactlyTheAssembledHeaderBlock) {
         HttpRequest request;
         request.url = server.url("/a?b=1");
         c.prepare(request);
-        HttpResponse response = HttpClient::execute(request);
+        HttpResponse response = HttpClient::fetchService(request, c.options);
         EXPECT_EQ(response.status, "200 OK");
         ASSERT_EQ(server.requests().size(), 1u);
         EXPECT_EQ(server.requests()[0], expectedRequest(c.requestLine, hostOf(request.url), c.lines, c.body));
     }
 }
 
-TEST_F(HttpClientTest, UrlWithoutPathIsRequestedAsRoot) {
+TEST_F(ServiceEngineTest, UrlWithoutPathIsRequestedAsRoot) {
     for (const char* suffix : {"", "?x=1", "#top"}) {
         ScriptedSocketServer server(okScript());
         HttpRequest request;
         std::string root = server.url("");
         request.url = root + suffix;
         request.addDefaultHeaders = false;
-        EXPECT_EQ(HttpClient::execute(request).status, "200 OK") << suffix;
+        EXPECT_EQ(HttpClient::fetchService(request).status, "200 OK") << suffix;
         ASSERT_EQ(server.requests().size(), 1u);
         EXPECT_EQ(server.requests()[0], expectedRequest("GET / HTTP/1.1", hostOf(root), {})) << suffix;
     }
 }
 
-TEST_F(HttpClientTest, CookieWithSpacesAndSemicolonsInTheQueryArrivesIntact) {
+TEST_F(ServiceEngineTest, CookieWithSpacesAndSemicolonsInTheQueryArrivesIntact) {
     RecordingServer server;
     HttpRequest request;
     request.url = server.url("/login?cookie=MUSIC_U=ab cd; __csrf=x,y&next=%2Fhome");
-    HttpClient::execute(request);
+    HttpClient::fetchService(request);
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0].target, "/login?cookie=MUSIC_U=ab%20cd;%20__csrf=x,y&next=%2Fhome");
 }
 
-TEST_F(HttpClientTest, ReturnsTheAnswerWithItsHeadStatusCookiesAndLocation) {
+TEST_F(ServiceEngineTest, ReturnsTheAnswerWithItsHeadStatusCookiesAndLocation) {
     RecordingServer server;
     server.setHandler([](const RecordedRequest& request) {
         CannedReply reply;
@@ -131,7 +132,7 @@ TEST_F(HttpClientTest, ReturnsTheAnswerWithItsHeadStatusCookiesAndLocation) {
     HttpRequest request;
     request.url = server.url("/cookies");
     request.cookies = "t=1; u=3";
-    HttpResponse response = HttpClient::execute(request);
+    HttpResponse response = HttpClient::fetchService(request);
     EXPECT_EQ(response.status, "200 OK");
     EXPECT_EQ(response.cookies, "t=2; v=5; u=3");
     EXPECT_EQ(response.bodyText, "ok");
@@ -140,11 +141,11 @@ TEST_F(HttpClientTest, ReturnsTheAnswerWithItsHeadStatusCookiesAndLocation) {
     EXPECT_EQ(server.requests().back().header("Cookie"), "t=1; u=3");
 
     request.mergeReceivedCookies = false;
-    EXPECT_EQ(HttpClient::execute(request).cookies, "t=2; v=5");
+    EXPECT_EQ(HttpClient::fetchService(request).cookies, "t=2; v=5");
 
     request = HttpRequest();
     request.url = server.url("/from");
-    response = HttpClient::execute(request);
+    response = HttpClient::fetchService(request);
     EXPECT_EQ(response.status, "200 OK");
     EXPECT_EQ(response.bodyText, "arrived");
     EXPECT_EQ(response.location, "");
@@ -152,7 +153,7 @@ TEST_F(HttpClientTest, ReturnsTheAnswerWithItsHeadStatusCookiesAndLocation) {
     EXPECT_EQ(server.requests().back().target, "/to");
 
     request.noRedirect = true;
-    response = HttpClient::execute(request);
+    response = HttpClient::fetchService(request);
     EXPECT_EQ(response.status, "302 Found");
     EXPECT_EQ(response.location, "/to");
     EXPECT_EQ(response.bodyText, "moved");
@@ -160,12 +161,12 @@ TEST_F(HttpClientTest, ReturnsTheAnswerWithItsHeadStatusCookiesAndLocation) {
 
     request = HttpRequest();
     request.url = server.url("/missing");
-    response = HttpClient::execute(request);
+    response = HttpClient::fetchService(request);
     EXPECT_EQ(response.status, "404 Not Found");
     EXPECT_EQ(response.bodyText, "missing");
 }
 
-TEST_F(HttpClientTest, BodyTextStopsAtZeroByteAndDeclaredCharsetsAreDecoded) {
+TEST_F(ServiceEngineTest, BodyTextStopsAtZeroByteAndDeclaredCharsetsAreDecoded) {
     const std::string gbkWords = TextCodec::utf8ToGbk("中文");
     const std::string filler(1100, ' ');
     struct BodyCase {
@@ -190,7 +191,7 @@ TEST_F(HttpClientTest, BodyTextStopsAtZeroByteAndDeclaredCharsetsAreDecoded) {
         server.setHandler([&](const RecordedRequest&) { return CannedReply{200, c.body, "text/html", {}}; });
         HttpRequest request;
         request.url = server.url("/page");
-        HttpResponse response = HttpClient::execute(request);
+        HttpResponse response = HttpClient::fetchService(request);
         EXPECT_EQ(response.bodyBytes, c.body);
         EXPECT_EQ(response.bodyText, c.expectedText);
     }
@@ -206,26 +207,26 @@ void expectFailure(const HttpResponse& response, const std::string& message) {
     EXPECT_EQ(response.location, "");
 }
 
-TEST_F(HttpClientTest, UnusableUrlsFailWith701) {
+TEST_F(ServiceEngineTest, UnusableUrlsFailWith701) {
     for (const char* url : {"", "ftp://127.0.0.1/x", "127.0.0.1/x", "http://", "http://127.0.0.1:99999/"}) {
         HttpRequest request;
         request.url = url;
         SCOPED_TRACE(url);
-        expectFailure(HttpClient::execute(request), "701 解析URL地址失败!");
+        expectFailure(HttpClient::fetchService(request), "701 解析URL地址失败!");
     }
 }
 
-TEST_F(HttpClientTest, HeaderLineWithoutNameIsRefusedWith710) {
+TEST_F(ServiceEngineTest, HeaderLineWithoutNameIsRefusedWith710) {
     ScriptedSocketServer server(okScript());
     HttpRequest request;
     request.url = server.url("/");
     request.extraHeaders = "not a header";
     request.normalizeHeaders = false;
-    expectFailure(HttpClient::execute(request), "710 设置协议头失败!");
+    expectFailure(HttpClient::fetchService(request), "710 设置协议头失败!");
     EXPECT_TRUE(server.requests().empty());
 }
 
-TEST_F(HttpClientTest, NoConnectionFailsWith711) {
+TEST_F(ServiceEngineTest, NoConnectionFailsWith711) {
     std::string url;
     {
         // A port that was free a moment ago and has no listener now.
@@ -234,7 +235,7 @@ TEST_F(HttpClientTest, NoConnectionFailsWith711) {
     }
     HttpRequest request;
     request.url = url;
-    expectFailure(HttpClient::execute(request), "711 发送请求失败!");
+    expectFailure(HttpClient::fetchService(request), "711 发送请求失败!");
 }
 
 struct MisbehaviourCase {
@@ -245,7 +246,7 @@ struct MisbehaviourCase {
     std::string expectedBody;
 };
 
-TEST_F(HttpClientTest, MisbehavingServers) {
+TEST_F(ServiceEngineTest, MisbehavingServers) {
     const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\n";
     const MisbehaviourCase cases[] = {
         {"closes without answering", {}, false, "712 服务器未响应!", ""},
@@ -264,7 +265,7 @@ TEST_F(HttpClientTest, MisbehavingServers) {
         HttpRequest request;
         request.url = server.url("/");
         request.timeoutSeconds = 1;
-        HttpResponse response = HttpClient::execute(request);
+        HttpResponse response = HttpClient::fetchService(request);
         EXPECT_EQ(response.status, c.expectedStatus);
         EXPECT_EQ(response.bodyBytes, c.expectedBody);
         EXPECT_EQ(response.headers.empty(), c.expectedStatus.starts_with("712"));

@@ -1,5 +1,5 @@
-// The picture engine (executeWithRequestObject) and the lyric engine
-// (executeWithWinInet) against real local servers.
+// The picture engine (fetchPicture) and the lyric engine (fetchLyric)
+// against real local servers.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -28,16 +28,22 @@ struct EngineCase {
     std::string requestLine = "GET /p?s=1 HTTP/1.1";
     std::string body = "";
     std::string answer = "ok";  // the body that comes back
+    PictureOptions pictureOptions = {};
+    LyricOptions lyricOptions = {};
 };
 
-void expectRequests(HttpResponse (*engine)(const HttpRequest&), const std::vector<EngineCase>& cases) {
+using Engine = HttpResponse (*)(const HttpRequest&, const EngineCase&);
+HttpResponse picture(const HttpRequest& request, const EngineCase& c) { return HttpClient::fetchPicture(request, c.pictureOptions); }
+HttpResponse lyric(const HttpRequest& request, const EngineCase& c) { return HttpClient::fetchLyric(request, c.lyricOptions); }
+
+void expectRequests(Engine engine, const std::vector<EngineCase>& cases) {
     for (const EngineCase& c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedSocketServer server(okScript());
         HttpRequest request;
         request.url = server.url("/p?s=1");
         c.prepare(request);
-        HttpResponse response = engine(request);
+        HttpResponse response = engine(request, c);
         EXPECT_EQ(response.bodyBytes, c.answer);
         std::vector<std::string> lines;
         for (std::string line : c.lines) {
@@ -55,7 +61,7 @@ using LyricEngineTest = HttpTest;
 TEST_F(PictureEngineTest, SendsItsOwnDefaultsAndSetsHeadersByName) {
     const std::vector<std::string> defaults{"Accept: */*", "Referer: {url}", "Accept-Language: zh-cn",
                                             "User-Agent: " + kOldAgent};
-    expectRequests(&HttpClient::executeWithRequestObject, {
+    expectRequests(&picture, {
         {"defaults", [](HttpRequest&) {}, defaults},
         {"lower-case agent", [](HttpRequest& r) { r.extraHeaders = "user-agent: X"; },
          {"User-Agent: X", "Accept: */*", "Referer: {url}", "Accept-Language: zh-cn"}},
@@ -71,14 +77,15 @@ TEST_F(PictureEngineTest, SendsItsOwnDefaultsAndSetsHeadersByName) {
          {"Cookie: a=1; b=2"}},
         {"cookie line of the block replaces the supplied text", [](HttpRequest& r) { r.cookies = "a=1"; r.extraHeaders = "X-A: 1\r\nCookie: c=3"; r.addDefaultHeaders = false; },
          {"Cookie: c=3", "X-A: 1"}},
-        {"empty cookie text supplied sends none", [](HttpRequest& r) { r.cookiesSupplied = true; r.addDefaultHeaders = false; }, {}},
+        {"empty cookie text supplied sends none", [](HttpRequest& r) { r.addDefaultHeaders = false; }, {},
+         "GET /p?s=1 HTTP/1.1", "", "ok", {.cookiesSupplied = true}},
         {"head", [](HttpRequest& r) { r.method = kHead; r.addDefaultHeaders = false; }, {}, "HEAD /p?s=1 HTTP/1.1", "", ""},
     });
 }
 
 TEST_F(LyricEngineTest, AgentStringStandsForUserAgentAndDefaultsFollowNormalisation) {
     const std::vector<std::string> defaults{"User-Agent: " + kOldAgent, "Accept: */*", "Referer: {url}", "Accept-Language: zh-cn"};
-    expectRequests(&HttpClient::executeWithWinInet, {
+    expectRequests(&lyric, {
         {"defaults", [](HttpRequest&) {}, defaults},
         {"agent from the block", [](HttpRequest& r) { r.extraHeaders = "user-agent:  X  "; },
          {"User-Agent: X", "Accept: */*", "Referer: {url}", "Accept-Language: zh-cn"}},
@@ -100,7 +107,7 @@ TEST_F(LyricEngineTest, UrlWithoutSchemeIsHttpAndWithoutPathIsRoot) {
     HttpRequest request;
     request.url = hostOf(server.url());
     request.addDefaultHeaders = false;
-    EXPECT_EQ(HttpClient::executeWithWinInet(request).bodyBytes, "ok");
+    EXPECT_EQ(HttpClient::fetchLyric(request).bodyBytes, "ok");
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0], expectedRequest("GET / HTTP/1.1", request.url, {"User-Agent: " + kOldAgent}));
 }
@@ -123,9 +130,8 @@ TEST_F(PictureEngineTest, ProxyGetsTheRequestAndTheCredentialsMeantForIt) {
         request.proxy = hostOf(proxy.url());
         request.proxyUser = "u";
         request.proxyPassword = "p";
-        request.credentialsForProxy = c.credentialsForProxy;
         request.addDefaultHeaders = false;
-        EXPECT_EQ(HttpClient::executeWithRequestObject(request).bodyBytes, "ok");
+        EXPECT_EQ(HttpClient::fetchPicture(request, {.credentialsForProxy = c.credentialsForProxy}).bodyBytes, "ok");
         ASSERT_EQ(proxy.requests().size(), 1u);
         EXPECT_EQ(proxy.requests()[0], expectedRequest("GET http://pictures.test/p.jpg HTTP/1.1", "pictures.test", {c.credentialLine}));
     }
@@ -140,7 +146,7 @@ TEST_F(PictureEngineTest, ReturnsBytesStatusHeadersAndMergedCookies) {
     HttpRequest request;
     request.url = server.url("/cover.png");
     request.cookies = "t=1; u=3";
-    HttpResponse response = HttpClient::executeWithRequestObject(request);
+    HttpResponse response = HttpClient::fetchPicture(request);
     EXPECT_EQ(response.bodyBytes, std::string("\x89PNG\0\x01", 6));
     EXPECT_EQ(response.statusCode, 200);
     EXPECT_TRUE(response.headers.starts_with("HTTP/1.1 200 OK\r\n")) << response.headers;
@@ -148,10 +154,10 @@ TEST_F(PictureEngineTest, ReturnsBytesStatusHeadersAndMergedCookies) {
 
     request = HttpRequest();
     request.url = server.url("/cover.png");
-    EXPECT_EQ(HttpClient::executeWithRequestObject(request).cookies, "t=2");  // nothing supplied, nothing merged
+    EXPECT_EQ(HttpClient::fetchPicture(request).cookies, "t=2");  // nothing supplied, nothing merged
 
     request.url = server.url("/missing");
-    response = HttpClient::executeWithRequestObject(request);
+    response = HttpClient::fetchPicture(request);
     EXPECT_EQ(response.statusCode, 404);
     EXPECT_EQ(response.bodyBytes, "no picture");
 }
@@ -177,7 +183,7 @@ TEST_F(HttpTest, BrokenAnswersGiveNoPictureButKeepLyricBytesRead) {
         request.url = pictureServer.url("/p.jpg");
         request.timeoutSeconds = 1;
         request.cookies = "a=1;";
-        HttpResponse picture = HttpClient::executeWithRequestObject(request);
+        HttpResponse picture = HttpClient::fetchPicture(request);
         EXPECT_EQ(picture.bodyBytes, "");
         EXPECT_EQ(picture.statusCode, 0);
         EXPECT_EQ(picture.cookies, "a=1");  // the supplied text, merged with nothing
@@ -185,7 +191,7 @@ TEST_F(HttpTest, BrokenAnswersGiveNoPictureButKeepLyricBytesRead) {
         if (c.holdOpen) continue;  // the lyric engine waits the platform's 30 s for silence
         ScriptedSocketServer lyricServer(c.script, c.holdOpen);
         request.url = lyricServer.url("/lrc");
-        HttpResponse lyric = HttpClient::executeWithWinInet(request);
+        HttpResponse lyric = HttpClient::fetchLyric(request);
         EXPECT_EQ(lyric.bodyBytes, c.lyricBytes);
         EXPECT_EQ(lyric.headers.empty(), c.lyricBytes.empty());
     }
@@ -195,8 +201,8 @@ TEST_F(PictureEngineTest, ReusesConnectionsAndServesThreadsAtOnce) {
     RecordingServer server;
     HttpRequest request;
     request.url = server.url("/a.jpg");
-    EXPECT_EQ(HttpClient::executeWithRequestObject(request).bodyBytes, "ok");
-    EXPECT_EQ(HttpClient::executeWithRequestObject(request).bodyBytes, "ok");
+    EXPECT_EQ(HttpClient::fetchPicture(request).bodyBytes, "ok");
+    EXPECT_EQ(HttpClient::fetchPicture(request).bodyBytes, "ok");
     std::vector<RecordedRequest> sequential = server.requests();
     ASSERT_EQ(sequential.size(), 2u);
     EXPECT_EQ(sequential[0].remotePort, sequential[1].remotePort);
@@ -209,7 +215,7 @@ TEST_F(PictureEngineTest, ReusesConnectionsAndServesThreadsAtOnce) {
             for (int i = 0; i < kPicturesEach; ++i) {
                 HttpRequest picture;
                 picture.url = server.url("/p" + std::to_string(t) + "-" + std::to_string(i) + ".jpg");
-                if (HttpClient::executeWithRequestObject(picture).bodyBytes != "ok") ++failures[t];
+                if (HttpClient::fetchPicture(picture).bodyBytes != "ok") ++failures[t];
             }
         });
     }

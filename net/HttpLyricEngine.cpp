@@ -3,12 +3,11 @@
 // no failure messages; a broken-off body keeps what arrived.
 #include <string_view>
 
-#include "net/CurlExchange.h"
 #include "net/HeaderUtils.h"
 #include "net/HttpAsciiCase.h"
 #include "net/HttpClient.h"
 #include "net/HttpRequestParts.h"
-#include "net/HttpUrl.h"
+#include "net/HttpTransfer.h"
 #include "text/TextUtils.h"
 
 namespace {
@@ -41,49 +40,43 @@ std::string withDefaultHeaders(std::string block, const HttpRequest& request, bo
 
 bool isUserAgentLine(const std::string& line) { return equalsIgnoringCase(headerLineName(line), "User-Agent"); }
 
-}  // namespace
-
-namespace HttpClient {
-
-HttpResponse executeWithWinInet(const HttpRequest& request) {
-    HttpResponse response;
-    std::optional<HttpUrl> url = splitHttpUrl(request.url, true);
-    if (!url) return response;
-
-    CurlExchangeSpec spec;
-    spec.url = *url;
-    spec.method = methodName(request.method);
-    spec.body = spec.method == "GET" ? std::string() : requestBody(request);
-    spec.sendBody = spec.method != "GET" && sendsBody(spec.method, spec.body);
-
+TransferSettings transferSettings(const HttpRequest& request, const LyricOptions& options) {
+    TransferSettings settings;
+    settings.schemeOptional = true;
+    settings.bodyOnGet = false;
     std::string block = request.normalizeHeaders ? normalizeHeaderNames(request.extraHeaders) : request.extraHeaders;
-    spec.userAgent = agentString(block);
-    if (request.addDefaultHeaders) block = withDefaultHeaders(block, request, spec.method == "POST");
+    settings.userAgent = agentString(block);
+    if (request.addDefaultHeaders) block = withDefaultHeaders(block, request, methodName(request.method) == "POST");
     if (!request.cookies.empty()) {
         block += "\r\n";
         if (request.cookies.find("Cookie:") == std::string::npos) block += "Cookie: ";
         block += request.cookies;
     }
-    spec.headerLines = headerBlockLines(block);
-    std::erase_if(spec.headerLines, isUserAgentLine);
+    settings.headerLines = headerBlockLines(block);
+    std::erase_if(settings.headerLines, isUserAgentLine);
+    settings.socksProxy = options.socksProxy;
+    settings.connectTimeoutSeconds = kPlatformConnectTimeoutSeconds;
+    settings.idleTimeoutSeconds = kPlatformIdleTimeoutSeconds;
+    settings.bodyLimit = HttpClient::kLyricBodyLimit;
+    return settings;
+}
 
-    spec.proxy = request.proxy;
-    spec.socksProxy = request.socksProxy;
-    spec.connectTimeoutSeconds = kPlatformConnectTimeoutSeconds;
-    spec.idleTimeoutSeconds = kPlatformIdleTimeoutSeconds;
-    spec.followRedirects = !request.noRedirect;
+}  // namespace
 
-    CURL* handle = curl_easy_init();
-    if (!handle) return response;
-    CurlExchangeResult result = runCurlExchange(handle, spec);
-    curl_easy_cleanup(handle);
+namespace HttpClient {
+
+HttpResponse fetchLyric(const HttpRequest& request, const LyricOptions& options) {
     using Outcome = CurlExchangeResult::Outcome;
+    HttpResponse response;
+    CurlExchangeResult result = runTransfer(request, transferSettings(request, options));
+    // Without a usable URL or session there is no exchange to collect cookies from.
+    if (result.outcome == Outcome::UrlRejected || result.outcome == Outcome::SetupFailed) return response;
     if (result.outcome == Outcome::Complete || result.outcome == Outcome::BodyBroken) {
         response.bodyBytes = std::move(result.body);
         response.headers = std::move(result.headers);
     }
     response.cookies = responseCookies(response.headers, request.cookies,
-                                       request.mergeReceivedCookies && cookiesSupplied(request));
+                                       request.mergeReceivedCookies && cookiesSupplied(request, options.cookiesSupplied));
     return response;
 }
 

@@ -1,24 +1,23 @@
 // The picture engine: its own default headers, headers set by name (a later
 // header of the same name replaces an earlier one), 15-second time-outs,
 // bytes out and no failure messages. Connections are reused between calls.
+#include "net/HttpPictureEngine.h"
+
 #include <algorithm>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "net/CurlHandlePool.h"
 #include "net/HeaderUtils.h"
 #include "net/HttpAsciiCase.h"
-#include "net/HttpClient.h"
-#include "net/HttpRequestObjectEngine.h"
 #include "net/HttpRequestParts.h"
-#include "net/HttpUrl.h"
+#include "net/HttpTransfer.h"
 #include "text/TextUtils.h"
 
 namespace {
 
 constexpr long kDefaultTimeoutSeconds = 15;
-// With time-outs switched off (-1) the platform's own limits apply.
+// The limits of PictureOptions::platformTimeouts.
 constexpr long kPlatformConnectTimeoutSeconds = 60;
 constexpr long kPlatformIdleTimeoutSeconds = 30;
 
@@ -78,9 +77,9 @@ std::string cookieHeaderValue(const std::string& cookies) {
     return trimText(value);
 }
 
-std::vector<std::string> requestHeaderLines(const HttpRequest& request, std::string_view block) {
+std::vector<std::string> requestHeaderLines(const HttpRequest& request, bool cookiesGiven, std::string_view block) {
     NamedHeaders headers;
-    if (cookiesSupplied(request)) headers.set("Cookie", cookieHeaderValue(request.cookies));
+    if (cookiesGiven) headers.set("Cookie", cookieHeaderValue(request.cookies));
     for (const std::string& line : headerBlockLines(block)) {
         std::string name = headerLineName(line);
         std::string value = headerLineValue(line);
@@ -90,58 +89,52 @@ std::vector<std::string> requestHeaderLines(const HttpRequest& request, std::str
     return headers.lines();
 }
 
-CurlExchangeSpec exchangeSpec(const HttpRequest& request, const HttpUrl& url) {
-    CurlExchangeSpec spec;
-    spec.url = url;
-    spec.method = methodName(request.method);
-    spec.body = requestBody(request);
-    spec.sendBody = sendsBody(spec.method, spec.body);
-    spec.headerLines = requestHeaderLines(request, headerBlock(request, spec.method == "POST"));
-    spec.proxy = request.proxy;
+TransferSettings transferSettings(const HttpRequest& request, const PictureOptions& options, CurlSessionPool* pool) {
+    TransferSettings settings;
+    const bool post = methodName(request.method) == "POST";
+    settings.headerLines = requestHeaderLines(request, cookiesSupplied(request, options.cookiesSupplied),
+                                              headerBlock(request, post));
     if (!request.proxy.empty() && !request.proxyUser.empty()) {
         CurlCredentials credentials = gbkCredentials(request.proxyUser, request.proxyPassword);
-        (request.credentialsForProxy ? spec.proxyCredentials : spec.serverCredentials) = credentials;
+        (options.credentialsForProxy ? settings.proxyCredentials : settings.serverCredentials) = credentials;
     }
-    if (request.timeoutSeconds == -1) {
-        spec.connectTimeoutSeconds = kPlatformConnectTimeoutSeconds;
-        spec.idleTimeoutSeconds = kPlatformIdleTimeoutSeconds;
+    if (options.platformTimeouts) {
+        settings.connectTimeoutSeconds = kPlatformConnectTimeoutSeconds;
+        settings.idleTimeoutSeconds = kPlatformIdleTimeoutSeconds;
     } else {
         long timeout = request.timeoutSeconds < 1 ? kDefaultTimeoutSeconds : request.timeoutSeconds;
-        spec.connectTimeoutSeconds = timeout;
-        spec.idleTimeoutSeconds = timeout;
+        settings.connectTimeoutSeconds = timeout;
+        settings.idleTimeoutSeconds = timeout;
     }
-    spec.followRedirects = !request.noRedirect;
-    return spec;
+    settings.bodyLimit = HttpClient::kPictureBodyLimit;
+    settings.pool = pool;
+    return settings;
 }
 
 }  // namespace
 
-HttpResponse executeRequestObjectOn(CURL* handle, const HttpRequest& request) {
+HttpResponse fetchPictureWith(CurlSessionPool* pool, const HttpRequest& request, const PictureOptions& options) {
     HttpResponse response;
-    if (!handle) return response;
-    std::optional<HttpUrl> url = splitHttpUrl(request.url);
-    if (url) {
-        CurlExchangeResult result = runCurlExchange(handle, exchangeSpec(request, *url));
-        if (result.outcome == CurlExchangeResult::Outcome::Complete) {
-            response.bodyBytes = std::move(result.body);
-            response.headers = std::move(result.headers);
-            response.statusCode = result.statusCode;
-        }
+    CurlExchangeResult result = runTransfer(request, transferSettings(request, options, pool));
+    if (result.outcome == CurlExchangeResult::Outcome::Complete) {
+        response.bodyBytes = std::move(result.body);
+        response.headers = std::move(result.headers);
+        response.statusCode = result.statusCode;
     }
     // Like every other step, collecting cookies goes on after a failure.
     response.cookies = responseCookies(response.headers, request.cookies,
-                                       request.mergeReceivedCookies && cookiesSupplied(request));
+                                       request.mergeReceivedCookies && cookiesSupplied(request, options.cookiesSupplied));
     return response;
 }
 
 namespace HttpClient {
 
-HttpResponse executeWithRequestObject(const HttpRequest& request) {
+HttpResponse fetchPicture(const HttpRequest& request, const PictureOptions& options) {
+    // Shared by every thread fetching pictures (the pool locks inside).
     // Never destroyed: picture requests may still run on other threads while
     // the program exits.
-    static CurlHandlePool& pool = *new CurlHandlePool(8);
-    CurlHandlePool::Lease lease = pool.acquire();
-    return executeRequestObjectOn(lease.handle(), request);
+    static CurlSessionPool& pool = *new CurlSessionPool(8);
+    return fetchPictureWith(&pool, request, options);
 }
 
 }  // namespace HttpClient

@@ -1,18 +1,13 @@
-// The main engine: one exchange on a fresh easy handle per call, with the
-// default header block, numbered failure messages and charset decoding.
+// The service engine: a session of its own per call, the default header
+// block, numbered failure messages and charset decoding.
 #include "net/HttpClient.h"
-
-#include <curl/curl.h>
-
-#include <memory>
-#include <mutex>
 
 #include "net/CurlExchange.h"
 #include "net/HeaderUtils.h"
 #include "net/HttpAsciiCase.h"
 #include "net/HttpCharset.h"
 #include "net/HttpRequestParts.h"
-#include "net/HttpUrl.h"
+#include "net/HttpTransfer.h"
 #include "text/TextUtils.h"
 
 namespace {
@@ -25,6 +20,9 @@ constexpr const char* kRedirectFailure = "709 重定向设置失败!";
 constexpr const char* kHeaderFailure = "710 设置协议头失败!";
 constexpr const char* kSendFailure = "711 发送请求失败!";
 constexpr const char* kNoResponseFailure = "712 服务器未响应!";
+constexpr const char* kBodyTooLargeFailure = "714 应答数据过大!";
+constexpr const char* kStoppedFailure = "715 请求已停止!";
+constexpr long kDefaultTimeoutSeconds = 30;
 
 const char* setupFailureMessage(CurlSetupStep step) {
     switch (step) {
@@ -78,23 +76,18 @@ std::string headerBlock(const HttpRequest& request, bool post) {
     return block;
 }
 
-CurlExchangeSpec exchangeSpec(const HttpRequest& request, const HttpUrl& url) {
-    CurlExchangeSpec spec;
-    spec.url = url;
-    spec.method = methodName(request.method);
-    spec.body = requestBody(request);
-    spec.sendBody = sendsBody(spec.method, spec.body);
-    spec.headerLines = headerBlockLines(headerBlock(request, spec.method == "POST"));
-    spec.proxy = request.proxy;
-    if (!request.user.empty() && !request.password.empty())
-        spec.serverCredentials = gbkCredentials(request.user, request.password);
+TransferSettings transferSettings(const HttpRequest& request, const ServiceOptions& options) {
+    TransferSettings settings;
+    settings.headerLines = headerBlockLines(headerBlock(request, methodName(request.method) == "POST"));
+    if (!options.user.empty() && !options.password.empty())
+        settings.serverCredentials = gbkCredentials(options.user, options.password);
     if (!request.proxyUser.empty() && !request.proxyPassword.empty())
-        spec.proxyCredentials = gbkCredentials(request.proxyUser, request.proxyPassword);
-    long timeout = request.timeoutSeconds < 1 ? 30 : request.timeoutSeconds;
-    spec.connectTimeoutSeconds = timeout;
-    spec.idleTimeoutSeconds = timeout;
-    spec.followRedirects = !request.noRedirect;
-    return spec;
+        settings.proxyCredentials = gbkCredentials(request.proxyUser, request.proxyPassword);
+    long timeout = request.timeoutSeconds < 1 ? kDefaultTimeoutSeconds : request.timeoutSeconds;
+    settings.connectTimeoutSeconds = timeout;
+    settings.idleTimeoutSeconds = timeout;
+    settings.bodyLimit = HttpClient::kServiceBodyLimit;
+    return settings;
 }
 
 // The value of the last "Location: " line (name ignoring case).
@@ -122,38 +115,21 @@ std::string bodyTextOf(const std::string& bodyBytes) {
     return decoded ? decoded->substr(0, decoded->find('\0')) : text;
 }
 
-struct EasyHandleDeleter {
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-};
-
 }  // namespace
 
 namespace HttpClient {
 
-void globalInit() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-HttpResponse execute(const HttpRequest& request) {
+HttpResponse fetchService(const HttpRequest& request, const ServiceOptions& options) {
     using Outcome = CurlExchangeResult::Outcome;
     HttpResponse response;
-    std::optional<HttpUrl> url = splitHttpUrl(request.url);
-    if (!url) {
-        response.status = kUrlFailure;
-        return response;
-    }
-    std::unique_ptr<CURL, EasyHandleDeleter> handle(curl_easy_init());
-    if (!handle) {
-        response.status = kSessionFailure;
-        return response;
-    }
-    CurlExchangeResult result = runCurlExchange(handle.get(), exchangeSpec(request, *url));
+    CurlExchangeResult result = runTransfer(request, transferSettings(request, options));
     switch (result.outcome) {
     case Outcome::SetupFailed: response.status = setupFailureMessage(result.failedStep); return response;
     case Outcome::UrlRejected: response.status = kUrlFailure; return response;
     case Outcome::NotSent: response.status = kSendFailure; return response;
     case Outcome::NoResponse: response.status = kNoResponseFailure; return response;
+    case Outcome::BodyTooLarge: response.status = kBodyTooLargeFailure; return response;
+    case Outcome::Stopped: response.status = kStoppedFailure; return response;
     case Outcome::Complete:
     case Outcome::BodyBroken: break;  // a broken body is kept; the status line stands
     }

@@ -1,0 +1,47 @@
+#include "net/HttpTransfer.h"
+
+#include <mutex>
+#include <optional>
+
+#include "net/HttpRequestParts.h"
+#include "net/HttpUrl.h"
+
+namespace HttpClient {
+
+void globalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+}  // namespace HttpClient
+
+CurlExchangeResult runTransfer(const HttpRequest& request, const TransferSettings& settings) {
+    std::optional<HttpUrl> url = splitHttpUrl(request.url, settings.schemeOptional);
+    if (!url) {
+        CurlExchangeResult rejected;
+        rejected.outcome = CurlExchangeResult::Outcome::UrlRejected;
+        return rejected;
+    }
+    CurlExchangeSpec spec;
+    spec.url = std::move(*url);
+    spec.method = methodName(request.method);
+    if (settings.bodyOnGet || spec.method != "GET") spec.body = requestBody(request);
+    spec.sendBody = sendsBody(spec.method, spec.body);
+    spec.headerLines = settings.headerLines;
+    spec.userAgent = settings.userAgent;
+    spec.proxy = request.proxy;
+    spec.socksProxy = settings.socksProxy;
+    spec.serverCredentials = settings.serverCredentials;
+    spec.proxyCredentials = settings.proxyCredentials;
+    spec.connectTimeoutSeconds = settings.connectTimeoutSeconds;
+    spec.idleTimeoutSeconds = settings.idleTimeoutSeconds;
+    spec.followRedirects = !request.noRedirect;
+    spec.bodyLimit = settings.bodyLimit;
+
+    if (settings.pool) {
+        CurlSessionPool::Lease lease = settings.pool->acquire();
+        return runCurlExchange(lease.session(), spec);
+    }
+    CurlSession session;
+    return runCurlExchange(session, spec);
+}
