@@ -86,7 +86,7 @@ void MainWindow::createPages() {
         plainPage(Pages::kArtist),
         plainPage(Pages::kNewAlbums),
         plainPage(Pages::kPlaylist),
-        [this](QScrollBar* bar) { return new SearchPage(*this, bar); },
+        [this](QScrollBar* bar) { return new SearchPage(*this, toolbar()->searchBox(), bar); },
         plainPage(Pages::kLogin),
         plainPage(Pages::kSettings),
         plainPage(Pages::kMusicLibrary),

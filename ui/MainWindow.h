@@ -38,7 +38,7 @@ public:
     // The service client the pages load their lists with; it must outlive
     // the window. Pages load nothing until it is set.
     void setCatalogue(const CloudApiClient* catalogue) { catalogue_ = catalogue; }
-    const CloudApiClient* catalogue() const { return catalogue_; }
+    const CloudApiClient* catalogue() const override { return catalogue_; }
 
     // Page 0, and the scroll ranges of the panes whose content is fixed
     // before any list is filled (home, artist, search).
@@ -50,14 +50,14 @@ public:
 
     // The typeface and style the settings choose for list captions.
     void setListTypeface(const TypefaceChoice& choice) { listTypeface_ = choice; }
-    const TypefaceChoice& listTypeface() const { return listTypeface_; }
+    const TypefaceChoice& listTypeface() const override { return listTypeface_; }
 
     // Wheel notches, positive away from the user: 40 pixels each on the
     // pages the wheel scrolls, nothing while the now-playing view is up.
     void onWheel(int notches);
 
     Toolbar* toolbar() const { return toolbar_; }
-    Page* page(int index) const { return pages_.at(size_t(index)); }
+    Page* page(int index) const override { return pages_.at(size_t(index)); }
     PaneScroller& scroller() const { return *scroller_; }
     QWidget* playBarStrip() const { return playBar_; }
     NowPlayingView* nowPlayingView() const { return nowPlaying_; }

@@ -1,8 +1,13 @@
 #pragma once
 // What the pages may ask of the main window: changing pages, going back,
-// the toolbar's page actions, and the shared navigation state.
+// the toolbar's page actions, the shared navigation state, and what the
+// pages load and draw their lists with. Pages know the window only by this.
 #include <string>
 #include <vector>
+
+class CloudApiClient;
+class Page;
+struct TypefaceChoice;
 
 // The ids of a filled list, index-aligned with its items.
 using ItemIds = std::vector<std::string>;
@@ -56,4 +61,10 @@ public:
     // Hands a song to the play flow: `songIdToPlay` takes its id, then
     // whoever plays songs is told. Returns without waiting for the play.
     virtual void requestPlay(const std::string& songId) = 0;
+    // The service client the pages load their lists with; nullptr until set.
+    virtual const CloudApiClient* catalogue() const = 0;
+    // The typeface every list draws its items in.
+    virtual const TypefaceChoice& listTypeface() const = 0;
+    // Page 0 to 13.
+    virtual Page* page(int index) const = 0;
 };

@@ -5,7 +5,6 @@
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
 #include "ui/ItemEvents.h"
-#include "ui/MainWindow.h"
 #include "ui/PageControls.h"
 #include "ui/ScrollPane.h"
 
@@ -17,22 +16,22 @@ constexpr int kMaxArtists = 50;
 
 }  // namespace
 
-AllArtistsPage::AllArtistsPage(MainWindow& window, QScrollBar* scrollBar)
-    : Page(Pages::kAllArtists, scrollBar), window_(window) {
+AllArtistsPage::AllArtistsPage(Navigation& navigation, QScrollBar* scrollBar)
+    : Page(Pages::kAllArtists, scrollBar), navigation_(navigation) {
     QWidget* box = content();
     heading_ = makeHeading(box, "搜索艺人_标签", "", {0, 20, 850, 60}, 24);
     // The page is left through the toolbar; its back button is for show.
     makeLabelButton(box, "按钮_返回7", "‹", {900, 35, 35, 35})->setFont(Theme::font(24));
     artists_ = makeIconList(box, "图标列表框全搜索艺人", {-5, 90, 980, 681});
 
-    openPageOnClick(artists_, &artistIds_, window_, &NavigationState::selectedArtistId, Pages::kArtist,
+    openPageOnClick(artists_, &artistIds_, navigation_, &NavigationState::selectedArtistId, Pages::kArtist,
                     Pages::kAllArtists);
 }
 
 void AllArtistsPage::open(const QString& keyword) {
     heading_->setText("搜索 艺人 \"" + keyword + "\"");
-    window_.showPage(Pages::kAllArtists);
-    if (!window_.catalogue()) return;
+    navigation_.showPage(Pages::kAllArtists);
+    if (!navigation_.catalogue()) return;
     BackgroundTask::waitPumping(fillArtists(keyword));
 }
 
@@ -40,9 +39,9 @@ BackgroundTask::Handle AllArtistsPage::fillArtists(const QString& keyword) {
     scrollPane()->reset();
     IconListFill fill;
     // Six circles to a row.
-    fill.itemTemplate = artistTemplate(window_.listTypeface(), {162, 190}, 140, {0, 150, 150, 22}, /*wrapName=*/false);
+    fill.itemTemplate = artistTemplate(navigation_.listTypeface(), {162, 190}, 140, {0, 150, 150, 22}, /*wrapName=*/false);
     fill.itemTemplate.origin = {5, 0};
-    const CloudApiClient& catalogue = *window_.catalogue();
+    const CloudApiClient& catalogue = *navigation_.catalogue();
     fill.fetchRecords = [&catalogue, keyword = keyword.toStdString()] {
         return catalogue.searchArtists(keyword, kMaxArtists);
     };

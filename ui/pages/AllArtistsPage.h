@@ -8,13 +8,12 @@
 #include <QString>
 
 class IconList;
-class MainWindow;
 class QLabel;
 class QScrollBar;
 
 class AllArtistsPage : public Page {
 public:
-    AllArtistsPage(MainWindow& window, QScrollBar* scrollBar);
+    AllArtistsPage(Navigation& navigation, QScrollBar* scrollBar);
 
     // Titles the page with `keyword`, shows it and fills the list, waiting
     // for the fill while the window keeps pumping events.
@@ -30,7 +29,7 @@ public:
 private:
     BackgroundTask::Handle fillArtists(const QString& keyword);
 
-    MainWindow& window_;
+    Navigation& navigation_;
     QLabel* heading_;
     IconList* artists_;
     ItemIds artistIds_;

@@ -7,7 +7,6 @@
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
 #include "ui/ItemEvents.h"
-#include "ui/MainWindow.h"
 #include "ui/PageControls.h"
 #include "ui/ScrollPane.h"
 #include "ui/SearchBox.h"
@@ -62,7 +61,7 @@ std::vector<CoverItem> asCoverItems(const std::vector<SongItem>& songs) {
 
 }  // namespace
 
-SearchPage::SearchPage(MainWindow& window, QScrollBar* scrollBar) : Page(Pages::kSearch, scrollBar), window_(window) {
+SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBar* scrollBar) : Page(Pages::kSearch, scrollBar), navigation_(navigation) {
     QWidget* box = content();
     makeHeading(box, "标签_搜索艺人", "艺人", {0, 20, 140, 40});
     FlatButton* allArtists = makeLabelButton(box, "标签按钮_查看搜索艺人", "查看全部", {360, 35, 75, 25});
@@ -78,20 +77,20 @@ SearchPage::SearchPage(MainWindow& window, QScrollBar* scrollBar) : Page(Pages::
     playlists_ = makeIconList(box, "图标列表框搜索歌单", {-60, 800, 1090, 420});
 
     searchBox_ = new SearchBox(
-        window_.toolbar()->searchBox(), QString::fromUtf8(Toolbar::kSearchHint), [this] { startSearch(); },
-        [this] { window_.showPage(Pages::kSettings); });
+        searchField, QString::fromUtf8(Toolbar::kSearchHint), [this] { startSearch(); },
+        [this] { navigation_.showPage(Pages::kSettings); });
     QObject::connect(allArtists, &QAbstractButton::clicked, this, [this] { showAllArtists(); });
 
-    onItemId(songs_, &IconList::itemActivated, &songIds_, [this](const std::string& id) { window_.requestPlay(id); });
-    openPageOnClick(artists_, &window_.state().artistIds, window_, &NavigationState::selectedArtistId, Pages::kArtist,
+    onItemId(songs_, &IconList::itemActivated, &songIds_, [this](const std::string& id) { navigation_.requestPlay(id); });
+    openPageOnClick(artists_, &navigation_.state().artistIds, navigation_, &NavigationState::selectedArtistId, Pages::kArtist,
                     Pages::kSearch);
-    openPageOnClick(playlists_, &playlistIds_, window_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
+    openPageOnClick(playlists_, &playlistIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
                     Pages::kSearch);
 }
 
 void SearchPage::startSearch() {
-    window_.showPage(Pages::kSearch);
-    if (!window_.catalogue()) return;
+    navigation_.showPage(Pages::kSearch);
+    if (!navigation_.catalogue()) return;
     fillSongs();
     // The window may close while a row fills; nothing is touched after that.
     const QPointer<SearchPage> alive(this);
@@ -105,8 +104,8 @@ void SearchPage::startSearch() {
 BackgroundTask::Handle SearchPage::fillSongs() {
     scrollPane()->reset();
     IconListFill fill;
-    fill.itemTemplate = songTemplate(window_.listTypeface());
-    fill.fetchRecords = [&catalogue = *window_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
+    fill.itemTemplate = songTemplate(navigation_.listTypeface());
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
         return asCoverItems(catalogue.searchSongs(keyword));
     };
     fill.fixedPicture = Artwork::render(Artwork::Picture::SongNote, {40, 40}, songs_->devicePixelRatioF());
@@ -119,42 +118,42 @@ BackgroundTask::Handle SearchPage::fillSongs() {
 BackgroundTask::Handle SearchPage::fillArtists() {
     scrollPane()->reset();
     // The row refills the ids the home page's artists share with it.
-    window_.state().lendArtistIds();
+    navigation_.state().lendArtistIds();
     IconListFill fill;
     // Three artists side by side.
-    fill.itemTemplate = artistTemplate(window_.listTypeface(), {150, 170}, 130, {0, 130, 150, 48}, /*wrapName=*/true);
-    fill.fetchRecords = [&catalogue = *window_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
+    fill.itemTemplate = artistTemplate(navigation_.listTypeface(), {150, 170}, 130, {0, 130, 150, 48}, /*wrapName=*/true);
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
         return catalogue.searchArtists(keyword, 3);
     };
-    fill.fetchPicture = cataloguePictures(*window_.catalogue());
-    fill.itemIds = &window_.state().artistIds;
+    fill.fetchPicture = cataloguePictures(*navigation_.catalogue());
+    fill.itemIds = &navigation_.state().artistIds;
     return fillIconList(artists_, std::move(fill));
 }
 
 BackgroundTask::Handle SearchPage::fillAlbums() {
     scrollPane()->reset();
     IconListFill fill;
-    fill.itemTemplate = albumTemplate(window_.listTypeface());
-    fill.fetchRecords = [&catalogue = *window_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
+    fill.itemTemplate = albumTemplate(navigation_.listTypeface());
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
         return catalogue.searchAlbums(keyword);
     };
-    fill.fetchPicture = cataloguePictures(*window_.catalogue());
+    fill.fetchPicture = cataloguePictures(*navigation_.catalogue());
     return fillIconList(albums_, std::move(fill));
 }
 
 BackgroundTask::Handle SearchPage::fillPlaylists() {
     IconListFill fill;
-    fill.itemTemplate = playlistTemplate(window_.listTypeface());
-    fill.fetchRecords = [&catalogue = *window_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
+    fill.itemTemplate = playlistTemplate(navigation_.listTypeface());
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
         return catalogue.searchPlaylists(keyword);
     };
-    fill.fetchPicture = cataloguePictures(*window_.catalogue());
+    fill.fetchPicture = cataloguePictures(*navigation_.catalogue());
     fill.itemIds = &playlistIds_;
     return fillIconList(playlists_, std::move(fill));
 }
 
 void SearchPage::showAllArtists() {
-    if (auto* page = dynamic_cast<AllArtistsPage*>(window_.page(Pages::kAllArtists)))
+    if (auto* page = dynamic_cast<AllArtistsPage*>(navigation_.page(Pages::kAllArtists)))
         page->open(searchBox_->keyword());
 }
 

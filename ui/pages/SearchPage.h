@@ -8,13 +8,14 @@
 #include "ui/Page.h"
 
 class IconList;
-class MainWindow;
+class QLineEdit;
 class QScrollBar;
 class SearchBox;
 
 class SearchPage : public Page {
 public:
-    SearchPage(MainWindow& window, QScrollBar* scrollBar);
+    // `searchField` is the toolbar's search box, which searches from this page.
+    SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBar* scrollBar);
 
     // Shows this page, starts the song list without waiting for it, then
     // fills the artist, album and playlist rows one after another, waiting
@@ -37,7 +38,7 @@ private:
     BackgroundTask::Handle fillPlaylists();
     void showAllArtists();
 
-    MainWindow& window_;
+    Navigation& navigation_;
     SearchBox* searchBox_;
     IconList* artists_;
     IconList* albums_;
