@@ -5,10 +5,8 @@
 #include "app/Application.h"
 #include "ui/MessageBoxWindow.h"
 #include "ui/DesktopLyricsWindow.h"
-#include "net/HttpClient.h"
 #include "ui/PlayBar.h"
 #include "player/Player.h"
-#include "server/DemoServer.h"
 #include "ui/IconList.h"
 #include "ui/MainWindow.h"
 #include "ui/NowPlayingView.h"
@@ -16,6 +14,7 @@
 #include "ui/pages/SearchPage.h"
 #include "ui/Toolbar.h"
 
+#include "DemoCompanion.h"
 #include "TempDir.h"
 
 #include <QLabel>
@@ -30,26 +29,18 @@
 
 namespace {
 
-// Songs of the demo catalogue.
-const std::string kSummerLetter = "1900001001";  // 夏日来信 by 林夏, 33 s, has an MV
-const std::string kWindyStreet = "1900001002";   // 风吹过的街 by 林夏, 24 s, no MV
-const std::string kNoStream = "1900001012";      // 无人知晓: the service has no stream for it
+using namespace DemoSongs;
 
 constexpr int kPlayTimeoutMs = 20000;
 
 class PlayFlowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { startServer(DemoServer::testOptions()); }
-    static void startServer(const ServerOptions& options) {
-        HttpClient::globalInit();
-        server_ = std::make_unique<DemoServer>(options);
-        ASSERT_TRUE(server_->start());
-    }
-    static void TearDownTestSuite() { server_.reset(); }
+    static void SetUpTestSuite() { DemoCompanion::start(); }
+    static void TearDownTestSuite() { DemoCompanion::stop(); }
 
     PlayFlowTest() {
         app = std::make_unique<Application>(documents.path().string(), program.path().string(),
-                                            ServiceHosts::allAt(server_->origin()));
+                                            ServiceHosts::allAt(DemoCompanion::origin()));
         app->start();
     }
 
@@ -86,12 +77,9 @@ protected:
     void seekTo(int seconds) { control<QSlider>("播放栏_进度条")->setValue(seconds); }
 
 
-    static std::unique_ptr<DemoServer> server_;
     TempDir documents, program;
     std::unique_ptr<Application> app;
 };
-
-std::unique_ptr<DemoServer> PlayFlowTest::server_;
 
 TEST_F(PlayFlowTest, ASongFoundBySearchPlaysWithItsDetailsCoverAndLength) {
     QLineEdit* box = app->mainWindow()->toolbar()->searchBox();

@@ -6,10 +6,9 @@
 #include "audio/StreamActivity.h"
 #include "base/AppSettings.h"
 #include "maintenance/MaintenanceRequests.h"
-#include "net/HttpClient.h"
-#include "server/DemoServer.h"
 #include "server/media/AudioClips.h"
 
+#include "DemoCompanion.h"
 #include "RecordingServer.h"
 #include "TempDir.h"
 
@@ -24,27 +23,16 @@
 
 namespace {
 
-// Songs of the demo catalogue.
-const std::string kSummerLetter = "1900001001";  // 夏日来信 by 林夏, 33 s, has an MV
-const std::string kWindyStreet = "1900001002";   // 风吹过的街 by 林夏, 24 s, no MV
-const std::string kGoodNight = "1900001003";     // 晚安，城市 by 林夏
-const std::string kNoStream = "1900001012";      // 无人知晓: the service has no stream for it
-const std::string kUnlicensed = "1900001017";    // 遗失的旋律: streams, but the availability check says no
-constexpr int kSummerLetterClip = 3;
+using namespace DemoSongs;
 
 constexpr int kPlayTimeoutMs = 20000;
 
 class PlayerTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { startServer(DemoServer::testOptions()); }
-    static void startServer(const ServerOptions& options) {
-        HttpClient::globalInit();
-        server_ = std::make_unique<DemoServer>(options);
-        ASSERT_TRUE(server_->start());
-    }
-    static void TearDownTestSuite() { server_.reset(); }
+    static void SetUpTestSuite() { DemoCompanion::start(); }
+    static void TearDownTestSuite() { DemoCompanion::stop(); }
 
-    PlayerTest() : PlayerTest(ServiceHosts::allAt(server_->origin())) {}
+    PlayerTest() : PlayerTest(ServiceHosts::allAt(DemoCompanion::origin())) {}
     explicit PlayerTest(const ServiceHosts& hosts) : api(hosts) {
         engine.init(0);
         player = std::make_unique<Player>(api, engine, MaintenanceRequests(hosts).fetchServiceCookie(),
@@ -83,14 +71,11 @@ protected:
     }
     int playingStreams() const { return streamsIn(StreamActivity::kPlaying); }
 
-    static std::unique_ptr<DemoServer> server_;
     TempDir folder;
     const CloudApiClient api;
     AudioEngine engine;
     std::unique_ptr<Player> player;
 };
-
-std::unique_ptr<DemoServer> PlayerTest::server_;
 
 TEST_F(PlayerTest, APlayShowsTheSongItsCoverLengthAndMvThenSounds) {
     QSignalSpy songs(player.get(), &Player::songChanged);
@@ -341,7 +326,7 @@ protected:
     static void SetUpTestSuite() {
         ServerOptions options = DemoServer::testOptions();
         options.latencyMs = 150;
-        startServer(options);
+        DemoCompanion::start(options);
     }
 };
 
@@ -411,7 +396,7 @@ protected:
     StalledAudioPlayerTest() : PlayerTest(hostsWithStalledAudio()) {}
 
     ServiceHosts hostsWithStalledAudio() const {
-        ServiceHosts hosts = ServiceHosts::allAt(server_->origin());
+        ServiceHosts hosts = ServiceHosts::allAt(DemoCompanion::origin());
         hosts.makerOrigin = maker.url("");
         return hosts;
     }
