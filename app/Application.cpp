@@ -60,10 +60,13 @@ void Application::onMainWindowCreated() {
     const QPointer<Application> alive(this);
     accountCookie_ = firstRunSetup(paths_, programFolder_);
     // The remote configuration, and the service cookie the availability check sends.
-    remoteConfig_ = tasks_.runPumping([this] { return maintenance_.fetchRemoteConfig(); });
+    // (The answers land in locals first: the members may be gone by then.)
+    RemoteConfig config = tasks_.runPumping([this] { return maintenance_.fetchRemoteConfig(); });
     if (!alive) return;
-    serviceCookie_ = tasks_.runPumping([this] { return maintenance_.fetchServiceCookie(); });
+    remoteConfig_ = std::move(config);
+    std::string serviceCookie = tasks_.runPumping([this] { return maintenance_.fetchServiceCookie(); });
     if (!alive) return;
+    serviceCookie_ = std::move(serviceCookie);
     mainWindow_->enterStartPage();
     createPlayer();
     audio_.init();  // without a usable device the engine plays to a silent output
