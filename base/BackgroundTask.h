@@ -28,7 +28,6 @@ public:
     bool isFinished() const { return done_.load(std::memory_order_acquire); }
     // Asks the routine to stop; it sees so through `TaskStop::current()`.
     void requestStop() { stop_.request_stop(); }
-    bool stopRequested() const { return stop_.stop_requested(); }
 
 signals:
     void finished();

@@ -87,6 +87,7 @@ TEST_F(PlayerTest, APlayShowsTheSongItsCoverLengthAndMvThenSounds) {
     ASSERT_EQ(songs.size(), 1);
     EXPECT_EQ(songs.at(0).at(0).toString(), "夏日来信");
     EXPECT_EQ(songs.at(0).at(1).toString(), "林夏");
+    EXPECT_EQ(player->artists(), "林夏");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !covers.isEmpty(); }, kPlayTimeoutMs));
     EXPECT_GT(covers.at(0).at(0).toByteArray().size(), 1000) << "the album picture's bytes";
     ASSERT_EQ(loading.size(), 2);
