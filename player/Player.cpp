@@ -120,6 +120,7 @@ void Player::handOver(std::uint64_t request, std::function<void(Arrivals&)> arri
 
 void Player::onAddress(bool known) {
     if (!known) {
+        supersedePlay();  // nothing more of a song that cannot play is wanted
         failSong(arrivals_.songId);
         return;
     }
