@@ -267,9 +267,10 @@ void Player::toggleMute() {
 }
 
 void Player::tickProgress() {
-    if (engine_.isActive(stream_) == StreamActivity::kPlaying) setPlaying(true);
+    const int activity = engine_.isActive(stream_);
+    if (activity == StreamActivity::kPlaying) setPlaying(true);
     setProgress(progressTicks_ + 1, wholeSeconds(engine_, stream_, engine_.getPosition(stream_)));
-    if (engine_.isActive(stream_) == StreamActivity::kStopped) {
+    if (activity == StreamActivity::kStopped) {
         engine_.stop(stream_);
         playTimer_.stop();
         setProgress(0, 0);
