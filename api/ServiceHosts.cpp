@@ -26,6 +26,18 @@ std::string withoutTrailingSlashes(std::string origin) {
 
 }  // namespace
 
+std::string ServiceHosts::webPlayerUrl(const std::string& streamUrl) const {
+    static const std::string kTimeKey = "&wsTime";
+    std::string escaped;
+    std::size_t from = 0;
+    for (std::size_t at = streamUrl.find(kTimeKey); at != std::string::npos; at = streamUrl.find(kTimeKey, from)) {
+        escaped.append(streamUrl, from, at - from).append("%26wsTime");
+        from = at + kTimeKey.size();
+    }
+    escaped.append(streamUrl, from);
+    return playerOrigin + "/player/?url=" + escaped;
+}
+
 std::string ServiceHosts::serviceBaseNoSlash() const {
     return serviceBase.empty() ? serviceBase : serviceBase.substr(0, serviceBase.size() - 1);
 }

@@ -16,6 +16,11 @@ struct ServiceHosts {
     // leading "/".
     std::string serviceBaseNoSlash() const;
 
+    // The web player page that plays the MV stream at `streamUrl`: the
+    // stream URL goes into its "url" value as it is, except that every
+    // "&wsTime" becomes "%26wsTime".
+    std::string webPlayerUrl(const std::string& streamUrl) const;
+
     // Every host pointing at the same server: `origin` is scheme + host + port.
     static ServiceHosts allAt(const std::string& origin);
 

@@ -2,6 +2,10 @@
 
 #include "base/AppSettings.h"
 #include "base/BackgroundTask.h"
+#include "net/DiskCache.h"
+#include "ui/MvPlayback.h"
+#include "ui/PicturePipeline.h"
+#include "ui/pages/HomePage.h"
 #include "ui/LoadingWindow.h"
 #include "ui/DesktopLyricsWindow.h"
 #include "app/PlayerViews.h"
@@ -12,11 +16,20 @@
 #include "ui/Theme.h"
 #include "ui/Toolbar.h"
 
+#include <QEventLoop>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 
-Application::Application(std::string documentsFolder, std::string programFolder, ServiceHosts hosts)
+namespace {
+
+// Fetched pictures kept between runs: enough for every list many times over.
+constexpr std::int64_t kPictureDiskBytes = 256LL << 20;
+
+}  // namespace
+
+Application::Application(std::string documentsFolder, std::string programFolder, ServiceHosts hosts,
+                         std::string cacheFolder)
     : programFolder_(std::move(programFolder)),
       paths_(makeAppPaths(documentsFolder)),
       api_(hosts),
@@ -24,7 +37,11 @@ Application::Application(std::string documentsFolder, std::string programFolder,
       exitProcess_([] {
           std::fflush(nullptr);
           std::_Exit(0);
-      }) {
+      }),
+      pictures_(std::make_unique<PicturePipeline>(
+          [this](const std::string& url) { return api_.fetchPicture(url); },
+          cacheFolder.empty() ? nullptr : std::make_shared<DiskCache>(cacheFolder, kPictureDiskBytes))),
+      mvPlayback_(std::make_unique<MvPlayback>(api_, hosts)) {
     heartbeatTimer_.setObjectName("时钟_在线统计");
 }
 
@@ -34,13 +51,16 @@ Application::~Application() { delete loadingWindow_.data(); }
 QWidget* Application::loadingWindow() const { return loadingWindow_.data(); }
 
 void Application::start() {
+    startupClock_.start();
     loadingWindow_ = new LoadingWindow;
     loadingWindow_->setAttribute(Qt::WA_DeleteOnClose);
     loadingWindow_->show();
 
     mainWindow_ = std::make_unique<MainWindow>();
     mainWindow_->setCatalogue(&api_);
+    mainWindow_->setPictures(pictures_.get());
     connect(mainWindow_.get(), &MainWindow::closeRequested, this, [this] { exitProcess_(); });
+    connect(mainWindow_.get(), &MainWindow::mvRequested, mvPlayback_.get(), &MvPlayback::play);
     const QPointer<Application> alive(this);
     onMainWindowCreated();
     if (!alive) return;
@@ -55,19 +75,21 @@ void Application::start() {
 // The start-up sequence of the main window, in the order it must run. Every
 // network request runs on a task while the window keeps pumping events, and
 // whatever those events do may end the program object meanwhile: each wait
-// is followed by a check that it is still there.
+// is followed by a check that it is still there. The home page's sections
+// load side by side from the start, while the other steps go on.
 void Application::onMainWindowCreated() {
     const QPointer<Application> alive(this);
     accountCookie_ = firstRunSetup(paths_, programFolder_);
+    mainWindow_->enterStartPage();
+    homePage().load(accountCookie_);
     // The remote configuration, and the service cookie the availability check sends.
     // (The answers land in locals first: the members may be gone by then.)
-    RemoteConfig config = tasks_.runPumping([this] { return maintenance_.fetchRemoteConfig(); });
+    std::optional<RemoteConfig> config = awaitWithinBound([this] { return maintenance_.fetchRemoteConfig(); });
     if (!alive) return;
-    remoteConfig_ = std::move(config);
-    std::string serviceCookie = tasks_.runPumping([this] { return maintenance_.fetchServiceCookie(); });
+    if (config) remoteConfig_ = std::move(*config);
+    std::optional<std::string> serviceCookie = awaitWithinBound([this] { return maintenance_.fetchServiceCookie(); });
     if (!alive) return;
-    serviceCookie_ = std::move(serviceCookie);
-    mainWindow_->enterStartPage();
+    if (serviceCookie) serviceCookie_ = std::move(*serviceCookie);
     createPlayer();
     audio_.init();  // without a usable device the engine plays to a silent output
     checkAccount();
@@ -78,7 +100,21 @@ void Application::onMainWindowCreated() {
     showPlayer();
     startHeartbeat();
     if (!alive) return;
+    waitForHomePage();
+    if (!alive) return;
     closeLoadingWindow();
+}
+
+HomePage& Application::homePage() const { return *static_cast<HomePage*>(mainWindow_->page(Pages::kHome)); }
+
+// The loading window stays until the last home section is in, within the bound.
+void Application::waitForHomePage() {
+    HomePage& home = homePage();
+    if (home.isLoaded()) return;
+    QEventLoop loop;
+    connect(&home, &HomePage::loaded, &loop, &QEventLoop::quit);
+    QTimer::singleShot(startupTimeLeftMs(), &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 // A cookie the service no longer accepts is forgotten for this run (the
@@ -86,9 +122,10 @@ void Application::onMainWindowCreated() {
 void Application::checkAccount() {
     const std::string cookie = accountCookie_;
     const QPointer<Application> alive(this);
-    AccountProfile profile = tasks_.runPumping([this, cookie] {
-        return api_.checkAccount(cookie) ? api_.fetchAccount(cookie) : AccountProfile{};
-    });
+    // An account that cannot be checked in time counts as logged out this run.
+    AccountProfile profile = awaitWithinBound([this, cookie] {
+                                 return api_.checkAccount(cookie) ? api_.fetchAccount(cookie) : AccountProfile{};
+                             }).value_or(AccountProfile{});
     if (!alive) return;
     bool loggedIn = !profile.userId.empty();
     if (!loggedIn) accountCookie_.clear();
@@ -96,11 +133,14 @@ void Application::checkAccount() {
     mainWindow_->toolbar()->showAccountArea(loggedIn);
 }
 
-// The player and the play bar that shows it.
+// The player and the play bar that shows it; the bar's MV button offers
+// the playing song's MV through the web player page.
 void Application::createPlayer() {
     player_ = std::make_unique<Player>(api_, audio_, serviceCookie_, AppSettings(paths_.settingsPath));
     playBar_ = new PlayBar(*player_, mainWindow_->playBarStrip());
     playBar_->setNowPlayingView(mainWindow_->nowPlayingView());
+    connect(playBar_, &PlayBar::mvClicked, mvPlayback_.get(),
+            [this] { mvPlayback_->playInWebPlayer(player_->mvId()); });
 }
 
 void Application::applyStoredSettings() {
@@ -126,7 +166,7 @@ void Application::showPlayer() {
 // and their failures are ignored.
 void Application::startHeartbeat() {
     const QPointer<Application> alive(this);
-    BackgroundTask::waitPumping(tasks_.start([this] { maintenance_.sendHeartbeat(); }));
+    BackgroundTask::waitPumping(tasks_.start([this] { maintenance_.sendHeartbeat(); }), startupTimeLeftMs());
     if (!alive) return;
     connect(&heartbeatTimer_, &QTimer::timeout, this, [this] { tasks_.start([this] { maintenance_.sendHeartbeat(); }); });
     heartbeatTimer_.start(kHeartbeatIntervalMs);

@@ -9,15 +9,22 @@
 #include "maintenance/MaintenanceRequests.h"
 #include "audio/AudioEngine.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class DesktopLyricsWindow;
+class DiskCache;
+class HomePage;
 class LoadingWindow;
+class MvPlayback;
+class PicturePipeline;
 class PlayBar;
 class Player;
 class MainWindow;
@@ -27,11 +34,17 @@ class Application : public QObject {
 public:
     // How often the program tells the maker's host that it is online.
     static constexpr int kHeartbeatIntervalMs = 170000;
+    // However slow or silent the service is, start-up stops waiting for it
+    // this long after it began: the loading window closes and whatever
+    // arrives later fills in where it belongs.
+    static constexpr int kStartupBoundMs = 8000;
 
     // `documentsFolder` holds the data folder; `programFolder` is where the
     // executable lives (a left-over updater there is removed at start);
-    // `hosts` are the service and maker hosts every request goes to.
-    Application(std::string documentsFolder, std::string programFolder, ServiceHosts hosts);
+    // `hosts` are the service and maker hosts every request goes to;
+    // `cacheFolder` keeps fetched pictures between runs (none when empty).
+    Application(std::string documentsFolder, std::string programFolder, ServiceHosts hosts,
+                std::string cacheFolder = {});
     ~Application() override;
 
     // Opens the loading window, then the main window (running the start-up
@@ -41,6 +54,8 @@ public:
     // What ends the process when the user closes the main window; the
     // default exits at once without writing anything.
     void setExitHandler(std::function<void()> exitProcess) { exitProcess_ = std::move(exitProcess); }
+    // Replaces the start-up bound (before `start`).
+    void setStartupBound(int milliseconds) { startupBoundMs_ = milliseconds; }
 
     const AppPaths& paths() const { return paths_; }
     const std::string& accountCookie() const { return accountCookie_; }
@@ -54,8 +69,22 @@ public:
     Player* player() const { return player_.get(); }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
+    PicturePipeline& pictures() const { return *pictures_; }
+    MvPlayback& mvPlayback() const { return *mvPlayback_; }
 
 private:
+    // Runs `call` on a task and waits for its answer, pumping events, no
+    // later than the start-up bound; an answer that comes later is dropped.
+    template <typename Call>
+    auto awaitWithinBound(Call call) -> std::optional<decltype(call())> {
+        auto answer = std::make_shared<std::optional<decltype(call())>>();
+        BackgroundTask::Handle task = tasks_.start([answer, call = std::move(call)] { *answer = call(); });
+        if (!BackgroundTask::waitPumping(task, startupTimeLeftMs())) return std::nullopt;
+        return std::move(*answer);
+    }
+    // At least 1: a wait of 0 would have no limit.
+    int startupTimeLeftMs() const { return std::max<int>(1, startupBoundMs_ - int(startupClock_.elapsed())); }
+
     void onMainWindowCreated();
     void checkAccount();
     void applyStoredSettings();
@@ -63,7 +92,9 @@ private:
     void createDesktopLyrics();
     void showPlayer();
     void startHeartbeat();
+    void waitForHomePage();
     void closeLoadingWindow();
+    HomePage& homePage() const;
 
     // Fixed at construction; the request objects are safe on any thread.
     std::string programFolder_;
@@ -78,11 +109,15 @@ private:
     RemoteConfig remoteConfig_;
     StoredSettings storedSettings_;
     std::function<void()> exitProcess_;
+    int startupBoundMs_ = kStartupBoundMs;
+    QElapsedTimer startupClock_;
 
     QPointer<LoadingWindow> loadingWindow_;
-    // Declared before the windows that show it, so it goes after them.
+    // Declared before the windows that show them, so they go after them.
+    std::unique_ptr<PicturePipeline> pictures_;
     std::unique_ptr<Player> player_;
     std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<MvPlayback> mvPlayback_;
     PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
     std::unique_ptr<QWidget> spectrumWindow_;

@@ -13,7 +13,10 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     std::string documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
-    Application app(documents, QCoreApplication::applicationDirPath().toStdString(), ServiceHosts::fromEnvironment());
+    std::string pictureCache =
+        (QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/pictures").toStdString();
+    Application app(documents, QCoreApplication::applicationDirPath().toStdString(), ServiceHosts::fromEnvironment(),
+                    pictureCache);
     app.start();
     return qtApp.exec();
 }

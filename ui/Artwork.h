@@ -15,6 +15,11 @@ enum class Picture {
     Close,          // a cross
     DefaultAvatar,  // grey silhouette in a circle
     SongNote,       // white note on a light blue ground, for song lists
+    // Round buttons that sit on pictures: a white disc with a pink play
+    // triangle, and frosted dark discs with a white "next" and arrow.
+    OverlayPlay,
+    OverlayNext,
+    OverlayEnter,
 };
 
 // `logicalSize` in device-independent pixels; the image holds

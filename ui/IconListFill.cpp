@@ -1,8 +1,7 @@
 #include "ui/IconListFill.h"
 
-#include "api/CloudApiClient.h"
 #include "ui/IconList.h"
-#include "ui/PictureDecoder.h"
+#include "ui/PicturePipeline.h"
 #include "ui/RoundedPicture.h"
 
 #include <QCoreApplication>
@@ -22,9 +21,7 @@ struct FillRun {
     bool reenableAtEnd;
     bool clearCurrentItem;
     std::function<void(int)> onItemsInserted;
-    QSize pictureSize;
-    int rounding;
-    qreal devicePixelRatio;
+    PictureShape shape;
     QImage fixedPicture;  // already shaped
 };
 
@@ -36,11 +33,14 @@ void onUiThread(const std::shared_ptr<FillRun>& run, std::function<void(IconList
     });
 }
 
-QImage itemPicture(const FillRun& run, const PictureFetcher& fetch, const std::string& url) {
-    if (!run.fixedPicture.isNull()) return run.fixedPicture;
-    if (url.empty() || !fetch) return {};
-    const QImage decoded = decodePicture(fetch(url), run.pictureSize * run.devicePixelRatio);
-    return makeRoundedPicture(decoded, run.pictureSize, run.rounding, run.devicePixelRatio);
+// Hands item `i` to the UI thread: its texts, its picture and its id.
+void showItem(const std::shared_ptr<FillRun>& run, int i, CoverItem record, QImage picture) {
+    onUiThread(run, [run, i, picture = std::move(picture), record = std::move(record)](IconList& list) {
+        list.setItemText(i, IconText::Main, QString::fromStdString(record.name));
+        list.setItemText(i, IconText::Second, QString::fromStdString(record.subtitle));
+        list.setItemPicture(i, picture);
+        if (run->itemIds) run->itemIds->push_back(record.id);
+    });
 }
 
 void fillOnTask(const std::shared_ptr<FillRun>& run, const IconListFill& fill) {
@@ -52,15 +52,17 @@ void fillOnTask(const std::shared_ptr<FillRun>& run, const IconListFill& fill) {
         if (run->clearCurrentItem) list.setCurrentItem(-1);
         if (run->onItemsInserted) run->onItemsInserted(count);
     });
-    for (int i = 0; i < count && !run->cancelled->load(); ++i) {
-        CoverItem& record = records[size_t(i)];
-        QImage picture = itemPicture(*run, fill.fetchPicture, record.pictureUrl);
-        onUiThread(run, [run, i, picture = std::move(picture), record = std::move(record)](IconList& list) {
-            list.setItemText(i, IconText::Main, QString::fromStdString(record.name));
-            list.setItemText(i, IconText::Second, QString::fromStdString(record.subtitle));
-            list.setItemPicture(i, picture);
-            if (run->itemIds) run->itemIds->push_back(record.id);
-        });
+    if (!run->fixedPicture.isNull() || !fill.pictures) {
+        for (int i = 0; i < count && !run->cancelled->load(); ++i)
+            showItem(run, i, std::move(records[size_t(i)]), run->fixedPicture);
+    } else {
+        std::vector<std::string> urls;
+        urls.reserve(records.size());
+        for (const CoverItem& record : records) urls.push_back(record.pictureUrl);
+        fill.pictures->loadInOrder(
+            urls, run->shape,
+            [&](std::size_t i, QImage picture) { showItem(run, int(i), std::move(records[i]), std::move(picture)); },
+            [&cancelled = *run->cancelled] { return cancelled.load(); });
     }
     onUiThread(run, [run](IconList& list) {
         if (run->reenableAtEnd) list.setEnabled(true);
@@ -68,10 +70,6 @@ void fillOnTask(const std::shared_ptr<FillRun>& run, const IconListFill& fill) {
 }
 
 }  // namespace
-
-PictureFetcher cataloguePictures(const CloudApiClient& catalogue) {
-    return [&catalogue](const std::string& url) { return catalogue.fetchPicture(url); };
-}
 
 BackgroundTask::Handle fillIconList(IconList* list, IconListFill fill) {
     auto run = std::make_shared<FillRun>();
@@ -81,11 +79,9 @@ BackgroundTask::Handle fillIconList(IconList* list, IconListFill fill) {
     run->reenableAtEnd = fill.disableWhileFilling;
     run->clearCurrentItem = fill.clearCurrentItem;
     run->onItemsInserted = std::move(fill.onItemsInserted);
-    run->pictureSize = fill.itemTemplate.pictureRect.size();
-    run->rounding = fill.itemTemplate.rounding;
-    run->devicePixelRatio = list->devicePixelRatioF();
+    run->shape = {fill.itemTemplate.pictureRect.size(), fill.itemTemplate.rounding, list->devicePixelRatioF()};
     run->fixedPicture =
-        makeRoundedPicture(fill.fixedPicture, run->pictureSize, run->rounding, run->devicePixelRatio);
+        makeRoundedPicture(fill.fixedPicture, run->shape.size, run->shape.rounding, run->shape.devicePixelRatio);
 
     if (fill.disableWhileFilling) list->setEnabled(false);
     list->setItemTemplate(fill.itemTemplate);

@@ -1,8 +1,9 @@
 #pragma once
-// Filling an icon list from the network: the records and the pictures are
-// fetched on a background task, and each item is handed to the UI thread in
-// order as soon as its picture is in, so items appear one by one while the
-// window stays responsive.
+// Filling an icon list from the network: the records are fetched on a
+// background task, the pictures side by side through the picture pipeline,
+// and each item is handed to the UI thread in order as soon as its picture
+// (and every one before it) is in, so items appear in order while the window
+// stays responsive.
 #include "api/CloudRecords.h"
 #include "base/BackgroundTask.h"
 #include "ui/IconTemplate.h"
@@ -15,22 +16,18 @@
 #include <string>
 #include <vector>
 
-class CloudApiClient;
 class IconList;
-
-// The bytes at a picture URL; empty when they cannot be fetched.
-using PictureFetcher = std::function<std::string(const std::string& url)>;
-
-// Fetches pictures through `catalogue`, which must outlive the fill.
-PictureFetcher cataloguePictures(const CloudApiClient& catalogue);
+class PicturePipeline;
 
 struct IconListFill {
     IconTemplate itemTemplate;
-    // Both run on the background task. Each record gives an item its
-    // picture (none for an empty URL), its name as the main line, its
-    // subtitle as the second line, and its id.
+    // Runs on the background task. Each record gives an item its picture
+    // (none for an empty URL), its name as the main line, its subtitle as
+    // the second line, and its id.
     std::function<std::vector<CoverItem>()> fetchRecords;
-    PictureFetcher fetchPicture;
+    // Where the pictures come from; must outlive the fill. Without it the
+    // items have no pictures.
+    PicturePipeline* pictures = nullptr;
     // When set, every item shows this picture instead of a fetched one (the
     // note picture of song lists).
     QImage fixedPicture;

@@ -38,6 +38,19 @@ inline IconTextElement secondLine(QRect rect, QFont font, Qt::Alignment alignmen
     return IconTextElement{rect, std::move(font), QColor::fromRgba(Theme::kSecondText), alignment, wrap};
 }
 
+// An MV: a 180×100 still with rounded corners over its name, five to a row;
+// the list reaches 46 pixels left of the page so the first still starts at
+// its edge.
+inline IconTemplate mvTemplate(const TypefaceChoice& type) {
+    IconTemplate t;
+    t.cellSize = {200, 185};
+    t.origin = {46, 0};
+    t.pictureRect = {0, 0, 180, 100};
+    t.rounding = 25;
+    t.mainText = IconTextElement{{0, 105, 180, 40}, type.font(16), QColor::fromRgba(Theme::kCaption)};
+    return t;
+}
+
 // An artist: a circle `diameter` wide at the top left of the item's box, over
 // the name in 16-pixel caption text, centred vertically in `nameRect`.
 inline IconTemplate artistTemplate(const TypefaceChoice& type, QSize cellSize, int diameter, QRect nameRect,

@@ -3,6 +3,8 @@
 #include "anim/ProgramAnimations.h"
 #include "ui/MessageBoxWindow.h"
 #include "ui/pages/AllArtistsPage.h"
+#include "ui/pages/AllMvsPage.h"
+#include "ui/pages/HomePage.h"
 #include "ui/BackdropPanel.h"
 #include "ui/FlatButton.h"
 #include "ui/NowPlayingView.h"
@@ -78,11 +80,11 @@ MainWindow::~MainWindow() = default;
 // by its class here, e.g. `[this](QScrollBar* bar) { return new HomePage(*this, bar); }`.
 void MainWindow::createPages() {
     const PageFactory factories[Pages::kCount] = {
-        plainPage(Pages::kHome),
+        [this](QScrollBar* bar) { return new HomePage(*this, bar); },
         plainPage(Pages::kDiscover),
         plainPage(Pages::kCharts),
         plainPage(Pages::kLibraryPlaceholder),
-        plainPage(Pages::kAllMvs),
+        [this](QScrollBar* bar) { return new AllMvsPage(*this, bar); },
         plainPage(Pages::kArtist),
         plainPage(Pages::kNewAlbums),
         plainPage(Pages::kPlaylist),
@@ -126,6 +128,8 @@ void MainWindow::requestPlay(const std::string& songId) {
     emit playRequested(songId);
 }
 
+void MainWindow::playMv(const std::string& mvId) { emit mvRequested(mvId); }
+
 void MainWindow::enterStartPage() {
     showPage(Pages::kHome);
     page(Pages::kHome)->scrollPane()->setMaximum(1800);
@@ -137,7 +141,6 @@ void MainWindow::runToolbarAction(ToolbarPage page) {
     switch (page) {
         case ToolbarPage::Home:
             toolbar_->markChosenPage(page);
-            state_.takeBackArtistIds();
             showPage(Pages::kHome);
             return;
         case ToolbarPage::Discover:

@@ -32,6 +32,7 @@ public:
     void runToolbarAction(ToolbarPage page) override;
     NavigationState& state() override { return state_; }
     void requestPlay(const std::string& songId) override;
+    void playMv(const std::string& mvId) override;
     // While a song loads, the song lists of every page wait.
     void lockPlayStarters(bool locked);
 
@@ -39,6 +40,9 @@ public:
     // the window. Pages load nothing until it is set.
     void setCatalogue(const CloudApiClient* catalogue) { catalogue_ = catalogue; }
     const CloudApiClient* catalogue() const override { return catalogue_; }
+    // The picture pipeline of every list; it must outlive the window.
+    void setPictures(PicturePipeline* pictures) { pictures_ = pictures; }
+    PicturePipeline* pictures() const override { return pictures_; }
 
     // Page 0, and the scroll ranges of the panes whose content is fixed
     // before any list is filled (home, artist, search).
@@ -71,6 +75,8 @@ signals:
     void closeRequested();
     // A song list asked for `songId` to be played (already in `songIdToPlay`).
     void playRequested(const std::string& songId);
+    // A page asked for the MV `mvId`.
+    void mvRequested(const std::string& mvId);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -85,6 +91,7 @@ private:
 
     NavigationState state_;
     const CloudApiClient* catalogue_ = nullptr;
+    PicturePipeline* pictures_ = nullptr;
     std::string loggedInUserId_;
     TypefaceChoice listTypeface_;
     int wheelAngle_ = 0;  // eighths of a degree not yet turned into notches

@@ -3,6 +3,7 @@
 #include "ui/WindowDrag.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMouseEvent>
@@ -26,9 +27,18 @@ std::function<void()>& mvHostCloser() {
 // Opens only a web address: a file path or anything else is never handed
 // to the desktop.
 void openWebUrl(const std::string& text) {
-    QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(text), QUrl::StrictMode);
+    // Tolerant, so an address holding "%26" is not encoded a second time.
+    QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(text), QUrl::TolerantMode);
     QString scheme = url.scheme().toLower();
     if (url.isValid() && (scheme == "http" || scheme == "https") && !url.host().isEmpty()) urlOpener()(url);
+}
+
+class NoticeDialog;
+
+// The dialog while a notice is open.
+QPointer<NoticeDialog>& openDialog() {
+    static QPointer<NoticeDialog> dialog;
+    return dialog;
 }
 
 class NoticeDialog : public QWidget {
@@ -74,6 +84,9 @@ public:
     }
 
     void fill(const Notice& notice) {
+        // A prompt about an MV that another notice replaces takes its MV
+        // host window with it.
+        if (!webUrl_.empty()) mvHostCloser()();
         cancel_->setVisible(!notice.cancelCaption.empty());
         confirm_->setText(QString::fromStdString(notice.confirmCaption));
         cancel_->setText(QString::fromStdString(notice.cancelCaption));
@@ -92,24 +105,25 @@ protected:
         painter.drawRoundedRect(rect().adjusted(1, 1, -1, -1), 16, 16);
     }
 
+    // However the dialog closes, an MV prompt's host window closes with it,
+    // and the next notice gets a dialog of its own (this one is deleted
+    // once control returns to the event loop).
+    void closeEvent(QCloseEvent* event) override {
+        if (!webUrl_.empty()) mvHostCloser()();
+        webUrl_.clear();
+        if (openDialog() == this) openDialog() = nullptr;
+        QWidget::closeEvent(event);
+    }
+
 private:
     void confirm() {
-        if (!webUrl_.empty()) {
-            openWebUrl(webUrl_);
-            mvHostCloser()();
-        }
+        if (!webUrl_.empty()) openWebUrl(webUrl_);
         closeDialog();
     }
 
-    void cancel() {
-        if (!webUrl_.empty()) mvHostCloser()();
-        closeDialog();
-    }
+    void cancel() { closeDialog(); }
 
-    void closeDialog() {
-        hide();
-        close();  // deletes the dialog (WA_DeleteOnClose); the next notice makes a new one
-    }
+    void closeDialog() { close(); }
 
     QLabel* title_;
     QLabel* content_;
@@ -117,11 +131,6 @@ private:
     QPushButton* confirm_;
     std::string webUrl_;
 };
-
-QPointer<NoticeDialog>& openDialog() {
-    static QPointer<NoticeDialog> dialog;
-    return dialog;
-}
 
 void showOnUiThread(const Notice& notice) {
     QPointer<NoticeDialog>& dialog = openDialog();

@@ -7,6 +7,7 @@
 
 class CloudApiClient;
 class Page;
+class PicturePipeline;
 struct TypefaceChoice;
 
 // The ids of a filled list, index-aligned with its items.
@@ -23,27 +24,6 @@ struct NavigationState {
     std::string selectedArtistId;    // the artist the artist page loads
     std::string selectedPlaylistId;  // the playlist the playlist page loads
     std::string songIdToPlay;        // the song handed to the play flow
-    // The home page's artist list and the search page's artist row share
-    // `artistIds`. The search page saves the home ids before it first
-    // refills them, and the home toolbar button puts them back.
-    ItemIds artistIds;
-    ItemIds artistIdsBackup;
-    bool artistIdsLent = false;  // artistIds hold the search row's ids, the home ids are in the backup
-
-    // Called by the search page before it refills `artistIds`. Only the
-    // first search after the home ids were in place saves them, so a second
-    // search does not save its predecessor's ids as the home ones.
-    void lendArtistIds() {
-        if (artistIdsLent) return;
-        artistIdsBackup = artistIds;
-        artistIdsLent = true;
-    }
-    // Called by the home toolbar button: the home list's ids are back.
-    void takeBackArtistIds() {
-        if (!artistIdsLent) return;
-        artistIds = artistIdsBackup;
-        artistIdsLent = false;
-    }
 };
 
 class Navigation {
@@ -61,8 +41,13 @@ public:
     // Hands a song to the play flow: `songIdToPlay` takes its id, then
     // whoever plays songs is told. Returns without waiting for the play.
     virtual void requestPlay(const std::string& songId) = 0;
+    // Hands an MV to the MV flow, which asks for its address and offers to
+    // open it in the browser. Returns at once.
+    virtual void playMv(const std::string& mvId) = 0;
     // The service client the pages load their lists with; nullptr until set.
     virtual const CloudApiClient* catalogue() const = 0;
+    // Where every list gets its pictures; nullptr until set (no pictures).
+    virtual PicturePipeline* pictures() const = 0;
     // The typeface every list draws its items in.
     virtual const TypefaceChoice& listTypeface() const = 0;
     // Page 0 to 13.

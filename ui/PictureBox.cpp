@@ -16,10 +16,19 @@ void PictureBox::setRounding(int rounding) {
     update();
 }
 
+void PictureBox::setEmptyColor(QColor colour) {
+    emptyColour_ = colour;
+    update();
+}
+
 void PictureBox::paintEvent(QPaintEvent*) {
-    if (picture_.isNull()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    if (picture_.isNull()) {
+        if (emptyColour_.alpha() == 0) return;
+        painter.fillPath(roundedOutline(rect(), rounding_), emptyColour_);
+        return;
+    }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setClipPath(roundedOutline(rect(), rounding_));
     painter.drawImage(rect(), picture_, coverSourceRect(picture_, size()));

@@ -146,6 +146,7 @@ void PlayBar::createTransportButtons() {
     mv_->setObjectName("播放栏_MV");
     mv_->setGeometry(QRect(QPoint(648, 26), kSmallButton));
     mv_->hide();
+    mv_->installEventFilter(this);
     connect(mv_, &QAbstractButton::clicked, this, &PlayBar::mvClicked);
 }
 
@@ -269,6 +270,7 @@ bool PlayBar::showsMutedIcon() const { return mute_->showsSecond(); }
 QString PlayBar::hoverTip(const QWidget* button) const {
     for (size_t i = 0; i < modeButtons_.size(); ++i)
         if (button == modeButtons_[i]) return QString::fromUtf8(kModeButtons[i].tip);
+    if (button == mv_) return "播放MV";
     if (button == lyrics_) return lyrics_->showsSecond() ? "隐藏歌词" : "显示歌词";
     if (button == spectrum_) return spectrum_->showsSecond() ? "隐藏频谱" : "显示频谱";
     return {};

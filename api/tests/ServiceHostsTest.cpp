@@ -68,4 +68,21 @@ TEST_F(ServiceHostsTest, SlashesAreMadeRightAndEmptyValuesIgnored) {
     EXPECT_EQ(hosts.accountOrigin, ServiceHosts::fromEnvironment().accountOrigin);
 }
 
+TEST(WebPlayerUrlTest, OnlyTheTimeKeysAmpersandIsEscaped) {
+    ServiceHosts hosts;
+    hosts.playerOrigin = "https://player.test";
+    struct Case {
+        std::string stream;
+        std::string page;
+    };
+    const Case cases[] = {
+        {"http://v.test/mv/1.mp4?wsSecret=ab&wsTime=1700000000&x=%2F",
+         "https://player.test/player/?url=http://v.test/mv/1.mp4?wsSecret=ab%26wsTime=1700000000&x=%2F"},
+        {"http://v.test/a.mp4&wsTime=1&wsTime=2", "https://player.test/player/?url=http://v.test/a.mp4%26wsTime=1%26wsTime=2"},
+        {"http://v.test/a.mp4?wstime=1 &b=é", "https://player.test/player/?url=http://v.test/a.mp4?wstime=1 &b=é"},
+        {"", "https://player.test/player/?url="},
+    };
+    for (const Case& c : cases) EXPECT_EQ(hosts.webPlayerUrl(c.stream), c.page) << c.stream;
+}
+
 }  // namespace

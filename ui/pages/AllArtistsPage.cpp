@@ -45,7 +45,7 @@ BackgroundTask::Handle AllArtistsPage::fillArtists(const QString& keyword) {
     fill.fetchRecords = [&catalogue, keyword = keyword.toStdString()] {
         return catalogue.searchArtists(keyword, kMaxArtists);
     };
-    fill.fetchPicture = cataloguePictures(catalogue);
+    fill.pictures = navigation_.pictures();
     fill.itemIds = &artistIds_;
     fill.onItemsInserted = [this](int itemCount) {
         const int height = listHeight(itemCount);

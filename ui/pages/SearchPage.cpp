@@ -82,7 +82,7 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
     QObject::connect(allArtists, &QAbstractButton::clicked, this, [this] { showAllArtists(); });
 
     onItemId(songs_, &IconList::itemActivated, &songIds_, [this](const std::string& id) { navigation_.requestPlay(id); });
-    openPageOnClick(artists_, &navigation_.state().artistIds, navigation_, &NavigationState::selectedArtistId, Pages::kArtist,
+    openPageOnClick(artists_, &artistIds_, navigation_, &NavigationState::selectedArtistId, Pages::kArtist,
                     Pages::kSearch);
     openPageOnClick(playlists_, &playlistIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
                     Pages::kSearch);
@@ -117,16 +117,14 @@ BackgroundTask::Handle SearchPage::fillSongs() {
 
 BackgroundTask::Handle SearchPage::fillArtists() {
     scrollPane()->reset();
-    // The row refills the ids the home page's artists share with it.
-    navigation_.state().lendArtistIds();
     IconListFill fill;
     // Three artists side by side.
     fill.itemTemplate = artistTemplate(navigation_.listTypeface(), {150, 170}, 130, {0, 130, 150, 48}, /*wrapName=*/true);
     fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
         return catalogue.searchArtists(keyword, 3);
     };
-    fill.fetchPicture = cataloguePictures(*navigation_.catalogue());
-    fill.itemIds = &navigation_.state().artistIds;
+    fill.pictures = navigation_.pictures();
+    fill.itemIds = &artistIds_;
     return fillIconList(artists_, std::move(fill));
 }
 
@@ -137,7 +135,7 @@ BackgroundTask::Handle SearchPage::fillAlbums() {
     fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
         return catalogue.searchAlbums(keyword);
     };
-    fill.fetchPicture = cataloguePictures(*navigation_.catalogue());
+    fill.pictures = navigation_.pictures();
     return fillIconList(albums_, std::move(fill));
 }
 
@@ -147,7 +145,7 @@ BackgroundTask::Handle SearchPage::fillPlaylists() {
     fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
         return catalogue.searchPlaylists(keyword);
     };
-    fill.fetchPicture = cataloguePictures(*navigation_.catalogue());
+    fill.pictures = navigation_.pictures();
     fill.itemIds = &playlistIds_;
     return fillIconList(playlists_, std::move(fill));
 }

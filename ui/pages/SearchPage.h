@@ -27,6 +27,7 @@ public:
     IconList* albumRow() const { return albums_; }
     IconList* songList() const { return songs_; }
     IconList* playlistRow() const { return playlists_; }
+    const ItemIds& artistIds() const { return artistIds_; }
     const ItemIds& songIds() const { return songIds_; }
     const ItemIds& playlistIds() const { return playlistIds_; }
     void lockPlayStarters(bool locked) override;
@@ -44,7 +45,7 @@ private:
     IconList* albums_;
     IconList* songs_;
     IconList* playlists_;
-    // The artist row's ids are the shared `artistIds` of the navigation state.
+    ItemIds artistIds_;
     ItemIds songIds_;
     ItemIds playlistIds_;
 };

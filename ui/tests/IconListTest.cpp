@@ -4,6 +4,7 @@
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
 #include "ui/ItemEvents.h"
+#include "ui/PicturePipeline.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +65,8 @@ TEST_F(IconListTest, FillsItemsWithPicturesTextsAndIdsFromTheServer) {
             {server.url("/cover.png"), "beyond the limit", "f", ""},
         };
     };
-    fill.fetchPicture = fetchPicture;
+    PicturePipeline pictures(fetchPicture, nullptr);
+    fill.pictures = &pictures;
     fill.itemIds = &ids;
     fill.maxItems = 5;
     fill.onItemsInserted = [&](int count) { insertedCounts.push_back(count); };
@@ -177,7 +179,9 @@ TEST_F(IconListTest, AFixedPictureServesEveryItemAndTheCurrentItemIsCleared) {
     IconListFill fill;
     fill.itemTemplate = coverTemplate();
     fill.fetchRecords = [] { return std::vector<CoverItem>{{"", "歌曲一", "1", "歌手"}, {"", "歌曲二", "2", "歌手"}}; };
-    fill.fetchPicture = [](const std::string&) -> std::string { ADD_FAILURE() << "no fetch expected"; return {}; };
+    PicturePipeline pictures([](const std::string&) -> std::string { ADD_FAILURE() << "no fetch expected"; return {}; },
+                             nullptr);
+    fill.pictures = &pictures;
     fill.fixedPicture = note;
     fill.clearCurrentItem = true;
     fill.itemIds = &ids;

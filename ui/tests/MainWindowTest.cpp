@@ -184,20 +184,6 @@ TEST_F(MainWindowTest, LibraryButtonWhileLoggedOutShowsTheNoticeAndChangesNothin
     EXPECT_EQ(captions, QStringList{"知道了"});
 }
 
-TEST_F(MainWindowTest, HomeButtonGivesTheHomeListItsArtistIdsBack) {
-    NavigationState& state = window.state();
-    state.artistIds = {"home-1", "home-2"};
-    clickToolbar("工具栏_首页");
-    EXPECT_EQ(state.artistIds, (ItemIds{"home-1", "home-2"}));  // nothing was lent yet
-
-    for (const char* searched : {"search-1", "search-2"}) {
-        state.lendArtistIds();
-        state.artistIds = {searched};
-    }
-    clickToolbar("工具栏_首页");
-    EXPECT_EQ(state.artistIds, (ItemIds{"home-1", "home-2"}));
-}
-
 TEST_F(MainWindowTest, GoBackShowsTheReturnPage) {
     struct Case {
         int from, returnPage;

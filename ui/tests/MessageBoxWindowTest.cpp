@@ -67,7 +67,27 @@ TEST_F(MessageBoxWindowTest, ASecondNoticeReusesTheDialogWithTheLastTexts) {
     settle();
     EXPECT_EQ(MessageBoxWindow::dialog(), nullptr) << "closing it closes the only dialog";
     EXPECT_TRUE(opened.empty()) << "the web address went with the second notice";
-    EXPECT_EQ(mvHostClosed, 0);
+    EXPECT_EQ(mvHostClosed, 1) << "the replaced MV prompt took its host window with it";
+}
+
+TEST_F(MessageBoxWindowTest, ClosingAPromptAnyWayClosesItsHostWindow) {
+    MessageBoxWindow::show({.title = "即将使用浏览器打开", .confirmCaption = "允许", .cancelCaption = "不允许",
+                            .webUrl = "https://example.org"});
+    MessageBoxWindow::dialog()->close();  // as the window manager's close button does
+    settle();
+    EXPECT_EQ(mvHostClosed, 1);
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(MessageBoxWindow::dialog(), nullptr);
+}
+
+TEST_F(MessageBoxWindowTest, ANoticeRightAfterAnAnswerGetsADialogThatStays) {
+    MessageBoxWindow::show({.title = "first", .confirmCaption = "知道了"});
+    control<QPushButton>("按钮_确定")->click();
+    MessageBoxWindow::show({.title = "second", .confirmCaption = "知道了"});  // before the first is deleted
+    settle();
+    ASSERT_NE(MessageBoxWindow::dialog(), nullptr);
+    EXPECT_TRUE(MessageBoxWindow::dialog()->isVisible());
+    EXPECT_EQ(control<QLabel>("标签_提示框标题")->text(), "second");
 }
 
 TEST_F(MessageBoxWindowTest, ConfirmingANoticeWithoutAWebAddressOnlyCloses) {
@@ -86,6 +106,9 @@ TEST_F(MessageBoxWindowTest, ConfirmingOpensOnlyHttpUrlsExactlyAsGiven) {
     };
     for (Row row : {Row{"https://player.example/?url=a%20b&x=1", "https://player.example/?url=a%20b&x=1"},
                     Row{"http://127.0.0.1:38580/player/?url=v.mp4", "http://127.0.0.1:38580/player/?url=v.mp4"},
+                    // An escaped "&" stays escaped once, not "%2526".
+                    Row{"http://p.test/player/?url=http://v.test/1.mp4?s=a%26wsTime=9",
+                        "http://p.test/player/?url=http://v.test/1.mp4?s=a%26wsTime=9"},
                     Row{"file:///etc/passwd", nullptr}, Row{"/bin/sh -c reboot", nullptr},
                     Row{"javascript:alert(1)", nullptr}}) {
         opened.clear();

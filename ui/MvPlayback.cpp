@@ -1,0 +1,98 @@
+#include "ui/MvPlayback.h"
+
+#include "api/CloudApiClient.h"
+#include "net/HttpUrl.h"
+#include "ui/MessageBoxWindow.h"
+#include "ui/Theme.h"
+
+#include <QPainter>
+#include <QWidget>
+
+namespace {
+
+const Notice kMvFailed{
+    .title = "MV播放失败啦",
+    .content = "Mivra酱没能获取到这个MV的播放地址，请稍后再试一次吧！",
+    .confirmCaption = "接受事实",
+};
+
+Notice browserPrompt(const std::string& url) {
+    return {
+        .title = "即将使用浏览器打开",
+        .content = "很遗憾...由于多方面的限制，Mivra酱无法使用内置的视频播放器为您播放MV，只能使用您的浏览器为您"
+                   "播放，您是否允许Mivra酱打开您的浏览器呢？",
+        .confirmCaption = "允许",
+        .cancelCaption = "不允许",
+        .webUrl = url,
+    };
+}
+
+// The window that stands for the MV while the prompt asks; it holds nothing.
+class MvHostWindow : public QWidget {
+public:
+    MvHostWindow() {
+        setObjectName("MvHostWindow");
+        setWindowTitle("Mivra音乐 MV播放器");
+        setAttribute(Qt::WA_DeleteOnClose);
+        setFixedSize(255, 231);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor::fromRgba(Theme::kWindow));
+    }
+};
+
+}  // namespace
+
+MvPlayback::MvPlayback(const CloudApiClient& catalogue, ServiceHosts hosts)
+    : catalogue_(catalogue), hosts_(std::move(hosts)) {
+    MessageBoxWindow::setMvHostCloser([this] {
+        // Closing deletes the window later; a new MV must not reuse it.
+        if (QWidget* host = host_.data()) {
+            host_ = nullptr;
+            host->close();
+        }
+    });
+}
+
+MvPlayback::~MvPlayback() {
+    MessageBoxWindow::setMvHostCloser({});
+    delete host_.data();
+}
+
+void MvPlayback::play(const std::string& mvId) { request(mvId, false); }
+
+void MvPlayback::playInWebPlayer(const std::string& mvId) { request(mvId, true); }
+
+void MvPlayback::request(const std::string& mvId, bool throughWebPlayer) {
+    const int generation = ++generation_;
+    tasks_.start([this, mvId, throughWebPlayer, generation] {
+        std::string url = catalogue_.fetchMvUrl(mvId);
+        runOnUiThread(this, [this, url = std::move(url), throughWebPlayer, generation] {
+            if (generation == generation_) offer(url, throughWebPlayer);
+        });
+    });
+}
+
+void MvPlayback::offer(const std::string& streamUrl, bool throughWebPlayer) {
+    if (!splitHttpUrl(streamUrl)) {
+        MessageBoxWindow::show(kMvFailed);
+        return;
+    }
+    pendingMvUrl_ = throughWebPlayer ? hosts_.webPlayerUrl(streamUrl) : streamUrl;
+    // The prompt first: a prompt it replaces takes the old host window away.
+    MessageBoxWindow::show(browserPrompt(pendingMvUrl_));
+    openHostWindow();
+}
+
+void MvPlayback::openHostWindow() {
+    if (!host_) host_ = new MvHostWindow;
+    host_->show();
+    // The prompt stays in front of the window it asks about.
+    if (QWidget* prompt = MessageBoxWindow::dialog()) {
+        prompt->raise();
+        prompt->activateWindow();
+    }
+}

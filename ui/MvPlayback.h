@@ -1,0 +1,45 @@
+#pragma once
+// Music videos play in the user's browser. Asked for an MV, the flow fetches
+// its address on a task, then shows the prompt that explains the browser
+// will open, together with the MV host window; the prompt's "允许" opens the
+// address, and whichever way the prompt goes, the host window goes with it.
+// An MV without a usable address gets a notice instead. UI thread only.
+#include "api/ServiceHosts.h"
+#include "base/BackgroundTask.h"
+
+#include <QObject>
+#include <QPointer>
+#include <string>
+
+class CloudApiClient;
+class QWidget;
+
+class MvPlayback : public QObject {
+public:
+    // `catalogue` must outlive the flow; `hosts` name the web player page.
+    MvPlayback(const CloudApiClient& catalogue, ServiceHosts hosts);
+    ~MvPlayback() override;
+
+    // Offers the MV's stream address itself.
+    void play(const std::string& mvId);
+    // Offers the web player page playing the MV's stream (the play bar's way).
+    void playInWebPlayer(const std::string& mvId);
+
+    // The address the prompt offers; each answer that arrives replaces it.
+    const std::string& pendingMvUrl() const { return pendingMvUrl_; }
+    // The open MV host window, or nullptr.
+    QWidget* hostWindow() const { return host_.data(); }
+
+private:
+    void request(const std::string& mvId, bool throughWebPlayer);
+    void offer(const std::string& streamUrl, bool throughWebPlayer);
+    void openHostWindow();
+
+    const CloudApiClient& catalogue_;
+    const ServiceHosts hosts_;
+    std::string pendingMvUrl_;
+    // Only the newest request's answer is offered.
+    int generation_ = 0;
+    QPointer<QWidget> host_;
+    TaskOwner tasks_;  // last: its tasks end before anything above goes
+};

@@ -1,0 +1,35 @@
+#include "ui/pages/AllMvsPage.h"
+
+#include "api/CloudApiClient.h"
+#include "ui/IconList.h"
+#include "ui/IconListFill.h"
+#include "ui/ItemEvents.h"
+#include "ui/PageControls.h"
+#include "ui/ScrollPane.h"
+
+#include <QWidget>
+
+AllMvsPage::AllMvsPage(Navigation& navigation, QScrollBar* scrollBar)
+    : Page(Pages::kAllMvs, scrollBar), navigation_(navigation) {
+    QWidget* box = content();
+    makeHeading(box, "标签_全部MV", "全部MV", {0, 20, 266, 60}, 28);
+    mvs_ = makeIconList(box, "图标列表框全部MV", {-46, 110, 1077, 550});
+    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
+}
+
+BackgroundTask::Handle AllMvsPage::open() {
+    navigation_.showPage(Pages::kAllMvs);
+    if (!navigation_.catalogue()) return {};
+    scrollPane()->reset();
+    IconListFill fill;
+    fill.itemTemplate = mvTemplate(navigation_.listTypeface());
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue()] { return catalogue.fetchAllMvs(); };
+    fill.pictures = navigation_.pictures();
+    fill.itemIds = &mvIds_;
+    fill.onItemsInserted = [this](int count) {
+        const int height = listHeight(count, 37);
+        mvs_->resize(mvs_->width(), height);
+        scrollPane()->fitContent(height);
+    };
+    return fillIconList(mvs_, std::move(fill));
+}

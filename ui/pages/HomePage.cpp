@@ -1,0 +1,261 @@
+#include "ui/pages/HomePage.h"
+
+#include "api/CloudApiClient.h"
+#include "ui/Artwork.h"
+#include "ui/FlatButton.h"
+#include "ui/IconList.h"
+#include "ui/IconListFill.h"
+#include "ui/ItemEvents.h"
+#include "ui/MessageBoxWindow.h"
+#include "ui/PageControls.h"
+#include "ui/PicturePipeline.h"
+#include "ui/PictureBox.h"
+#include "ui/pages/AllMvsPage.h"
+
+#include <QPointer>
+#include <algorithm>
+
+namespace {
+
+constexpr int kBannerSlots = 8;
+constexpr int kDownloadedBanners = 6;  // the carousel shows five of them
+constexpr int kCarouselPositions = 5;
+constexpr int kShownAlbums = 10;
+constexpr int kShownMvs = 10;
+constexpr QSize kStripPicture(460, 190);
+constexpr int kStripRounding = 24;
+
+const Notice kNoAlbumPage{
+    .title = "专辑信息获取失败",
+    .content = "Mivra酱无法为您获取这张专辑的信息！都是因为开发者偷懒还没有写完这一部分的代码！"
+               "那只能希望您耐心等待这个功能上线咯！",
+    .confirmCaption = "好吧那就",
+};
+
+IconTextElement caption(const TypefaceChoice& type, QRect rect, int size, Qt::Alignment alignment) {
+    return IconTextElement{rect, type.font(size), QColor::fromRgba(Theme::kCaption), alignment, true};
+}
+
+// Playlists and albums: five 180-pixel covers to a row, the list reaching
+// 63 pixels left of the page so the first cover starts at its edge.
+IconTemplate coverTemplate(const TypefaceChoice& type) {
+    IconTemplate t;
+    t.cellSize = {200, 265};
+    t.origin = {63, 0};
+    t.pictureRect = {0, 0, 180, 180};
+    t.rounding = 20;
+    t.mainText = caption(type, {0, 190, 180, 40}, 16, Qt::AlignLeft | Qt::AlignTop);
+    return t;
+}
+
+// Five circles in a row, each name centred under its circle.
+IconTemplate homeArtistTemplate(const TypefaceChoice& type) {
+    IconTemplate t;
+    t.cellSize = {196, 250};
+    t.origin = {5, 0};
+    t.pictureRect = {10, 0, 160, 160};
+    t.rounding = 160;
+    t.mainText = caption(type, {0, 155, 180, 52}, 17, Qt::AlignHCenter | Qt::AlignVCenter);
+    return t;
+}
+
+std::vector<std::string> packedPictures(const std::vector<PackedItem>& items, std::size_t limit) {
+    std::vector<std::string> urls;
+    for (std::size_t i = 0; i < items.size() && i < limit; ++i) urls.push_back(items[i].picture());
+    return urls;
+}
+
+PictureShape stripShape(const QWidget* widget) {
+    return {kStripPicture, kStripRounding, widget->devicePixelRatioF()};
+}
+
+FlatButton* overlayButton(QWidget* parent, const char* name, Artwork::Picture picture, QRect geometry) {
+    auto* button = new FlatButton(Artwork::render(picture, geometry.size(), 2.0), parent);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setGeometry(geometry);
+    button->setHoverColor(Qt::transparent);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+PictureBox* stripPicture(QWidget* parent, const char* name, QRect geometry) {
+    auto* box = new PictureBox(parent);
+    box->setObjectName(QString::fromUtf8(name));
+    box->setGeometry(geometry);
+    box->setRounding(kStripRounding);
+    box->setEmptyColor(QColor::fromRgba(Theme::kPlaceholder));
+    return box;
+}
+
+}  // namespace
+
+HomePage::HomePage(Navigation& navigation, QScrollBar* scrollBar)
+    : Page(Pages::kHome, scrollBar), navigation_(navigation) {
+    QWidget* box = content();
+    makeHeading(box, "标签_推荐歌单", "推荐歌单", {0, 30, 140, 40});
+    FlatButton* allPlaylists = makeLabelButton(box, "标签按钮_查看推荐歌单", "查看全部", {895, 55, 75, 25});
+    playlists_ = makeIconList(box, "图标列表框推荐歌单", {-63, 85, 1090, 550});
+    makeHeading(box, "标签_ForYou", "每日推荐", {8, 630, 140, 40});
+    banner_ = stripPicture(box, "图片_ForYou", {10, 700, 460, 190});
+    overlayButton(banner_, "按钮_进入", Artwork::Picture::OverlayEnter, {400, 135, 40, 40});
+    buildDailyMvStrip(box);
+    makeHeading(box, "标签_推荐艺人", "推荐艺人", {8, 950, 140, 40});
+    artists_ = makeIconList(box, "图标列表框推荐艺人", {-5, 1016, 980, 200});
+    makeHeading(box, "标签_新专速递", "新专速递", {0, 1266, 140, 40});
+    albums_ = makeIconList(box, "图标列表框新专速递", {-63, 1326, 1090, 550});
+    makeHeading(box, "标签_推荐MV", "推荐MV", {0, 1860, 140, 40});
+    FlatButton* allMvs = makeLabelButton(box, "标签按钮_查看推荐MV", "查看全部", {880, 1885, 75, 25});
+    mvs_ = makeIconList(box, "图标列表框推荐MV", {-46, 1920, 1077, 550});
+
+    // The discover page's first category is the recommended playlists.
+    connect(allPlaylists, &QAbstractButton::clicked, this,
+            [this] { navigation_.runToolbarAction(ToolbarPage::Discover); });
+    connect(allMvs, &QAbstractButton::clicked, this, &HomePage::showAllMvs);
+    connectItemEvents();
+
+    carousel_.setObjectName("时钟_首页轮播图");
+    connect(&carousel_, &QTimer::timeout, this, &HomePage::stepCarousel);
+    carousel_.start(kCarouselIntervalMs);
+}
+
+void HomePage::buildDailyMvStrip(QWidget* box) {
+    dailyMv_ = stripPicture(box, "图片_每日MV", {500, 700, 460, 190});
+    FlatButton* play = overlayButton(dailyMv_, "按钮_每日MV播放", Artwork::Picture::OverlayPlay, {195, 128, 46, 46});
+    FlatButton* next = overlayButton(dailyMv_, "按钮_每日MV下一个", Artwork::Picture::OverlayNext, {245, 131, 40, 40});
+    connect(play, &QAbstractButton::clicked, this, &HomePage::playDailyMv);
+    connect(next, &QAbstractButton::clicked, this, &HomePage::showNextDailyMv);
+}
+
+void HomePage::connectItemEvents() {
+    openPageOnClick(playlists_, &playlistIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
+                    Pages::kHome);
+    openPageOnClick(artists_, &artistIds_, navigation_, &NavigationState::selectedArtistId, Pages::kArtist,
+                    Pages::kHome);
+    connect(albums_, &IconList::itemClicked, this, [] { MessageBoxWindow::show(kNoAlbumPage); });
+    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
+}
+
+void HomePage::showAllMvs() {
+    if (auto* page = dynamic_cast<AllMvsPage*>(navigation_.page(Pages::kAllMvs))) page->open();
+}
+
+void HomePage::load(const std::string& accountCookie) {
+    if (!navigation_.catalogue()) return;
+    for (const BackgroundTask::Handle& section :
+         {loadBanners(), loadDailyMvs(), fillPlaylists(accountCookie), fillArtists(), fillAlbums(), fillMvs()})
+        countSection(section);
+}
+
+void HomePage::countSection(const BackgroundTask::Handle& section) {
+    ++sectionsPending_;
+    // `finished` comes after every update the section handed over.
+    connect(section.get(), &BackgroundTask::TaskState::finished, this, [this] {
+        if (--sectionsPending_ == 0) emit loaded();
+    });
+}
+
+BackgroundTask::Handle HomePage::loadBanners() {
+    const CloudApiClient& catalogue = *navigation_.catalogue();
+    PicturePipeline* pictures = navigation_.pictures();
+    const PictureShape shape = stripShape(banner_);
+    return tasks_.start([this, &catalogue, pictures, shape] {
+        std::vector<PackedItem> items = catalogue.fetchBanners();
+        const std::vector<std::string> urls = packedPictures(items, kDownloadedBanners);
+        runOnUiThread(this, [this, items = std::move(items)] { bannerItems_ = items; });
+        if (!pictures) return;
+        pictures->loadInOrder(urls, shape, [this](std::size_t i, QImage picture) {
+            runOnUiThread(this, [this, i, picture = std::move(picture)] {
+                bannerSlots_[i] = picture;
+                if (int(i) == carouselPosition_ - 1) showBannerAt(carouselPosition_);
+            });
+        });
+    });
+}
+
+BackgroundTask::Handle HomePage::loadDailyMvs() {
+    const CloudApiClient& catalogue = *navigation_.catalogue();
+    PicturePipeline* pictures = navigation_.pictures();
+    const PictureShape shape = stripShape(dailyMv_);
+    return tasks_.start([this, &catalogue, pictures, shape] {
+        std::vector<PackedItem> items = catalogue.fetchPersonalizedMvs();
+        const std::vector<std::string> urls = packedPictures(items, items.size());
+        std::vector<QImage> loaded(items.size());
+        if (pictures)
+            pictures->loadInOrder(urls, shape, [&loaded](std::size_t i, QImage picture) { loaded[i] = std::move(picture); });
+        runOnUiThread(this, [this, items = std::move(items), loaded = std::move(loaded)] {
+            dailyMvItems_ = items;
+            dailyMvPictures_ = loaded;
+            dailyMvPosition_ = 1;
+            dailyMv_->setPicture(dailyMvPictures_.empty() ? QImage() : dailyMvPictures_.front());
+        });
+    });
+}
+
+BackgroundTask::Handle HomePage::fillPlaylists(const std::string& accountCookie) {
+    IconListFill fill;
+    fill.itemTemplate = coverTemplate(navigation_.listTypeface());
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), accountCookie] {
+        return catalogue.fetchRecommendedPlaylists(accountCookie);
+    };
+    fill.pictures = navigation_.pictures();
+    fill.itemIds = &playlistIds_;
+    fill.onItemsInserted = [this](int count) { playlists_->resize(playlists_->width(), listHeight(count, 53)); };
+    return fillIconList(playlists_, std::move(fill));
+}
+
+BackgroundTask::Handle HomePage::fillArtists() {
+    IconListFill fill;
+    fill.itemTemplate = homeArtistTemplate(navigation_.listTypeface());
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue()] { return catalogue.fetchTopArtists(); };
+    fill.pictures = navigation_.pictures();
+    fill.itemIds = &artistIds_;
+    fill.disableWhileFilling = false;
+    fill.onItemsInserted = [this](int count) { artists_->resize(artists_->width(), listHeight(count, 50)); };
+    return fillIconList(artists_, std::move(fill));
+}
+
+BackgroundTask::Handle HomePage::fillAlbums() {
+    IconListFill fill;
+    fill.itemTemplate = coverTemplate(navigation_.listTypeface());
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue()] { return catalogue.fetchNewestAlbums(); };
+    fill.pictures = navigation_.pictures();
+    fill.maxItems = kShownAlbums;
+    fill.onItemsInserted = [this](int count) { albums_->resize(albums_->width(), listHeight(count, 53)); };
+    return fillIconList(albums_, std::move(fill));
+}
+
+BackgroundTask::Handle HomePage::fillMvs() {
+    IconListFill fill;
+    fill.itemTemplate = mvTemplate(navigation_.listTypeface());
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue()] { return catalogue.fetchFirstMvs(kShownMvs); };
+    fill.pictures = navigation_.pictures();
+    fill.itemIds = &mvIds_;
+    fill.maxItems = kShownMvs;
+    fill.onItemsInserted = [this](int count) { mvs_->resize(mvs_->width(), listHeight(count, 75)); };
+    return fillIconList(mvs_, std::move(fill));
+}
+
+QImage HomePage::bannerSlot(int position) const {
+    return position >= 1 && position <= kBannerSlots ? bannerSlots_[size_t(position - 1)] : QImage();
+}
+
+void HomePage::showBannerAt(int position) { banner_->setPicture(bannerSlot(position)); }
+
+void HomePage::stepCarousel() {
+    carouselPosition_ = carouselPosition_ % kCarouselPositions + 1;
+    showBannerAt(carouselPosition_);
+}
+
+void HomePage::showNextDailyMv() {
+    if (dailyMvItems_.empty()) return;
+    dailyMvPosition_ = dailyMvPosition_ % int(dailyMvItems_.size()) + 1;
+    const size_t index = size_t(dailyMvPosition_ - 1);
+    dailyMv_->setPicture(index < dailyMvPictures_.size() ? dailyMvPictures_[index] : QImage());
+}
+
+void HomePage::playDailyMv() {
+    const size_t index = size_t(dailyMvPosition_ - 1);
+    if (index >= dailyMvItems_.size()) return;
+    const std::string id = dailyMvItems_[index].id();
+    if (!id.empty()) navigation_.playMv(id);
+}

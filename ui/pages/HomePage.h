@@ -1,0 +1,99 @@
+#pragma once
+// The home page (page 0): a banner carousel, a daily MV strip, and four
+// lists (recommended playlists, top artists, the newest albums and recent
+// MVs), all loaded once at start-up. Playlists and artists open their pages,
+// MVs go to the MV flow.
+#include "api/PackedItem.h"
+#include "base/BackgroundTask.h"
+#include "ui/Navigation.h"
+#include "ui/Page.h"
+
+#include <QImage>
+#include <QTimer>
+#include <array>
+#include <string>
+#include <vector>
+
+class IconList;
+class PictureBox;
+class QAbstractButton;
+class QScrollBar;
+
+class HomePage : public Page {
+    Q_OBJECT
+public:
+    // How often the carousel moves on.
+    static constexpr int kCarouselIntervalMs = 3000;
+
+    HomePage(Navigation& navigation, QScrollBar* scrollBar);
+
+    // Starts every section at once (the banners, the daily MVs and the four
+    // lists, each with its pictures); `loaded` follows when the last is in.
+    // `accountCookie` personalises the recommended playlists.
+    void load(const std::string& accountCookie);
+    // No section is still loading (true before `load` too).
+    bool isLoaded() const { return sectionsPending_ == 0; }
+
+    // The carousel's step: the next of the five banner slots it cycles
+    // through (2, 3, 4, 5, 1, ...); an empty slot clears the picture.
+    void stepCarousel();
+    // The daily MV strip: the next MV (after the last, the first again), and
+    // playing the one shown. Both do nothing without daily MVs.
+    void showNextDailyMv();
+    void playDailyMv();
+
+    int carouselPosition() const { return carouselPosition_; }
+    int dailyMvPosition() const { return dailyMvPosition_; }
+    QTimer& carouselTimer() { return carousel_; }
+    PictureBox* bannerPicture() const { return banner_; }
+    PictureBox* dailyMvPicture() const { return dailyMv_; }
+    // The banner picture of carousel slot `position` (1 to 8).
+    QImage bannerSlot(int position) const;
+    IconList* playlistList() const { return playlists_; }
+    IconList* artistList() const { return artists_; }
+    IconList* albumList() const { return albums_; }
+    IconList* mvList() const { return mvs_; }
+    const ItemIds& playlistIds() const { return playlistIds_; }
+    const ItemIds& artistIds() const { return artistIds_; }
+    const ItemIds& mvIds() const { return mvIds_; }
+
+signals:
+    // Every section is in (or failed and stays empty).
+    void loaded();
+
+private:
+    void buildDailyMvStrip(QWidget* box);
+    void connectItemEvents();
+    void showAllMvs();
+
+    BackgroundTask::Handle loadBanners();
+    BackgroundTask::Handle loadDailyMvs();
+    BackgroundTask::Handle fillPlaylists(const std::string& accountCookie);
+    BackgroundTask::Handle fillArtists();
+    BackgroundTask::Handle fillAlbums();
+    BackgroundTask::Handle fillMvs();
+    void countSection(const BackgroundTask::Handle& section);
+    void showBannerAt(int position);
+
+    Navigation& navigation_;
+    IconList* playlists_;
+    IconList* artists_;
+    IconList* albums_;
+    IconList* mvs_;
+    PictureBox* banner_;
+    PictureBox* dailyMv_;
+    QTimer carousel_;
+
+    // Owned by the UI thread; tasks hand whole results over.
+    ItemIds playlistIds_;
+    ItemIds artistIds_;
+    ItemIds mvIds_;
+    std::vector<PackedItem> bannerItems_;
+    std::array<QImage, 8> bannerSlots_;  // slot k (1-based) holds banner k's picture
+    int carouselPosition_ = 1;           // 1 to 5
+    std::vector<PackedItem> dailyMvItems_;
+    std::vector<QImage> dailyMvPictures_;  // index-aligned with the items
+    int dailyMvPosition_ = 1;              // 1-based
+    int sectionsPending_ = 0;
+    TaskOwner tasks_;  // last: its tasks end before anything above goes
+};
