@@ -1,12 +1,12 @@
 #include "net/DiskCache.h"
 
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -34,12 +34,14 @@ std::string DiskCache::pathOf(const std::string& key) const {
 
 std::optional<std::string> DiskCache::read(const std::string& key) const {
     if (folder_.empty()) return std::nullopt;
-    QFile file(QString::fromStdString(pathOf(key)));
-    if (!file.open(QIODevice::ReadWrite)) return std::nullopt;
+    const std::string path = pathOf(key);
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (bytes.isEmpty()) return std::nullopt;
     // A use moves the entry to the back of the trimming order.
-    file.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
+    std::error_code ignored;
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now(), ignored);
     return bytes.toStdString();
 }
 

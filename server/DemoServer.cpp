@@ -69,6 +69,7 @@ DemoServer::DemoServer(ServerOptions options, LogSink log)
     httplib::Server& http = state.http;
     // Enough workers for the app's parallel page loaders and kept-alive picture connections.
     http.new_task_queue = [] { return new httplib::ThreadPool(32); };
+    http.set_keep_alive_timeout(state.options.keepAliveSeconds);
 
     http.set_pre_routing_handler([&state](const httplib::Request& request, httplib::Response&) {
         state.journal.record(request);
@@ -151,6 +152,8 @@ MediaLibrary& DemoServer::media() { return state_->media; }
 ServerOptions DemoServer::testOptions() {
     ServerOptions options;
     options.port = 0;
+    // Clients keep their connections: a suite's server stops soon all the same.
+    options.keepAliveSeconds = 1;
     // Shared by test runs, so the audio and video are made once per machine.
     options.cacheFolder = std::filesystem::temp_directory_path() / "mivra-server-test-cache";
     return options;

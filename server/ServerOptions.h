@@ -9,6 +9,9 @@ struct ServerOptions {
     int port = 38580;  // 0: any free port
     int latencyMs = 0;  // delay before every answer
     bool logRequests = false;
+    // An idle kept-alive connection is closed after this; stopping the
+    // server waits for that too.
+    int keepAliveSeconds = 5;
     std::string announcedVersion = defaultAnnouncedVersion();  // "Ver" of the configuration document
     int qrLifetimeSeconds = 180;                               // after this a QR login key answers 800
     std::filesystem::path cacheFolder = defaultCacheFolder();   // generated audio/video, session secret

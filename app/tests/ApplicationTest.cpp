@@ -8,9 +8,13 @@
 #include "ui/PictureBox.h"
 #include "ui/Toolbar.h"
 
+#include "ScriptedSocketServer.h"
 #include "TempDir.h"
+#include "ui/IconList.h"
+#include "ui/pages/HomePage.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -130,9 +134,75 @@ TEST_F(ApplicationTest, MinimiseButtonMinimisesTheMainWindow) {
 TEST_F(ApplicationTest, StartUpCompletesWhenTheServiceIsDown) {
     // Port 1 on loopback refuses every connection.
     auto app = startApp(ServiceHosts::allAt("http://127.0.0.1:1"));
-    EXPECT_TRUE(app->mainWindow()->isVisible());
-    EXPECT_TRUE(app->mainWindow()->toolbar()->loginLabel()->isVisible());
+    MainWindow* window = app->mainWindow();
+    EXPECT_TRUE(window->isVisible());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app->loadingWindow(), nullptr);
+    EXPECT_TRUE(window->toolbar()->loginLabel()->isVisible());
     EXPECT_EQ(app->serviceCookie(), "");
+
+    const auto* home = static_cast<HomePage*>(window->page(Pages::kHome));
+    for (IconList* list : {home->playlistList(), home->artistList(), home->albumList(), home->mvList()}) {
+        EXPECT_EQ(list->itemCount(), 0);
+        EXPECT_EQ(list->height(), 0);
+    }
+    window->toolbar()->pageButton(ToolbarPage::Charts)->click();
+    EXPECT_EQ(window->currentPage(), Pages::kCharts);
+    window->toolbar()->pageButton(ToolbarPage::Home)->click();
+    EXPECT_EQ(window->currentPage(), Pages::kHome);
+}
+
+// Start-up hands over to the home page loaded: every list and picture in.
+TEST_F(ApplicationTest, TheLoadingWindowClosesOnAFullyLoadedHomePage) {
+    auto app = startApp();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app->loadingWindow(), nullptr);
+    const auto* home = static_cast<HomePage*>(app->mainWindow()->page(Pages::kHome));
+    EXPECT_TRUE(home->isLoaded());
+    for (IconList* list : {home->playlistList(), home->artistList(), home->albumList(), home->mvList()}) {
+        ASSERT_GT(list->itemCount(), 0);
+        for (int i = 0; i < list->itemCount(); ++i) EXPECT_FALSE(list->itemPicture(i).isNull()) << i;
+    }
+    EXPECT_FALSE(home->dailyMvPicture()->picture().isNull());
+}
+
+// Pictures are kept in the cache folder: the next start shows them without
+// fetching a single one.
+TEST_F(ApplicationTest, ASecondStartFetchesNoPictureAgain) {
+    TempDir cache;
+    auto pictureRequests = [this] { return requestsTo("/pic/"); };
+    for (int run = 0; run < 2; ++run) {
+        server.clearSeenRequests();
+        auto app = std::make_unique<Application>(documents.path().string(), program.path().string(),
+                                                 ServiceHosts::allAt(server.origin()), cache.file("pictures"));
+        app->setExitHandler([] {});
+        app->start();
+        const auto* home = static_cast<HomePage*>(app->mainWindow()->page(Pages::kHome));
+        ASSERT_TRUE(home->isLoaded());
+        ASSERT_GT(home->playlistList()->itemCount(), 0);
+        EXPECT_FALSE(home->playlistList()->itemPicture(0).isNull());
+        if (run == 0) EXPECT_GT(pictureRequests(), 10u);
+        else EXPECT_EQ(pictureRequests(), 0u);
+    }
+}
+
+// A service that takes connections and never answers holds the loading
+// window no longer than the start-up bound.
+TEST_F(ApplicationTest, ASilentServiceHoldsTheStartNoLongerThanItsBound) {
+    ScriptedSocketServer silent({}, /*holdOpen=*/true);
+    auto app = std::make_unique<Application>(documents.path().string(), program.path().string(),
+                                             ServiceHosts::allAt(silent.url("")));
+    app->setExitHandler([] {});
+    app->setStartupBound(1500);
+    QElapsedTimer clock;
+    clock.start();
+    app->start();
+    EXPECT_LT(clock.elapsed(), 6000) << "the bound, not the service, ended the wait";
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app->loadingWindow(), nullptr);
+    EXPECT_TRUE(app->mainWindow()->isVisible());
+    app->mainWindow()->toolbar()->pageButton(ToolbarPage::Discover)->click();
+    EXPECT_EQ(app->mainWindow()->currentPage(), Pages::kDiscover);
 }
 
 // Every wait of the start-up lets events run, and one of them may end the

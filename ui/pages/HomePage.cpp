@@ -51,7 +51,7 @@ IconTemplate coverTemplate(const TypefaceChoice& type) {
 // Five circles in a row, each name centred under its circle.
 IconTemplate homeArtistTemplate(const TypefaceChoice& type) {
     IconTemplate t;
-    t.cellSize = {196, 250};
+    t.cellSize = {195, 250};
     t.origin = {5, 0};
     t.pictureRect = {10, 0, 160, 160};
     t.rounding = 160;
