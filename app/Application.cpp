@@ -16,10 +16,16 @@
 #include "ui/Theme.h"
 #include "ui/Toolbar.h"
 
+#include <QDateTime>
 #include <QEventLoop>
+#include <QLoggingCategory>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+
+// Start-up milestones, for timing the start (off unless enabled with
+// QT_LOGGING_RULES="mivra.startup.info=true").
+Q_LOGGING_CATEGORY(startupLog, "mivra.startup", QtWarningMsg)
 
 namespace {
 
@@ -61,6 +67,9 @@ void Application::start() {
     mainWindow_->setPictures(pictures_.get());
     connect(mainWindow_.get(), &MainWindow::closeRequested, this, [this] { exitProcess_(); });
     connect(mainWindow_.get(), &MainWindow::mvRequested, mvPlayback_.get(), &MvPlayback::play);
+    connect(&homePage(), &HomePage::loaded, this, [] {
+        qCInfo(startupLog).noquote() << "home page loaded at" << QDateTime::currentMSecsSinceEpoch();
+    });
     const QPointer<Application> alive(this);
     onMainWindowCreated();
     if (!alive) return;
@@ -75,30 +84,43 @@ void Application::start() {
 // The start-up sequence of the main window, in the order it must run. Every
 // network request runs on a task while the window keeps pumping events, and
 // whatever those events do may end the program object meanwhile: each wait
-// is followed by a check that it is still there. The home page's sections
-// load side by side from the start, while the other steps go on.
+// is followed by a check that it is still there. The requests go out
+// together at the start (the home page's sections too) and their answers
+// are taken in order.
 void Application::onMainWindowCreated() {
     const QPointer<Application> alive(this);
     accountCookie_ = firstRunSetup(paths_, programFolder_);
+    storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
+    mainWindow_->setListTypeface({storedSettings_.typeface, storedSettings_.styleCodeOrDefault()});
     mainWindow_->enterStartPage();
     homePage().load(accountCookie_);
-    // The remote configuration, and the service cookie the availability check sends.
-    // (The answers land in locals first: the members may be gone by then.)
-    std::optional<RemoteConfig> config = awaitWithinBound([this] { return maintenance_.fetchRemoteConfig(); });
+
+    // The remote configuration, the service cookie the availability check
+    // sends, the stored account and the first heartbeat.
+    const auto config = startRequest([this] { return maintenance_.fetchRemoteConfig(); });
+    const auto serviceCookie = startRequest([this] { return maintenance_.fetchServiceCookie(); });
+    const auto account = startRequest([this, cookie = accountCookie_] {
+        return api_.checkAccount(cookie) ? api_.fetchAccount(cookie) : AccountProfile{};
+    });
+    const BackgroundTask::Handle heartbeat = tasks_.start([this] { maintenance_.sendHeartbeat(); });
+
+    // (Answers land in locals first: the members may be gone after a wait.)
+    std::optional<RemoteConfig> configAnswer = awaitWithinBound(config);
     if (!alive) return;
-    if (config) remoteConfig_ = std::move(*config);
-    std::optional<std::string> serviceCookie = awaitWithinBound([this] { return maintenance_.fetchServiceCookie(); });
+    if (configAnswer) remoteConfig_ = std::move(*configAnswer);
+    std::optional<std::string> cookieAnswer = awaitWithinBound(serviceCookie);
     if (!alive) return;
-    if (serviceCookie) serviceCookie_ = std::move(*serviceCookie);
+    if (cookieAnswer) serviceCookie_ = std::move(*cookieAnswer);
     createPlayer();
     audio_.init();  // without a usable device the engine plays to a silent output
-    checkAccount();
+    // An account that cannot be checked in time counts as logged out this run.
+    const AccountProfile profile = awaitWithinBound(account).value_or(AccountProfile{});
     if (!alive) return;
-    storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
+    showAccount(profile);
     applyStoredSettings();
     createDesktopLyrics();
     showPlayer();
-    startHeartbeat();
+    startHeartbeat(heartbeat);
     if (!alive) return;
     waitForHomePage();
     if (!alive) return;
@@ -119,14 +141,7 @@ void Application::waitForHomePage() {
 
 // A cookie the service no longer accepts is forgotten for this run (the
 // settings file keeps it until the next login or log-out).
-void Application::checkAccount() {
-    const std::string cookie = accountCookie_;
-    const QPointer<Application> alive(this);
-    // An account that cannot be checked in time counts as logged out this run.
-    AccountProfile profile = awaitWithinBound([this, cookie] {
-                                 return api_.checkAccount(cookie) ? api_.fetchAccount(cookie) : AccountProfile{};
-                             }).value_or(AccountProfile{});
-    if (!alive) return;
+void Application::showAccount(const AccountProfile& profile) {
     bool loggedIn = !profile.userId.empty();
     if (!loggedIn) accountCookie_.clear();
     mainWindow_->setLoggedInUserId(profile.userId);
@@ -144,7 +159,6 @@ void Application::createPlayer() {
 }
 
 void Application::applyStoredSettings() {
-    mainWindow_->setListTypeface({storedSettings_.typeface, storedSettings_.styleCodeOrDefault()});
     player_->applyStored(storedSettings_.volume, storedSettings_.playMode);
 }
 
@@ -164,9 +178,9 @@ void Application::showPlayer() {
 
 // The first heartbeat is waited for; later ones go out on their own tasks
 // and their failures are ignored.
-void Application::startHeartbeat() {
+void Application::startHeartbeat(const BackgroundTask::Handle& firstHeartbeat) {
     const QPointer<Application> alive(this);
-    BackgroundTask::waitPumping(tasks_.start([this] { maintenance_.sendHeartbeat(); }), startupTimeLeftMs());
+    BackgroundTask::waitPumping(firstHeartbeat, startupTimeLeftMs());
     if (!alive) return;
     connect(&heartbeatTimer_, &QTimer::timeout, this, [this] { tasks_.start([this] { maintenance_.sendHeartbeat(); }); });
     heartbeatTimer_.start(kHeartbeatIntervalMs);

@@ -73,25 +73,34 @@ public:
     MvPlayback& mvPlayback() const { return *mvPlayback_; }
 
 private:
-    // Runs `call` on a task and waits for its answer, pumping events, no
-    // later than the start-up bound; an answer that comes later is dropped.
+    // A start-up request on its task, and where its answer lands.
+    template <typename Answer>
+    struct StartupRequest {
+        BackgroundTask::Handle task;
+        std::shared_ptr<Answer> answer;
+    };
     template <typename Call>
-    auto awaitWithinBound(Call call) -> std::optional<decltype(call())> {
-        auto answer = std::make_shared<std::optional<decltype(call())>>();
-        BackgroundTask::Handle task = tasks_.start([answer, call = std::move(call)] { *answer = call(); });
-        if (!BackgroundTask::waitPumping(task, startupTimeLeftMs())) return std::nullopt;
-        return std::move(*answer);
+    auto startRequest(Call call) -> StartupRequest<decltype(call())> {
+        auto answer = std::make_shared<decltype(call())>();
+        return {tasks_.start([answer, call = std::move(call)] { *answer = call(); }), answer};
+    }
+    // Waits for the request's answer, pumping events, no later than the
+    // start-up bound; an answer that comes later is dropped.
+    template <typename Answer>
+    std::optional<Answer> awaitWithinBound(const StartupRequest<Answer>& request) {
+        if (!BackgroundTask::waitPumping(request.task, startupTimeLeftMs())) return std::nullopt;
+        return std::move(*request.answer);
     }
     // At least 1: a wait of 0 would have no limit.
     int startupTimeLeftMs() const { return std::max<int>(1, startupBoundMs_ - int(startupClock_.elapsed())); }
 
     void onMainWindowCreated();
-    void checkAccount();
+    void showAccount(const AccountProfile& profile);
     void applyStoredSettings();
     void createPlayer();
     void createDesktopLyrics();
     void showPlayer();
-    void startHeartbeat();
+    void startHeartbeat(const BackgroundTask::Handle& firstHeartbeat);
     void waitForHomePage();
     void closeLoadingWindow();
     HomePage& homePage() const;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the app need, skipping
-# the whole step when every one of them is already installed.
+# Installs the Debian packages the build, the tests and the app need, and the
+# extra packages named as arguments, skipping the whole step when every one
+# of them is already installed.
 set -euo pipefail
 
 packages=(
@@ -12,7 +13,8 @@ packages=(
   portaudio19-dev libasound2-dev libjack-jackd2-dev libkissfft-dev
   libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libqrencode-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth fonts-wqy-microhei
+  xvfb xauth fonts-wqy-microhei fonts-noto-color-emoji
+  "$@"
 )
 
 missing=()

@@ -37,7 +37,7 @@ class PicturePipeline {
 public:
     struct Limits {
         std::int64_t memoryBytes = 96LL << 20;
-        int parallelFetches = 6;
+        int parallelFetches = 8;
     };
 
     // `disk` may be null (nothing kept on disk).
