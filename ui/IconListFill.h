@@ -20,17 +20,19 @@ class IconList;
 class PicturePipeline;
 
 struct IconListFill {
-    IconTemplate itemTemplate;
+    // Callers name the fields they need ({.itemTemplate = ..., ...}); the
+    // "{}" of the others keeps -Wmissing-field-initializers quiet about that.
+    IconTemplate itemTemplate{};
     // Runs on the background task. Each record gives an item its picture
     // (none for an empty URL), its name as the main line, its subtitle as
     // the second line, and its id.
-    std::function<std::vector<CoverItem>()> fetchRecords;
+    std::function<std::vector<CoverItem>()> fetchRecords{};
     // Where the pictures come from; must outlive the fill. Without it the
     // items have no pictures.
     PicturePipeline* pictures = nullptr;
     // When set, every item shows this picture instead of a fetched one (the
     // note picture of song lists).
-    QImage fixedPicture;
+    QImage fixedPicture{};
     // The list's ids: emptied when the fill starts, then each item's id is
     // appended as the item is shown, so entry i always belongs to item i.
     // Must outlive the list; touched on the UI thread only.
@@ -40,7 +42,7 @@ struct IconListFill {
     bool clearCurrentItem = false;
     // Runs on the UI thread once the items are inserted, with their count:
     // the place to set the heights of the list, its slide box and scrollbar.
-    std::function<void(int itemCount)> onItemsInserted;
+    std::function<void(int itemCount)> onItemsInserted{};
 };
 
 // Starts filling `list` (call on the UI thread): applies the template,

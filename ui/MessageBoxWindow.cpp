@@ -156,6 +156,8 @@ QWidget* dialog() { return openDialog().data(); }
 
 void setUrlOpener(std::function<void(const QUrl&)> opener) { urlOpener() = std::move(opener); }
 
-void setMvHostCloser(std::function<void()> closer) { mvHostCloser() = std::move(closer); }
+void setMvHostCloser(std::function<void()> closer) {
+    mvHostCloser() = closer ? std::move(closer) : [] {};
+}
 
 }  // namespace MessageBoxWindow

@@ -36,7 +36,8 @@ QWidget* dialog();
 // open them in the browser). Tests use it to see what would be opened.
 void setUrlOpener(std::function<void(const QUrl&)> opener);
 
-// What closes the MV host window when a notice with a web address is answered.
+// What closes the MV host window when a notice with a web address is
+// answered, closed or replaced; an empty function closes nothing.
 void setMvHostCloser(std::function<void()> closer);
 
 }  // namespace MessageBoxWindow

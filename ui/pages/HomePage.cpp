@@ -141,9 +141,37 @@ void HomePage::showAllMvs() {
 
 void HomePage::load(const std::string& accountCookie) {
     if (!navigation_.catalogue()) return;
-    for (const BackgroundTask::Handle& section :
-         {loadBanners(), loadDailyMvs(), fillPlaylists(accountCookie), fillArtists(), fillAlbums(), fillMvs()})
-        countSection(section);
+    const CloudApiClient& catalogue = *navigation_.catalogue();
+    const TypefaceChoice& type = navigation_.listTypeface();
+    const BackgroundTask::Handle sections[] = {
+        loadBanners(),
+        loadDailyMvs(),
+        fillList(playlists_,
+                 {.itemTemplate = coverTemplate(type),
+                  .fetchRecords = [&catalogue, accountCookie] { return catalogue.fetchRecommendedPlaylists(accountCookie); },
+                  .itemIds = &playlistIds_},
+                 53),
+        // The artists stay usable while they fill.
+        fillList(artists_,
+                 {.itemTemplate = homeArtistTemplate(type),
+                  .fetchRecords = [&catalogue] { return catalogue.fetchTopArtists(); },
+                  .itemIds = &artistIds_,
+                  .disableWhileFilling = false},
+                 50),
+        // The albums' ids are not kept: an album opens no page.
+        fillList(albums_,
+                 {.itemTemplate = coverTemplate(type),
+                  .fetchRecords = [&catalogue] { return catalogue.fetchNewestAlbums(); },
+                  .maxItems = kShownAlbums},
+                 53),
+        fillList(mvs_,
+                 {.itemTemplate = mvTemplate(type),
+                  .fetchRecords = [&catalogue] { return catalogue.fetchFirstMvs(kShownMvs); },
+                  .itemIds = &mvIds_,
+                  .maxItems = kShownMvs},
+                 75),
+    };
+    for (const BackgroundTask::Handle& section : sections) countSection(section);
 }
 
 void HomePage::countSection(const BackgroundTask::Handle& section) {
@@ -191,48 +219,14 @@ BackgroundTask::Handle HomePage::loadDailyMvs() {
     });
 }
 
-BackgroundTask::Handle HomePage::fillPlaylists(const std::string& accountCookie) {
-    IconListFill fill;
-    fill.itemTemplate = coverTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), accountCookie] {
-        return catalogue.fetchRecommendedPlaylists(accountCookie);
+// A list of the page: its pictures through the pipeline, and its height
+// `heightPerItem` pixels for each item it shows.
+BackgroundTask::Handle HomePage::fillList(IconList* list, IconListFill fill, int heightPerItem) {
+    fill.pictures = navigation_.pictures();
+    fill.onItemsInserted = [list, heightPerItem](int count) {
+        list->resize(list->width(), listHeight(count, heightPerItem));
     };
-    fill.pictures = navigation_.pictures();
-    fill.itemIds = &playlistIds_;
-    fill.onItemsInserted = [this](int count) { playlists_->resize(playlists_->width(), listHeight(count, 53)); };
-    return fillIconList(playlists_, std::move(fill));
-}
-
-BackgroundTask::Handle HomePage::fillArtists() {
-    IconListFill fill;
-    fill.itemTemplate = homeArtistTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue()] { return catalogue.fetchTopArtists(); };
-    fill.pictures = navigation_.pictures();
-    fill.itemIds = &artistIds_;
-    fill.disableWhileFilling = false;
-    fill.onItemsInserted = [this](int count) { artists_->resize(artists_->width(), listHeight(count, 50)); };
-    return fillIconList(artists_, std::move(fill));
-}
-
-BackgroundTask::Handle HomePage::fillAlbums() {
-    IconListFill fill;
-    fill.itemTemplate = coverTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue()] { return catalogue.fetchNewestAlbums(); };
-    fill.pictures = navigation_.pictures();
-    fill.maxItems = kShownAlbums;
-    fill.onItemsInserted = [this](int count) { albums_->resize(albums_->width(), listHeight(count, 53)); };
-    return fillIconList(albums_, std::move(fill));
-}
-
-BackgroundTask::Handle HomePage::fillMvs() {
-    IconListFill fill;
-    fill.itemTemplate = mvTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue()] { return catalogue.fetchFirstMvs(kShownMvs); };
-    fill.pictures = navigation_.pictures();
-    fill.itemIds = &mvIds_;
-    fill.maxItems = kShownMvs;
-    fill.onItemsInserted = [this](int count) { mvs_->resize(mvs_->width(), listHeight(count, 75)); };
-    return fillIconList(mvs_, std::move(fill));
+    return fillIconList(list, std::move(fill));
 }
 
 QImage HomePage::bannerSlot(int position) const {

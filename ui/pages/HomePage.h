@@ -5,6 +5,7 @@
 // MVs go to the MV flow.
 #include "api/PackedItem.h"
 #include "base/BackgroundTask.h"
+#include "ui/IconListFill.h"
 #include "ui/Navigation.h"
 #include "ui/Page.h"
 
@@ -68,10 +69,7 @@ private:
 
     BackgroundTask::Handle loadBanners();
     BackgroundTask::Handle loadDailyMvs();
-    BackgroundTask::Handle fillPlaylists(const std::string& accountCookie);
-    BackgroundTask::Handle fillArtists();
-    BackgroundTask::Handle fillAlbums();
-    BackgroundTask::Handle fillMvs();
+    BackgroundTask::Handle fillList(IconList* list, IconListFill fill, int heightPerItem);
     void countSection(const BackgroundTask::Handle& section);
     void showBannerAt(int position);
 
