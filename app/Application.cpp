@@ -135,6 +135,8 @@ void Application::waitForHomePage() {
     if (home.isLoaded()) return;
     QEventLoop loop;
     connect(&home, &HomePage::loaded, &loop, &QEventLoop::quit);
+    // The program may end while it waits.
+    connect(&home, &QObject::destroyed, &loop, &QEventLoop::quit);
     QTimer::singleShot(startupTimeLeftMs(), &loop, &QEventLoop::quit);
     loop.exec();
 }

@@ -4,6 +4,7 @@
 #include "base/AppSettings.h"
 #include "app/Application.h"
 #include "ui/MessageBoxWindow.h"
+#include "ui/MvPlayback.h"
 #include "ui/DesktopLyricsWindow.h"
 #include "ui/PlayBar.h"
 #include "player/Player.h"
@@ -117,6 +118,21 @@ TEST_F(PlayFlowTest, ASongFoundBySearchPlaysWithItsDetailsCoverAndLength) {
     play(kWindyStreet);
     EXPECT_EQ(text("播放栏_歌曲名"), "风吹过的街");
     EXPECT_FALSE(control("播放栏_MV")->isVisible()) << "a song without an MV hides the MV button";
+}
+
+// The MV button offers the playing song's MV through the web player page.
+TEST_F(PlayFlowTest, TheMvButtonOffersTheSongsMvInTheWebPlayer) {
+    play(kSummerLetter);
+    control<QPushButton>("播放栏_MV")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->mvPlayback().pendingMvUrl().empty(); }, kPlayTimeoutMs));
+    const std::string& offered = app->mvPlayback().pendingMvUrl();
+    const std::string page = DemoCompanion::origin() + "/player/?url=" + DemoCompanion::origin() + "/media/mv/" +
+                             player().mvId() + ".mp4&wsSecret=";
+    EXPECT_TRUE(offered.starts_with(page)) << offered;
+    EXPECT_NE(offered.find("%26wsTime="), std::string::npos) << offered;
+    ASSERT_NE(MessageBoxWindow::dialog(), nullptr);
+    EXPECT_NE(app->mvPlayback().hostWindow(), nullptr);
+    delete MessageBoxWindow::dialog();
 }
 
 TEST_F(PlayFlowTest, ASongWithoutAStreamShowsTheNotice) {

@@ -22,6 +22,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <map>
+#include <mutex>
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -126,9 +128,9 @@ TEST_F(HomePageTest, LoadingFillsEveryListAndPictureWithTheCataloguesItems) {
 }
 
 TEST_F(HomePageTest, TheCarouselCyclesThroughSlotsTwoToFiveThenOne) {
-    view.load();
     HomePage& home = view.home();
-    home.carouselTimer().stop();
+    home.carouselTimer().stop();  // the test makes the ticks
+    view.load();
     std::vector<int> shown;
     for (int tick = 0; tick < 6; ++tick) {
         home.stepCarousel();
@@ -214,7 +216,11 @@ TEST_F(HomePageTest, SeeAllMvsFillsTheAllMvPageWhoseItemsPlay) {
 class ScriptedHome {
 public:
     ScriptedHome() {
-        server.setHandler([this](const RecordedRequest& request) { return answer(request); });
+        server.setHandler([this](const RecordedRequest& request) { return reply(request); });
+    }
+    void answer(const std::string& path, nlohmann::json json) {
+        std::lock_guard lock(mutex_);
+        answers_[path] = std::move(json);
     }
     nlohmann::json covers(const char* array, int count, const char* pictureKey) {
         nlohmann::json items = nlohmann::json::array();
@@ -222,23 +228,28 @@ public:
             items.push_back({{"id", 100 + i}, {"name", "第" + std::to_string(i + 1) + "项"}, {pictureKey, server.url("/p.png")}});
         return {{array, items}};
     }
-    std::map<std::string, nlohmann::json> answers;  // by path
-    RecordingServer server;
 
 private:
-    CannedReply answer(const RecordedRequest& request) {
+    CannedReply reply(const RecordedRequest& request) {
         const std::string path = request.target.substr(0, request.target.find('?'));
         if (path == "/p.png") return {200, pngOf(60, 60, Qt::darkCyan), "image/png", {}};
-        auto found = answers.find(path);
-        if (found == answers.end()) return {404, "", "text/plain", {}};
+        std::lock_guard lock(mutex_);
+        auto found = answers_.find(path);
+        if (found == answers_.end()) return {404, "", "text/plain", {}};
         return {200, found->second.dump(), "application/json", {}};
     }
+
+    std::mutex mutex_;  // the server's threads read the answers
+    std::map<std::string, nlohmann::json> answers_;  // by path
+
+public:
+    RecordingServer server;  // last: it stops before the answers go
 };
 
 TEST(HomePageShapesTest, TwelveAlbumsShowTenAndOneDailyMvStaysPut) {
     ScriptedHome service;
-    service.answers["/album/newest"] = service.covers("albums", 12, "picUrl");
-    service.answers["/personalized/mv"] = service.covers("result", 1, "picUrl");
+    service.answer("/album/newest", service.covers("albums", 12, "picUrl"));
+    service.answer("/personalized/mv", service.covers("result", 1, "picUrl"));
     HomeWindow view(service.server.url(""));
     view.load();
     HomePage& home = view.home();

@@ -256,6 +256,7 @@ TEST_F(PlayBarTest, SwitchTipsFollowTheirState) {
     EXPECT_EQ(bar->hoverTip(button("播放栏_单曲")), "单曲循环");
     EXPECT_EQ(bar->hoverTip(button("播放栏_列表")), "列表循环");
     EXPECT_EQ(bar->hoverTip(button("播放栏_随机")), "随机播放");
+    EXPECT_EQ(bar->hoverTip(button("播放栏_MV")), "播放MV");
 }
 
 TEST_F(PlayBarTest, CoverClickSlidesTheViewUpAndSecondaryClickOpensTheMenu) {
