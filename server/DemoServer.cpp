@@ -25,7 +25,8 @@ std::string statusText(int status) {
 }  // namespace
 
 // Shared by the request threads: the members that change lock themselves
-// (media, qrLogins, subscriptions, online, journal; the log under logMutex);
+// (media, pictures, qrLogins, subscriptions, online, journal; the log under
+// logMutex);
 // the rest is read-only once start() has run. listener and port belong to
 // the thread that calls start() and stop().
 struct DemoServer::State {
@@ -35,7 +36,7 @@ struct DemoServer::State {
           media(options.cacheFolder),
           qrLogins(std::chrono::seconds(options.qrLifetimeSeconds)),
           sessions(SessionCookies::loadOrCreateSecret(options.cacheFolder / "session-secret")),
-          context{demoCatalogue(), options, media, qrLogins, sessions, subscriptions, online, {}, {}} {
+          context{demoCatalogue(), options, media, pictures, qrLogins, sessions, subscriptions, online, {}, {}} {
         context.say = [this](const std::string& line) { say(line); };
     }
 
@@ -52,6 +53,7 @@ struct DemoServer::State {
     const LogSink log;
     std::mutex logMutex;  // one log line at a time
     MediaLibrary media;
+    DrawnPictures pictures;
     QrLoginBook qrLogins;
     const SessionCookies sessions;
     SubscriptionBook subscriptions;

@@ -13,12 +13,14 @@
 #include "server/account/SubscriptionBook.h"
 #include "server/catalogue/Catalogue.h"
 #include "server/json/JsonContext.h"
+#include "server/media/DrawnPictures.h"
 #include "server/media/MediaLibrary.h"
 
 struct ServerContext {
     const Catalogue& catalogue;        // read-only
     const ServerOptions& options;      // read-only
     MediaLibrary& media;               // locks itself
+    DrawnPictures& pictures;           // locks itself
     QrLoginBook& qrLogins;             // locks itself
     const SessionCookies& sessions;    // read-only
     SubscriptionBook& subscriptions;   // locks itself

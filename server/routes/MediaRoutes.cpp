@@ -37,15 +37,15 @@ void answerPicture(const ServerContext& context, const httplib::Request& request
         return;
     }
     const auto [width, height] = pictureSize(request, *picture);
-    const Canvas canvas =
-        drawCoverArt({picture->title, picture->subtitle, picture->hue, static_cast<unsigned>(picture->id % 100000)},
-                     width, height);
+    const std::string key =
+        std::to_string(picture->id) + '/' + std::to_string(width) + 'x' + std::to_string(height) + (png ? ".png" : ".jpg");
+    const std::string bytes = context.pictures.obtain(key, [&, width = width, height = height] {
+        const Canvas canvas = drawCoverArt(
+            {picture->title, picture->subtitle, picture->hue, static_cast<unsigned>(picture->id % 100000)}, width, height);
+        return png ? encodePng(canvas) : encodeJpeg(canvas);
+    });
     response.set_header("Cache-Control", "max-age=86400");
-    if (png) {
-        response.set_content(encodePng(canvas), "image/png");
-    } else {
-        response.set_content(encodeJpeg(canvas), "image/jpeg");
-    }
+    response.set_content(bytes, png ? "image/png" : "image/jpeg");
 }
 
 void answerSongAudio(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {

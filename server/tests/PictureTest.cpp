@@ -8,6 +8,7 @@
 
 #include "ServerTestSupport.h"
 #include "server/catalogue/DemoBuilders.h"
+#include "server/media/DrawnPictures.h"
 
 namespace {
 
@@ -42,6 +43,27 @@ Pixels decode(const std::string& bytes) {
     }
     tjDestroy(handle);
     return pixels;
+}
+
+// Each picture is drawn once per size and format, then served as kept.
+TEST(DrawnPicturesTest, DrawsEachKeyOnceAndLetsTheOldestGo) {
+    DrawnPictures kept(2);
+    int draws = 0;
+    auto draw = [&draws](std::string bytes) {
+        return [&draws, bytes] {
+            ++draws;
+            return bytes;
+        };
+    };
+    EXPECT_EQ(kept.obtain("1/250x250.jpg", draw("a")), "a");
+    EXPECT_EQ(kept.obtain("1/250x250.jpg", draw("changed")), "a");
+    EXPECT_EQ(kept.obtain("1/200x200.jpg", draw("b")), "b");
+    EXPECT_EQ(draws, 2);
+    kept.obtain("1/250x250.jpg", draw("unused"));  // now asked for more recently than "1/200x200.jpg"
+    kept.obtain("2/250x250.png", draw("c"));       // one too many: the oldest goes
+    EXPECT_EQ(kept.obtain("1/250x250.jpg", draw("again")), "a");
+    EXPECT_EQ(kept.obtain("1/200x200.jpg", draw("b2")), "b2");
+    EXPECT_EQ(draws, 4);
 }
 
 }  // namespace
