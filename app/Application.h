@@ -62,6 +62,7 @@ private:
     void createPlayer();
     void createDesktopLyrics();
     void showPlayer();
+    void loadDiscoverAndCharts();
     void startHeartbeat();
     void closeLoadingWindow();
 

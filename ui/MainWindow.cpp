@@ -3,6 +3,9 @@
 #include "anim/ProgramAnimations.h"
 #include "ui/MessageBoxWindow.h"
 #include "ui/pages/AllArtistsPage.h"
+#include "ui/pages/ChartsPage.h"
+#include "ui/pages/DiscoverPage.h"
+#include "ui/pages/PlaylistPage.h"
 #include "ui/BackdropPanel.h"
 #include "ui/FlatButton.h"
 #include "ui/NowPlayingView.h"
@@ -79,13 +82,13 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createPages() {
     const PageFactory factories[Pages::kCount] = {
         plainPage(Pages::kHome),
-        plainPage(Pages::kDiscover),
-        plainPage(Pages::kCharts),
+        [this](QScrollBar* bar) { return new DiscoverPage(*this, bar); },
+        [this](QScrollBar* bar) { return new ChartsPage(*this, bar); },
         plainPage(Pages::kLibraryPlaceholder),
         plainPage(Pages::kAllMvs),
         plainPage(Pages::kArtist),
         plainPage(Pages::kNewAlbums),
-        plainPage(Pages::kPlaylist),
+        [this](QScrollBar* bar) { return new PlaylistPage(*this, bar); },
         [this](QScrollBar* bar) { return new SearchPage(*this, toolbar()->searchBox(), bar); },
         plainPage(Pages::kLogin),
         plainPage(Pages::kSettings),
@@ -125,6 +128,8 @@ void MainWindow::requestPlay(const std::string& songId) {
     state_.songIdToPlay = songId;
     emit playRequested(songId);
 }
+
+void MainWindow::requestQueue(const ItemIds& songIds) { emit queueRequested(songIds); }
 
 void MainWindow::enterStartPage() {
     showPage(Pages::kHome);

@@ -32,6 +32,7 @@ public:
     void runToolbarAction(ToolbarPage page) override;
     NavigationState& state() override { return state_; }
     void requestPlay(const std::string& songId) override;
+    void requestQueue(const ItemIds& songIds) override;
     // While a song loads, the song lists of every page wait.
     void lockPlayStarters(bool locked);
 
@@ -46,7 +47,9 @@ public:
 
     // Logged in means a user id: the library button opens the library then.
     void setLoggedInUserId(const std::string& userId) { loggedInUserId_ = userId; }
-    const std::string& loggedInUserId() const { return loggedInUserId_; }
+    const std::string& loggedInUserId() const override { return loggedInUserId_; }
+    void setAccountCookie(const std::string& cookie) { accountCookie_ = cookie; }
+    const std::string& accountCookie() const override { return accountCookie_; }
 
     // The typeface and style the settings choose for list captions.
     void setListTypeface(const TypefaceChoice& choice) { listTypeface_ = choice; }
@@ -71,6 +74,8 @@ signals:
     void closeRequested();
     // A song list asked for `songId` to be played (already in `songIdToPlay`).
     void playRequested(const std::string& songId);
+    // A list asked for its songs to be added to the play queue.
+    void queueRequested(const ItemIds& songIds);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,6 +91,7 @@ private:
     NavigationState state_;
     const CloudApiClient* catalogue_ = nullptr;
     std::string loggedInUserId_;
+    std::string accountCookie_;
     TypefaceChoice listTypeface_;
     int wheelAngle_ = 0;  // eighths of a degree not yet turned into notches
 

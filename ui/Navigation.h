@@ -61,6 +61,13 @@ public:
     // Hands a song to the play flow: `songIdToPlay` takes its id, then
     // whoever plays songs is told. Returns without waiting for the play.
     virtual void requestPlay(const std::string& songId) = 0;
+    // Asks for songs to be added to the end of the play queue, in order;
+    // songs already queued keep their place.
+    virtual void requestQueue(const ItemIds& songIds) = 0;
+    // The account: the cookie the pages' requests carry (empty when none is
+    // held) and the logged-in user's id (empty while logged out).
+    virtual const std::string& accountCookie() const = 0;
+    virtual const std::string& loggedInUserId() const = 0;
     // The service client the pages load their lists with; nullptr until set.
     virtual const CloudApiClient* catalogue() const = 0;
     // The typeface every list draws its items in.
