@@ -28,6 +28,12 @@ QStringList names(const std::vector<SongItem>& songs) {
     return result;
 }
 
+QStringList artistsOf(const std::vector<SongItem>& songs) {
+    QStringList result;
+    for (const SongItem& song : songs) result << QString::fromStdString(song.artists);
+    return result;
+}
+
 ItemIds ids(const std::vector<CoverItem>& items) {
     ItemIds result;
     for (const CoverItem& item : items) result.push_back(item.id);

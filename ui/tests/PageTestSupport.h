@@ -17,6 +17,7 @@
 QStringList itemTexts(const IconList& list, IconText element);
 QStringList names(const std::vector<CoverItem>& items);
 QStringList names(const std::vector<SongItem>& songs);
+QStringList artistsOf(const std::vector<SongItem>& songs);
 ItemIds ids(const std::vector<CoverItem>& items);
 ItemIds ids(const std::vector<SongItem>& songs);
 

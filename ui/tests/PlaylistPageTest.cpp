@@ -97,9 +97,7 @@ protected:
         EXPECT_EQ(label("歌单详细_描述").toStdString(), detail.description);
         EXPECT_FALSE(page().cover()->picture().isNull());
         EXPECT_EQ(itemTexts(tracks(), IconText::Main), names(songs));
-        QStringList artists;
-        for (const SongItem& song : songs) artists << QString::fromStdString(song.artists);
-        EXPECT_EQ(itemTexts(tracks(), IconText::Second), artists);
+        EXPECT_EQ(itemTexts(tracks(), IconText::Second), artistsOf(songs));
         EXPECT_EQ(page().songIds(), ids(songs));
         EXPECT_EQ(tracks().currentItem(), -1);
         for (int i = 0; i < tracks().itemCount(); ++i) EXPECT_FALSE(tracks().itemPicture(i).isNull()) << i;
