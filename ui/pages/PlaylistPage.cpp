@@ -55,18 +55,20 @@ QLabel* makeLabel(QWidget* parent, const char* name, QRect geometry, const QFont
     return label;
 }
 
-QPushButton* makePlayButton(QWidget* parent) {
-    auto* button = new QPushButton("播放", parent);
-    button->setObjectName("按钮_播放");
-    button->setGeometry(344, 275, 100, 40);
+// A round-ended button of the header: `ground` behind its caption, a shade
+// darker under the mouse.
+QPushButton* makeHeaderButton(QWidget* parent, const char* name, const char* caption, QRect geometry, QColor ground,
+                              QColor text) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setGeometry(geometry);
     button->setFont(Theme::font(16, QFont::Medium));
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
-    const QColor accent = QColor::fromRgba(Theme::kAccent);
-    button->setStyleSheet(QString("QPushButton { background: %1; color: white; border: none; border-radius: 20px; }"
-                                  "QPushButton:hover { background: %2; }"
-                                  "QPushButton:pressed, QPushButton:disabled { background: %3; }")
-                              .arg(accent.name(), accent.darker(108).name(), accent.lighter(112).name()));
+    button->setStyleSheet(QString("QPushButton { background: %1; color: %2; border: none; border-radius: 20px; }"
+                                  "QPushButton:hover { background: %3; }"
+                                  "QPushButton:pressed, QPushButton:disabled { background: %4; }")
+                              .arg(ground.name(), text.name(), ground.darker(108).name(), ground.lighter(104).name()));
     return button;
 }
 
@@ -83,9 +85,9 @@ PlaylistPage::PlaylistPage(Navigation& navigation, QScrollBar* scrollBar)
     creator_ = makeLabel(box, "歌单详细_作者", {344, 120, 600, 30}, Theme::font(16), Theme::kSecondText);
     description_ = makeLabel(box, "歌单详细_描述", {344, 176, 600, 75}, Theme::font(14), Theme::kSecondText);
     description_->setWordWrap(true);
-    play_ = makePlayButton(box);
-    FlatButton* operations = makeLabelButton(box, "按钮_操作", "···", {460, 275, 40, 40});
-    operations->setFont(Theme::font(18, QFont::Bold));
+    play_ = makeHeaderButton(box, "按钮_播放", "播放", {344, 275, 100, 40}, QColor::fromRgba(Theme::kAccent), Qt::white);
+    QPushButton* operations = makeHeaderButton(box, "按钮_操作", "···", {460, 275, 40, 40},
+                                               QColor::fromRgba(Theme::kInputBackground), QColor::fromRgba(Theme::kCaption));
     FlatButton* back = makeLabelButton(box, "按钮_返回6", "‹", {900, 35, 35, 35});
     back->setFont(Theme::font(24));
     tracks_ = new TrackList(box);
@@ -148,13 +150,15 @@ void PlaylistPage::showHeader(const PlaylistDetail& detail) {
     description_->setText(QString::fromStdString(detail.description));
 }
 
+// The list starts over before the pane goes back to the top, so moving the
+// pane cannot ask the playlist shown before for more songs.
 void PlaylistPage::loadTracks(const std::string& id) {
-    scrollPane()->reset();
-    fitTracks(0);
     tracks_->load(navigation_.listTypeface(), [&catalogue = *navigation_.catalogue(), id,
                                                cookie = navigation_.accountCookie()](int offset, int limit) {
         return catalogue.fetchPlaylistTracks(id, limit, offset, cookie);
     });
+    scrollPane()->reset();
+    fitTracks(0);
 }
 
 void PlaylistPage::fitTracks(int songCount) {

@@ -18,7 +18,6 @@
 #include <cstdint>
 #include <string>
 
-class FlatButton;
 class OperationMenu;
 class PictureBox;
 class QLabel;
