@@ -23,6 +23,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -82,6 +83,7 @@ protected:
 
     static std::unique_ptr<DemoServer> server_;
     const CloudApiClient client;
+    std::optional<RelayedCatalogue> relayed;
     MainWindow window;
 };
 
@@ -197,11 +199,10 @@ TEST_F(DiscoverChartsPageTest, ItemsOpenThePlaylistTheyShowAndBackReturnsToTheir
 }
 
 TEST_F(DiscoverChartsPageTest, ThreeQuickCategoryClicksEndWithTheThird) {
-    DelayingRelay relay(server_->origin());
-    const CloudApiClient relayed(ServiceHosts::allAt(relay.origin()));
-    window.setCatalogue(&relayed);
+    relayed.emplace(server_->origin());
+    window.setCatalogue(&relayed->client);
     // The first two categories answer late, after the third.
-    relay.setDelay([](const std::string& target) {
+    relayed->relay.setDelay([](const std::string& target) {
         const bool early = target.rfind("/personalized", 0) == 0 || target.rfind("/top/playlist/highquality", 0) == 0;
         return early ? 1500 : 0;
     });

@@ -49,3 +49,14 @@ private:
     DelayRule delay_;  // guarded by mutex_
     RecordingServer server_;  // last: it stops answering before the rest goes
 };
+
+// A service client whose requests go through a relay. A window's tasks may
+// still use it after a test's last step: keep it in the fixture, above the
+// window.
+struct RelayedCatalogue {
+    explicit RelayedCatalogue(const std::string& companionOrigin)
+        : relay(companionOrigin), client(ServiceHosts::allAt(relay.origin())) {}
+
+    DelayingRelay relay;
+    const CloudApiClient client;
+};

@@ -32,6 +32,7 @@
 #include <QTest>
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -120,6 +121,7 @@ protected:
 
     static std::unique_ptr<DemoServer> server_;
     const CloudApiClient client;
+    std::optional<RelayedCatalogue> relayed;
     MainWindow window;
     std::vector<std::string> played;
     std::vector<ItemIds> queued;
@@ -292,11 +294,10 @@ TEST_F(PlaylistPageTest, SubscribingLoggedInSaysWhatTheServiceAnswered) {
 }
 
 TEST_F(PlaylistPageTest, TwoPlaylistsOpenedInARowEndWithTheSecond) {
-    DelayingRelay relay(server_->origin());
-    const CloudApiClient relayed(ServiceHosts::allAt(relay.origin()));
-    window.setCatalogue(&relayed);
+    relayed.emplace(server_->origin());
+    window.setCatalogue(&relayed->client);
     // Everything about the first playlist answers after the second is in.
-    relay.setDelay([](const std::string& target) { return target.find(kFiveHundredSongs) != std::string::npos ? 1500 : 0; });
+    relayed->relay.setDelay([](const std::string& target) { return target.find(kFiveHundredSongs) != std::string::npos ? 1500 : 0; });
     open(kFiveHundredSongs);
     open(kSummerSounds);
     waitForPlaylist(kSummerSounds);
