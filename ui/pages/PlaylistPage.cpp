@@ -93,7 +93,7 @@ PlaylistPage::PlaylistPage(Navigation& navigation, QScrollBar* scrollBar)
     tracks_ = new TrackList(box);
     tracks_->setObjectName("图标列表框歌单详情");
     tracks_->setGeometry(0, kListTop, 950, 550);
-    menu_ = new OperationMenu(this);
+    menu_ = new OperationMenu(box);
 
     onItemId(tracks_, &IconList::itemActivated, &tracks_->songIds(),
              [this](const std::string& id) { navigation_.requestPlay(id); });
