@@ -15,6 +15,8 @@
 #include "ui/NowPlayingView.h"
 #include "ui/Theme.h"
 #include "ui/Toolbar.h"
+#include "ui/pages/ChartsPage.h"
+#include "ui/pages/DiscoverPage.h"
 
 #include <QDateTime>
 #include <QEventLoop>
@@ -120,6 +122,7 @@ void Application::onMainWindowCreated() {
     applyStoredSettings();
     createDesktopLyrics();
     showPlayer();
+    loadDiscoverAndCharts();
     startHeartbeat(heartbeat);
     if (!alive) return;
     waitForHomePage();
@@ -147,6 +150,7 @@ void Application::showAccount(const AccountProfile& profile) {
     bool loggedIn = !profile.userId.empty();
     if (!loggedIn) accountCookie_.clear();
     mainWindow_->setLoggedInUserId(profile.userId);
+    mainWindow_->setAccountCookie(accountCookie_);
     mainWindow_->toolbar()->showAccountArea(loggedIn);
 }
 
@@ -176,6 +180,13 @@ void Application::createDesktopLyrics() {
 void Application::showPlayer() {
     connectPlayerViews(*player_,
                        {*mainWindow_, *playBar_, *mainWindow_->nowPlayingView(), *desktopLyrics_});
+}
+
+// The discover page's first category and the charts load while the rest of
+// the start-up goes on; nothing waits for them.
+void Application::loadDiscoverAndCharts() {
+    static_cast<DiscoverPage*>(mainWindow_->page(Pages::kDiscover))->selectCategory(DiscoverPage::kAll);
+    static_cast<ChartsPage*>(mainWindow_->page(Pages::kCharts))->load();
 }
 
 // The first heartbeat is waited for; later ones go out on their own tasks

@@ -100,6 +100,7 @@ private:
     void createPlayer();
     void createDesktopLyrics();
     void showPlayer();
+    void loadDiscoverAndCharts();
     void startHeartbeat(const BackgroundTask::Handle& firstHeartbeat);
     void waitForHomePage();
     void closeLoadingWindow();

@@ -33,6 +33,7 @@ void connectPlayerViews(Player& player, const PlayerViews& views) {
     PlayBar& bar = views.bar;
 
     QObject::connect(&window, &MainWindow::playRequested, &player, &Player::play);
+    QObject::connect(&window, &MainWindow::queueRequested, &player, &Player::appendToQueue);
     QObject::connect(&player, &Player::loadingChanged, &window, &MainWindow::lockPlayStarters);
 
     QObject::connect(&player, &Player::songChanged, &nowPlaying,

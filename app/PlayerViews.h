@@ -15,6 +15,6 @@ struct PlayerViews {
     DesktopLyricsWindow& desktopLyrics;
 };
 
-// Connects the views to `player` and the window's play requests to it. All
-// of them must outlive the connections or be destroyed with them.
+// Connects the views to `player` and the window's play and queue requests
+// to it. All of them must outlive the connections or be destroyed with them.
 void connectPlayerViews(Player& player, const PlayerViews& views);

@@ -46,6 +46,8 @@ void Player::applyStored(std::optional<int> volume, const std::string& modeText)
     emit modeChanged(mode_);
 }
 
+void Player::appendToQueue(const std::vector<std::string>& songIds) { queue_.appendAll(songIds); }
+
 // A play frees the song playing now at once, then fetches the new one's
 // address, details, cover and lyrics side by side.
 void Player::play(const std::string& songId) {

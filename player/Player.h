@@ -71,6 +71,9 @@ public:
     // The previous queued song (no availability check).
     void previous();
     void setMode(PlayMode mode);
+    // Adds songs to the end of the queue in order; a song already queued
+    // keeps its place and is not added again. Nothing starts playing.
+    void appendToQueue(const std::vector<std::string>& songIds);
     void setVolume(int volume);
     void toggleMute();
 

@@ -1,6 +1,7 @@
 #include "ui/ItemEvents.h"
 
 #include "ui/IconList.h"
+#include "ui/Page.h"
 
 QMetaObject::Connection onItemId(IconList* list, IconListSignal signal, const ItemIds* ids,
                                  std::function<void(const std::string& id)> handle) {
@@ -16,5 +17,6 @@ QMetaObject::Connection openPageOnClick(IconList* list, const ItemIds* ids, Navi
         navigation.state().*selected = id;
         navigation.showPage(page);
         navigation.state().returnPage = returnPage;
+        navigation.page(page)->loadSelected();
     });
 }

@@ -18,7 +18,7 @@ QMetaObject::Connection onItemId(IconList* list, IconListSignal signal, const It
                                  std::function<void(const std::string& id)> handle);
 
 // A click on an item opens the page of what it stands for: the navigation
-// state's `selected` takes the item's id, page `page` is shown, and going
-// back from it leads to `returnPage`.
+// state's `selected` takes the item's id, page `page` is shown, going back
+// from it leads to `returnPage`, and the page loads what was selected.
 QMetaObject::Connection openPageOnClick(IconList* list, const ItemIds* ids, Navigation& navigation,
                                         std::string NavigationState::*selected, int page, int returnPage);

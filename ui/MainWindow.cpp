@@ -4,7 +4,10 @@
 #include "ui/MessageBoxWindow.h"
 #include "ui/pages/AllArtistsPage.h"
 #include "ui/pages/AllMvsPage.h"
+#include "ui/pages/ChartsPage.h"
+#include "ui/pages/DiscoverPage.h"
 #include "ui/pages/HomePage.h"
+#include "ui/pages/PlaylistPage.h"
 #include "ui/BackdropPanel.h"
 #include "ui/FlatButton.h"
 #include "ui/NowPlayingView.h"
@@ -81,13 +84,13 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createPages() {
     const PageFactory factories[Pages::kCount] = {
         [this](QScrollBar* bar) { return new HomePage(*this, bar); },
-        plainPage(Pages::kDiscover),
-        plainPage(Pages::kCharts),
+        [this](QScrollBar* bar) { return new DiscoverPage(*this, bar); },
+        [this](QScrollBar* bar) { return new ChartsPage(*this, bar); },
         plainPage(Pages::kLibraryPlaceholder),
         [this](QScrollBar* bar) { return new AllMvsPage(*this, bar); },
         plainPage(Pages::kArtist),
         plainPage(Pages::kNewAlbums),
-        plainPage(Pages::kPlaylist),
+        [this](QScrollBar* bar) { return new PlaylistPage(*this, bar); },
         [this](QScrollBar* bar) { return new SearchPage(*this, toolbar()->searchBox(), bar); },
         plainPage(Pages::kLogin),
         plainPage(Pages::kSettings),
@@ -129,6 +132,8 @@ void MainWindow::requestPlay(const std::string& songId) {
 }
 
 void MainWindow::playMv(const std::string& mvId) { emit mvRequested(mvId); }
+
+void MainWindow::requestQueue(const ItemIds& songIds) { emit queueRequested(songIds); }
 
 void MainWindow::enterStartPage() {
     showPage(Pages::kHome);

@@ -33,6 +33,7 @@ public:
     NavigationState& state() override { return state_; }
     void requestPlay(const std::string& songId) override;
     void playMv(const std::string& mvId) override;
+    void requestQueue(const ItemIds& songIds) override;
     // While a song loads, the song lists of every page wait.
     void lockPlayStarters(bool locked);
 
@@ -50,7 +51,9 @@ public:
 
     // Logged in means a user id: the library button opens the library then.
     void setLoggedInUserId(const std::string& userId) { loggedInUserId_ = userId; }
-    const std::string& loggedInUserId() const { return loggedInUserId_; }
+    const std::string& loggedInUserId() const override { return loggedInUserId_; }
+    void setAccountCookie(const std::string& cookie) { accountCookie_ = cookie; }
+    const std::string& accountCookie() const override { return accountCookie_; }
 
     // The typeface and style the settings choose for list captions.
     void setListTypeface(const TypefaceChoice& choice) { listTypeface_ = choice; }
@@ -77,6 +80,8 @@ signals:
     void playRequested(const std::string& songId);
     // A page asked for the MV `mvId`.
     void mvRequested(const std::string& mvId);
+    // A list asked for its songs to be added to the play queue.
+    void queueRequested(const ItemIds& songIds);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -93,6 +98,7 @@ private:
     const CloudApiClient* catalogue_ = nullptr;
     PicturePipeline* pictures_ = nullptr;
     std::string loggedInUserId_;
+    std::string accountCookie_;
     TypefaceChoice listTypeface_;
     int wheelAngle_ = 0;  // eighths of a degree not yet turned into notches
 

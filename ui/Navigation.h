@@ -44,6 +44,13 @@ public:
     // Hands an MV to the MV flow, which asks for its address and offers to
     // open it in the browser. Returns at once.
     virtual void playMv(const std::string& mvId) = 0;
+    // Asks for songs to be added to the end of the play queue, in order;
+    // songs already queued keep their place.
+    virtual void requestQueue(const ItemIds& songIds) = 0;
+    // The account: the cookie the pages' requests carry (empty when none is
+    // held) and the logged-in user's id (empty while logged out).
+    virtual const std::string& accountCookie() const = 0;
+    virtual const std::string& loggedInUserId() const = 0;
     // The service client the pages load their lists with; nullptr until set.
     virtual const CloudApiClient* catalogue() const = 0;
     // Where every list gets its pictures; nullptr until set (no pictures).

@@ -27,6 +27,9 @@ public:
     bool wheelScrolls() const;
     // While a song loads, lists on the page that start a play wait.
     virtual void lockPlayStarters(bool /*locked*/) {}
+    // The page has just been opened for what the navigation state selects
+    // (the artist or playlist of a clicked item): pages that show one load it.
+    virtual void loadSelected() {}
 
 private:
     int index_;

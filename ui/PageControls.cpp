@@ -5,7 +5,6 @@
 #include "ui/Theme.h"
 
 #include <QLabel>
-#include <algorithm>
 
 namespace {
 
@@ -30,13 +29,6 @@ FlatButton* makeLabelButton(QWidget* parent, const char* name, const char* capti
     button->setFont(Theme::font(13));
     button->setTextColor(Theme::kSecondText);
     return button;
-}
-
-int listHeight(std::int64_t itemCount, std::int64_t perItem, std::int64_t extra) {
-    constexpr std::int64_t kMaxHeight = 16'777'215;
-    // Counts the service sends stay far below the range where this overflows.
-    const std::int64_t height = std::clamp<std::int64_t>(itemCount, 0, kMaxHeight) * perItem + extra;
-    return int(std::clamp<std::int64_t>(height, 0, kMaxHeight));
 }
 
 IconList* makeIconList(QWidget* parent, const char* name, QRect geometry) {

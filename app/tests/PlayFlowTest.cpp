@@ -1,19 +1,28 @@
 // Searching and playing, end to end: the program started against the
-// companion server, songs played from the search page, the queue and the
-// play modes, lyrics in the now-playing view and on the desktop.
+// companion server, songs played from the search page and from playlists,
+// the queue and the play modes, lyrics in the now-playing view and on the
+// desktop.
 #include "base/AppSettings.h"
 #include "app/Application.h"
 #include "ui/MessageBoxWindow.h"
 #include "ui/MvPlayback.h"
 #include "ui/DesktopLyricsWindow.h"
+#include "ui/FlatButton.h"
+#include "ui/OperationMenu.h"
 #include "ui/PlayBar.h"
 #include "player/Player.h"
 #include "ui/IconList.h"
 #include "ui/MainWindow.h"
 #include "ui/NowPlayingView.h"
 #include "ui/PictureBox.h"
+#include "ui/pages/ChartsPage.h"
+#include "ui/pages/DiscoverPage.h"
+#include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SearchPage.h"
+#include "ui/TrackList.h"
 #include "ui/Toolbar.h"
+
+#include "server/catalogue/DemoBuilders.h"
 
 #include "DemoCompanion.h"
 #include "TempDir.h"
@@ -55,6 +64,10 @@ protected:
     Player& player() const { return *app->player(); }
     SearchPage& searchPage() const {
         return *static_cast<SearchPage*>(app->mainWindow()->page(Pages::kSearch));
+    }
+    template <typename P>
+    P& page(int index) const {
+        return *static_cast<P*>(app->mainWindow()->page(index));
     }
 
     // Plays a song as a song list would and returns once it sounds.
@@ -185,6 +198,49 @@ TEST_F(PlayFlowTest, WhileASongLoadsTheSongListWaits) {
     ASSERT_TRUE(started.wait(kPlayTimeoutMs));
     EXPECT_TRUE(songs->isEnabled());
     EXPECT_TRUE(control("播放栏_播放_下一首")->isEnabled());
+}
+
+TEST_F(PlayFlowTest, StartUpFillsTheDiscoverListWithItsFirstCategoryAndTheCharts) {
+    const CloudApiClient client(ServiceHosts::allAt(DemoCompanion::origin()));
+    auto& discover = page<DiscoverPage>(Pages::kDiscover);
+    auto& charts = page<ChartsPage>(Pages::kCharts);
+    const size_t all = client.fetchAllPlaylists("").size(), toplists = client.fetchToplists().size();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return discover.playlistIds().size() == all && charts.chartIds().size() == toplists; }, kPlayTimeoutMs));
+    EXPECT_EQ(discover.category(), DiscoverPage::kAll);
+    EXPECT_FALSE(discover.categoryButton(DiscoverPage::kAll)->isEnabled());
+    EXPECT_EQ(app->mainWindow()->currentPage(), Pages::kHome);
+}
+
+TEST_F(PlayFlowTest, APlaylistsRowsPlayAndItsSongsJoinTheQueueOnceEach) {
+    auto& discover = page<DiscoverPage>(Pages::kDiscover);
+    auto& playlist = page<PlaylistPage>(Pages::kPlaylist);
+    const std::string summerSounds = std::to_string(demo::kSummerSoundsPlaylist);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return discover.playlistList()->isEnabled() && !discover.playlistIds().empty(); },
+                                kPlayTimeoutMs));
+    const auto& shown = discover.playlistIds();
+    const int item = int(std::find(shown.begin(), shown.end(), summerSounds) - shown.begin());
+    ASSERT_LT(item, int(shown.size()));
+    app->mainWindow()->runToolbarAction(ToolbarPage::Discover);
+    IconList* playlists = discover.playlistList();
+    QTest::mouseClick(playlists, Qt::LeftButton, {}, playlists->itemRect(item).center());
+    TrackList* tracks = playlist.trackList();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tracks->isLoading() && tracks->itemCount() > 2; }, kPlayTimeoutMs));
+    const ItemIds songs = playlist.songIds();
+
+    const int row = 2;
+    EXPECT_EQ(songStartedBy([&] { QTest::mouseDClick(tracks, Qt::LeftButton, {}, tracks->itemRect(row).center()); }),
+              songs.at(row));
+    EXPECT_EQ(text("播放栏_歌曲名"), tracks->itemText(row, IconText::Main));
+
+    QAction* addToQueue = playlist.operationMenu()->addToQueueItem();
+    addToQueue->trigger();
+    addToQueue->trigger();
+    ItemIds expected{songs.at(row)};
+    for (const std::string& id : songs)
+        if (id != songs.at(row)) expected.push_back(id);
+    EXPECT_EQ(player().queue().ids(), expected);
+    EXPECT_EQ(player().songId(), songs.at(row)) << "queueing plays nothing";
 }
 
 // Closing down in the middle of things: every task is stopped and joined

@@ -190,6 +190,16 @@ TEST_F(PlayerTest, NextAndPreviousWrapAroundTheQueue) {
     EXPECT_EQ(playingStreams(), 1);
 }
 
+TEST_F(PlayerTest, QueuedSongsFollowThePlayedOneOnceEachAndNextPlaysThem) {
+    play(kSummerLetter);
+    player->appendToQueue({kWindyStreet, kSummerLetter, kGoodNight, kWindyStreet});
+    EXPECT_EQ(player->queue().ids(), (std::vector<std::string>{kSummerLetter, kWindyStreet, kGoodNight}));
+    EXPECT_EQ(player->songId(), kSummerLetter);
+
+    player->setMode(PlayMode::List);
+    EXPECT_EQ(songStartedBy([&] { player->next(); }), kWindyStreet);
+}
+
 TEST_F(PlayerTest, EndOfSongFollowsThePlayMode) {
     play(kSummerLetter);
     play(kWindyStreet);

@@ -4,6 +4,7 @@
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
 #include "ui/ItemEvents.h"
+#include "ui/ListHeight.h"
 #include "ui/PageControls.h"
 #include "ui/ScrollPane.h"
 

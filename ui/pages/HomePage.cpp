@@ -6,11 +6,13 @@
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
 #include "ui/ItemEvents.h"
+#include "ui/ListHeight.h"
 #include "ui/MessageBoxWindow.h"
 #include "ui/PageControls.h"
 #include "ui/PicturePipeline.h"
 #include "ui/PictureBox.h"
 #include "ui/pages/AllMvsPage.h"
+#include "ui/pages/DiscoverPage.h"
 
 #include <QPointer>
 #include <algorithm>
@@ -107,9 +109,7 @@ HomePage::HomePage(Navigation& navigation, QScrollBar* scrollBar)
     FlatButton* allMvs = makeLabelButton(box, "标签按钮_查看推荐MV", "查看全部", {880, 1885, 75, 25});
     mvs_ = makeIconList(box, "图标列表框推荐MV", {-46, 1920, 1077, 550});
 
-    // The discover page's first category is the recommended playlists.
-    connect(allPlaylists, &QAbstractButton::clicked, this,
-            [this] { navigation_.runToolbarAction(ToolbarPage::Discover); });
+    connect(allPlaylists, &QAbstractButton::clicked, this, &HomePage::showAllPlaylists);
     connect(allMvs, &QAbstractButton::clicked, this, &HomePage::showAllMvs);
     connectItemEvents();
 
@@ -133,6 +133,13 @@ void HomePage::connectItemEvents() {
                     Pages::kHome);
     connect(albums_, &IconList::itemClicked, this, [] { MessageBoxWindow::show(kNoAlbumPage); });
     onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
+}
+
+// The discover page, as its toolbar button shows it, on the recommended playlists.
+void HomePage::showAllPlaylists() {
+    navigation_.runToolbarAction(ToolbarPage::Discover);
+    if (auto* page = dynamic_cast<DiscoverPage*>(navigation_.page(Pages::kDiscover)))
+        page->selectCategory(DiscoverPage::kRecommended);
 }
 
 void HomePage::showAllMvs() {

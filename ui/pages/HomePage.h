@@ -65,6 +65,7 @@ signals:
 private:
     void buildDailyMvStrip(QWidget* box);
     void connectItemEvents();
+    void showAllPlaylists();
     void showAllMvs();
 
     BackgroundTask::Handle loadBanners();

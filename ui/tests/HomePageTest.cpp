@@ -191,6 +191,7 @@ TEST_F(HomePageTest, EveryItemOpensItsTarget) {
     view.control<QAbstractButton>("标签按钮_查看推荐歌单")->click();
     EXPECT_EQ(view.window.currentPage(), Pages::kDiscover);
     EXPECT_EQ(view.window.toolbar()->pageButton(ToolbarPage::Discover)->textColor(), Theme::kAccent);
+    EXPECT_FALSE(view.control<QAbstractButton>("按钮_推荐歌单")->isEnabled()) << "the recommended category is chosen";
 }
 
 TEST_F(HomePageTest, SeeAllMvsFillsTheAllMvPageWhoseItemsPlay) {

@@ -14,6 +14,8 @@
 #include "ui/pages/SearchPage.h"
 #include "ui/Toolbar.h"
 
+#include "PageTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -29,24 +31,6 @@ namespace {
 
 // Matches an artist, her albums and songs, and a playlist named after her.
 const QString kKeyword = "林夏";
-
-QStringList texts(const IconList& list, IconText element) {
-    QStringList result;
-    for (int i = 0; i < list.itemCount(); ++i) result << list.itemText(i, element);
-    return result;
-}
-
-QStringList names(const std::vector<CoverItem>& items) {
-    QStringList result;
-    for (const CoverItem& item : items) result << QString::fromStdString(item.name);
-    return result;
-}
-
-ItemIds ids(const std::vector<CoverItem>& items) {
-    ItemIds result;
-    for (const CoverItem& item : items) result.push_back(item.id);
-    return result;
-}
 
 class SearchPageTest : public ::testing::Test {
 protected:
@@ -76,8 +60,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return page().songIds().size() == songCount; }, 20000));
     }
 
-    static void click(IconList* list, int index) { QTest::mouseClick(list, Qt::LeftButton, {}, list->itemRect(index).center()); }
-
     static std::unique_ptr<DemoServer> server_;
     const CloudApiClient client{ServiceHosts::allAt(server_->origin())};
     PicturePipeline pictures{[this](const std::string& url) { return client.fetchPicture(url); }, nullptr};
@@ -99,25 +81,18 @@ TEST_F(SearchPageTest, EnterFillsTheFourRowsWithTheCataloguesAnswers) {
     ASSERT_FALSE(playlists.empty());
     ASSERT_FALSE(songs.empty());
 
-    EXPECT_EQ(texts(*page().artistRow(), IconText::Main), names(artists));
-    EXPECT_EQ(texts(*page().artistRow(), IconText::Main).first(), "林夏");
+    EXPECT_EQ(itemTexts(*page().artistRow(), IconText::Main), names(artists));
+    EXPECT_EQ(itemTexts(*page().artistRow(), IconText::Main).first(), "林夏");
     EXPECT_EQ(page().artistIds(), ids(artists));
-    EXPECT_EQ(texts(*page().albumRow(), IconText::Main), names(albums));
-    EXPECT_TRUE(texts(*page().albumRow(), IconText::Second).contains("林夏"));
-    EXPECT_EQ(texts(*page().playlistRow(), IconText::Main), names(playlists));
-    EXPECT_TRUE(texts(*page().playlistRow(), IconText::Main).contains("林夏喜欢的音乐"));
+    EXPECT_EQ(itemTexts(*page().albumRow(), IconText::Main), names(albums));
+    EXPECT_TRUE(itemTexts(*page().albumRow(), IconText::Second).contains("林夏"));
+    EXPECT_EQ(itemTexts(*page().playlistRow(), IconText::Main), names(playlists));
+    EXPECT_TRUE(itemTexts(*page().playlistRow(), IconText::Main).contains("林夏喜欢的音乐"));
     EXPECT_EQ(page().playlistIds(), ids(playlists));
 
-    QStringList songNames, songArtists;
-    ItemIds songIds;
-    for (const SongItem& song : songs) {
-        songNames << QString::fromStdString(song.name);
-        songArtists << QString::fromStdString(song.artists);
-        songIds.push_back(song.id);
-    }
-    EXPECT_EQ(texts(*page().songList(), IconText::Main), songNames);
-    EXPECT_EQ(texts(*page().songList(), IconText::Second), songArtists);
-    EXPECT_EQ(page().songIds(), songIds);
+    EXPECT_EQ(itemTexts(*page().songList(), IconText::Main), names(songs));
+    EXPECT_EQ(itemTexts(*page().songList(), IconText::Second), artistsOf(songs));
+    EXPECT_EQ(page().songIds(), ids(songs));
     EXPECT_EQ(page().songList()->currentItem(), -1);
 
     // Fetched pictures for artists, albums and playlists; the note for songs.
@@ -133,14 +108,14 @@ TEST_F(SearchPageTest, ItemsOpenTheirPagesOrAskForTheSongToPlay) {
     search(kKeyword);
     NavigationState& state = window.state();
 
-    click(page().artistRow(), 0);
+    clickItem(page().artistRow(), 0);
     EXPECT_EQ(window.currentPage(), Pages::kArtist);
     EXPECT_EQ(state.returnPage, Pages::kSearch);
     EXPECT_EQ(state.selectedArtistId, page().artistIds().at(0));
 
     window.showPage(Pages::kSearch);
     const int lastPlaylist = page().playlistRow()->itemCount() - 1;
-    click(page().playlistRow(), lastPlaylist);
+    clickItem(page().playlistRow(), lastPlaylist);
     EXPECT_EQ(window.currentPage(), Pages::kPlaylist);
     EXPECT_EQ(state.returnPage, Pages::kSearch);
     EXPECT_EQ(state.selectedPlaylistId, page().playlistIds().at(size_t(lastPlaylist)));
@@ -153,7 +128,7 @@ TEST_F(SearchPageTest, ItemsOpenTheirPagesOrAskForTheSongToPlay) {
     EXPECT_EQ(window.currentPage(), Pages::kSearch);
 
     // Album items lead nowhere.
-    click(page().albumRow(), 0);
+    clickItem(page().albumRow(), 0);
     EXPECT_EQ(window.currentPage(), Pages::kSearch);
 }
 
@@ -167,7 +142,7 @@ TEST_F(SearchPageTest, TheAllArtistsPageListsUpToFiftyArtists) {
     EXPECT_EQ(all.heading()->text(), "搜索 艺人 \"a\"");
     const auto artists = client.searchArtists(keyword, 50);
     ASSERT_GT(artists.size(), 3u);
-    EXPECT_EQ(texts(*all.artistList(), IconText::Main), names(artists));
+    EXPECT_EQ(itemTexts(*all.artistList(), IconText::Main), names(artists));
     EXPECT_EQ(all.artistIds(), ids(artists));
 
     const int height = AllArtistsPage::listHeight(int(artists.size()));
@@ -175,7 +150,7 @@ TEST_F(SearchPageTest, TheAllArtistsPageListsUpToFiftyArtists) {
     EXPECT_EQ(all.scrollPane()->slideBox()->height(), height);
     EXPECT_EQ(all.scrollPane()->scrollBar()->maximum(), std::max(0, height - 550));
 
-    click(all.artistList(), 1);
+    clickItem(all.artistList(), 1);
     EXPECT_EQ(window.currentPage(), Pages::kArtist);
     EXPECT_EQ(window.state().returnPage, Pages::kAllArtists);
     EXPECT_EQ(window.state().selectedArtistId, all.artistIds().at(1));

@@ -1,0 +1,50 @@
+#include "ui/pages/ChartsPage.h"
+
+#include "api/CloudApiClient.h"
+#include "ui/IconList.h"
+#include "ui/IconListFill.h"
+#include "ui/ItemEvents.h"
+#include "ui/PageControls.h"
+#include "ui/ScrollPane.h"
+#include "ui/pages/CoverGrid.h"
+
+namespace {
+
+constexpr int kListTop = 100;
+constexpr int kRowHeight = 290;
+constexpr int kCaptionHeight = 40;
+constexpr int kListBottomMargin = 50;
+
+}  // namespace
+
+ChartsPage::ChartsPage(Navigation& navigation, QScrollBar* scrollBar)
+    : Page(Pages::kCharts, scrollBar), navigation_(navigation) {
+    QWidget* box = content();
+    makeHeading(box, "标签_排行榜", "排行榜", {0, 20, 266, 60}, 30);
+    charts_ = makeIconList(box, "图标列表框排行榜", {CoverGrid::kListLeft, kListTop, CoverGrid::kListWidth, 550});
+    openPageOnClick(charts_, &chartIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
+                    Pages::kCharts);
+}
+
+int ChartsPage::listHeight(std::int64_t itemCount) {
+    return clampListHeight(std::int64_t(CoverGrid::listHeight(itemCount, kRowHeight)) + kListBottomMargin);
+}
+
+int ChartsPage::slideBoxHeight(std::int64_t itemCount) {
+    return clampListHeight(kListTop + std::int64_t(listHeight(itemCount)));
+}
+
+void ChartsPage::load() {
+    if (!navigation_.catalogue()) return;
+    const CloudApiClient& catalogue = *navigation_.catalogue();
+    IconListFill fill;
+    fill.itemTemplate = CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, kCaptionHeight);
+    fill.fetchRecords = [&catalogue] { return catalogue.fetchToplists(); };
+    fill.pictures = navigation_.pictures();
+    fill.itemIds = &chartIds_;
+    fill.onItemsInserted = [this](int itemCount) {
+        charts_->resize(charts_->width(), listHeight(itemCount));
+        scrollPane()->fitContent(slideBoxHeight(itemCount));
+    };
+    fillIconList(charts_, std::move(fill));
+}

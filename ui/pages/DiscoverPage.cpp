@@ -1,0 +1,122 @@
+#include "ui/pages/DiscoverPage.h"
+
+#include "api/CloudApiClient.h"
+#include "ui/FlatButton.h"
+#include "ui/IconList.h"
+#include "ui/IconListFill.h"
+#include "ui/ItemEvents.h"
+#include "ui/PageControls.h"
+#include "ui/ScrollPane.h"
+#include "ui/pages/CoverGrid.h"
+
+#include <QEvent>
+#include <algorithm>
+
+namespace {
+
+constexpr int kListTop = 256;
+constexpr int kRowHeight = 275;
+constexpr std::size_t kMaxPlaylists = 100;
+
+// Where a category's playlists come from.
+enum class Source { All, Recommended, HighQuality, Tagged };
+
+struct CategoryLayout {
+    const char* name;
+    const char* caption;  // also the category the service is asked for, for tagged ones
+    QRect geometry;
+    Source source;
+    int captionHeight;
+};
+
+// In the order of DiscoverPage::Category.
+const CategoryLayout kCategories[] = {
+    {"按钮_全部", "全部", {8, 130, 70, 40}, Source::All, 52},
+    {"按钮_推荐歌单", "推荐歌单", {95, 130, 105, 40}, Source::Recommended, 40},
+    {"按钮_精品歌单", "精品歌单", {217, 128, 105, 40}, Source::HighQuality, 40},
+    {"按钮_官方", "官方", {339, 128, 70, 40}, Source::Tagged, 40},
+    {"按钮_欧美", "欧美", {426, 128, 70, 40}, Source::Tagged, 40},
+    {"按钮_流行", "流行", {513, 128, 70, 40}, Source::Tagged, 40},
+    {"按钮_摇滚", "摇滚", {600, 128, 70, 40}, Source::Tagged, 40},
+    {"按钮_电子", "电子", {688, 128, 70, 40}, Source::Tagged, 40},
+    {"按钮_说唱", "说唱", {776, 128, 70, 40}, Source::Tagged, 40},
+    {"按钮_古风", "古风", {8, 187, 70, 40}, Source::Tagged, 40},
+    {"按钮_轻音乐", "轻音乐", {95, 187, 85, 40}, Source::Tagged, 40},
+    {"按钮_华语", "华语", {197, 187, 70, 40}, Source::Tagged, 40},
+};
+static_assert(std::size(kCategories) == DiscoverPage::kCategoryCount);
+
+std::function<std::vector<CoverItem>()> playlistsOf(const CategoryLayout& category, const CloudApiClient& catalogue,
+                                                    const std::string& cookie) {
+    switch (category.source) {
+        case Source::All: return [&catalogue, cookie] { return catalogue.fetchAllPlaylists(cookie); };
+        case Source::Recommended: return [&catalogue, cookie] { return catalogue.fetchPersonalizedPlaylists(cookie); };
+        case Source::HighQuality: return [&catalogue] { return catalogue.fetchHighQualityPlaylists(); };
+        case Source::Tagged: break;
+    }
+    return [&catalogue, tag = std::string(category.caption)] { return catalogue.fetchCategoryPlaylists(tag); };
+}
+
+}  // namespace
+
+DiscoverPage::DiscoverPage(Navigation& navigation, QScrollBar* scrollBar)
+    : Page(Pages::kDiscover, scrollBar), navigation_(navigation) {
+    QWidget* box = content();
+    makeHeading(box, "标签_发现", "发现", {0, 20, 140, 60}, 30);
+    for (int code = 0; code < kCategoryCount; ++code) {
+        const CategoryLayout& layout = kCategories[code];
+        FlatButton* button = makeLabelButton(box, layout.name, layout.caption, layout.geometry);
+        button->setFont(Theme::font(16));
+        button->setTextColor(code == kAll ? Theme::kAccent : Theme::kSecondText);
+        button->installEventFilter(this);
+        connect(button, &QAbstractButton::clicked, this, [this, code] { selectCategory(Category(code)); });
+        buttons_[size_t(code)] = button;
+    }
+    FlatButton* more = makeLabelButton(box, "按钮_更多", "···", {284, 187, 60, 40});
+    more->setFont(Theme::font(16));
+    // The panel of further categories stays closed.
+    auto* furtherCategories = new QWidget(box);
+    furtherCategories->setObjectName("列表_歌单分类");
+    furtherCategories->setGeometry(8, 245, 950, 0);
+
+    playlists_ = makeIconList(box, "图标列表框歌单分类", {CoverGrid::kListLeft, kListTop, CoverGrid::kListWidth, 550});
+    openPageOnClick(playlists_, &playlistIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
+                    Pages::kDiscover);
+}
+
+int DiscoverPage::listHeight(std::int64_t itemCount) { return CoverGrid::listHeight(itemCount, kRowHeight); }
+
+int DiscoverPage::slideBoxHeight(std::int64_t itemCount) { return clampListHeight(kListTop + std::int64_t(listHeight(itemCount))); }
+
+void DiscoverPage::selectCategory(Category category) {
+    if (category < 0 || category >= kCategoryCount) return;
+    for (int code = 0; code < kCategoryCount; ++code) {
+        buttons_[size_t(code)]->setTextColor(code == category ? Theme::kAccent : Theme::kSecondText);
+        buttons_[size_t(code)]->setEnabled(code != category);
+    }
+    category_ = category;
+    if (!navigation_.catalogue()) return;
+
+    const CategoryLayout& layout = kCategories[category];
+    scrollPane()->reset();
+    IconListFill fill;
+    fill.itemTemplate = CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, layout.captionHeight);
+    fill.fetchRecords = playlistsOf(layout, *navigation_.catalogue(), navigation_.accountCookie());
+    fill.pictures = navigation_.pictures();
+    fill.itemIds = &playlistIds_;
+    fill.maxItems = kMaxPlaylists;
+    fill.onItemsInserted = [this](int itemCount) {
+        playlists_->resize(playlists_->width(), listHeight(itemCount));
+        scrollPane()->fitContent(slideBoxHeight(itemCount));
+    };
+    fillIconList(playlists_, std::move(fill));
+}
+
+bool DiscoverPage::eventFilter(QObject* watched, QEvent* event) {
+    const bool entered = event->type() == QEvent::Enter;
+    if (entered || event->type() == QEvent::Leave) {
+        const auto button = std::find(buttons_.begin(), buttons_.end(), watched);
+        if (button != buttons_.end()) (*button)->setTextColor(entered ? Theme::kAccent : Theme::kSecondText);
+    }
+    return Page::eventFilter(watched, event);
+}

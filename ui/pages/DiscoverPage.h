@@ -1,0 +1,62 @@
+#pragma once
+// The discover page (page 1): up to 100 playlists of one category, chosen
+// with a row of twelve category buttons; each playlist opens the playlist
+// page. The chosen category's button is pink and disabled.
+#include "ui/Navigation.h"
+#include "ui/Page.h"
+
+#include <array>
+
+class FlatButton;
+class IconList;
+class QScrollBar;
+
+class DiscoverPage : public Page {
+public:
+    // The categories in the order of their buttons.
+    enum Category {
+        kAll,
+        kRecommended,
+        kHighQuality,
+        kOfficial,
+        kWestern,
+        kPop,
+        kRock,
+        kElectronic,
+        kRap,
+        kChineseStyle,
+        kLight,
+        kMandarin,
+        kCategoryCount
+    };
+
+    DiscoverPage(Navigation& navigation, QScrollBar* scrollBar);
+
+    // Makes `category` the chosen one (its button pink and disabled, the
+    // others grey and enabled) and fills the list with its playlists,
+    // superseding a fill still running. Returns without waiting for the
+    // fill; the page shown does not change.
+    void selectCategory(Category category);
+    Category category() const { return category_; }
+
+    FlatButton* categoryButton(Category category) const { return buttons_[category]; }
+    IconList* playlistList() const { return playlists_; }
+    const ItemIds& playlistIds() const { return playlistIds_; }
+
+    // Heights for `itemCount` playlists: the list's, and the slide box's,
+    // which holds the buttons above the list too.
+    static int listHeight(std::int64_t itemCount);
+    static int slideBoxHeight(std::int64_t itemCount);
+
+protected:
+    // Hovering a category button turns its text pink, leaving it grey; the
+    // chosen button, though disabled, does so too.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Navigation& navigation_;
+    std::array<FlatButton*, kCategoryCount> buttons_{};
+    IconList* playlists_;
+    ItemIds playlistIds_;
+    Category category_ = kAll;
+};

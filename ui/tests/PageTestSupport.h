@@ -1,0 +1,62 @@
+#pragma once
+// What the page tests share: reading a list's items, clicking them, logging
+// in to the companion's demo account, and a relay that holds back chosen
+// answers so an older request can answer after a newer one.
+#include "api/CloudApiClient.h"
+#include "ui/IconList.h"
+#include "ui/Navigation.h"
+
+#include "RecordingServer.h"
+
+#include <QStringList>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+QStringList itemTexts(const IconList& list, IconText element);
+QStringList names(const std::vector<CoverItem>& items);
+QStringList names(const std::vector<SongItem>& songs);
+QStringList artistsOf(const std::vector<SongItem>& songs);
+ItemIds ids(const std::vector<CoverItem>& items);
+ItemIds ids(const std::vector<SongItem>& songs);
+
+void clickItem(IconList* list, int index);
+void doubleClickItem(IconList* list, int index);
+
+// An origin on this machine that nothing listens on.
+std::string unreachableOrigin();
+
+// Logs in to the companion's demo account by QR code, scanning the code as
+// the phone would; returns the account with its cookie.
+AccountState logInToDemoAccount(const CloudApiClient& client);
+
+// Passes every request on to the companion and answers with what it said,
+// after the delay the test sets for the request's path and query.
+class DelayingRelay {
+public:
+    using DelayRule = std::function<int(const std::string& target)>;  // milliseconds
+
+    explicit DelayingRelay(std::string companionOrigin);
+    void setDelay(DelayRule rule);
+    std::string origin() const { return server_.url(""); }
+
+private:
+    CannedReply relay(const RecordedRequest& request);
+
+    const std::string companion_;
+    std::mutex mutex_;
+    DelayRule delay_;  // guarded by mutex_
+    RecordingServer server_;  // last: it stops answering before the rest goes
+};
+
+// A service client whose requests go through a relay. A window's tasks may
+// still use it after a test's last step: keep it in the fixture, above the
+// window.
+struct RelayedCatalogue {
+    explicit RelayedCatalogue(const std::string& companionOrigin)
+        : relay(companionOrigin), client(ServiceHosts::allAt(relay.origin())) {}
+
+    DelayingRelay relay;
+    const CloudApiClient client;
+};
