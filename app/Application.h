@@ -16,10 +16,12 @@
 #include <memory>
 #include <string>
 
+class CoverMenuActions;
 class DesktopLyricsWindow;
 class LoadingWindow;
 class PlayBar;
 class Player;
+class SongDownloader;
 class MainWindow;
 class QWidget;
 
@@ -52,6 +54,8 @@ public:
     DesktopLyricsWindow* desktopLyrics() const { return desktopLyrics_.get(); }
     PlayBar* playBar() const { return playBar_; }
     Player* player() const { return player_.get(); }
+    SongDownloader* downloader() const { return downloader_.get(); }
+    CoverMenuActions* coverMenu() const { return coverMenu_.get(); }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
 
@@ -86,6 +90,9 @@ private:
     PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
     std::unique_ptr<QWidget> spectrumWindow_;
+    // After the windows and the player, so it goes before them.
+    std::unique_ptr<SongDownloader> downloader_;
+    std::unique_ptr<CoverMenuActions> coverMenu_;
     QTimer heartbeatTimer_;
     // Last: its tasks (start-up requests, heartbeats) stop before anything
     // they use is gone.
