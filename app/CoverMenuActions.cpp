@@ -48,6 +48,8 @@ void CoverMenuActions::openPlayList() {
     if (!playList_) {
         playList_ = new PlayListWindow(player_, catalogue_, window_.listTypeface());
         playList_->setAttribute(Qt::WA_DeleteOnClose);
+        // It opens over the middle of the main window, wherever that is.
+        playList_->move(window_.geometry().center() - playList_->rect().center());
     } else {
         playList_->reload();
     }

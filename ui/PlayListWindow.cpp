@@ -57,7 +57,6 @@ PlayListWindow::PlayListWindow(Player& player, const CloudApiClient& catalogue, 
     setObjectName("PlayListWindow");
     setWindowTitle("Mivra Loading...");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(650, 520);
     createControls();
 
@@ -159,10 +158,11 @@ void PlayListWindow::keepInView(const QRect& rect) {
         scrollBar->setValue(rect.top() + rect.height() - shownHeight);
 }
 
+// Square like the main window it opens over, so it looks the same with or
+// without a compositor; the edge sets it off against the main window.
 void PlayListWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QColor::fromRgba(Theme::kHairline));
-    painter.setBrush(QColor::fromRgba(Theme::kWindow));
-    painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 18, 18);
+    painter.fillRect(rect(), QColor::fromRgba(Theme::kWindow));
+    painter.setPen(QColor(0xDF, 0xE1, 0xE6));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
