@@ -10,6 +10,7 @@ struct SongDetail {
     std::string artists;   // first artist, or the first two joined by "，"
     std::string coverUrl;  // as the answer gives it, without a size suffix
     std::string mvId;      // "0" when the song has no MV
+    std::string album;     // the album's name
 };
 
 // Names and first-artist names of several songs, index-aligned, answer order.

@@ -28,6 +28,7 @@ SongDetail CloudApiClient::fetchSongDetail(const std::string& id) const {
     detail.artists = joinFirstTwoArtists(answer.getText("songs[0].ar[0].name"), secondArtist);
     detail.coverUrl = answer.getText("songs[0].al.picUrl");
     detail.mvId = answer.getText("songs[0].mv");
+    detail.album = answer.getText("songs[0].al.name");
     return detail;
 }
 

@@ -8,7 +8,9 @@
 #include "ui/pages/HomePage.h"
 #include "ui/LoadingWindow.h"
 #include "ui/DesktopLyricsWindow.h"
+#include "app/CoverMenuActions.h"
 #include "app/PlayerViews.h"
+#include "download/SongDownloader.h"
 #include "player/Player.h"
 #include "ui/PlayBar.h"
 #include "ui/MainWindow.h"
@@ -176,10 +178,13 @@ void Application::createDesktopLyrics() {
 }
 
 // Song lists and the now-playing view, the desktop lyrics and the notices
-// all go through the player.
+// all go through the player; the cover menu opens the play list and
+// downloads the song shown.
 void Application::showPlayer() {
     connectPlayerViews(*player_,
                        {*mainWindow_, *playBar_, *mainWindow_->nowPlayingView(), *desktopLyrics_});
+    downloader_ = std::make_unique<SongDownloader>(api_, paths_.downloadFolder);
+    coverMenu_ = std::make_unique<CoverMenuActions>(*playBar_, *player_, *downloader_, api_, *mainWindow_);
 }
 
 // The discover page's first category and the charts load while the rest of

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+class CoverMenuActions;
 class DesktopLyricsWindow;
 class DiskCache;
 class HomePage;
@@ -27,6 +28,7 @@ class MvPlayback;
 class PicturePipeline;
 class PlayBar;
 class Player;
+class SongDownloader;
 class MainWindow;
 class QWidget;
 
@@ -67,6 +69,8 @@ public:
     DesktopLyricsWindow* desktopLyrics() const { return desktopLyrics_.get(); }
     PlayBar* playBar() const { return playBar_; }
     Player* player() const { return player_.get(); }
+    SongDownloader* downloader() const { return downloader_.get(); }
+    CoverMenuActions* coverMenu() const { return coverMenu_.get(); }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
     PicturePipeline& pictures() const { return *pictures_; }
@@ -131,6 +135,9 @@ private:
     PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
     std::unique_ptr<QWidget> spectrumWindow_;
+    // After the windows and the player, so it goes before them.
+    std::unique_ptr<SongDownloader> downloader_;
+    std::unique_ptr<CoverMenuActions> coverMenu_;
     QTimer heartbeatTimer_;
     // Last: its tasks (start-up requests, heartbeats) stop before anything
     // they use is gone.

@@ -23,7 +23,7 @@ AppPaths makeAppPaths(const std::string& documentsFolder) {
     if (dataFolder.empty() || dataFolder.back() != '/') dataFolder += '/';
     dataFolder += kProductName;
     dataFolder += '/';
-    return {dataFolder, dataFolder + "config/config.ini"};
+    return {dataFolder, dataFolder + "config/config.ini", dataFolder + "downnload/"};
 }
 
 std::string firstRunSetup(const AppPaths& paths, const std::string& programFolder) {

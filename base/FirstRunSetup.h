@@ -5,6 +5,7 @@
 struct AppPaths {
     std::string dataFolder;    // documents folder + "/Mivra Music/"
     std::string settingsPath;  // dataFolder + "config/config.ini"
+    std::string downloadFolder;  // dataFolder + "downnload/", the program's own spelling
 };
 
 // The data folder and settings path under the given documents folder.

@@ -25,12 +25,15 @@ std::string_view headerName(std::string_view line) { return line.substr(0, line.
 // is ready for the request, so connecting is bounded by its own time-out, and
 // there is no limit on a whole exchange that keeps moving. It also ends the
 // exchange once the task running it is asked to stop.
+// It passes the download's progress on to the exchange's receiver, if any.
 // Used only on the thread running the exchange, from libcurl's callbacks;
 // `stop_` is a token, whose state another thread may change, safely.
 class TransferWatch {
 public:
-    TransferWatch(long idleLimitSeconds, std::stop_token stop)
-        : limit_(std::chrono::seconds(idleLimitSeconds)), stop_(std::move(stop)) {}
+    using ProgressReceiver = std::function<void(std::int64_t received, std::int64_t total)>;
+
+    TransferWatch(long idleLimitSeconds, std::stop_token stop, const ProgressReceiver& progress)
+        : limit_(std::chrono::seconds(idleLimitSeconds)), stop_(std::move(stop)), progress_(progress) {}
     void activity() { last_ = std::chrono::steady_clock::now(); }
 
     static int onConnected(void* self, char*, char*, int, int) {
@@ -42,9 +45,10 @@ public:
     // Non-zero aborts the exchange. libcurl calls it whenever data moves and
     // at least once a second while waiting, and the wait in perform() is
     // woken early by a stop request.
-    static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
+    static int onProgress(void* self, curl_off_t downloadTotal, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
         auto* watch = static_cast<TransferWatch*>(self);
         if (watch->stop_.stop_requested()) return 1;
+        if (watch->progress_) watch->progress_(downloaded, downloadTotal);
         if (uploaded != watch->uploaded_) {
             watch->uploaded_ = uploaded;
             watch->activity();
@@ -55,6 +59,7 @@ public:
 private:
     const std::chrono::steady_clock::duration limit_;
     const std::stop_token stop_;
+    const ProgressReceiver& progress_;
     std::chrono::steady_clock::time_point last_;
     bool connected_ = false;
     curl_off_t uploaded_ = 0;
@@ -63,17 +68,22 @@ private:
 // The final response head and body, fed by libcurl's callbacks. A status
 // line after a complete head starts a new response (an interim 1xx answer or
 // a redirect being followed); lines after a complete head that are not a
-// status line are trailer fields of a chunked body and are left out. A body
-// that would grow past `bodyLimit` is refused at that write, which ends the
-// transfer there. Used only on the thread running the exchange.
+// status line are trailer fields of a chunked body and are left out. The
+// body is kept, or handed to the sink when there is one. A body that would
+// grow past `bodyLimit` is refused at that write, which ends the transfer
+// there. Used only on the thread running the exchange.
 struct ResponseCapture {
-    ResponseCapture(TransferWatch& watch, size_t limit) : watch(watch), bodyLimit(limit) {}
+    using Sink = std::function<bool(std::string_view bytes)>;
+
+    ResponseCapture(TransferWatch& watch, size_t limit, const Sink& sink) : watch(watch), bodyLimit(limit), sink(sink) {}
 
     TransferWatch& watch;
     const size_t bodyLimit;
+    const Sink& sink;
     std::string head;
     bool headComplete = false;
     std::string body;
+    size_t bodySize = 0;  // what arrived of the current answer's body, kept or handed on
     bool bodyTooLarge = false;
 
     void addHeaderLine(std::string_view line) {
@@ -81,6 +91,7 @@ struct ResponseCapture {
         if (line.starts_with("HTTP/") && headComplete) {
             head.clear();
             body.clear();
+            bodySize = 0;
             headComplete = false;
         } else if (headComplete) {
             return;
@@ -97,11 +108,16 @@ struct ResponseCapture {
         auto* capture = static_cast<ResponseCapture*>(self);
         const size_t bytes = size * count;
         capture->watch.activity();
-        if (bytes > capture->bodyLimit - capture->body.size()) {
+        if (bytes > capture->bodyLimit - capture->bodySize) {
             capture->bodyTooLarge = true;
             return CURL_WRITEFUNC_ERROR;
         }
-        capture->body.append(data, bytes);
+        capture->bodySize += bytes;
+        if (!capture->sink) {
+            capture->body.append(data, bytes);
+        } else if (!capture->sink(std::string_view(data, bytes))) {
+            return CURL_WRITEFUNC_ERROR;
+        }
         return bytes;
     }
 };
@@ -279,8 +295,8 @@ CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec&
     }
     CURL* handle = session.easy();
     const std::stop_token stop = TaskStop::current();
-    TransferWatch watch(spec.idleTimeoutSeconds, stop);
-    ResponseCapture capture(watch, spec.bodyLimit);
+    TransferWatch watch(spec.idleTimeoutSeconds, stop, spec.progress);
+    ResponseCapture capture(watch, spec.bodyLimit, spec.bodySink);
     OptionSetter set(handle);
     const std::string url = spec.url.curlUrl();
     const char* extraCaFile = std::getenv("MIVRA_CA_FILE");

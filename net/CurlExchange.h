@@ -10,7 +10,10 @@
 // exchange's limit as soon as the limit is crossed; and it gives up the whole
 // exchange when the task running it is asked to stop (TaskStop::current()).
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "net/CurlSession.h"
@@ -35,6 +38,15 @@ struct CurlExchangeSpec {
     long idleTimeoutSeconds = 30;       // no data moving for this long ends the exchange
     bool followRedirects = true;
     size_t bodyLimit = 32 * 1024 * 1024;  // the most body bytes taken; a longer body ends the exchange
+    // When set, the body goes here piece by piece as it arrives instead of
+    // into the result's `body` (`bodyLimit` still bounds its length). libcurl
+    // hands over only the final answer's body, never that of a redirect it
+    // follows. Returning false ends the exchange as BodyBroken.
+    std::function<bool(std::string_view bytes)> bodySink;
+    // When set, told the body bytes received so far and the total the answer
+    // announced (0 while unknown) whenever libcurl reports progress: as data
+    // moves, and about once a second while it waits.
+    std::function<void(std::int64_t received, std::int64_t total)> progress;
 };
 
 // The request setting that libcurl refused, so the caller can name it.
@@ -47,7 +59,7 @@ struct CurlExchangeResult {
         UrlRejected,   // libcurl could not use the URL
         NotSent,       // no connection, TLS failure or the request could not be written
         NoResponse,    // the request went out but no complete response head came back
-        BodyBroken,    // the head arrived, the body was cut off; `body` holds what came
+        BodyBroken,    // the head arrived, the body was cut off (or the body sink refused it); `body` holds what came
         BodyTooLarge,  // the body grew past `bodyLimit`; reading stopped there, `body` is empty
         Stopped,       // the task running the exchange was asked to stop; nothing is kept
     };

@@ -14,7 +14,10 @@
 //   asked to stop (see base/TaskStop.h), whatever the transfer is waiting
 //   for, but for a host name lookup under way (see runCurlExchange).
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 enum HttpMethod { kGet = 0, kPost = 1, kHead = 2, kPut = 3, kOptions = 4, kDelete = 5, kTrace = 6, kConnect = 7 };
 
@@ -64,12 +67,23 @@ struct LyricOptions {
     bool socksProxy = false;       // `proxy` is a SOCKS proxy
 };
 
+// What the download engine does with a body while it arrives.
+struct DownloadReceiver {
+    // Takes the body's next bytes, in order; false when they could not be
+    // kept, which ends the download.
+    std::function<bool(std::string_view bytes)> write;
+    // Body bytes received so far and the total the answer announced (0 while
+    // unknown); called on the downloading thread, often, so it must be quick.
+    std::function<void(std::int64_t received, std::int64_t total)> progress;
+};
+
 namespace HttpClient {
 
 // The most body bytes each engine takes; a longer body fails the call.
 inline constexpr size_t kServiceBodyLimit = 32 * 1024 * 1024;
 inline constexpr size_t kPictureBodyLimit = 16 * 1024 * 1024;
 inline constexpr size_t kLyricBodyLimit = 32 * 1024 * 1024;
+inline constexpr size_t kDownloadBodyLimit = size_t(2) * 1024 * 1024 * 1024;
 
 // Once at program start, before any other thread exists.
 void globalInit();
@@ -88,5 +102,13 @@ HttpResponse fetchPicture(const HttpRequest& request, const PictureOptions& opti
 // and cookies; a body broken off keeps what arrived, any other failure
 // leaves them empty but for cookies.
 HttpResponse fetchLyric(const HttpRequest& request, const LyricOptions& options = {});
+
+// The download engine: a GET of `url` whose body, of any length up to its
+// limit, goes to `receiver` as it arrives and is not kept. It sends only
+// Accept and the platform's agent string, follows http(s) redirects, and
+// gives up after 30 seconds without data. Fills headers and statusCode once
+// the whole body has been handed over; any failure (no answer, a body broken
+// off, a write refused, a stop request) leaves them empty and 0.
+HttpResponse download(const std::string& url, const DownloadReceiver& receiver);
 
 }  // namespace HttpClient

@@ -37,6 +37,8 @@ CurlExchangeResult runTransfer(const HttpRequest& request, const TransferSetting
     spec.idleTimeoutSeconds = settings.idleTimeoutSeconds;
     spec.followRedirects = !request.noRedirect;
     spec.bodyLimit = settings.bodyLimit;
+    spec.bodySink = settings.bodySink;
+    spec.progress = settings.progress;
 
     if (settings.pool) {
         CurlSessionPool::Lease lease = settings.pool->acquire();

@@ -7,7 +7,10 @@
 // takes a session (from the engine's pool or a fresh one) and runs the
 // exchange.
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "net/CurlExchange.h"
@@ -26,6 +29,9 @@ struct TransferSettings {
     long idleTimeoutSeconds = 30;
     size_t bodyLimit = 0;             // the most body bytes taken
     CurlSessionPool* pool = nullptr;  // null: a session of its own, closed after the transfer
+    // Where the body goes as it arrives and who hears of its progress (see CurlExchangeSpec).
+    std::function<bool(std::string_view bytes)> bodySink;
+    std::function<void(std::int64_t received, std::int64_t total)> progress;
 };
 
 // Runs `request` with `settings` on the calling thread. UrlRejected when the

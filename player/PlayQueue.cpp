@@ -9,9 +9,11 @@ std::uint32_t PlayQueue::steadyClockSeed() {
     return static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
-void PlayQueue::append(const std::string& id) {
+bool PlayQueue::append(const std::string& id) {
     std::lock_guard lock(mutex_);
-    if (std::find(ids_.begin(), ids_.end(), id) == ids_.end()) ids_.push_back(id);
+    if (std::find(ids_.begin(), ids_.end(), id) != ids_.end()) return false;
+    ids_.push_back(id);
+    return true;
 }
 
 void PlayQueue::appendAll(const std::vector<std::string>& ids) {
@@ -70,19 +72,18 @@ std::string PlayQueue::stepForwardLocked(std::optional<PlayMode> mode) {
     return ids_[position_ - 1];
 }
 
-std::optional<std::string> PlayQueue::next(std::optional<PlayMode> mode, const std::string& currentSong,
-                                           const AvailabilityCheck& isAvailable) {
+std::optional<std::string> PlayQueue::next(std::optional<PlayMode> mode, const AvailabilityCheck& isAvailable) {
     int attempts;
     {
         std::lock_guard lock(mutex_);
-        if (ids_.empty()) return currentSong;
         attempts = static_cast<int>(ids_.size());
     }
     for (int i = 0; i < attempts; ++i) {
         std::string candidate;
         {
+            // The queue may have been cleared while a song was checked.
             std::lock_guard lock(mutex_);
-            if (ids_.empty()) return currentSong;
+            if (ids_.empty()) return std::nullopt;
             candidate = stepForwardLocked(mode);
         }
         if (isAvailable(candidate)) return candidate;

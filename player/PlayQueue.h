@@ -20,8 +20,8 @@ public:
 
     explicit PlayQueue(SeedSource seed = steadyClockSeed);
 
-    // Appends an id unless it is queued already.
-    void append(const std::string& id);
+    // Appends an id unless it is queued already; true when it was appended.
+    bool append(const std::string& id);
     void appendAll(const std::vector<std::string>& ids);
     // Empties the queue and moves the position back to 1.
     void clear();
@@ -39,9 +39,8 @@ public:
     // Steps forward (wrapping to 1) and returns the song to play: the one at
     // the new position, or a random one in Random mode. Songs the check finds
     // unavailable are skipped; after trying every queued song once without
-    // success the result is empty. An empty queue replays `currentSong`.
-    std::optional<std::string> next(std::optional<PlayMode> mode, const std::string& currentSong,
-                                    const AvailabilityCheck& isAvailable);
+    // success the result is empty. An empty queue has no next song either.
+    std::optional<std::string> next(std::optional<PlayMode> mode, const AvailabilityCheck& isAvailable);
 
     // Steps back (wrapping to the last) and returns the song to play; empty
     // for an empty queue. No availability check.

@@ -127,7 +127,7 @@ void Player::onAddress(bool known) {
         return;
     }
     arrivals_.addressKnown = true;
-    queue_.append(arrivals_.songId);
+    if (queue_.append(arrivals_.songId)) emit queueChanged();
     showWhatArrived();
     startWhenReady();
 }
@@ -139,6 +139,7 @@ void Player::showWhatArrived() {
     if (!arrived.addressKnown) return;
     if (arrived.detail && !arrived.detailShown) {
         arrived.detailShown = true;
+        shownSongId_ = arrived.songId;
         title_ = arrived.detail->name;
         artists_ = arrived.detail->artists;
         emit songChanged(QString::fromStdString(title_), QString::fromStdString(artists_));
@@ -230,9 +231,9 @@ void Player::seek(int seconds) {
 }
 
 void Player::next() {
-    tasks_.start([this, mode = mode_, current = songId_] {
+    tasks_.start([this, mode = mode_] {
         auto isAvailable = [this](const std::string& id) { return api_.checkSong(id, serviceCookie_); };
-        std::optional<std::string> nextSong = queue_.next(mode, current, isAvailable);
+        std::optional<std::string> nextSong = queue_.next(mode, isAvailable);
         runOnUiThread(this, [this, nextSong] {
             if (nextSong) play(*nextSong);
             // Nothing left to play: a song whose end led here stays paused,
@@ -333,4 +334,36 @@ void Player::setProgress(int ticks, int elapsedSeconds) {
     progressTicks_ = ticks;
     elapsedSeconds_ = elapsedSeconds;
     emit progressChanged(ticks, elapsedSeconds);
+}
+
+void Player::playQueued(int position) {
+    const std::vector<std::string> ids = queue_.ids();
+    if (position < 1 || position > static_cast<int>(ids.size())) return;
+    queue_.setPosition(position);
+    play(ids[static_cast<size_t>(position) - 1]);
+}
+
+// Whatever a play still loading hands over afterwards is dropped, as a newer
+// play's would be; the bar shows its designed texts again.
+void Player::clearQueue() {
+    supersedePlay();
+    ++newestPlay_;
+    arrivals_ = Arrivals{};
+    setLoading(false);
+    freeStream();
+    playTimer_.stop();
+    lyricTimer_.stop();
+    endCheckTimer_.stop();
+    setPlaying(false);
+    lengthSeconds_ = 0;
+    emit lengthChanged(0);
+    setProgress(0, 0);
+    failuresInARow_ = 0;
+    songId_.clear();
+    shownSongId_.clear();
+    title_.clear();
+    artists_.clear();
+    queue_.clear();
+    emit songCleared();
+    emit queueChanged();
 }

@@ -100,6 +100,18 @@ public:
     // Tasks of this player still running (plays, availability checks).
     int runningTasks() const { return tasks_.runningCount(); }
 
+    // The queue as the play-list window shows and changes it.
+    // The id of the song whose title and artists are shown; empty before
+    // the first song and after the queue is cleared.
+    const std::string& currentSongId() const { return shownSongId_; }
+    // Plays the queued song at `position` (from 1), which becomes the
+    // position next and previous move from; a position outside the queue
+    // does nothing.
+    void playQueued(int position);
+    // Calls off a play still loading, stops and frees the stream, forgets
+    // the song shown and empties the queue, whose position goes back to 1.
+    void clearQueue();
+
     QTimer& playTimer() { return playTimer_; }
     QTimer& lyricTimer() { return lyricTimer_; }
     QTimer& endCheckTimer() { return endCheckTimer_; }
@@ -131,6 +143,10 @@ signals:
     void songStarted(const std::string& songId);
     // The service had no stream for the song.
     void songFailed(const std::string& songId);
+    // The queue gained a song or was emptied.
+    void queueChanged();
+    // The queue was cleared: nothing plays and no song is shown.
+    void songCleared();
 
 private:
     // What the tasks of the newest play have handed over so far. Each part
@@ -173,7 +189,8 @@ private:
     Arrivals arrivals_;             // the newest play's
     bool loading_ = false;
 
-    std::string songId_;  // the song asked for last (`songIdToPlay`)
+    std::string songId_;      // the song asked for last (`songIdToPlay`)
+    std::string shownSongId_;  // the song of title_ and artists_
     std::string title_, artists_;
     std::string mvId_ = "0";
     int lengthSeconds_ = 0;

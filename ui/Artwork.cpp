@@ -43,6 +43,13 @@ std::string svgText(Artwork::Picture picture) {
             return document(40, 40,
                             "<path d='M14.5 14.5 L25.5 25.5 M25.5 14.5 L14.5 25.5' stroke='#5A606B' "
                             "stroke-width='1.8' stroke-linecap='round'/>");
+        case Artwork::Picture::Clear:
+            return document(40, 40,
+                            "<g fill='none' stroke='#5A606B' stroke-width='1.8' stroke-linecap='round' "
+                            "stroke-linejoin='round'>"
+                            "<path d='M13 15 H27 M17.5 15 V13 H22.5 V15'/>"
+                            "<path d='M15 15 L16 27 H24 L25 15'/>"
+                            "<path d='M18.5 18.5 V24 M21.5 18.5 V24'/></g>");
         case Artwork::Picture::DefaultAvatar:
             return document(36, 36,
                             "<circle cx='18' cy='18' r='18' fill='#E9EBF0'/>"

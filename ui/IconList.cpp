@@ -84,7 +84,7 @@ void IconList::insertItems(int count) {
 
 void IconList::removeAllItems() {
     items_.clear();
-    current_ = hovered_ = pressed_ = -1;
+    current_ = marked_ = hovered_ = pressed_ = -1;
     unsetCursor();
     update();
 }
@@ -117,6 +117,13 @@ void IconList::setCurrentItem(int index) {
     if (current_ >= 0) update(itemRect(current_));
     current_ = index;
     if (current_ >= 0) update(itemRect(current_));
+}
+
+void IconList::setMarkedItem(int index) {
+    if (index < -1 || index >= itemCount() || index == marked_) return;
+    if (marked_ >= 0) update(itemRect(marked_));
+    marked_ = index;
+    if (marked_ >= 0) update(itemRect(marked_));
 }
 
 int IconList::columns() const {
@@ -239,6 +246,10 @@ void IconList::paintItem(QPainter& painter, int index) {
             painter.drawImage(pictureRect, item.picture);
         }
     }
-    drawTextElement(painter, template_.mainText, offset, item.mainText);
-    if (template_.secondText) drawTextElement(painter, *template_.secondText, offset, item.secondText);
+    auto drawLine = [&](IconTextElement element, const QString& text) {
+        if (index == marked_) element.color = QColor::fromRgba(Theme::kAccent);
+        drawTextElement(painter, element, offset, text);
+    };
+    drawLine(template_.mainText, item.mainText);
+    if (template_.secondText) drawLine(*template_.secondText, item.secondText);
 }

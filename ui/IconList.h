@@ -38,6 +38,10 @@ public:
     // The current item, −1 for none.
     int currentItem() const { return current_; }
     void setCurrentItem(int index);
+    // The marked item (the song playing, say), its lines drawn in the
+    // accent colour; −1 for none.
+    int markedItem() const { return marked_; }
+    void setMarkedItem(int index);
 
     // Where item `index` is drawn, and the item under a point (−1 for none).
     QRect itemRect(int index) const;
@@ -81,6 +85,7 @@ private:
     IconTemplate template_;
     std::vector<Item> items_;
     int current_ = -1;
+    int marked_ = -1;
     int hovered_ = -1;
     int pressed_ = -1;
     std::shared_ptr<std::atomic<bool>> fillCancelled_;

@@ -39,6 +39,13 @@ constexpr QSize kSmallButton(35, 35);
 constexpr QSize kSmallIcon(22, 22);
 constexpr int kInitialSongLength = 100;  // the slider's range before the first song
 
+// What the bar shows while no song is there: before the first one, the
+// product's name and slogan; after the queue is cleared, "Mivra音乐" and the slogan.
+constexpr const char* kDesignedTitle = "Mivra Music";
+constexpr const char* kClearedTitle = "Mivra音乐";
+constexpr const char* kSlogan = "听见喜欢的每一首歌";
+constexpr const char* kDownloadCaption = "下载此歌曲";
+
 QString colourName(QRgb argb) { return QColor::fromRgba(argb).name(); }
 
 // A thin slider with a pink-filled groove `grooveHeight` pixels high.
@@ -99,6 +106,7 @@ void PlayBar::showPlayer() {
     connect(&player_, &Player::volumeChanged, this, &PlayBar::showVolume);
     connect(&player_, &Player::mvAvailableChanged, mv_, &QWidget::setVisible);
     connect(&player_, &Player::loadingChanged, this, &PlayBar::lockPlayStarters);
+    connect(&player_, &Player::songCleared, this, &PlayBar::showCleared);
     showMode(player_.mode());
     showVolume(player_.volume(), player_.isMuted());
 }
@@ -108,21 +116,22 @@ void PlayBar::createSongControls(QWidget* window) {
     coverMenu_->setObjectName("PlayBarMenu");
     coverMenu_->setFont(Theme::font(14));
     coverMenu_->setStyleSheet("QMenu::item { min-width: 120px; min-height: 40px; padding: 0 12px; }");
-    coverMenu_->addAction("打开播放列表");
-    coverMenu_->addAction("下载此歌曲");
+    playListAction_ = coverMenu_->addAction("打开播放列表");
+    downloadAction_ = coverMenu_->addAction(kDownloadCaption);
 
     cover_ = new PictureBox(this);
     cover_->setObjectName("播放栏_海报");
     cover_->setGeometry(70, 17, 55, 55);
     cover_->setRounding(8);
     cover_->setCursor(Qt::PointingHandCursor);
-    cover_->setPicture(Artwork::render(Artwork::Picture::SongNote, cover_->size(), 2.0));
+    designedCover_ = Artwork::render(Artwork::Picture::SongNote, cover_->size(), 2.0);
+    cover_->setPicture(designedCover_);
     cover_->installEventFilter(this);
 
     title_ = makeLabel(this, "播放栏_歌曲名", QRect(136, 24, 299, 22), Theme::font(15, QFont::Medium), Theme::kCaption);
-    title_->setText("Mivra Music");
+    title_->setText(kDesignedTitle);
     artists_ = makeLabel(this, "播放栏_歌手", QRect(136, 47, 315, 25), Theme::font(12), Theme::kSecondText);
-    artists_->setText("听见喜欢的每一首歌");
+    artists_->setText(kSlogan);
 }
 
 void PlayBar::createTransportButtons() {
@@ -261,6 +270,20 @@ void PlayBar::lockPlayStarters(bool locked) {
     for (QWidget* control : {static_cast<QWidget*>(previous_), static_cast<QWidget*>(next_),
                              static_cast<QWidget*>(cover_)})
         control->setEnabled(!locked);
+}
+
+// Nothing is queued any more: the bar looks as designed, and the controls
+// that step through the queue or act on the song wait for the next song.
+void PlayBar::showCleared() {
+    title_->setText(kClearedTitle);
+    artists_->setText(kSlogan);
+    cover_->setPicture(designedCover_);
+    lockPlayStarters(true);
+}
+
+void PlayBar::showDownloadProgress(std::optional<int> percentage) {
+    const QString caption = QString::fromUtf8(kDownloadCaption);
+    downloadAction_->setText(percentage ? QString("%1（%2%）").arg(caption).arg(*percentage) : caption);
 }
 
 bool PlayBar::showsPauseIcon() const { return play_->showsSecond(); }

@@ -16,6 +16,7 @@
 enum class PlayBarIcon;
 class PictureBox;
 class PlayBarButton;
+class QAction;
 class QLabel;
 class QMenu;
 class QSlider;
@@ -34,6 +35,11 @@ public:
     // The cover's pop-up menu "打开播放列表", "下载此歌曲", owned by the
     // main window; what its items do is connected by their owners.
     QMenu* coverMenu() const { return coverMenu_; }
+    QAction* playListAction() const { return playListAction_; }
+    QAction* downloadAction() const { return downloadAction_; }
+    // The download item tells the running download's percentage; without
+    // one it reads "下载此歌曲" again.
+    void showDownloadProgress(std::optional<int> percentage);
     // The current song's cover, decoded.
     void showCover(const QImage& cover);
 
@@ -67,11 +73,15 @@ private:
     void showMode(std::optional<PlayMode> mode);
     void showVolume(int volume, bool muted);
     void lockPlayStarters(bool locked);
+    void showCleared();
 
     Player& player_;
     QWidget* nowPlayingView_ = nullptr;
     QMenu* coverMenu_ = nullptr;
+    QAction* playListAction_ = nullptr;
+    QAction* downloadAction_ = nullptr;
     PictureBox* cover_ = nullptr;
+    QImage designedCover_;  // shown again when the queue is cleared
     QLabel* title_ = nullptr;
     QLabel* artists_ = nullptr;
     PlayBarButton* previous_ = nullptr;

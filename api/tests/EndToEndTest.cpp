@@ -100,6 +100,7 @@ TEST_F(EndToEndTest, PlayingASongFindsItsDetailsStreamLyricCoverAndMv) {
     const std::string id = std::to_string(demo::kSummerLetterSong);
     const SongDetail detail = client_.fetchSongDetail(id);
     EXPECT_EQ(detail.name, "夏日来信");
+    EXPECT_EQ(detail.album, "夏日来信");
     EXPECT_FALSE(detail.artists.empty());
     EXPECT_TRUE(isPicture(client_.fetchPicture(detail.coverUrl)));
 

@@ -22,7 +22,9 @@ const char* stateName(QrLoginState state) {
 
 }  // namespace
 
-std::string describe(const SongDetail& d) { return d.name + "|" + d.artists + "|" + d.coverUrl + "|" + d.mvId; }
+std::string describe(const SongDetail& d) {
+    return d.name + "|" + d.artists + "|" + d.coverUrl + "|" + d.mvId + "|" + d.album;
+}
 
 std::string describe(const SongNameList& list) {
     std::string text;

@@ -24,6 +24,7 @@ TEST_F(FirstRunSetupTest, PathsLiveInTheProductFolderOfTheDocumentsFolder) {
     AppPaths p = makeAppPaths("/home/u/Documents");
     EXPECT_EQ(p.dataFolder, "/home/u/Documents/Mivra Music/");
     EXPECT_EQ(p.settingsPath, "/home/u/Documents/Mivra Music/config/config.ini");
+    EXPECT_EQ(p.downloadFolder, "/home/u/Documents/Mivra Music/downnload/");
     EXPECT_EQ(makeAppPaths("/home/u/Documents/").dataFolder, "/home/u/Documents/Mivra Music/");
 }
 

@@ -21,6 +21,8 @@ TEST(PlayQueueTest, AppendKeepsTheFirstOfEachIdInOrder) {
     EXPECT_EQ(queue->ids(), (std::vector<std::string>{"a", "b", "c", "B"}));
     queue->appendAll({"c", "d"});
     EXPECT_EQ(queue->ids(), (std::vector<std::string>{"a", "b", "c", "B", "d"}));
+    EXPECT_FALSE(queue->append("c")) << "a queued id is not appended again";
+    EXPECT_TRUE(queue->append("C"));
 }
 
 TEST(PlayQueueTest, NextAndPreviousWrapAroundTheQueue) {
@@ -33,7 +35,7 @@ TEST(PlayQueueTest, NextAndPreviousWrapAroundTheQueue) {
     for (Row row : {Row{3, true, "a", 1}, Row{1, true, "b", 2}, Row{1, false, "c", 3}, Row{2, false, "a", 1}}) {
         auto queue = queueOf({"a", "b", "c"});
         queue->setPosition(row.from);
-        auto song = row.forward ? queue->next(PlayMode::List, "current", kAllAvailable) : queue->previous(PlayMode::List);
+        auto song = row.forward ? queue->next(PlayMode::List, kAllAvailable) : queue->previous(PlayMode::List);
         EXPECT_EQ(song, row.plays) << row.from << (row.forward ? " next" : " previous");
         EXPECT_EQ(queue->position(), row.to);
     }
@@ -46,23 +48,28 @@ TEST(PlayQueueTest, NextSkipsUnavailableSongsButGivesUpAfterTryingEachOnce) {
         asked.push_back(id);
         return id == "c";
     };
-    EXPECT_EQ(queue->next(PlayMode::List, "a", onlyC), "c");
+    EXPECT_EQ(queue->next(PlayMode::List, onlyC), "c");
     EXPECT_EQ(asked, (std::vector<std::string>{"b", "c"}));
     EXPECT_EQ(queue->position(), 3);
 
     asked.clear();
-    EXPECT_EQ(queue->next(PlayMode::List, "c", [&](const std::string& id) {
+    EXPECT_EQ(queue->next(PlayMode::List, [&](const std::string& id) {
         asked.push_back(id);
         return false;
     }), std::nullopt);
     EXPECT_EQ(asked.size(), 3u) << "every queued song is tried once, then playback stays paused";
 }
 
-TEST(PlayQueueTest, AnEmptyQueueReplaysTheCurrentSongOnNextAndHasNoPrevious) {
+TEST(PlayQueueTest, AnEmptyQueueHasNoNextPreviousOrRandomSong) {
     auto queue = queueOf({});
-    EXPECT_EQ(queue->next(PlayMode::List, "current", kAllAvailable), "current");
-    EXPECT_EQ(queue->previous(PlayMode::List), std::nullopt);
+    for (std::optional<PlayMode> mode : {std::optional(PlayMode::List), std::optional(PlayMode::Random),
+                                         std::optional(PlayMode::Circulate), std::optional<PlayMode>()}) {
+        EXPECT_EQ(queue->next(mode, kAllAvailable), std::nullopt);
+        EXPECT_EQ(queue->previous(mode), std::nullopt);
+    }
     EXPECT_EQ(queue->randomPick(), 0);
+    EXPECT_EQ(queue->randomSong(), std::nullopt);
+    EXPECT_EQ(queue->position(), 1);
 }
 
 TEST(PlayQueueTest, RandomPickUsesOneGeneratorStepOfTheSeed) {
@@ -77,14 +84,14 @@ TEST(PlayQueueTest, RandomPickUsesOneGeneratorStepOfTheSeed) {
     }
     auto single = queueOf({"only"}, [] { return 7u; });
     EXPECT_EQ(single->randomPick(), 1);
-    EXPECT_EQ(single->next(PlayMode::Random, "only", kAllAvailable), "only");
+    EXPECT_EQ(single->next(PlayMode::Random, kAllAvailable), "only");
 }
 
 TEST(PlayQueueTest, RandomModeDrawsWithoutMovingPreviousAwayFromItsStep) {
     std::uint32_t seed = 0;
     auto queue = queueOf({"a", "b", "c", "d"}, [&] { return seed++; });
     std::set<std::string> drawn;
-    for (int i = 0; i < 50; ++i) drawn.insert(*queue->next(PlayMode::Random, "a", kAllAvailable));
+    for (int i = 0; i < 50; ++i) drawn.insert(*queue->next(PlayMode::Random, kAllAvailable));
     EXPECT_GT(drawn.size(), 1u);
     queue->setPosition(2);
     queue->previous(PlayMode::Random);

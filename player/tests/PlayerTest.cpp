@@ -200,6 +200,76 @@ TEST_F(PlayerTest, QueuedSongsFollowThePlayedOneOnceEachAndNextPlaysThem) {
     EXPECT_EQ(songStartedBy([&] { player->next(); }), kWindyStreet);
 }
 
+TEST_F(PlayerTest, AChosenQueuedSongPlaysAndNextContinuesAfterIt) {
+    const std::string fireflies = "1900001004";
+    const std::vector<std::string> ids = {kSummerLetter, kWindyStreet, kGoodNight, fireflies};
+    QSignalSpy queueChanges(player.get(), &Player::queueChanged);
+    for (const std::string& id : ids) play(id);
+    EXPECT_EQ(queueChanges.size(), 4);
+    play(kSummerLetter);
+    EXPECT_EQ(queueChanges.size(), 4) << "a song queued already does not change the queue";
+    player->setMode(PlayMode::List);
+
+    EXPECT_EQ(songStartedBy([&] { player->playQueued(3); }), kGoodNight);
+    EXPECT_EQ(player->queue().position(), 3);
+    EXPECT_EQ(player->currentSongId(), kGoodNight);
+    EXPECT_EQ(songStartedBy([&] { player->next(); }), fireflies);
+    EXPECT_EQ(player->queue().position(), 4);
+
+    for (int outside : {0, 5, -1}) {
+        player->playQueued(outside);
+        EXPECT_FALSE(player->isLoading()) << outside;
+    }
+}
+
+TEST_F(PlayerTest, ClearingStopsTheSongEmptiesTheQueueAndLeavesNothingToStepTo) {
+    play(kSummerLetter);
+    play(kWindyStreet);
+    player->queue().setPosition(2);
+    QSignalSpy cleared(player.get(), &Player::songCleared);
+    QSignalSpy queueChanges(player.get(), &Player::queueChanged);
+    player->clearQueue();
+
+    EXPECT_EQ(cleared.size(), 1);
+    EXPECT_EQ(queueChanges.size(), 1);
+    EXPECT_EQ(playingStreams() + streamsIn(StreamActivity::kPaused), 0) << "the stream is stopped and freed";
+    EXPECT_EQ(player->currentStream(), AudioEngine::Handle{0});
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_EQ(player->progressTicks(), 0);
+    EXPECT_EQ(player->queue().size(), 0);
+    EXPECT_EQ(player->queue().position(), 1);
+    EXPECT_EQ(player->currentSongId(), "");
+    EXPECT_EQ(player->title(), "");
+    for (QTimer* timer : {&player->playTimer(), &player->lyricTimer(), &player->endCheckTimer()})
+        EXPECT_FALSE(timer->isActive()) << timer->objectName().toStdString();
+
+    // With nothing queued, neither next nor previous plays anything.
+    QSignalSpy loading(player.get(), &Player::loadingChanged);
+    for (PlayMode mode : {PlayMode::List, PlayMode::Random, PlayMode::Circulate}) {
+        player->setMode(mode);
+        player->next();
+        player->previous();
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->runningTasks() == 0; }, 5000));
+    EXPECT_TRUE(loading.isEmpty()) << "no play was started";
+    EXPECT_EQ(playingStreams(), 0);
+}
+
+TEST_F(PlayerTest, ClearingWhileASongLoadsCallsThatPlayOff) {
+    play(kSummerLetter);
+    QSignalSpy started(player.get(), &Player::songStarted);
+    QSignalSpy songs(player.get(), &Player::songChanged);
+    player->play(kWindyStreet);
+    player->clearQueue();
+    EXPECT_FALSE(player->isLoading());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->runningTasks() == 0; }, kPlayTimeoutMs));
+    QTest::qWait(200);
+    EXPECT_TRUE(started.isEmpty());
+    EXPECT_TRUE(songs.isEmpty()) << "nothing of the called-off song is shown";
+    EXPECT_EQ(player->queue().size(), 0);
+    EXPECT_EQ(playingStreams(), 0);
+}
+
 TEST_F(PlayerTest, EndOfSongFollowsThePlayMode) {
     play(kSummerLetter);
     play(kWindyStreet);

@@ -1,0 +1,83 @@
+#include "download/SongDownloadJob.h"
+
+#include "api/CloudApiClient.h"
+#include "base/TaskStop.h"
+#include "download/AudioTagger.h"
+#include "download/DownloadProgress.h"
+#include "download/SongFileName.h"
+#include "net/HttpClient.h"
+
+#include <QTemporaryFile>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A hidden, uniquely named file in `folder`, removed when the object goes
+// unless it has been renamed into place.
+std::unique_ptr<QTemporaryFile> scratchFile(const std::string& folder) {
+    const fs::path pattern = fs::path(folder) / ".download-XXXXXX.part";
+    auto file = std::make_unique<QTemporaryFile>(QString::fromStdString(pattern.string()));
+    return file->open() ? std::move(file) : nullptr;
+}
+
+std::string pathOf(const QTemporaryFile& file) { return file.fileName().toStdString(); }
+
+// The stream's bytes into `file`; true when the whole answer arrived with a
+// success status, held something and every byte was written.
+bool transfer(const std::string& url, QTemporaryFile& file, std::atomic<int>& percentage) {
+    DownloadReceiver receiver{
+        [&file](std::string_view bytes) {
+            return file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+        },
+        [&percentage](std::int64_t received, std::int64_t total) {
+            percentage.store(downloadPercent(received, total, percentage.load()));
+        }};
+    const int status = HttpClient::download(url, receiver).statusCode;
+    return status >= 200 && status < 300 && file.size() > 0 && file.flush();
+}
+
+SongTags tagsOf(const CloudApiClient& api, const DownloadRequest& song) {
+    const SongDetail detail = api.fetchSongDetail(song.songId);
+    return {song.title, song.artist, detail.album, detail.coverUrl.empty() ? "" : api.fetchPicture(detail.coverUrl)};
+}
+
+// Moves `file` to `target`, replacing an older download of the same name;
+// readable by others like any file the user saves.
+bool moveIntoPlace(QTemporaryFile& file, const std::string& target) {
+    std::error_code error;
+    fs::rename(pathOf(file), target, error);
+    if (error) return false;
+    file.setAutoRemove(false);
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read,
+                    error);
+    return true;
+}
+
+}  // namespace
+
+DownloadResult downloadSong(const CloudApiClient& api, const DownloadRequest& song, const std::string& folder,
+                            std::atomic<int>& percentage) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    const std::string url = api.fetchSongUrl(song.songId);
+    if (url == "null" || TaskStop::requested()) return {};
+
+    std::unique_ptr<QTemporaryFile> received = scratchFile(folder);
+    if (!received || !transfer(url, *received, percentage)) return {};
+    received->close();
+
+    // The song as sent is kept when its tags cannot be written.
+    QTemporaryFile* finished = received.get();
+    std::unique_ptr<QTemporaryFile> tagged = scratchFile(folder);
+    if (tagged && !TaskStop::requested()) {
+        tagged->close();
+        if (writeTaggedCopy(pathOf(*received), pathOf(*tagged), tagsOf(api, song))) finished = tagged.get();
+    }
+
+    const std::string target = (fs::path(folder) / songFileName(song.artist, song.title, url)).string();
+    if (TaskStop::requested() || !moveIntoPlace(*finished, target)) return {};
+    percentage.store(100);
+    return {true, target};
+}

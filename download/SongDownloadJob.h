@@ -1,0 +1,32 @@
+#pragma once
+// One song's download from start to end, run on a background task: the
+// stream URL, the transfer into a scratch file in the download folder, the
+// tags, and the rename to the song's own name once everything is complete.
+// A quit, a crash or a failure part-way therefore never leaves a truncated
+// song under a song's name; scratch files are hidden ".part" files.
+#include <atomic>
+#include <string>
+
+class CloudApiClient;
+
+// What the user asked to download: the song shown when the download was
+// asked for, with its title and artists as the play bar showed them.
+struct DownloadRequest {
+    std::string songId;
+    std::string artist;
+    std::string title;
+};
+
+struct DownloadResult {
+    bool complete = false;
+    std::string filePath;  // where the song was saved, when complete
+};
+
+// Downloads `song` into `folder` (created when missing) on the calling
+// thread. `percentage` goes up from 0 to 99 as bytes arrive and is 100 once
+// the song is in place. Fails, leaving nothing behind, when the service names
+// no stream, the answer is an HTTP error, the transfer breaks off, a file
+// cannot be written, or the task running the job is asked to stop. Tags that
+// cannot be written leave the song as it was sent.
+DownloadResult downloadSong(const CloudApiClient& api, const DownloadRequest& song, const std::string& folder,
+                            std::atomic<int>& percentage);
