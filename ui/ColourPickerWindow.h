@@ -1,7 +1,8 @@
 #pragma once
 // The lyric colour picker: a small frameless window around the toolkit's
 // colour dialog, embedded without its buttons, reporting every colour the
-// user picks at once. It is destroyed by its close button.
+// user picks at once. It is 467 × 336 unless the toolkit's picker needs
+// more, and is destroyed by its close button.
 #include <QWidget>
 #include <cstdint>
 

@@ -127,6 +127,7 @@ void SettingsPage::editColour(int which) {
         connect(picker_, &ColourPickerWindow::colourPicked, this, &SettingsPage::setEditedColour);
     }
     picker_->showColour(std::uint32_t(which == 1 ? colours_.first : colours_.second));
+    if (!picker_->isVisible()) picker_->move(window()->geometry().center() - picker_->rect().center());
     picker_->show();
     picker_->raise();
     picker_->activateWindow();
