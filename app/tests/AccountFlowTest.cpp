@@ -173,6 +173,21 @@ TEST_F(AccountFlowTest, TheRefreshButtonLoadsTheAccountAndLibraryAgain) {
     expectLibraryFilled(*app, cookie);
 }
 
+// An account load that finds no user leaves "登录", not an avatar area
+// that stands for nobody.
+TEST_F(AccountFlowTest, AnAccountLoadWithoutAUserShowsTheLoginLabelAgain) {
+    auto app = startApp();
+    Toolbar& toolbar = *app->mainWindow()->toolbar();
+    ASSERT_TRUE(toolbar.loginLabel()->isVisible());
+    const BackgroundTask::Handle load = app->account().loadAccount();
+    EXPECT_TRUE(toolbar.avatar()->isVisible()) << "the avatar area shows while the account loads";
+    ASSERT_TRUE(BackgroundTask::waitPumping(load, 20000));
+    QApplication::sendPostedEvents();
+    EXPECT_TRUE(toolbar.loginLabel()->isVisible());
+    EXPECT_FALSE(toolbar.avatar()->isVisible());
+    EXPECT_FALSE(app->account().state().loggedIn());
+}
+
 // The stored settings show on the page without being written back; what
 // the user changes is written at once and reaches the desktop lyrics.
 TEST_F(AccountFlowTest, TheSettingsPageShowsTheStoredFileAndWritesWhatTheUserChanges) {
