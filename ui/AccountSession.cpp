@@ -44,7 +44,6 @@ void AccountSession::restore(const std::string& cookie, const AccountProfile& pr
         return;
     }
     state_.cookie = cookie;
-    window_.toolbar()->showAccountArea(true);
     loadAccount();
 }
 

@@ -134,6 +134,7 @@ TEST_F(AccountFlowTest, AScannedCodeLogsInAndTheLoginSurvivesARestartUntilLogOut
     auto app = startApp();
     MainWindow& window = *app->mainWindow();
     EXPECT_EQ(app->accountCookie(), cookie);
+    EXPECT_FALSE(settingsPage(*app).logOutButton()->isHidden());
     EXPECT_TRUE(window.toolbar()->avatar()->isVisible());
     expectLibraryFilled(*app, cookie);
 

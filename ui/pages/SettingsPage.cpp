@@ -74,6 +74,7 @@ SettingsPage::SettingsPage() : Page(Pages::kSettings, nullptr) {
     logOut_ = new QPushButton("退出", account);
     logOut_->setObjectName("按钮_退出");
     logOut_->setGeometry(600, 30, 70, 40);
+    logOut_->hide();  // until an account is loaded; it then stays
 
     label(page, "设置标签_字体", "字体【暂不可用】", {130, 230, 162, 25});
     typefaces_ = comboBox(page, "组合框_字体", {630, 225, 200, 35}, QFontDatabase::families());
