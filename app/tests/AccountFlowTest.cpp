@@ -16,6 +16,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxWindow.h"
 #include "ui/PictureBox.h"
+#include "ui/ScrollPane.h"
 #include "ui/Toolbar.h"
 #include "ui/pages/LibraryPage.h"
 #include "ui/pages/LoginPage.h"
@@ -28,6 +29,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -80,7 +82,10 @@ protected:
         LibraryPage& library = libraryPage(app);
         ASSERT_TRUE(QTest::qWaitFor([&] { return library.libraryIds().size() == count; }, 20000));
         EXPECT_EQ(library.heading()->text().toStdString(), profile.nickname + "的音乐库");
-        EXPECT_EQ(library.playlistList()->height(), int(count) * 72 + 240);
+        const int height = int(count) * 72 + 240;
+        EXPECT_EQ(library.playlistList()->height(), height);
+        EXPECT_EQ(library.scrollPane()->slideBox()->height(), height);
+        EXPECT_EQ(library.scrollPane()->scrollBar()->maximum(), std::max(0, height - 550));
         EXPECT_FALSE(library.avatar()->picture().isNull());
         EXPECT_EQ(settingsPage(app).nickname()->text().toStdString(), profile.nickname);
         EXPECT_FALSE(app.mainWindow()->toolbar()->avatar()->picture().isNull());
