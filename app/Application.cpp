@@ -1,11 +1,13 @@
 #include "app/Application.h"
 
 #include "base/AppSettings.h"
+#include "ui/AccountSession.h"
 #include "base/BackgroundTask.h"
 #include "net/DiskCache.h"
 #include "ui/MvPlayback.h"
 #include "ui/PicturePipeline.h"
 #include "ui/pages/HomePage.h"
+#include "ui/pages/SettingsPage.h"
 #include "ui/LoadingWindow.h"
 #include "ui/DesktopLyricsWindow.h"
 #include "app/CoverMenuActions.h"
@@ -60,6 +62,8 @@ Application::~Application() { delete loadingWindow_.data(); }
 
 QWidget* Application::loadingWindow() const { return loadingWindow_.data(); }
 
+const std::string& Application::accountCookie() const { return account_ ? account_->state().cookie : accountCookie_; }
+
 void Application::start() {
     startupClock_.start();
     loadingWindow_ = new LoadingWindow;
@@ -69,6 +73,7 @@ void Application::start() {
     mainWindow_ = std::make_unique<MainWindow>();
     mainWindow_->setCatalogue(&api_);
     mainWindow_->setPictures(pictures_.get());
+    account_ = std::make_unique<AccountSession>(api_, AppSettings(paths_.settingsPath), *mainWindow_);
     connect(mainWindow_.get(), &MainWindow::closeRequested, this, [this] { exitProcess_(); });
     connect(mainWindow_.get(), &MainWindow::mvRequested, mvPlayback_.get(), &MvPlayback::play);
     connect(&homePage(), &HomePage::loaded, this, [] {
@@ -134,6 +139,10 @@ void Application::onMainWindowCreated() {
 
 HomePage& Application::homePage() const { return *static_cast<HomePage*>(mainWindow_->page(Pages::kHome)); }
 
+SettingsPage& Application::settingsPage() const {
+    return *static_cast<SettingsPage*>(mainWindow_->page(Pages::kSettings));
+}
+
 // The loading window stays until the last home section is in, within the bound.
 void Application::waitForHomePage() {
     HomePage& home = homePage();
@@ -147,14 +156,9 @@ void Application::waitForHomePage() {
 }
 
 // A cookie the service no longer accepts is forgotten for this run (the
-// settings file keeps it until the next login or log-out).
-void Application::showAccount(const AccountProfile& profile) {
-    bool loggedIn = !profile.userId.empty();
-    if (!loggedIn) accountCookie_.clear();
-    mainWindow_->setLoggedInUserId(profile.userId);
-    mainWindow_->setAccountCookie(accountCookie_);
-    mainWindow_->toolbar()->showAccountArea(loggedIn);
-}
+// settings file keeps it until the next login or log-out); an accepted one
+// loads the account and its library in the background.
+void Application::showAccount(const AccountProfile& profile) { account_->restore(accountCookie_, profile); }
 
 // The player and the play bar that shows it; the bar's MV button offers
 // the playing song's MV through the web player page.
@@ -168,6 +172,7 @@ void Application::createPlayer() {
 
 void Application::applyStoredSettings() {
     player_->applyStored(storedSettings_.volume, storedSettings_.playMode);
+    settingsPage().applyStored(storedSettings_, AppSettings(paths_.settingsPath));
 }
 
 // The desktop lyrics window in the stored colours and fill mode, hidden
@@ -175,6 +180,10 @@ void Application::applyStoredSettings() {
 void Application::createDesktopLyrics() {
     desktopLyrics_ = DesktopLyricsWindow::createForStartup(storedSettings_.color1, storedSettings_.color2,
                                                            storedSettings_.fillModeOrDefault());
+    connect(&settingsPage(), &SettingsPage::lyricColoursChanged, desktopLyrics_.get(),
+            [lyrics = desktopLyrics_.get()](const LyricColours& colours) {
+                lyrics->applyColourSettings(colours.first, colours.second, colours.fillMode);
+            });
 }
 
 // Song lists and the now-playing view, the desktop lyrics and the notices

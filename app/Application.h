@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+class AccountSession;
 class CoverMenuActions;
 class DesktopLyricsWindow;
 class DiskCache;
@@ -27,6 +28,7 @@ class LoadingWindow;
 class MvPlayback;
 class PicturePipeline;
 class PlayBar;
+class SettingsPage;
 class Player;
 class SongDownloader;
 class MainWindow;
@@ -60,7 +62,9 @@ public:
     void setStartupBound(int milliseconds) { startupBoundMs_ = milliseconds; }
 
     const AppPaths& paths() const { return paths_; }
-    const std::string& accountCookie() const { return accountCookie_; }
+    // The cookie of the account logged in to; empty when logged out.
+    const std::string& accountCookie() const;
+    AccountSession& account() const { return *account_; }
     const std::string& serviceCookie() const { return serviceCookie_; }
     const RemoteConfig& remoteConfig() const { return remoteConfig_; }
     const StoredSettings& storedSettings() const { return storedSettings_; }
@@ -109,6 +113,7 @@ private:
     void waitForHomePage();
     void closeLoadingWindow();
     HomePage& homePage() const;
+    SettingsPage& settingsPage() const;
 
     // Fixed at construction; the request objects are safe on any thread.
     std::string programFolder_;
@@ -117,7 +122,8 @@ private:
     const MaintenanceRequests maintenance_;
     AudioEngine audio_;  // the program's one engine; its operations are thread-safe
 
-    // Written on the UI thread during start-up, read afterwards.
+    // Written on the UI thread during start-up, read afterwards; the
+    // account session holds the cookie from the account check on.
     std::string accountCookie_;
     std::string serviceCookie_;
     RemoteConfig remoteConfig_;
@@ -131,6 +137,7 @@ private:
     std::unique_ptr<PicturePipeline> pictures_;
     std::unique_ptr<Player> player_;
     std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<AccountSession> account_;  // shows itself in the main window
     std::unique_ptr<MvPlayback> mvPlayback_;
     PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;

@@ -51,6 +51,19 @@ inline IconTemplate mvTemplate(const TypefaceChoice& type) {
     return t;
 }
 
+// Playlists and albums: five 180-pixel covers to a row with rounded
+// corners, each over its name; the list reaches 63 pixels left of the page
+// so the first cover starts at its edge.
+inline IconTemplate coverTemplate(const TypefaceChoice& type) {
+    IconTemplate t;
+    t.cellSize = {200, 265};
+    t.origin = {63, 0};
+    t.pictureRect = {0, 0, 180, 180};
+    t.rounding = 20;
+    t.mainText = IconTextElement{{0, 190, 180, 40}, type.font(16), QColor::fromRgba(Theme::kCaption)};
+    return t;
+}
+
 // An artist: a circle `diameter` wide at the top left of the item's box, over
 // the name in 16-pixel caption text, centred vertically in `nameRect`.
 inline IconTemplate artistTemplate(const TypefaceChoice& type, QSize cellSize, int diameter, QRect nameRect,

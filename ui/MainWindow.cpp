@@ -7,7 +7,10 @@
 #include "ui/pages/ChartsPage.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/HomePage.h"
+#include "ui/pages/LibraryPage.h"
+#include "ui/pages/LoginPage.h"
 #include "ui/pages/PlaylistPage.h"
+#include "ui/pages/SettingsPage.h"
 #include "ui/BackdropPanel.h"
 #include "ui/FlatButton.h"
 #include "ui/NowPlayingView.h"
@@ -92,9 +95,9 @@ void MainWindow::createPages() {
         plainPage(Pages::kNewAlbums),
         [this](QScrollBar* bar) { return new PlaylistPage(*this, bar); },
         [this](QScrollBar* bar) { return new SearchPage(*this, toolbar()->searchBox(), bar); },
-        plainPage(Pages::kLogin),
-        plainPage(Pages::kSettings),
-        plainPage(Pages::kMusicLibrary),
+        [this](QScrollBar*) { return new LoginPage(*this); },
+        [](QScrollBar*) { return new SettingsPage; },
+        [this](QScrollBar* bar) { return new LibraryPage(*this, bar); },
         [this](QScrollBar* bar) { return new AllArtistsPage(*this, bar); },
         plainPage(Pages::kArtistMvs),
     };

@@ -11,12 +11,15 @@
 #include "ScriptedSocketServer.h"
 #include "TempDir.h"
 #include "ui/IconList.h"
+#include "ui/pages/ChartsPage.h"
+#include "ui/pages/DiscoverPage.h"
 #include "ui/pages/HomePage.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -180,6 +183,15 @@ TEST_F(ApplicationTest, ASecondStartFetchesNoPictureAgain) {
         const auto* home = static_cast<HomePage*>(app->mainWindow()->page(Pages::kHome));
         ASSERT_TRUE(home->isLoaded());
         ASSERT_GT(home->playlistList()->itemCount(), 0);
+        // The discover and charts lists fill on without being waited for.
+        const auto* discover = static_cast<DiscoverPage*>(app->mainWindow()->page(Pages::kDiscover));
+        const auto* charts = static_cast<ChartsPage*>(app->mainWindow()->page(Pages::kCharts));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return !discover->playlistIds().empty() && discover->playlistList()->isEnabled() &&
+                       !charts->chartIds().empty() && charts->chartList()->isEnabled();
+            },
+            20000));
         EXPECT_FALSE(home->playlistList()->itemPicture(0).isNull());
         if (run == 0) EXPECT_GT(pictureRequests(), 10u);
         else EXPECT_EQ(pictureRequests(), 0u);

@@ -38,18 +38,6 @@ IconTextElement caption(const TypefaceChoice& type, QRect rect, int size, Qt::Al
     return IconTextElement{rect, type.font(size), QColor::fromRgba(Theme::kCaption), alignment, true};
 }
 
-// Playlists and albums: five 180-pixel covers to a row, the list reaching
-// 63 pixels left of the page so the first cover starts at its edge.
-IconTemplate coverTemplate(const TypefaceChoice& type) {
-    IconTemplate t;
-    t.cellSize = {200, 265};
-    t.origin = {63, 0};
-    t.pictureRect = {0, 0, 180, 180};
-    t.rounding = 20;
-    t.mainText = caption(type, {0, 190, 180, 40}, 16, Qt::AlignLeft | Qt::AlignTop);
-    return t;
-}
-
 // Five circles in a row, each name centred under its circle.
 IconTemplate homeArtistTemplate(const TypefaceChoice& type) {
     IconTemplate t;

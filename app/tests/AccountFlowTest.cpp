@@ -1,0 +1,266 @@
+// The account side of the program end to end against the companion server:
+// a QR login through the demo scan link, the library it fills, the cookie
+// that brings the login back on the next start, log-out, and the settings
+// page shown from a stored file and writing what the user changes.
+#include "api/CloudApiClient.h"
+#include "app/Application.h"
+#include "base/AppSettings.h"
+#include "base/FirstRunSetup.h"
+#include "net/HttpClient.h"
+#include "server/DemoServer.h"
+#include "ui/AccountSession.h"
+#include "ui/ColourPickerWindow.h"
+#include "ui/DesktopLyricsWindow.h"
+#include "ui/FlatButton.h"
+#include "ui/IconList.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBoxWindow.h"
+#include "ui/PictureBox.h"
+#include "ui/ScrollPane.h"
+#include "ui/Toolbar.h"
+#include "ui/pages/LibraryPage.h"
+#include "ui/pages/LoginPage.h"
+#include "ui/pages/SettingsPage.h"
+
+#include "TempDir.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class AccountFlowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { HttpClient::globalInit(); }
+    void SetUp() override {
+        ASSERT_TRUE(server.start());
+        hosts = ServiceHosts::allAt(server.origin());
+    }
+    void TearDown() override { closeNotice(); }
+
+    std::unique_ptr<Application> startApp() {
+        auto app = std::make_unique<Application>(documents.path().string(), program.path().string(), hosts);
+        app->setExitHandler([] {});
+        app->start();
+        return app;
+    }
+    AppSettings settings() const { return AppSettings(makeAppPaths(documents.path().string()).settingsPath); }
+
+    static QString noticeTitle() {
+        QWidget* dialog = MessageBoxWindow::dialog();
+        return dialog ? dialog->findChild<QLabel*>("标签_提示框标题")->text() : QString();
+    }
+    static void closeNotice() {
+        if (QWidget* dialog = MessageBoxWindow::dialog()) delete dialog;
+    }
+    static LoginPage& loginPage(const Application& app) {
+        return *static_cast<LoginPage*>(app.mainWindow()->page(Pages::kLogin));
+    }
+    static LibraryPage& libraryPage(const Application& app) {
+        return *static_cast<LibraryPage*>(app.mainWindow()->page(Pages::kMusicLibrary));
+    }
+    static SettingsPage& settingsPage(const Application& app) {
+        return *static_cast<SettingsPage*>(app.mainWindow()->page(Pages::kSettings));
+    }
+    void scan(const std::string& key) const {
+        HttpRequest request;
+        request.url = server.origin() + "/demo/scan?key=" + key;
+        HttpClient::fetchService(request);
+    }
+    // The library ends filled with as many playlists as the account has.
+    void expectLibraryFilled(const Application& app, const std::string& cookie) const {
+        const AccountProfile profile = client().fetchAccount(cookie);
+        ASSERT_FALSE(profile.userId.empty());
+        const size_t count = client().fetchUserPlaylists(profile.userId, cookie).size();
+        ASSERT_GT(count, 0u);
+        LibraryPage& library = libraryPage(app);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return library.libraryIds().size() == count; }, 20000));
+        EXPECT_EQ(library.heading()->text().toStdString(), profile.nickname + "的音乐库");
+        const int height = int(count) * 72 + 240;
+        EXPECT_EQ(library.playlistList()->height(), height);
+        EXPECT_EQ(library.scrollPane()->slideBox()->height(), height);
+        EXPECT_EQ(library.scrollPane()->scrollBar()->maximum(), std::max(0, height - 550));
+        EXPECT_FALSE(library.avatar()->picture().isNull());
+        EXPECT_EQ(settingsPage(app).nickname()->text().toStdString(), profile.nickname);
+        EXPECT_FALSE(app.mainWindow()->toolbar()->avatar()->picture().isNull());
+    }
+
+    TempDir documents, program;
+    DemoServer server;
+    ServiceHosts hosts;  // the server's, once it runs
+    CloudApiClient client() const { return CloudApiClient(hosts); }
+};
+
+TEST_F(AccountFlowTest, AScannedCodeLogsInAndTheLoginSurvivesARestartUntilLogOut) {
+    std::string cookie;
+    {
+        auto app = startApp();
+        MainWindow& window = *app->mainWindow();
+        LoginPage& login = loginPage(*app);
+        window.toolbar()->loginLabel()->click();
+        EXPECT_EQ(window.currentPage(), Pages::kLogin);
+        ASSERT_FALSE(login.qrKey().empty());
+        EXPECT_EQ(login.qrPicture()->picture().width(), LoginPage::kQrSize);
+        EXPECT_TRUE(login.pollTimer().isActive());
+        EXPECT_EQ(login.pollTimer().interval(), 3000);
+
+        login.pollQrLogin();
+        EXPECT_EQ(login.status()->text(), "等待扫码");
+        scan(login.qrKey());
+        login.pollQrLogin();
+        EXPECT_EQ(login.status()->text(), "扫码成功，待确认");
+        login.pollQrLogin();
+        EXPECT_EQ(login.status()->text(), "登录成功");
+        EXPECT_FALSE(login.pollTimer().isActive());
+        EXPECT_EQ(window.currentPage(), Pages::kHome);
+        EXPECT_EQ(noticeTitle(), "登录成功");
+        closeNotice();
+
+        cookie = app->accountCookie();
+        ASSERT_FALSE(cookie.empty());
+        EXPECT_EQ(settings().read("User", "Cookie"), cookie);
+        EXPECT_TRUE(window.toolbar()->avatar()->isVisible());
+        EXPECT_FALSE(window.toolbar()->loginLabel()->isVisible());
+        expectLibraryFilled(*app, cookie);
+
+        // A library row opens its playlist, and going back leads to the library.
+        libraryPage(*app).playlistList()->itemClicked(0);
+        EXPECT_EQ(window.currentPage(), Pages::kPlaylist);
+        EXPECT_EQ(window.state().selectedPlaylistId, libraryPage(*app).libraryIds()[0]);
+        EXPECT_EQ(window.state().returnPage, Pages::kMusicLibrary);
+    }
+
+    auto app = startApp();
+    MainWindow& window = *app->mainWindow();
+    EXPECT_EQ(app->accountCookie(), cookie);
+    EXPECT_FALSE(settingsPage(*app).logOutButton()->isHidden());
+    EXPECT_TRUE(window.toolbar()->avatar()->isVisible());
+    expectLibraryFilled(*app, cookie);
+
+    settingsPage(*app).logOutButton()->click();
+    EXPECT_EQ(noticeTitle(), "退出登录成功");
+    closeNotice();
+    EXPECT_EQ(settings().read("User", "Cookie", "missing"), "");
+    EXPECT_EQ(app->accountCookie(), "");
+    EXPECT_FALSE(app->account().state().loggedIn());
+    EXPECT_TRUE(window.toolbar()->loginLabel()->isVisible());
+    EXPECT_FALSE(window.toolbar()->avatar()->isVisible());
+    EXPECT_EQ(settingsPage(*app).nickname()->text(), "暂未登录");
+    window.toolbar()->pageButton(ToolbarPage::Library)->click();
+    EXPECT_EQ(noticeTitle(), "用户未登录~");
+}
+
+TEST_F(AccountFlowTest, TheRefreshButtonLoadsTheAccountAndLibraryAgain) {
+    auto app = startApp();
+    LoginPage& login = loginPage(*app);
+    app->mainWindow()->toolbar()->loginLabel()->click();
+    scan(login.qrKey());
+    login.pollQrLogin();
+    login.pollQrLogin();
+    closeNotice();
+    const std::string cookie = app->accountCookie();
+    ASSERT_FALSE(cookie.empty());
+    expectLibraryFilled(*app, cookie);
+
+    server.clearSeenRequests();
+    libraryPage(*app).refreshButton()->click();
+    const auto asked = [&](const std::string& path) {
+        for (const SeenRequest& seen : server.seenRequests())
+            if (seen.target.rfind(path, 0) == 0) return true;
+        return false;
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return asked("/user/account") && asked("/user/playlist"); }, 20000));
+    expectLibraryFilled(*app, cookie);
+}
+
+// An account load that finds no user leaves "登录", not an avatar area
+// that stands for nobody.
+TEST_F(AccountFlowTest, AnAccountLoadWithoutAUserShowsTheLoginLabelAgain) {
+    auto app = startApp();
+    Toolbar& toolbar = *app->mainWindow()->toolbar();
+    ASSERT_TRUE(toolbar.loginLabel()->isVisible());
+    const BackgroundTask::Handle load = app->account().loadAccount();
+    EXPECT_TRUE(toolbar.avatar()->isVisible()) << "the avatar area shows while the account loads";
+    ASSERT_TRUE(BackgroundTask::waitPumping(load, 20000));
+    QApplication::sendPostedEvents();
+    EXPECT_TRUE(toolbar.loginLabel()->isVisible());
+    EXPECT_FALSE(toolbar.avatar()->isVisible());
+    EXPECT_FALSE(app->account().state().loggedIn());
+}
+
+// The stored settings show on the page without being written back; what
+// the user changes is written at once and reaches the desktop lyrics.
+TEST_F(AccountFlowTest, TheSettingsPageShowsTheStoredFileAndWritesWhatTheUserChanges) {
+    AppPaths paths = makeAppPaths(documents.path().string());
+    firstRunSetup(paths, program.path().string());
+    const AppSettings file = settings();
+    const std::vector<std::pair<std::string, std::string>> stored = {
+        {"Gradual", "三色渐变"}, {"Style", "倾斜"}, {"Quality", "无损"},
+        {"Typeface", "微软雅黑"}, {"Color1", "-16776961"}, {"Color2", "-16711936"}};
+    for (const auto& [key, value] : stored) file.write("Setting", key, value);
+
+    auto app = startApp();
+    SettingsPage& page = settingsPage(*app);
+    auto combo = [&](const char* name) { return page.findChild<QComboBox*>(name); };
+    EXPECT_EQ(combo("组合框_渐变")->currentText(), "三色渐变");
+    EXPECT_EQ(combo("组合框_字体风格")->currentText(), "倾斜");
+    EXPECT_EQ(combo("组合框_音质")->currentText(), "无损");
+    EXPECT_EQ(combo("组合框_字体")->currentText(), "微软雅黑");
+    EXPECT_EQ(combo("组合框_音质")->count(), 4);
+    EXPECT_EQ(combo("组合框_字体风格")->count(), 6);
+    for (const auto& [key, value] : stored) EXPECT_EQ(file.read("Setting", key), value) << key;
+    EXPECT_EQ(page.lyricColours().first, -16776961);
+
+    // The typeface box has no action.
+    emit combo("组合框_字体")->activated(0);
+    EXPECT_EQ(file.read("Setting", "Typeface"), "微软雅黑");
+
+    struct FillCase {
+        int index;
+        const char* stored;
+    };
+    for (const FillCase& c : {FillCase{1, "两色渐变"}, FillCase{2, "三色渐变"}, FillCase{0, "无"}}) {
+        combo("组合框_渐变")->setCurrentIndex(c.index);
+        emit combo("组合框_渐变")->activated(c.index);
+        EXPECT_EQ(file.read("Setting", "Gradual"), c.stored) << c.index;
+        EXPECT_EQ(page.lyricColours().fillMode, c.index);
+    }
+
+    // The first swatch opens the picker; red is written as a signed number
+    // and the lyrics are drawn red.
+    QTest::mouseClick(page.findChild<QLabel*>("色彩一"), Qt::LeftButton);
+    QPointer<ColourPickerWindow> picker = page.colourPicker();
+    ASSERT_TRUE(picker);
+    // At least its designed size, and the toolkit's picker wholly inside.
+    EXPECT_TRUE(picker->width() >= 467 && picker->height() >= 336);
+    EXPECT_TRUE(picker->rect().contains(picker->picker()->geometry()));
+    EXPECT_TRUE(picker->rect().contains(picker->closeButton()->geometry()));
+    EXPECT_EQ(picker->windowTitle(), "Mivra音乐调色板");
+    picker->picker()->setCurrentColor(Qt::red);
+    EXPECT_EQ(file.read("Setting", "Color1"), "-65536");
+    app->desktopLyrics()->setText("歌词");
+    const QImage drawn = app->desktopLyrics()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    bool red = false;
+    for (int y = 0; y < drawn.height() && !red; ++y)
+        for (int x = 0; x < drawn.width() && !red; ++x) red = drawn.pixel(x, y) == 0xFFFF0000u;
+    EXPECT_TRUE(red) << "the lyrics take the picked colour";
+
+    // The second swatch reuses the open picker for colour 2.
+    QTest::mouseClick(page.findChild<QLabel*>("色彩二"), Qt::LeftButton);
+    EXPECT_EQ(page.colourPicker(), picker.data());
+    picker->picker()->setCurrentColor(QColor(0, 0, 255));
+    EXPECT_EQ(file.read("Setting", "Color2"), "-16776961");
+    EXPECT_EQ(file.read("Setting", "Color1"), "-65536");
+
+    picker->closeButton()->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(picker);
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+#include "ui/pages/LibraryPage.h"
+
+#include "api/CloudApiClient.h"
+#include "ui/FlatButton.h"
+#include "ui/IconList.h"
+#include "ui/IconListFill.h"
+#include "ui/ItemEvents.h"
+#include "ui/ListHeight.h"
+#include "ui/PageControls.h"
+#include "ui/PictureBox.h"
+#include "ui/ScrollPane.h"
+#include "ui/Theme.h"
+
+#include <QLabel>
+
+namespace {
+
+// Each playlist adds this much to the list's height, on top of the heading.
+constexpr int kHeightPerPlaylist = 72;
+constexpr int kHeightExtra = 240;
+
+}  // namespace
+
+LibraryPage::LibraryPage(Navigation& navigation, QScrollBar* scrollBar)
+    : Page(Pages::kMusicLibrary, scrollBar), navigation_(navigation) {
+    QWidget* box = content();
+    avatar_ = new PictureBox(box);
+    avatar_->setObjectName("音乐库_海报");
+    avatar_->setGeometry(0, 20, 50, 50);
+    avatar_->setRounding(50);
+    heading_ = makeHeading(box, "音乐库_标签", "", {60, 15, 814, 60}, 28);
+    refresh_ = new FlatButton("↻", box);
+    refresh_->setObjectName("工具栏_清空");
+    refresh_->setGeometry(888, 15, 40, 40);
+    refresh_->setFont(Theme::font(24));
+    refresh_->setToolTip("刷新");
+    playlists_ = makeIconList(box, "图标列表框用户歌单", {-63, 100, 1090, 550});
+    openPageOnClick(playlists_, &libraryIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
+                    Pages::kMusicLibrary);
+}
+
+void LibraryPage::showAccount(const std::string& nickname, const QImage& avatar) {
+    avatar_->setPicture(avatar);
+    heading_->setText(QString::fromStdString(nickname) + "的音乐库");
+}
+
+BackgroundTask::Handle LibraryPage::loadLibrary(const std::string& userId, const std::string& cookie) {
+    if (!navigation_.catalogue()) return {};
+    scrollPane()->reset();
+    IconListFill fill;
+    fill.itemTemplate = coverTemplate(navigation_.listTypeface());
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), userId, cookie] {
+        return catalogue.fetchUserPlaylists(userId, cookie);
+    };
+    fill.pictures = navigation_.pictures();
+    fill.itemIds = &libraryIds_;
+    fill.clearCurrentItem = true;
+    fill.onItemsInserted = [this](int count) {
+        const int height = listHeight(count, kHeightPerPlaylist, kHeightExtra);
+        playlists_->resize(playlists_->width(), height);
+        scrollPane()->fitContent(height);
+    };
+    return fillIconList(playlists_, std::move(fill));
+}
