@@ -129,12 +129,12 @@ void Application::onMainWindowCreated() {
     applyStoredSettings();
     createDesktopLyrics();
     showPlayer();
-    loadDiscoverAndCharts();
     startHeartbeat(heartbeat);
     if (!alive) return;
     waitForHomePage();
     if (!alive) return;
     closeLoadingWindow();
+    loadDiscoverAndCharts();
 }
 
 HomePage& Application::homePage() const { return *static_cast<HomePage*>(mainWindow_->page(Pages::kHome)); }
@@ -196,8 +196,9 @@ void Application::showPlayer() {
     coverMenu_ = std::make_unique<CoverMenuActions>(*playBar_, *player_, *downloader_, api_, *mainWindow_);
 }
 
-// The discover page's first category and the charts load while the rest of
-// the start-up goes on; nothing waits for them.
+// The discover page's first category and the charts, which nothing waits
+// for. They start once the home page is in, so their hundred-odd pictures
+// do not queue before the home page's for the shared fetch slots.
 void Application::loadDiscoverAndCharts() {
     static_cast<DiscoverPage*>(mainWindow_->page(Pages::kDiscover))->selectCategory(DiscoverPage::kAll);
     static_cast<ChartsPage*>(mainWindow_->page(Pages::kCharts))->load();
