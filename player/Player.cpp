@@ -46,7 +46,12 @@ void Player::applyStored(std::optional<int> volume, const std::string& modeText)
     emit modeChanged(mode_);
 }
 
-void Player::appendToQueue(const std::vector<std::string>& songIds) { queue_.appendAll(songIds); }
+void Player::appendToQueue(const std::vector<std::string>& songIds) {
+    const int before = queue_.size();
+    queue_.appendAll(songIds);
+    // An open play-list window follows the queue.
+    if (queue_.size() != before) emit queueChanged();
+}
 
 // A play frees the song playing now at once, then fetches the new one's
 // address, details, cover and lyrics side by side.

@@ -192,8 +192,12 @@ TEST_F(PlayerTest, NextAndPreviousWrapAroundTheQueue) {
 
 TEST_F(PlayerTest, QueuedSongsFollowThePlayedOneOnceEachAndNextPlaysThem) {
     play(kSummerLetter);
+    QSignalSpy queueChanges(player.get(), &Player::queueChanged);
     player->appendToQueue({kWindyStreet, kSummerLetter, kGoodNight, kWindyStreet});
     EXPECT_EQ(player->queue().ids(), (std::vector<std::string>{kSummerLetter, kWindyStreet, kGoodNight}));
+    EXPECT_EQ(queueChanges.size(), 1) << "an open play-list window follows the queue";
+    player->appendToQueue({kGoodNight});
+    EXPECT_EQ(queueChanges.size(), 1) << "nothing new, no change";
     EXPECT_EQ(player->songId(), kSummerLetter);
 
     player->setMode(PlayMode::List);
