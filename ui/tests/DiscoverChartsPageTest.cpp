@@ -46,12 +46,7 @@ protected:
     static void TearDownTestSuite() { server_.reset(); }
 
     DiscoverChartsPageTest() : DiscoverChartsPageTest(server_->origin()) {}
-    explicit DiscoverChartsPageTest(const std::string& origin) : client(ServiceHosts::allAt(origin)) {
-        window.setCatalogue(&client);
-        window.setPictures(&pictures);
-        window.enterStartPage();
-        window.show();
-    }
+    explicit DiscoverChartsPageTest(const std::string& origin) : view(origin) {}
 
     DiscoverPage& discover() const { return *static_cast<DiscoverPage*>(window.page(Pages::kDiscover)); }
     ChartsPage& charts() const { return *static_cast<ChartsPage*>(window.page(Pages::kCharts)); }
@@ -84,10 +79,10 @@ protected:
     }
 
     static std::unique_ptr<DemoServer> server_;
-    const CloudApiClient client;
-    std::optional<RelayedCatalogue> relayed;
-    PicturePipeline pictures{[this](const std::string& url) { return client.fetchPicture(url); }, nullptr};
-    MainWindow window;
+    std::optional<RelayedCatalogue> relayed;  // above the window, whose tasks may still use it
+    PageWindow view;
+    const CloudApiClient& client = view.client;
+    MainWindow& window = view.window;
 };
 
 std::unique_ptr<DemoServer> DiscoverChartsPageTest::server_;

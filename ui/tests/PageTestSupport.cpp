@@ -10,6 +10,15 @@
 #include <thread>
 #include <unistd.h>
 
+PageWindow::PageWindow(const std::string& origin)
+    : client(ServiceHosts::allAt(origin)),
+      pictures([this](const std::string& url) { return client.fetchPicture(url); }, nullptr) {
+    window.setCatalogue(&client);
+    window.setPictures(&pictures);
+    window.enterStartPage();
+    window.show();
+}
+
 QStringList itemTexts(const IconList& list, IconText element) {
     QStringList result;
     for (int i = 0; i < list.itemCount(); ++i) result << list.itemText(i, element);

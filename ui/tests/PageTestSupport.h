@@ -4,7 +4,9 @@
 // answers so an older request can answer after a newer one.
 #include "api/CloudApiClient.h"
 #include "ui/IconList.h"
+#include "ui/MainWindow.h"
 #include "ui/Navigation.h"
+#include "ui/PicturePipeline.h"
 
 #include "RecordingServer.h"
 
@@ -13,6 +15,16 @@
 #include <mutex>
 #include <string>
 #include <vector>
+
+// A main window on its start page, shown, whose pages load from `origin`
+// and take their pictures through a pipeline of their own.
+struct PageWindow {
+    explicit PageWindow(const std::string& origin);
+
+    const CloudApiClient client;
+    PicturePipeline pictures;
+    MainWindow window;  // last: its tasks end before the client goes
+};
 
 QStringList itemTexts(const IconList& list, IconText element);
 QStringList names(const std::vector<CoverItem>& items);

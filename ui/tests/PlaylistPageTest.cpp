@@ -53,11 +53,7 @@ protected:
     static void TearDownTestSuite() { server_.reset(); }
 
     PlaylistPageTest() : PlaylistPageTest(server_->origin()) {}
-    explicit PlaylistPageTest(const std::string& origin) : client(ServiceHosts::allAt(origin)) {
-        window.setCatalogue(&client);
-        window.setPictures(&pictures);
-        window.enterStartPage();
-        window.show();
+    explicit PlaylistPageTest(const std::string& origin) : view(origin) {
         QObject::connect(&window, &MainWindow::playRequested, [this](const std::string& id) { played.push_back(id); });
         QObject::connect(&window, &MainWindow::queueRequested, [this](const ItemIds& songs) { queued.push_back(songs); });
     }
@@ -122,10 +118,10 @@ protected:
     }
 
     static std::unique_ptr<DemoServer> server_;
-    const CloudApiClient client;
-    std::optional<RelayedCatalogue> relayed;
-    PicturePipeline pictures{[this](const std::string& url) { return client.fetchPicture(url); }, nullptr};
-    MainWindow window;
+    std::optional<RelayedCatalogue> relayed;  // above the window, whose tasks may still use it
+    PageWindow view;
+    const CloudApiClient& client = view.client;
+    MainWindow& window = view.window;
     std::vector<std::string> played;
     std::vector<ItemIds> queued;
 };

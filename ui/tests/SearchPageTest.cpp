@@ -41,12 +41,6 @@ protected:
     }
     static void TearDownTestSuite() { server_.reset(); }
 
-    SearchPageTest() {
-        window.setCatalogue(&client);
-        window.setPictures(&pictures);
-        window.enterStartPage();
-        window.show();
-    }
 
     SearchPage& page() const { return *static_cast<SearchPage*>(window.page(Pages::kSearch)); }
     AllArtistsPage& allArtistsPage() const { return *static_cast<AllArtistsPage*>(window.page(Pages::kAllArtists)); }
@@ -61,9 +55,9 @@ protected:
     }
 
     static std::unique_ptr<DemoServer> server_;
-    const CloudApiClient client{ServiceHosts::allAt(server_->origin())};
-    PicturePipeline pictures{[this](const std::string& url) { return client.fetchPicture(url); }, nullptr};
-    MainWindow window;
+    PageWindow view{server_->origin()};
+    const CloudApiClient& client = view.client;
+    MainWindow& window = view.window;
 };
 
 std::unique_ptr<DemoServer> SearchPageTest::server_;
