@@ -68,6 +68,7 @@ void MvPlayback::playInWebPlayer(const std::string& mvId) { request(mvId, true);
 
 void MvPlayback::request(const std::string& mvId, bool throughWebPlayer) {
     const int generation = ++generation_;
+    tasks_.requestStopAll();  // an older request's answer would be dropped anyway
     tasks_.start([this, mvId, throughWebPlayer, generation] {
         std::string url = catalogue_.fetchMvUrl(mvId);
         runOnUiThread(this, [this, url = std::move(url), throughWebPlayer, generation] {
