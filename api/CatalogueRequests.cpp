@@ -16,6 +16,12 @@ std::vector<CoverItem> readPlaylistCovers(const JsonDocument& answer, std::strin
                           {{CoverField::Picture, "coverImgUrl"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
 }
 
+// Songs in the detail form that playlist tracks and album songs share.
+std::vector<SongItem> readTracks(const JsonDocument& answer, std::string_view arrayPath) {
+    return readMembers<SongItem>(answer, arrayPath,
+                                 {{&SongItem::name, "name"}, {&SongItem::artists, "ar[0].name"}, {&SongItem::id, "id"}});
+}
+
 }  // namespace
 
 std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword) const {
@@ -43,7 +49,8 @@ std::vector<CoverItem> CloudApiClient::searchAlbums(std::string_view keyword) co
                   RequestHeaders::EngineDefaults);
     return readCoverItems(
         answer, "result.albums",
-        {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Subtitle, "artist.name"}});
+        {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"},
+         {CoverField::Subtitle, "artist.name"}});
 }
 
 std::vector<CoverItem> CloudApiClient::searchPlaylists(std::string_view keyword) const {
@@ -102,8 +109,7 @@ std::vector<SongItem> CloudApiClient::fetchPlaylistTracks(const std::string& id,
         fetchJson(hosts_.serviceBase + "playlist/track/all?id=" + id + "&limit=" + std::to_string(limit) +
                       "&offset=" + std::to_string(offset) + "&cookie=" + cookie,
                   RequestHeaders::BrowserAgent);
-    return readMembers<SongItem>(answer, "songs",
-                                 {{&SongItem::name, "name"}, {&SongItem::artists, "ar[0].name"}, {&SongItem::id, "id"}});
+    return readTracks(answer, "songs");
 }
 
 ArtistDetail CloudApiClient::fetchArtistDetail(const std::string& id) const {
@@ -141,6 +147,21 @@ std::vector<CoverItem> CloudApiClient::fetchAllArtistMvs(const std::string& id) 
         fetchJson(hosts_.serviceBaseNoSlash() + "/artist/mv?id=" + id + "&limit=50", RequestHeaders::EngineDefaults);
     return readCoverItems(answer, "mvs",
                           {{CoverField::Picture, "imgurl16v9"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
+}
+
+// The songs come beside the album record, not inside it.
+AlbumDetail CloudApiClient::fetchAlbum(const std::string& id) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "album?id=" + id, RequestHeaders::BrowserAgent);
+    AlbumDetail album;
+    album.name = answer.getText("album.name");
+    album.coverUrl = answer.getText("album.picUrl");
+    album.artistName = answer.getText("album.artist.name");
+    album.artistId = answer.getText("album.artist.id");
+    album.publishTime = answer.getText("album.publishTime");
+    album.company = answer.getText("album.company");
+    album.description = answer.getText("album.description");
+    album.songs = readTracks(answer, "songs");
+    return album;
 }
 
 std::string CloudApiClient::fetchPicture(const std::string& url) const {

@@ -43,7 +43,7 @@ public:
     // Search; the keyword is sent URL-encoded as UTF-8.
     std::vector<SongItem> searchSongs(std::string_view keyword) const;
     std::vector<CoverItem> searchArtists(std::string_view keyword, int limit) const;
-    // Albums carry no id; the album's artist is the subtitle.
+    // The album's artist is the subtitle.
     std::vector<CoverItem> searchAlbums(std::string_view keyword) const;
     std::vector<CoverItem> searchPlaylists(std::string_view keyword) const;
 
@@ -60,6 +60,7 @@ public:
     std::vector<CoverItem> fetchArtistAlbums(const std::string& id, int limit) const;
     std::vector<CoverItem> fetchArtistMvs(const std::string& id, int limit) const;
     std::vector<CoverItem> fetchAllArtistMvs(const std::string& id) const;
+    AlbumDetail fetchAlbum(const std::string& id) const;
     // The bytes behind a picture URL; empty when the exchange fails.
     std::string fetchPicture(const std::string& url) const;
 

@@ -47,6 +47,21 @@ struct ArtistDetail {
     std::string description;
 };
 
+// One album and its songs in track order. A failed request leaves every
+// field empty; an album the service knows always has a name.
+struct AlbumDetail {
+    std::string name;
+    std::string coverUrl;  // as the answer gives it, without a size suffix
+    std::string artistName;
+    std::string artistId;
+    std::string publishTime;  // milliseconds since the epoch, as text
+    std::string company;
+    std::string description;
+    std::vector<SongItem> songs;
+
+    bool found() const { return !name.empty(); }
+};
+
 // What the account answer says about the logged-in user.
 struct AccountProfile {
     std::string userId;  // empty: logged out

@@ -104,6 +104,7 @@ DemoServer::DemoServer(ServerOptions options, LogSink log)
     addSearchRoutes(http, state.context);
     addPlaylistRoutes(http, state.context);
     addArtistRoutes(http, state.context);
+    addAlbumRoutes(http, state.context);
     addHomeRoutes(http, state.context);
     addAccountRoutes(http, state.context);
     addMakerRoutes(http, state.context);

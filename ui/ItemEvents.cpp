@@ -11,12 +11,19 @@ QMetaObject::Connection onItemId(IconList* list, IconListSignal signal, const It
     });
 }
 
+void openSelected(Navigation& navigation, std::string NavigationState::*selected, const std::string& id, int page,
+                  int returnPage, int NavigationState::*returnField) {
+    navigation.state().*selected = id;
+    navigation.showPage(page);
+    navigation.state().*returnField = returnPage;
+    navigation.page(page)->loadSelected();
+}
+
 QMetaObject::Connection openPageOnClick(IconList* list, const ItemIds* ids, Navigation& navigation,
-                                        std::string NavigationState::*selected, int page, int returnPage) {
-    return onItemId(list, &IconList::itemClicked, ids, [&navigation, selected, page, returnPage](const std::string& id) {
-        navigation.state().*selected = id;
-        navigation.showPage(page);
-        navigation.state().returnPage = returnPage;
-        navigation.page(page)->loadSelected();
-    });
+                                        std::string NavigationState::*selected, int page, int returnPage,
+                                        int NavigationState::*returnField) {
+    return onItemId(list, &IconList::itemClicked, ids,
+                    [&navigation, selected, page, returnPage, returnField](const std::string& id) {
+                        openSelected(navigation, selected, id, page, returnPage, returnField);
+                    });
 }

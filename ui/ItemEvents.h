@@ -17,8 +17,14 @@ using IconListSignal = void (IconList::*)(int);
 QMetaObject::Connection onItemId(IconList* list, IconListSignal signal, const ItemIds* ids,
                                  std::function<void(const std::string& id)> handle);
 
-// A click on an item opens the page of what it stands for: the navigation
-// state's `selected` takes the item's id, page `page` is shown, going back
-// from it leads to `returnPage`, and the page loads what was selected.
+// Opens the page of one thing: the navigation state's `selected` takes `id`,
+// page `page` is shown, going back from it leads to `returnPage` (kept in
+// the state's `returnField`), and the page loads what was selected.
+void openSelected(Navigation& navigation, std::string NavigationState::*selected, const std::string& id, int page,
+                  int returnPage, int NavigationState::*returnField = &NavigationState::returnPage);
+
+// A click on an item opens the page of what it stands for (`openSelected`
+// with the item's id).
 QMetaObject::Connection openPageOnClick(IconList* list, const ItemIds* ids, Navigation& navigation,
-                                        std::string NavigationState::*selected, int page, int returnPage);
+                                        std::string NavigationState::*selected, int page, int returnPage,
+                                        int NavigationState::*returnField = &NavigationState::returnPage);

@@ -2,8 +2,11 @@
 
 #include "anim/ProgramAnimations.h"
 #include "ui/MessageBoxWindow.h"
+#include "ui/pages/AlbumPage.h"
 #include "ui/pages/AllArtistsPage.h"
 #include "ui/pages/AllMvsPage.h"
+#include "ui/pages/ArtistMvsPage.h"
+#include "ui/pages/ArtistPage.h"
 #include "ui/pages/ChartsPage.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/HomePage.h"
@@ -91,7 +94,7 @@ void MainWindow::createPages() {
         [this](QScrollBar* bar) { return new ChartsPage(*this, bar); },
         plainPage(Pages::kLibraryPlaceholder),
         [this](QScrollBar* bar) { return new AllMvsPage(*this, bar); },
-        plainPage(Pages::kArtist),
+        [this](QScrollBar* bar) { return new ArtistPage(*this, bar); },
         plainPage(Pages::kNewAlbums),
         [this](QScrollBar* bar) { return new PlaylistPage(*this, bar); },
         [this](QScrollBar* bar) { return new SearchPage(*this, toolbar()->searchBox(), bar); },
@@ -99,7 +102,8 @@ void MainWindow::createPages() {
         [](QScrollBar*) { return new SettingsPage; },
         [this](QScrollBar* bar) { return new LibraryPage(*this, bar); },
         [this](QScrollBar* bar) { return new AllArtistsPage(*this, bar); },
-        plainPage(Pages::kArtistMvs),
+        [this](QScrollBar* bar) { return new ArtistMvsPage(*this, bar); },
+        [this](QScrollBar* bar) { return new AlbumPage(*this, bar); },
     };
     for (int index = 0; index < Pages::kCount; ++index) {
         const PageLayout& layout = pageLayout(index);

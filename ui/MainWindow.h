@@ -1,6 +1,6 @@
 #pragma once
 // The main window: a frameless 1110×780 frame with its own toolbar, the page
-// area with its fourteen pages and their scroll panes, the play bar strip and
+// area with its pages and their scroll panes, the play bar strip and
 // the parked now-playing view. It owns the navigation state and the toolbar's
 // page actions, and scrolls the panes with the wheel.
 #include "ui/Navigation.h"

@@ -21,8 +21,13 @@ enum class ToolbarPage { Home, Discover, Charts, Library };
 struct NavigationState {
     // Where the artist and playlist pages go back to; whoever opens them sets it.
     int returnPage = 0;
+    // Where the album page goes back to. It has its own, so an artist opened
+    // from an album and then left still finds its way back to the album and
+    // from there to where the album was opened.
+    int albumReturnPage = 0;
     std::string selectedArtistId;    // the artist the artist page loads
     std::string selectedPlaylistId;  // the playlist the playlist page loads
+    std::string selectedAlbumId;     // the album the album page loads
     std::string songIdToPlay;        // the song handed to the play flow
 };
 
@@ -30,7 +35,7 @@ class Navigation {
 public:
     virtual ~Navigation() = default;
 
-    // Shows page 0 to 13 of the page area; nothing else changes.
+    // Shows a page of the page area (`Pages::`); nothing else changes.
     virtual void showPage(int index) = 0;
     virtual int currentPage() const = 0;
     // Shows the page in `returnPage`.
@@ -57,6 +62,6 @@ public:
     virtual PicturePipeline* pictures() const = 0;
     // The typeface every list draws its items in.
     virtual const TypefaceChoice& listTypeface() const = 0;
-    // Page 0 to 13.
+    // A page of the page area (`Pages::`).
     virtual Page* page(int index) const = 0;
 };

@@ -4,11 +4,13 @@
 
 #include <QCursor>
 
-OperationMenu::OperationMenu(QWidget* parent) : QMenu(parent) {
+OperationMenu::OperationMenu(QWidget* parent, Offers offers) : QMenu(parent) {
     setObjectName("OperationMenu");
     addToQueue_ = addAction("添加到播放列表");
-    subscribe_ = addAction("收藏该歌单");
-    unsubscribe_ = addAction("取消收藏该歌单");
+    if (offers == Offers::QueueAndSubscribe) {
+        subscribe_ = addAction("收藏该歌单");
+        unsubscribe_ = addAction("取消收藏该歌单");
+    }
     setStyleSheet(QString("QMenu { background: %1; border: 1px solid %2; padding: 4px 0; }"
                           "QMenu::item { width: 96px; height: 40px; padding: 0 12px; color: %3; }"
                           "QMenu::item:selected { background: %4; color: %5; }")

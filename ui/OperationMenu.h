@@ -1,15 +1,18 @@
 #pragma once
-// The pop-up menu of the playlist page's "···" button: add the playlist's
-// songs to the play queue, subscribe the playlist, unsubscribe it. Each item
+// The pop-up menu of a song list page's "···" button: add the page's songs to
+// the play queue and, for a playlist, subscribe or unsubscribe it. Each item
 // is 120 by 40 pixels, captioned in the list typeface at 14 pixels.
 #include <QMenu>
 #include <string>
 
 class OperationMenu : public QMenu {
 public:
-    explicit OperationMenu(QWidget* parent);
+    enum class Offers { Queue, QueueAndSubscribe };
+
+    OperationMenu(QWidget* parent, Offers offers);
 
     QAction* addToQueueItem() const { return addToQueue_; }
+    // nullptr unless the menu offers subscribing.
     QAction* subscribeItem() const { return subscribe_; }
     QAction* unsubscribeItem() const { return unsubscribe_; }
 
@@ -18,6 +21,6 @@ public:
 
 private:
     QAction* addToQueue_;
-    QAction* subscribe_;
-    QAction* unsubscribe_;
+    QAction* subscribe_ = nullptr;
+    QAction* unsubscribe_ = nullptr;
 };

@@ -24,6 +24,14 @@ QLabel* makeHeading(QWidget* parent, const char* name, const char* text, QRect g
     return label;
 }
 
+QLabel* makeTextLine(QWidget* parent, const char* name, QRect geometry, const QFont& font, QRgb colour) {
+    auto* label = named(new QLabel(parent), name, geometry);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setStyleSheet(QString("color: %1;").arg(QColor::fromRgba(colour).name()));
+    return label;
+}
+
 FlatButton* makeLabelButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
     auto* button = named(new FlatButton(QString::fromUtf8(caption), parent), name, geometry);
     button->setFont(Theme::font(13));

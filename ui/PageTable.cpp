@@ -28,6 +28,8 @@ const std::array<PageLayout, Pages::kCount> kPages = {{
      PaneLayout{14, "滑动框_搜索艺人", {982, 651}, "滚动条_搜索艺人"}, false},
     {"艺人MV", C::Mask, "遮罩_艺人MV", {10, 10, 982, 550},
      PaneLayout{7, "滑动框_艺人MV", {982, 651}, "滚动条_艺人MV"}, false},
+    {"专辑详情", C::Mask, "遮罩_专辑详情", {10, 10, 950, 550},
+     PaneLayout{16, "滑动框_专辑详情", {950, 550}, "滚动条_专辑详情"}, true},
 }};
 
 }  // namespace

@@ -1,5 +1,5 @@
 #pragma once
-// The fourteen pages of the main window's page area: their titles, their one
+// The fifteen pages of the main window's page area: their titles, their one
 // container control, their scroll panes and whether the wheel scrolls them.
 #include <QRect>
 #include <QSize>
@@ -21,7 +21,8 @@ constexpr int kSettings = 10;
 constexpr int kMusicLibrary = 11;
 constexpr int kAllArtists = 12;
 constexpr int kArtistMvs = 13;
-constexpr int kCount = 14;
+constexpr int kAlbum = 14;
+constexpr int kCount = 15;
 }  // namespace Pages
 
 // A scroll pane: a slide box moved up and down behind a mask by a scrollbar.
@@ -48,9 +49,9 @@ struct PageLayout {
     bool wheelScrolls;
 };
 
-// `index` 0 to 13.
+// `index` 0 to `Pages::kCount` - 1.
 const PageLayout& pageLayout(int index);
 
-// The page area and the common place of the ten scrollbars, in the window.
+// The page area and the common place of the pages' scrollbars, in the window.
 constexpr QRect kPageAreaRect{68, 108, 992, 651};
 constexpr QRect kScrollBarRect{1077, 108, 12, 560};

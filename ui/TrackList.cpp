@@ -24,10 +24,21 @@ IconTemplate trackTemplate(const TypefaceChoice& type, int width) {
 TrackList::TrackList(QWidget* parent) : IconList(parent) {}
 
 void TrackList::load(const TypefaceChoice& typeface, PageFetcher fetch) {
+    startOver(typeface);
+    fetch_ = std::move(fetch);
+    fetchPage(0);
+}
+
+void TrackList::showSongs(const TypefaceChoice& typeface, const std::vector<SongItem>& songs) {
+    startOver(typeface);
+    fetch_ = nullptr;
+    addRows(songs);
+}
+
+void TrackList::startOver(const TypefaceChoice& typeface) {
     ++generation_;
     if (pageTask_) pageTask_->requestStop();
     pageTask_.reset();
-    fetch_ = std::move(fetch);
     morePagesMayFollow_ = false;
     setItemTemplate(trackTemplate(typeface, width()));
     removeAllItems();
@@ -35,7 +46,6 @@ void TrackList::load(const TypefaceChoice& typeface, PageFetcher fetch) {
     const qreal ratio = devicePixelRatioF();
     notePicture_ = makeRoundedPicture(Artwork::render(Artwork::Picture::SongNote, kNoteSize, ratio), kNoteSize,
                                       kNoteRounding, ratio);
-    fetchPage(0);
 }
 
 bool TrackList::loadMore() {

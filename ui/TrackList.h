@@ -3,8 +3,8 @@
 // artist, and stands for the song's id. Songs arrive a page at a time: a
 // load replaces what the list showed with its first page, and later pages
 // are appended when asked for. Rows and ids change together on the UI
-// thread, so row i always stands for the song it shows. The playlist page
-// lists its tracks in it.
+// thread, so row i always stands for the song it shows. The playlist and
+// album pages list their songs in it.
 #include "api/CloudRecords.h"
 #include "base/BackgroundTask.h"
 #include "ui/IconList.h"
@@ -32,6 +32,9 @@ public:
     // load still running (what it still delivers is dropped). The list is
     // disabled until the first page is in.
     void load(const TypefaceChoice& typeface, PageFetcher fetch);
+    // Empties the list and shows `songs`, all of them at once: for lists
+    // whose songs come in one answer. Supersedes a load still running.
+    void showSongs(const TypefaceChoice& typeface, const std::vector<SongItem>& songs);
     // Loads the next page, if the last page came full (more songs may
     // follow) and no page is on its way. Returns whether one was asked for.
     bool loadMore();
@@ -47,6 +50,8 @@ signals:
     void rowsAdded(int rowCount);
 
 private:
+    // Drops what the list showed and what older loads still deliver.
+    void startOver(const TypefaceChoice& typeface);
     void fetchPage(int offset);
     void addRows(const std::vector<SongItem>& songs);
     void updateEnabled();

@@ -116,7 +116,7 @@ std::vector<OperationCase> operationCases() {
         {"album search", [](const CloudApiClient& c) { return describe(c.searchAlbums("a")); },
          "/search?keywords=%61&type=10&limit=3", Engine::MainDefaults,
          R"({"result":{"albums":[{"id":18905,"name":"十一月的萧邦","picUrl":"http://p/al.jpg","artist":{"name":"周杰伦"}}]},"code":200})",
-         "http://p/al.jpg|十一月的萧邦||周杰伦", ""},
+         "http://p/al.jpg|十一月的萧邦|18905|周杰伦", ""},
         {"playlist search", [](const CloudApiClient& c) { return describe(c.searchPlaylists("a")); },
          "/search?keywords=%61&type=1000&limit=12", Engine::MainDefaults,
          R"({"result":{"playlists":[{"id":24381616,"name":"\"Quoted\"","coverImgUrl":"http://p/pl.jpg"}]},"code":200})",
@@ -172,6 +172,16 @@ std::vector<OperationCase> operationCases() {
          "/artist/mv?id=6452&limit=50", Engine::MainDefaults,
          R"({"mvs":[{"id":1,"name":"M1","imgurl16v9":"http://p/m1.jpg"},{"id":2,"name":"M2","imgurl16v9":"http://p/m2.jpg"}],"code":200})",
          "http://p/m1.jpg|M1|1\nhttp://p/m2.jpg|M2|2", ""},
+        {"album with its songs beside it", [](const CloudApiClient& c) { return describe(c.fetchAlbum("18905")); },
+         "/album?id=18905", Engine::MainBrowserAgent,
+         R"({"resourceState":true,"songs":[{"name":"夜曲","id":1868553,"ar":[{"name":"周杰伦"},{"name":"X"}]},)"
+         R"({"name":"发如雪","id":1868554,"ar":[]}],"code":200,"album":{"songs":[],"name":"十一月的萧邦",)"
+         R"("picUrl":"http://p/al.jpg","artist":{"id":6452,"name":"周杰伦"},"publishTime":1130515200000,)"
+         R"("company":"杰威尔","description":"第六张"}})",
+         "十一月的萧邦|http://p/al.jpg|周杰伦|6452|1130515200000|杰威尔|第六张\n1868553|夜曲|周杰伦\n1868554|发如雪|",
+         "||||||\n"},
+        {"album the service does not know", [](const CloudApiClient& c) { return describe(c.fetchAlbum("1")); },
+         "/album?id=1", Engine::MainBrowserAgent, R"({"code":404,"message":"专辑不存在"})", "||||||\n", "||||||\n"},
         {"picture bytes",
          [](const CloudApiClient& c) { return c.fetchPicture(c.hosts().serviceBase + "pic/1.png?param=250y250"); },
          "/pic/1.png?param=250y250", Engine::Secondary, std::string("\x89PNG\r\n\x1a\n\0\x01\x02", 11),

@@ -55,6 +55,11 @@ std::string describe(const ArtistDetail& d) {
     return d.name + "|" + d.pictureUrl + "|" + d.identity + "|" + d.description;
 }
 
+std::string describe(const AlbumDetail& a) {
+    return a.name + "|" + a.coverUrl + "|" + a.artistName + "|" + a.artistId + "|" + a.publishTime + "|" + a.company +
+           "|" + a.description + "\n" + describe(a.songs);
+}
+
 std::string describe(const AccountProfile& p) { return p.userId + "|" + p.nickname + "|" + p.avatarUrl; }
 
 std::string describe(const QrPollResult& r) { return std::string(stateName(r.state)) + "|" + r.cookie; }

@@ -14,5 +14,7 @@ std::string describe(const std::vector<CoverItem>& items);
 std::string describe(const std::vector<PackedItem>& items);
 std::string describe(const PlaylistDetail& detail);
 std::string describe(const ArtistDetail& detail);
+// The album's fields, a line break, then its songs.
+std::string describe(const AlbumDetail& album);
 std::string describe(const AccountProfile& profile);
 std::string describe(const QrPollResult& result);

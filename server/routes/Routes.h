@@ -13,6 +13,8 @@ void addSearchRoutes(httplib::Server& server, const ServerContext& context);
 void addPlaylistRoutes(httplib::Server& server, const ServerContext& context);
 // artist/detail, artist/album, artist/mv, top/artists.
 void addArtistRoutes(httplib::Server& server, const ServerContext& context);
+// album: one album and its songs.
+void addAlbumRoutes(httplib::Server& server, const ServerContext& context);
 // banner, personalized/mv, album/newest, mv/first, mv/all, mv/url.
 void addHomeRoutes(httplib::Server& server, const ServerContext& context);
 // The QR login of the account host, the demo scan page, user/account,

@@ -7,7 +7,6 @@
 #include "ui/IconListFill.h"
 #include "ui/ItemEvents.h"
 #include "ui/ListHeight.h"
-#include "ui/MessageBoxWindow.h"
 #include "ui/PageControls.h"
 #include "ui/PicturePipeline.h"
 #include "ui/PictureBox.h"
@@ -27,12 +26,6 @@ constexpr int kShownMvs = 10;
 constexpr QSize kStripPicture(460, 190);
 constexpr int kStripRounding = 24;
 
-const Notice kNoAlbumPage{
-    .title = "专辑信息获取失败",
-    .content = "Mivra酱无法为您获取这张专辑的信息！都是因为开发者偷懒还没有写完这一部分的代码！"
-               "那只能希望您耐心等待这个功能上线咯！",
-    .confirmCaption = "好吧那就",
-};
 
 IconTextElement caption(const TypefaceChoice& type, QRect rect, int size, Qt::Alignment alignment) {
     return IconTextElement{rect, type.font(size), QColor::fromRgba(Theme::kCaption), alignment, true};
@@ -119,7 +112,8 @@ void HomePage::connectItemEvents() {
                     Pages::kHome);
     openPageOnClick(artists_, &artistIds_, navigation_, &NavigationState::selectedArtistId, Pages::kArtist,
                     Pages::kHome);
-    connect(albums_, &IconList::itemClicked, this, [] { MessageBoxWindow::show(kNoAlbumPage); });
+    openPageOnClick(albums_, &albumIds_, navigation_, &NavigationState::selectedAlbumId, Pages::kAlbum, Pages::kHome,
+                    &NavigationState::albumReturnPage);
     onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
 }
 
@@ -153,10 +147,10 @@ void HomePage::load(const std::string& accountCookie) {
                   .itemIds = &artistIds_,
                   .disableWhileFilling = false},
                  50),
-        // The albums' ids are not kept: an album opens no page.
         fillList(albums_,
                  {.itemTemplate = coverTemplate(type),
                   .fetchRecords = [&catalogue] { return catalogue.fetchNewestAlbums(); },
+                  .itemIds = &albumIds_,
                   .maxItems = kShownAlbums},
                  53),
         fillList(mvs_,

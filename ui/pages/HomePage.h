@@ -1,8 +1,8 @@
 #pragma once
 // The home page (page 0): a banner carousel, a daily MV strip, and four
 // lists (recommended playlists, top artists, the newest albums and recent
-// MVs), all loaded once at start-up. Playlists and artists open their pages,
-// MVs go to the MV flow.
+// MVs), all loaded once at start-up. Playlists, artists and albums open
+// their pages, MVs go to the MV flow.
 #include "api/PackedItem.h"
 #include "base/BackgroundTask.h"
 #include "ui/IconListFill.h"
@@ -56,6 +56,7 @@ public:
     IconList* mvList() const { return mvs_; }
     const ItemIds& playlistIds() const { return playlistIds_; }
     const ItemIds& artistIds() const { return artistIds_; }
+    const ItemIds& albumIds() const { return albumIds_; }
     const ItemIds& mvIds() const { return mvIds_; }
 
 signals:
@@ -86,6 +87,7 @@ private:
     // Owned by the UI thread; tasks hand whole results over.
     ItemIds playlistIds_;
     ItemIds artistIds_;
+    ItemIds albumIds_;
     ItemIds mvIds_;
     std::vector<PackedItem> bannerItems_;
     std::array<QImage, 8> bannerSlots_;  // slot k (1-based) holds banner k's picture

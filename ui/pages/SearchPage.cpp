@@ -84,6 +84,8 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
     onItemId(songs_, &IconList::itemActivated, &songIds_, [this](const std::string& id) { navigation_.requestPlay(id); });
     openPageOnClick(artists_, &artistIds_, navigation_, &NavigationState::selectedArtistId, Pages::kArtist,
                     Pages::kSearch);
+    openPageOnClick(albums_, &albumIds_, navigation_, &NavigationState::selectedAlbumId, Pages::kAlbum, Pages::kSearch,
+                    &NavigationState::albumReturnPage);
     openPageOnClick(playlists_, &playlistIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
                     Pages::kSearch);
 }
@@ -136,6 +138,7 @@ BackgroundTask::Handle SearchPage::fillAlbums() {
         return catalogue.searchAlbums(keyword);
     };
     fill.pictures = navigation_.pictures();
+    fill.itemIds = &albumIds_;
     return fillIconList(albums_, std::move(fill));
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The search page (page 8): Enter in the toolbar's search box searches the
 // catalogue and fills four rows, artists, albums, songs and playlists. Songs
-// go to the play flow, artists to the artist page, playlists to the playlist
-// page, and the artists' "查看全部" to the all-artists page.
+// go to the play flow, artists to the artist page, albums to the album page,
+// playlists to the playlist page, and the artists' "查看全部" to the
+// all-artists page.
 #include "base/BackgroundTask.h"
 #include "ui/Navigation.h"
 #include "ui/Page.h"
@@ -28,6 +29,7 @@ public:
     IconList* songList() const { return songs_; }
     IconList* playlistRow() const { return playlists_; }
     const ItemIds& artistIds() const { return artistIds_; }
+    const ItemIds& albumIds() const { return albumIds_; }
     const ItemIds& songIds() const { return songIds_; }
     const ItemIds& playlistIds() const { return playlistIds_; }
     void lockPlayStarters(bool locked) override;
@@ -46,6 +48,7 @@ private:
     IconList* songs_;
     IconList* playlists_;
     ItemIds artistIds_;
+    ItemIds albumIds_;
     ItemIds songIds_;
     ItemIds playlistIds_;
 };

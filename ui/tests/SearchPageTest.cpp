@@ -79,6 +79,7 @@ TEST_F(SearchPageTest, EnterFillsTheFourRowsWithTheCataloguesAnswers) {
     EXPECT_EQ(itemTexts(*page().artistRow(), IconText::Main).first(), "林夏");
     EXPECT_EQ(page().artistIds(), ids(artists));
     EXPECT_EQ(itemTexts(*page().albumRow(), IconText::Main), names(albums));
+    EXPECT_EQ(page().albumIds(), ids(albums));
     EXPECT_TRUE(itemTexts(*page().albumRow(), IconText::Second).contains("林夏"));
     EXPECT_EQ(itemTexts(*page().playlistRow(), IconText::Main), names(playlists));
     EXPECT_TRUE(itemTexts(*page().playlistRow(), IconText::Main).contains("林夏喜欢的音乐"));
@@ -121,9 +122,10 @@ TEST_F(SearchPageTest, ItemsOpenTheirPagesOrAskForTheSongToPlay) {
     EXPECT_EQ(state.songIdToPlay, page().songIds().at(size_t(lastSong)));
     EXPECT_EQ(window.currentPage(), Pages::kSearch);
 
-    // Album items lead nowhere.
     clickItem(page().albumRow(), 0);
-    EXPECT_EQ(window.currentPage(), Pages::kSearch);
+    EXPECT_EQ(window.currentPage(), Pages::kAlbum);
+    EXPECT_EQ(state.albumReturnPage, Pages::kSearch);
+    EXPECT_EQ(state.selectedAlbumId, page().albumIds().at(0));
 }
 
 TEST_F(SearchPageTest, TheAllArtistsPageListsUpToFiftyArtists) {

@@ -1,0 +1,48 @@
+#include "ui/pages/ArtistMvsPage.h"
+
+#include "api/CloudApiClient.h"
+#include "ui/FlatButton.h"
+#include "ui/IconList.h"
+#include "ui/IconListFill.h"
+#include "ui/ItemEvents.h"
+#include "ui/ListHeight.h"
+#include "ui/PageControls.h"
+#include "ui/PictureBox.h"
+#include "ui/ScrollPane.h"
+
+#include <QLabel>
+
+ArtistMvsPage::ArtistMvsPage(Navigation& navigation, QScrollBar* scrollBar)
+    : Page(Pages::kArtistMvs, scrollBar), navigation_(navigation) {
+    QWidget* box = content();
+    picture_ = new PictureBox(box);
+    picture_->setObjectName("艺人MV_海报");
+    picture_->setGeometry(0, 20, 50, 50);
+    picture_->setRounding(12);
+    heading_ = makeHeading(box, "艺人MV_标签", "", {60, 15, 850, 60}, 24);
+    // The page is left through the toolbar; its back button is for show.
+    makeLabelButton(box, "按钮_返回4", "‹", {900, 35, 35, 35})->setFont(Theme::font(24));
+    mvs_ = makeIconList(box, "图标列表框全艺人MV", {-46, 100, 1077, 550});
+    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
+}
+
+int ArtistMvsPage::listHeight(std::int64_t itemCount) { return ::listHeight(itemCount, 34, 300); }
+
+BackgroundTask::Handle ArtistMvsPage::open(const std::string& artistId, const QString& name, const QImage& picture) {
+    picture_->setPicture(picture);
+    heading_->setText(name + "'s Music Videos");
+    navigation_.showPage(Pages::kArtistMvs);
+    if (!navigation_.catalogue()) return {};
+    scrollPane()->reset();
+    return fillIconList(mvs_, {.itemTemplate = mvTemplate(navigation_.listTypeface()),
+                               .fetchRecords = [&catalogue = *navigation_.catalogue(), artistId] {
+                                   return catalogue.fetchAllArtistMvs(artistId);
+                               },
+                               .pictures = navigation_.pictures(),
+                               .itemIds = &mvIds_,
+                               .onItemsInserted = [this](int count) {
+                                   const int height = listHeight(count);
+                                   mvs_->resize(mvs_->width(), height);
+                                   scrollPane()->fitContent(height);
+                               }});
+}

@@ -1,0 +1,103 @@
+#include "ui/pages/ArtistPage.h"
+
+#include "api/CloudApiClient.h"
+#include "ui/FlatButton.h"
+#include "ui/IconList.h"
+#include "ui/IconListFill.h"
+#include "ui/ItemEvents.h"
+#include "ui/PageControls.h"
+#include "ui/PictureBox.h"
+#include "ui/PicturePipeline.h"
+#include "ui/ScrollPane.h"
+#include "ui/pages/ArtistMvsPage.h"
+
+#include <QLabel>
+
+namespace {
+
+constexpr QSize kPictureSize{250, 250};
+
+}  // namespace
+
+ArtistPage::ArtistPage(Navigation& navigation, QScrollBar* scrollBar)
+    : Page(Pages::kArtist, scrollBar), navigation_(navigation), header_(this) {
+    QWidget* box = content();
+    picture_ = new PictureBox(box);
+    picture_->setObjectName("艺人详情_海报");
+    picture_->setGeometry({QPoint(0, 20), kPictureSize});
+    picture_->setRounding(20);
+    picture_->setEmptyColor(QColor::fromRgba(Theme::kPlaceholder));
+    name_ = makeTextLine(box, "艺人详情_艺人", {290, 45, 650, 60}, Theme::font(30, QFont::Bold), Theme::kCaption);
+    identity_ = makeTextLine(box, "艺人详情_职业", {298, 120, 650, 34}, Theme::font(16), Theme::kSecondText);
+    description_ = makeTextLine(box, "艺人详情_描述", {300, 170, 650, 90}, Theme::font(14), Theme::kSecondText);
+    description_->setWordWrap(true);
+    FlatButton* back = makeLabelButton(box, "按钮_返回2", "‹", {900, 35, 35, 35});
+    back->setFont(Theme::font(24));
+
+    makeHeading(box, "标签_艺人专辑", "专辑", {0, 336, 140, 40});
+    // The albums' "查看全部" leads nowhere: ten albums are all the page shows.
+    makeLabelButton(box, "标签按钮_查看艺人专辑", "查看全部", {890, 365, 75, 25});
+    albums_ = makeIconList(box, "图标列表框艺人专辑", {-63, 400, 1090, 550});
+    makeHeading(box, "标签_艺人MV", "MVs", {0, 950, 140, 40});
+    FlatButton* allMvs = makeLabelButton(box, "标签按钮_查看艺人MV", "查看全部", {890, 975, 75, 25});
+    mvs_ = makeIconList(box, "图标列表框艺人MV", {-46, 1010, 1077, 550});
+
+    connect(back, &QAbstractButton::clicked, this, [this] { navigation_.goBack(); });
+    connect(allMvs, &QAbstractButton::clicked, this, &ArtistPage::openArtistMvs);
+    openPageOnClick(albums_, &albumIds_, navigation_, &NavigationState::selectedAlbumId, Pages::kAlbum, Pages::kArtist,
+                    &NavigationState::albumReturnPage);
+    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
+}
+
+void ArtistPage::loadSelected() {
+    artistId_ = navigation_.state().selectedArtistId;
+    if (!navigation_.catalogue()) return;
+    scrollPane()->reset();
+    loadHeader();
+    const CloudApiClient& catalogue = *navigation_.catalogue();
+    const TypefaceChoice& type = navigation_.listTypeface();
+    fillList(
+        albums_, coverTemplate(type), [&catalogue, id = artistId_] { return catalogue.fetchArtistAlbums(id, kShownItems); },
+        &albumIds_, kAlbumListHeight);
+    fillList(
+        mvs_, mvTemplate(type), [&catalogue, id = artistId_] { return catalogue.fetchArtistMvs(id, kShownItems); },
+        &mvIds_, kMvListHeight);
+}
+
+void ArtistPage::loadHeader() {
+    showHeader({});
+    picture_->setPicture({});
+    const PictureShape shape{kPictureSize, 0, picture_->devicePixelRatioF()};
+    headerTask_ = header_.start([this, &catalogue = *navigation_.catalogue(), id = artistId_,
+                                 pictures = navigation_.pictures(), shape](const LatestLoad::Deliver& deliver) {
+        const ArtistDetail detail = catalogue.fetchArtistDetail(id);
+        deliver([this, detail] { showHeader(detail); });
+        if (detail.name.empty() || !pictures) return;
+        QImage picture = pictures->load(detail.pictureUrl, shape);
+        deliver([this, picture = std::move(picture)] { picture_->setPicture(picture); });
+    });
+}
+
+void ArtistPage::showHeader(const ArtistDetail& detail) {
+    name_->setText(QString::fromStdString(detail.name));
+    identity_->setText(QString::fromStdString(detail.identity));
+    description_->setText(QString::fromStdString(detail.description));
+}
+
+// Up to ten items; a list that came back empty (a failed request, or
+// nothing to show) takes no room.
+void ArtistPage::fillList(IconList* list, IconTemplate itemTemplate, RecordFetch fetch, ItemIds* ids, int height) {
+    fillIconList(list, {.itemTemplate = std::move(itemTemplate),
+                        .fetchRecords = std::move(fetch),
+                        .pictures = navigation_.pictures(),
+                        .itemIds = ids,
+                        .maxItems = kShownItems,
+                        .onItemsInserted = [list, height](int count) {
+                            list->resize(list->width(), count > 0 ? height : 0);
+                        }});
+}
+
+void ArtistPage::openArtistMvs() {
+    if (auto* page = dynamic_cast<ArtistMvsPage*>(navigation_.page(Pages::kArtistMvs)))
+        page->open(artistId_, name_->text(), picture_->picture());
+}
