@@ -1,5 +1,6 @@
 #include "data/JsonDocument.h"
 
+#include "data/JsonNumberOverflow.h"
 #include "data/JsonPath.h"
 #include "data/JsonText.h"
 #include "data/JsonTextRepair.h"
@@ -51,9 +52,15 @@ JsonDocument& JsonDocument::operator=(const JsonDocument&) = default;
 bool JsonDocument::parse(std::string_view text) {
     JsonValue& root = tree_->root;
     if (!buildJsonTree(text, root)) {
-        const auto repaired = repairJsonText(text);
-        if (!repaired || !buildJsonTree(*repaired, root)) {
-            return false;
+        // Numbers beyond the double range, then damaged text, are mended in
+        // turn; the fast path above pays for neither.
+        const std::optional<std::string> marked = markOverflowingNumbers(text);
+        const std::string_view readable = marked ? std::string_view(*marked) : text;
+        if (!marked || !buildJsonTree(readable, root)) {
+            const auto repaired = repairJsonText(readable);
+            if (!repaired || !buildJsonTree(*repaired, root)) {
+                return false;
+            }
         }
     }
     // A lone string or null is not a document.

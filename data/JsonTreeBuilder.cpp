@@ -1,6 +1,9 @@
 #include "data/JsonTreeBuilder.h"
 
 #include <exception>
+#include <limits>
+
+#include "data/JsonNumberOverflow.h"
 
 namespace {
 
@@ -42,6 +45,16 @@ JsonValue* JsonTreeBuilder::place(Value&& value) {
     }
     *pendingMember_ = JsonValue(std::forward<Value>(value));
     return pendingMember_;
+}
+
+// The markers of numbers too large for a double become those numbers again.
+bool JsonTreeBuilder::string(string_t& value) {
+    if (!value.empty() && value.front() == '\0') {
+        constexpr double infinity = std::numeric_limits<double>::infinity();
+        if (value == kPositiveInfinityMarker) return place(infinity) != nullptr;
+        if (value == kNegativeInfinityMarker) return place(-infinity) != nullptr;
+    }
+    return place(std::move(value)) != nullptr;
 }
 
 bool JsonTreeBuilder::open(JsonValue::value_t type) {

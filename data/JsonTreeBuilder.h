@@ -35,7 +35,7 @@ public:
     bool number_integer(number_integer_t value) { return place(value) != nullptr; }
     bool number_unsigned(number_unsigned_t value) { return place(value) != nullptr; }
     bool number_float(number_float_t value, const string_t&) { return place(value) != nullptr; }
-    bool string(string_t& value) { return place(std::move(value)) != nullptr; }
+    bool string(string_t& value);
     bool binary(binary_t&) { return false; }  // never produced by JSON text
     bool start_object(std::size_t);
     bool key(string_t& name);

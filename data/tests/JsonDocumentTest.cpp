@@ -276,3 +276,30 @@ TEST(JsonDocumentTest, WideObjectsKeepFirstPositionAndLastValueOfRepeatedNames) 
 }
 
 }  // namespace
+
+// ECMAScript reads a number beyond the double range as an infinity; the rest
+// of the answer stays as it was, strings that merely look like such numbers
+// included.
+TEST(JsonDocumentTest, NumbersBeyondTheDoubleRangeReadAsInfinity) {
+    const TextCase cases[] = {
+        {R"({"a":1e400,"b":"x"})", "a", "Infinity"},
+        {R"({"a":1e400,"b":"x"})", "b", "x"},
+        {R"({"a":[-1E+400,2]})", "a[0]", "-Infinity"},
+        {R"({"a":[-1E+400,2]})", "a[1]", "2"},
+        {R"({"a":1e400,"s":"1e400 \" 1e400"})", "s", "1e400 \" 1e400"},
+        {R"({"n":123456789012345678901234567890e300})", "n", "Infinity"},
+        {R"({"n":1e-400,"m":1e400})", "n", "0"},
+        {R"({"n":1e-400,"m":1e400})", "m", "Infinity"},
+        {R"({"n":1.7976931348623157e308})", "n", "1.7976931348623157e+308"},
+        {"{\"a\":1e400,\"t\":\"\xE5\x91\xA8\xFF\"}", "t", "周\xEF\xBF\xBD"},
+    };
+    for (const TextCase& c : cases) {
+        SCOPED_TRACE(c.json);
+        JsonDocument doc;
+        ASSERT_TRUE(doc.parse(c.json));
+        EXPECT_EQ(doc.getText(c.path), c.text);
+    }
+    JsonDocument doc;
+    EXPECT_FALSE(doc.parse("{\"a\":1e400,}")) << "other faults still fail";
+}
+
