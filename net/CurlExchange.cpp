@@ -329,6 +329,7 @@ CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec&
     setMethodAndBody(set, spec);
 
     set(Timeouts, CURLOPT_CONNECTTIMEOUT, spec.connectTimeoutSeconds);
+    set(Timeouts, CURLOPT_TIMEOUT, spec.totalTimeoutSeconds);
     set(Timeouts, CURLOPT_PREREQFUNCTION, &TransferWatch::onConnected);
     set(Timeouts, CURLOPT_PREREQDATA, &watch);
     set(Timeouts, CURLOPT_XFERINFOFUNCTION, &TransferWatch::onProgress);

@@ -36,6 +36,7 @@ struct CurlExchangeSpec {
     CurlCredentials proxyCredentials;   // Basic, used when the user is not empty
     long connectTimeoutSeconds = 30;    // resolving, connecting and the TLS handshake
     long idleTimeoutSeconds = 30;       // no data moving for this long ends the exchange
+    long totalTimeoutSeconds = 0;       // the whole exchange may take this long; 0: no bound
     bool followRedirects = true;
     size_t bodyLimit = 32 * 1024 * 1024;  // the most body bytes taken; a longer body ends the exchange
     // When set, the body goes here piece by piece as it arrives instead of

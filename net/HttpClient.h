@@ -34,6 +34,10 @@ struct HttpRequest {
     std::string proxyUser, proxyPassword;   // Basic credentials for the proxy (lyric engine: unused)
     int timeoutSeconds = 0;                 // per phase; below 1 means the engine's default
                                             // (lyric engine: unused, its limits are fixed)
+    // The whole exchange, however lively each phase (a server sending one
+    // byte a second); below 1 means the engine's bound (kServiceTotalSeconds,
+    // kPictureTotalSeconds). Downloads have none: a stream may last an hour.
+    int totalTimeoutSeconds = 0;
     bool mergeReceivedCookies = true;
     bool addDefaultHeaders = true;
     bool normalizeHeaders = true;
@@ -80,6 +84,11 @@ struct DownloadReceiver {
 namespace HttpClient {
 
 // The most body bytes each engine takes; a longer body fails the call.
+// How long a whole exchange may take, unless the request says otherwise:
+// service answers (the service and lyric engines), and pictures.
+inline constexpr int kServiceTotalSeconds = 45;
+inline constexpr int kPictureTotalSeconds = 30;
+
 inline constexpr size_t kServiceBodyLimit = 32 * 1024 * 1024;
 inline constexpr size_t kPictureBodyLimit = 16 * 1024 * 1024;
 inline constexpr size_t kLyricBodyLimit = 32 * 1024 * 1024;

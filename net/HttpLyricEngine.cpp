@@ -57,6 +57,7 @@ TransferSettings transferSettings(const HttpRequest& request, const LyricOptions
     settings.socksProxy = options.socksProxy;
     settings.connectTimeoutSeconds = kPlatformConnectTimeoutSeconds;
     settings.idleTimeoutSeconds = kPlatformIdleTimeoutSeconds;
+    settings.totalTimeoutSeconds = totalBoundOf(request, HttpClient::kServiceTotalSeconds);
     settings.bodyLimit = HttpClient::kLyricBodyLimit;
     return settings;
 }

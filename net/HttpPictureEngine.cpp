@@ -106,6 +106,7 @@ TransferSettings transferSettings(const HttpRequest& request, const PictureOptio
         settings.connectTimeoutSeconds = timeout;
         settings.idleTimeoutSeconds = timeout;
     }
+    settings.totalTimeoutSeconds = totalBoundOf(request, HttpClient::kPictureTotalSeconds);
     settings.bodyLimit = HttpClient::kPictureBodyLimit;
     settings.pool = pool;
     return settings;

@@ -86,6 +86,7 @@ TransferSettings transferSettings(const HttpRequest& request, const ServiceOptio
     long timeout = request.timeoutSeconds < 1 ? kDefaultTimeoutSeconds : request.timeoutSeconds;
     settings.connectTimeoutSeconds = timeout;
     settings.idleTimeoutSeconds = timeout;
+    settings.totalTimeoutSeconds = totalBoundOf(request, HttpClient::kServiceTotalSeconds);
     settings.bodyLimit = HttpClient::kServiceBodyLimit;
     return settings;
 }

@@ -35,6 +35,7 @@ CurlExchangeResult runTransfer(const HttpRequest& request, const TransferSetting
     spec.proxyCredentials = settings.proxyCredentials;
     spec.connectTimeoutSeconds = settings.connectTimeoutSeconds;
     spec.idleTimeoutSeconds = settings.idleTimeoutSeconds;
+    spec.totalTimeoutSeconds = settings.totalTimeoutSeconds;
     spec.followRedirects = !request.noRedirect;
     spec.bodyLimit = settings.bodyLimit;
     spec.bodySink = settings.bodySink;

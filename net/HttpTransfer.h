@@ -27,12 +27,18 @@ struct TransferSettings {
     bool socksProxy = false;
     long connectTimeoutSeconds = 30;
     long idleTimeoutSeconds = 30;
+    long totalTimeoutSeconds = 0;  // 0: no bound
     size_t bodyLimit = 0;             // the most body bytes taken
     CurlSessionPool* pool = nullptr;  // null: a session of its own, closed after the transfer
     // Where the body goes as it arrives and who hears of its progress (see CurlExchangeSpec).
     std::function<bool(std::string_view bytes)> bodySink;
     std::function<void(std::int64_t received, std::int64_t total)> progress;
 };
+
+// The bound of a whole exchange: the request's own, or the engine's.
+inline long totalBoundOf(const HttpRequest& request, int engineBoundSeconds) {
+    return request.totalTimeoutSeconds < 1 ? engineBoundSeconds : request.totalTimeoutSeconds;
+}
 
 // Runs `request` with `settings` on the calling thread. UrlRejected when the
 // URL cannot be split.

@@ -188,3 +188,36 @@ TEST_F(SharedRulesTest, TaskAskedToStopBeforeTheCallConnectsNowhere) {
 }
 
 }  // namespace
+
+// A server that keeps every phase alive with a byte now and then still
+// cannot hold a transfer past its whole-exchange bound: the head dripping,
+// then the body dripping.
+TEST_F(SharedRulesTest, ADripThatKeepsEachPhaseAliveStillEndsAtTheTotalBound) {
+    // `start`, then `drop` every 300 ms, forty times.
+    auto drip = [](const std::string& start, const std::string& drop) {
+        std::vector<Step> script{{start}};
+        script.insert(script.end(), 40, Step{drop, 300ms});
+        return script;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> script;
+    };
+    const Case cases[] = {
+        {"dripping head", drip("HTTP/1.1 200 OK\r\n", "X-A: 1\r\n")},
+        {"dripping body", drip("HTTP/1.1 200 OK\r\nContent-Length: 40\r\n\r\n", "x")},
+    };
+    for (const Engine& engine : kEngines) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(engine.name) + ", " + c.name);
+            ScriptedSocketServer server(c.script, true);
+            HttpRequest request = requestFor(server.url("/"));
+            request.totalTimeoutSeconds = 1;
+            const auto started = std::chrono::steady_clock::now();
+            const HttpResponse response = engine.fetch(request);
+            const auto took = std::chrono::steady_clock::now() - started;
+            EXPECT_LT(took, 5s) << "a drip of 12 s in all";
+            EXPECT_LT(response.bodyBytes.size(), 40u);
+        }
+    }
+}
