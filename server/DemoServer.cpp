@@ -8,6 +8,7 @@
 
 #include "server/HttpHelpers.h"
 #include "server/ServerContext.h"
+#include "server/faults/FaultGate.h"
 #include "server/routes/Routes.h"
 
 namespace {
@@ -63,6 +64,9 @@ struct DemoServer::State {
     httplib::Server http;
     std::thread listener;  // runs http's accept loop; joined by stop()
     int port = 0;          // set by start() before the listener starts
+    // In front of http when faults are asked for; http then listens on a
+    // loopback port of its own.
+    std::unique_ptr<FaultGate> gate;
 };
 
 DemoServer::DemoServer(ServerOptions options, LogSink log)
@@ -72,6 +76,13 @@ DemoServer::DemoServer(ServerOptions options, LogSink log)
     // Enough workers for the app's parallel page loaders and kept-alive picture connections.
     http.new_task_queue = [] { return new httplib::ThreadPool(32); };
     http.set_keep_alive_timeout(state.options.keepAliveSeconds);
+    if (state.options.faultPlan().active()) {
+        // One request per connection, so the gate decides on every request.
+        http.set_keep_alive_max_count(1);
+        state.gate = std::make_unique<FaultGate>(state.options.faultPlan(), [&state](const std::string& line) {
+            if (state.options.logRequests) state.say(line);
+        });
+    }
 
     http.set_pre_routing_handler([&state](const httplib::Request& request, httplib::Response&) {
         state.journal.record(request);
@@ -116,7 +127,11 @@ DemoServer::~DemoServer() { stop(); }
 bool DemoServer::start() {
     State& state = *state_;
     if (state.listener.joinable()) return true;
-    if (state.options.port == 0) {
+    if (state.gate) {
+        const int backendPort = state.http.bind_to_any_port("127.0.0.1");
+        if (backendPort <= 0 || !state.gate->start(state.options.host, state.options.port, backendPort)) return false;
+        state.port = state.gate->port();
+    } else if (state.options.port == 0) {
         state.port = state.http.bind_to_any_port(state.options.host);
         if (state.port <= 0) return false;
     } else {
@@ -131,6 +146,7 @@ bool DemoServer::start() {
 void DemoServer::stop() {
     State& state = *state_;
     if (!state.listener.joinable()) return;
+    if (state.gate) state.gate->stop();
     state.http.stop();
     state.listener.join();
 }

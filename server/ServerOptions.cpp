@@ -29,6 +29,19 @@ bool readInt(const std::string& text, int min, int max, int& out) {
     return true;
 }
 
+bool readRate(const std::string& text, double& out) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !(value >= 0 && value <= 1)) return false;
+    out = value;
+    return true;
+}
+
+bool readSeed(const std::string& text, std::uint64_t& out) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
 }  // namespace
 
 ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
@@ -73,6 +86,14 @@ ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
         } else if (name == "--cache") {
             if (!takeValue() || value.empty()) return fail("--cache needs a folder");
             options.cacheFolder = value;
+        } else if (name == "--fault") {
+            std::optional<FaultRule> rule = takeValue() ? parseFaultRule(value) : std::nullopt;
+            if (!rule) return fail("--fault needs MODE[@PATH-PREFIX]: reset, stall, drip, garbage, http500, cutjson, huge or slow[:MS]");
+            options.faults.push_back(std::move(*rule));
+        } else if (name == "--chaos") {
+            if (!takeValue() || !readRate(value, options.chaosRate)) return fail("--chaos needs a share of requests from 0 to 1");
+        } else if (name == "--seed") {
+            if (!takeValue() || !readSeed(value, options.chaosSeed)) return fail("--seed needs a whole number");
         } else if (name == "--sign-prefix") {
             if (!takeValue() || value.size() != 1) return fail("--sign-prefix needs exactly one character");
             options.signPrefix = value;
@@ -98,5 +119,11 @@ std::string serverUsage() {
            ServerOptions::defaultCacheFolder().string() +
            ")\n"
            "  --sign-prefix C     prefix character of the service-cookie signature (default \"" +
-           ServerOptions::defaultSignPrefix() + "\")\n";
+           ServerOptions::defaultSignPrefix() +
+           "\")\n"
+           "  --fault MODE[@PATH] answer badly on purpose (repeatable; PATH: a path prefix such as /search):\n"
+           "                      reset, stall, drip (a byte a second), garbage, http500, cutjson,\n"
+           "                      huge (64 MB), slow[:MS] (a random delay up to MS, default 2000)\n"
+           "  --chaos RATE        give that share (0 to 1) of the other requests a random fault\n"
+           "  --seed N            seed of --chaos, so a run can be repeated (default 1)\n";
 }

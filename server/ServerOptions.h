@@ -1,8 +1,11 @@
 #pragma once
 // The companion server's settings and its command line.
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "server/faults/FaultPlan.h"
 
 struct ServerOptions {
     std::string host = "127.0.0.1";
@@ -16,6 +19,13 @@ struct ServerOptions {
     int qrLifetimeSeconds = 180;                               // after this a QR login key answers 800
     std::filesystem::path cacheFolder = defaultCacheFolder();   // generated audio/video, session secret
     std::string signPrefix = defaultSignPrefix();              // of the service-cookie signature
+    // Answering badly on purpose: these rules, and this share of the other
+    // requests with a fault picked from `chaosSeed`.
+    std::vector<FaultRule> faults;
+    double chaosRate = 0;
+    std::uint64_t chaosSeed = 1;
+
+    FaultPlan faultPlan() const { return FaultPlan(faults, chaosRate, chaosSeed); }
 
     static std::string defaultAnnouncedVersion();
     static std::filesystem::path defaultCacheFolder();

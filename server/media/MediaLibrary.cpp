@@ -1,9 +1,12 @@
 #include "server/media/MediaLibrary.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <fstream>
+#include <thread>
+#include <vector>
 
 #include "server/Md5.h"
 #include "server/media/AudioClips.h"
@@ -62,36 +65,78 @@ bool encodeMvVideo(const fs::path& target) {
 MediaLibrary::MediaLibrary(fs::path folder) : folder_(std::move(folder)) {}
 
 std::optional<MediaFile> MediaLibrary::audio(int clipIndex, AudioFormat format) {
+    return audioFile(clipIndex, format, Urgency::Asked);
+}
+
+std::optional<MediaFile> MediaLibrary::mvVideo() { return videoFile(Urgency::Asked); }
+
+std::optional<MediaFile> MediaLibrary::audioFile(int clipIndex, AudioFormat format, Urgency urgency) {
     const auto& clips = audioClips();
     if (clipIndex < 0 || clipIndex >= static_cast<int>(clips.size())) return std::nullopt;
     const AudioClip& clip = clips[clipIndex];
     const std::string name = std::string("clip-") + clip.name + "-" + kMediaVersion +
                              (format == AudioFormat::Mp3 ? ".mp3" : ".flac");
-    return obtain(name, [&clip, format](const fs::path& target) { return encodeClip(clip, format, target); });
+    return obtain(
+        name, [&clip, format](const fs::path& target) { return encodeClip(clip, format, target); }, urgency);
 }
 
-std::optional<MediaFile> MediaLibrary::mvVideo() {
-    return obtain(std::string("mv-demo-") + kMediaVersion + ".mp4", encodeMvVideo);
+std::optional<MediaFile> MediaLibrary::videoFile(Urgency urgency) {
+    return obtain(std::string("mv-demo-") + kMediaVersion + ".mp4", encodeMvVideo, urgency);
 }
 
 bool MediaLibrary::prepareAll(std::stop_token stop) {
-    std::vector<std::function<bool()>> steps = {[this] { return mvVideo().has_value(); }};
+    std::vector<std::function<bool()>> steps = {[this] { return videoFile(Urgency::Preparing).has_value(); }};
     for (int i = 0; i < static_cast<int>(audioClips().size()); ++i) {
-        steps.push_back([this, i] { return audio(i, AudioFormat::Mp3).has_value(); });
-        steps.push_back([this, i] { return audio(i, AudioFormat::Flac).has_value(); });
+        steps.push_back([this, i] { return audioFile(i, AudioFormat::Mp3, Urgency::Preparing).has_value(); });
+        steps.push_back([this, i] { return audioFile(i, AudioFormat::Flac, Urgency::Preparing).has_value(); });
     }
-    bool all = true;
-    for (const auto& step : steps) {
-        if (stop.stop_requested()) return false;
-        all = step() && all;
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> all{true};
+    auto work = [&] {
+        // At the lowest priority, which the ffmpeg runs inherit: a file
+        // asked for meanwhile gets the processor.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+        for (std::size_t step = next++; step < steps.size(); step = next++) {
+            if (!waitUntilNothingAsked(stop)) return;
+            if (!steps[step]()) all = false;
+        }
+    };
+    {
+        std::jthread second(work);
+        work();
     }
-    return all;
+    return all && !stop.stop_requested();
 }
 
-std::optional<MediaFile> MediaLibrary::obtain(const std::string& fileName, const Maker& make) {
-    std::lock_guard lock(mutex_);
-    if (auto known = known_.find(fileName); known != known_.end()) return known->second;
+bool MediaLibrary::waitUntilNothingAsked(std::stop_token stop) {
+    std::unique_lock lock(mutex_);
+    return askedDone_.wait(lock, stop, [this] { return askedBeingMade_ == 0; });
+}
 
+std::optional<MediaFile> MediaLibrary::obtain(const std::string& fileName, const Maker& make, Urgency urgency) {
+    std::shared_ptr<Entry> entry;
+    {
+        std::lock_guard lock(mutex_);
+        std::shared_ptr<Entry>& slot = entries_[fileName];
+        if (!slot) slot = std::make_shared<Entry>();
+        entry = slot;
+        if (urgency == Urgency::Asked) ++askedBeingMade_;
+    }
+    struct AskedDone {
+        MediaLibrary& library;
+        Urgency urgency;
+        ~AskedDone() {
+            if (urgency != Urgency::Asked) return;
+            {
+                std::lock_guard lock(library.mutex_);
+                --library.askedBeingMade_;
+            }
+            library.askedDone_.notify_all();
+        }
+    } done{*this, urgency};
+
+    std::lock_guard making(entry->making);
+    if (entry->file) return entry->file;
     const fs::path target = folder_ / fileName;
     std::error_code error;
     if (!fs::exists(target, error)) {
@@ -108,7 +153,6 @@ std::optional<MediaFile> MediaLibrary::obtain(const std::string& fileName, const
     std::optional<std::string> md5 = md5HexOfFile(target);
     const std::uintmax_t size = fs::file_size(target, error);
     if (!md5 || error) return std::nullopt;
-    MediaFile file{target, size, *md5};
-    known_.emplace(fileName, file);
-    return file;
+    entry->file = MediaFile{target, size, *md5};
+    return entry->file;
 }

@@ -34,8 +34,24 @@ TEST(ServerOptionsTest, RefusesWrongValues) {
     const std::vector<std::vector<std::string>> wrong = {
         {"--port"}, {"--port", "70000"}, {"--port", "12ab"}, {"--latency", "-1"}, {"--qr-expiry", "0"},
         {"--sign-prefix", "mm"}, {"--host="}, {"--verbose"}, {"extra"},
+        {"--fault", "explode"}, {"--fault"}, {"--chaos", "1.5"}, {"--chaos", "-0.1"}, {"--seed", "x"},
     };
     for (const auto& arguments : wrong) {
         EXPECT_FALSE(parseServerOptions(arguments).error.empty()) << arguments.front();
     }
+}
+
+TEST(ServerOptionsTest, FaultRulesChaosAndSeed) {
+    const ParsedOptions parsed = parseServerOptions(
+        {"--fault", "stall@/search", "--fault=slow:300", "--chaos", "0.25", "--seed=42"});
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    ASSERT_EQ(parsed.options.faults.size(), 2u);
+    EXPECT_EQ(parsed.options.faults[0].mode, FaultMode::Stall);
+    EXPECT_EQ(parsed.options.faults[0].pathPrefix, "/search");
+    EXPECT_EQ(parsed.options.faults[1].mode, FaultMode::Slow);
+    EXPECT_EQ(parsed.options.faults[1].slowMaxMs, 300);
+    EXPECT_EQ(parsed.options.chaosRate, 0.25);
+    EXPECT_EQ(parsed.options.chaosSeed, 42u);
+    EXPECT_TRUE(parsed.options.faultPlan().active());
+    EXPECT_FALSE(parseServerOptions({}).options.faultPlan().active());
 }
