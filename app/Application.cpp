@@ -83,6 +83,7 @@ void Application::start() {
     onMainWindowCreated();
     if (!alive) return;
     mainWindow_->show();
+    qCInfo(startupLog).noquote() << "main window shown at" << QDateTime::currentMSecsSinceEpoch();
 
     // The desktop spectrum window exists from the start and stays hidden
     // until the user switches the spectrum on.

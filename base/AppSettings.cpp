@@ -3,7 +3,9 @@
 #include "text/TextCodec.h"
 
 #include <cctype>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sys/stat.h>
@@ -97,10 +99,14 @@ std::string_view capGbk(std::string_view gbk, size_t limit) {
     return gbk.substr(0, i);
 }
 
+// The scratch file of a write: the file's name, a dot and six characters
+// that mkstemp chooses.
+constexpr std::string_view kScratchSuffix = ".XXXXXX";
+
 // Writes `content` to a private temporary file beside `path`, then renames it
 // over `path`, so readers see either the old file or the new one whole.
 bool replaceFile(const std::string& path, const std::string& content) {
-    std::string temp = path + ".XXXXXX";
+    std::string temp = path + std::string(kScratchSuffix);
     int fd = mkstemp(temp.data());
     if (fd < 0) return false;
     fchmod(fd, S_IRUSR | S_IWUSR);
@@ -160,3 +166,17 @@ void AppSettings::writeDefaults() const {
     write("Setting", "Color1", "-65536");
     write("Setting", "Color2", "-16776961");
 }
+
+void AppSettings::removeAbandonedScratchFiles() const {
+    namespace fs = std::filesystem;
+    const fs::path file(path_);
+    const std::string name = file.filename().string();
+    const auto cutoff = fs::file_time_type::clock::now() - std::chrono::minutes(1);
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(file.parent_path(), error)) {
+        const std::string candidate = entry.path().filename().string();
+        if (candidate.size() != name.size() + kScratchSuffix.size() || !candidate.starts_with(name + ".")) continue;
+        if (entry.is_regular_file(error) && entry.last_write_time(error) < cutoff) fs::remove(entry.path(), error);
+    }
+}
+

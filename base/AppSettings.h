@@ -25,6 +25,11 @@ public:
     // Writes the eight keys a first start begins with, in their fixed order.
     void writeDefaults() const;
 
+    // Removes the scratch files of writes that never finished (the process
+    // ended between writing one and renaming it over the file), leaving
+    // those younger than a minute to writers that may still be at work.
+    void removeAbandonedScratchFiles() const;
+
 private:
     std::string path_;
 };

@@ -35,6 +35,7 @@ std::string firstRunSetup(const AppPaths& paths, const std::string& programFolde
     if (fs::is_regular_file(updater, ignored)) fs::remove(updater, ignored);
 
     AppSettings settings(paths.settingsPath);
+    settings.removeAbandonedScratchFiles();
     if (!fs::exists(paths.settingsPath, ignored)) settings.writeDefaults();
     settings.write("Data", "Name", kProductName);
     settings.write("Data", "Ver", kProductVersion);

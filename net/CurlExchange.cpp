@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "base/TaskStop.h"
+#include "net/BodyBudget.h"
 #include "net/HttpAsciiCase.h"
 
 namespace {
@@ -76,6 +77,9 @@ struct ResponseCapture {
     using Sink = std::function<bool(std::string_view bytes)>;
 
     ResponseCapture(TransferWatch& watch, size_t limit, const Sink& sink) : watch(watch), bodyLimit(limit), sink(sink) {}
+    ~ResponseCapture() { BodyBudget::shared().giveBack(charged); }
+    ResponseCapture(const ResponseCapture&) = delete;
+    ResponseCapture& operator=(const ResponseCapture&) = delete;
 
     TransferWatch& watch;
     const size_t bodyLimit;
@@ -85,6 +89,21 @@ struct ResponseCapture {
     std::string body;
     size_t bodySize = 0;  // what arrived of the current answer's body, kept or handed on
     bool bodyTooLarge = false;
+    size_t charged = 0;  // taken from the shared body budget for `body`'s room
+
+    // Room for `needed` bytes of body, grown by doubling up to the limit; the
+    // room past the first megabyte comes out of the shared budget.
+    bool makeRoom(size_t needed) {
+        if (needed <= body.capacity()) return true;
+        const size_t room = std::min(bodyLimit, std::max(needed, body.capacity() * 2));
+        const size_t charge = room > BodyBudget::kFreeBytes ? room - BodyBudget::kFreeBytes : 0;
+        if (charge > charged) {
+            if (!BodyBudget::shared().take(charge - charged)) return false;
+            charged = charge;
+        }
+        body.reserve(room);
+        return true;
+    }
 
     void addHeaderLine(std::string_view line) {
         watch.activity();
@@ -114,6 +133,10 @@ struct ResponseCapture {
         }
         capture->bodySize += bytes;
         if (!capture->sink) {
+            if (!capture->makeRoom(capture->body.size() + bytes)) {
+                capture->bodyTooLarge = true;
+                return CURL_WRITEFUNC_ERROR;
+            }
             capture->body.append(data, bytes);
         } else if (!capture->sink(std::string_view(data, bytes))) {
             return CURL_WRITEFUNC_ERROR;

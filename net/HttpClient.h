@@ -83,15 +83,16 @@ struct DownloadReceiver {
 
 namespace HttpClient {
 
-// The most body bytes each engine takes; a longer body fails the call.
 // How long a whole exchange may take, unless the request says otherwise:
 // service answers (the service and lyric engines), and pictures.
 inline constexpr int kServiceTotalSeconds = 45;
 inline constexpr int kPictureTotalSeconds = 30;
 
-inline constexpr size_t kServiceBodyLimit = 32 * 1024 * 1024;
+// The most body bytes each engine takes; a longer body fails the call. The
+// bodies of all transfers together also share one budget (BodyBudget).
+inline constexpr size_t kServiceBodyLimit = 16 * 1024 * 1024;
 inline constexpr size_t kPictureBodyLimit = 16 * 1024 * 1024;
-inline constexpr size_t kLyricBodyLimit = 32 * 1024 * 1024;
+inline constexpr size_t kLyricBodyLimit = 16 * 1024 * 1024;
 inline constexpr size_t kDownloadBodyLimit = size_t(2) * 1024 * 1024 * 1024;
 
 // Once at program start, before any other thread exists.

@@ -1,5 +1,9 @@
 #include "net/HttpTransfer.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <optional>
 
@@ -14,6 +18,21 @@ void globalInit() {
 }
 
 }  // namespace HttpClient
+
+namespace {
+
+// MIVRA_REQUEST_BOUND (seconds) shortens every bounded request, each phase
+// and the whole: for networks where waiting long is pointless, and for
+// tests that drive the program against a service that never answers.
+std::optional<long> requestBoundFromEnvironment() {
+    const char* text = std::getenv("MIVRA_REQUEST_BOUND");
+    long seconds = 0;
+    if (!text || std::from_chars(text, text + std::strlen(text), seconds).ec != std::errc() || seconds < 1)
+        return std::nullopt;
+    return seconds;
+}
+
+}  // namespace
 
 CurlExchangeResult runTransfer(const HttpRequest& request, const TransferSettings& settings) {
     std::optional<HttpUrl> url = splitHttpUrl(request.url, settings.schemeOptional);
@@ -36,6 +55,12 @@ CurlExchangeResult runTransfer(const HttpRequest& request, const TransferSetting
     spec.connectTimeoutSeconds = settings.connectTimeoutSeconds;
     spec.idleTimeoutSeconds = settings.idleTimeoutSeconds;
     spec.totalTimeoutSeconds = settings.totalTimeoutSeconds;
+    static const std::optional<long> shortened = requestBoundFromEnvironment();
+    if (shortened && spec.totalTimeoutSeconds > 0) {
+        spec.connectTimeoutSeconds = std::min(spec.connectTimeoutSeconds, *shortened);
+        spec.idleTimeoutSeconds = std::min(spec.idleTimeoutSeconds, *shortened);
+        spec.totalTimeoutSeconds = std::min(spec.totalTimeoutSeconds, *shortened);
+    }
     spec.followRedirects = !request.noRedirect;
     spec.bodyLimit = settings.bodyLimit;
     spec.bodySink = settings.bodySink;

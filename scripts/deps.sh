@@ -13,7 +13,7 @@ packages=(
   portaudio19-dev libasound2-dev libjack-jackd2-dev libkissfft-dev
   libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libqrencode-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth fonts-wqy-microhei fonts-noto-color-emoji
+  xvfb xauth fonts-wqy-microhei fonts-noto-color-emoji time
   "$@"
 )
 

@@ -3,6 +3,7 @@
 
 #include "TempDir.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -77,6 +78,32 @@ TEST_F(FirstRunSetupTest, LeftOverUpdaterFileIsRemovedButAFolderOfThatNameIsNot)
     fs::create_directory(program.file("MivraUpDate.exe"));
     firstRunSetup(paths, program.path().string());
     EXPECT_TRUE(fs::is_directory(program.file("MivraUpDate.exe")));
+}
+
+// Writes killed between writing their scratch file and renaming it leave
+// the file behind; the next start clears the old ones and nothing else.
+TEST_F(FirstRunSetupTest, AbandonedScratchFilesOfTheSettingsAreRemoved) {
+    firstRunSetup(paths, program.path().string());
+    const fs::path config = fs::path(paths.settingsPath).parent_path();
+    struct Case {
+        const char* name;
+        bool old;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"config.ini.a1B2c3", true, true},
+        {"config.ini.Zz9Yy8", false, false},  // a write that may still be at work
+        {"config.ini.bak", true, false},
+        {"other.ini.a1B2c3", true, false},
+        {"config.ini.a1B2c3d", true, false},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(config / c.name) << "x";
+        if (c.old) fs::last_write_time(config / c.name, fs::file_time_type::clock::now() - std::chrono::minutes(5));
+    }
+    firstRunSetup(paths, program.path().string());
+    for (const Case& c : cases) EXPECT_EQ(fs::exists(config / c.name), !c.removed) << c.name;
+    EXPECT_EQ(AppSettings(paths.settingsPath).read("Data", "Name"), "Mivra Music");
 }
 
 }  // namespace

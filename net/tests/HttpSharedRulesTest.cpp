@@ -16,6 +16,7 @@
 #include "ScriptedSocketServer.h"
 #include "base/BackgroundTask.h"
 #include "base/TaskStop.h"
+#include "net/BodyBudget.h"
 #include "net/HttpClient.h"
 
 namespace {
@@ -220,4 +221,37 @@ TEST_F(SharedRulesTest, ADripThatKeepsEachPhaseAliveStillEndsAtTheTotalBound) {
             EXPECT_LT(response.bodyBytes.size(), 40u);
         }
     }
+}
+
+TEST(BodyBudgetTest, TakesWhatFitsAndGetsItBack) {
+    BodyBudget budget(100);
+    EXPECT_TRUE(budget.take(60));
+    EXPECT_FALSE(budget.take(41));
+    EXPECT_EQ(budget.inUse(), 60u);
+    EXPECT_TRUE(budget.take(40));
+    budget.giveBack(100);
+    EXPECT_EQ(budget.inUse(), 0u);
+    EXPECT_TRUE(budget.take(100));
+}
+
+// While one large body is arriving, another large one finds the shared
+// budget spent and fails as too large; once the first is over, it arrives.
+TEST_F(SharedRulesTest, LargeBodiesAtOnceShareOneBudget) {
+    constexpr size_t kHeld = 12 * 1024 * 1024;
+    std::vector<Step> held{{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(HttpClient::kServiceBodyLimit) + "\r\n\r\n"},
+                           {kBlock, 0ms, kHeld / kBlockSize}};
+    auto first = std::make_unique<ScriptedSocketServer>(held, true);
+    std::thread holder([url = first->url("/")] { HttpClient::fetchService(requestFor(url)); });
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (BodyBudget::shared().inUse() < kHeld - BodyBudget::kFreeBytes && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(10ms);
+    ASSERT_GE(BodyBudget::shared().inUse(), kHeld - BodyBudget::kFreeBytes);
+
+    ScriptedSocketServer second(bodyWithLength(8 * 1024 * 1024));
+    EXPECT_EQ(HttpClient::fetchService(requestFor(second.url("/"))).status, "714 应答数据过大!");
+
+    first.reset();  // ends the held transfer
+    holder.join();
+    EXPECT_EQ(BodyBudget::shared().inUse(), 0u);
+    EXPECT_EQ(HttpClient::fetchService(requestFor(second.url("/"))).bodyBytes.size(), 8u * 1024 * 1024);
 }
