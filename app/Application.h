@@ -8,6 +8,7 @@
 #include "base/StoredSettings.h"
 #include "maintenance/MaintenanceRequests.h"
 #include "audio/AudioEngine.h"
+#include "app/UpdateHandOver.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -29,6 +30,8 @@ class MvPlayback;
 class PicturePipeline;
 class PlayBar;
 class SettingsPage;
+class SpectrumWindow;
+class UpdateLogWindow;
 class Player;
 class SongDownloader;
 class MainWindow;
@@ -60,6 +63,8 @@ public:
     void setExitHandler(std::function<void()> exitProcess) { exitProcess_ = std::move(exitProcess); }
     // Replaces the start-up bound (before `start`).
     void setStartupBound(int milliseconds) { startupBoundMs_ = milliseconds; }
+    // Replaces how the updater is started on a hand-over (before `start`).
+    void setUpdaterStarter(ProgramStarter start) { startUpdater_ = std::move(start); }
 
     const AppPaths& paths() const { return paths_; }
     // The cookie of the account logged in to; empty when logged out.
@@ -79,6 +84,11 @@ public:
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
     PicturePipeline& pictures() const { return *pictures_; }
     MvPlayback& mvPlayback() const { return *mvPlayback_; }
+    SpectrumWindow* spectrumWindow() const { return spectrumWindow_.get(); }
+    // The update-log window while it is open.
+    UpdateLogWindow* updateLogWindow() const;
+    // The program's executable, where a hand-over writes the updater beside.
+    std::string executablePath() const;
 
 private:
     // A start-up request on its task, and where its answer lands.
@@ -112,6 +122,9 @@ private:
     void startHeartbeat(const BackgroundTask::Handle& firstHeartbeat);
     void waitForHomePage();
     void closeLoadingWindow();
+    bool handOverForUpdate(const std::optional<RemoteConfig>& config);
+    void createSpectrum();
+    void openUpdateLog();
     HomePage& homePage() const;
     SettingsPage& settingsPage() const;
 
@@ -129,6 +142,8 @@ private:
     RemoteConfig remoteConfig_;
     StoredSettings storedSettings_;
     std::function<void()> exitProcess_;
+    ProgramStarter startUpdater_ = startDetachedProgram;
+    bool handedOver_ = false;  // the updater took over: start-up stops
     int startupBoundMs_ = kStartupBoundMs;
     QElapsedTimer startupClock_;
 
@@ -141,7 +156,8 @@ private:
     std::unique_ptr<MvPlayback> mvPlayback_;
     PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
-    std::unique_ptr<QWidget> spectrumWindow_;
+    std::unique_ptr<SpectrumWindow> spectrumWindow_;
+    QPointer<UpdateLogWindow> updateLog_;  // destroys itself when closed
     // After the windows and the player, so it goes before them.
     std::unique_ptr<SongDownloader> downloader_;
     std::unique_ptr<CoverMenuActions> coverMenu_;

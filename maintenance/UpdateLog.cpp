@@ -2,6 +2,7 @@
 
 #include "data/JsonDocument.h"
 
+#include <QList>
 #include <QString>
 #include <algorithm>
 
@@ -31,7 +32,7 @@ std::string withLineBreaks(std::string_view text) {
 // common CJK ideographs, 14 per character inside.
 std::int64_t lineWidth(std::string_view line, std::int64_t otherWidth) {
     std::int64_t width = 0;
-    for (const char32_t c : QString::fromUtf8(line.data(), qsizetype(line.size())).toUcs4())
+    for (const uint c : QString::fromUtf8(line.data(), qsizetype(line.size())).toUcs4())
         width += (c >= 0x4E00 && c <= 0x9FA5) ? 14 : otherWidth;
     return width;
 }

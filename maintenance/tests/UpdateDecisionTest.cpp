@@ -26,6 +26,9 @@ RemoteConfig notJson() {
     return config;
 }
 
+// Named in test listings by the case's name.
+void PrintTo(const DecisionCase& c, std::ostream* out) { *out << c.name; }
+
 class UpdateDecision : public ::testing::TestWithParam<DecisionCase> {};
 
 TEST_P(UpdateDecision, HandsOverOnlyForAnotherVersionAnnouncedInTime) {

@@ -12,6 +12,9 @@ struct HeightCase {
     std::int64_t estimate;
 };
 
+// Named in test listings by the case's name.
+void PrintTo(const HeightCase& c, std::ostream* out) { *out << c.name; }
+
 class LogTextHeight : public ::testing::TestWithParam<HeightCase> {};
 
 TEST_P(LogTextHeight, EstimatesWrappedLines) {
