@@ -100,6 +100,7 @@ void Application::start() {
     if (!alive || handedOver_) return;
     mainWindow_->show();
     createSpectrum();
+    openUpdateLog();
 }
 
 // The start-up sequence of the main window, in the order it must run. Every
@@ -148,7 +149,6 @@ void Application::onMainWindowCreated() {
     if (!alive) return;
     closeLoadingWindow();
     loadDiscoverAndCharts();
-    openUpdateLog();
 }
 
 // Another version announced in time, and not one the user skipped: the
@@ -164,13 +164,16 @@ bool Application::handOverForUpdate(const std::optional<RemoteConfig>& config) {
     return true;
 }
 
-// The update log, once after an update (and on a first start).
+// The update log, once after an update (and on a first start), over the
+// middle of the main window.
 void Application::openUpdateLog() {
     const AppSettings settings(paths_.settingsPath);
     if (settings.read("Data", "UpDateLog", "true") != "true") return;
     delete updateLog_.data();
     updateLog_ = new UpdateLogWindow(remoteConfig_.updateLogText, settings);
+    updateLog_->move(mainWindow_->geometry().center() - updateLog_->rect().center());
     updateLog_->show();
+    updateLog_->raise();
 }
 
 // The desktop spectrum window exists from the start and stays hidden until

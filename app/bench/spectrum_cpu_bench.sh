@@ -2,7 +2,8 @@
 # What the desktop spectrum costs while a song plays: the companion server
 # serves a demo song as MP3, the program plays it on a virtual display
 # (Xvfb, 1920x1080) and measures its own processor time with the spectrum
-# window hidden and then shown.
+# window hidden and then shown, and with a strip whose every bar moves on
+# every frame.
 #   app/bench/spectrum_cpu_bench.sh [build-dir] [seconds-each]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
