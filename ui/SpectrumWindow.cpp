@@ -79,6 +79,7 @@ void SpectrumWindow::setColours(std::int32_t first, std::int32_t second) {
     gradient.setColorAt(0, first_);
     gradient.setColorAt(1, opaque(second));
     barBrush_ = QBrush(gradient);
+    barPictures_.clear();
     panel_->update();
 }
 
@@ -102,7 +103,9 @@ void SpectrumWindow::advanceFrame() {
     const int height = panel_->height();
     bars_.advance(weightSpectrumBands(magnitudes_), height, barCount_);
 
-    QRegion changed;
+    // One rectangle around every column that changed: a region of many
+    // thin rectangles costs a flush of its own for each.
+    QRect changed;
     for (int i = 0; i < barCount_; ++i) {
         const DrawnBar now{height - int(bars_.barHeight(i)), height - int(bars_.capHeight(i)) - 2};
         DrawnBar& before = drawn_[size_t(i)];
@@ -110,20 +113,33 @@ void SpectrumWindow::advanceFrame() {
         // From the highest row either frame touches down to the bottom.
         const int top = std::max(0, std::min({now.top, now.capY, before.top, before.capY}));
         const QRect column = columnOf(i);
-        changed += QRect(column.x(), top, column.width(), height - top);
+        changed |= QRect(column.x(), top, column.width(), height - top);
         before = now;
     }
     if (!changed.isEmpty()) panel_->update(changed);
 }
 
-void SpectrumWindow::paintBars(QPainter& painter, const QRect& area) const {
+const QImage& SpectrumWindow::barPicture(int height) {
+    if (barPictures_.size() <= size_t(height)) barPictures_.resize(size_t(height) + 1);
+    QImage& picture = barPictures_[size_t(height)];
+    if (picture.isNull()) {
+        const qreal dpr = panel_->devicePixelRatioF();
+        picture = QImage(QSize(barWidth_, height) * dpr, QImage::Format_RGB32);
+        picture.setDevicePixelRatio(dpr);
+        QPainter painter(&picture);
+        painter.fillRect(QRect(0, 0, barWidth_, height), barBrush_);
+    }
+    return picture;
+}
+
+void SpectrumWindow::paintBars(QPainter& painter, const QRect& area) {
     const int height = panel_->height();
     const int firstBar = std::max(0, (area.left() - SpectrumBars::kBarGap) / (barWidth_ + SpectrumBars::kBarGap));
     for (int i = firstBar; i < barCount_; ++i) {
         const QRect column = columnOf(i);
         if (column.left() > area.right()) break;
         const int bar = int(bars_.barHeight(i));
-        if (bar > 0) painter.fillRect(QRect(column.x(), height - bar, barWidth_, bar), barBrush_);
+        if (bar > 0) painter.drawImage(QPoint(column.x(), height - bar), barPicture(bar));
         painter.fillRect(QRect(column.x(), height - int(bars_.capHeight(i)) - 2, barWidth_, 1), first_);
     }
 }

@@ -6,11 +6,13 @@
 #include "ui/SpectrumBars.h"
 
 #include <QBrush>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QPainter;
 
@@ -55,7 +57,8 @@ private:
         int capY = -1;
     };
     QRect columnOf(int bar) const;
-    void paintBars(QPainter& painter, const QRect& area) const;
+    void paintBars(QPainter& painter, const QRect& area);
+    const QImage& barPicture(int height);
 
     Source source_;
     SpectrumBars bars_;
@@ -63,6 +66,8 @@ private:
     std::array<DrawnBar, kSpectrumBins> drawn_{};
     QColor first_;
     QBrush barBrush_;  // the two colours' gradient, mapped onto each bar
+    // A bar of each height drawn once in the gradient, then only copied.
+    std::vector<QImage> barPictures_;
     int barWidth_ = 1;
     int barCount_ = 0;
     Panel* panel_ = nullptr;
