@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     SpectrumWindow busy([&noise](std::array<float, kSpectrumBins>& magnitudes) {
         for (float& magnitude : magnitudes) magnitude = float(noise() % 1000) / 1000.0f * 0.02f;
     });
+    busy.setColours(app.storedSettings().color1, app.storedSettings().color2);
     busy.setSwitchedOn(true);
     delete MessageBoxWindow::dialog();
     const double everyBar = coreShareOver(seconds);
