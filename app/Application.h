@@ -55,7 +55,9 @@ public:
     ~Application() override;
 
     // Opens the loading window, then the main window (running the start-up
-    // sequence to its end), then the hidden spectrum window.
+    // sequence to its end), then the hidden spectrum window and, when due,
+    // the update log. When the start-up hands over to the updater, the
+    // program ends instead and no window is shown.
     void start();
 
     // What ends the process when the user closes the main window; the
