@@ -1,6 +1,10 @@
 #include "app/Application.h"
 
 #include "base/AppSettings.h"
+#include "base/ProductInfo.h"
+#include "maintenance/UpdateDecision.h"
+#include "ui/SpectrumWindow.h"
+#include "ui/UpdateLogWindow.h"
 #include "ui/AccountSession.h"
 #include "base/BackgroundTask.h"
 #include "net/DiskCache.h"
@@ -22,7 +26,9 @@
 #include "ui/pages/ChartsPage.h"
 #include "ui/pages/DiscoverPage.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QEventLoop>
 #include <QLoggingCategory>
 #include <QWidget>
@@ -57,8 +63,18 @@ Application::Application(std::string documentsFolder, std::string programFolder,
     heartbeatTimer_.setObjectName("时钟_在线统计");
 }
 
-// A loading window still up (start-up was cut short) goes with the program.
-Application::~Application() { delete loadingWindow_.data(); }
+// A loading window still up (start-up was cut short) and an open update
+// log go with the program.
+Application::~Application() {
+    delete loadingWindow_.data();
+    delete updateLog_.data();
+}
+
+UpdateLogWindow* Application::updateLogWindow() const { return updateLog_.data(); }
+
+std::string Application::executablePath() const {
+    return programFolder_ + "/" + QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
+}
 
 QWidget* Application::loadingWindow() const { return loadingWindow_.data(); }
 
@@ -81,14 +97,11 @@ void Application::start() {
     });
     const QPointer<Application> alive(this);
     onMainWindowCreated();
-    if (!alive) return;
+    if (!alive || handedOver_) return;
     mainWindow_->show();
     qCInfo(startupLog).noquote() << "main window shown at" << QDateTime::currentMSecsSinceEpoch();
-
-    // The desktop spectrum window exists from the start and stays hidden
-    // until the user switches the spectrum on.
-    spectrumWindow_ = std::make_unique<QWidget>(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    spectrumWindow_->setObjectName("SpectrumWindow");
+    createSpectrum();
+    openUpdateLog();
 }
 
 // The start-up sequence of the main window, in the order it must run. Every
@@ -117,6 +130,7 @@ void Application::onMainWindowCreated() {
     // (Answers land in locals first: the members may be gone after a wait.)
     std::optional<RemoteConfig> configAnswer = awaitWithinBound(config);
     if (!alive) return;
+    if (handOverForUpdate(configAnswer)) return;
     if (configAnswer) remoteConfig_ = std::move(*configAnswer);
     std::optional<std::string> cookieAnswer = awaitWithinBound(serviceCookie);
     if (!alive) return;
@@ -136,6 +150,44 @@ void Application::onMainWindowCreated() {
     if (!alive) return;
     closeLoadingWindow();
     loadDiscoverAndCharts();
+}
+
+// Another version announced in time, and not one the user skipped: the
+// updater takes over and the program ends. When the updater cannot be
+// written or started, the program starts as it is.
+bool Application::handOverForUpdate(const std::optional<RemoteConfig>& config) {
+    const AppSettings settings(paths_.settingsPath);
+    if (!shouldHandOver(config, kProductVersion, settings.read("Data", "SkipVer"))) return false;
+    if (!handOverToUpdater(settings, executablePath(), carriedUpdater(), startUpdater_)) return false;
+    handedOver_ = true;
+    closeLoadingWindow();
+    exitProcess_();
+    return true;
+}
+
+// The update log, once after an update (and on a first start), over the
+// middle of the main window.
+void Application::openUpdateLog() {
+    const AppSettings settings(paths_.settingsPath);
+    if (settings.read("Data", "UpDateLog", "true") != "true") return;
+    delete updateLog_.data();
+    updateLog_ = new UpdateLogWindow(remoteConfig_.updateLogText, settings);
+    updateLog_->move(mainWindow_->geometry().center() - updateLog_->rect().center());
+    updateLog_->show();
+    updateLog_->raise();
+}
+
+// The desktop spectrum window exists from the start and stays hidden until
+// the user switches the spectrum on; it draws in the lyric colours.
+void Application::createSpectrum() {
+    spectrumWindow_ = std::make_unique<SpectrumWindow>(
+        [player = player_.get()](std::array<float, kSpectrumBins>& magnitudes) { player->spectrum(magnitudes); });
+    spectrumWindow_->setColours(storedSettings_.color1, storedSettings_.color2);
+    connect(playBar_, &PlayBar::spectrumToggled, spectrumWindow_.get(), &SpectrumWindow::setSwitchedOn);
+    connect(&settingsPage(), &SettingsPage::lyricColoursChanged, spectrumWindow_.get(),
+            [spectrum = spectrumWindow_.get()](const LyricColours& colours) {
+                spectrum->setColours(colours.first, colours.second);
+            });
 }
 
 HomePage& Application::homePage() const { return *static_cast<HomePage*>(mainWindow_->page(Pages::kHome)); }

@@ -8,6 +8,7 @@
 #include "base/StoredSettings.h"
 #include "maintenance/MaintenanceRequests.h"
 #include "audio/AudioEngine.h"
+#include "app/UpdateHandOver.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -29,6 +30,8 @@ class MvPlayback;
 class PicturePipeline;
 class PlayBar;
 class SettingsPage;
+class SpectrumWindow;
+class UpdateLogWindow;
 class Player;
 class SongDownloader;
 class MainWindow;
@@ -53,7 +56,9 @@ public:
     ~Application() override;
 
     // Opens the loading window, then the main window (running the start-up
-    // sequence to its end), then the hidden spectrum window.
+    // sequence to its end), then the hidden spectrum window and, when due,
+    // the update log. When the start-up hands over to the updater, the
+    // program ends instead and no window is shown.
     void start();
 
     // What ends the process when the user closes the main window; the
@@ -61,6 +66,8 @@ public:
     void setExitHandler(std::function<void()> exitProcess) { exitProcess_ = std::move(exitProcess); }
     // Replaces the start-up bound (before `start`).
     void setStartupBound(int milliseconds) { startupBoundMs_ = milliseconds; }
+    // Replaces how the updater is started on a hand-over (before `start`).
+    void setUpdaterStarter(ProgramStarter start) { startUpdater_ = std::move(start); }
 
     const AppPaths& paths() const { return paths_; }
     // The cookie of the account logged in to; empty when logged out.
@@ -80,6 +87,11 @@ public:
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
     PicturePipeline& pictures() const { return *pictures_; }
     MvPlayback& mvPlayback() const { return *mvPlayback_; }
+    SpectrumWindow* spectrumWindow() const { return spectrumWindow_.get(); }
+    // The update-log window while it is open.
+    UpdateLogWindow* updateLogWindow() const;
+    // The program's executable, where a hand-over writes the updater beside.
+    std::string executablePath() const;
 
 private:
     // A start-up request on its task, and where its answer lands.
@@ -113,6 +125,9 @@ private:
     void startHeartbeat(const BackgroundTask::Handle& firstHeartbeat);
     void waitForHomePage();
     void closeLoadingWindow();
+    bool handOverForUpdate(const std::optional<RemoteConfig>& config);
+    void createSpectrum();
+    void openUpdateLog();
     HomePage& homePage() const;
     SettingsPage& settingsPage() const;
 
@@ -130,6 +145,8 @@ private:
     RemoteConfig remoteConfig_;
     StoredSettings storedSettings_;
     std::function<void()> exitProcess_;
+    ProgramStarter startUpdater_ = startDetachedProgram;
+    bool handedOver_ = false;  // the updater took over: start-up stops
     int startupBoundMs_ = kStartupBoundMs;
     QElapsedTimer startupClock_;
 
@@ -142,7 +159,8 @@ private:
     std::unique_ptr<MvPlayback> mvPlayback_;
     PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
-    std::unique_ptr<QWidget> spectrumWindow_;
+    std::unique_ptr<SpectrumWindow> spectrumWindow_;
+    QPointer<UpdateLogWindow> updateLog_;  // destroys itself when closed
     // After the windows and the player, so it goes before them.
     std::unique_ptr<SongDownloader> downloader_;
     std::unique_ptr<CoverMenuActions> coverMenu_;

@@ -7,12 +7,14 @@ MaintenanceRequests::MaintenanceRequests(ServiceHosts hosts, LocalClock clock)
     : hosts_(std::move(hosts)), clock_(std::move(clock)) {}
 
 RemoteConfig MaintenanceRequests::fetchRemoteConfig() const {
-    const JsonDocument answer =
-        fetchJson(hosts_.makerOrigin + "/api/config/config.json", RequestHeaders::EngineDefaults);
+    JsonDocument answer;
     RemoteConfig config;
+    config.answered =
+        answer.parse(fetchAnswer(hosts_.makerOrigin + "/api/config/config.json", RequestHeaders::EngineDefaults));
     config.name = answer.getText("data.Name");
     config.version = answer.getText("data.Ver");
     config.updateLogUrl = answer.getText("urls.UpdateLog");
+    config.downloadUrl = answer.getText("urls.Download");
     config.updateLogText = fetchAnswer(config.updateLogUrl, RequestHeaders::EngineDefaults);
     return config;
 }

@@ -372,3 +372,7 @@ void Player::clearQueue() {
     emit songCleared();
     emit queueChanged();
 }
+
+void Player::spectrum(std::array<float, kSpectrumBins>& magnitudes) const {
+    if (engine_.getFftData(stream_, magnitudes) < 0) magnitudes.fill(0.0f);
+}

@@ -96,6 +96,9 @@ public:
     const LyricTimeline& lyrics() const { return *lyrics_; }
     const std::string& desktopLyric() const { return desktopLyric_; }
     AudioEngine::Handle currentStream() const { return stream_; }
+    // The frequency content of the sound being heard, as the audio engine
+    // gives it; zeros without a stream or when the engine has none for it.
+    void spectrum(std::array<float, kSpectrumBins>& magnitudes) const;
     PlayQueue& queue() { return queue_; }
     // Tasks of this player still running (plays, availability checks).
     int runningTasks() const { return tasks_.runningCount(); }

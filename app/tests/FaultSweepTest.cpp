@@ -14,6 +14,7 @@
 #include "ui/ItemEvents.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxWindow.h"
+#include "ui/PlayBar.h"
 #include "ui/Toolbar.h"
 #include "ui/TrackList.h"
 #include "ui/pages/AlbumPage.h"
@@ -29,6 +30,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -138,6 +140,14 @@ std::vector<Visit> visits() {
         {"play-list window", [](Application& app) { app.coverMenu()->openPlayList(); }},
         {"download", [](Application& app) { app.coverMenu()->startSongDownload(); }},
         {"MV prompt", [=](Application& app) { window(app).playMv("10900001"); }},
+        {"spectrum",
+         [](Application& app) {
+             auto* toggle = app.playBar()->findChild<QAbstractButton*>("播放栏_频谱");
+             toggle->click();  // on, with its notice
+             if (QWidget* dialog = MessageBoxWindow::dialog()) delete dialog;
+             QTest::qWait(300);
+             toggle->click();  // and off again
+         }},
     };
 }
 

@@ -22,15 +22,18 @@ TEST(MaintenanceRequests, RemoteConfigReadsTheDocumentThenItsUpdateLog) {
     const std::string log = R"({"data":[{"title":"V1.1.5","content":"修复\\n改进"}]})";
     server.setHandler(answerByPath({
         {"/api/config/config.json",
-         R"({"code":200,"data":{"Name":"Mivra Music","Ver":"Beta V1.1.5"},"urls":{"UpdateLog":")" + logUrl + R"("}})"},
+         R"({"code":200,"data":{"Name":"Mivra Music","Ver":"Beta V1.1.5"},"urls":{"UpdateLog":")" + logUrl +
+             R"(","Download":"http://example.com/get"}})"},
         {"/log/update.json", log},
     }));
 
     const RemoteConfig config = requestsFor(server.url("")).fetchRemoteConfig();
+    EXPECT_TRUE(config.answered);
     EXPECT_EQ(config.name, "Mivra Music");
     EXPECT_EQ(config.version, "Beta V1.1.5");
     EXPECT_EQ(config.updateLogUrl, logUrl);
     EXPECT_EQ(config.updateLogText, log);
+    EXPECT_EQ(config.downloadUrl, "http://example.com/get");
 
     const auto seen = server.requests();
     ASSERT_EQ(seen.size(), 2u);
@@ -65,12 +68,22 @@ TEST(MaintenanceRequests, ServerDownLeavesEverythingEmpty) {
     const MaintenanceRequests requests = requestsFor(closedOrigin());
 
     const RemoteConfig config = requests.fetchRemoteConfig();
+    EXPECT_FALSE(config.answered);
     EXPECT_EQ(config.name, "");
     EXPECT_EQ(config.version, "");
     EXPECT_EQ(config.updateLogUrl, "");
     EXPECT_EQ(config.updateLogText, "");
     EXPECT_EQ(requests.fetchServiceCookie(), "");
     requests.sendHeartbeat();
+}
+
+TEST(MaintenanceRequests, AnAnswerThatIsNotJsonIsNotTakenForAConfiguration) {
+    RecordingServer server;
+    server.setHandler(answerByPath({{"/api/config/config.json", "<html>Service Unavailable</html>"}}));
+
+    const RemoteConfig config = requestsFor(server.url("")).fetchRemoteConfig();
+    EXPECT_FALSE(config.answered);
+    EXPECT_EQ(config.version, "");
 }
 
 }  // namespace

@@ -76,7 +76,16 @@ void addMakerRoutes(httplib::Server& server, const ServerContext& context) {
                               {{"Name", "Mivra Music"},
                                {"Ver", context.options.announcedVersion},
                                {"Notice", "欢迎使用 Mivra Music 演示服务器"}}},
-                             {"urls", {{"UpdateLog", origin + "/api/config/updatelog.json"}}}});
+                             {"urls",
+                              {{"UpdateLog", origin + "/api/config/updatelog.json"},
+                               {"Download", origin + "/download/"}}}});
+    });
+
+    // Where the updater sends the user for the newest version.
+    server.Get("/download/", [&context](const httplib::Request&, httplib::Response& response) {
+        replyHtml(response, 200, "Mivra Music 下载",
+                  "<h1>Mivra Music " + escapeHtml(context.options.announcedVersion) +
+                      "</h1><p>演示服务器没有可下载的安装包。</p>");
     });
 
     server.Get("/api/config/updatelog.json", [](const httplib::Request&, httplib::Response& response) {

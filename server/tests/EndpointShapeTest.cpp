@@ -168,7 +168,7 @@ std::vector<Row> rows() {
         {"/api/?type=apiSongUrlV1&id=12", {isNull("/data/0/url")}},
         {"/api/config/config.json",
          {equals("/data/Name", "Mivra Music"), equals("/data/Ver", "Beta V1.1.4"),
-          textEndsWith("/urls/UpdateLog", "/api/config/updatelog.json")}},
+          textEndsWith("/urls/UpdateLog", "/api/config/updatelog.json"), textEndsWith("/urls/Download", "/download/")}},
         {"/api/config/updatelog.json", {sizeAtLeast("/data", 2), textHas("/data/0/content", "\\n")}},
         {"/api/online.php", {equals("/code", 200), isNumber("/online")}},
         {"/mivra/public/?type=apiCloudMusicQRCodeLogin&op=0", {equals("/code", 200), isText("/data/unikey")}},

@@ -1,5 +1,6 @@
 // The maker's paths: the signed service cookie, the configuration document
-// with its announced version, the update log and the heartbeat.
+// with its announced version, the update log, the download page and the
+// heartbeat.
 #include "ServerTestSupport.h"
 #include "server/Md5.h"
 
@@ -41,6 +42,15 @@ TEST_F(MakerApiTest, UpdateLogContentMarksLineBreaksWithBackslashN) {
     EXPECT_NE(content.find("\\n"), std::string::npos);
     EXPECT_EQ(content.find('\n'), std::string::npos);
     EXPECT_TRUE(log["data"][0]["title"].is_string());
+}
+
+TEST_F(MakerApiTest, DownloadPageIsAnHttpAddressTheServerAnswers) {
+    const std::string url = getJson("/api/config/config.json")["urls"]["Download"];
+    ASSERT_TRUE(url.starts_with(server->origin() + "/"));
+    const auto page = get(url.substr(server->origin().size()));
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    EXPECT_NE(page->body.find("Beta V1.1.4"), std::string::npos);
 }
 
 TEST_F(MakerApiTest, HeartbeatCountsTheClientOnce) {
