@@ -32,7 +32,9 @@ class SettingsPage;
 class Player;
 class SongDownloader;
 class MainWindow;
+class MprisService;
 class QWidget;
+class TrayIcon;
 
 class Application : public QObject {
 public:
@@ -60,6 +62,11 @@ public:
     void setExitHandler(std::function<void()> exitProcess) { exitProcess_ = std::move(exitProcess); }
     // Replaces the start-up bound (before `start`).
     void setStartupBound(int milliseconds) { startupBoundMs_ = milliseconds; }
+    // Where the desktop's media controls find the cover of the song playing
+    // (before `start`; none when empty).
+    void setCoverFolder(std::string folder) { coverFolder_ = std::move(folder); }
+    // Shows the main window in front, also when minimised.
+    void raiseMainWindow();
 
     const AppPaths& paths() const { return paths_; }
     // The cookie of the account logged in to; empty when logged out.
@@ -75,6 +82,8 @@ public:
     Player* player() const { return player_.get(); }
     SongDownloader* downloader() const { return downloader_.get(); }
     CoverMenuActions* coverMenu() const { return coverMenu_.get(); }
+    MprisService* mpris() const { return mpris_.get(); }
+    TrayIcon* tray() const { return tray_.get(); }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
     PicturePipeline& pictures() const { return *pictures_; }
@@ -108,6 +117,7 @@ private:
     void createPlayer();
     void createDesktopLyrics();
     void showPlayer();
+    void offerToDesktop();
     void loadDiscoverAndCharts();
     void startHeartbeat(const BackgroundTask::Handle& firstHeartbeat);
     void waitForHomePage();
@@ -130,6 +140,7 @@ private:
     StoredSettings storedSettings_;
     std::function<void()> exitProcess_;
     int startupBoundMs_ = kStartupBoundMs;
+    std::string coverFolder_;
     QElapsedTimer startupClock_;
 
     QPointer<LoadingWindow> loadingWindow_;
@@ -145,6 +156,8 @@ private:
     // After the windows and the player, so it goes before them.
     std::unique_ptr<SongDownloader> downloader_;
     std::unique_ptr<CoverMenuActions> coverMenu_;
+    std::unique_ptr<MprisService> mpris_;
+    std::unique_ptr<TrayIcon> tray_;
     QTimer heartbeatTimer_;
     // Last: its tasks (start-up requests, heartbeats) stop before anything
     // they use is gone.
