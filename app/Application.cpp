@@ -16,6 +16,8 @@
 #include "ui/DesktopLyricsWindow.h"
 #include "app/CoverMenuActions.h"
 #include "app/PlayerViews.h"
+#include "app/TrayIcon.h"
+#include "desktop/MprisService.h"
 #include "download/SongDownloader.h"
 #include "player/Player.h"
 #include "ui/PlayBar.h"
@@ -247,6 +249,26 @@ void Application::showPlayer() {
                        {*mainWindow_, *playBar_, *mainWindow_->nowPlayingView(), *desktopLyrics_});
     downloader_ = std::make_unique<SongDownloader>(api_, paths_.downloadFolder);
     coverMenu_ = std::make_unique<CoverMenuActions>(*playBar_, *player_, *downloader_, api_, *mainWindow_);
+    offerToDesktop();
+}
+
+// The desktop's media controls (media keys, panel applets) and its tray
+// drive the same player as the play bar.
+void Application::offerToDesktop() {
+    auto raise = [this] { raiseMainWindow(); };
+    auto quit = [this] { exitProcess_(); };
+    mpris_ = std::make_unique<MprisService>(*player_, MprisService::Window{raise, quit},
+                                            QString::fromStdString(coverFolder_));
+    tray_ = std::make_unique<TrayIcon>(*player_, *playBar_->coverMenu(), raise, quit);
+    tray_->showIfAvailable();
+}
+
+void Application::raiseMainWindow() {
+    if (!mainWindow_) return;
+    mainWindow_->setWindowState((mainWindow_->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    mainWindow_->show();
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
 }
 
 // The discover page's first category and the charts, which nothing waits

@@ -35,7 +35,9 @@ class UpdateLogWindow;
 class Player;
 class SongDownloader;
 class MainWindow;
+class MprisService;
 class QWidget;
+class TrayIcon;
 
 class Application : public QObject {
 public:
@@ -68,6 +70,11 @@ public:
     void setStartupBound(int milliseconds) { startupBoundMs_ = milliseconds; }
     // Replaces how the updater is started on a hand-over (before `start`).
     void setUpdaterStarter(ProgramStarter start) { startUpdater_ = std::move(start); }
+    // Where the desktop's media controls find the cover of the song playing
+    // (before `start`; none when empty).
+    void setCoverFolder(std::string folder) { coverFolder_ = std::move(folder); }
+    // Shows the main window in front, also when minimised.
+    void raiseMainWindow();
 
     const AppPaths& paths() const { return paths_; }
     // The cookie of the account logged in to; empty when logged out.
@@ -83,6 +90,8 @@ public:
     Player* player() const { return player_.get(); }
     SongDownloader* downloader() const { return downloader_.get(); }
     CoverMenuActions* coverMenu() const { return coverMenu_.get(); }
+    MprisService* mpris() const { return mpris_.get(); }
+    TrayIcon* tray() const { return tray_.get(); }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
     PicturePipeline& pictures() const { return *pictures_; }
@@ -121,6 +130,7 @@ private:
     void createPlayer();
     void createDesktopLyrics();
     void showPlayer();
+    void offerToDesktop();
     void loadDiscoverAndCharts();
     void startHeartbeat(const BackgroundTask::Handle& firstHeartbeat);
     void waitForHomePage();
@@ -148,6 +158,7 @@ private:
     ProgramStarter startUpdater_ = startDetachedProgram;
     bool handedOver_ = false;  // the updater took over: start-up stops
     int startupBoundMs_ = kStartupBoundMs;
+    std::string coverFolder_;
     QElapsedTimer startupClock_;
 
     QPointer<LoadingWindow> loadingWindow_;
@@ -164,6 +175,8 @@ private:
     // After the windows and the player, so it goes before them.
     std::unique_ptr<SongDownloader> downloader_;
     std::unique_ptr<CoverMenuActions> coverMenu_;
+    std::unique_ptr<MprisService> mpris_;
+    std::unique_ptr<TrayIcon> tray_;
     QTimer heartbeatTimer_;
     // Last: its tasks (start-up requests, heartbeats) stop before anything
     // they use is gone.

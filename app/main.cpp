@@ -1,9 +1,13 @@
-// Mivra Music: starts the application and runs its event loop.
+// Mivra Music: starts the application and runs its event loop. A second
+// start raises the window of the one running and ends.
 #include "api/ServiceHosts.h"
 #include "app/Application.h"
+#include "desktop/MprisNames.h"
+#include "desktop/SingleInstance.h"
 #include "net/HttpClient.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStandardPaths>
 
 int main(int argc, char** argv) {
@@ -11,12 +15,16 @@ int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName("Mivra Music");
     QApplication::setQuitOnLastWindowClosed(false);
+    if (raiseRunningInstance()) return 0;
+    // The task bar finds the installed entry and icon by these.
+    QGuiApplication::setDesktopFileName(kDesktopEntryName);
+    QApplication::setWindowIcon(QIcon(":/mivra/org.mivra.Music.svg"));
 
     std::string documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
-    std::string pictureCache =
-        (QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/pictures").toStdString();
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     Application app(documents, QCoreApplication::applicationDirPath().toStdString(), ServiceHosts::fromEnvironment(),
-                    pictureCache);
+                    (cache + "/pictures").toStdString());
+    app.setCoverFolder((cache + "/covers").toStdString());
     app.start();
     return qtApp.exec();
 }

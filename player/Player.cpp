@@ -147,6 +147,7 @@ void Player::showWhatArrived() {
         shownSongId_ = arrived.songId;
         title_ = arrived.detail->name;
         artists_ = arrived.detail->artists;
+        album_ = arrived.detail->album;
         emit songChanged(QString::fromStdString(title_), QString::fromStdString(artists_));
     }
     if (arrived.coverBytes && !arrived.coverShown) {
@@ -233,6 +234,7 @@ void Player::seek(int seconds) {
     engine_.setPosition(stream_, engine_.secondsToBytes(stream_, seconds));
     setProgress(seconds, elapsedSeconds_);
     tickLyrics();
+    emit seeked(seconds);
 }
 
 void Player::next() {
@@ -368,6 +370,7 @@ void Player::clearQueue() {
     shownSongId_.clear();
     title_.clear();
     artists_.clear();
+    album_.clear();
     queue_.clear();
     emit songCleared();
     emit queueChanged();

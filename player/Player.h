@@ -81,6 +81,8 @@ public:
     const std::string& songId() const { return songId_; }
     const std::string& title() const { return title_; }
     const std::string& artists() const { return artists_; }
+    // The album of the song shown (set together with its title).
+    const std::string& album() const { return album_; }
     int lengthSeconds() const { return lengthSeconds_; }
     // Progress ticks count the play timer's ticks; the song has ended when
     // they reach the maximum, its length plus one.
@@ -133,6 +135,8 @@ signals:
     void coverChanged(const QByteArray& bytes);
     void lengthChanged(int seconds);
     void progressChanged(int ticks, int elapsedSeconds);
+    // The stream was moved to `seconds` by a seek (not by playing on).
+    void seeked(int seconds);
     void playingChanged(bool playing);
     void modeChanged(std::optional<PlayMode> mode);
     void volumeChanged(int volume, bool muted);
@@ -194,7 +198,7 @@ private:
 
     std::string songId_;      // the song asked for last (`songIdToPlay`)
     std::string shownSongId_;  // the song of title_ and artists_
-    std::string title_, artists_;
+    std::string title_, artists_, album_;
     std::string mvId_ = "0";
     int lengthSeconds_ = 0;
     int progressTicks_ = 0;

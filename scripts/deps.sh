@@ -14,6 +14,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libqrencode-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei fonts-noto-color-emoji time
+  dbus-daemon dbus-bin playerctl desktop-file-utils appstream weston qt6-wayland
   "$@"
 )
 
