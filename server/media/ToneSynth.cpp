@@ -8,16 +8,51 @@ namespace {
 
 double frequencyOf(int semitonesAboveA4) { return 440.0 * std::pow(2.0, semitonesAboveA4 / 12.0); }
 
-// A plucked tone: three harmonics under a fast attack and an exponential decay.
-double pluck(double frequency, double t, double length) {
-    if (t < 0.0 || t >= length) return 0.0;
-    const double attack = std::min(1.0, t / 0.01);
-    const double envelope = attack * std::exp(-3.0 * t / length);
-    double value = 0.0;
-    for (int harmonic = 1; harmonic <= 3; ++harmonic) {
-        value += std::sin(2.0 * std::numbers::pi * frequency * harmonic * t) / std::pow(harmonic, 1.5);
+struct Channels {
+    std::vector<float> left;
+    std::vector<float> right;
+};
+
+// Adds a plucked tone (three harmonics under a 10 ms attack and an
+// exponential decay) that starts at `startSeconds` and lasts `length`
+// seconds. The harmonics are stepped by rotation and the decay by a constant
+// factor, so a frame costs a few multiplications instead of a handful of
+// sin/exp calls: the clip asked for first must be ready within a second.
+void addPluck(Channels& out, int sampleRate, double startSeconds, double length, double frequency, double leftGain,
+              double rightGain) {
+    constexpr int kHarmonics = 3;
+    const std::size_t frames = out.left.size();
+    std::size_t frame = static_cast<std::size_t>(std::ceil(startSeconds * sampleRate));
+    const std::size_t end = std::min(frames, static_cast<std::size_t>(std::ceil((startSeconds + length) * sampleRate)));
+    if (frame >= end) return;
+    const double step = 1.0 / sampleRate;
+    const double t0 = frame * step - startSeconds;
+
+    double sine[kHarmonics], cosine[kHarmonics], stepSine[kHarmonics], stepCosine[kHarmonics], weight[kHarmonics];
+    for (int h = 0; h < kHarmonics; ++h) {
+        const double angular = 2.0 * std::numbers::pi * frequency * (h + 1);
+        sine[h] = std::sin(angular * t0);
+        cosine[h] = std::cos(angular * t0);
+        stepSine[h] = std::sin(angular * step);
+        stepCosine[h] = std::cos(angular * step);
+        weight[h] = 1.0 / std::pow(h + 1, 1.5);
     }
-    return value * envelope;
+    double decay = std::exp(-3.0 * t0 / length);
+    const double decayStep = std::exp(-3.0 * step / length);
+
+    for (double t = t0; frame < end; ++frame, t += step) {
+        double value = 0.0;
+        for (int h = 0; h < kHarmonics; ++h) {
+            value += sine[h] * weight[h];
+            const double nextSine = sine[h] * stepCosine[h] + cosine[h] * stepSine[h];
+            cosine[h] = cosine[h] * stepCosine[h] - sine[h] * stepSine[h];
+            sine[h] = nextSine;
+        }
+        value *= std::min(1.0, t / 0.01) * decay;
+        decay *= decayStep;
+        out.left[frame] += static_cast<float>(value * leftGain);
+        out.right[frame] += static_cast<float>(value * rightGain);
+    }
 }
 
 void appendLittleEndian(std::string& out, std::uint32_t value, int bytes) {
@@ -29,33 +64,36 @@ void appendLittleEndian(std::string& out, std::uint32_t value, int bytes) {
 PcmAudio synthesiseClip(const AudioClip& clip) {
     PcmAudio audio;
     const std::size_t frames = static_cast<std::size_t>(clip.seconds) * audio.sampleRate;
-    audio.samples.resize(frames * audio.channels);
+    Channels channels{std::vector<float>(frames), std::vector<float>(frames)};
 
     const double beat = 60.0 / clip.beatsPerMinute;
     const double bar = 4.0 * beat;
-    const double fade = 0.3;
-    std::vector<double> left(frames), right(frames);
-    for (std::size_t i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / audio.sampleRate;
-        const std::size_t noteIndex = static_cast<std::size_t>(t / beat);
-        const int semitone = clip.melody[noteIndex % clip.melody.size()];
-        const double noteTime = t - noteIndex * beat;
-        const double melody = semitone == kRest ? 0.0 : pluck(frequencyOf(semitone), noteTime, beat * 0.95);
-        const double barTime = t - std::floor(t / bar) * bar;
-        const double bass = pluck(frequencyOf(clip.bassSemitone), barTime, bar) * 0.6;
+    const double bassFrequency = frequencyOf(clip.bassSemitone);
+    for (double start = 0.0; start < clip.seconds; start += bar) {
+        addPluck(channels, audio.sampleRate, start, bar, bassFrequency, 0.3, 0.3);
+    }
+    for (std::size_t note = 0; note * beat < clip.seconds; ++note) {
+        const int semitone = clip.melody[note % clip.melody.size()];
+        if (semitone == kRest) continue;
         // Alternate notes lean left and right so the channels differ.
-        const double pan = noteIndex % 2 ? 0.35 : 0.65;
-        const double edge = std::min({1.0, t / fade, (clip.seconds - t) / fade});
-        left[i] = edge * (melody * pan + bass * 0.5);
-        right[i] = edge * (melody * (1.0 - pan) + bass * 0.5);
+        const double pan = note % 2 ? 0.35 : 0.65;
+        addPluck(channels, audio.sampleRate, note * beat, beat * 0.95, frequencyOf(semitone), pan, 1.0 - pan);
     }
 
+    const double fade = 0.3;
     double peak = 1e-9;
-    for (std::size_t i = 0; i < frames; ++i) peak = std::max({peak, std::abs(left[i]), std::abs(right[i])});
-    const double gain = 0.6 * 32767.0 / peak;
     for (std::size_t i = 0; i < frames; ++i) {
-        audio.samples[2 * i] = static_cast<std::int16_t>(std::lround(left[i] * gain));
-        audio.samples[2 * i + 1] = static_cast<std::int16_t>(std::lround(right[i] * gain));
+        const double t = static_cast<double>(i) / audio.sampleRate;
+        const double edge = std::min({1.0, t / fade, (clip.seconds - t) / fade});
+        channels.left[i] *= edge;
+        channels.right[i] *= edge;
+        peak = std::max({peak, std::abs(double{channels.left[i]}), std::abs(double{channels.right[i]})});
+    }
+    const double gain = 0.6 * 32767.0 / peak;
+    audio.samples.resize(frames * audio.channels);
+    for (std::size_t i = 0; i < frames; ++i) {
+        audio.samples[2 * i] = static_cast<std::int16_t>(std::lround(channels.left[i] * gain));
+        audio.samples[2 * i + 1] = static_cast<std::int16_t>(std::lround(channels.right[i] * gain));
     }
     return audio;
 }
@@ -63,7 +101,9 @@ PcmAudio synthesiseClip(const AudioClip& clip) {
 std::string wavFileBytes(const PcmAudio& audio) {
     const std::uint32_t dataBytes = static_cast<std::uint32_t>(audio.samples.size() * sizeof(std::int16_t));
     const std::uint32_t blockAlign = audio.channels * 2;
-    std::string out = "RIFF";
+    std::string out;
+    out.reserve(44 + dataBytes);
+    out += "RIFF";
     appendLittleEndian(out, 36 + dataBytes, 4);
     out += "WAVEfmt ";
     appendLittleEndian(out, 16, 4);  // size of the format chunk
