@@ -11,6 +11,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/log.h>
+#include <libavutil/time.h>
 #include <libswresample/swresample.h>
 }
 
@@ -20,6 +21,11 @@ namespace {
 // the stream instead of stalling it for ever.
 constexpr int64_t kNetworkTimeoutMicroseconds = 15'000'000;
 constexpr int64_t kAnalyzeMicroseconds = 100'000;
+// Opening a source (connecting, the answer's head, the first packets) ends
+// within this even when a server keeps each read alive with a trickle of
+// bytes. Once open, a stream is bounded only by the read time-out above: a
+// song may play for an hour.
+constexpr int64_t kOpeningBoundMicroseconds = 20'000'000;
 
 void initFfmpegOnce() {
     static std::once_flag once;
@@ -30,13 +36,26 @@ void initFfmpegOnce() {
     });
 }
 
-int interrupted(void* token) { return static_cast<const CancelToken*>(token)->cancelled() ? 1 : 0; }
-
 }  // namespace
+
+// What FFmpeg's interrupt callback reads, on the thread that opens and
+// decodes: the owner's cancel token, and while the source opens, the moment
+// the opening is given up (0: no bound).
+struct StreamDecoder::Interrupt {
+    const CancelToken* cancel = nullptr;
+    int64_t giveUpAt = 0;
+
+    static int check(void* opaque) {
+        const auto& interrupt = *static_cast<const Interrupt*>(opaque);
+        const bool late = interrupt.giveUpAt != 0 && av_gettime_relative() > interrupt.giveUpAt;
+        return interrupt.cancel->cancelled() || late ? 1 : 0;
+    }
+};
 
 // FFmpeg state for one opening of the source. `memory` outlives `format`,
 // which reads through it.
 struct StreamDecoder::Input {
+    Interrupt interrupt;
     std::unique_ptr<MemoryInput> memory;
     AVFormatContext* format = nullptr;
     AVCodecContext* codec = nullptr;
@@ -68,8 +87,8 @@ std::unique_ptr<StreamDecoder::Input> StreamDecoder::openInput(const MediaLocati
     auto input = std::make_unique<Input>();
     input->format = avformat_alloc_context();
     if (!input->format) return nullptr;
-    // FFmpeg only reads the token; the callback's signature has no const.
-    input->format->interrupt_callback = {&interrupted, const_cast<CancelToken*>(&cancel)};
+    input->interrupt = {&cancel, av_gettime_relative() + kOpeningBoundMicroseconds};
+    input->format->interrupt_callback = {&Interrupt::check, &input->interrupt};
 
     AVDictionary* options = nullptr;
     std::string url;
@@ -123,6 +142,7 @@ std::unique_ptr<StreamDecoder::Input> StreamDecoder::openInput(const MediaLocati
     input->packet = av_packet_alloc();
     input->frame = av_frame_alloc();
     if (!input->packet || !input->frame) return nullptr;
+    input->interrupt.giveUpAt = 0;
     return input;
 }
 

@@ -46,6 +46,7 @@ public:
     bool seek(int64_t frame);
 
 private:
+    struct Interrupt;
     struct Input;
     StreamDecoder(MediaLocation location, std::shared_ptr<const CancelToken> cancel, std::unique_ptr<Input> input);
     static std::unique_ptr<Input> openInput(const MediaLocation& location, const CancelToken& cancel);

@@ -85,6 +85,14 @@ void Player::startPlayTasks(std::uint64_t request, const std::string& songId) {
                 engine_.freeStream(stream);
                 return;
             }
+            if (stream == 0) {
+                // The address led to nothing playable (the server reset,
+                // stalled or trickled): the play fails as one without a
+                // stream does, with its notice.
+                supersedePlay();
+                failSong(arrivals_.songId);
+                return;
+            }
             arrivals_.stream = stream;
             startWhenReady();
         });
@@ -157,8 +165,7 @@ void Player::showWhatArrived() {
 }
 
 // The sound starts once the stream is open, the lyrics are in (or have
-// failed) and the details say whether there is an MV. A stream that could
-// not be opened (0) still starts: the next progress tick shows it stopped.
+// failed) and the details say whether there is an MV.
 void Player::startWhenReady() {
     Arrivals& arrived = arrivals_;
     if (arrived.started || !arrived.addressKnown || !arrived.stream || !arrived.detail || !arrived.rawLyric ||
@@ -189,9 +196,10 @@ void Player::startWhenReady() {
     emit songStarted(arrived.songId);
 }
 
-// The service has no stream for the song: in List mode the next song is
-// tried. Once more songs have failed in a row than the queue holds, every
-// queued song has failed once and trying on would only go round in circles.
+// The service has no stream for the song, or it could not be opened: in
+// List mode the next song is tried. Once more songs have failed in a row
+// than the queue holds, every queued song has failed once and trying on
+// would only go round in circles.
 void Player::failSong(const std::string& songId) {
     setLoading(false);
     ++failuresInARow_;

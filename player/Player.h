@@ -148,7 +148,7 @@ signals:
     void lyricSelected(int item);
     // A song's play has run to its end and the song sounds.
     void songStarted(const std::string& songId);
-    // The service had no stream for the song.
+    // The service had no stream for the song, or its stream could not be opened.
     void songFailed(const std::string& songId);
     // The queue gained a song or was emptied.
     void queueChanged();

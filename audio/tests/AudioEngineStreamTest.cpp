@@ -2,6 +2,9 @@
 // played on a manual clock.
 #include "PlaybackFixture.h"
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 using AudioStreamTest = PlaybackTest;
@@ -197,6 +200,26 @@ TEST_F(AudioStreamTest, FreeingAStalledStreamDoesNotWaitForTheNetwork) {
     EXPECT_TRUE(engine.freeStream(handle));  // the server still holds the body back
     EXPECT_EQ(engine.isActive(handle), StreamActivity::kStopped);
     EXPECT_EQ(engine.getPosition(handle), -1);
+}
+
+TEST_F(AudioStreamTest, AStreamWhoseServerGoesAwayMidSongStopsInsteadOfStallingForEver) {
+    const std::string body = TestAudio::readFile(mp3Tone());
+    const auto handle = engine.createStream(StreamSource::fromUrl(server.serveHeldBack("/cut.mp3", body, body.size() / 3)));
+    ASSERT_TRUE(engine.play(handle));
+    playFrames(frames(0.1));
+    output->advance(frames(2));
+    ASSERT_EQ(engine.isActive(handle), StreamActivity::kStalled);
+
+    server.breakOff();
+    // The decoder's reconnection is refused, so the stream ends with what it
+    // had: once played out, it has stopped, as at the end of a song.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (engine.isActive(handle) != StreamActivity::kStopped && std::chrono::steady_clock::now() < deadline) {
+        output->advance(frames(0.05));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(engine.isActive(handle), StreamActivity::kStopped);
+    engine.freeStream(handle);
 }
 
 }  // namespace

@@ -49,12 +49,20 @@ void AudioFileServer::release() {
     releasedChanged_.notify_all();
 }
 
+void AudioFileServer::breakOff() {
+    {
+        std::lock_guard lock(mutex_);
+        brokenOff_ = true;
+    }
+    releasedChanged_.notify_all();
+}
+
 void AudioFileServer::answer(const httplib::Request& request, httplib::Response& response) {
     Entry entry;
     {
         std::lock_guard lock(mutex_);
         const auto found = entries_.find(request.path);
-        if (found == entries_.end()) {
+        if (found == entries_.end() || brokenOff_) {
             response.status = 404;
             return;
         }
@@ -71,7 +79,8 @@ void AudioFileServer::answer(const httplib::Request& request, httplib::Response&
                 end = entry.holdAt;
             } else if (*startedBeforeHold) {
                 std::unique_lock lock(mutex_);
-                releasedChanged_.wait(lock, [this] { return released_; });
+                releasedChanged_.wait(lock, [this] { return released_ || brokenOff_; });
+                if (brokenOff_) return false;  // the connection closes mid-body
             }
             return sink.write(entry.body->data() + offset, std::min({length, kChunkBytes, end - offset}));
         });

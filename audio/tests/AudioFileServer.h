@@ -25,6 +25,9 @@ public:
     std::string serveHeldBack(const std::string& path, std::string body, size_t prefixBytes);
     // Lets every held-back response go on.
     void release();
+    // Held-back responses break off where they are and every later request
+    // is refused, like a server that went away mid-song.
+    void breakOff();
     // A URL on this server's port that nothing answers once the server is gone.
     std::string urlFor(const std::string& path) const;
 
@@ -39,6 +42,7 @@ private:
     std::mutex mutex_;  // guards every field below; server threads read them
     std::condition_variable releasedChanged_;
     bool released_ = false;
+    bool brokenOff_ = false;
     std::map<std::string, Entry> entries_;
 
     httplib::Server server_;
