@@ -1,5 +1,6 @@
 #include "ui/PicturePipeline.h"
 
+#include "api/PictureDensity.h"
 #include "base/TaskStop.h"
 #include "net/DiskCache.h"
 #include "ui/PictureDecoder.h"
@@ -66,11 +67,12 @@ QImage PicturePipeline::load(const std::string& url, const PictureShape& shape) 
     if (url.empty()) return {};
     const std::string key = memoryKey(url, shape);
     if (std::optional<QImage> kept = memory_.find(key)) return *kept;
-    const std::string bytes = fetchBytes(url);
+    const std::string source = pictureUrlForDensity(url, shape.devicePixelRatio);
+    const std::string bytes = fetchBytes(source);
     QImage picture = shaped(bytes, shape);
     if (picture.isNull()) return {};
     // Only bytes that made a picture are kept, never an error page.
-    if (disk_) disk_->write(url, bytes);
+    if (disk_) disk_->write(source, bytes);
     memory_.insert(key, picture);
     return picture;
 }

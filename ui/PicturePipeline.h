@@ -46,7 +46,8 @@ public:
         : PicturePipeline(std::move(fetch), std::move(disk), Limits{}) {}
     ~PicturePipeline();
 
-    // The picture at `url` in `shape`; a null image for an empty URL or a
+    // The picture at `url` in `shape` (on a dense screen the service is asked
+    // for it at the screen's pixels); a null image for an empty URL or a
     // picture that cannot be fetched or decoded. Blocks while fetching.
     QImage load(const std::string& url, const PictureShape& shape);
 

@@ -17,6 +17,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -111,6 +112,22 @@ TEST(PicturePipelineTest, ShapedPicturesComeFromMemoryAndBytesFromDisk) {
     EXPECT_TRUE(next.load("broken", round).isNull());
     EXPECT_EQ(host.fetchesOf("blue"), 1) << "the disk cache had it";
     EXPECT_EQ(host.fetchesOf("broken"), 2) << "what made no picture was never kept";
+}
+
+TEST(PicturePipelineTest, ADenseScreenAsksTheServiceForThePictureAtItsPixels) {
+    std::vector<std::string> asked;
+    PicturePipeline pipeline(
+        [&](const std::string& url) {
+            asked.push_back(url);
+            return pngOf(40, 20, QColor("red"));
+        },
+        nullptr);
+    const std::string url = "http://p.example/a.jpg?param=250y250";
+    const QImage dense = pipeline.load(url, {{180, 180}, 20, 2.0});
+    EXPECT_EQ(dense.size(), QSize(360, 360));
+    EXPECT_EQ(dense.devicePixelRatio(), 2.0);
+    pipeline.load(url, {{180, 180}, 20, 1.0});
+    EXPECT_EQ(asked, (std::vector<std::string>{"http://p.example/a.jpg?param=500y500", url}));
 }
 
 TEST(PicturePipelineTest, TheMemoryCacheStaysWithinItsBytes) {
