@@ -171,15 +171,24 @@ TEST_F(AudioStreamTest, SeekingAUrlStreamPlaysFromTheNewPosition) {
     }
 }
 
-TEST_F(AudioStreamTest, TricklingServerStallsTheStreamUntilDataArrives) {
-    const std::string body = TestAudio::readFile(mp3Tone());
-    const auto handle = engine.createStream(StreamSource::fromUrl(server.serveHeldBack("/slow.mp3", body, body.size() / 3)));
-    ASSERT_NE(handle, 0u);
-    ASSERT_TRUE(engine.play(handle));
-    playFrames(frames(0.1));
+// The MP3 tone from a server that holds back all but its first third,
+// played on until it has run dry.
+class StarvedStreamTest : public PlaybackTest {
+protected:
+    AudioEngine::Handle playUntilStarved(const std::string& path) {
+        const std::string body = TestAudio::readFile(mp3Tone());
+        const auto handle = engine.createStream(StreamSource::fromUrl(server.serveHeldBack(path, body, body.size() / 3)));
+        EXPECT_NE(handle, 0u);
+        EXPECT_TRUE(engine.play(handle));
+        playFrames(frames(0.1));
+        output->advance(frames(2));  // more than the server has sent so far
+        EXPECT_EQ(engine.isActive(handle), StreamActivity::kStalled);
+        return handle;
+    }
+};
 
-    output->advance(frames(2));  // more than the server has sent so far
-    EXPECT_EQ(engine.isActive(handle), StreamActivity::kStalled);
+TEST_F(StarvedStreamTest, TricklingServerStallsTheStreamUntilDataArrives) {
+    const auto handle = playUntilStarved("/slow.mp3");
     const int64_t starvedAt = engine.getPosition(handle);
     EXPECT_LT(starvedAt, stereoBytes(1.5));
 
@@ -189,26 +198,16 @@ TEST_F(AudioStreamTest, TricklingServerStallsTheStreamUntilDataArrives) {
     EXPECT_EQ(engine.getPosition(handle), starvedAt + stereoBytes(0.1));
 }
 
-TEST_F(AudioStreamTest, FreeingAStalledStreamDoesNotWaitForTheNetwork) {
-    const std::string body = TestAudio::readFile(mp3Tone());
-    const auto handle = engine.createStream(StreamSource::fromUrl(server.serveHeldBack("/held.mp3", body, body.size() / 3)));
-    ASSERT_TRUE(engine.play(handle));
-    playFrames(frames(0.1));
-    output->advance(frames(2));
-    ASSERT_EQ(engine.isActive(handle), StreamActivity::kStalled);
+TEST_F(StarvedStreamTest, FreeingAStalledStreamDoesNotWaitForTheNetwork) {
+    const auto handle = playUntilStarved("/held.mp3");
 
     EXPECT_TRUE(engine.freeStream(handle));  // the server still holds the body back
     EXPECT_EQ(engine.isActive(handle), StreamActivity::kStopped);
     EXPECT_EQ(engine.getPosition(handle), -1);
 }
 
-TEST_F(AudioStreamTest, AStreamWhoseServerGoesAwayMidSongStopsInsteadOfStallingForEver) {
-    const std::string body = TestAudio::readFile(mp3Tone());
-    const auto handle = engine.createStream(StreamSource::fromUrl(server.serveHeldBack("/cut.mp3", body, body.size() / 3)));
-    ASSERT_TRUE(engine.play(handle));
-    playFrames(frames(0.1));
-    output->advance(frames(2));
-    ASSERT_EQ(engine.isActive(handle), StreamActivity::kStalled);
+TEST_F(StarvedStreamTest, AStreamWhoseServerGoesAwayMidSongStopsInsteadOfStallingForEver) {
+    const auto handle = playUntilStarved("/cut.mp3");
 
     server.breakOff();
     // The decoder's reconnection is refused, so the stream ends with what it
