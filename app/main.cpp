@@ -2,6 +2,7 @@
 // start raises the window of the one running and ends.
 #include "api/ServiceHosts.h"
 #include "app/Application.h"
+#include "base/AllocatorArenas.h"
 #include "desktop/MprisNames.h"
 #include "desktop/SingleInstance.h"
 #include "net/HttpClient.h"
@@ -11,6 +12,7 @@
 #include <QStandardPaths>
 
 int main(int argc, char** argv) {
+    limitAllocatorArenas();
     HttpClient::globalInit();  // before any other thread exists
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName("Mivra Music");

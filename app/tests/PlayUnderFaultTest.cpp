@@ -79,7 +79,9 @@ TEST_P(PlayUnderFaultTest, TheBrokenSongFailsWithItsNoticeAndTheNextSongPlays) {
     EXPECT_LT(clock.elapsed(), kGiveUpWithinMs);
     EXPECT_EQ(failed.first().at(0).value<std::string>(), kBrokenSong);
     EXPECT_TRUE(started.isEmpty());
-    EXPECT_LT(watch.longestGapMs(), 500) << "the interface answered while the stream was opened";
+    // A stream opened on the UI thread would block it for the whole open
+    // (seconds); a busy or sanitised build still answers within this.
+    EXPECT_LT(watch.longestGapMs(), 2000) << "the interface answered while the stream was opened";
 
     QWidget* notice = MessageBoxWindow::dialog();
     ASSERT_NE(notice, nullptr);

@@ -181,7 +181,12 @@ protected:
         EXPECT_NE(handle, 0u);
         EXPECT_TRUE(engine.play(handle));
         playFrames(frames(0.1));
-        output->advance(frames(2));  // more than the server has sent so far
+        // Plays on until the stream runs dry; on a slow machine the decoder
+        // may still be turning what the server sent into frames meanwhile.
+        for (int step = 0; step < 200 && engine.isActive(handle) != StreamActivity::kStalled; ++step) {
+            output->advance(frames(0.1));
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         EXPECT_EQ(engine.isActive(handle), StreamActivity::kStalled);
         return handle;
     }

@@ -3,6 +3,7 @@
 // few minutes and at the end: a leak per song shows as steady growth.
 //   playback_soak_bench [minutes]   (default 60)
 #include "audio/AudioEngine.h"
+#include "base/AllocatorArenas.h"
 #include "base/AppSettings.h"
 #include "maintenance/MaintenanceRequests.h"
 #include "net/HttpClient.h"
@@ -35,6 +36,7 @@ long residentKb() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    limitAllocatorArenas();  // as the program does
     QCoreApplication application(argc, argv);
     const int minutes = argc > 1 ? std::atoi(argv[1]) : 60;
 

@@ -1,0 +1,11 @@
+#include "base/AllocatorArenas.h"
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+void limitAllocatorArenas() {
+#if defined(__GLIBC__)
+    mallopt(M_ARENA_MAX, 2);
+#endif
+}
