@@ -49,7 +49,7 @@ public:
 private:
     void loadHeader();
     void showHeader(const ArtistDetail& detail);
-    using RecordFetch = std::function<std::vector<CoverItem>()>;
+    using RecordFetch = std::function<std::vector<CoverItem>(ServiceStatus* status)>;
     void fillList(IconList* list, IconTemplate itemTemplate, RecordFetch fetch, ItemIds* ids, int height);
 
     Navigation& navigation_;
