@@ -29,14 +29,22 @@ ServiceFailureLine::ServiceFailureLine(QWidget* parent, QRect geometry)
     hide();
 }
 
-void ServiceFailureLine::report(const void* part, ServiceStatus status, std::function<void()> reload) {
+void ServiceFailureLine::loadStarted(const void* part) {
     std::erase_if(failed_, [part](const FailedPart& entry) { return entry.part == part; });
-    if (status == ServiceStatus::Failed) failed_.push_back({part, std::move(reload)});
     setVisible(!failed_.empty());
-    if (isVisible()) raise();
+}
+
+void ServiceFailureLine::report(const void* part, ServiceStatus status, std::function<void()> reload) {
+    loadStarted(part);
+    if (status == ServiceStatus::Failed) {
+        failed_.push_back({part, std::move(reload)});
+        show();
+        raise();
+    }
 }
 
 std::function<void(ServiceStatus, int)> ServiceFailureLine::watchFill(const void* part, std::function<void()> reload) {
+    loadStarted(part);
     return [this, part, reload = std::move(reload)](ServiceStatus status, int) { report(part, status, reload); };
 }
 

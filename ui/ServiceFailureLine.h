@@ -21,10 +21,13 @@ public:
     // hidden until a part fails.
     ServiceFailureLine(QWidget* parent, QRect geometry);
 
+    // A new load of `part` started: an older failure of the part no longer
+    // counts (a click must not reload what the user has moved on from).
+    void loadStarted(const void* part);
     // The outcome of a load of `part`; `reload` loads the part again.
     void report(const void* part, ServiceStatus status, std::function<void()> reload);
-    // For a list fill (IconListFill::onLoaded): reports the fill's outcome
-    // for `part`, with `reload` to fill it again.
+    // For a list fill of `part` that starts now: loadStarted(part), and the
+    // fill's onLoaded, which reports its outcome with `reload` to fill it again.
     std::function<void(ServiceStatus status, int itemCount)> watchFill(const void* part, std::function<void()> reload);
     // What a click does: every failed part loads again.
     void retry();

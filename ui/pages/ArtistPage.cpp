@@ -73,6 +73,7 @@ void ArtistPage::loadHeader() {
     showHeader({});
     picture_->setPicture({});
     const PictureShape shape{kPictureSize, 0, picture_->devicePixelRatioF()};
+    failureLine()->loadStarted(&header_);
     headerTask_ = header_.start([this, &catalogue = *navigation_.catalogue(), id = artistId_,
                                  pictures = navigation_.pictures(), shape](const LatestLoad::Deliver& deliver) {
         ServiceStatus status = ServiceStatus::Answered;

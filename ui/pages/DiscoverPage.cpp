@@ -119,9 +119,7 @@ void DiscoverPage::selectCategory(Category category) {
         playlists_->resize(playlists_->width(), listHeight(itemCount));
         scrollPane()->fitContent(slideBoxHeight(itemCount));
     };
-    fill.onLoaded = [this, category](ServiceStatus status, int) {
-        failureLine()->report(playlists_, status, [this, category] { selectCategory(category); });
-    };
+    fill.onLoaded = failureLine()->watchFill(playlists_, [this, category] { selectCategory(category); });
     fillIconList(playlists_, std::move(fill));
 }
 

@@ -184,6 +184,7 @@ BackgroundTask::Handle HomePage::loadBanners() {
     const CloudApiClient& catalogue = *navigation_.catalogue();
     PicturePipeline* pictures = navigation_.pictures();
     const PictureShape shape = stripShape(banner_);
+    failureLine()->loadStarted(banner_);
     return bannerLoad_.start([this, &catalogue, pictures, shape](const LatestLoad::Deliver& deliver) {
         ServiceStatus status = ServiceStatus::Answered;
         std::vector<PackedItem> items = catalogue.fetchBanners(&status);
@@ -206,6 +207,7 @@ BackgroundTask::Handle HomePage::loadDailyMvs() {
     const CloudApiClient& catalogue = *navigation_.catalogue();
     PicturePipeline* pictures = navigation_.pictures();
     const PictureShape shape = stripShape(dailyMv_);
+    failureLine()->loadStarted(dailyMv_);
     return dailyMvLoad_.start([this, &catalogue, pictures, shape](const LatestLoad::Deliver& deliver) {
         ServiceStatus status = ServiceStatus::Answered;
         std::vector<PackedItem> items = catalogue.fetchPersonalizedMvs(&status);
@@ -230,9 +232,8 @@ BackgroundTask::Handle HomePage::fillList(IconList* list, IconListFill fill, int
     fill.onItemsInserted = [list, heightPerItem](int count) {
         list->resize(list->width(), listHeight(count, heightPerItem));
     };
-    fill.onLoaded = [this, list, again = fill, heightPerItem](ServiceStatus status, int) {
-        failureLine()->report(list, status, [this, list, again, heightPerItem] { fillList(list, again, heightPerItem); });
-    };
+    fill.onLoaded =
+        failureLine()->watchFill(list, [this, list, again = fill, heightPerItem] { fillList(list, again, heightPerItem); });
     return fillIconList(list, std::move(fill));
 }
 

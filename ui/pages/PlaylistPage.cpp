@@ -73,6 +73,7 @@ void PlaylistPage::loadHeader(const std::string& id) {
     showHeader({});
     cover_->setPicture({});
     const PictureShape coverShape{kCoverSize, 0, cover_->devicePixelRatioF()};
+    failureLine()->loadStarted(&header_);
     header_.start([this, &catalogue = *navigation_.catalogue(), id, cookie = navigation_.accountCookie(),
                    pictures = navigation_.pictures(), coverShape](const LatestLoad::Deliver& deliver) {
         ServiceStatus status = ServiceStatus::Answered;
@@ -96,6 +97,7 @@ void PlaylistPage::showHeader(const PlaylistDetail& detail) {
 // The list starts over before the pane goes back to the top, so moving the
 // pane cannot ask the playlist shown before for more songs.
 void PlaylistPage::loadTracks(const std::string& id) {
+    failureLine()->loadStarted(tracks_);
     tracks_->load(navigation_.listTypeface(), [&catalogue = *navigation_.catalogue(), id,
                                                cookie = navigation_.accountCookie()](int offset, int limit,
                                                                                      ServiceStatus* status) {

@@ -128,9 +128,10 @@ void SearchPage::startSearch() {
 
 BackgroundTask::Handle SearchPage::fillRow(const Row& row, const std::string& keyword, IconListFill fill) {
     row.noMatch->hide();
-    fill.onLoaded = [this, row, keyword](ServiceStatus status, int itemCount) {
+    fill.onLoaded = [row, report = failureLine()->watchFill(row.list, [this, row, keyword] { (this->*row.fill)(keyword); })](
+                        ServiceStatus status, int itemCount) {
         row.noMatch->setVisible(status == ServiceStatus::Answered && itemCount == 0);
-        failureLine()->report(row.list, status, [this, row, keyword] { (this->*row.fill)(keyword); });
+        report(status, itemCount);
     };
     return fillIconList(row.list, std::move(fill));
 }
