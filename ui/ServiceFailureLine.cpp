@@ -26,6 +26,8 @@ ServiceFailureLine::ServiceFailureLine(QWidget* parent, QRect geometry)
     colours.setColor(QPalette::WindowText, QColor::fromRgba(kLineText));
     setPalette(colours);
     setCursor(Qt::PointingHandCursor);
+    // As wide as its text: it covers no more of the page than it must.
+    resize(std::min(geometry.width(), sizeHint().width()), geometry.height());
     hide();
 }
 

@@ -17,8 +17,9 @@ class ServiceFailureLine : public QLabel {
 public:
     static constexpr const char* kText = "Mivra酱连不上音乐服务了，请检查网络后点这里重试";
 
-    // Placed in `parent` at `geometry`, above the controls made before it;
-    // hidden until a part fails.
+    // Placed in `parent` at `geometry`'s top left, as wide as its text (at
+    // most the geometry's width), above the controls made before it; hidden
+    // until a part fails.
     ServiceFailureLine(QWidget* parent, QRect geometry);
 
     // A new load of `part` started: an older failure of the part no longer

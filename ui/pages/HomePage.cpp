@@ -90,8 +90,8 @@ HomePage::HomePage(Navigation& navigation, QScrollBar* scrollBar)
     makeHeading(box, "标签_推荐MV", "推荐MV", {0, 1860, 140, 40});
     FlatButton* allMvs = makeLabelButton(box, "标签按钮_查看推荐MV", "查看全部", {880, 1885, 75, 25});
     mvs_ = makeIconList(box, "图标列表框推荐MV", {-46, 1920, 1077, 550});
-    // Where the first list begins, in sight when the page opens.
-    addFailureLine({0, 85, 950, 30});
+    // Beside the first heading, in sight when the page opens.
+    addFailureLine({160, 35, 720, 30});
 
     connect(allPlaylists, &QAbstractButton::clicked, this, &HomePage::showAllPlaylists);
     connect(allMvs, &QAbstractButton::clicked, this, &HomePage::showAllMvs);
