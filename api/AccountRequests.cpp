@@ -57,10 +57,10 @@ bool CloudApiClient::checkAccount(const std::string& cookie) const {
     return !answer.getText("profile").empty();
 }
 
-std::vector<CoverItem> CloudApiClient::fetchUserPlaylists(const std::string& userId, const std::string& cookie) const {
+std::vector<CoverItem> CloudApiClient::fetchUserPlaylists(const std::string& userId, const std::string& cookie, ServiceStatus* status) const {
     const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/user/playlist?uid=" + userId +
                                               "&timestamp=" + timestampMs() + "&cookie=" + cookie,
-                                          RequestHeaders::EngineDefaults);
+                                          RequestHeaders::EngineDefaults, status);
     return readCoverItems(answer, "playlist",
                           {{CoverField::Picture, "coverImgUrl"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
 }

@@ -24,10 +24,10 @@ std::vector<SongItem> readTracks(const JsonDocument& answer, std::string_view ar
 
 }  // namespace
 
-std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword) const {
+std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword, ServiceStatus* status) const {
     const JsonDocument answer =
         fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=1&limit=18",
-                  RequestHeaders::EngineDefaults);
+                  RequestHeaders::EngineDefaults, status);
     return readMembers<SongItem>(answer, "result.songs",
                                  {{&SongItem::id, "id"},
                                   {&SongItem::name, "name"},
@@ -35,66 +35,66 @@ std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword) cons
                                   {&SongItem::artists, "artists[1].name", FieldRead::SecondArtist}});
 }
 
-std::vector<CoverItem> CloudApiClient::searchArtists(std::string_view keyword, int limit) const {
+std::vector<CoverItem> CloudApiClient::searchArtists(std::string_view keyword, int limit, ServiceStatus* status) const {
     const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) +
                                               "&type=100&limit=" + std::to_string(limit),
-                                          RequestHeaders::EngineDefaults);
+                                          RequestHeaders::EngineDefaults, status);
     return readCoverItems(answer, "result.artists",
                           {{CoverField::Picture, "img1v1Url"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
 }
 
-std::vector<CoverItem> CloudApiClient::searchAlbums(std::string_view keyword) const {
+std::vector<CoverItem> CloudApiClient::searchAlbums(std::string_view keyword, ServiceStatus* status) const {
     const JsonDocument answer =
         fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=10&limit=3",
-                  RequestHeaders::EngineDefaults);
+                  RequestHeaders::EngineDefaults, status);
     return readCoverItems(
         answer, "result.albums",
         {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"},
          {CoverField::Subtitle, "artist.name"}});
 }
 
-std::vector<CoverItem> CloudApiClient::searchPlaylists(std::string_view keyword) const {
+std::vector<CoverItem> CloudApiClient::searchPlaylists(std::string_view keyword, ServiceStatus* status) const {
     const JsonDocument answer =
         fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=1000&limit=12",
-                  RequestHeaders::EngineDefaults);
+                  RequestHeaders::EngineDefaults, status);
     return readPlaylistCovers(answer, "result.playlists");
 }
 
-std::vector<CoverItem> CloudApiClient::fetchAllPlaylists(const std::string& cookie) const {
+std::vector<CoverItem> CloudApiClient::fetchAllPlaylists(const std::string& cookie, ServiceStatus* status) const {
     const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist?limit=100&cookie=" + cookie,
-                                          RequestHeaders::EngineDefaults);
+                                          RequestHeaders::EngineDefaults, status);
     return readPlaylistCovers(answer, "playlists");
 }
 
-std::vector<CoverItem> CloudApiClient::fetchPersonalizedPlaylists(const std::string& cookie) const {
+std::vector<CoverItem> CloudApiClient::fetchPersonalizedPlaylists(const std::string& cookie, ServiceStatus* status) const {
     const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/personalized?limit=100&cookie=" + cookie,
-                                          RequestHeaders::EngineDefaults);
+                                          RequestHeaders::EngineDefaults, status);
     return readCoverItems(answer, "result",
                           {{CoverField::Picture, "picUrl"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
 }
 
-std::vector<CoverItem> CloudApiClient::fetchHighQualityPlaylists() const {
+std::vector<CoverItem> CloudApiClient::fetchHighQualityPlaylists(ServiceStatus* status) const {
     const JsonDocument answer =
-        fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist/highquality?limit=100", RequestHeaders::EngineDefaults);
+        fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist/highquality?limit=100", RequestHeaders::EngineDefaults, status);
     return readPlaylistCovers(answer, "playlists");
 }
 
-std::vector<CoverItem> CloudApiClient::fetchCategoryPlaylists(std::string_view category) const {
+std::vector<CoverItem> CloudApiClient::fetchCategoryPlaylists(std::string_view category, ServiceStatus* status) const {
     const JsonDocument answer =
         fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist?cat=" + encodeKeyword(category) + "&limit=100",
-                  RequestHeaders::EngineDefaults);
+                  RequestHeaders::EngineDefaults, status);
     return readPlaylistCovers(answer, "playlists");
 }
 
-std::vector<CoverItem> CloudApiClient::fetchToplists() const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "toplist", RequestHeaders::BrowserAgent);
+std::vector<CoverItem> CloudApiClient::fetchToplists(ServiceStatus* status) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "toplist", RequestHeaders::BrowserAgent, status);
     return readCoverItems(answer, "list",
                           {{CoverField::Name, "name"}, {CoverField::Id, "id"}, {CoverField::Picture, "coverImgUrl"}});
 }
 
-PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const std::string& cookie) const {
+PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const std::string& cookie, ServiceStatus* status) const {
     const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "playlist/detail?id=" + id + "&cookie=" + cookie, RequestHeaders::BrowserAgent);
+        fetchJson(hosts_.serviceBase + "playlist/detail?id=" + id + "&cookie=" + cookie, RequestHeaders::BrowserAgent, status);
     PlaylistDetail detail;
     detail.name = answer.getText("playlist.name");
     detail.creatorNickname = answer.getText("playlist.creator.nickname");
@@ -104,16 +104,16 @@ PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const 
 }
 
 std::vector<SongItem> CloudApiClient::fetchPlaylistTracks(const std::string& id, int limit, int offset,
-                                                          const std::string& cookie) const {
+                                                          const std::string& cookie, ServiceStatus* status) const {
     const JsonDocument answer =
         fetchJson(hosts_.serviceBase + "playlist/track/all?id=" + id + "&limit=" + std::to_string(limit) +
                       "&offset=" + std::to_string(offset) + "&cookie=" + cookie,
-                  RequestHeaders::BrowserAgent);
+                  RequestHeaders::BrowserAgent, status);
     return readTracks(answer, "songs");
 }
 
-ArtistDetail CloudApiClient::fetchArtistDetail(const std::string& id) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "artist/detail?id=" + id, RequestHeaders::BrowserAgent);
+ArtistDetail CloudApiClient::fetchArtistDetail(const std::string& id, ServiceStatus* status) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "artist/detail?id=" + id, RequestHeaders::BrowserAgent, status);
     ArtistDetail detail;
     detail.name = answer.getText("data.artist.name");
     // An artist with a user account shows its avatar, any other its cover.
@@ -125,33 +125,33 @@ ArtistDetail CloudApiClient::fetchArtistDetail(const std::string& id) const {
     return detail;
 }
 
-std::vector<CoverItem> CloudApiClient::fetchArtistAlbums(const std::string& id, int limit) const {
+std::vector<CoverItem> CloudApiClient::fetchArtistAlbums(const std::string& id, int limit, ServiceStatus* status) const {
     const JsonDocument answer = fetchJson(hosts_.serviceBase + "artist/album?id=" + id +
                                               "&limit=" + std::to_string(limit) + "&timestamp=" + timestampMs(),
-                                          RequestHeaders::BrowserAgent);
+                                          RequestHeaders::BrowserAgent, status);
     return readCoverItems(answer, "hotAlbums",
                           {{CoverField::Name, "name"}, {CoverField::Picture, "picUrl"}, {CoverField::Id, "id"}},
                           kCoverSizeSuffix);
 }
 
-std::vector<CoverItem> CloudApiClient::fetchArtistMvs(const std::string& id, int limit) const {
+std::vector<CoverItem> CloudApiClient::fetchArtistMvs(const std::string& id, int limit, ServiceStatus* status) const {
     const JsonDocument answer = fetchJson(
         hosts_.serviceBase + "artist/mv?id=" + id + "&limit=" + std::to_string(limit) + "&timestamp=" + timestampMs(),
-        RequestHeaders::BrowserAgent);
+        RequestHeaders::BrowserAgent, status);
     return readCoverItems(answer, "mvs",
                           {{CoverField::Name, "name"}, {CoverField::Picture, "imgurl16v9"}, {CoverField::Id, "id"}});
 }
 
-std::vector<CoverItem> CloudApiClient::fetchAllArtistMvs(const std::string& id) const {
+std::vector<CoverItem> CloudApiClient::fetchAllArtistMvs(const std::string& id, ServiceStatus* status) const {
     const JsonDocument answer =
-        fetchJson(hosts_.serviceBaseNoSlash() + "/artist/mv?id=" + id + "&limit=50", RequestHeaders::EngineDefaults);
+        fetchJson(hosts_.serviceBaseNoSlash() + "/artist/mv?id=" + id + "&limit=50", RequestHeaders::EngineDefaults, status);
     return readCoverItems(answer, "mvs",
                           {{CoverField::Picture, "imgurl16v9"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
 }
 
 // The songs come beside the album record, not inside it.
-AlbumDetail CloudApiClient::fetchAlbum(const std::string& id) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "album?id=" + id, RequestHeaders::BrowserAgent);
+AlbumDetail CloudApiClient::fetchAlbum(const std::string& id, ServiceStatus* status) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "album?id=" + id, RequestHeaders::BrowserAgent, status);
     AlbumDetail album;
     album.name = answer.getText("album.name");
     album.coverUrl = answer.getText("album.picUrl");

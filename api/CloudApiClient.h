@@ -4,7 +4,9 @@
 // builds its URL (fixed paths and query keys, values inserted unchanged unless
 // a keyword is encoded), sends one blocking GET and reads the answer into a
 // record. Nothing is validated: a failed exchange or a missing field gives
-// empty texts and empty lists, never an error.
+// empty texts and empty lists, never an error. The requests whose records a
+// page shows take an optional `status`, which receives whether the request
+// got a readable answer, so "nothing listed" and "could not ask" differ.
 //
 // The client holds only its hosts and its clock, both fixed at construction,
 // so one instance may be used from any number of threads at once. The account
@@ -13,6 +15,7 @@
 #include "api/PackedItem.h"
 #include "api/RequestTimestamp.h"
 #include "api/ServiceHosts.h"
+#include "api/ServiceStatus.h"
 #include "data/JsonDocument.h"
 
 #include <string>
@@ -41,26 +44,26 @@ public:
     bool checkSong(const std::string& id, const std::string& serviceCookie) const;
 
     // Search; the keyword is sent URL-encoded as UTF-8.
-    std::vector<SongItem> searchSongs(std::string_view keyword) const;
-    std::vector<CoverItem> searchArtists(std::string_view keyword, int limit) const;
+    std::vector<SongItem> searchSongs(std::string_view keyword, ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> searchArtists(std::string_view keyword, int limit, ServiceStatus* status = nullptr) const;
     // The album's artist is the subtitle.
-    std::vector<CoverItem> searchAlbums(std::string_view keyword) const;
-    std::vector<CoverItem> searchPlaylists(std::string_view keyword) const;
+    std::vector<CoverItem> searchAlbums(std::string_view keyword, ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> searchPlaylists(std::string_view keyword, ServiceStatus* status = nullptr) const;
 
     // Playlists, charts and artists.
-    std::vector<CoverItem> fetchAllPlaylists(const std::string& cookie) const;
-    std::vector<CoverItem> fetchPersonalizedPlaylists(const std::string& cookie) const;
-    std::vector<CoverItem> fetchHighQualityPlaylists() const;
-    std::vector<CoverItem> fetchCategoryPlaylists(std::string_view category) const;
-    std::vector<CoverItem> fetchToplists() const;
-    PlaylistDetail fetchPlaylistDetail(const std::string& id, const std::string& cookie) const;
+    std::vector<CoverItem> fetchAllPlaylists(const std::string& cookie, ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchPersonalizedPlaylists(const std::string& cookie, ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchHighQualityPlaylists(ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchCategoryPlaylists(std::string_view category, ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchToplists(ServiceStatus* status = nullptr) const;
+    PlaylistDetail fetchPlaylistDetail(const std::string& id, const std::string& cookie, ServiceStatus* status = nullptr) const;
     std::vector<SongItem> fetchPlaylistTracks(const std::string& id, int limit, int offset,
-                                              const std::string& cookie) const;
-    ArtistDetail fetchArtistDetail(const std::string& id) const;
-    std::vector<CoverItem> fetchArtistAlbums(const std::string& id, int limit) const;
-    std::vector<CoverItem> fetchArtistMvs(const std::string& id, int limit) const;
-    std::vector<CoverItem> fetchAllArtistMvs(const std::string& id) const;
-    AlbumDetail fetchAlbum(const std::string& id) const;
+                                              const std::string& cookie, ServiceStatus* status = nullptr) const;
+    ArtistDetail fetchArtistDetail(const std::string& id, ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchArtistAlbums(const std::string& id, int limit, ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchArtistMvs(const std::string& id, int limit, ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchAllArtistMvs(const std::string& id, ServiceStatus* status = nullptr) const;
+    AlbumDetail fetchAlbum(const std::string& id, ServiceStatus* status = nullptr) const;
     // The bytes behind a picture URL; empty when the exchange fails.
     std::string fetchPicture(const std::string& url) const;
 
@@ -73,18 +76,18 @@ public:
     AccountProfile fetchAccount(const std::string& cookie) const;
     // The start-up account check: true when the account answer has a profile.
     bool checkAccount(const std::string& cookie) const;
-    std::vector<CoverItem> fetchUserPlaylists(const std::string& userId, const std::string& cookie) const;
+    std::vector<CoverItem> fetchUserPlaylists(const std::string& userId, const std::string& cookie, ServiceStatus* status = nullptr) const;
     // True when the service answered with code 200.
     bool subscribePlaylist(SubscribeAction action, const std::string& id, const std::string& cookie) const;
 
     // Home page and MVs.
-    std::vector<PackedItem> fetchBanners() const;
-    std::vector<PackedItem> fetchPersonalizedMvs() const;
-    std::vector<CoverItem> fetchRecommendedPlaylists(const std::string& cookie) const;
-    std::vector<CoverItem> fetchTopArtists() const;
-    std::vector<CoverItem> fetchNewestAlbums() const;
-    std::vector<CoverItem> fetchFirstMvs(int limit) const;
-    std::vector<CoverItem> fetchAllMvs() const;
+    std::vector<PackedItem> fetchBanners(ServiceStatus* status = nullptr) const;
+    std::vector<PackedItem> fetchPersonalizedMvs(ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchRecommendedPlaylists(const std::string& cookie, ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchTopArtists(ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchNewestAlbums(ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchFirstMvs(int limit, ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchAllMvs(ServiceStatus* status = nullptr) const;
     // The MV's stream URL; empty when the answer names none.
     std::string fetchMvUrl(const std::string& id) const;
 

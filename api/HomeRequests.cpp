@@ -17,9 +17,9 @@ std::vector<PackedItem> packAll(const std::vector<CoverItem>& items, PackItem pa
 
 }  // namespace
 
-std::vector<PackedItem> CloudApiClient::fetchBanners() const {
+std::vector<PackedItem> CloudApiClient::fetchBanners(ServiceStatus* status) const {
     const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "banner?type=0&timestamp=" + timestampMs(), RequestHeaders::BrowserAgent);
+        fetchJson(hosts_.serviceBase + "banner?type=0&timestamp=" + timestampMs(), RequestHeaders::BrowserAgent, status);
     // The banner's type title takes the name's place.
     return packAll(readCoverItems(answer, "banners",
                                   {{CoverField::Picture, "imageUrl"},
@@ -28,47 +28,47 @@ std::vector<PackedItem> CloudApiClient::fetchBanners() const {
                    &PackedItem::banner);
 }
 
-std::vector<PackedItem> CloudApiClient::fetchPersonalizedMvs() const {
+std::vector<PackedItem> CloudApiClient::fetchPersonalizedMvs(ServiceStatus* status) const {
     const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "personalized/mv?timestamp=" + timestampMs(), RequestHeaders::BrowserAgent);
+        fetchJson(hosts_.serviceBase + "personalized/mv?timestamp=" + timestampMs(), RequestHeaders::BrowserAgent, status);
     return packAll(readCoverItems(answer, "result",
                                   {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}}),
                    &PackedItem::personalizedMv);
 }
 
-std::vector<CoverItem> CloudApiClient::fetchRecommendedPlaylists(const std::string& cookie) const {
+std::vector<CoverItem> CloudApiClient::fetchRecommendedPlaylists(const std::string& cookie, ServiceStatus* status) const {
     const JsonDocument answer =
         fetchJson(hosts_.serviceBase + "personalized?limit=10&timestamp=" + timestampMs() + "&cookie=" + cookie,
-                  RequestHeaders::BrowserAgent);
+                  RequestHeaders::BrowserAgent, status);
     return readCoverItems(answer, "result",
                           {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}},
                           kCoverSizeSuffix);
 }
 
-std::vector<CoverItem> CloudApiClient::fetchTopArtists() const {
+std::vector<CoverItem> CloudApiClient::fetchTopArtists(ServiceStatus* status) const {
     const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "top/artists?limit=5&timestamp=" + timestampMs(), RequestHeaders::BrowserAgent);
+        fetchJson(hosts_.serviceBase + "top/artists?limit=5&timestamp=" + timestampMs(), RequestHeaders::BrowserAgent, status);
     return readCoverItems(answer, "artists",
                           {{CoverField::Picture, "img1v1Url"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}},
                           kTopArtistSizeSuffix);
 }
 
-std::vector<CoverItem> CloudApiClient::fetchNewestAlbums() const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "album/newest", RequestHeaders::BrowserAgent);
+std::vector<CoverItem> CloudApiClient::fetchNewestAlbums(ServiceStatus* status) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBase + "album/newest", RequestHeaders::BrowserAgent, status);
     return readCoverItems(answer, "albums",
                           {{CoverField::Name, "name"}, {CoverField::Picture, "picUrl"}, {CoverField::Id, "id"}},
                           kCoverSizeSuffix);
 }
 
-std::vector<CoverItem> CloudApiClient::fetchFirstMvs(int limit) const {
+std::vector<CoverItem> CloudApiClient::fetchFirstMvs(int limit, ServiceStatus* status) const {
     const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "mv/first?limit=" + std::to_string(limit), RequestHeaders::BrowserAgent);
+        fetchJson(hosts_.serviceBase + "mv/first?limit=" + std::to_string(limit), RequestHeaders::BrowserAgent, status);
     return readCoverItems(answer, "data",
                           {{CoverField::Name, "name"}, {CoverField::Picture, "cover"}, {CoverField::Id, "id"}});
 }
 
-std::vector<CoverItem> CloudApiClient::fetchAllMvs() const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/mv/all", RequestHeaders::EngineDefaults);
+std::vector<CoverItem> CloudApiClient::fetchAllMvs(ServiceStatus* status) const {
+    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/mv/all", RequestHeaders::EngineDefaults, status);
     return readCoverItems(answer, "data",
                           {{CoverField::Id, "id"}, {CoverField::Picture, "cover"}, {CoverField::Name, "name"}});
 }

@@ -19,18 +19,32 @@ HttpRequest makeGetRequest(std::string_view url) {
     return request;
 }
 
-std::string fetchAnswer(const std::string& url, RequestHeaders headers) {
+HttpResponse fetchResponse(const std::string& url, RequestHeaders headers) {
     HttpRequest request = makeGetRequest(url);
-    if (headers == RequestHeaders::EngineDefaults) return HttpClient::fetchService(request).bodyText;
+    if (headers == RequestHeaders::EngineDefaults) return HttpClient::fetchService(request);
 
     NameValueList block;
     block.add("User-Agent", kBrowserUserAgent);
     request.extraHeaders = block.toHeaderBlock();
-    return HttpClient::fetchService(request).bodyBytes;
+    return HttpClient::fetchService(request);
 }
 
-JsonDocument fetchJson(const std::string& url, RequestHeaders headers) {
+namespace {
+
+const std::string& bodyOf(const HttpResponse& response, RequestHeaders headers) {
+    return headers == RequestHeaders::EngineDefaults ? response.bodyText : response.bodyBytes;
+}
+
+}  // namespace
+
+std::string fetchAnswer(const std::string& url, RequestHeaders headers) {
+    return bodyOf(fetchResponse(url, headers), headers);
+}
+
+JsonDocument fetchJson(const std::string& url, RequestHeaders headers, ServiceStatus* status) {
+    const HttpResponse response = fetchResponse(url, headers);
     JsonDocument document;
-    document.parse(fetchAnswer(url, headers));
+    const bool parsed = document.parse(bodyOf(response, headers));
+    if (status) *status = judgeServiceAnswer(response.status, parsed, document);
     return document;
 }

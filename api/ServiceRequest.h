@@ -2,6 +2,7 @@
 // The two ways the service and maker requests use the service HTTP engine: with
 // the engine's own default headers, or with the browser identity as the
 // User-Agent. Every request is a GET without a body or cookie header.
+#include "api/ServiceStatus.h"
 #include "data/JsonDocument.h"
 #include "net/HttpClient.h"
 
@@ -23,9 +24,14 @@ enum class RequestHeaders {
 // them back to the same text.
 HttpRequest makeGetRequest(std::string_view url);
 
+// The answer of one GET: the service engine's response, whose body is the
+// text form (bodyText) or, with the browser agent, the bytes (bodyBytes).
+HttpResponse fetchResponse(const std::string& url, RequestHeaders headers);
+
 // The answer body of one GET; empty when the exchange failed.
 std::string fetchAnswer(const std::string& url, RequestHeaders headers);
 
 // The answer body parsed as JSON; every read is empty when the exchange
-// failed or the body is not JSON.
-JsonDocument fetchJson(const std::string& url, RequestHeaders headers);
+// failed or the body is not JSON. `status`, when given, receives whether the
+// request got a readable answer (judgeServiceAnswer).
+JsonDocument fetchJson(const std::string& url, RequestHeaders headers, ServiceStatus* status = nullptr);

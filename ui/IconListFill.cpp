@@ -21,6 +21,7 @@ struct FillRun {
     bool reenableAtEnd;
     bool clearCurrentItem;
     std::function<void(int)> onItemsInserted;
+    std::function<void(ServiceStatus, int)> onLoaded;
     PictureShape shape;
     QImage fixedPicture;  // already shaped
 };
@@ -44,13 +45,15 @@ void showItem(const std::shared_ptr<FillRun>& run, int i, CoverItem record, QIma
 }
 
 void fillOnTask(const std::shared_ptr<FillRun>& run, const IconListFill& fill) {
-    std::vector<CoverItem> records = fill.fetchRecords ? fill.fetchRecords() : std::vector<CoverItem>{};
+    ServiceStatus status = ServiceStatus::Answered;
+    std::vector<CoverItem> records = fill.fetchRecords ? fill.fetchRecords(&status) : std::vector<CoverItem>{};
     if (records.size() > fill.maxItems) records.resize(fill.maxItems);
     const int count = int(records.size());
-    onUiThread(run, [run, count](IconList& list) {
+    onUiThread(run, [run, count, status](IconList& list) {
         list.insertItems(count);
         if (run->clearCurrentItem) list.setCurrentItem(-1);
         if (run->onItemsInserted) run->onItemsInserted(count);
+        if (run->onLoaded) run->onLoaded(status, count);
     });
     if (!run->fixedPicture.isNull() || !fill.pictures) {
         for (int i = 0; i < count && !run->cancelled->load(); ++i)
@@ -79,6 +82,7 @@ BackgroundTask::Handle fillIconList(IconList* list, IconListFill fill) {
     run->reenableAtEnd = fill.disableWhileFilling;
     run->clearCurrentItem = fill.clearCurrentItem;
     run->onItemsInserted = std::move(fill.onItemsInserted);
+    run->onLoaded = std::move(fill.onLoaded);
     run->shape = {fill.itemTemplate.pictureRect.size(), fill.itemTemplate.rounding, list->devicePixelRatioF()};
     run->fixedPicture =
         makeRoundedPicture(fill.fixedPicture, run->shape.size, run->shape.rounding, run->shape.devicePixelRatio);

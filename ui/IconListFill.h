@@ -5,6 +5,7 @@
 // (and every one before it) is in, so items appear in order while the window
 // stays responsive.
 #include "api/CloudRecords.h"
+#include "api/ServiceStatus.h"
 #include "base/BackgroundTask.h"
 #include "ui/IconTemplate.h"
 #include "ui/Navigation.h"
@@ -25,8 +26,9 @@ struct IconListFill {
     IconTemplate itemTemplate{};
     // Runs on the background task. Each record gives an item its picture
     // (none for an empty URL), its name as the main line, its subtitle as
-    // the second line, and its id.
-    std::function<std::vector<CoverItem>()> fetchRecords{};
+    // the second line, and its id. It may set `status` (Answered before the
+    // call) to tell a failed request from an answer that listed nothing.
+    std::function<std::vector<CoverItem>(ServiceStatus* status)> fetchRecords{};
     // Where the pictures come from; must outlive the fill. Without it the
     // items have no pictures.
     PicturePipeline* pictures = nullptr;
@@ -43,6 +45,9 @@ struct IconListFill {
     // Runs on the UI thread once the items are inserted, with their count:
     // the place to set the heights of the list, its slide box and scrollbar.
     std::function<void(int itemCount)> onItemsInserted{};
+    // Runs on the UI thread right after onItemsInserted, with the status the
+    // fetch gave: where the page tells the user the request failed.
+    std::function<void(ServiceStatus status, int itemCount)> onLoaded{};
 };
 
 // Starts filling `list` (call on the UI thread): applies the template,

@@ -1,6 +1,7 @@
 #include "ui/Page.h"
 
 #include "ui/ScrollPane.h"
+#include "ui/ServiceFailureLine.h"
 
 #include <QScrollBar>
 
@@ -43,3 +44,8 @@ Page::~Page() = default;
 QString Page::title() const { return QString::fromUtf8(pageLayout(index_).title); }
 
 bool Page::wheelScrolls() const { return pageLayout(index_).wheelScrolls; }
+
+ServiceFailureLine* Page::addFailureLine(QRect geometry) {
+    failureLine_ = new ServiceFailureLine(content_, geometry);
+    return failureLine_;
+}

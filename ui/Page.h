@@ -10,6 +10,7 @@
 
 class QScrollBar;
 class ScrollPane;
+class ServiceFailureLine;
 
 class Page : public QWidget {
 public:
@@ -30,9 +31,18 @@ public:
     // The page has just been opened for what the navigation state selects
     // (the artist or playlist of a clicked item): pages that show one load it.
     virtual void loadSelected() {}
+    // The line the page shows where its content could not be loaded;
+    // nullptr on pages that load nothing.
+    ServiceFailureLine* failureLine() const { return failureLine_; }
+
+protected:
+    // Places the page's failure line in its content at `geometry`, above the
+    // controls made so far.
+    ServiceFailureLine* addFailureLine(QRect geometry);
 
 private:
     int index_;
     QWidget* content_ = nullptr;
     std::unique_ptr<ScrollPane> pane_;
+    ServiceFailureLine* failureLine_ = nullptr;
 };

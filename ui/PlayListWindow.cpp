@@ -107,11 +107,11 @@ void PlayListWindow::reload() {
     IconListFill fill;
     fill.itemTemplate = rowTemplate(typeface_);
     if (rowIds_.size() == 1) {
-        fill.fetchRecords = [row = CoverItem{"", player_.title(), rowIds_.front(), player_.artists()}] {
+        fill.fetchRecords = [row = CoverItem{"", player_.title(), rowIds_.front(), player_.artists()}](ServiceStatus*) {
             return std::vector<CoverItem>{row};
         };
     } else {
-        fill.fetchRecords = [&catalogue = catalogue_, ids = rowIds_] { return namedRows(catalogue, ids); };
+        fill.fetchRecords = [&catalogue = catalogue_, ids = rowIds_](ServiceStatus*) { return namedRows(catalogue, ids); };
     }
     fill.fixedPicture = Artwork::render(Artwork::Picture::SongNote, {50, 50}, list_->devicePixelRatioF());
     fill.clearCurrentItem = true;

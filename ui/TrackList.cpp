@@ -56,12 +56,14 @@ bool TrackList::loadMore() {
 
 void TrackList::fetchPage(int offset) {
     pageTask_ = tasks_.start([this, generation = generation_, fetch = fetch_, offset] {
-        std::vector<SongItem> songs = fetch(offset, kPageSize);
-        runOnUiThread(this, [this, generation, songs = std::move(songs)] {
+        ServiceStatus status = ServiceStatus::Answered;
+        std::vector<SongItem> songs = fetch(offset, kPageSize, &status);
+        runOnUiThread(this, [this, generation, songs = std::move(songs), status] {
             if (generation != generation_) return;
             pageTask_.reset();
             morePagesMayFollow_ = songs.size() >= size_t(kPageSize);
             addRows(songs);
+            emit pageLoaded(status);
         });
     });
     updateEnabled();

@@ -6,6 +6,7 @@
 // thread, so row i always stands for the song it shows. The playlist and
 // album pages list their songs in it.
 #include "api/CloudRecords.h"
+#include "api/ServiceStatus.h"
 #include "base/BackgroundTask.h"
 #include "ui/IconList.h"
 #include "ui/Navigation.h"
@@ -22,9 +23,10 @@ public:
     static constexpr int kPageSize = 200;
     static constexpr int kRowHeight = 75;
 
-    // Up to `limit` songs from position `offset` on. Runs on a background
-    // task; whatever it uses must outlive the list.
-    using PageFetcher = std::function<std::vector<SongItem>(int offset, int limit)>;
+    // Up to `limit` songs from position `offset` on; may set `status`
+    // (Answered before the call) when the request failed. Runs on a
+    // background task; whatever it uses must outlive the list.
+    using PageFetcher = std::function<std::vector<SongItem>(int offset, int limit, ServiceStatus* status)>;
 
     explicit TrackList(QWidget* parent = nullptr);
 
@@ -48,6 +50,8 @@ public:
 signals:
     // Rows were added; the list now holds `rowCount` of them.
     void rowsAdded(int rowCount);
+    // A page of the newest load is in (after its rows), or its request failed.
+    void pageLoaded(ServiceStatus status);
 
 private:
     // Drops what the list showed and what older loads still deliver.

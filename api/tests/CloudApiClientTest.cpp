@@ -353,3 +353,83 @@ TEST_F(CloudApiClientTest, PlaylistTracksPageThroughLimitAndOffset) {
 }
 
 }  // namespace
+
+// What a page is told about its request, by what the server answered; the
+// records stay empty whenever the request failed.
+TEST_F(CloudApiClientTest, TheStatusTellsAFailedRequestFromAnAnswerThatListsNothing) {
+    struct Case {
+        const char* name;
+        int httpStatus;
+        std::string body;
+        ServiceStatus expected;
+    };
+    const Case cases[] = {
+        {"empty list with code 200", 200, R"({"result":{"songs":[]},"list":[],"code":200})", ServiceStatus::Answered},
+        {"answer without a code", 200, R"({"result":{}})", ServiceStatus::Answered},
+        {"relay whose upstream is unreachable", 200, R"({"code":502,"msg":"getaddrinfo ENOTFOUND music.example"})",
+         ServiceStatus::Failed},
+        {"502 status with a JSON body", 502, R"({"code":502,"msg":"getaddrinfo ENOTFOUND music.example"})",
+         ServiceStatus::Failed},
+        {"500 error page", 500, "<html><body>Internal Server Error</body></html>", ServiceStatus::Failed},
+        {"404 with an empty body", 404, "", ServiceStatus::Failed},
+        {"200 with a body that is not JSON", 200, "\x8b\x01garbage{", ServiceStatus::Failed},
+        {"200 with an empty body", 200, "", ServiceStatus::Failed},
+    };
+    const CloudApiClient client = clientFor(server_->url(""));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        server_->setHandler([&c](const RecordedRequest&) {
+            CannedReply reply;
+            reply.status = c.httpStatus;
+            reply.body = c.body;
+            reply.contentType = "application/json";
+            return reply;
+        });
+        // Both ways of sending: the engine's defaults and the browser agent.
+        ServiceStatus searched = ServiceStatus::Answered;
+        ServiceStatus charts = ServiceStatus::Answered;
+        EXPECT_TRUE(client.searchSongs("无此歌曲", &searched).empty());
+        EXPECT_TRUE(client.fetchToplists(&charts).empty());
+        EXPECT_EQ(searched, c.expected);
+        EXPECT_EQ(charts, c.expected);
+    }
+}
+
+// Every request a page shows passes its status on: with nobody listening,
+// each one says it failed.
+TEST_F(CloudApiClientTest, EveryPageRequestReportsTheServerDown) {
+    const CloudApiClient client = clientFor(closedOrigin());
+    using Call = std::function<void(const CloudApiClient&, ServiceStatus*)>;
+    const std::pair<const char*, Call> calls[] = {
+        {"search songs", [](const CloudApiClient& c, ServiceStatus* s) { c.searchSongs("k", s); }},
+        {"search artists", [](const CloudApiClient& c, ServiceStatus* s) { c.searchArtists("k", 3, s); }},
+        {"search albums", [](const CloudApiClient& c, ServiceStatus* s) { c.searchAlbums("k", s); }},
+        {"search playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.searchPlaylists("k", s); }},
+        {"all playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchAllPlaylists("", s); }},
+        {"personalized playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPersonalizedPlaylists("", s); }},
+        {"high-quality playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchHighQualityPlaylists(s); }},
+        {"category playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchCategoryPlaylists("流行", s); }},
+        {"toplists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchToplists(s); }},
+        {"playlist detail", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPlaylistDetail("1", "", s); }},
+        {"playlist tracks", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPlaylistTracks("1", 200, 0, "", s); }},
+        {"artist detail", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchArtistDetail("1", s); }},
+        {"artist albums", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchArtistAlbums("1", 10, s); }},
+        {"artist MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchArtistMvs("1", 10, s); }},
+        {"all artist MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchAllArtistMvs("1", s); }},
+        {"album", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchAlbum("1", s); }},
+        {"user playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchUserPlaylists("1", "", s); }},
+        {"banners", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchBanners(s); }},
+        {"personalized MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPersonalizedMvs(s); }},
+        {"recommended playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchRecommendedPlaylists("", s); }},
+        {"top artists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchTopArtists(s); }},
+        {"newest albums", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchNewestAlbums(s); }},
+        {"first MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchFirstMvs(10, s); }},
+        {"all MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchAllMvs(s); }},
+    };
+    for (const auto& [name, call] : calls) {
+        SCOPED_TRACE(name);
+        ServiceStatus status = ServiceStatus::Answered;
+        call(client, &status);
+        EXPECT_EQ(status, ServiceStatus::Failed);
+    }
+}

@@ -52,8 +52,8 @@ std::vector<double> loadAllPages(MainWindow& window, const CloudApiClient& clien
         window.repaint();
         answerToPainted.push_back(millisecondsBetween(answered.load(), Clock::now()));
     });
-    list.load({}, [&](int offset, int limit) {
-        std::vector<SongItem> songs = client.fetchPlaylistTracks(playlistId, limit, offset, "");
+    list.load({}, [&](int offset, int limit, ServiceStatus* status) {
+        std::vector<SongItem> songs = client.fetchPlaylistTracks(playlistId, limit, offset, "", status);
         answered = Clock::now();
         return songs;
     });

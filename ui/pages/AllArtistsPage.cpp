@@ -7,6 +7,7 @@
 #include "ui/ItemEvents.h"
 #include "ui/PageControls.h"
 #include "ui/ScrollPane.h"
+#include "ui/ServiceFailureLine.h"
 
 #include <QLabel>
 
@@ -23,6 +24,7 @@ AllArtistsPage::AllArtistsPage(Navigation& navigation, QScrollBar* scrollBar)
     // The page is left through the toolbar; its back button is for show.
     makeLabelButton(box, "按钮_返回7", "‹", {900, 35, 35, 35})->setFont(Theme::font(24));
     artists_ = makeIconList(box, "图标列表框全搜索艺人", {-5, 90, 980, 681});
+    addFailureLine({0, 90, 950, 30});
 
     openPageOnClick(artists_, &artistIds_, navigation_, &NavigationState::selectedArtistId, Pages::kArtist,
                     Pages::kAllArtists);
@@ -42,8 +44,8 @@ BackgroundTask::Handle AllArtistsPage::fillArtists(const QString& keyword) {
     fill.itemTemplate = artistTemplate(navigation_.listTypeface(), {162, 190}, 140, {0, 150, 150, 22}, /*wrapName=*/false);
     fill.itemTemplate.origin = {5, 0};
     const CloudApiClient& catalogue = *navigation_.catalogue();
-    fill.fetchRecords = [&catalogue, keyword = keyword.toStdString()] {
-        return catalogue.searchArtists(keyword, kMaxArtists);
+    fill.fetchRecords = [&catalogue, keyword = keyword.toStdString()](ServiceStatus* status) {
+        return catalogue.searchArtists(keyword, kMaxArtists, status);
     };
     fill.pictures = navigation_.pictures();
     fill.itemIds = &artistIds_;
@@ -52,5 +54,6 @@ BackgroundTask::Handle AllArtistsPage::fillArtists(const QString& keyword) {
         artists_->resize(artists_->width(), height);
         scrollPane()->fitContent(height);
     };
+    fill.onLoaded = failureLine()->watchFill(artists_, [this, keyword] { fillArtists(keyword); });
     return fillIconList(artists_, std::move(fill));
 }

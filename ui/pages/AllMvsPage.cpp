@@ -7,6 +7,7 @@
 #include "ui/ListHeight.h"
 #include "ui/PageControls.h"
 #include "ui/ScrollPane.h"
+#include "ui/ServiceFailureLine.h"
 
 #include <QWidget>
 
@@ -15,6 +16,7 @@ AllMvsPage::AllMvsPage(Navigation& navigation, QScrollBar* scrollBar)
     QWidget* box = content();
     makeHeading(box, "标签_全部MV", "全部MV", {0, 20, 266, 60}, 28);
     mvs_ = makeIconList(box, "图标列表框全部MV", {-46, 110, 1077, 550});
+    addFailureLine({0, 110, 950, 30});
     onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
 }
 
@@ -24,7 +26,9 @@ BackgroundTask::Handle AllMvsPage::open() {
     scrollPane()->reset();
     IconListFill fill;
     fill.itemTemplate = mvTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue()] { return catalogue.fetchAllMvs(); };
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue()](ServiceStatus* status) {
+        return catalogue.fetchAllMvs(status);
+    };
     fill.pictures = navigation_.pictures();
     fill.itemIds = &mvIds_;
     fill.onItemsInserted = [this](int count) {
@@ -32,5 +36,6 @@ BackgroundTask::Handle AllMvsPage::open() {
         mvs_->resize(mvs_->width(), height);
         scrollPane()->fitContent(height);
     };
+    fill.onLoaded = failureLine()->watchFill(mvs_, [this] { open(); });
     return fillIconList(mvs_, std::move(fill));
 }

@@ -9,6 +9,7 @@
 #include "ui/PageControls.h"
 #include "ui/PictureBox.h"
 #include "ui/ScrollPane.h"
+#include "ui/ServiceFailureLine.h"
 
 #include <QLabel>
 
@@ -23,6 +24,7 @@ ArtistMvsPage::ArtistMvsPage(Navigation& navigation, QScrollBar* scrollBar)
     // The page is left through the toolbar; its back button is for show.
     makeLabelButton(box, "按钮_返回4", "‹", {900, 35, 35, 35})->setFont(Theme::font(24));
     mvs_ = makeIconList(box, "图标列表框全艺人MV", {-46, 100, 1077, 550});
+    addFailureLine({60, 100, 890, 30});
     onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
 }
 
@@ -35,8 +37,8 @@ BackgroundTask::Handle ArtistMvsPage::open(const std::string& artistId, const QS
     if (!navigation_.catalogue()) return {};
     scrollPane()->reset();
     return fillIconList(mvs_, {.itemTemplate = mvTemplate(navigation_.listTypeface()),
-                               .fetchRecords = [&catalogue = *navigation_.catalogue(), artistId] {
-                                   return catalogue.fetchAllArtistMvs(artistId);
+                               .fetchRecords = [&catalogue = *navigation_.catalogue(), artistId](ServiceStatus* status) {
+                                   return catalogue.fetchAllArtistMvs(artistId, status);
                                },
                                .pictures = navigation_.pictures(),
                                .itemIds = &mvIds_,
@@ -44,5 +46,7 @@ BackgroundTask::Handle ArtistMvsPage::open(const std::string& artistId, const QS
                                    const int height = listHeight(count);
                                    mvs_->resize(mvs_->width(), height);
                                    scrollPane()->fitContent(height);
-                               }});
+                               },
+                               .onLoaded = failureLine()->watchFill(
+                                   mvs_, [this, artistId, name, picture] { open(artistId, name, picture); })});
 }

@@ -9,6 +9,7 @@
 #include "ui/PictureBox.h"
 #include "ui/PicturePipeline.h"
 #include "ui/ScrollPane.h"
+#include "ui/ServiceFailureLine.h"
 #include "ui/pages/ArtistMvsPage.h"
 
 #include <QLabel>
@@ -41,6 +42,8 @@ ArtistPage::ArtistPage(Navigation& navigation, QScrollBar* scrollBar)
     makeHeading(box, "标签_艺人MV", "MVs", {0, 950, 140, 40});
     FlatButton* allMvs = makeLabelButton(box, "标签按钮_查看艺人MV", "查看全部", {890, 975, 75, 25});
     mvs_ = makeIconList(box, "图标列表框艺人MV", {-46, 1010, 1077, 550});
+    // Where the albums begin, in sight under the header.
+    addFailureLine({0, 400, 950, 30});
 
     connect(back, &QAbstractButton::clicked, this, [this] { navigation_.goBack(); });
     connect(allMvs, &QAbstractButton::clicked, this, &ArtistPage::openArtistMvs);
@@ -57,10 +60,12 @@ void ArtistPage::loadSelected() {
     const CloudApiClient& catalogue = *navigation_.catalogue();
     const TypefaceChoice& type = navigation_.listTypeface();
     fillList(
-        albums_, coverTemplate(type), [&catalogue, id = artistId_] { return catalogue.fetchArtistAlbums(id, kShownItems); },
+        albums_, coverTemplate(type),
+        [&catalogue, id = artistId_](ServiceStatus* status) { return catalogue.fetchArtistAlbums(id, kShownItems, status); },
         &albumIds_, kAlbumListHeight);
     fillList(
-        mvs_, mvTemplate(type), [&catalogue, id = artistId_] { return catalogue.fetchArtistMvs(id, kShownItems); },
+        mvs_, mvTemplate(type),
+        [&catalogue, id = artistId_](ServiceStatus* status) { return catalogue.fetchArtistMvs(id, kShownItems, status); },
         &mvIds_, kMvListHeight);
 }
 
@@ -68,10 +73,15 @@ void ArtistPage::loadHeader() {
     showHeader({});
     picture_->setPicture({});
     const PictureShape shape{kPictureSize, 0, picture_->devicePixelRatioF()};
+    failureLine()->loadStarted(&header_);
     headerTask_ = header_.start([this, &catalogue = *navigation_.catalogue(), id = artistId_,
                                  pictures = navigation_.pictures(), shape](const LatestLoad::Deliver& deliver) {
-        const ArtistDetail detail = catalogue.fetchArtistDetail(id);
-        deliver([this, detail] { showHeader(detail); });
+        ServiceStatus status = ServiceStatus::Answered;
+        const ArtistDetail detail = catalogue.fetchArtistDetail(id, &status);
+        deliver([this, detail, status] {
+            showHeader(detail);
+            failureLine()->report(&header_, status, [this] { loadHeader(); });
+        });
         if (detail.name.empty() || !pictures) return;
         QImage picture = pictures->load(detail.pictureUrl, shape);
         deliver([this, picture = std::move(picture)] { picture_->setPicture(picture); });
@@ -87,6 +97,7 @@ void ArtistPage::showHeader(const ArtistDetail& detail) {
 // Up to ten items; a list that came back empty (a failed request, or
 // nothing to show) takes no room.
 void ArtistPage::fillList(IconList* list, IconTemplate itemTemplate, RecordFetch fetch, ItemIds* ids, int height) {
+    const auto reload = [this, list, itemTemplate, fetch, ids, height] { fillList(list, itemTemplate, fetch, ids, height); };
     fillIconList(list, {.itemTemplate = std::move(itemTemplate),
                         .fetchRecords = std::move(fetch),
                         .pictures = navigation_.pictures(),
@@ -94,7 +105,8 @@ void ArtistPage::fillList(IconList* list, IconTemplate itemTemplate, RecordFetch
                         .maxItems = kShownItems,
                         .onItemsInserted = [list, height](int count) {
                             list->resize(list->width(), count > 0 ? height : 0);
-                        }});
+                        },
+                        .onLoaded = failureLine()->watchFill(list, reload)});
 }
 
 void ArtistPage::openArtistMvs() {

@@ -9,6 +9,7 @@
 // The header, the albums and the MVs load side by side, each superseding
 // its older load, so opening two artists quickly ends with the second.
 #include "api/CloudRecords.h"
+#include "api/ServiceStatus.h"
 #include "ui/IconTemplate.h"
 #include "ui/LatestLoad.h"
 #include "ui/Navigation.h"
@@ -49,7 +50,7 @@ public:
 private:
     void loadHeader();
     void showHeader(const ArtistDetail& detail);
-    using RecordFetch = std::function<std::vector<CoverItem>()>;
+    using RecordFetch = std::function<std::vector<CoverItem>(ServiceStatus* status)>;
     void fillList(IconList* list, IconTemplate itemTemplate, RecordFetch fetch, ItemIds* ids, int height);
 
     Navigation& navigation_;

@@ -6,6 +6,7 @@
 #include "ui/ItemEvents.h"
 #include "ui/PageControls.h"
 #include "ui/ScrollPane.h"
+#include "ui/ServiceFailureLine.h"
 #include "ui/pages/CoverGrid.h"
 
 namespace {
@@ -22,6 +23,7 @@ ChartsPage::ChartsPage(Navigation& navigation, QScrollBar* scrollBar)
     QWidget* box = content();
     makeHeading(box, "标签_排行榜", "排行榜", {0, 20, 266, 60}, 30);
     charts_ = makeIconList(box, "图标列表框排行榜", {CoverGrid::kListLeft, kListTop, CoverGrid::kListWidth, 550});
+    addFailureLine({0, kListTop, 950, 30});
     openPageOnClick(charts_, &chartIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
                     Pages::kCharts);
 }
@@ -39,12 +41,13 @@ void ChartsPage::load() {
     const CloudApiClient& catalogue = *navigation_.catalogue();
     IconListFill fill;
     fill.itemTemplate = CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, kCaptionHeight);
-    fill.fetchRecords = [&catalogue] { return catalogue.fetchToplists(); };
+    fill.fetchRecords = [&catalogue](ServiceStatus* status) { return catalogue.fetchToplists(status); };
     fill.pictures = navigation_.pictures();
     fill.itemIds = &chartIds_;
     fill.onItemsInserted = [this](int itemCount) {
         charts_->resize(charts_->width(), listHeight(itemCount));
         scrollPane()->fitContent(slideBoxHeight(itemCount));
     };
+    fill.onLoaded = failureLine()->watchFill(charts_, [this] { load(); });
     fillIconList(charts_, std::move(fill));
 }

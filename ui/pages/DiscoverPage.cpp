@@ -7,6 +7,7 @@
 #include "ui/ItemEvents.h"
 #include "ui/PageControls.h"
 #include "ui/ScrollPane.h"
+#include "ui/ServiceFailureLine.h"
 #include "ui/pages/CoverGrid.h"
 
 #include <QEvent>
@@ -46,15 +47,23 @@ const CategoryLayout kCategories[] = {
 };
 static_assert(std::size(kCategories) == DiscoverPage::kCategoryCount);
 
-std::function<std::vector<CoverItem>()> playlistsOf(const CategoryLayout& category, const CloudApiClient& catalogue,
-                                                    const std::string& cookie) {
+std::function<std::vector<CoverItem>(ServiceStatus*)> playlistsOf(const CategoryLayout& category,
+                                                                  const CloudApiClient& catalogue,
+                                                                  const std::string& cookie) {
     switch (category.source) {
-        case Source::All: return [&catalogue, cookie] { return catalogue.fetchAllPlaylists(cookie); };
-        case Source::Recommended: return [&catalogue, cookie] { return catalogue.fetchPersonalizedPlaylists(cookie); };
-        case Source::HighQuality: return [&catalogue] { return catalogue.fetchHighQualityPlaylists(); };
+        case Source::All:
+            return [&catalogue, cookie](ServiceStatus* status) { return catalogue.fetchAllPlaylists(cookie, status); };
+        case Source::Recommended:
+            return [&catalogue, cookie](ServiceStatus* status) {
+                return catalogue.fetchPersonalizedPlaylists(cookie, status);
+            };
+        case Source::HighQuality:
+            return [&catalogue](ServiceStatus* status) { return catalogue.fetchHighQualityPlaylists(status); };
         case Source::Tagged: break;
     }
-    return [&catalogue, tag = std::string(category.caption)] { return catalogue.fetchCategoryPlaylists(tag); };
+    return [&catalogue, tag = std::string(category.caption)](ServiceStatus* status) {
+        return catalogue.fetchCategoryPlaylists(tag, status);
+    };
 }
 
 }  // namespace
@@ -80,6 +89,7 @@ DiscoverPage::DiscoverPage(Navigation& navigation, QScrollBar* scrollBar)
     furtherCategories->setGeometry(8, 245, 950, 0);
 
     playlists_ = makeIconList(box, "图标列表框歌单分类", {CoverGrid::kListLeft, kListTop, CoverGrid::kListWidth, 550});
+    addFailureLine({8, kListTop, 950, 30});
     openPageOnClick(playlists_, &playlistIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
                     Pages::kDiscover);
 }
@@ -109,6 +119,7 @@ void DiscoverPage::selectCategory(Category category) {
         playlists_->resize(playlists_->width(), listHeight(itemCount));
         scrollPane()->fitContent(slideBoxHeight(itemCount));
     };
+    fill.onLoaded = failureLine()->watchFill(playlists_, [this, category] { selectCategory(category); });
     fillIconList(playlists_, std::move(fill));
 }
 

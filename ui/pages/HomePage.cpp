@@ -10,6 +10,7 @@
 #include "ui/PageControls.h"
 #include "ui/PicturePipeline.h"
 #include "ui/PictureBox.h"
+#include "ui/ServiceFailureLine.h"
 #include "ui/pages/AllMvsPage.h"
 #include "ui/pages/DiscoverPage.h"
 
@@ -89,6 +90,8 @@ HomePage::HomePage(Navigation& navigation, QScrollBar* scrollBar)
     makeHeading(box, "标签_推荐MV", "推荐MV", {0, 1860, 140, 40});
     FlatButton* allMvs = makeLabelButton(box, "标签按钮_查看推荐MV", "查看全部", {880, 1885, 75, 25});
     mvs_ = makeIconList(box, "图标列表框推荐MV", {-46, 1920, 1077, 550});
+    // Beside the first heading, in sight when the page opens.
+    addFailureLine({160, 35, 720, 30});
 
     connect(allPlaylists, &QAbstractButton::clicked, this, &HomePage::showAllPlaylists);
     connect(allMvs, &QAbstractButton::clicked, this, &HomePage::showAllMvs);
@@ -137,25 +140,27 @@ void HomePage::load(const std::string& accountCookie) {
         loadDailyMvs(),
         fillList(playlists_,
                  {.itemTemplate = coverTemplate(type),
-                  .fetchRecords = [&catalogue, accountCookie] { return catalogue.fetchRecommendedPlaylists(accountCookie); },
+                  .fetchRecords = [&catalogue, accountCookie](ServiceStatus* status) {
+                      return catalogue.fetchRecommendedPlaylists(accountCookie, status);
+                  },
                   .itemIds = &playlistIds_},
                  53),
         // The artists stay usable while they fill.
         fillList(artists_,
                  {.itemTemplate = homeArtistTemplate(type),
-                  .fetchRecords = [&catalogue] { return catalogue.fetchTopArtists(); },
+                  .fetchRecords = [&catalogue](ServiceStatus* status) { return catalogue.fetchTopArtists(status); },
                   .itemIds = &artistIds_,
                   .disableWhileFilling = false},
                  50),
         fillList(albums_,
                  {.itemTemplate = coverTemplate(type),
-                  .fetchRecords = [&catalogue] { return catalogue.fetchNewestAlbums(); },
+                  .fetchRecords = [&catalogue](ServiceStatus* status) { return catalogue.fetchNewestAlbums(status); },
                   .itemIds = &albumIds_,
                   .maxItems = kShownAlbums},
                  53),
         fillList(mvs_,
                  {.itemTemplate = mvTemplate(type),
-                  .fetchRecords = [&catalogue] { return catalogue.fetchFirstMvs(kShownMvs); },
+                  .fetchRecords = [&catalogue](ServiceStatus* status) { return catalogue.fetchFirstMvs(kShownMvs, status); },
                   .itemIds = &mvIds_,
                   .maxItems = kShownMvs},
                  75),
@@ -171,17 +176,26 @@ void HomePage::countSection(const BackgroundTask::Handle& section) {
     });
 }
 
+void HomePage::reportSection(const void* section, ServiceStatus status, BackgroundTask::Handle (HomePage::*reload)()) {
+    failureLine()->report(section, status, [this, reload] { (this->*reload)(); });
+}
+
 BackgroundTask::Handle HomePage::loadBanners() {
     const CloudApiClient& catalogue = *navigation_.catalogue();
     PicturePipeline* pictures = navigation_.pictures();
     const PictureShape shape = stripShape(banner_);
-    return tasks_.start([this, &catalogue, pictures, shape] {
-        std::vector<PackedItem> items = catalogue.fetchBanners();
+    failureLine()->loadStarted(banner_);
+    return bannerLoad_.start([this, &catalogue, pictures, shape](const LatestLoad::Deliver& deliver) {
+        ServiceStatus status = ServiceStatus::Answered;
+        std::vector<PackedItem> items = catalogue.fetchBanners(&status);
         const std::vector<std::string> urls = packedPictures(items, kDownloadedBanners);
-        runOnUiThread(this, [this, items = std::move(items)] { bannerItems_ = items; });
+        deliver([this, items = std::move(items), status] {
+            bannerItems_ = items;
+            reportSection(banner_, status, &HomePage::loadBanners);
+        });
         if (!pictures) return;
-        pictures->loadInOrder(urls, shape, [this](std::size_t i, QImage picture) {
-            runOnUiThread(this, [this, i, picture = std::move(picture)] {
+        pictures->loadInOrder(urls, shape, [this, &deliver](std::size_t i, QImage picture) {
+            deliver([this, i, picture = std::move(picture)] {
                 bannerSlots_[i] = picture;
                 if (int(i) == carouselPosition_ - 1) showBannerAt(carouselPosition_);
             });
@@ -193,17 +207,20 @@ BackgroundTask::Handle HomePage::loadDailyMvs() {
     const CloudApiClient& catalogue = *navigation_.catalogue();
     PicturePipeline* pictures = navigation_.pictures();
     const PictureShape shape = stripShape(dailyMv_);
-    return tasks_.start([this, &catalogue, pictures, shape] {
-        std::vector<PackedItem> items = catalogue.fetchPersonalizedMvs();
+    failureLine()->loadStarted(dailyMv_);
+    return dailyMvLoad_.start([this, &catalogue, pictures, shape](const LatestLoad::Deliver& deliver) {
+        ServiceStatus status = ServiceStatus::Answered;
+        std::vector<PackedItem> items = catalogue.fetchPersonalizedMvs(&status);
         const std::vector<std::string> urls = packedPictures(items, items.size());
         std::vector<QImage> loaded(items.size());
         if (pictures)
             pictures->loadInOrder(urls, shape, [&loaded](std::size_t i, QImage picture) { loaded[i] = std::move(picture); });
-        runOnUiThread(this, [this, items = std::move(items), loaded = std::move(loaded)] {
+        deliver([this, items = std::move(items), loaded = std::move(loaded), status] {
             dailyMvItems_ = items;
             dailyMvPictures_ = loaded;
             dailyMvPosition_ = 1;
             dailyMv_->setPicture(dailyMvPictures_.empty() ? QImage() : dailyMvPictures_.front());
+            reportSection(dailyMv_, status, &HomePage::loadDailyMvs);
         });
     });
 }
@@ -215,6 +232,8 @@ BackgroundTask::Handle HomePage::fillList(IconList* list, IconListFill fill, int
     fill.onItemsInserted = [list, heightPerItem](int count) {
         list->resize(list->width(), listHeight(count, heightPerItem));
     };
+    fill.onLoaded =
+        failureLine()->watchFill(list, [this, list, again = fill, heightPerItem] { fillList(list, again, heightPerItem); });
     return fillIconList(list, std::move(fill));
 }
 

@@ -6,6 +6,7 @@
 #include "api/PackedItem.h"
 #include "base/BackgroundTask.h"
 #include "ui/IconListFill.h"
+#include "ui/LatestLoad.h"
 #include "ui/Navigation.h"
 #include "ui/Page.h"
 
@@ -30,7 +31,8 @@ public:
 
     // Starts every section at once (the banners, the daily MVs and the four
     // lists, each with its pictures); `loaded` follows when the last is in.
-    // `accountCookie` personalises the recommended playlists.
+    // `accountCookie` personalises the recommended playlists. Sections whose
+    // request failed show the failure line; its click loads them again.
     void load(const std::string& accountCookie);
     // No section is still loading (true before `load` too).
     bool isLoaded() const { return sectionsPending_ == 0; }
@@ -73,6 +75,7 @@ private:
     BackgroundTask::Handle loadDailyMvs();
     BackgroundTask::Handle fillList(IconList* list, IconListFill fill, int heightPerItem);
     void countSection(const BackgroundTask::Handle& section);
+    void reportSection(const void* section, ServiceStatus status, BackgroundTask::Handle (HomePage::*reload)());
     void showBannerAt(int position);
 
     Navigation& navigation_;
@@ -96,5 +99,7 @@ private:
     std::vector<QImage> dailyMvPictures_;  // index-aligned with the items
     int dailyMvPosition_ = 1;              // 1-based
     int sectionsPending_ = 0;
-    TaskOwner tasks_;  // last: its tasks end before anything above goes
+    // Last: their tasks end before anything above goes.
+    LatestLoad bannerLoad_{this};
+    LatestLoad dailyMvLoad_{this};
 };

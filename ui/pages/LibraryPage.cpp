@@ -9,6 +9,7 @@
 #include "ui/PageControls.h"
 #include "ui/PictureBox.h"
 #include "ui/ScrollPane.h"
+#include "ui/ServiceFailureLine.h"
 #include "ui/Theme.h"
 
 #include <QLabel>
@@ -35,6 +36,7 @@ LibraryPage::LibraryPage(Navigation& navigation, QScrollBar* scrollBar)
     refresh_->setFont(Theme::font(24));
     refresh_->setToolTip("刷新");
     playlists_ = makeIconList(box, "图标列表框用户歌单", {-63, 100, 1090, 550});
+    addFailureLine({0, 100, 950, 30});
     openPageOnClick(playlists_, &libraryIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
                     Pages::kMusicLibrary);
 }
@@ -49,8 +51,8 @@ BackgroundTask::Handle LibraryPage::loadLibrary(const std::string& userId, const
     scrollPane()->reset();
     IconListFill fill;
     fill.itemTemplate = coverTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), userId, cookie] {
-        return catalogue.fetchUserPlaylists(userId, cookie);
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), userId, cookie](ServiceStatus* status) {
+        return catalogue.fetchUserPlaylists(userId, cookie, status);
     };
     fill.pictures = navigation_.pictures();
     fill.itemIds = &libraryIds_;
@@ -60,5 +62,6 @@ BackgroundTask::Handle LibraryPage::loadLibrary(const std::string& userId, const
         playlists_->resize(playlists_->width(), height);
         scrollPane()->fitContent(height);
     };
+    fill.onLoaded = failureLine()->watchFill(playlists_, [this, userId, cookie] { loadLibrary(userId, cookie); });
     return fillIconList(playlists_, std::move(fill));
 }

@@ -7,6 +7,7 @@
 #include "ui/PictureBox.h"
 #include "ui/PicturePipeline.h"
 #include "ui/ScrollPane.h"
+#include "ui/ServiceFailureLine.h"
 #include "ui/TrackList.h"
 
 #include <QEvent>
@@ -54,6 +55,9 @@ PlaylistPage::PlaylistPage(Navigation& navigation, QScrollBar* scrollBar)
     connect(menu_->unsubscribeItem(), &QAction::triggered, this,
             [this] { subscribeShown(SubscribeAction::Unsubscribe); });
     content()->installEventFilter(this);
+    connect(tracks_, &TrackList::pageLoaded, this, [this](ServiceStatus status) {
+        failureLine()->report(tracks_, status, [this, id = playlistId_] { loadTracks(id); });
+    });
 }
 
 PlaylistPage::~PlaylistPage() = default;
@@ -69,10 +73,15 @@ void PlaylistPage::loadHeader(const std::string& id) {
     showHeader({});
     cover_->setPicture({});
     const PictureShape coverShape{kCoverSize, 0, cover_->devicePixelRatioF()};
+    failureLine()->loadStarted(&header_);
     header_.start([this, &catalogue = *navigation_.catalogue(), id, cookie = navigation_.accountCookie(),
                    pictures = navigation_.pictures(), coverShape](const LatestLoad::Deliver& deliver) {
-        const PlaylistDetail detail = catalogue.fetchPlaylistDetail(id, cookie);
-        deliver([this, detail] { showHeader(detail); });
+        ServiceStatus status = ServiceStatus::Answered;
+        const PlaylistDetail detail = catalogue.fetchPlaylistDetail(id, cookie, &status);
+        deliver([this, detail, status, id] {
+            showHeader(detail);
+            failureLine()->report(&header_, status, [this, id] { loadHeader(id); });
+        });
         if (detail.coverUrl.empty() || !pictures) return;
         QImage picture = pictures->load(detail.coverUrl, coverShape);
         deliver([this, picture = std::move(picture)] { cover_->setPicture(picture); });
@@ -88,9 +97,11 @@ void PlaylistPage::showHeader(const PlaylistDetail& detail) {
 // The list starts over before the pane goes back to the top, so moving the
 // pane cannot ask the playlist shown before for more songs.
 void PlaylistPage::loadTracks(const std::string& id) {
+    failureLine()->loadStarted(tracks_);
     tracks_->load(navigation_.listTypeface(), [&catalogue = *navigation_.catalogue(), id,
-                                               cookie = navigation_.accountCookie()](int offset, int limit) {
-        return catalogue.fetchPlaylistTracks(id, limit, offset, cookie);
+                                               cookie = navigation_.accountCookie()](int offset, int limit,
+                                                                                     ServiceStatus* status) {
+        return catalogue.fetchPlaylistTracks(id, limit, offset, cookie, status);
     });
     scrollPane()->reset();
     fitTracks(0);

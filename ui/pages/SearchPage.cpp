@@ -10,14 +10,27 @@
 #include "ui/PageControls.h"
 #include "ui/ScrollPane.h"
 #include "ui/SearchBox.h"
+#include "ui/ServiceFailureLine.h"
 #include "ui/Toolbar.h"
 
-#include <QPointer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <algorithm>
 
 namespace {
 
 const QColor kCaption = QColor::fromRgba(Theme::kCaption);
+constexpr const char* kNoMatch = "没有找到相关的结果";
+
+// The "nothing found" text at the top of a row's list, hidden until a search
+// answers without a match.
+QLabel* noMatchLine(QWidget* box, const char* name, const QRect& list) {
+    QLabel* label = makeTextLine(box, name, {list.x() + 10, list.y() + 10, 430, 24}, Theme::font(14), Theme::kSecondText);
+    label->setText(QString::fromUtf8(kNoMatch));
+    label->hide();
+    return label;
+}
 
 // Eighteen songs in three columns of six rows.
 IconTemplate songTemplate(const TypefaceChoice& type) {
@@ -75,6 +88,15 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
     makeHeading(box, "标签_搜索歌单", "歌单", {0, 750, 140, 40});
     makeLabelButton(box, "标签按钮_查看搜索MV", "查看全部", {890, 765, 75, 25});
     playlists_ = makeIconList(box, "图标列表框搜索歌单", {-60, 800, 1090, 420});
+    rows_ = {{
+        {artists_, noMatchLine(box, "标签_搜索艺人无结果", artists_->geometry()), &SearchPage::fillArtists},
+        {albums_, noMatchLine(box, "标签_搜索专辑无结果", albums_->geometry()), &SearchPage::fillAlbums},
+        {songs_, noMatchLine(box, "标签_搜索歌曲无结果", songs_->geometry()), &SearchPage::fillSongs},
+        {playlists_, noMatchLine(box, "标签_搜索歌单无结果", playlists_->geometry().adjusted(60, 0, 0, 0)),
+         &SearchPage::fillPlaylists},
+    }};
+    // Over the artist and album rows, the first a search fills after its songs.
+    addFailureLine({0, 70, 950, 30});
 
     searchBox_ = new SearchBox(
         searchField, QString::fromUtf8(Toolbar::kSearchHint), [this] { startSearch(); },
@@ -93,64 +115,85 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
 void SearchPage::startSearch() {
     navigation_.showPage(Pages::kSearch);
     if (!navigation_.catalogue()) return;
-    fillSongs();
+    const std::string keyword = searchBox_->keyword().toStdString();
+    fillSongs(keyword);
     // The window may close while a row fills; nothing is touched after that.
     const QPointer<SearchPage> alive(this);
-    BackgroundTask::waitPumping(fillArtists());
+    BackgroundTask::waitPumping(fillArtists(keyword));
     if (!alive) return;
-    BackgroundTask::waitPumping(fillAlbums());
+    BackgroundTask::waitPumping(fillAlbums(keyword));
     if (!alive) return;
-    BackgroundTask::waitPumping(fillPlaylists());
+    BackgroundTask::waitPumping(fillPlaylists(keyword));
 }
 
-BackgroundTask::Handle SearchPage::fillSongs() {
+BackgroundTask::Handle SearchPage::fillRow(const Row& row, const std::string& keyword, IconListFill fill) {
+    row.noMatch->hide();
+    fill.onLoaded = [row, report = failureLine()->watchFill(row.list, [this, row, keyword] { (this->*row.fill)(keyword); })](
+                        ServiceStatus status, int itemCount) {
+        row.noMatch->setVisible(status == ServiceStatus::Answered && itemCount == 0);
+        report(status, itemCount);
+    };
+    return fillIconList(row.list, std::move(fill));
+}
+
+const SearchPage::Row* SearchPage::rowOf(const IconList* list) const {
+    const auto row = std::find_if(rows_.begin(), rows_.end(), [list](const Row& r) { return r.list == list; });
+    return row == rows_.end() ? nullptr : &*row;
+}
+
+QLabel* SearchPage::noMatchText(const IconList* row) const {
+    const Row* found = rowOf(row);
+    return found ? found->noMatch : nullptr;
+}
+
+BackgroundTask::Handle SearchPage::fillSongs(const std::string& keyword) {
     scrollPane()->reset();
     IconListFill fill;
     fill.itemTemplate = songTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
-        return asCoverItems(catalogue.searchSongs(keyword));
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword](ServiceStatus* status) {
+        return asCoverItems(catalogue.searchSongs(keyword, status));
     };
     fill.fixedPicture = Artwork::render(Artwork::Picture::SongNote, {40, 40}, songs_->devicePixelRatioF());
     fill.itemIds = &songIds_;
     fill.disableWhileFilling = false;
     fill.clearCurrentItem = true;
-    return fillIconList(songs_, std::move(fill));
+    return fillRow(*rowOf(songs_), keyword, std::move(fill));
 }
 
-BackgroundTask::Handle SearchPage::fillArtists() {
+BackgroundTask::Handle SearchPage::fillArtists(const std::string& keyword) {
     scrollPane()->reset();
     IconListFill fill;
     // Three artists side by side.
     fill.itemTemplate = artistTemplate(navigation_.listTypeface(), {150, 170}, 130, {0, 130, 150, 48}, /*wrapName=*/true);
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
-        return catalogue.searchArtists(keyword, 3);
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword](ServiceStatus* status) {
+        return catalogue.searchArtists(keyword, 3, status);
     };
     fill.pictures = navigation_.pictures();
     fill.itemIds = &artistIds_;
-    return fillIconList(artists_, std::move(fill));
+    return fillRow(*rowOf(artists_), keyword, std::move(fill));
 }
 
-BackgroundTask::Handle SearchPage::fillAlbums() {
+BackgroundTask::Handle SearchPage::fillAlbums(const std::string& keyword) {
     scrollPane()->reset();
     IconListFill fill;
     fill.itemTemplate = albumTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
-        return catalogue.searchAlbums(keyword);
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword](ServiceStatus* status) {
+        return catalogue.searchAlbums(keyword, status);
     };
     fill.pictures = navigation_.pictures();
     fill.itemIds = &albumIds_;
-    return fillIconList(albums_, std::move(fill));
+    return fillRow(*rowOf(albums_), keyword, std::move(fill));
 }
 
-BackgroundTask::Handle SearchPage::fillPlaylists() {
+BackgroundTask::Handle SearchPage::fillPlaylists(const std::string& keyword) {
     IconListFill fill;
     fill.itemTemplate = playlistTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword = searchBox_->keyword().toStdString()] {
-        return catalogue.searchPlaylists(keyword);
+    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword](ServiceStatus* status) {
+        return catalogue.searchPlaylists(keyword, status);
     };
     fill.pictures = navigation_.pictures();
     fill.itemIds = &playlistIds_;
-    return fillIconList(playlists_, std::move(fill));
+    return fillRow(*rowOf(playlists_), keyword, std::move(fill));
 }
 
 void SearchPage::showAllArtists() {

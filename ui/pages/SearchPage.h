@@ -8,7 +8,12 @@
 #include "ui/Navigation.h"
 #include "ui/Page.h"
 
+#include <array>
+#include <string>
+
 class IconList;
+class QLabel;
+struct IconListFill;
 class QLineEdit;
 class QScrollBar;
 class SearchBox;
@@ -20,8 +25,10 @@ public:
 
     // Shows this page, starts the song list without waiting for it, then
     // fills the artist, album and playlist rows one after another, waiting
-    // for each while the window keeps pumping events. Every row reads the
-    // search box's text when it starts.
+    // for each while the window keeps pumping events. Every row searches the
+    // text the box held when the search started; a row whose request failed
+    // shows the failure line, whose click searches that row again, and a row
+    // the service answered without a match says so.
     void startSearch();
 
     IconList* artistRow() const { return artists_; }
@@ -32,13 +39,27 @@ public:
     const ItemIds& albumIds() const { return albumIds_; }
     const ItemIds& songIds() const { return songIds_; }
     const ItemIds& playlistIds() const { return playlistIds_; }
+    // The "nothing found" text of a row (artistRow() ... playlistRow()).
+    QLabel* noMatchText(const IconList* row) const;
     void lockPlayStarters(bool locked) override;
 
 private:
-    BackgroundTask::Handle fillSongs();
-    BackgroundTask::Handle fillArtists();
-    BackgroundTask::Handle fillAlbums();
-    BackgroundTask::Handle fillPlaylists();
+    // A row of results: its list, its "nothing found" text, and how it
+    // fills for a keyword.
+    struct Row {
+        IconList* list = nullptr;
+        QLabel* noMatch = nullptr;
+        BackgroundTask::Handle (SearchPage::*fill)(const std::string& keyword) = nullptr;
+    };
+
+    BackgroundTask::Handle fillSongs(const std::string& keyword);
+    BackgroundTask::Handle fillArtists(const std::string& keyword);
+    BackgroundTask::Handle fillAlbums(const std::string& keyword);
+    BackgroundTask::Handle fillPlaylists(const std::string& keyword);
+    // Fills a row: hides its "nothing found" text until the answer is in,
+    // then reports the outcome to the failure line.
+    BackgroundTask::Handle fillRow(const Row& row, const std::string& keyword, IconListFill fill);
+    const Row* rowOf(const IconList* list) const;
     void showAllArtists();
 
     Navigation& navigation_;
@@ -51,4 +72,5 @@ private:
     ItemIds albumIds_;
     ItemIds songIds_;
     ItemIds playlistIds_;
+    std::array<Row, 4> rows_;
 };

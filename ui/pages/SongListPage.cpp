@@ -6,6 +6,7 @@
 #include "ui/PageControls.h"
 #include "ui/PictureBox.h"
 #include "ui/ScrollPane.h"
+#include "ui/ServiceFailureLine.h"
 #include "ui/TrackList.h"
 
 #include <QLabel>
@@ -57,6 +58,7 @@ SongListPage::SongListPage(int index, QScrollBar* scrollBar, Navigation& navigat
     tracks_->setObjectName(QString::fromUtf8(names.tracks));
     tracks_->setGeometry(0, kListTop, 950, 550);
     menu_ = new OperationMenu(box, offers);
+    addFailureLine({0, kListTop, 950, 30});
 
     onItemId(tracks_, &IconList::itemActivated, &tracks_->songIds(),
              [this](const std::string& id) { navigation_.requestPlay(id); });

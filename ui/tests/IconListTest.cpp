@@ -55,7 +55,7 @@ TEST_F(IconListTest, FillsItemsWithPicturesTextsAndIdsFromTheServer) {
     std::vector<int> insertedCounts;
     IconListFill fill;
     fill.itemTemplate = coverTemplate();
-    fill.fetchRecords = [&server] {
+    fill.fetchRecords = [&server](ServiceStatus*) {
         return std::vector<CoverItem>{
             {server.url("/cover.png"), "第一张歌单", "a", "某位歌手"},
             {server.url("/cover.jpg"), "Second", "b", ""},
@@ -101,7 +101,7 @@ TEST_F(IconListTest, FillsItemsWithPicturesTextsAndIdsFromTheServer) {
 TEST_F(IconListTest, ItemEventsGiveTheIdAtTheirIndexAndNothingOutsideTheIds) {
     IconListFill fill;
     fill.itemTemplate = coverTemplate();
-    fill.fetchRecords = [] {
+    fill.fetchRecords = [](ServiceStatus*) {
         return std::vector<CoverItem>{{"", "A", "id-a", ""}, {"", "B", "id-b", ""}, {"", "C", "id-c", ""}};
     };
     fill.itemIds = &ids;
@@ -150,15 +150,18 @@ TEST_F(IconListTest, ANewerFillTakesTheListOverFromAnOlderOne) {
     std::shared_future<void> released = release.get_future().share();
     IconListFill slow;
     slow.itemTemplate = coverTemplate();
-    slow.fetchRecords = [released] {
+    slow.fetchRecords = [released](ServiceStatus* status) {
         released.wait();
+        *status = ServiceStatus::Failed;
         return std::vector<CoverItem>{{"", "old", "old-1", ""}, {"", "old", "old-2", ""}};
     };
     slow.itemIds = &ids;
+    std::vector<std::pair<ServiceStatus, int>> outcomes;
+    slow.onLoaded = [&outcomes](ServiceStatus status, int count) { outcomes.emplace_back(status, count); };
     auto older = fillIconList(&list, slow);
 
     IconListFill quick = slow;
-    quick.fetchRecords = [] { return std::vector<CoverItem>{{"", "new", "new-1", ""}}; };
+    quick.fetchRecords = [](ServiceStatus*) { return std::vector<CoverItem>{{"", "new", "new-1", ""}}; };
     auto newer = fillIconList(&list, quick);
     ASSERT_TRUE(BackgroundTask::waitPumping(newer, 20000));
     release.set_value();
@@ -167,6 +170,8 @@ TEST_F(IconListTest, ANewerFillTakesTheListOverFromAnOlderOne) {
     ASSERT_EQ(list.itemCount(), 1);
     EXPECT_EQ(list.itemText(0, IconText::Main), "new");
     EXPECT_EQ(ids, ItemIds{"new-1"});
+    // The older fill's failure is dropped with its items.
+    EXPECT_EQ(outcomes, (std::vector<std::pair<ServiceStatus, int>>{{ServiceStatus::Answered, 1}}));
     EXPECT_TRUE(list.isEnabled());
 }
 
@@ -178,7 +183,7 @@ TEST_F(IconListTest, AFixedPictureServesEveryItemAndTheCurrentItemIsCleared) {
     note.fill(QColor(140, 200, 240));
     IconListFill fill;
     fill.itemTemplate = coverTemplate();
-    fill.fetchRecords = [] { return std::vector<CoverItem>{{"", "歌曲一", "1", "歌手"}, {"", "歌曲二", "2", "歌手"}}; };
+    fill.fetchRecords = [](ServiceStatus*) { return std::vector<CoverItem>{{"", "歌曲一", "1", "歌手"}, {"", "歌曲二", "2", "歌手"}}; };
     PicturePipeline pictures([](const std::string&) -> std::string { ADD_FAILURE() << "no fetch expected"; return {}; },
                              nullptr);
     fill.pictures = &pictures;

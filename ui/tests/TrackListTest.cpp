@@ -34,12 +34,12 @@ protected:
 TEST_F(TrackListTest, ANewerLoadDropsThePagesOfAnOlderOne) {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
-    list.load({}, [released](int offset, int) {
+    list.load({}, [released](int offset, int, ServiceStatus*) {
         released.wait();
         return songs("old", offset, 3);
     });
     EXPECT_FALSE(list.isEnabled());
-    list.load({}, [](int offset, int) { return songs("new", offset, 2); });
+    list.load({}, [](int offset, int, ServiceStatus*) { return songs("new", offset, 2); });
     ASSERT_TRUE(waitUntilLoaded());
     release.set_value();
     QTest::qWait(100);
@@ -55,7 +55,7 @@ TEST_F(TrackListTest, PagesComeOneAtATimeWhileTheLastOneCameFull) {
     std::mutex mutex;
     std::vector<std::pair<int, int>> asked;  // offset, limit
     // 450 songs in all.
-    list.load({}, [&](int offset, int limit) {
+    list.load({}, [&](int offset, int limit, ServiceStatus*) {
         std::lock_guard lock(mutex);
         asked.emplace_back(offset, limit);
         return songs("s", offset, std::clamp(450 - offset, 0, limit));

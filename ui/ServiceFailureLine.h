@@ -1,0 +1,46 @@
+#pragma once
+// The quiet line a page shows in its own area when its content could not be
+// loaded from the service: "Mivra酱连不上音乐服务了，请检查网络后点这里重试".
+// The parts of a page (a list, a header) report the outcome of each of their
+// loads together with the way to load that part again. The line shows while
+// any part's last load failed; a click hides it and loads every failed part
+// again through the page's own loaders, and a part whose load then succeeds
+// is no longer counted. No dialog, nothing modal: every other control keeps
+// working.
+#include "api/ServiceStatus.h"
+
+#include <QLabel>
+#include <functional>
+#include <vector>
+
+class ServiceFailureLine : public QLabel {
+public:
+    static constexpr const char* kText = "Mivra酱连不上音乐服务了，请检查网络后点这里重试";
+
+    // Placed in `parent` at `geometry`'s top left, as wide as its text (at
+    // most the geometry's width), above the controls made before it; hidden
+    // until a part fails.
+    ServiceFailureLine(QWidget* parent, QRect geometry);
+
+    // A new load of `part` started: an older failure of the part no longer
+    // counts (a click must not reload what the user has moved on from).
+    void loadStarted(const void* part);
+    // The outcome of a load of `part`; `reload` loads the part again.
+    void report(const void* part, ServiceStatus status, std::function<void()> reload);
+    // For a list fill of `part` that starts now: loadStarted(part), and the
+    // fill's onLoaded, which reports its outcome with `reload` to fill it again.
+    std::function<void(ServiceStatus status, int itemCount)> watchFill(const void* part, std::function<void()> reload);
+    // What a click does: every failed part loads again.
+    void retry();
+    bool failed(const void* part) const;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    struct FailedPart {
+        const void* part;
+        std::function<void()> reload;
+    };
+    std::vector<FailedPart> failed_;  // in the order the parts failed
+};
