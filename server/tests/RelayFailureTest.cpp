@@ -20,6 +20,8 @@ struct FailingUpstream {
     std::string searchBody;           // the upstream's own body when passed back; empty: the relay's JSON
 };
 
+void PrintTo(const FailingUpstream& failure, std::ostream* out) { *out << failure.name; }
+
 CannedReply slowAnswer(const RecordedRequest&) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2500));
     return {200, R"({"code":200,"result":{"songs":[]}})", "application/json", {}};
