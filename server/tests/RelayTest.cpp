@@ -178,3 +178,28 @@ TEST_F(RelayTest, RefusesEveryTargetThatCouldReachAnotherHost) {
 }
 
 }  // namespace
+
+namespace {
+
+// The faults asked for on the command line work in front of the relay too.
+TEST(RelayFaultTest, AFaultRuleAnswersBeforeTheRelayAsksTheUpstream) {
+    DemoServer upstream(testServerOptions(), [](const std::string&) {});
+    ASSERT_TRUE(upstream.start());
+    ServerOptions options = testServerOptions();
+    options.upstream = upstream.origin();
+    options.faults.push_back(*parseFaultRule("http500@/search"));
+    DemoServer relay(options, [](const std::string&) {});
+    ASSERT_TRUE(relay.start());
+    httplib::Client client(relay.origin());
+    const httplib::Result search = client.Get("/search?keywords=a&type=1");
+    ASSERT_TRUE(search);
+    EXPECT_EQ(search->status, 500);
+    const httplib::Result detail = client.Get("/song/detail?ids=1900001001");
+    ASSERT_TRUE(detail);
+    EXPECT_EQ(detail->status, 200);
+    const std::vector<SeenRequest> seen = upstream.seenRequests();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].target, "/song/detail?ids=1900001001");
+}
+
+}  // namespace
