@@ -76,7 +76,10 @@ private:
 struct ResponseCapture {
     using Sink = std::function<bool(std::string_view bytes)>;
 
-    ResponseCapture(TransferWatch& watch, size_t limit, const Sink& sink) : watch(watch), bodyLimit(limit), sink(sink) {}
+    using HeadSink = std::function<void(std::string_view head)>;
+
+    ResponseCapture(TransferWatch& watch, size_t limit, const Sink& sink, const HeadSink& headSink)
+        : watch(watch), bodyLimit(limit), sink(sink), headSink(headSink) {}
     ~ResponseCapture() { BodyBudget::shared().giveBack(charged); }
     ResponseCapture(const ResponseCapture&) = delete;
     ResponseCapture& operator=(const ResponseCapture&) = delete;
@@ -84,10 +87,12 @@ struct ResponseCapture {
     TransferWatch& watch;
     const size_t bodyLimit;
     const Sink& sink;
+    const HeadSink& headSink;
     std::string head;
     bool headComplete = false;
     std::string body;
     size_t bodySize = 0;  // what arrived of the current answer's body, kept or handed on
+    bool headHanded = false;  // the head sink has been told the current answer's head
     bool bodyTooLarge = false;
     size_t charged = 0;  // taken from the shared body budget for `body`'s room
 
@@ -111,6 +116,7 @@ struct ResponseCapture {
             head.clear();
             body.clear();
             bodySize = 0;
+            headHanded = false;
             headComplete = false;
         } else if (headComplete) {
             return;
@@ -138,9 +144,12 @@ struct ResponseCapture {
                 return CURL_WRITEFUNC_ERROR;
             }
             capture->body.append(data, bytes);
-        } else if (!capture->sink(std::string_view(data, bytes))) {
-            return CURL_WRITEFUNC_ERROR;
+            return bytes;
         }
+        // Only the final answer's body comes here, so its head is complete.
+        if (capture->headSink && !capture->headHanded) capture->headSink(capture->head);
+        capture->headHanded = true;
+        if (!capture->sink(std::string_view(data, bytes))) return CURL_WRITEFUNC_ERROR;
         return bytes;
     }
 };
@@ -319,7 +328,7 @@ CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec&
     CURL* handle = session.easy();
     const std::stop_token stop = TaskStop::current();
     TransferWatch watch(spec.idleTimeoutSeconds, stop, spec.progress);
-    ResponseCapture capture(watch, spec.bodyLimit, spec.bodySink);
+    ResponseCapture capture(watch, spec.bodyLimit, spec.bodySink, spec.headSink);
     OptionSetter set(handle);
     const std::string url = spec.url.curlUrl();
     const char* extraCaFile = std::getenv("MIVRA_CA_FILE");

@@ -44,6 +44,10 @@ struct CurlExchangeSpec {
     // hands over only the final answer's body, never that of a redirect it
     // follows. Returning false ends the exchange as BodyBroken.
     std::function<bool(std::string_view bytes)> bodySink;
+    // With a body sink: told the final answer's head, status line to blank
+    // line, just before its first body bytes go to the sink. An answer
+    // without a body never calls it; its head is in the result.
+    std::function<void(std::string_view head)> headSink;
     // When set, told the body bytes received so far and the total the answer
     // announced (0 while unknown) whenever libcurl reports progress: as data
     // moves, and about once a second while it waits.

@@ -9,6 +9,7 @@
 #include "server/HttpHelpers.h"
 #include "server/ServerContext.h"
 #include "server/faults/FaultGate.h"
+#include "server/relay/RelayRoutes.h"
 #include "server/routes/Routes.h"
 
 namespace {
@@ -18,6 +19,7 @@ std::string statusText(int status) {
     case 400: return "Bad Request";
     case 404: return "Not Found";
     case 416: return "Range Not Satisfiable";
+    case 502: return "Bad Gateway";
     case 500: return "Internal Server Error";
     default: return "Error";
     }
@@ -39,6 +41,10 @@ struct DemoServer::State {
           sessions(SessionCookies::loadOrCreateSecret(options.cacheFolder / "session-secret")),
           context{demoCatalogue(), options, media, pictures, qrLogins, sessions, subscriptions, online, {}, {}} {
         context.say = [this](const std::string& line) { say(line); };
+        if (!options.upstream.empty()) {
+            relay = std::make_unique<RelayContext>(UpstreamOrigin::parse(options.upstream).value(),
+                                                   options.upstreamTimeoutSeconds);
+        }
     }
 
     void say(const std::string& line) {
@@ -67,6 +73,7 @@ struct DemoServer::State {
     // In front of http when faults are asked for; http then listens on a
     // loopback port of its own.
     std::unique_ptr<FaultGate> gate;
+    std::unique_ptr<RelayContext> relay;  // relay mode only
 };
 
 DemoServer::DemoServer(ServerOptions options, LogSink log)
@@ -111,6 +118,13 @@ DemoServer::DemoServer(ServerOptions options, LogSink log)
         if (response.body.empty() && response.status != 416) replyJson(response, {{"code", response.status}, {"msg", statusText(response.status)}});
     });
 
+    addMakerDocumentRoutes(http, state.context);
+    if (state.relay) {
+        addRelayMakerRoutes(http, *state.relay);
+        addQrPictureRoute(http);
+        addRelayForwarding(http, *state.relay, state.context.say);
+        return;
+    }
     addSongRoutes(http, state.context);
     addSearchRoutes(http, state.context);
     addPlaylistRoutes(http, state.context);

@@ -1,7 +1,9 @@
 #pragma once
 // The companion server in one object: the demo catalogue behind the service's
-// and the maker's HTTP paths, served on a background thread. The executable
-// runs one; tests start one on a free port and point the client at baseUrl().
+// and the maker's HTTP paths, served on a background thread; or, when the
+// options name an upstream, the relay that answers those paths from that
+// self-hosted API server. The executable runs one; tests start one on a free
+// port and point the client at baseUrl().
 //
 //   ServerOptions options;
 //   options.port = 0;                  // any free port

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "base/ProductInfo.h"
+#include "server/relay/UpstreamOrigin.h"
 
 std::string ServerOptions::defaultAnnouncedVersion() { return kProductVersion; }
 
@@ -47,6 +48,7 @@ bool readSeed(const std::string& text, std::uint64_t& out) {
 ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
     ParsedOptions parsed;
     ServerOptions& options = parsed.options;
+    bool announced = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
         std::string value;
@@ -81,6 +83,7 @@ ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
         } else if (name == "--announce") {
             if (!takeValue()) return fail("--announce needs a version text");
             options.announcedVersion = value;
+            announced = true;
         } else if (name == "--qr-expiry") {
             if (!takeValue() || !readInt(value, 1, 86400, options.qrLifetimeSeconds)) return fail("--qr-expiry needs seconds from 1 to 86400");
         } else if (name == "--cache") {
@@ -94,6 +97,13 @@ ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
             if (!takeValue() || !readRate(value, options.chaosRate)) return fail("--chaos needs a share of requests from 0 to 1");
         } else if (name == "--seed") {
             if (!takeValue() || !readSeed(value, options.chaosSeed)) return fail("--seed needs a whole number");
+        } else if (name == "--upstream") {
+            const std::optional<UpstreamOrigin> origin = takeValue() ? UpstreamOrigin::parse(value) : std::nullopt;
+            if (!origin) return fail("--upstream needs an http(s) origin such as http://127.0.0.1:3000");
+            options.upstream = origin->text();
+        } else if (name == "--upstream-timeout") {
+            if (!takeValue() || !readInt(value, 1, 600, options.upstreamTimeoutSeconds))
+                return fail("--upstream-timeout needs seconds from 1 to 600");
         } else if (name == "--sign-prefix") {
             if (!takeValue() || value.size() != 1) return fail("--sign-prefix needs exactly one character");
             options.signPrefix = value;
@@ -101,12 +111,18 @@ ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
             return fail("unknown option " + arguments[i]);
         }
     }
+    // The relay announces the program's own version, so that it never makes
+    // the program update.
+    if (announced && !options.upstream.empty()) {
+        parsed.error = "--announce cannot be used with --upstream";
+    }
     return parsed;
 }
 
 std::string serverUsage() {
     return "Usage: mivra-server [options]\n"
-           "Serves the demo catalogue on the service's and the maker's HTTP paths.\n"
+           "Serves the demo catalogue on the service's and the maker's HTTP paths, or relays\n"
+           "them to a self-hosted API server.\n"
            "  --port N            port to listen on (default 38580; 0: any free port)\n"
            "  --host ADDRESS      address to listen on (default 127.0.0.1)\n"
            "  --latency MS        delay every answer by MS milliseconds\n"
@@ -125,5 +141,8 @@ std::string serverUsage() {
            "                      reset, stall, drip (a byte a second), garbage, http500, cutjson,\n"
            "                      huge (64 MB), slow[:MS] (a random delay up to MS, default 2000)\n"
            "  --chaos RATE        give that share (0 to 1) of the other requests a random fault\n"
-           "  --seed N            seed of --chaos, so a run can be repeated (default 1)\n";
+           "  --seed N            seed of --chaos, so a run can be repeated (default 1)\n"
+           "  --upstream URL      relay to the API server at URL (such as http://127.0.0.1:3000)\n"
+           "                      instead of serving the demo catalogue\n"
+           "  --upstream-timeout S  seconds each phase of an upstream exchange may last (default 30)\n";
 }

@@ -24,6 +24,10 @@ struct ServerOptions {
     std::vector<FaultRule> faults;
     double chaosRate = 0;
     std::uint64_t chaosSeed = 1;
+    // Not empty: relay to this API server ("http://host:port") instead of
+    // serving the demo catalogue.
+    std::string upstream;
+    int upstreamTimeoutSeconds = 30;  // each phase of an upstream exchange
 
     FaultPlan faultPlan() const { return FaultPlan(faults, chaosRate, chaosSeed); }
 

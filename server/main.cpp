@@ -1,4 +1,5 @@
-// mivra-server: serves the demo catalogue until it is interrupted.
+// mivra-server: serves the demo catalogue, or relays to an API server, until
+// it is interrupted.
 #include <signal.h>
 #include <unistd.h>
 
@@ -6,6 +7,7 @@
 #include <iostream>
 #include <thread>
 
+#include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/media/MediaLibrary.h"
 
@@ -45,10 +47,17 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    HttpClient::globalInit();
     DemoServer server(parsed.options, [](const std::string& line) { std::cout << line << std::endl; });
     if (!server.start()) {
         std::cerr << "mivra-server: cannot listen on " << parsed.options.host << ":" << parsed.options.port << "\n";
         return 1;
+    }
+    if (!parsed.options.upstream.empty()) {
+        std::cout << "mivra-server: relaying " << parsed.options.upstream << " at " << server.baseUrl() << std::endl;
+        waitForStopSignal();
+        std::cout << "mivra-server: stopping" << std::endl;
+        return 0;
     }
     std::cout << "mivra-server: serving the demo catalogue at " << server.baseUrl() << std::endl;
 

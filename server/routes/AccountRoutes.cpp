@@ -18,40 +18,53 @@ std::int64_t nowSeconds() {
 // "/demo/scan?key=" as well.
 std::string scanPageUrl(const std::string& origin, const std::string& key) { return origin + "/demo/scan/" + key; }
 
+void answerQrKey(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
+    const std::string created = context.qrLogins.createKey();
+    context.say("QR login key " + created + " waits; scan it by opening " +
+                scanPageUrl(requestOrigin(request, context.fallbackHostPort), created));
+    replyJson(response, {{"code", 200}, {"data", {{"code", 200}, {"unikey", created}}}});
+}
+
+void answerQrUrl(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
+    const std::string origin = requestOrigin(request, context.fallbackHostPort);
+    replyJson(response, {{"code", 200}, {"data", {{"qrurl", scanPageUrl(origin, queryText(request, "key"))}, {"qrimg", ""}}}});
+}
+
+void answerQrPoll(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
+    const std::string key = queryText(request, "key");
+    const QrPollState state = context.qrLogins.poll(key);
+    const User* user = context.catalogue.user(context.catalogue.demoAccountUserId());
+    const JsonContext json = context.jsonFor(request);
+    switch (state) {
+    case QrPollState::Expired:
+        replyJson(response, {{"code", 800}, {"message", "二维码不存在或已过期"}, {"cookie", ""}});
+        break;
+    case QrPollState::WaitingScan:
+        replyJson(response, {{"code", 801}, {"message", "等待扫码"}, {"cookie", ""}});
+        break;
+    case QrPollState::WaitingConfirm:
+        replyJson(response, {{"code", 802}, {"message", "授权中"}, {"cookie", ""}, {"nickname", user->nickname},
+                             {"avatarUrl", json.pictureUrl(user->avatarPicId)}});
+        break;
+    case QrPollState::Authorized:
+        context.say("QR login key " + key + " logged in " + user->nickname);
+        replyJson(response, {{"code", 803},
+                             {"message", "授权登陆成功"},
+                             {"cookie", context.sessions.issue(user->userId, nowSeconds())}});
+        break;
+    }
+}
+
 // The account host's QR login: op 0 makes a key, op 1 the login URL to show
 // as a QR code, op 2 polls the key.
 void answerQrLogin(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
-    const std::string origin = requestOrigin(request, context.fallbackHostPort);
     const std::string op = queryText(request, "op");
-    const std::string key = queryText(request, "key");
     if (op == "0") {
-        const std::string created = context.qrLogins.createKey();
-        context.say("QR login key " + created + " waits; scan it by opening " + scanPageUrl(origin, created));
-        replyJson(response, {{"code", 200}, {"data", {{"code", 200}, {"unikey", created}}}});
+        answerQrKey(context, request, response);
     } else if (op == "1") {
-        replyJson(response, {{"code", 200}, {"data", {{"qrurl", scanPageUrl(origin, key)}, {"qrimg", ""}}}});
+        answerQrUrl(context, request, response);
     } else if (op == "2") {
-        const QrPollState state = context.qrLogins.poll(key);
-        const User* user = context.catalogue.user(context.catalogue.demoAccountUserId());
-        const JsonContext json = context.jsonFor(request);
-        switch (state) {
-        case QrPollState::Expired:
-            replyJson(response, {{"code", 800}, {"message", "二维码不存在或已过期"}, {"cookie", ""}});
-            break;
-        case QrPollState::WaitingScan:
-            replyJson(response, {{"code", 801}, {"message", "等待扫码"}, {"cookie", ""}});
-            break;
-        case QrPollState::WaitingConfirm:
-            replyJson(response, {{"code", 802}, {"message", "授权中"}, {"cookie", ""}, {"nickname", user->nickname},
-                                 {"avatarUrl", json.pictureUrl(user->avatarPicId)}});
-            break;
-        case QrPollState::Authorized:
-            context.say("QR login key " + key + " logged in " + user->nickname);
-            replyJson(response, {{"code", 803},
-                                 {"message", "授权登陆成功"},
-                                 {"cookie", context.sessions.issue(user->userId, nowSeconds())}});
-            break;
-        }
+        answerQrPoll(context, request, response);
     } else {
         replyJson(response, {{"code", 400}, {"message", "参数错误"}});
     }
@@ -67,6 +80,17 @@ void addAccountRoutes(httplib::Server& server, const ServerContext& context) {
         }
         answerQrLogin(context, request, response);
     });
+
+    // The same three steps on a self-hosted API server's routes, which a relay
+    // in front of this server asks.
+    const auto route = [&server, &context](const char* path, auto answer) {
+        server.Get(path, [&context, answer](const httplib::Request& request, httplib::Response& response) {
+            answer(context, request, response);
+        });
+    };
+    route("/login/qr/key", answerQrKey);
+    route("/login/qr/create", answerQrUrl);
+    route("/login/qr/check", answerQrPoll);
 
     // Stands in for the phone that scans the QR code.
     server.Get(R"(/demo/scan(?:/([0-9a-f-]{1,64}))?)", [&context](const httplib::Request& request,

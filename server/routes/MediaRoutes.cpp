@@ -108,6 +108,8 @@ void addMediaRoutes(httplib::Server& server, const ServerContext& context) {
     server.Get(R"(/media/mv/(\d{1,19})\.mp4(&[^/]*)?)", [&context](const httplib::Request& request, httplib::Response& response) {
         answerMvVideo(context, request, response);
     });
-    server.Get("/lokpay/qrcode.php", answerQrPicture);
+    addQrPictureRoute(server);
     server.Get("/player/", answerPlayerPage);
 }
+
+void addQrPictureRoute(httplib::Server& server) { server.Get("/lokpay/qrcode.php", answerQrPicture); }

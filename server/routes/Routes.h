@@ -17,10 +17,15 @@ void addArtistRoutes(httplib::Server& server, const ServerContext& context);
 void addAlbumRoutes(httplib::Server& server, const ServerContext& context);
 // banner, personalized/mv, album/newest, mv/first, mv/all, mv/url.
 void addHomeRoutes(httplib::Server& server, const ServerContext& context);
-// The QR login of the account host, the demo scan page, user/account,
+// The QR login of the account host (also on the API server's login/qr/key,
+// login/qr/create and login/qr/check), the demo scan page, user/account,
 // user/playlist, playlist/subscribe.
 void addAccountRoutes(httplib::Server& server, const ServerContext& context);
-// The maker's API: song URLs, service cookie, configuration, update log, heartbeat.
+// The maker's API: song URLs (also on the API server's song/url/v1) and the service cookie.
 void addMakerRoutes(httplib::Server& server, const ServerContext& context);
+// The maker's configuration, update log, download page and heartbeat.
+void addMakerDocumentRoutes(httplib::Server& server, const ServerContext& context);
 // Pictures, audio and video files, the QR picture and the web player page.
 void addMediaRoutes(httplib::Server& server, const ServerContext& context);
+// The QR picture of a text alone.
+void addQrPictureRoute(httplib::Server& server);

@@ -172,6 +172,16 @@ std::vector<Row> rows() {
         {"/api/config/updatelog.json", {sizeAtLeast("/data", 2), textHas("/data/0/content", "\\n")}},
         {"/api/online.php", {equals("/code", 200), isNumber("/online")}},
         {"/mivra/public/?type=apiCloudMusicQRCodeLogin&op=0", {equals("/code", 200), isText("/data/unikey")}},
+        // The self-hosted API server's routes a relay in front of this server asks.
+        {"/song/url/v1?id=1900001001&level=exhigh",
+         {textEndsWith("/data/0/url", "-higher.mp3"), equals("/data/0/id", 1900001001), equals("/data/0/code", 200),
+          equals("/code", 200)}},
+        {"/song/url/v1?id=1900001012&level=exhigh", {isNull("/data/0/url"), equals("/data/0/code", 404)}},
+        {"/login/qr/key?timestamp=1577836800007", {equals("/code", 200), equals("/data/code", 200), isText("/data/unikey")}},
+        {"/login/qr/create?key=abc&timestamp=1577836800007",
+         {equals("/code", 200), textEndsWith("/data/qrurl", "/demo/scan/abc"), isText("/data/qrimg")}},
+        {"/login/qr/check?key=abc&timestamp=1577836800007",
+         {equals("/code", 800), isText("/message"), equals("/cookie", "")}},
         {"/nothing/here", {equals("/code", 404)}},
     };
 }

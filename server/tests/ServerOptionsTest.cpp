@@ -55,3 +55,32 @@ TEST(ServerOptionsTest, FaultRulesChaosAndSeed) {
     EXPECT_TRUE(parsed.options.faultPlan().active());
     EXPECT_FALSE(parseServerOptions({}).options.faultPlan().active());
 }
+
+TEST(ServerOptionsTest, UpstreamNamesAnOriginToRelayTo) {
+    const ParsedOptions parsed = parseServerOptions({"--upstream", "http://LocalHost:3000/", "--upstream-timeout=5"});
+    ASSERT_TRUE(parsed.error.empty()) << parsed.error;
+    EXPECT_EQ(parsed.options.upstream, "http://localhost:3000");
+    EXPECT_EQ(parsed.options.upstreamTimeoutSeconds, 5);
+    EXPECT_EQ(parseServerOptions({"--upstream=https://api.example.org"}).options.upstream, "https://api.example.org:443");
+    EXPECT_EQ(parseServerOptions({"--upstream=http://[::1]:3000"}).options.upstream, "http://[::1]:3000");
+    EXPECT_TRUE(parseServerOptions({}).options.upstream.empty());
+}
+
+TEST(ServerOptionsTest, RefusesAnUpstreamThatIsNotABareOrigin) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {"--upstream"},
+        {"--upstream", "127.0.0.1:3000"},
+        {"--upstream", "ftp://127.0.0.1:3000"},
+        {"--upstream", "http://127.0.0.1:3000/api"},
+        {"--upstream", "http://127.0.0.1:3000?x=1"},
+        {"--upstream", "http://user@127.0.0.1:3000"},
+        {"--upstream", "http://"},
+        {"--upstream", "http://127.0.0.1:99999"},
+        {"--upstream-timeout", "0"},
+        // The relay announces the program's own version.
+        {"--upstream", "http://127.0.0.1:3000", "--announce", "Beta V9"},
+    };
+    for (const auto& arguments : wrong) {
+        EXPECT_FALSE(parseServerOptions(arguments).error.empty()) << arguments.back();
+    }
+}
