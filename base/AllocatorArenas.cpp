@@ -6,6 +6,6 @@
 
 void limitAllocatorArenas() {
 #if defined(__GLIBC__)
-    mallopt(M_ARENA_MAX, 2);
+    mallopt(M_ARENA_MAX, 1);
 #endif
 }

@@ -113,7 +113,8 @@ bool MediaLibrary::prepareAll(std::stop_token stop) {
 
 bool MediaLibrary::waitUntilNothingAsked(std::stop_token stop) {
     std::unique_lock lock(mutex_);
-    return askedDone_.wait(lock, stop, [this] { return askedBeingMade_ == 0; });
+    // The wait answers its predicate, which holds after a stop as well.
+    return askedDone_.wait(lock, stop, [this] { return askedBeingMade_ == 0; }) && !stop.stop_requested();
 }
 
 std::optional<MediaFile> MediaLibrary::obtain(const std::string& fileName, const Maker& make, Urgency urgency) {

@@ -1,7 +1,11 @@
 // Songs and MVs are real files served with their length and byte ranges, and
 // the web player page plays the stream URL it is given.
 #include "ServerTestSupport.h"
+#include "TempDir.h"
 #include "server/Md5.h"
+#include "server/media/MediaLibrary.h"
+
+#include <stop_token>
 
 class MediaTest : public ServerTest {
 protected:
@@ -129,4 +133,16 @@ TEST_F(MediaTest, PlayerPageRefusesWhatIsNotAWebAddress) {
     auto quoted = get("/player/?url=http://h/a%22onerror=%22x.mp4");
     ASSERT_TRUE(quoted);
     EXPECT_NE(quoted->body.find("src=\"http://h/a&quot;onerror=&quot;x.mp4\""), std::string::npos) << quoted->body;
+}
+
+// Stopping the server stops the background preparation before its next
+// file, however many files are left to make.
+TEST(MediaPreparationTest, AStoppedPreparationMakesNothingMore) {
+    TempDir scratch;
+    const std::filesystem::path folder = scratch.path() / "media";
+    MediaLibrary library(folder);
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_FALSE(library.prepareAll(stop.get_token()));
+    EXPECT_FALSE(std::filesystem::exists(folder)) << "no file was made";
 }
