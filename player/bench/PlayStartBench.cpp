@@ -4,17 +4,10 @@
 // title, the cover and the lyrics were shown and the sound started, and
 // prints the medians in milliseconds and in round trips.
 //   player_start_bench [latency-ms] [plays]
-#include "audio/AudioEngine.h"
-#include "base/AppSettings.h"
-#include "maintenance/MaintenanceRequests.h"
-#include "net/HttpClient.h"
-#include "player/Player.h"
-#include "server/DemoServer.h"
-#include "server/media/MediaLibrary.h"
+#include "CompanionPlayer.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -47,20 +40,11 @@ int main(int argc, char** argv) {
     const int latencyMs = argc > 1 ? std::atoi(argv[1]) : 50;
     const int plays = argc > 2 ? std::atoi(argv[2]) : 10;
 
-    HttpClient::globalInit();
     ServerOptions options = DemoServer::testOptions();
     options.latencyMs = latencyMs;
-    DemoServer server(options);
-    if (!server.start()) return 1;
-    server.media().prepareAll();  // the bench times the player, not the making of demo files
-
-    const ServiceHosts hosts = ServiceHosts::allAt(server.origin());
-    const CloudApiClient api(hosts);
-    AudioEngine engine;
-    engine.init(0);
-    QTemporaryDir folder;
-    Player player(api, engine, MaintenanceRequests(hosts).fetchServiceCookie(),
-                  AppSettings(folder.filePath("config.ini").toStdString()));
+    const auto bench = CompanionPlayer::start(options);
+    if (!bench) return 1;
+    Player& player = bench->player();
 
     std::map<std::string, std::vector<double>> figures;
     for (int i = 0; i < plays; ++i) {
@@ -77,11 +61,11 @@ int main(int argc, char** argv) {
         QObject::connect(&player, &Player::songStarted, &context, [&] { note("sound"); });
         QTimer::singleShot(30000, &loop, &QEventLoop::quit);
 
-        server.clearSeenRequests();
+        bench->server().clearSeenRequests();
         const Clock::time_point asked = Clock::now();
         player.play(kSongs[size_t(i) % std::size(kSongs)]);
         loop.exec();
-        for (const SeenRequest& request : server.seenRequests())
+        for (const SeenRequest& request : bench->server().seenRequests())
             if (request.target.starts_with("/media/audio/")) {
                 seen.emplace("audio request", request.received);
                 break;

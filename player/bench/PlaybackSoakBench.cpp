@@ -2,17 +2,10 @@
 // the companion, and prints the memory the process holds at the start, every
 // few minutes and at the end: a leak per song shows as steady growth.
 //   playback_soak_bench [minutes]   (default 60)
-#include "audio/AudioEngine.h"
+#include "CompanionPlayer.h"
 #include "base/AllocatorArenas.h"
-#include "base/AppSettings.h"
-#include "maintenance/MaintenanceRequests.h"
-#include "net/HttpClient.h"
-#include "player/Player.h"
-#include "server/DemoServer.h"
-#include "server/media/MediaLibrary.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -40,18 +33,9 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const int minutes = argc > 1 ? std::atoi(argv[1]) : 60;
 
-    HttpClient::globalInit();
-    DemoServer server(DemoServer::testOptions());
-    if (!server.start()) return 1;
-    server.media().prepareAll();
-
-    const ServiceHosts hosts = ServiceHosts::allAt(server.origin());
-    const CloudApiClient api(hosts);
-    AudioEngine engine;
-    engine.init(0);
-    QTemporaryDir folder;
-    Player player(api, engine, MaintenanceRequests(hosts).fetchServiceCookie(),
-                  AppSettings(folder.filePath("config.ini").toStdString()));
+    const auto bench = CompanionPlayer::start(DemoServer::testOptions());
+    if (!bench) return 1;
+    Player& player = bench->player();
 
     // The queue takes the songs as they are played; List mode then goes
     // round them for as long as the soak lasts.
