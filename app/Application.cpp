@@ -94,6 +94,7 @@ void Application::start() {
     account_ = std::make_unique<AccountSession>(api_, AppSettings(paths_.settingsPath), *mainWindow_);
     connect(mainWindow_.get(), &MainWindow::closeRequested, this, [this] { exitProcess_(); });
     connect(mainWindow_.get(), &MainWindow::mvRequested, mvPlayback_.get(), &MvPlayback::play);
+    connect(account_.get(), &AccountSession::accountChanged, this, &Application::reloadForAccount);
     connect(&homePage(), &HomePage::loaded, this, [] {
         qCInfo(startupLog).noquote() << "home page loaded at" << QDateTime::currentMSecsSinceEpoch();
     });
@@ -277,6 +278,16 @@ void Application::raiseMainWindow() {
 void Application::loadDiscoverAndCharts() {
     static_cast<DiscoverPage*>(mainWindow_->page(Pages::kDiscover))->selectCategory(DiscoverPage::kAll);
     static_cast<ChartsPage*>(mainWindow_->page(Pages::kCharts))->load();
+}
+
+// After a login or log-out the personalised lists follow the new account:
+// the home page's recommendations and the discover page's category, when it
+// is one the account personalises.
+void Application::reloadForAccount() {
+    homePage().reloadForAccount(accountCookie());
+    auto* discover = static_cast<DiscoverPage*>(mainWindow_->page(Pages::kDiscover));
+    if (discover->category() == DiscoverPage::kAll || discover->category() == DiscoverPage::kRecommended)
+        discover->selectCategory(discover->category());
 }
 
 // The first heartbeat is waited for; later ones go out on their own tasks

@@ -132,6 +132,7 @@ private:
     void showPlayer();
     void offerToDesktop();
     void loadDiscoverAndCharts();
+    void reloadForAccount();
     void startHeartbeat(const BackgroundTask::Handle& firstHeartbeat);
     void waitForHomePage();
     void closeLoadingWindow();

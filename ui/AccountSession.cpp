@@ -91,6 +91,8 @@ void AccountSession::onLoggedIn(const std::string& cookie) {
     BackgroundTask::waitPumping(loadAccount());
     if (!alive) return;
     QCoreApplication::sendPostedEvents(this);  // the account's hand-over to this thread
+    emit accountChanged();
+    if (!alive) return;
     window_.showPage(Pages::kHome);
     MessageBoxWindow::show({.title = "登录成功",
                             .content = "登录成功啦！现在可以尽情享受Mivra音乐啦！",
@@ -104,6 +106,7 @@ void AccountSession::logOut() {
     state_ = {};
     ++loadGeneration_;  // an account load still under way shows nothing
     showLoggedOut();
+    emit accountChanged();
     MessageBoxWindow::show({.title = "退出登录成功",
                             .content = "Mivra酱已经退出了您的网易云音乐账号，音乐库已经无法使用了呢QAQ，请大人知悉...",
                             .confirmCaption = "知道了"});

@@ -19,6 +19,7 @@ class MainWindow;
 class SettingsPage;
 
 class AccountSession : public QObject {
+    Q_OBJECT
 public:
     // `client` must outlive the session; the window's pages 9, 10 and 11
     // must be the login, settings and library pages.
@@ -38,6 +39,11 @@ public:
     void logOut();
 
     const AccountState& state() const { return state_; }
+
+signals:
+    // Someone logged in or out: whatever the account personalises (the
+    // recommendations) is to be loaded again with `state().cookie`.
+    void accountChanged();
 
 private:
     struct LoadedAccount {

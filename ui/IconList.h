@@ -53,6 +53,9 @@ public:
     // The list's fill tasks; they end before the list is gone.
     TaskOwner& fillTasks() { return fillTasks_; }
 
+    // How many items fit side by side at the list's width (at least one).
+    int columns() const;
+
 signals:
     // A left click on an item; it becomes the current item.
     void itemClicked(int index);
@@ -77,7 +80,6 @@ private:
         QString secondText;
     };
 
-    int columns() const;
     void setHovered(int index);
     void chooseByUser(int index);
     void paintItem(QPainter& painter, int index);

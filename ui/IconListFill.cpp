@@ -24,6 +24,8 @@ struct FillRun {
     std::function<void(ServiceStatus, int)> onLoaded;
     PictureShape shape;
     QImage fixedPicture;  // already shaped
+    int itemCount = 0;    // set with the items' insertion, UI thread only
+    int itemsShown = 0;   // UI thread only
 };
 
 // Runs `update` on the UI thread unless the fill was replaced or the list is gone.
@@ -41,6 +43,9 @@ void showItem(const std::shared_ptr<FillRun>& run, int i, CoverItem record, QIma
         list.setItemText(i, IconText::Second, QString::fromStdString(record.subtitle));
         list.setItemPicture(i, picture);
         if (run->itemIds) run->itemIds->push_back(record.id);
+        // The list takes clicks again together with its last item, so a
+        // click on a list that shows everything is never lost.
+        if (++run->itemsShown == run->itemCount && run->reenableAtEnd) list.setEnabled(true);
     });
 }
 
@@ -50,6 +55,7 @@ void fillOnTask(const std::shared_ptr<FillRun>& run, const IconListFill& fill) {
     if (records.size() > fill.maxItems) records.resize(fill.maxItems);
     const int count = int(records.size());
     onUiThread(run, [run, count, status](IconList& list) {
+        run->itemCount = count;
         list.insertItems(count);
         if (run->clearCurrentItem) list.setCurrentItem(-1);
         if (run->onItemsInserted) run->onItemsInserted(count);

@@ -1,5 +1,7 @@
 #include "ui/MainWindow.h"
 
+#include "browse/CatalogueFeeds.h"
+
 #include "anim/ProgramAnimations.h"
 #include "ui/MessageBoxWindow.h"
 #include "ui/pages/AlbumPage.h"
@@ -124,9 +126,33 @@ void MainWindow::addPage(Page* page) {
     if (page->scrollPane()) scroller_->addPane(page->scrollPane());
 }
 
+namespace {
+
+// The toolbar button that stands for a page, if one does.
+std::optional<ToolbarPage> toolbarPageOf(int index) {
+    switch (index) {
+        case Pages::kHome: return ToolbarPage::Home;
+        case Pages::kDiscover: return ToolbarPage::Discover;
+        case Pages::kCharts: return ToolbarPage::Charts;
+        case Pages::kMusicLibrary: return ToolbarPage::Library;
+        default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+// The toolbar always marks the page shown, however it was reached.
 void MainWindow::showPage(int index) {
     if (index < 0 || index >= Pages::kCount) return;
     pageArea_->setCurrentIndex(index);
+    toolbar_->markChosenPage(toolbarPageOf(index));
+}
+
+void MainWindow::setCatalogue(const CloudApiClient* catalogue) {
+    catalogue_ = catalogue;
+    feeds_ = catalogue ? std::make_unique<CatalogueFeeds>(*catalogue) : nullptr;
+    if (!feeds_) return;
+    for (int i = 0; i < Pages::kCount; ++i) page(i)->showFeeds(*feeds_);
 }
 
 int MainWindow::currentPage() const { return pageArea_->currentIndex(); }
@@ -152,15 +178,12 @@ void MainWindow::enterStartPage() {
 void MainWindow::runToolbarAction(ToolbarPage page) {
     switch (page) {
         case ToolbarPage::Home:
-            toolbar_->markChosenPage(page);
             showPage(Pages::kHome);
             return;
         case ToolbarPage::Discover:
-            toolbar_->markChosenPage(page);
             showPage(Pages::kDiscover);
             return;
         case ToolbarPage::Charts:
-            toolbar_->markChosenPage(page);
             showPage(Pages::kCharts);
             return;
         case ToolbarPage::Library:
@@ -169,7 +192,6 @@ void MainWindow::runToolbarAction(ToolbarPage page) {
                     {.title = kLoggedOutTitle, .content = kLoggedOutContent, .confirmCaption = "知道了"});
                 return;
             }
-            toolbar_->markChosenPage(page);
             showPage(Pages::kMusicLibrary);
             return;
     }

@@ -39,8 +39,10 @@ public:
 
     // The service client the pages load their lists with; it must outlive
     // the window. Pages load nothing until it is set.
-    void setCatalogue(const CloudApiClient* catalogue) { catalogue_ = catalogue; }
+    // The service client the pages load from; the catalogue feeds are made on it.
+    void setCatalogue(const CloudApiClient* catalogue);
     const CloudApiClient* catalogue() const override { return catalogue_; }
+    CatalogueFeeds* feeds() const override { return feeds_.get(); }
     // The picture pipeline of every list; it must outlive the window.
     void setPictures(PicturePipeline* pictures) { pictures_ = pictures; }
     PicturePipeline* pictures() const override { return pictures_; }
@@ -96,6 +98,7 @@ private:
 
     NavigationState state_;
     const CloudApiClient* catalogue_ = nullptr;
+    std::unique_ptr<CatalogueFeeds> feeds_;
     PicturePipeline* pictures_ = nullptr;
     std::string loggedInUserId_;
     std::string accountCookie_;

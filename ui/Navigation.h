@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class CatalogueFeeds;
 class CloudApiClient;
 class Page;
 class PicturePipeline;
@@ -58,6 +59,9 @@ public:
     virtual const std::string& loggedInUserId() const = 0;
     // The service client the pages load their lists with; nullptr until set.
     virtual const CloudApiClient* catalogue() const = 0;
+    // The lists of the catalogue pages, bound to the service client; nullptr
+    // until the client is set.
+    virtual CatalogueFeeds* feeds() const = 0;
     // Where every list gets its pictures; nullptr until set (no pictures).
     virtual PicturePipeline* pictures() const = 0;
     // The typeface every list draws its items in.

@@ -12,6 +12,8 @@ class QScrollBar;
 class ScrollPane;
 class ServiceFailureLine;
 
+class CatalogueFeeds;
+
 class Page : public QWidget {
 public:
     // `scrollBar` is the window's scrollbar for this page's pane (nullptr
@@ -31,6 +33,9 @@ public:
     // The page has just been opened for what the navigation state selects
     // (the artist or playlist of a clicked item): pages that show one load it.
     virtual void loadSelected() {}
+    // The catalogue feeds were made (or made anew): pages that show one of
+    // them become its view here.
+    virtual void showFeeds(CatalogueFeeds& /*feeds*/) {}
     // The line the page shows where its content could not be loaded;
     // nullptr on pages that load nothing.
     ServiceFailureLine* failureLine() const { return failureLine_; }

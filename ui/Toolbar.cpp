@@ -89,9 +89,9 @@ Toolbar::Toolbar(QWidget* window) : BackdropPanel(QColor::fromRgba(Theme::kWindo
 
 FlatButton* Toolbar::pageButton(ToolbarPage page) const { return pageButtons_[static_cast<int>(page)]; }
 
-void Toolbar::markChosenPage(ToolbarPage page) {
+void Toolbar::markChosenPage(std::optional<ToolbarPage> page) {
     for (int i = 0; i < 4; ++i)
-        pageButtons_[i]->setTextColor(i == static_cast<int>(page) ? Theme::kAccent : Theme::kPageButtonText);
+        pageButtons_[i]->setTextColor(page && i == static_cast<int>(*page) ? Theme::kAccent : Theme::kPageButtonText);
 }
 
 void Toolbar::showAccountArea(bool loggedIn) {

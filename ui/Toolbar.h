@@ -5,6 +5,8 @@
 #include "ui/BackdropPanel.h"
 #include "ui/Navigation.h"
 
+#include <optional>
+
 class FlatButton;
 class PictureBox;
 class QLineEdit;
@@ -18,8 +20,9 @@ public:
     explicit Toolbar(QWidget* window);
 
     FlatButton* pageButton(ToolbarPage page) const;
-    // The chosen page's button turns pink, the other three black.
-    void markChosenPage(ToolbarPage page);
+    // The chosen page's button turns pink, the others black; with no page
+    // (a page that is not one of the four) all four are black.
+    void markChosenPage(std::optional<ToolbarPage> page);
 
     FlatButton* minimiseButton() const { return minimise_; }
     FlatButton* closeButton() const { return close_; }

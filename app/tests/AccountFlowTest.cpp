@@ -17,6 +17,7 @@
 #include "ui/MessageBoxWindow.h"
 #include "ui/PictureBox.h"
 #include "ui/ScrollPane.h"
+#include "ui/Theme.h"
 #include "ui/Toolbar.h"
 #include "ui/pages/LibraryPage.h"
 #include "ui/pages/LoginPage.h"
@@ -91,6 +92,23 @@ protected:
         EXPECT_FALSE(app.mainWindow()->toolbar()->avatar()->picture().isNull());
     }
 
+    // Whether a request whose target starts with `prefix` carried an account cookie.
+    bool askedWithCookie(const std::string& prefix) const {
+        for (const SeenRequest& seen : server.seenRequests()) {
+            const auto cookieAt = seen.target.find("&cookie=");
+            if (seen.target.starts_with(prefix) && cookieAt != std::string::npos &&
+                seen.target.size() > cookieAt + 8)
+                return true;
+        }
+        return false;
+    }
+    static std::vector<ToolbarPage> markedTabs(const MainWindow& window) {
+        std::vector<ToolbarPage> marked;
+        for (ToolbarPage page : {ToolbarPage::Home, ToolbarPage::Discover, ToolbarPage::Charts, ToolbarPage::Library})
+            if (window.toolbar()->pageButton(page)->textColor() == Theme::kAccent) marked.push_back(page);
+        return marked;
+    }
+
     TempDir documents, program;
     DemoServer server;
     ServiceHosts hosts;  // the server's, once it runs
@@ -115,6 +133,8 @@ TEST_F(AccountFlowTest, AScannedCodeLogsInAndTheLoginSurvivesARestartUntilLogOut
         scan(login.qrKey());
         login.pollQrLogin();
         EXPECT_EQ(login.status()->text(), "扫码成功，待确认");
+        window.toolbar()->pageButton(ToolbarPage::Discover)->click();  // the tab the user was on
+        server.clearSeenRequests();
         login.pollQrLogin();
         EXPECT_EQ(login.status()->text(), "登录成功");
         EXPECT_FALSE(login.pollTimer().isActive());
@@ -124,6 +144,9 @@ TEST_F(AccountFlowTest, AScannedCodeLogsInAndTheLoginSurvivesARestartUntilLogOut
 
         cookie = app->accountCookie();
         ASSERT_FALSE(cookie.empty());
+        EXPECT_TRUE(markedTabs(window) == std::vector<ToolbarPage>{ToolbarPage::Home}) << "the tab of the page shown";
+        // The recommendations follow the account that logged in.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return askedWithCookie("/personalized?limit=10"); }, 20000));
         EXPECT_EQ(settings().read("User", "Cookie"), cookie);
         EXPECT_TRUE(window.toolbar()->avatar()->isVisible());
         EXPECT_FALSE(window.toolbar()->loginLabel()->isVisible());

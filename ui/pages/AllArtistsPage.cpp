@@ -1,6 +1,7 @@
 #include "ui/pages/AllArtistsPage.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
+#include "ui/FeedFill.h"
 #include "ui/FlatButton.h"
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
@@ -10,12 +11,6 @@
 #include "ui/ServiceFailureLine.h"
 
 #include <QLabel>
-
-namespace {
-
-constexpr int kMaxArtists = 50;
-
-}  // namespace
 
 AllArtistsPage::AllArtistsPage(Navigation& navigation, QScrollBar* scrollBar)
     : Page(Pages::kAllArtists, scrollBar), navigation_(navigation) {
@@ -33,27 +28,26 @@ AllArtistsPage::AllArtistsPage(Navigation& navigation, QScrollBar* scrollBar)
 void AllArtistsPage::open(const QString& keyword) {
     heading_->setText("搜索 艺人 \"" + keyword + "\"");
     navigation_.showPage(Pages::kAllArtists);
-    if (!navigation_.catalogue()) return;
-    BackgroundTask::waitPumping(fillArtists(keyword));
+    CatalogueFeeds* feeds = navigation_.feeds();
+    if (!feeds) return;
+    scrollPane()->reset();
+    feeds->searchAllArtists(keyword.toStdString());
 }
 
-BackgroundTask::Handle AllArtistsPage::fillArtists(const QString& keyword) {
-    scrollPane()->reset();
-    IconListFill fill;
-    // Six circles to a row.
-    fill.itemTemplate = artistTemplate(navigation_.listTypeface(), {162, 190}, 140, {0, 150, 150, 22}, /*wrapName=*/false);
-    fill.itemTemplate.origin = {5, 0};
-    const CloudApiClient& catalogue = *navigation_.catalogue();
-    fill.fetchRecords = [&catalogue, keyword = keyword.toStdString()](ServiceStatus* status) {
-        return catalogue.searchArtists(keyword, kMaxArtists, status);
-    };
-    fill.pictures = navigation_.pictures();
-    fill.itemIds = &artistIds_;
-    fill.onItemsInserted = [this](int itemCount) {
-        const int height = listHeight(itemCount);
-        artists_->resize(artists_->width(), height);
-        scrollPane()->fitContent(height);
-    };
-    fill.onLoaded = failureLine()->watchFill(artists_, [this, keyword] { fillArtists(keyword); });
-    return fillIconList(artists_, std::move(fill));
+void AllArtistsPage::showFeeds(CatalogueFeeds& feeds) {
+    showFeedInList(feeds.allFoundArtists(), artists_, [this] {
+        IconListFill fill;
+        // Six circles to a row.
+        fill.itemTemplate =
+            artistTemplate(navigation_.listTypeface(), {162, 190}, 140, {0, 150, 150, 22}, /*wrapName=*/false);
+        fill.itemTemplate.origin = {5, 0};
+        fill.pictures = navigation_.pictures();
+        fill.itemIds = &artistIds_;
+        fill.onItemsInserted = [this](int itemCount) {
+            const int height = listHeight(itemCount);
+            artists_->resize(artists_->width(), height);
+            scrollPane()->fitContent(height);
+        };
+        return fill;
+    }, failureLine());
 }

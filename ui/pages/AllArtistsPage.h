@@ -1,7 +1,6 @@
 #pragma once
 // The all-artists page (page 12): up to 50 artists matching a keyword, each
 // opening the artist page; reached from the search page's artist row.
-#include "base/BackgroundTask.h"
 #include "ui/Navigation.h"
 #include "ui/Page.h"
 
@@ -15,9 +14,10 @@ class AllArtistsPage : public Page {
 public:
     AllArtistsPage(Navigation& navigation, QScrollBar* scrollBar);
 
-    // Titles the page with `keyword`, shows it and fills the list, waiting
-    // for the fill while the window keeps pumping events.
+    // Titles the page with `keyword`, shows it and searches the artists
+    // without waiting for them.
     void open(const QString& keyword);
+    void showFeeds(CatalogueFeeds& feeds) override;
 
     QLabel* heading() const { return heading_; }
     IconList* artistList() const { return artists_; }
@@ -27,8 +27,6 @@ public:
     static int listHeight(int itemCount) { return itemCount * 37 + 300; }
 
 private:
-    BackgroundTask::Handle fillArtists(const QString& keyword);
-
     Navigation& navigation_;
     QLabel* heading_;
     IconList* artists_;

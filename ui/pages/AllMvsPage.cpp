@@ -1,6 +1,7 @@
 #include "ui/pages/AllMvsPage.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
+#include "ui/FeedFill.h"
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
 #include "ui/ItemEvents.h"
@@ -20,22 +21,25 @@ AllMvsPage::AllMvsPage(Navigation& navigation, QScrollBar* scrollBar)
     onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
 }
 
-BackgroundTask::Handle AllMvsPage::open() {
+void AllMvsPage::open() {
     navigation_.showPage(Pages::kAllMvs);
-    if (!navigation_.catalogue()) return {};
+    CatalogueFeeds* feeds = navigation_.feeds();
+    if (!feeds) return;
     scrollPane()->reset();
-    IconListFill fill;
-    fill.itemTemplate = mvTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue()](ServiceStatus* status) {
-        return catalogue.fetchAllMvs(status);
-    };
-    fill.pictures = navigation_.pictures();
-    fill.itemIds = &mvIds_;
-    fill.onItemsInserted = [this](int count) {
-        const int height = listHeight(count, 37);
-        mvs_->resize(mvs_->width(), height);
-        scrollPane()->fitContent(height);
-    };
-    fill.onLoaded = failureLine()->watchFill(mvs_, [this] { open(); });
-    return fillIconList(mvs_, std::move(fill));
+    feeds->loadAllMvs();
+}
+
+void AllMvsPage::showFeeds(CatalogueFeeds& feeds) {
+    showFeedInList(feeds.allMvs(), mvs_, [this] {
+        IconListFill fill;
+        fill.itemTemplate = mvTemplate(navigation_.listTypeface());
+        fill.pictures = navigation_.pictures();
+        fill.itemIds = &mvIds_;
+        fill.onItemsInserted = [this](int count) {
+            const int height = listHeight(count, 37);
+            mvs_->resize(mvs_->width(), height);
+            scrollPane()->fitContent(height);
+        };
+        return fill;
+    }, failureLine());
 }

@@ -1,6 +1,7 @@
 #include "ui/pages/ChartsPage.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
+#include "ui/FeedFill.h"
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
 #include "ui/ItemEvents.h"
@@ -37,17 +38,19 @@ int ChartsPage::slideBoxHeight(std::int64_t itemCount) {
 }
 
 void ChartsPage::load() {
-    if (!navigation_.catalogue()) return;
-    const CloudApiClient& catalogue = *navigation_.catalogue();
-    IconListFill fill;
-    fill.itemTemplate = CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, kCaptionHeight);
-    fill.fetchRecords = [&catalogue](ServiceStatus* status) { return catalogue.fetchToplists(status); };
-    fill.pictures = navigation_.pictures();
-    fill.itemIds = &chartIds_;
-    fill.onItemsInserted = [this](int itemCount) {
-        charts_->resize(charts_->width(), listHeight(itemCount));
-        scrollPane()->fitContent(slideBoxHeight(itemCount));
-    };
-    fill.onLoaded = failureLine()->watchFill(charts_, [this] { load(); });
-    fillIconList(charts_, std::move(fill));
+    if (CatalogueFeeds* feeds = navigation_.feeds()) feeds->loadToplists();
+}
+
+void ChartsPage::showFeeds(CatalogueFeeds& feeds) {
+    showFeedInList(feeds.toplists(), charts_, [this] {
+        IconListFill fill;
+        fill.itemTemplate = CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, kCaptionHeight);
+        fill.pictures = navigation_.pictures();
+        fill.itemIds = &chartIds_;
+        fill.onItemsInserted = [this](int itemCount) {
+            charts_->resize(charts_->width(), listHeight(itemCount));
+            scrollPane()->fitContent(slideBoxHeight(itemCount));
+        };
+        return fill;
+    }, failureLine());
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The charts page (page 2): the service's charts, each opening the playlist
-// page. Loaded once at start-up.
+// The charts page (page 2): the view of the service's charts feed, each
+// chart opening the playlist page. Loaded once at start-up.
 #include "ui/Navigation.h"
 #include "ui/Page.h"
 
@@ -11,7 +11,7 @@ class ChartsPage : public Page {
 public:
     ChartsPage(Navigation& navigation, QScrollBar* scrollBar);
 
-    // Fills the chart list, superseding a fill still running; returns
+    // Loads the charts feed again, superseding a load still running; returns
     // without waiting for it.
     void load();
 
@@ -22,6 +22,8 @@ public:
     // holds the heading above the list too.
     static int listHeight(std::int64_t itemCount);
     static int slideBoxHeight(std::int64_t itemCount);
+
+    void showFeeds(CatalogueFeeds& feeds) override;
 
 private:
     Navigation& navigation_;

@@ -1,6 +1,7 @@
 #include "ui/pages/DiscoverPage.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
+#include "ui/FeedFill.h"
 #include "ui/FlatButton.h"
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
@@ -19,8 +20,7 @@ constexpr int kListTop = 256;
 constexpr int kRowHeight = 275;
 constexpr std::size_t kMaxPlaylists = 100;
 
-// Where a category's playlists come from.
-enum class Source { All, Recommended, HighQuality, Tagged };
+using Source = PlaylistCategory::Kind;
 
 struct CategoryLayout {
     const char* name;
@@ -46,25 +46,6 @@ const CategoryLayout kCategories[] = {
     {"按钮_华语", "华语", {197, 187, 70, 40}, Source::Tagged, 40},
 };
 static_assert(std::size(kCategories) == DiscoverPage::kCategoryCount);
-
-std::function<std::vector<CoverItem>(ServiceStatus*)> playlistsOf(const CategoryLayout& category,
-                                                                  const CloudApiClient& catalogue,
-                                                                  const std::string& cookie) {
-    switch (category.source) {
-        case Source::All:
-            return [&catalogue, cookie](ServiceStatus* status) { return catalogue.fetchAllPlaylists(cookie, status); };
-        case Source::Recommended:
-            return [&catalogue, cookie](ServiceStatus* status) {
-                return catalogue.fetchPersonalizedPlaylists(cookie, status);
-            };
-        case Source::HighQuality:
-            return [&catalogue](ServiceStatus* status) { return catalogue.fetchHighQualityPlaylists(status); };
-        case Source::Tagged: break;
-    }
-    return [&catalogue, tag = std::string(category.caption)](ServiceStatus* status) {
-        return catalogue.fetchCategoryPlaylists(tag, status);
-    };
-}
 
 }  // namespace
 
@@ -105,22 +86,30 @@ void DiscoverPage::selectCategory(Category category) {
         buttons_[size_t(code)]->setEnabled(code != category);
     }
     category_ = category;
-    if (!navigation_.catalogue()) return;
+    CatalogueFeeds* feeds = navigation_.feeds();
+    if (!feeds) return;
 
     const CategoryLayout& layout = kCategories[category];
     scrollPane()->reset();
-    IconListFill fill;
-    fill.itemTemplate = CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, layout.captionHeight);
-    fill.fetchRecords = playlistsOf(layout, *navigation_.catalogue(), navigation_.accountCookie());
-    fill.pictures = navigation_.pictures();
-    fill.itemIds = &playlistIds_;
-    fill.maxItems = kMaxPlaylists;
-    fill.onItemsInserted = [this](int itemCount) {
-        playlists_->resize(playlists_->width(), listHeight(itemCount));
-        scrollPane()->fitContent(slideBoxHeight(itemCount));
-    };
-    fill.onLoaded = failureLine()->watchFill(playlists_, [this, category] { selectCategory(category); });
-    fillIconList(playlists_, std::move(fill));
+    const std::string tag = layout.source == Source::Tagged ? layout.caption : "";
+    feeds->loadCategoryPlaylists({layout.source, tag}, navigation_.accountCookie());
+}
+
+// The list's look follows the category it shows: some captions take two lines.
+void DiscoverPage::showFeeds(CatalogueFeeds& feeds) {
+    showFeedInList(feeds.categoryPlaylists(), playlists_, [this] {
+        IconListFill fill;
+        fill.itemTemplate =
+            CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, kCategories[category_].captionHeight);
+        fill.pictures = navigation_.pictures();
+        fill.itemIds = &playlistIds_;
+        fill.maxItems = kMaxPlaylists;
+        fill.onItemsInserted = [this](int itemCount) {
+            playlists_->resize(playlists_->width(), listHeight(itemCount));
+            scrollPane()->fitContent(slideBoxHeight(itemCount));
+        };
+        return fill;
+    }, failureLine());
 }
 
 bool DiscoverPage::eventFilter(QObject* watched, QEvent* event) {

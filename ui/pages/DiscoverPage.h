@@ -38,6 +38,7 @@ public:
     // fill; the page shown does not change.
     void selectCategory(Category category);
     Category category() const { return category_; }
+    void showFeeds(CatalogueFeeds& feeds) override;
 
     FlatButton* categoryButton(Category category) const { return buttons_[category]; }
     IconList* playlistList() const { return playlists_; }

@@ -24,6 +24,11 @@ constexpr int kDownloadedBanners = 6;  // the carousel shows five of them
 constexpr int kCarouselPositions = 5;
 constexpr int kShownAlbums = 10;
 constexpr int kShownMvs = 10;
+// Row heights of the lists: two full rows of five make the heights the page
+// is laid out for (530, 530 and 750; the artists fill one row of 250).
+constexpr int kCoverRowHeight = 265;
+constexpr int kArtistRowHeight = 250;
+constexpr int kMvRowHeight = 375;
 constexpr QSize kStripPicture(460, 190);
 constexpr int kStripRounding = 24;
 
@@ -138,34 +143,43 @@ void HomePage::load(const std::string& accountCookie) {
     const BackgroundTask::Handle sections[] = {
         loadBanners(),
         loadDailyMvs(),
-        fillList(playlists_,
-                 {.itemTemplate = coverTemplate(type),
-                  .fetchRecords = [&catalogue, accountCookie](ServiceStatus* status) {
-                      return catalogue.fetchRecommendedPlaylists(accountCookie, status);
-                  },
-                  .itemIds = &playlistIds_},
-                 53),
+        loadRecommendedPlaylists(accountCookie),
         // The artists stay usable while they fill.
         fillList(artists_,
                  {.itemTemplate = homeArtistTemplate(type),
                   .fetchRecords = [&catalogue](ServiceStatus* status) { return catalogue.fetchTopArtists(status); },
                   .itemIds = &artistIds_,
                   .disableWhileFilling = false},
-                 50),
+                 kArtistRowHeight),
         fillList(albums_,
                  {.itemTemplate = coverTemplate(type),
                   .fetchRecords = [&catalogue](ServiceStatus* status) { return catalogue.fetchNewestAlbums(status); },
                   .itemIds = &albumIds_,
                   .maxItems = kShownAlbums},
-                 53),
+                 kCoverRowHeight),
         fillList(mvs_,
                  {.itemTemplate = mvTemplate(type),
                   .fetchRecords = [&catalogue](ServiceStatus* status) { return catalogue.fetchFirstMvs(kShownMvs, status); },
                   .itemIds = &mvIds_,
                   .maxItems = kShownMvs},
-                 75),
+                 kMvRowHeight),
     };
     for (const BackgroundTask::Handle& section : sections) countSection(section);
+}
+
+BackgroundTask::Handle HomePage::loadRecommendedPlaylists(const std::string& accountCookie) {
+    const CloudApiClient& catalogue = *navigation_.catalogue();
+    return fillList(playlists_,
+                    {.itemTemplate = coverTemplate(navigation_.listTypeface()),
+                     .fetchRecords = [&catalogue, accountCookie](ServiceStatus* status) {
+                         return catalogue.fetchRecommendedPlaylists(accountCookie, status);
+                     },
+                     .itemIds = &playlistIds_},
+                    kCoverRowHeight);
+}
+
+void HomePage::reloadForAccount(const std::string& accountCookie) {
+    if (navigation_.catalogue()) loadRecommendedPlaylists(accountCookie);
 }
 
 void HomePage::countSection(const BackgroundTask::Handle& section) {
@@ -226,14 +240,15 @@ BackgroundTask::Handle HomePage::loadDailyMvs() {
 }
 
 // A list of the page: its pictures through the pipeline, and its height
-// `heightPerItem` pixels for each item it shows.
-BackgroundTask::Handle HomePage::fillList(IconList* list, IconListFill fill, int heightPerItem) {
+// `rowHeight` pixels for each row its items fill, so a section that gets
+// fewer items than it asked for is not cut off nor padded with empty rows.
+BackgroundTask::Handle HomePage::fillList(IconList* list, IconListFill fill, int rowHeight) {
     fill.pictures = navigation_.pictures();
-    fill.onItemsInserted = [list, heightPerItem](int count) {
-        list->resize(list->width(), listHeight(count, heightPerItem));
+    fill.onItemsInserted = [list, rowHeight](int count) {
+        list->resize(list->width(), listHeight(rowsFor(count, list->columns()), rowHeight));
     };
     fill.onLoaded =
-        failureLine()->watchFill(list, [this, list, again = fill, heightPerItem] { fillList(list, again, heightPerItem); });
+        failureLine()->watchFill(list, [this, list, again = fill, rowHeight] { fillList(list, again, rowHeight); });
     return fillIconList(list, std::move(fill));
 }
 
@@ -243,8 +258,12 @@ QImage HomePage::bannerSlot(int position) const {
 
 void HomePage::showBannerAt(int position) { banner_->setPicture(bannerSlot(position)); }
 
+// Only slots with a banner take part, so four banners cycle 1 to 4 and
+// none leaves the carousel where it is.
 void HomePage::stepCarousel() {
-    carouselPosition_ = carouselPosition_ % kCarouselPositions + 1;
+    const int positions = std::min<int>(kCarouselPositions, int(bannerItems_.size()));
+    if (positions == 0) return;
+    carouselPosition_ = carouselPosition_ % positions + 1;
     showBannerAt(carouselPosition_);
 }
 

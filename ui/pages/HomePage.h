@@ -34,11 +34,14 @@ public:
     // `accountCookie` personalises the recommended playlists. Sections whose
     // request failed show the failure line; its click loads them again.
     void load(const std::string& accountCookie);
+    // Loads again what the account personalises (the recommended
+    // playlists), after a login or log-out.
+    void reloadForAccount(const std::string& accountCookie);
     // No section is still loading (true before `load` too).
     bool isLoaded() const { return sectionsPending_ == 0; }
 
-    // The carousel's step: the next of the five banner slots it cycles
-    // through (2, 3, 4, 5, 1, ...); an empty slot clears the picture.
+    // The carousel's step: the next of the banner slots it cycles through,
+    // at most five (2, 3, 4, 5, 1, ...) and never more than there are banners.
     void stepCarousel();
     // The daily MV strip: the next MV (after the last, the first again), and
     // playing the one shown. Both do nothing without daily MVs.
@@ -73,7 +76,8 @@ private:
 
     BackgroundTask::Handle loadBanners();
     BackgroundTask::Handle loadDailyMvs();
-    BackgroundTask::Handle fillList(IconList* list, IconListFill fill, int heightPerItem);
+    BackgroundTask::Handle loadRecommendedPlaylists(const std::string& accountCookie);
+    BackgroundTask::Handle fillList(IconList* list, IconListFill fill, int rowHeight);
     void countSection(const BackgroundTask::Handle& section);
     void reportSection(const void* section, ServiceStatus status, BackgroundTask::Handle (HomePage::*reload)());
     void showBannerAt(int position);

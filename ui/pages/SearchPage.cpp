@@ -1,6 +1,7 @@
 #include "ui/pages/SearchPage.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
+#include "ui/FeedFill.h"
 #include "ui/pages/AllArtistsPage.h"
 #include "ui/Artwork.h"
 #include "ui/FlatButton.h"
@@ -15,7 +16,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <algorithm>
 
 namespace {
@@ -89,11 +89,10 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
     makeLabelButton(box, "标签按钮_查看搜索MV", "查看全部", {890, 765, 75, 25});
     playlists_ = makeIconList(box, "图标列表框搜索歌单", {-60, 800, 1090, 420});
     rows_ = {{
-        {artists_, noMatchLine(box, "标签_搜索艺人无结果", artists_->geometry()), &SearchPage::fillArtists},
-        {albums_, noMatchLine(box, "标签_搜索专辑无结果", albums_->geometry()), &SearchPage::fillAlbums},
-        {songs_, noMatchLine(box, "标签_搜索歌曲无结果", songs_->geometry()), &SearchPage::fillSongs},
-        {playlists_, noMatchLine(box, "标签_搜索歌单无结果", playlists_->geometry().adjusted(60, 0, 0, 0)),
-         &SearchPage::fillPlaylists},
+        {artists_, noMatchLine(box, "标签_搜索艺人无结果", artists_->geometry())},
+        {albums_, noMatchLine(box, "标签_搜索专辑无结果", albums_->geometry())},
+        {songs_, noMatchLine(box, "标签_搜索歌曲无结果", songs_->geometry())},
+        {playlists_, noMatchLine(box, "标签_搜索歌单无结果", playlists_->geometry().adjusted(60, 0, 0, 0))},
     }};
     // Over the artist and album rows, the first a search fills after its songs.
     addFailureLine({0, 70, 950, 30});
@@ -112,28 +111,40 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
                     Pages::kSearch);
 }
 
+// The songs and the artists are asked for at once; the albums once the
+// artists are shown, the playlists once the albums are, so the rows appear
+// from the top down.
 void SearchPage::startSearch() {
     navigation_.showPage(Pages::kSearch);
-    if (!navigation_.catalogue()) return;
-    const std::string keyword = searchBox_->keyword().toStdString();
-    fillSongs(keyword);
-    // The window may close while a row fills; nothing is touched after that.
-    const QPointer<SearchPage> alive(this);
-    BackgroundTask::waitPumping(fillArtists(keyword));
-    if (!alive) return;
-    BackgroundTask::waitPumping(fillAlbums(keyword));
-    if (!alive) return;
-    BackgroundTask::waitPumping(fillPlaylists(keyword));
+    CatalogueFeeds* feeds = navigation_.feeds();
+    if (!feeds) return;
+    keyword_ = searchBox_->keyword().toStdString();
+    scrollPane()->reset();
+    for (const Row& row : rows_) row.noMatch->hide();
+    stage_ = Stage::Artists;
+    feeds->searchSongs(keyword_);
+    feeds->searchArtists(keyword_);
 }
 
-BackgroundTask::Handle SearchPage::fillRow(const Row& row, const std::string& keyword, IconListFill fill) {
-    row.noMatch->hide();
-    fill.onLoaded = [row, report = failureLine()->watchFill(row.list, [this, row, keyword] { (this->*row.fill)(keyword); })](
-                        ServiceStatus status, int itemCount) {
-        row.noMatch->setVisible(status == ServiceStatus::Answered && itemCount == 0);
-        report(status, itemCount);
-    };
-    return fillIconList(row.list, std::move(fill));
+void SearchPage::continueAfter(Stage shown) {
+    CatalogueFeeds* feeds = navigation_.feeds();
+    if (stage_ != shown || !feeds) return;
+    if (shown == Stage::Artists) {
+        stage_ = Stage::Albums;
+        scrollPane()->reset();
+        feeds->searchAlbums(keyword_);
+    } else if (shown == Stage::Albums) {
+        stage_ = Stage::Done;
+        feeds->searchPlaylists(keyword_);
+    }
+}
+
+// A row's "nothing found" text shows when the service answered without a match.
+FeedListHooks SearchPage::rowHooks(IconList* list, std::function<void()> shown) const {
+    QLabel* noMatch = rowOf(list)->noMatch;
+    return {.requestEnded = [noMatch](ServiceStatus status,
+                                      int itemCount) { noMatch->setVisible(status == ServiceStatus::Answered && itemCount == 0); },
+            .shown = std::move(shown)};
 }
 
 const SearchPage::Row* SearchPage::rowOf(const IconList* list) const {
@@ -146,54 +157,52 @@ QLabel* SearchPage::noMatchText(const IconList* row) const {
     return found ? found->noMatch : nullptr;
 }
 
-BackgroundTask::Handle SearchPage::fillSongs(const std::string& keyword) {
-    scrollPane()->reset();
-    IconListFill fill;
-    fill.itemTemplate = songTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword](ServiceStatus* status) {
-        return asCoverItems(catalogue.searchSongs(keyword, status));
-    };
-    fill.fixedPicture = Artwork::render(Artwork::Picture::SongNote, {40, 40}, songs_->devicePixelRatioF());
-    fill.itemIds = &songIds_;
-    fill.disableWhileFilling = false;
-    fill.clearCurrentItem = true;
-    return fillRow(*rowOf(songs_), keyword, std::move(fill));
-}
-
-BackgroundTask::Handle SearchPage::fillArtists(const std::string& keyword) {
-    scrollPane()->reset();
-    IconListFill fill;
-    // Three artists side by side.
-    fill.itemTemplate = artistTemplate(navigation_.listTypeface(), {150, 170}, 130, {0, 130, 150, 48}, /*wrapName=*/true);
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword](ServiceStatus* status) {
-        return catalogue.searchArtists(keyword, 3, status);
-    };
-    fill.pictures = navigation_.pictures();
-    fill.itemIds = &artistIds_;
-    return fillRow(*rowOf(artists_), keyword, std::move(fill));
-}
-
-BackgroundTask::Handle SearchPage::fillAlbums(const std::string& keyword) {
-    scrollPane()->reset();
-    IconListFill fill;
-    fill.itemTemplate = albumTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword](ServiceStatus* status) {
-        return catalogue.searchAlbums(keyword, status);
-    };
-    fill.pictures = navigation_.pictures();
-    fill.itemIds = &albumIds_;
-    return fillRow(*rowOf(albums_), keyword, std::move(fill));
-}
-
-BackgroundTask::Handle SearchPage::fillPlaylists(const std::string& keyword) {
-    IconListFill fill;
-    fill.itemTemplate = playlistTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), keyword](ServiceStatus* status) {
-        return catalogue.searchPlaylists(keyword, status);
-    };
-    fill.pictures = navigation_.pictures();
-    fill.itemIds = &playlistIds_;
-    return fillRow(*rowOf(playlists_), keyword, std::move(fill));
+void SearchPage::showFeeds(CatalogueFeeds& feeds) {
+    Feed<SongItem>& songs = feeds.foundSongs();
+    showFeedInList(
+        songs, [&songs] { return asCoverItems(songs.items()); }, songs_,
+        [this] {
+            IconListFill fill;
+            fill.itemTemplate = songTemplate(navigation_.listTypeface());
+            fill.fixedPicture = Artwork::render(Artwork::Picture::SongNote, {40, 40}, songs_->devicePixelRatioF());
+            fill.itemIds = &songIds_;
+            fill.disableWhileFilling = false;
+            fill.clearCurrentItem = true;
+            return fill;
+        },
+        failureLine(), rowHooks(songs_, {}));
+    showFeedInList(
+        feeds.foundArtists(), artists_,
+        [this] {
+            IconListFill fill;
+            // Three artists side by side.
+            fill.itemTemplate =
+                artistTemplate(navigation_.listTypeface(), {150, 170}, 130, {0, 130, 150, 48}, /*wrapName=*/true);
+            fill.pictures = navigation_.pictures();
+            fill.itemIds = &artistIds_;
+            return fill;
+        },
+        failureLine(), rowHooks(artists_, [this] { continueAfter(Stage::Artists); }));
+    showFeedInList(
+        feeds.foundAlbums(), albums_,
+        [this] {
+            IconListFill fill;
+            fill.itemTemplate = albumTemplate(navigation_.listTypeface());
+            fill.pictures = navigation_.pictures();
+            fill.itemIds = &albumIds_;
+            return fill;
+        },
+        failureLine(), rowHooks(albums_, [this] { continueAfter(Stage::Albums); }));
+    showFeedInList(
+        feeds.foundPlaylists(), playlists_,
+        [this] {
+            IconListFill fill;
+            fill.itemTemplate = playlistTemplate(navigation_.listTypeface());
+            fill.pictures = navigation_.pictures();
+            fill.itemIds = &playlistIds_;
+            return fill;
+        },
+        failureLine(), rowHooks(playlists_, {}));
 }
 
 void SearchPage::showAllArtists() {

@@ -4,7 +4,7 @@
 // go to the play flow, artists to the artist page, albums to the album page,
 // playlists to the playlist page, and the artists' "查看全部" to the
 // all-artists page.
-#include "base/BackgroundTask.h"
+#include "ui/FeedFill.h"
 #include "ui/Navigation.h"
 #include "ui/Page.h"
 
@@ -13,7 +13,6 @@
 
 class IconList;
 class QLabel;
-struct IconListFill;
 class QLineEdit;
 class QScrollBar;
 class SearchBox;
@@ -23,12 +22,11 @@ public:
     // `searchField` is the toolbar's search box, which searches from this page.
     SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBar* scrollBar);
 
-    // Shows this page, starts the song list without waiting for it, then
-    // fills the artist, album and playlist rows one after another, waiting
-    // for each while the window keeps pumping events. Every row searches the
-    // text the box held when the search started; a row whose request failed
-    // shows the failure line, whose click searches that row again, and a row
-    // the service answered without a match says so.
+    // Shows this page and searches the text the box holds: the songs and
+    // artists at once, the albums once the artists are shown, the playlists
+    // once the albums are. Returns without waiting. A row whose request
+    // failed shows the failure line, whose click searches that row again,
+    // and a row the service answered without a match says so.
     void startSearch();
 
     IconList* artistRow() const { return artists_; }
@@ -42,23 +40,19 @@ public:
     // The "nothing found" text of a row (artistRow() ... playlistRow()).
     QLabel* noMatchText(const IconList* row) const;
     void lockPlayStarters(bool locked) override;
+    void showFeeds(CatalogueFeeds& feeds) override;
 
 private:
-    // A row of results: its list, its "nothing found" text, and how it
-    // fills for a keyword.
+    // A row of results: its list and its "nothing found" text.
     struct Row {
         IconList* list = nullptr;
         QLabel* noMatch = nullptr;
-        BackgroundTask::Handle (SearchPage::*fill)(const std::string& keyword) = nullptr;
     };
+    // Which row a search waits to see shown before it asks for the next.
+    enum class Stage { Artists, Albums, Done };
 
-    BackgroundTask::Handle fillSongs(const std::string& keyword);
-    BackgroundTask::Handle fillArtists(const std::string& keyword);
-    BackgroundTask::Handle fillAlbums(const std::string& keyword);
-    BackgroundTask::Handle fillPlaylists(const std::string& keyword);
-    // Fills a row: hides its "nothing found" text until the answer is in,
-    // then reports the outcome to the failure line.
-    BackgroundTask::Handle fillRow(const Row& row, const std::string& keyword, IconListFill fill);
+    void continueAfter(Stage shown);
+    FeedListHooks rowHooks(IconList* list, std::function<void()> shown) const;
     const Row* rowOf(const IconList* list) const;
     void showAllArtists();
 
@@ -73,4 +67,6 @@ private:
     ItemIds songIds_;
     ItemIds playlistIds_;
     std::array<Row, 4> rows_;
+    std::string keyword_;  // what the search shown asked for
+    Stage stage_ = Stage::Done;
 };

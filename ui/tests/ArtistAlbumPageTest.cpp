@@ -159,6 +159,7 @@ TEST_F(ArtistAlbumPageTest, EachEntryPointOpensTheArtistAndBackReturnsThere) {
 
     auto& all = *static_cast<AllArtistsPage*>(view.window.page(Pages::kAllArtists));
     all.open("a");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return all.artistIds().size() > 4 && all.artistList()->isEnabled(); }, kWaitMs));
     clickItem(all.artistList(), 4);
     view.waitForArtist(all.artistIds().at(4));
     const int allArtistsReturn = view.window.state().returnPage;

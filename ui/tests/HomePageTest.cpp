@@ -80,10 +80,10 @@ TEST_F(HomePageTest, LoadingFillsEveryListAndPictureWithTheCataloguesItems) {
         int height;
     };
     const Row rows[] = {
-        {home.playlistList(), names(playlists), int(playlists.size()) * 53},
-        {home.artistList(), names(artists), int(artists.size()) * 50},
-        {home.albumList(), names(firstOf(albums, 10)), int(std::min<size_t>(albums.size(), 10)) * 53},
-        {home.mvList(), names(firstOf(mvs, 10)), int(std::min<size_t>(mvs.size(), 10)) * 75},
+        {home.playlistList(), names(playlists), 530},
+        {home.artistList(), names(artists), 250},
+        {home.albumList(), names(firstOf(albums, 10)), 530},
+        {home.mvList(), names(firstOf(mvs, 10)), 750},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.list->objectName().toStdString());
@@ -242,6 +242,31 @@ TEST(HomePageShapesTest, TwelveAlbumsShowTenAndOneDailyMvStaysPut) {
     view.control<QAbstractButton>("按钮_每日MV下一个")->click();
     EXPECT_EQ(home.dailyMvPosition(), 1);
     EXPECT_EQ(home.dailyMvPicture()->picture(), only);
+}
+
+// Lists are as tall as the rows their items fill, and the carousel cycles
+// over the banners there are.
+TEST(HomePageShapesTest, ShortSectionsAreSizedByTheirItemsAndTheCarouselByItsBanners) {
+    ScriptedHome service;
+    service.answer("/personalized", service.covers("result", 3, "picUrl"));
+    service.answer("/top/artists", service.covers("artists", 7, "img1v1Url"));
+    service.answer("/mv/first", service.covers("data", 6, "cover"));
+    service.answer("/banner", service.covers("banners", 4, "imageUrl"));
+    HomeWindow view(service.server.url(""));
+    view.home().carouselTimer().stop();  // the test makes the ticks
+    view.load();
+    HomePage& home = view.home();
+    EXPECT_EQ(home.playlistList()->height(), 265) << "three covers fill one row";
+    EXPECT_EQ(home.artistList()->height(), 500) << "seven artists fill two rows";
+    EXPECT_EQ(home.mvList()->height(), 750) << "six MVs fill two rows";
+
+    std::vector<int> shown;
+    for (int tick = 0; tick < 5; ++tick) {
+        home.stepCarousel();
+        shown.push_back(home.carouselPosition());
+        EXPECT_FALSE(home.bannerPicture()->picture().isNull()) << "tick " << tick;
+    }
+    EXPECT_EQ(shown, (std::vector<int>{2, 3, 4, 1, 2}));
 }
 
 TEST(HomePageShapesTest, NothingFromTheServiceLeavesEmptyListsAndDeadButtons) {

@@ -46,12 +46,19 @@ protected:
     AllArtistsPage& allArtistsPage() const { return *static_cast<AllArtistsPage*>(window.page(Pages::kAllArtists)); }
     QLineEdit* box() const { return window.toolbar()->searchBox(); }
 
-    // Types the keyword and presses Enter; returns once every row is filled.
+    // Types the keyword and presses Enter; returns once every row is filled
+    // (the playlists come last).
     void search(const QString& keyword) {
         box()->setText(keyword);
         QTest::keyClick(box(), Qt::Key_Return);
         const size_t songCount = client.searchSongs(keyword.toStdString()).size();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return page().songIds().size() == songCount; }, 20000));
+        const size_t playlistCount = client.searchPlaylists(keyword.toStdString()).size();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return page().songIds().size() == songCount && page().playlistIds().size() == playlistCount &&
+                       page().playlistRow()->isEnabled();
+            },
+            20000));
     }
 
     static std::unique_ptr<DemoServer> server_;
@@ -138,6 +145,8 @@ TEST_F(SearchPageTest, TheAllArtistsPageListsUpToFiftyArtists) {
     EXPECT_EQ(all.heading()->text(), "搜索 艺人 \"a\"");
     const auto artists = client.searchArtists(keyword, 50);
     ASSERT_GT(artists.size(), 3u);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return all.artistIds().size() == artists.size() && all.artistList()->isEnabled(); }, 20000));
     EXPECT_EQ(itemTexts(*all.artistList(), IconText::Main), names(artists));
     EXPECT_EQ(all.artistIds(), ids(artists));
 

@@ -1,0 +1,56 @@
+#include "browse/CatalogueFeeds.h"
+
+#include "api/CloudApiClient.h"
+
+CatalogueFeeds::CatalogueFeeds(const CloudApiClient& client) : client_(client) {}
+
+BackgroundTask::Handle CatalogueFeeds::loadToplists() {
+    return toplists_.load([&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchToplists(status); });
+}
+
+BackgroundTask::Handle CatalogueFeeds::loadCategoryPlaylists(const PlaylistCategory& category,
+                                                            const std::string& accountCookie) {
+    using Kind = PlaylistCategory::Kind;
+    return categoryPlaylists_.load(
+        [&client = client_, category, accountCookie](FeedWindow, ServiceStatus* status) -> std::vector<CoverItem> {
+            switch (category.kind) {
+                case Kind::All: return client.fetchAllPlaylists(accountCookie, status);
+                case Kind::Recommended: return client.fetchPersonalizedPlaylists(accountCookie, status);
+                case Kind::HighQuality: return client.fetchHighQualityPlaylists(status);
+                case Kind::Tagged: break;
+            }
+            return client.fetchCategoryPlaylists(category.tag, status);
+        });
+}
+
+BackgroundTask::Handle CatalogueFeeds::loadAllMvs() {
+    return allMvs_.load([&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchAllMvs(status); });
+}
+
+BackgroundTask::Handle CatalogueFeeds::searchSongs(const std::string& keyword) {
+    return foundSongs_.load(
+        [&client = client_, keyword](FeedWindow, ServiceStatus* status) { return client.searchSongs(keyword, status); });
+}
+
+BackgroundTask::Handle CatalogueFeeds::searchArtists(const std::string& keyword) {
+    return foundArtists_.load([&client = client_, keyword](FeedWindow, ServiceStatus* status) {
+        return client.searchArtists(keyword, kArtistsInRow, status);
+    });
+}
+
+BackgroundTask::Handle CatalogueFeeds::searchAlbums(const std::string& keyword) {
+    return foundAlbums_.load(
+        [&client = client_, keyword](FeedWindow, ServiceStatus* status) { return client.searchAlbums(keyword, status); });
+}
+
+BackgroundTask::Handle CatalogueFeeds::searchPlaylists(const std::string& keyword) {
+    return foundPlaylists_.load([&client = client_, keyword](FeedWindow, ServiceStatus* status) {
+        return client.searchPlaylists(keyword, status);
+    });
+}
+
+BackgroundTask::Handle CatalogueFeeds::searchAllArtists(const std::string& keyword) {
+    return allFoundArtists_.load([&client = client_, keyword](FeedWindow, ServiceStatus* status) {
+        return client.searchArtists(keyword, kAllArtists, status);
+    });
+}
