@@ -54,3 +54,18 @@ BackgroundTask::Handle CatalogueFeeds::searchAllArtists(const std::string& keywo
         return client.searchArtists(keyword, kAllArtists, status);
     });
 }
+
+void CatalogueFeeds::openPlaylist(const std::string& id, const std::string& accountCookie) {
+    playlistHeader_.load([&client = client_, id, accountCookie](FeedWindow, ServiceStatus* status) {
+        return std::vector<PlaylistDetail>{client.fetchPlaylistDetail(id, accountCookie, status)};
+    });
+    playlistTracks_.load([&client = client_, id, accountCookie](FeedWindow window, ServiceStatus* status) {
+        return client.fetchPlaylistTracks(id, window.limit, window.offset, accountCookie, status);
+    });
+}
+
+BackgroundTask::Handle CatalogueFeeds::openAlbum(const std::string& id) {
+    return album_.load([&client = client_, id](FeedWindow, ServiceStatus* status) {
+        return std::vector<AlbumDetail>{client.fetchAlbum(id, status)};
+    });
+}

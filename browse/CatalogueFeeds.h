@@ -35,6 +35,18 @@ public:
     Feed<CoverItem>& allMvs() { return allMvs_; }
     BackgroundTask::Handle loadAllMvs();
 
+    // One playlist: its header (a list of one) and its songs, which come a
+    // page of kPlaylistPageSize at a time. The account's cookie shows a
+    // private playlist of the account's.
+    static constexpr int kPlaylistPageSize = 200;
+    Feed<PlaylistDetail>& playlistHeader() { return playlistHeader_; }
+    Feed<SongItem>& playlistTracks() { return playlistTracks_; }
+    void openPlaylist(const std::string& id, const std::string& accountCookie);
+
+    // One album with its songs, which come in the same answer (a list of one).
+    Feed<AlbumDetail>& album() { return album_; }
+    BackgroundTask::Handle openAlbum(const std::string& id);
+
     // What a search finds for a keyword: songs, the first artists, albums
     // and playlists, and the longer artist list of the all-artists page.
     Feed<SongItem>& foundSongs() { return foundSongs_; }
@@ -57,6 +69,9 @@ private:
     Feed<CoverItem> toplists_;
     Feed<CoverItem> categoryPlaylists_;
     Feed<CoverItem> allMvs_;
+    Feed<PlaylistDetail> playlistHeader_;
+    Feed<SongItem> playlistTracks_{kPlaylistPageSize};
+    Feed<AlbumDetail> album_;
     Feed<SongItem> foundSongs_;
     Feed<CoverItem> foundArtists_;
     Feed<CoverItem> foundAlbums_;

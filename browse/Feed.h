@@ -64,8 +64,10 @@ public:
         morePagesMayFollow_ = false;
         status_ = ServiceStatus::Answered;
         ++generation_;
+        // The request is under way (isLoading) by the time the views hear of it.
+        BackgroundTask::Handle task = request(0);
         emit started();
-        return request(0);
+        return task;
     }
 
     // The feed's own request again from the start (a refresh).

@@ -5,14 +5,13 @@
 
 void showFeedInList(FeedSignals& feed, std::function<std::vector<CoverItem>()> covers, IconList* list, ListLook look,
                     ServiceFailureLine* failures, FeedListHooks hooks) {
-    QObject::connect(&feed, &FeedSignals::started, list, [&feed, list, look, failures] {
-        failures->loadStarted(&feed);
+    failures->follow(feed);
+    QObject::connect(&feed, &FeedSignals::started, list, [list, look] {
         // An empty fill drops what the list showed and whatever an older fill still hands over.
         fillIconList(list, look());
     });
     QObject::connect(&feed, &FeedSignals::requestEnded, list,
-                     [&feed, covers, list, look, failures, hooks](ServiceStatus status) {
-                         failures->report(&feed, status, [&feed] { feed.retry(); });
+                     [&feed, covers, list, look, hooks](ServiceStatus status) {
                          std::vector<CoverItem> records =
                              status == ServiceStatus::Answered ? covers() : std::vector<CoverItem>{};
                          if (hooks.requestEnded) hooks.requestEnded(status, int(records.size()));

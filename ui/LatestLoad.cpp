@@ -12,3 +12,8 @@ BackgroundTask::Handle LatestLoad::start(std::function<void(const Deliver& deliv
     });
     return task_;
 }
+
+void LatestLoad::cancel() {
+    ++generation_;
+    if (task_) task_->requestStop();
+}

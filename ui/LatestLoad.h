@@ -20,6 +20,8 @@ public:
 
     // Runs `work` on a background task, which delivers its results in order.
     BackgroundTask::Handle start(std::function<void(const Deliver& deliver)> work);
+    // Drops whatever the load under way still hands over, and asks it to stop.
+    void cancel();
 
 private:
     QObject* receiver_;

@@ -66,3 +66,11 @@ void ServiceFailureLine::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) retry();
     QLabel::mouseReleaseEvent(event);
 }
+
+void ServiceFailureLine::follow(FeedSignals& feed) {
+    connect(&feed, &FeedSignals::started, this, [this, &feed] { loadStarted(&feed); });
+    connect(&feed, &FeedSignals::requestEnded, this,
+            [this, &feed](ServiceStatus status) { report(&feed, status, [&feed] { feed.retry(); }); });
+    // A feed that goes away can no longer be asked again.
+    connect(&feed, &QObject::destroyed, this, [this, part = static_cast<const void*>(&feed)] { loadStarted(part); });
+}

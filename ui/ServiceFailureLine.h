@@ -8,6 +8,7 @@
 // is no longer counted. No dialog, nothing modal: every other control keeps
 // working.
 #include "api/ServiceStatus.h"
+#include "browse/Feed.h"
 
 #include <QLabel>
 #include <functional>
@@ -30,6 +31,10 @@ public:
     // For a list fill of `part` that starts now: loadStarted(part), and the
     // fill's onLoaded, which reports its outcome with `reload` to fill it again.
     std::function<void(ServiceStatus status, int itemCount)> watchFill(const void* part, std::function<void()> reload);
+    // Makes `feed` one of the parts: each load it starts and each request's
+    // outcome is counted, and a click makes it ask again. For as long as
+    // both the line and the feed live.
+    void follow(FeedSignals& feed);
     // What a click does: every failed part loads again.
     void retry();
     bool failed(const void* part) const;

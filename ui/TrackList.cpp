@@ -23,24 +23,34 @@ IconTemplate trackTemplate(const TypefaceChoice& type, int width) {
 
 TrackList::TrackList(QWidget* parent) : IconList(parent) {}
 
-void TrackList::load(const TypefaceChoice& typeface, PageFetcher fetch) {
-    startOver(typeface);
-    fetch_ = std::move(fetch);
-    fetchPage(0);
+void TrackList::show(Feed<SongItem>& feed, const TypefaceChoice& typeface) {
+    for (const QMetaObject::Connection& connection : feedConnections_) disconnect(connection);
+    feed_ = &feed;
+    typeface_ = typeface;
+    feedConnections_[0] = connect(&feed, &FeedSignals::started, this, [this] {
+        startOver();
+        updateEnabled();
+    });
+    feedConnections_[1] = connect(&feed, &FeedSignals::appended, this, [this](int from, int count) {
+        addRows(feed_->items().begin() + from, feed_->items().begin() + from + count);
+    });
+    feedConnections_[2] = connect(&feed, &FeedSignals::requestEnded, this, &TrackList::updateEnabled);
+    feedConnections_[3] = connect(&feed, &QObject::destroyed, this, [this] { feed_ = nullptr; });
+    startOver();
+    if (!feed.items().empty()) addRows(feed.items().begin(), feed.items().end());
+    updateEnabled();
 }
 
 void TrackList::showSongs(const TypefaceChoice& typeface, const std::vector<SongItem>& songs) {
-    startOver(typeface);
-    fetch_ = nullptr;
-    addRows(songs);
+    for (const QMetaObject::Connection& connection : feedConnections_) disconnect(connection);
+    feed_ = nullptr;
+    typeface_ = typeface;
+    startOver();
+    addRows(songs.begin(), songs.end());
 }
 
-void TrackList::startOver(const TypefaceChoice& typeface) {
-    ++generation_;
-    if (pageTask_) pageTask_->requestStop();
-    pageTask_.reset();
-    morePagesMayFollow_ = false;
-    setItemTemplate(trackTemplate(typeface, width()));
+void TrackList::startOver() {
+    setItemTemplate(trackTemplate(typeface_, width()));
     removeAllItems();
     songIds_.clear();
     const qreal ratio = devicePixelRatioF();
@@ -48,36 +58,17 @@ void TrackList::startOver(const TypefaceChoice& typeface) {
                                       kNoteRounding, ratio);
 }
 
-bool TrackList::loadMore() {
-    if (!morePagesMayFollow_ || pageTask_) return false;
-    fetchPage(int(songIds_.size()));
-    return true;
-}
+bool TrackList::loadMore() { return feed_ && feed_->loadMore(); }
 
-void TrackList::fetchPage(int offset) {
-    pageTask_ = tasks_.start([this, generation = generation_, fetch = fetch_, offset] {
-        ServiceStatus status = ServiceStatus::Answered;
-        std::vector<SongItem> songs = fetch(offset, kPageSize, &status);
-        runOnUiThread(this, [this, generation, songs = std::move(songs), status] {
-            if (generation != generation_) return;
-            pageTask_.reset();
-            morePagesMayFollow_ = songs.size() >= size_t(kPageSize);
-            addRows(songs);
-            emit pageLoaded(status);
-        });
-    });
-    updateEnabled();
-}
-
-void TrackList::addRows(const std::vector<SongItem>& songs) {
-    const int first = itemCount();
-    insertItems(int(songs.size()));
-    for (size_t i = 0; i < songs.size(); ++i) {
-        const int row = first + int(i);
-        setItemText(row, IconText::Main, QString::fromStdString(songs[i].name));
-        setItemText(row, IconText::Second, QString::fromStdString(songs[i].artists));
+void TrackList::addRows(std::vector<SongItem>::const_iterator first, std::vector<SongItem>::const_iterator last) {
+    const int firstRow = itemCount();
+    insertItems(int(last - first));
+    int row = firstRow;
+    for (auto song = first; song != last; ++song, ++row) {
+        setItemText(row, IconText::Main, QString::fromStdString(song->name));
+        setItemText(row, IconText::Second, QString::fromStdString(song->artists));
         setItemPicture(row, notePicture_);
-        songIds_.push_back(songs[i].id);
+        songIds_.push_back(song->id);
     }
     updateEnabled();
     emit rowsAdded(itemCount());
@@ -91,6 +82,6 @@ void TrackList::setPlayLocked(bool locked) {
 // The list waits for its first page and while a song loads; later pages
 // arrive below the rows already there, which stay usable.
 void TrackList::updateEnabled() {
-    const bool waitingForFirstPage = pageTask_ && songIds_.empty();
+    const bool waitingForFirstPage = isLoading() && songIds_.empty();
     setEnabled(!waitingForFirstPage && !playLocked_);
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,8 @@ struct FeedCase {
     ServiceStatus status;
     bool hasMore;
 };
+
+void PrintTo(const FeedCase& c, std::ostream* out) { *out << c.name; }
 
 class FeedCases : public ::testing::TestWithParam<FeedCase> {};
 
@@ -160,6 +163,15 @@ TEST(FeedTest, ANewerLoadWinsOverAnOlderOneStillUnderWay) {
     ASSERT_TRUE(BackgroundTask::waitPumping(older, 5000));
     EXPECT_EQ(feed.items(), (Records{1, 2, 3})) << "the older answer is dropped";
     EXPECT_EQ(appended.count(), 1);
+}
+
+TEST(FeedTest, ViewsHearOfALoadWhileItsRequestIsUnderWay) {
+    Feed<int> feed;
+    bool loadingWhenStarted = false;
+    QObject::connect(&feed, &FeedSignals::started, [&] { loadingWhenStarted = feed.isLoading(); });
+    feed.load([](FeedWindow, ServiceStatus*) { return Records{1}; });
+    EXPECT_TRUE(loadingWhenStarted);
+    settle(feed);
 }
 
 TEST(FeedTest, ClearDropsWhatALoadUnderWayStillHandsOver) {

@@ -5,6 +5,7 @@
 // every 40 pixels, each frame's repaint timed. Prints milliseconds.
 //   ui_track_list_bench [runs]
 #include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
@@ -52,8 +53,10 @@ std::vector<double> loadAllPages(MainWindow& window, const CloudApiClient& clien
         window.repaint();
         answerToPainted.push_back(millisecondsBetween(answered.load(), Clock::now()));
     });
-    list.load({}, [&](int offset, int limit, ServiceStatus* status) {
-        std::vector<SongItem> songs = client.fetchPlaylistTracks(playlistId, limit, offset, "", status);
+    Feed<SongItem> feed(CatalogueFeeds::kPlaylistPageSize);
+    list.show(feed, {});
+    feed.load([&](FeedWindow window, ServiceStatus* status) {
+        std::vector<SongItem> songs = client.fetchPlaylistTracks(playlistId, window.limit, window.offset, "", status);
         answered = Clock::now();
         return songs;
     });

@@ -1,6 +1,6 @@
 #include "ui/pages/AlbumPage.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
 #include "ui/FlatButton.h"
 #include "ui/ItemEvents.h"
 #include "ui/MessageBoxWindow.h"
@@ -54,8 +54,7 @@ AlbumPage::AlbumPage(Navigation& navigation, QScrollBar* scrollBar)
                     .operations = "按钮_专辑操作",
                     .back = "按钮_返回专辑",
                     .tracks = "图标列表框专辑详情"},
-                   OperationMenu::Offers::Queue),
-      load_(this) {
+                   OperationMenu::Offers::Queue) {
     artist_ = makeArtistLink(content());
     facts_ = makeTextLine(content(), "专辑详细_发行", {344, 148, 600, 22}, Theme::font(14), Theme::kSecondText);
     connect(artist_, &QAbstractButton::clicked, this, &AlbumPage::openArtist);
@@ -79,17 +78,33 @@ QString AlbumPage::factsLine(const std::string& publishTimeMs, const std::string
 
 void AlbumPage::loadSelected() {
     albumId_ = navigation_.state().selectedAlbumId;
-    if (!navigation_.catalogue()) return;
-    show({});
-    cover_->setPicture({});
-    const PictureShape coverShape{kCoverSize, 0, cover_->devicePixelRatioF()};
-    loadTask_ = load_.start([this, &catalogue = *navigation_.catalogue(), id = albumId_,
-                             pictures = navigation_.pictures(), coverShape](const LatestLoad::Deliver& deliver) {
-        const AlbumDetail album = catalogue.fetchAlbum(id);
-        if (!album.found()) return deliver([this] { showFailure(); });
-        deliver([this, album] { show(album); });
-        if (album.coverUrl.empty() || !pictures) return;
-        QImage picture = pictures->load(album.coverUrl, coverShape);
+    CatalogueFeeds* feeds = navigation_.feeds();
+    if (!feeds) return;
+    loadTask_ = feeds->openAlbum(albumId_);
+}
+
+// An album the service does not know reads as not found, like one whose
+// request failed.
+void AlbumPage::showFeeds(CatalogueFeeds& feeds) {
+    Feed<AlbumDetail>& album = feeds.album();
+    connect(&album, &FeedSignals::started, this, [this] {
+        coverLoad_.cancel();
+        show({});
+        cover_->setPicture({});
+    });
+    connect(&album, &FeedSignals::requestEnded, this, [this, &album] {
+        if (album.items().empty() || !album.items().front().found()) return showFailure();
+        show(album.items().front());
+        showCover(album.items().front().coverUrl);
+    });
+}
+
+void AlbumPage::showCover(const std::string& url) {
+    PicturePipeline* pictures = navigation_.pictures();
+    if (url.empty() || !pictures) return;
+    const PictureShape shape{kCoverSize, 0, cover_->devicePixelRatioF()};
+    coverLoad_.start([this, pictures, shape, url](const LatestLoad::Deliver& deliver) {
+        QImage picture = pictures->load(url, shape);
         deliver([this, picture = std::move(picture)] { cover_->setPicture(picture); });
     });
 }

@@ -22,10 +22,11 @@ public:
 
     // Loads the album in the navigation state's `selectedAlbumId`.
     void loadSelected() override;
+    void showFeeds(CatalogueFeeds& feeds) override;
 
     const std::string& albumId() const { return albumId_; }
     QPushButton* artistButton() const { return artist_; }
-    // The album's load, for callers that wait for it.
+    // The album's request, for callers that wait for it.
     const BackgroundTask::Handle& load() const { return loadTask_; }
 
     // "发行时间：YYYY-MM-DD" (the service's dates are Beijing time) and the
@@ -35,6 +36,7 @@ public:
 private:
     void show(const AlbumDetail& album);
     void showFailure();
+    void showCover(const std::string& url);
     void openArtist();
 
     QPushButton* artist_;
@@ -42,5 +44,5 @@ private:
     std::string albumId_;   // the album shown
     std::string artistId_;  // its artist
     BackgroundTask::Handle loadTask_;
-    LatestLoad load_;
+    LatestLoad coverLoad_{this};
 };

@@ -1,6 +1,7 @@
 #include "ui/pages/PlaylistPage.h"
 
 #include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
 #include "ui/FlatButton.h"
 #include "ui/MessageBoxWindow.h"
 #include "ui/PageControls.h"
@@ -47,64 +48,54 @@ PlaylistPage::PlaylistPage(Navigation& navigation, QScrollBar* scrollBar)
                     .operations = "按钮_操作",
                     .back = "按钮_返回6",
                     .tracks = "图标列表框歌单详情"},
-                   OperationMenu::Offers::QueueAndSubscribe),
-      header_(this) {
+                   OperationMenu::Offers::QueueAndSubscribe) {
     creator_ = makeTextLine(content(), "歌单详细_作者", {344, 120, 600, 30}, Theme::font(16), Theme::kSecondText);
     connect(back_, &QAbstractButton::clicked, this, [this] { navigation_.goBack(); });
     connect(menu_->subscribeItem(), &QAction::triggered, this, [this] { subscribeShown(SubscribeAction::Subscribe); });
     connect(menu_->unsubscribeItem(), &QAction::triggered, this,
             [this] { subscribeShown(SubscribeAction::Unsubscribe); });
     content()->installEventFilter(this);
-    connect(tracks_, &TrackList::pageLoaded, this, [this](ServiceStatus status) {
-        failureLine()->report(tracks_, status, [this, id = playlistId_] { loadTracks(id); });
-    });
 }
 
 PlaylistPage::~PlaylistPage() = default;
 
 void PlaylistPage::loadSelected() {
     playlistId_ = navigation_.state().selectedPlaylistId;
-    if (!navigation_.catalogue()) return;
-    loadHeader(playlistId_);
-    loadTracks(playlistId_);
+    CatalogueFeeds* feeds = navigation_.feeds();
+    if (!feeds) return;
+    feeds->openPlaylist(playlistId_, navigation_.accountCookie());
+    // The list starts over before the pane goes back to the top, so moving
+    // the pane cannot ask the playlist shown before for more songs.
+    scrollPane()->reset();
+    fitTracks(0);
 }
 
-void PlaylistPage::loadHeader(const std::string& id) {
-    showHeader({});
-    cover_->setPicture({});
-    const PictureShape coverShape{kCoverSize, 0, cover_->devicePixelRatioF()};
-    failureLine()->loadStarted(&header_);
-    header_.start([this, &catalogue = *navigation_.catalogue(), id, cookie = navigation_.accountCookie(),
-                   pictures = navigation_.pictures(), coverShape](const LatestLoad::Deliver& deliver) {
-        ServiceStatus status = ServiceStatus::Answered;
-        const PlaylistDetail detail = catalogue.fetchPlaylistDetail(id, cookie, &status);
-        deliver([this, detail, status, id] {
-            showHeader(detail);
-            failureLine()->report(&header_, status, [this, id] { loadHeader(id); });
-        });
-        if (detail.coverUrl.empty() || !pictures) return;
-        QImage picture = pictures->load(detail.coverUrl, coverShape);
-        deliver([this, picture = std::move(picture)] { cover_->setPicture(picture); });
+void PlaylistPage::showFeeds(CatalogueFeeds& feeds) {
+    Feed<PlaylistDetail>& header = feeds.playlistHeader();
+    failureLine()->follow(header);
+    failureLine()->follow(feeds.playlistTracks());
+    tracks_->show(feeds.playlistTracks(), navigation_.listTypeface());
+    connect(&header, &FeedSignals::started, this, [this] {
+        coverLoad_.cancel();
+        name_->clear();
+        creator_->clear();
+        description_->clear();
+        cover_->setPicture({});
     });
+    connect(&header, &FeedSignals::appended, this, [this, &header] { showHeader(header.items().front()); });
 }
 
 void PlaylistPage::showHeader(const PlaylistDetail& detail) {
     name_->setText(QString::fromStdString(detail.name));
     creator_->setText(QString::fromStdString(detail.creatorNickname));
     description_->setText(QString::fromStdString(detail.description));
-}
-
-// The list starts over before the pane goes back to the top, so moving the
-// pane cannot ask the playlist shown before for more songs.
-void PlaylistPage::loadTracks(const std::string& id) {
-    failureLine()->loadStarted(tracks_);
-    tracks_->load(navigation_.listTypeface(), [&catalogue = *navigation_.catalogue(), id,
-                                               cookie = navigation_.accountCookie()](int offset, int limit,
-                                                                                     ServiceStatus* status) {
-        return catalogue.fetchPlaylistTracks(id, limit, offset, cookie, status);
+    PicturePipeline* pictures = navigation_.pictures();
+    if (!pictures) return;
+    const PictureShape shape{kCoverSize, 0, cover_->devicePixelRatioF()};
+    coverLoad_.start([this, pictures, shape, url = detail.coverUrl](const LatestLoad::Deliver& deliver) {
+        QImage picture = url.empty() ? QImage() : pictures->load(url, shape);
+        deliver([this, picture = std::move(picture)] { cover_->setPicture(picture); });
     });
-    scrollPane()->reset();
-    fitTracks(0);
 }
 
 // The notice tells what the service answered: success only when it

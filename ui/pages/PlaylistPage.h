@@ -5,10 +5,10 @@
 // Every playlist list of the program opens it through `openPageOnClick`,
 // which selects the playlist, shows the page and calls `loadSelected`.
 //
-// The header and the songs load side by side, each with its own load
-// generation: opening another playlist drops whatever the older loads still
-// deliver. Songs come 200 at a time; scrolling near the end of the list asks
-// for the next 200.
+// The page is the view of the catalogue's playlist feeds: the header and the
+// songs load side by side, and opening another playlist drops whatever the
+// older loads still deliver. Songs come 200 at a time; scrolling near the
+// end of the list asks for the next 200.
 #include "api/CloudRecords.h"
 #include "base/BackgroundTask.h"
 #include "ui/LatestLoad.h"
@@ -23,6 +23,7 @@ public:
 
     // Loads the playlist in the navigation state's `selectedPlaylistId`.
     void loadSelected() override;
+    void showFeeds(CatalogueFeeds& feeds) override;
 
     // Subscribes or unsubscribes the playlist shown for the logged-in user.
     void subscribeShown(SubscribeAction action);
@@ -34,12 +35,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void loadHeader(const std::string& id);
+    // Shows the header's texts at once and its cover once it is in.
     void showHeader(const PlaylistDetail& detail);
-    void loadTracks(const std::string& id);
 
     QLabel* creator_;
     std::string playlistId_;  // the playlist shown
-    LatestLoad header_;
+    LatestLoad coverLoad_{this};
     TaskOwner tasks_;  // last: its tasks stop before anything above goes
 };

@@ -3,6 +3,7 @@
 // play their songs, the menu queues and subscribes, the newest playlist
 // opened wins, and a long playlist loads its songs as the list is scrolled.
 #include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
@@ -79,7 +80,7 @@ protected:
     // Waits until the header and the first songs of `id` are in.
     void waitForPlaylist(const std::string& id) {
         const QString name = QString::fromStdString(client.fetchPlaylistDetail(id, "").name);
-        const size_t songs = client.fetchPlaylistTracks(id, TrackList::kPageSize, 0, "").size();
+        const size_t songs = client.fetchPlaylistTracks(id, CatalogueFeeds::kPlaylistPageSize, 0, "").size();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 return label("歌单详细_歌单名") == name && !page().cover()->picture().isNull() && !tracks().isLoading() &&
@@ -90,7 +91,7 @@ protected:
     }
     void expectShows(const std::string& id) const {
         const PlaylistDetail detail = client.fetchPlaylistDetail(id, "");
-        const std::vector<SongItem> songs = client.fetchPlaylistTracks(id, TrackList::kPageSize, 0, "");
+        const std::vector<SongItem> songs = client.fetchPlaylistTracks(id, CatalogueFeeds::kPlaylistPageSize, 0, "");
         EXPECT_EQ(label("歌单详细_歌单名").toStdString(), detail.name);
         EXPECT_EQ(label("歌单详细_作者").toStdString(), detail.creatorNickname);
         EXPECT_EQ(label("歌单详细_描述").toStdString(), detail.description);

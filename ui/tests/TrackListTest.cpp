@@ -1,11 +1,13 @@
-// The song list's pages: a newer load drops what an older one still
-// delivers, and one page at a time is asked for, only while more may follow.
+// The song list as the view of a feed of songs: a newer load drops what an
+// older one still delivers, and one page at a time is asked for through the
+// list, only while more may follow.
 #include "ui/TrackList.h"
 
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 #include <future>
 #include <mutex>
 
@@ -20,26 +22,36 @@ std::vector<SongItem> songs(const std::string& prefix, int from, int count) {
     return result;
 }
 
+using PageFetcher = std::function<std::vector<SongItem>(int offset, int limit, ServiceStatus* status)>;
+
 class TrackListTest : public ::testing::Test {
 protected:
-    TrackListTest() { list.setGeometry(0, 0, 950, 550); }
+    TrackListTest() {
+        list.setGeometry(0, 0, 950, 550);
+        list.show(feed, {});
+    }
+
+    void load(PageFetcher fetch) {
+        feed.load([fetch](FeedWindow window, ServiceStatus* status) { return fetch(window.offset, window.limit, status); });
+    }
 
     bool waitUntilLoaded() {
         return QTest::qWaitFor([&] { return !list.isLoading(); }, 5000);
     }
 
+    Feed<SongItem> feed{200};
     TrackList list;
 };
 
 TEST_F(TrackListTest, ANewerLoadDropsThePagesOfAnOlderOne) {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
-    list.load({}, [released](int offset, int, ServiceStatus*) {
+    load([released](int offset, int, ServiceStatus*) {
         released.wait();
         return songs("old", offset, 3);
     });
     EXPECT_FALSE(list.isEnabled());
-    list.load({}, [](int offset, int, ServiceStatus*) { return songs("new", offset, 2); });
+    load([](int offset, int, ServiceStatus*) { return songs("new", offset, 2); });
     ASSERT_TRUE(waitUntilLoaded());
     release.set_value();
     QTest::qWait(100);
@@ -55,7 +67,7 @@ TEST_F(TrackListTest, PagesComeOneAtATimeWhileTheLastOneCameFull) {
     std::mutex mutex;
     std::vector<std::pair<int, int>> asked;  // offset, limit
     // 450 songs in all.
-    list.load({}, [&](int offset, int limit, ServiceStatus*) {
+    load([&](int offset, int limit, ServiceStatus*) {
         std::lock_guard lock(mutex);
         asked.emplace_back(offset, limit);
         return songs("s", offset, std::clamp(450 - offset, 0, limit));
