@@ -69,3 +69,21 @@ BackgroundTask::Handle CatalogueFeeds::openAlbum(const std::string& id) {
         return std::vector<AlbumDetail>{client.fetchAlbum(id, status)};
     });
 }
+
+// Returns the header's request.
+BackgroundTask::Handle CatalogueFeeds::openArtist(const std::string& id) {
+    artistAlbums_.load([&client = client_, id](FeedWindow, ServiceStatus* status) {
+        return client.fetchArtistAlbums(id, kArtistPageItems, status);
+    });
+    artistMvs_.load([&client = client_, id](FeedWindow, ServiceStatus* status) {
+        return client.fetchArtistMvs(id, kArtistPageItems, status);
+    });
+    return artistHeader_.load([&client = client_, id](FeedWindow, ServiceStatus* status) {
+        return std::vector<ArtistDetail>{client.fetchArtistDetail(id, status)};
+    });
+}
+
+BackgroundTask::Handle CatalogueFeeds::openAllArtistMvs(const std::string& id) {
+    return allArtistMvs_.load(
+        [&client = client_, id](FeedWindow, ServiceStatus* status) { return client.fetchAllArtistMvs(id, status); });
+}

@@ -43,6 +43,16 @@ public:
     Feed<SongItem>& playlistTracks() { return playlistTracks_; }
     void openPlaylist(const std::string& id, const std::string& accountCookie);
 
+    // One artist: the header (a list of one), the first albums and MVs the
+    // artist page shows, and every MV for the artist-MV page.
+    static constexpr int kArtistPageItems = 10;
+    Feed<ArtistDetail>& artistHeader() { return artistHeader_; }
+    Feed<CoverItem>& artistAlbums() { return artistAlbums_; }
+    Feed<CoverItem>& artistMvs() { return artistMvs_; }
+    Feed<CoverItem>& allArtistMvs() { return allArtistMvs_; }
+    BackgroundTask::Handle openArtist(const std::string& id);
+    BackgroundTask::Handle openAllArtistMvs(const std::string& id);
+
     // One album with its songs, which come in the same answer (a list of one).
     Feed<AlbumDetail>& album() { return album_; }
     BackgroundTask::Handle openAlbum(const std::string& id);
@@ -71,6 +81,10 @@ private:
     Feed<CoverItem> allMvs_;
     Feed<PlaylistDetail> playlistHeader_;
     Feed<SongItem> playlistTracks_{kPlaylistPageSize};
+    Feed<ArtistDetail> artistHeader_;
+    Feed<CoverItem> artistAlbums_;
+    Feed<CoverItem> artistMvs_;
+    Feed<CoverItem> allArtistMvs_;
     Feed<AlbumDetail> album_;
     Feed<SongItem> foundSongs_;
     Feed<CoverItem> foundArtists_;

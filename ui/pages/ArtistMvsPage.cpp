@@ -1,6 +1,7 @@
 #include "ui/pages/ArtistMvsPage.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
+#include "ui/FeedFill.h"
 #include "ui/FlatButton.h"
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
@@ -30,23 +31,25 @@ ArtistMvsPage::ArtistMvsPage(Navigation& navigation, QScrollBar* scrollBar)
 
 int ArtistMvsPage::listHeight(std::int64_t itemCount) { return ::listHeight(itemCount, 34, 300); }
 
-BackgroundTask::Handle ArtistMvsPage::open(const std::string& artistId, const QString& name, const QImage& picture) {
+void ArtistMvsPage::open(const std::string& artistId, const QString& name, const QImage& picture) {
     picture_->setPicture(picture);
     heading_->setText(name + "'s Music Videos");
     navigation_.showPage(Pages::kArtistMvs);
-    if (!navigation_.catalogue()) return {};
+    CatalogueFeeds* feeds = navigation_.feeds();
+    if (!feeds) return;
     scrollPane()->reset();
-    return fillIconList(mvs_, {.itemTemplate = mvTemplate(navigation_.listTypeface()),
-                               .fetchRecords = [&catalogue = *navigation_.catalogue(), artistId](ServiceStatus* status) {
-                                   return catalogue.fetchAllArtistMvs(artistId, status);
-                               },
-                               .pictures = navigation_.pictures(),
-                               .itemIds = &mvIds_,
-                               .onItemsInserted = [this](int count) {
-                                   const int height = listHeight(count);
-                                   mvs_->resize(mvs_->width(), height);
-                                   scrollPane()->fitContent(height);
-                               },
-                               .onLoaded = failureLine()->watchFill(
-                                   mvs_, [this, artistId, name, picture] { open(artistId, name, picture); })});
+    feeds->openAllArtistMvs(artistId);
+}
+
+void ArtistMvsPage::showFeeds(CatalogueFeeds& feeds) {
+    showFeedInList(feeds.allArtistMvs(), mvs_, [this] {
+        return IconListFill{.itemTemplate = mvTemplate(navigation_.listTypeface()),
+                            .pictures = navigation_.pictures(),
+                            .itemIds = &mvIds_,
+                            .onItemsInserted = [this](int count) {
+                                const int height = listHeight(count);
+                                mvs_->resize(mvs_->width(), height);
+                                scrollPane()->fitContent(height);
+                            }};
+    }, failureLine());
 }

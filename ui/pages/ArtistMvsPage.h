@@ -1,7 +1,6 @@
 #pragma once
 // The artist-MV page (page 13): up to 50 MVs of the artist the artist page
 // shows, under that artist's picture and name; each MV goes to the MV flow.
-#include "base/BackgroundTask.h"
 #include "ui/Navigation.h"
 #include "ui/Page.h"
 
@@ -21,7 +20,8 @@ public:
 
     // Heads the page with the artist's `picture` and `name`, shows it and
     // starts filling the list with the MVs of `artistId`.
-    BackgroundTask::Handle open(const std::string& artistId, const QString& name, const QImage& picture);
+    void open(const std::string& artistId, const QString& name, const QImage& picture);
+    void showFeeds(CatalogueFeeds& feeds) override;
 
     PictureBox* picture() const { return picture_; }
     QLabel* heading() const { return heading_; }

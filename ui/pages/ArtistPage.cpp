@@ -1,6 +1,7 @@
 #include "ui/pages/ArtistPage.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
+#include "ui/FeedFill.h"
 #include "ui/FlatButton.h"
 #include "ui/IconList.h"
 #include "ui/IconListFill.h"
@@ -21,7 +22,7 @@ constexpr QSize kPictureSize{250, 250};
 }  // namespace
 
 ArtistPage::ArtistPage(Navigation& navigation, QScrollBar* scrollBar)
-    : Page(Pages::kArtist, scrollBar), navigation_(navigation), header_(this) {
+    : Page(Pages::kArtist, scrollBar), navigation_(navigation) {
     QWidget* box = content();
     picture_ = new PictureBox(box);
     picture_->setObjectName("艺人详情_海报");
@@ -54,38 +55,27 @@ ArtistPage::ArtistPage(Navigation& navigation, QScrollBar* scrollBar)
 
 void ArtistPage::loadSelected() {
     artistId_ = navigation_.state().selectedArtistId;
-    if (!navigation_.catalogue()) return;
+    CatalogueFeeds* feeds = navigation_.feeds();
+    if (!feeds) return;
     scrollPane()->reset();
-    loadHeader();
-    const CloudApiClient& catalogue = *navigation_.catalogue();
-    const TypefaceChoice& type = navigation_.listTypeface();
-    fillList(
-        albums_, coverTemplate(type),
-        [&catalogue, id = artistId_](ServiceStatus* status) { return catalogue.fetchArtistAlbums(id, kShownItems, status); },
-        &albumIds_, kAlbumListHeight);
-    fillList(
-        mvs_, mvTemplate(type),
-        [&catalogue, id = artistId_](ServiceStatus* status) { return catalogue.fetchArtistMvs(id, kShownItems, status); },
-        &mvIds_, kMvListHeight);
+    headerTask_ = feeds->openArtist(artistId_);
 }
 
-void ArtistPage::loadHeader() {
-    showHeader({});
-    picture_->setPicture({});
-    const PictureShape shape{kPictureSize, 0, picture_->devicePixelRatioF()};
-    failureLine()->loadStarted(&header_);
-    headerTask_ = header_.start([this, &catalogue = *navigation_.catalogue(), id = artistId_,
-                                 pictures = navigation_.pictures(), shape](const LatestLoad::Deliver& deliver) {
-        ServiceStatus status = ServiceStatus::Answered;
-        const ArtistDetail detail = catalogue.fetchArtistDetail(id, &status);
-        deliver([this, detail, status] {
-            showHeader(detail);
-            failureLine()->report(&header_, status, [this] { loadHeader(); });
-        });
-        if (detail.name.empty() || !pictures) return;
-        QImage picture = pictures->load(detail.pictureUrl, shape);
-        deliver([this, picture = std::move(picture)] { picture_->setPicture(picture); });
+void ArtistPage::showFeeds(CatalogueFeeds& feeds) {
+    Feed<ArtistDetail>& header = feeds.artistHeader();
+    failureLine()->follow(header);
+    connect(&header, &FeedSignals::started, this, [this] {
+        pictureLoad_.cancel();
+        showHeader({});
+        picture_->setPicture({});
     });
+    connect(&header, &FeedSignals::appended, this, [this, &header] {
+        showHeader(header.items().front());
+        showPicture(header.items().front());
+    });
+    const TypefaceChoice& type = navigation_.listTypeface();
+    showList(feeds.artistAlbums(), albums_, coverTemplate(type), &albumIds_, kAlbumListHeight);
+    showList(feeds.artistMvs(), mvs_, mvTemplate(type), &mvIds_, kMvListHeight);
 }
 
 void ArtistPage::showHeader(const ArtistDetail& detail) {
@@ -94,19 +84,29 @@ void ArtistPage::showHeader(const ArtistDetail& detail) {
     description_->setText(QString::fromStdString(detail.description));
 }
 
+// An artist the service does not know has no picture to ask for.
+void ArtistPage::showPicture(const ArtistDetail& detail) {
+    PicturePipeline* pictures = navigation_.pictures();
+    if (detail.name.empty() || !pictures) return;
+    const PictureShape shape{kPictureSize, 0, picture_->devicePixelRatioF()};
+    pictureLoad_.start([this, pictures, shape, url = detail.pictureUrl](const LatestLoad::Deliver& deliver) {
+        QImage picture = pictures->load(url, shape);
+        deliver([this, picture = std::move(picture)] { picture_->setPicture(picture); });
+    });
+}
+
 // Up to ten items; a list that came back empty (a failed request, or
 // nothing to show) takes no room.
-void ArtistPage::fillList(IconList* list, IconTemplate itemTemplate, RecordFetch fetch, ItemIds* ids, int height) {
-    const auto reload = [this, list, itemTemplate, fetch, ids, height] { fillList(list, itemTemplate, fetch, ids, height); };
-    fillIconList(list, {.itemTemplate = std::move(itemTemplate),
-                        .fetchRecords = std::move(fetch),
-                        .pictures = navigation_.pictures(),
-                        .itemIds = ids,
-                        .maxItems = kShownItems,
-                        .onItemsInserted = [list, height](int count) {
-                            list->resize(list->width(), count > 0 ? height : 0);
-                        },
-                        .onLoaded = failureLine()->watchFill(list, reload)});
+void ArtistPage::showList(Feed<CoverItem>& feed, IconList* list, IconTemplate itemTemplate, ItemIds* ids, int height) {
+    showFeedInList(feed, list, [this, list, itemTemplate, ids, height] {
+        return IconListFill{.itemTemplate = itemTemplate,
+                            .pictures = navigation_.pictures(),
+                            .itemIds = ids,
+                            .maxItems = kShownItems,
+                            .onItemsInserted = [list, height](int count) {
+                                list->resize(list->width(), count > 0 ? height : 0);
+                            }};
+    }, failureLine());
 }
 
 void ArtistPage::openArtistMvs() {

@@ -9,15 +9,13 @@
 // The header, the albums and the MVs load side by side, each superseding
 // its older load, so opening two artists quickly ends with the second.
 #include "api/CloudRecords.h"
-#include "api/ServiceStatus.h"
+#include "browse/CatalogueFeeds.h"
 #include "ui/IconTemplate.h"
 #include "ui/LatestLoad.h"
 #include "ui/Navigation.h"
 #include "ui/Page.h"
 
-#include <functional>
 #include <string>
-#include <vector>
 
 class IconList;
 class PictureBox;
@@ -26,7 +24,7 @@ class QScrollBar;
 
 class ArtistPage : public Page {
 public:
-    static constexpr int kShownItems = 10;  // albums, and MVs
+    static constexpr int kShownItems = CatalogueFeeds::kArtistPageItems;  // albums, and MVs
     static constexpr int kAlbumListHeight = 530;
     static constexpr int kMvListHeight = 750;
 
@@ -34,6 +32,7 @@ public:
 
     // Loads the artist in the navigation state's `selectedArtistId`.
     void loadSelected() override;
+    void showFeeds(CatalogueFeeds& feeds) override;
     // Shows the artist-MV page for the artist shown here.
     void openArtistMvs();
 
@@ -44,14 +43,13 @@ public:
     IconList* mvList() const { return mvs_; }
     const ItemIds& albumIds() const { return albumIds_; }
     const ItemIds& mvIds() const { return mvIds_; }
-    // The header's load, for callers that wait for it.
+    // The header's request, for callers that wait for it.
     const BackgroundTask::Handle& headerLoad() const { return headerTask_; }
 
 private:
-    void loadHeader();
     void showHeader(const ArtistDetail& detail);
-    using RecordFetch = std::function<std::vector<CoverItem>(ServiceStatus* status)>;
-    void fillList(IconList* list, IconTemplate itemTemplate, RecordFetch fetch, ItemIds* ids, int height);
+    void showPicture(const ArtistDetail& detail);
+    void showList(Feed<CoverItem>& feed, IconList* list, IconTemplate itemTemplate, ItemIds* ids, int height);
 
     Navigation& navigation_;
     PictureBox* picture_;
@@ -65,5 +63,5 @@ private:
     ItemIds albumIds_;      // UI thread only, like every id list
     ItemIds mvIds_;
     BackgroundTask::Handle headerTask_;
-    LatestLoad header_;
+    LatestLoad pictureLoad_{this};
 };
