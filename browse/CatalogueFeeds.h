@@ -6,6 +6,7 @@
 // Lives on the UI thread, like its feeds; `client` must outlive it.
 #include "api/CloudRecords.h"
 #include "browse/Feed.h"
+#include "browse/HomeFeeds.h"
 
 #include <string>
 
@@ -21,6 +22,9 @@ struct PlaylistCategory {
 class CatalogueFeeds {
 public:
     explicit CatalogueFeeds(const CloudApiClient& client);
+
+    // The home page's sections.
+    HomeFeeds& home() { return home_; }
 
     // The service's charts.
     Feed<CoverItem>& toplists() { return toplists_; }
@@ -76,6 +80,7 @@ public:
 
 private:
     const CloudApiClient& client_;
+    HomeFeeds home_;
     Feed<CoverItem> toplists_;
     Feed<CoverItem> categoryPlaylists_;
     Feed<CoverItem> allMvs_;

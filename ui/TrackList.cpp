@@ -23,10 +23,9 @@ IconTemplate trackTemplate(const TypefaceChoice& type, int width) {
 
 TrackList::TrackList(QWidget* parent) : IconList(parent) {}
 
-void TrackList::show(Feed<SongItem>& feed, const TypefaceChoice& typeface) {
+void TrackList::show(Feed<SongItem>& feed) {
     for (const QMetaObject::Connection& connection : feedConnections_) disconnect(connection);
     feed_ = &feed;
-    typeface_ = typeface;
     feedConnections_[0] = connect(&feed, &FeedSignals::started, this, [this] {
         startOver();
         updateEnabled();

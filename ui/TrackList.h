@@ -22,9 +22,11 @@ public:
 
     explicit TrackList(QWidget* parent = nullptr);
 
-    // Makes the list the view of `feed`, drawn in `typeface`; it shows what
-    // the feed holds now. A feed that goes away leaves the list as it is.
-    void show(Feed<SongItem>& feed, const TypefaceChoice& typeface);
+    // Makes the list the view of `feed`; it shows what the feed holds now.
+    // A feed that goes away leaves the list as it is.
+    void show(Feed<SongItem>& feed);
+    // The typeface the rows are drawn in from the feed's next load on.
+    void setTypeface(const TypefaceChoice& typeface) { typeface_ = typeface; }
     // Empties the list and shows `songs`, all of them at once: for lists
     // whose songs come in one answer. The list is then nobody's view.
     void showSongs(const TypefaceChoice& typeface, const std::vector<SongItem>& songs);

@@ -54,7 +54,7 @@ std::vector<double> loadAllPages(MainWindow& window, const CloudApiClient& clien
         answerToPainted.push_back(millisecondsBetween(answered.load(), Clock::now()));
     });
     Feed<SongItem> feed(CatalogueFeeds::kPlaylistPageSize);
-    list.show(feed, {});
+    list.show(feed);
     feed.load([&](FeedWindow window, ServiceStatus* status) {
         std::vector<SongItem> songs = client.fetchPlaylistTracks(playlistId, window.limit, window.offset, "", status);
         answered = Clock::now();

@@ -73,9 +73,8 @@ void ArtistPage::showFeeds(CatalogueFeeds& feeds) {
         showHeader(header.items().front());
         showPicture(header.items().front());
     });
-    const TypefaceChoice& type = navigation_.listTypeface();
-    showList(feeds.artistAlbums(), albums_, coverTemplate(type), &albumIds_, kAlbumListHeight);
-    showList(feeds.artistMvs(), mvs_, mvTemplate(type), &mvIds_, kMvListHeight);
+    showList(feeds.artistAlbums(), albums_, coverTemplate, &albumIds_, kAlbumListHeight);
+    showList(feeds.artistMvs(), mvs_, mvTemplate, &mvIds_, kMvListHeight);
 }
 
 void ArtistPage::showHeader(const ArtistDetail& detail) {
@@ -97,9 +96,9 @@ void ArtistPage::showPicture(const ArtistDetail& detail) {
 
 // Up to ten items; a list that came back empty (a failed request, or
 // nothing to show) takes no room.
-void ArtistPage::showList(Feed<CoverItem>& feed, IconList* list, IconTemplate itemTemplate, ItemIds* ids, int height) {
-    showFeedInList(feed, list, [this, list, itemTemplate, ids, height] {
-        return IconListFill{.itemTemplate = itemTemplate,
+void ArtistPage::showList(Feed<CoverItem>& feed, IconList* list, MakeTemplate makeTemplate, ItemIds* ids, int height) {
+    showFeedInList(feed, list, [this, list, makeTemplate, ids, height] {
+        return IconListFill{.itemTemplate = makeTemplate(navigation_.listTypeface()),
                             .pictures = navigation_.pictures(),
                             .itemIds = ids,
                             .maxItems = kShownItems,

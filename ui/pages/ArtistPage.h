@@ -49,7 +49,8 @@ public:
 private:
     void showHeader(const ArtistDetail& detail);
     void showPicture(const ArtistDetail& detail);
-    void showList(Feed<CoverItem>& feed, IconList* list, IconTemplate itemTemplate, ItemIds* ids, int height);
+    using MakeTemplate = IconTemplate (*)(const TypefaceChoice& type);
+    void showList(Feed<CoverItem>& feed, IconList* list, MakeTemplate makeTemplate, ItemIds* ids, int height);
 
     Navigation& navigation_;
     PictureBox* picture_;

@@ -1,6 +1,7 @@
 #include "ui/pages/HomePage.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/CatalogueFeeds.h"
+#include "ui/FeedFill.h"
 #include "ui/Artwork.h"
 #include "ui/FlatButton.h"
 #include "ui/IconList.h"
@@ -137,119 +138,115 @@ void HomePage::showAllMvs() {
 }
 
 void HomePage::load(const std::string& accountCookie) {
-    if (!navigation_.catalogue()) return;
-    const CloudApiClient& catalogue = *navigation_.catalogue();
-    const TypefaceChoice& type = navigation_.listTypeface();
-    const BackgroundTask::Handle sections[] = {
-        loadBanners(),
-        loadDailyMvs(),
-        loadRecommendedPlaylists(accountCookie),
-        // The artists stay usable while they fill.
-        fillList(artists_,
-                 {.itemTemplate = homeArtistTemplate(type),
-                  .fetchRecords = [&catalogue](ServiceStatus* status) { return catalogue.fetchTopArtists(status); },
-                  .itemIds = &artistIds_,
-                  .disableWhileFilling = false},
-                 kArtistRowHeight),
-        fillList(albums_,
-                 {.itemTemplate = coverTemplate(type),
-                  .fetchRecords = [&catalogue](ServiceStatus* status) { return catalogue.fetchNewestAlbums(status); },
-                  .itemIds = &albumIds_,
-                  .maxItems = kShownAlbums},
-                 kCoverRowHeight),
-        fillList(mvs_,
-                 {.itemTemplate = mvTemplate(type),
-                  .fetchRecords = [&catalogue](ServiceStatus* status) { return catalogue.fetchFirstMvs(kShownMvs, status); },
-                  .itemIds = &mvIds_,
-                  .maxItems = kShownMvs},
-                 kMvRowHeight),
-    };
-    for (const BackgroundTask::Handle& section : sections) countSection(section);
-}
-
-BackgroundTask::Handle HomePage::loadRecommendedPlaylists(const std::string& accountCookie) {
-    const CloudApiClient& catalogue = *navigation_.catalogue();
-    return fillList(playlists_,
-                    {.itemTemplate = coverTemplate(navigation_.listTypeface()),
-                     .fetchRecords = [&catalogue, accountCookie](ServiceStatus* status) {
-                         return catalogue.fetchRecommendedPlaylists(accountCookie, status);
-                     },
-                     .itemIds = &playlistIds_},
-                    kCoverRowHeight);
+    CatalogueFeeds* feeds = navigation_.feeds();
+    if (!feeds) return;
+    sectionsPending_ = 0;
+    for (bool& pending : pendingSections_) {
+        pending = true;
+        ++sectionsPending_;
+    }
+    feeds->home().loadAll(accountCookie);
 }
 
 void HomePage::reloadForAccount(const std::string& accountCookie) {
-    if (navigation_.catalogue()) loadRecommendedPlaylists(accountCookie);
+    if (CatalogueFeeds* feeds = navigation_.feeds()) feeds->home().loadRecommendedPlaylists(accountCookie);
 }
 
-void HomePage::countSection(const BackgroundTask::Handle& section) {
-    ++sectionsPending_;
-    // `finished` comes after every update the section handed over.
-    connect(section.get(), &BackgroundTask::TaskState::finished, this, [this] {
-        if (--sectionsPending_ == 0) emit loaded();
+void HomePage::showFeeds(CatalogueFeeds& feeds) {
+    HomeFeeds& home = feeds.home();
+    showList(home.recommendedPlaylists(), playlists_, Section::Playlists, coverTemplate, {.itemIds = &playlistIds_},
+             kCoverRowHeight);
+    // The artists stay usable while they fill.
+    showList(home.topArtists(), artists_, Section::Artists, homeArtistTemplate,
+             {.itemIds = &artistIds_, .disableWhileFilling = false}, kArtistRowHeight);
+    showList(home.newestAlbums(), albums_, Section::Albums, coverTemplate,
+             {.itemIds = &albumIds_, .maxItems = kShownAlbums}, kCoverRowHeight);
+    showList(home.firstMvs(), mvs_, Section::Mvs, mvTemplate, {.itemIds = &mvIds_, .maxItems = kShownMvs},
+             kMvRowHeight);
+
+    Feed<PackedItem>& banners = home.banners();
+    failureLine()->follow(banners);
+    connect(&banners, &FeedSignals::started, this, [this] {
+        bannerLoad_.cancel();
+        bannerItems_.clear();
+        bannerSlots_.fill(QImage());
+        showBannerAt(carouselPosition_);
     });
+    connect(&banners, &FeedSignals::requestEnded, this, [this, &banners] { showBanners(banners.items()); });
+
+    Feed<PackedItem>& dailyMvs = home.dailyMvs();
+    failureLine()->follow(dailyMvs);
+    connect(&dailyMvs, &FeedSignals::started, this, [this] { dailyMvLoad_.cancel(); });
+    connect(&dailyMvs, &FeedSignals::requestEnded, this, [this, &dailyMvs] { showDailyMvs(dailyMvs.items()); });
 }
 
-void HomePage::reportSection(const void* section, ServiceStatus status, BackgroundTask::Handle (HomePage::*reload)()) {
-    failureLine()->report(section, status, [this, reload] { (this->*reload)(); });
+// A section is in once its items show with their pictures (at once when
+// its request failed); the page is loaded when every section of the last
+// load is in. Later reloads of a section count for nothing.
+void HomePage::sectionShown(Section section) {
+    bool& pending = pendingSections_[size_t(section)];
+    if (!pending) return;
+    pending = false;
+    if (--sectionsPending_ == 0) emit loaded();
 }
 
-BackgroundTask::Handle HomePage::loadBanners() {
-    const CloudApiClient& catalogue = *navigation_.catalogue();
+void HomePage::whenDone(const BackgroundTask::Handle& task, Section section) {
+    if (!task) return sectionShown(section);
+    connect(task.get(), &BackgroundTask::TaskState::finished, this, [this, section] { sectionShown(section); });
+}
+
+void HomePage::showBanners(const std::vector<PackedItem>& items) {
+    bannerItems_ = items;
     PicturePipeline* pictures = navigation_.pictures();
+    if (!pictures) return sectionShown(Section::Banners);
     const PictureShape shape = stripShape(banner_);
-    failureLine()->loadStarted(banner_);
-    return bannerLoad_.start([this, &catalogue, pictures, shape](const LatestLoad::Deliver& deliver) {
-        ServiceStatus status = ServiceStatus::Answered;
-        std::vector<PackedItem> items = catalogue.fetchBanners(&status);
-        const std::vector<std::string> urls = packedPictures(items, kDownloadedBanners);
-        deliver([this, items = std::move(items), status] {
-            bannerItems_ = items;
-            reportSection(banner_, status, &HomePage::loadBanners);
-        });
-        if (!pictures) return;
-        pictures->loadInOrder(urls, shape, [this, &deliver](std::size_t i, QImage picture) {
-            deliver([this, i, picture = std::move(picture)] {
-                bannerSlots_[i] = picture;
-                if (int(i) == carouselPosition_ - 1) showBannerAt(carouselPosition_);
-            });
-        });
-    });
+    const std::vector<std::string> urls = packedPictures(items, kDownloadedBanners);
+    whenDone(bannerLoad_.start([this, pictures, shape, urls](const LatestLoad::Deliver& deliver) {
+                 pictures->loadInOrder(urls, shape, [this, &deliver](std::size_t i, QImage picture) {
+                     deliver([this, i, picture = std::move(picture)] {
+                         bannerSlots_[i] = picture;
+                         if (int(i) == carouselPosition_ - 1) showBannerAt(carouselPosition_);
+                     });
+                 });
+             }),
+             Section::Banners);
 }
 
-BackgroundTask::Handle HomePage::loadDailyMvs() {
-    const CloudApiClient& catalogue = *navigation_.catalogue();
+void HomePage::showDailyMvs(const std::vector<PackedItem>& items) {
     PicturePipeline* pictures = navigation_.pictures();
     const PictureShape shape = stripShape(dailyMv_);
-    failureLine()->loadStarted(dailyMv_);
-    return dailyMvLoad_.start([this, &catalogue, pictures, shape](const LatestLoad::Deliver& deliver) {
-        ServiceStatus status = ServiceStatus::Answered;
-        std::vector<PackedItem> items = catalogue.fetchPersonalizedMvs(&status);
-        const std::vector<std::string> urls = packedPictures(items, items.size());
-        std::vector<QImage> loaded(items.size());
-        if (pictures)
-            pictures->loadInOrder(urls, shape, [&loaded](std::size_t i, QImage picture) { loaded[i] = std::move(picture); });
-        deliver([this, items = std::move(items), loaded = std::move(loaded), status] {
-            dailyMvItems_ = items;
-            dailyMvPictures_ = loaded;
-            dailyMvPosition_ = 1;
-            dailyMv_->setPicture(dailyMvPictures_.empty() ? QImage() : dailyMvPictures_.front());
-            reportSection(dailyMv_, status, &HomePage::loadDailyMvs);
-        });
-    });
+    whenDone(dailyMvLoad_.start([this, pictures, shape, items](const LatestLoad::Deliver& deliver) {
+                 std::vector<QImage> loaded(items.size());
+                 if (pictures)
+                     pictures->loadInOrder(packedPictures(items, items.size()), shape,
+                                           [&loaded](std::size_t i, QImage picture) { loaded[i] = std::move(picture); });
+                 deliver([this, items, loaded = std::move(loaded)] {
+                     dailyMvItems_ = items;
+                     dailyMvPictures_ = loaded;
+                     dailyMvPosition_ = 1;
+                     dailyMv_->setPicture(dailyMvPictures_.empty() ? QImage() : dailyMvPictures_.front());
+                 });
+             }),
+             Section::DailyMvs);
 }
 
 // A list of the page: its pictures through the pipeline, and its height
 // `rowHeight` pixels for each row its items fill, so a section that gets
 // fewer items than it asked for is not cut off nor padded with empty rows.
-BackgroundTask::Handle HomePage::fillList(IconList* list, IconListFill fill, int rowHeight) {
-    fill.pictures = navigation_.pictures();
-    fill.onItemsInserted = [list, rowHeight](int count) {
+void HomePage::showList(Feed<CoverItem>& feed, IconList* list, Section section, MakeTemplate makeTemplate,
+                        IconListFill look, int rowHeight) {
+    look.onItemsInserted = [list, rowHeight](int count) {
         list->resize(list->width(), listHeight(rowsFor(count, list->columns()), rowHeight));
     };
-    fill.onLoaded =
-        failureLine()->watchFill(list, [this, list, again = fill, rowHeight] { fillList(list, again, rowHeight); });
-    return fillIconList(list, std::move(fill));
+    showFeedInList(feed, list,
+                   [this, makeTemplate, look] {
+                       IconListFill fill = look;
+                       fill.itemTemplate = makeTemplate(navigation_.listTypeface());
+                       fill.pictures = navigation_.pictures();
+                       return fill;
+                   },
+                   failureLine(),
+                   {.shown = [this, section] { sectionShown(section); }});
 }
 
 QImage HomePage::bannerSlot(int position) const {

@@ -5,6 +5,7 @@
 // their pages, MVs go to the MV flow.
 #include "api/PackedItem.h"
 #include "base/BackgroundTask.h"
+#include "browse/Feed.h"
 #include "ui/IconListFill.h"
 #include "ui/LatestLoad.h"
 #include "ui/Navigation.h"
@@ -29,10 +30,11 @@ public:
 
     HomePage(Navigation& navigation, QScrollBar* scrollBar);
 
-    // Starts every section at once (the banners, the daily MVs and the four
-    // lists, each with its pictures); `loaded` follows when the last is in.
-    // `accountCookie` personalises the recommended playlists. Sections whose
-    // request failed show the failure line; its click loads them again.
+    // Loads every section's feed at once (the banners, the daily MVs and the
+    // four lists, each shown with its pictures); `loaded` follows when the
+    // last is in. `accountCookie` personalises the recommended playlists.
+    // Sections whose request failed show the failure line; its click loads
+    // them again.
     void load(const std::string& accountCookie);
     // Loads again what the account personalises (the recommended
     // playlists), after a login or log-out.
@@ -64,22 +66,31 @@ public:
     const ItemIds& albumIds() const { return albumIds_; }
     const ItemIds& mvIds() const { return mvIds_; }
 
+    void showFeeds(CatalogueFeeds& feeds) override;
+
 signals:
     // Every section is in (or failed and stays empty).
     void loaded();
 
 private:
+    // The sections whose arrival makes the page loaded.
+    enum class Section { Banners, DailyMvs, Playlists, Artists, Albums, Mvs, Count };
+
     void buildDailyMvStrip(QWidget* box);
     void connectItemEvents();
     void showAllPlaylists();
     void showAllMvs();
 
-    BackgroundTask::Handle loadBanners();
-    BackgroundTask::Handle loadDailyMvs();
-    BackgroundTask::Handle loadRecommendedPlaylists(const std::string& accountCookie);
-    BackgroundTask::Handle fillList(IconList* list, IconListFill fill, int rowHeight);
-    void countSection(const BackgroundTask::Handle& section);
-    void reportSection(const void* section, ServiceStatus status, BackgroundTask::Handle (HomePage::*reload)());
+    using MakeTemplate = IconTemplate (*)(const TypefaceChoice& type);
+    // The list as the view of `feed`, drawn in the list typeface of the
+    // moment it fills.
+    void showList(Feed<CoverItem>& feed, IconList* list, Section section, MakeTemplate makeTemplate,
+                  IconListFill look, int rowHeight);
+    void showBanners(const std::vector<PackedItem>& items);
+    void showDailyMvs(const std::vector<PackedItem>& items);
+    void sectionShown(Section section);
+    // `section` is in once `task` has ended (at once without a task).
+    void whenDone(const BackgroundTask::Handle& task, Section section);
     void showBannerAt(int position);
 
     Navigation& navigation_;
@@ -102,6 +113,7 @@ private:
     std::vector<PackedItem> dailyMvItems_;
     std::vector<QImage> dailyMvPictures_;  // index-aligned with the items
     int dailyMvPosition_ = 1;              // 1-based
+    std::array<bool, size_t(Section::Count)> pendingSections_{};
     int sectionsPending_ = 0;
     // Last: their tasks end before anything above goes.
     LatestLoad bannerLoad_{this};

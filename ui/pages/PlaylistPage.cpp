@@ -63,6 +63,7 @@ void PlaylistPage::loadSelected() {
     playlistId_ = navigation_.state().selectedPlaylistId;
     CatalogueFeeds* feeds = navigation_.feeds();
     if (!feeds) return;
+    tracks_->setTypeface(navigation_.listTypeface());
     feeds->openPlaylist(playlistId_, navigation_.accountCookie());
     // The list starts over before the pane goes back to the top, so moving
     // the pane cannot ask the playlist shown before for more songs.
@@ -74,7 +75,7 @@ void PlaylistPage::showFeeds(CatalogueFeeds& feeds) {
     Feed<PlaylistDetail>& header = feeds.playlistHeader();
     failureLine()->follow(header);
     failureLine()->follow(feeds.playlistTracks());
-    tracks_->show(feeds.playlistTracks(), navigation_.listTypeface());
+    tracks_->show(feeds.playlistTracks());
     connect(&header, &FeedSignals::started, this, [this] {
         coverLoad_.cancel();
         name_->clear();

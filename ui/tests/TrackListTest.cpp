@@ -28,7 +28,7 @@ class TrackListTest : public ::testing::Test {
 protected:
     TrackListTest() {
         list.setGeometry(0, 0, 950, 550);
-        list.show(feed, {});
+        list.show(feed);
     }
 
     void load(PageFetcher fetch) {
