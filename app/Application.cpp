@@ -5,6 +5,7 @@
 #include "base/AppSettings.h"
 #include "base/ProductInfo.h"
 #include "maintenance/UpdateDecision.h"
+#include "maintenance/UpdateLog.h"
 #include "ui/SpectrumWindow.h"
 #include "ui/UpdateLogWindow.h"
 #include "ui/AccountSession.h"
@@ -224,10 +225,12 @@ bool Application::handOverForUpdate(const std::optional<RemoteConfig>& config) {
 }
 
 // The update log, once after an update (and on a first start), over the
-// middle of the main window.
+// middle of the main window; a log without entries (the service's own web
+// API has none, a maker's host may not answer) opens nothing.
 void Application::openUpdateLog() {
     const AppSettings settings(paths_.settingsPath);
     if (settings.read("Data", "UpDateLog", "true") != "true") return;
+    if (parseUpdateLog(remoteConfig_.updateLogText).empty()) return;
     delete updateLog_.data();
     updateLog_ = new UpdateLogWindow(remoteConfig_.updateLogText, settings);
     updateLog_->move(mainWindow_->geometry().center() - updateLog_->rect().center());

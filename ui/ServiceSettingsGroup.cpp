@@ -23,14 +23,14 @@ bool isWebUrl(const QString& text) { return text.startsWith("http://") || text.s
 ServiceSettingsGroup::ServiceSettingsGroup(QWidget* parent) : QGroupBox(QString::fromUtf8("服务"), parent) {
     setObjectName("分组框_服务");
     setFont(Theme::font(14));
-    direct_ = radio(this, "单选框_网易云音乐", "网易云音乐", {20, 30, 120, 30});
-    selfHosted_ = radio(this, "单选框_自建API服务", "自建 API 服务", {150, 30, 130, 30});
+    direct_ = radio(this, "单选框_网易云音乐", "网易云音乐", {20, 24, 120, 30});
+    selfHosted_ = radio(this, "单选框_自建API服务", "自建 API 服务", {150, 24, 130, 30});
     url_ = new QLineEdit(this);
     url_->setObjectName("编辑框_API服务地址");
-    url_->setGeometry(285, 30, 270, 30);
+    url_->setGeometry(285, 24, 270, 30);
     url_->setFont(Theme::font(14));
     url_->setPlaceholderText("http://127.0.0.1:3000");
-    demo_ = radio(this, "单选框_演示曲库", "演示曲库", {580, 30, 110, 30});
+    demo_ = radio(this, "单选框_演示曲库", "演示曲库", {580, 24, 110, 30});
 
     for (QRadioButton* button : {direct_, selfHosted_, demo_}) connect(button, &QRadioButton::clicked, this, &ServiceSettingsGroup::announce);
     // A new address counts once it is complete: Enter, or leaving the field.

@@ -102,7 +102,7 @@ SettingsPage::SettingsPage() : Page(Pages::kSettings, nullptr) {
     connect(fillModes_, &QComboBox::activated, this, &SettingsPage::chooseFillMode);
 
     service_ = new ServiceSettingsGroup(page);
-    service_->setGeometry(130, 560, 700, 75);
+    service_->setGeometry(130, 2, 700, 62);
 }
 
 SettingsPage::~SettingsPage() { delete picker_.data(); }
