@@ -1,12 +1,9 @@
-// The QR login through the maker's account host, the account answer, the
+// The QR login, the account answer, the
 // account's playlists and subscribing to a playlist.
 #include "api/AnswerReading.h"
 #include "api/CloudApiClient.h"
-#include "api/ServiceRequest.h"
 
 namespace {
-
-constexpr std::string_view kQrLoginPath = "/mivra/public/?type=apiCloudMusicQRCodeLogin&op=";
 
 QrPollResult readPollAnswer(const JsonDocument& answer) {
     const std::string code = answer.getText("code");
@@ -23,52 +20,44 @@ QrPollResult readPollAnswer(const JsonDocument& answer) {
 }  // namespace
 
 std::string CloudApiClient::qrCreateKey() const {
-    const JsonDocument answer =
-        fetchJson(hosts_.accountOrigin + std::string(kQrLoginPath) + "0", RequestHeaders::EngineDefaults);
-    return answer.getText("data.unikey");
+    return fetch({ServiceRoute::QrKey}).getText("data.unikey");
 }
 
 std::string CloudApiClient::qrCreateUrl(const std::string& key) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.accountOrigin + std::string(kQrLoginPath) + "1&key=" + key, RequestHeaders::EngineDefaults);
-    return answer.getText("data.qrurl");
+    return fetch({ServiceRoute::QrCreate, {{"key", key}}}).getText("data.qrurl");
 }
 
-std::string CloudApiClient::fetchQrPicture(const std::string& qrUrl) const {
-    return HttpClient::fetchPicture(
-               makeGetRequest(hosts_.qrOrigin + "/lokpay/qrcode.php?size=256&text=" + qrUrl))
-        .bodyBytes;
-}
+std::string CloudApiClient::fetchQrPicture(const std::string& qrUrl) const { return transport()->qrPicture(qrUrl); }
 
 QrPollResult CloudApiClient::qrPoll(const std::string& key) const {
-    return readPollAnswer(
-        fetchJson(hosts_.accountOrigin + std::string(kQrLoginPath) + "2&key=" + key, RequestHeaders::EngineDefaults));
+    return readPollAnswer(fetch({ServiceRoute::QrCheck, {{"key", key}}}));
 }
 
 AccountProfile CloudApiClient::fetchAccount(const std::string& cookie) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "user/account?cookie=" + cookie, RequestHeaders::EngineDefaults);
+    const JsonDocument answer = fetch({ServiceRoute::UserAccount, {{"timestamp", timestampMs()}}, cookie, true});
     return {answer.getText("profile.userId"), answer.getText("profile.nickname"), answer.getText("profile.avatarUrl")};
 }
 
 bool CloudApiClient::checkAccount(const std::string& cookie) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "user/account?cookie=" + cookie, RequestHeaders::EngineDefaults);
+    const JsonDocument answer = fetch({ServiceRoute::UserAccount, {{"timestamp", timestampMs()}}, cookie, true});
     return !answer.getText("profile").empty();
 }
 
 std::vector<CoverItem> CloudApiClient::fetchUserPlaylists(const std::string& userId, const std::string& cookie, ServiceStatus* status) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/user/playlist?uid=" + userId +
-                                              "&timestamp=" + timestampMs() + "&cookie=" + cookie,
-                                          RequestHeaders::EngineDefaults, status);
+    const JsonDocument answer =
+        fetch({ServiceRoute::UserPlaylists, {{"uid", userId}, {"timestamp", timestampMs()}}, cookie, true}, status);
     return readCoverItems(answer, "playlist",
                           {{CoverField::Picture, "coverImgUrl"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
 }
 
+// Subscribing changes what the service holds, so the request is always fresh.
 bool CloudApiClient::subscribePlaylist(SubscribeAction action, const std::string& id, const std::string& cookie) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "playlist/subscribe?t=" + std::to_string(static_cast<int>(action)) +
-                      "&id=" + id + "&cookie=" + cookie,
-                  RequestHeaders::BrowserAgent);
+    const JsonDocument answer = fetch({ServiceRoute::PlaylistSubscribe,
+                                       {{"t", std::to_string(static_cast<int>(action))},
+                                        {"id", id},
+                                        {"timestamp", timestampMs()}},
+                                       cookie,
+                                       true,
+                                       RequestHeaders::BrowserAgent});
     return answer.getText("code") == "200";
 }

@@ -1,14 +1,15 @@
 // The search, playlist, chart and artist requests, and the picture download.
 #include "api/AnswerReading.h"
 #include "api/CloudApiClient.h"
+#include "net/HttpClient.h"
 #include "api/ServiceRequest.h"
-#include "text/TextUtils.h"
 
 namespace {
 
-// Every byte of the keyword's UTF-8 form percent-encoded, a space as "+".
-std::string encodeKeyword(std::string_view keyword) {
-    return urlEncode(keyword, /*keepUnreserved=*/false, /*asUtf8=*/true);
+// The search keyword, every byte of its UTF-8 form percent-encoded where a
+// URL carries it.
+QueryValue keywordValue(std::string_view keyword) {
+    return {"keywords", std::string(keyword), ValueEncoding::Keyword};
 }
 
 std::vector<CoverItem> readPlaylistCovers(const JsonDocument& answer, std::string_view arrayPath) {
@@ -25,9 +26,7 @@ std::vector<SongItem> readTracks(const JsonDocument& answer, std::string_view ar
 }  // namespace
 
 std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword, ServiceStatus* status) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=1&limit=18",
-                  RequestHeaders::EngineDefaults, status);
+    const JsonDocument answer = fetch({ServiceRoute::Search, {keywordValue(keyword), {"type", "1"}, {"limit", "18"}}}, status);
     return readMembers<SongItem>(answer, "result.songs",
                                  {{&SongItem::id, "id"},
                                   {&SongItem::name, "name"},
@@ -36,17 +35,14 @@ std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword, Serv
 }
 
 std::vector<CoverItem> CloudApiClient::searchArtists(std::string_view keyword, int limit, ServiceStatus* status) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) +
-                                              "&type=100&limit=" + std::to_string(limit),
-                                          RequestHeaders::EngineDefaults, status);
+    const JsonDocument answer = fetch(
+        {ServiceRoute::Search, {keywordValue(keyword), {"type", "100"}, {"limit", std::to_string(limit)}}}, status);
     return readCoverItems(answer, "result.artists",
                           {{CoverField::Picture, "img1v1Url"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
 }
 
 std::vector<CoverItem> CloudApiClient::searchAlbums(std::string_view keyword, ServiceStatus* status) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=10&limit=3",
-                  RequestHeaders::EngineDefaults, status);
+    const JsonDocument answer = fetch({ServiceRoute::Search, {keywordValue(keyword), {"type", "10"}, {"limit", "3"}}}, status);
     return readCoverItems(
         answer, "result.albums",
         {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"},
@@ -55,46 +51,41 @@ std::vector<CoverItem> CloudApiClient::searchAlbums(std::string_view keyword, Se
 
 std::vector<CoverItem> CloudApiClient::searchPlaylists(std::string_view keyword, ServiceStatus* status) const {
     const JsonDocument answer =
-        fetchJson(hosts_.serviceBaseNoSlash() + "/search?keywords=" + encodeKeyword(keyword) + "&type=1000&limit=12",
-                  RequestHeaders::EngineDefaults, status);
+        fetch({ServiceRoute::Search, {keywordValue(keyword), {"type", "1000"}, {"limit", "12"}}}, status);
     return readPlaylistCovers(answer, "result.playlists");
 }
 
 std::vector<CoverItem> CloudApiClient::fetchAllPlaylists(const std::string& cookie, ServiceStatus* status) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist?limit=100&cookie=" + cookie,
-                                          RequestHeaders::EngineDefaults, status);
+    const JsonDocument answer = fetch({ServiceRoute::TopPlaylist, {{"limit", "100"}}, cookie, true}, status);
     return readPlaylistCovers(answer, "playlists");
 }
 
 std::vector<CoverItem> CloudApiClient::fetchPersonalizedPlaylists(const std::string& cookie, ServiceStatus* status) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/personalized?limit=100&cookie=" + cookie,
-                                          RequestHeaders::EngineDefaults, status);
+    const JsonDocument answer = fetch({ServiceRoute::Personalized, {{"limit", "100"}}, cookie, true}, status);
     return readCoverItems(answer, "result",
                           {{CoverField::Picture, "picUrl"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
 }
 
 std::vector<CoverItem> CloudApiClient::fetchHighQualityPlaylists(ServiceStatus* status) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist/highquality?limit=100", RequestHeaders::EngineDefaults, status);
+    const JsonDocument answer = fetch({ServiceRoute::HighQualityPlaylists, {{"limit", "100"}}}, status);
     return readPlaylistCovers(answer, "playlists");
 }
 
 std::vector<CoverItem> CloudApiClient::fetchCategoryPlaylists(std::string_view category, ServiceStatus* status) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBaseNoSlash() + "/top/playlist?cat=" + encodeKeyword(category) + "&limit=100",
-                  RequestHeaders::EngineDefaults, status);
+    const JsonDocument answer = fetch(
+        {ServiceRoute::TopPlaylist, {{"cat", std::string(category), ValueEncoding::Keyword}, {"limit", "100"}}}, status);
     return readPlaylistCovers(answer, "playlists");
 }
 
 std::vector<CoverItem> CloudApiClient::fetchToplists(ServiceStatus* status) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "toplist", RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer = fetch({ServiceRoute::Toplist, {}, {}, false, RequestHeaders::BrowserAgent}, status);
     return readCoverItems(answer, "list",
                           {{CoverField::Name, "name"}, {CoverField::Id, "id"}, {CoverField::Picture, "coverImgUrl"}});
 }
 
 PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const std::string& cookie, ServiceStatus* status) const {
     const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "playlist/detail?id=" + id + "&cookie=" + cookie, RequestHeaders::BrowserAgent, status);
+        fetch({ServiceRoute::PlaylistDetail, {{"id", id}}, cookie, true, RequestHeaders::BrowserAgent}, status);
     PlaylistDetail detail;
     detail.name = answer.getText("playlist.name");
     detail.creatorNickname = answer.getText("playlist.creator.nickname");
@@ -105,15 +96,18 @@ PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const 
 
 std::vector<SongItem> CloudApiClient::fetchPlaylistTracks(const std::string& id, int limit, int offset,
                                                           const std::string& cookie, ServiceStatus* status) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "playlist/track/all?id=" + id + "&limit=" + std::to_string(limit) +
-                      "&offset=" + std::to_string(offset) + "&cookie=" + cookie,
-                  RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer = fetch({ServiceRoute::PlaylistTracks,
+                                       {{"id", id}, {"limit", std::to_string(limit)}, {"offset", std::to_string(offset)}},
+                                       cookie,
+                                       true,
+                                       RequestHeaders::BrowserAgent},
+                                      status);
     return readTracks(answer, "songs");
 }
 
 ArtistDetail CloudApiClient::fetchArtistDetail(const std::string& id, ServiceStatus* status) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "artist/detail?id=" + id, RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer =
+        fetch({ServiceRoute::ArtistDetail, {{"id", id}}, {}, false, RequestHeaders::BrowserAgent}, status);
     ArtistDetail detail;
     detail.name = answer.getText("data.artist.name");
     // An artist with a user account shows its avatar, any other its cover.
@@ -126,32 +120,38 @@ ArtistDetail CloudApiClient::fetchArtistDetail(const std::string& id, ServiceSta
 }
 
 std::vector<CoverItem> CloudApiClient::fetchArtistAlbums(const std::string& id, int limit, ServiceStatus* status) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "artist/album?id=" + id +
-                                              "&limit=" + std::to_string(limit) + "&timestamp=" + timestampMs(),
-                                          RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer = fetch({ServiceRoute::ArtistAlbums,
+                                       {{"id", id}, {"limit", std::to_string(limit)}, {"timestamp", timestampMs()}},
+                                       {},
+                                       false,
+                                       RequestHeaders::BrowserAgent},
+                                      status);
     return readCoverItems(answer, "hotAlbums",
                           {{CoverField::Name, "name"}, {CoverField::Picture, "picUrl"}, {CoverField::Id, "id"}},
                           kCoverSizeSuffix);
 }
 
 std::vector<CoverItem> CloudApiClient::fetchArtistMvs(const std::string& id, int limit, ServiceStatus* status) const {
-    const JsonDocument answer = fetchJson(
-        hosts_.serviceBase + "artist/mv?id=" + id + "&limit=" + std::to_string(limit) + "&timestamp=" + timestampMs(),
-        RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer = fetch({ServiceRoute::ArtistMvs,
+                                       {{"id", id}, {"limit", std::to_string(limit)}, {"timestamp", timestampMs()}},
+                                       {},
+                                       false,
+                                       RequestHeaders::BrowserAgent},
+                                      status);
     return readCoverItems(answer, "mvs",
                           {{CoverField::Name, "name"}, {CoverField::Picture, "imgurl16v9"}, {CoverField::Id, "id"}});
 }
 
 std::vector<CoverItem> CloudApiClient::fetchAllArtistMvs(const std::string& id, ServiceStatus* status) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBaseNoSlash() + "/artist/mv?id=" + id + "&limit=50", RequestHeaders::EngineDefaults, status);
+    const JsonDocument answer = fetch({ServiceRoute::ArtistMvs, {{"id", id}, {"limit", "50"}}}, status);
     return readCoverItems(answer, "mvs",
                           {{CoverField::Picture, "imgurl16v9"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
 }
 
 // The songs come beside the album record, not inside it.
 AlbumDetail CloudApiClient::fetchAlbum(const std::string& id, ServiceStatus* status) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "album?id=" + id, RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer =
+        fetch({ServiceRoute::Album, {{"id", id}}, {}, false, RequestHeaders::BrowserAgent}, status);
     AlbumDetail album;
     album.name = answer.getText("album.name");
     album.coverUrl = answer.getText("album.picUrl");

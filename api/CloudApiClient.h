@@ -1,32 +1,47 @@
 #pragma once
 // The program's only way to the music catalogue and the account: one method
-// per request of the service API host and the maker's hosts. Each method
-// builds its URL (fixed paths and query keys, values inserted unchanged unless
-// a keyword is encoded), sends one blocking GET and reads the answer into a
-// record. Nothing is validated: a failed exchange or a missing field gives
-// empty texts and empty lists, never an error. The requests whose records a
-// page shows take an optional `status`, which receives whether the request
-// got a readable answer, so "nothing listed" and "could not ask" differ.
+// per request. Each method describes its request (a ServiceCall: route,
+// query values, cookie), hands it to the transport of the way the service is
+// reached (the gateway of the companion or a relay, or the service's own web
+// API) and reads the answer into a record. Nothing is validated: a failed
+// exchange or a missing field gives empty texts and empty lists, never an
+// error. The requests whose records a page shows take an optional `status`,
+// which receives whether the request got a readable answer, so "nothing
+// listed" and "could not ask" differ.
 //
-// The client holds only its hosts and its clock, both fixed at construction,
-// so one instance may be used from any number of threads at once. The account
-// cookie and the service cookie are passed in by the caller, which owns them.
+// The clock and the gateway hosts are fixed at construction; the transport
+// and the song quality may be replaced while requests run (each request uses
+// the ones current when it starts), so one instance may be used from any
+// number of threads at once. The account cookie and the service cookie are
+// passed in by the caller, which owns them.
 #include "api/CloudRecords.h"
 #include "api/PackedItem.h"
 #include "api/RequestTimestamp.h"
 #include "api/ServiceHosts.h"
 #include "api/ServiceStatus.h"
+#include "api/ServiceTransport.h"
 #include "data/JsonDocument.h"
 
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class CloudApiClient {
 public:
+    // Through the gateway at `hosts`.
     explicit CloudApiClient(ServiceHosts hosts, LocalClock clock = systemLocalMilliseconds);
+    // Through `transport`; `hosts` are still where MV pages are played.
+    CloudApiClient(std::shared_ptr<const ServiceTransport> transport, ServiceHosts hosts,
+                   LocalClock clock = systemLocalMilliseconds);
 
     const ServiceHosts& hosts() const { return hosts_; }
+    // Requests that start from now on go through `transport`.
+    void useTransport(std::shared_ptr<const ServiceTransport> transport);
+    // The song quality song URLs ask for: standard, higher, exhigh (the
+    // default) or lossless.
+    void setSongLevel(std::string level);
     // The request timestamp of this moment by the client's clock.
     std::string requestTimestamp(TimestampForm form) const;
 
@@ -34,9 +49,10 @@ public:
     SongDetail fetchSongDetail(const std::string& id) const;
     // One request for all ids, in order; no ids ask for "ids=" alone.
     SongNameList fetchSongNames(const std::vector<std::string>& ids) const;
-    // The stream URL, or "null" when the answer names none.
+    // The stream URL, or "null" when the answer names none or only a trial
+    // clip (an entry whose "freeTrialInfo" is not null).
     std::string fetchSongUrl(const std::string& id) const;
-    // The lyric cut out of the raw answer, its JSON escapes left in place.
+    // The lyric cut out of the raw answer, its JSON string escapes undone.
     std::string fetchRawLyric(const std::string& id) const;
     // The lyric answer; the caller reads "lrc.lyric" and "tlyric.lyric".
     JsonDocument fetchLyric(const std::string& id) const;
@@ -70,7 +86,8 @@ public:
     // Account.
     std::string qrCreateKey() const;
     std::string qrCreateUrl(const std::string& key) const;
-    // A 256-pixel QR code of the login URL, which is sent unencoded.
+    // A 256-pixel QR code of the login URL; empty where the way of reaching
+    // the service has no QR host.
     std::string fetchQrPicture(const std::string& qrUrl) const;
     QrPollResult qrPoll(const std::string& key) const;
     AccountProfile fetchAccount(const std::string& cookie) const;
@@ -93,7 +110,16 @@ public:
 
 private:
     std::string timestampMs() const { return requestTimestamp(TimestampForm::Milliseconds); }
+    std::shared_ptr<const ServiceTransport> transport() const;
+    ServiceAnswer send(const ServiceCall& call) const;
+    // The answer parsed as JSON; every read is empty when the exchange failed
+    // or the body is not JSON. `status` receives judgeServiceAnswer's verdict.
+    JsonDocument fetch(const ServiceCall& call, ServiceStatus* status = nullptr) const;
 
     const ServiceHosts hosts_;
     const LocalClock clock_;
+    // Any thread; guarded by mutex_.
+    mutable std::mutex mutex_;
+    std::shared_ptr<const ServiceTransport> transport_;
+    std::string songLevel_ = "exhigh";
 };

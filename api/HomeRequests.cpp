@@ -1,7 +1,6 @@
 // The home page's sections and the MV requests.
 #include "api/AnswerReading.h"
 #include "api/CloudApiClient.h"
-#include "api/ServiceRequest.h"
 
 namespace {
 
@@ -18,8 +17,9 @@ std::vector<PackedItem> packAll(const std::vector<CoverItem>& items, PackItem pa
 }  // namespace
 
 std::vector<PackedItem> CloudApiClient::fetchBanners(ServiceStatus* status) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "banner?type=0&timestamp=" + timestampMs(), RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer = fetch(
+        {ServiceRoute::Banner, {{"type", "0"}, {"timestamp", timestampMs()}}, {}, false, RequestHeaders::BrowserAgent},
+        status);
     // The banner's type title takes the name's place.
     return packAll(readCoverItems(answer, "banners",
                                   {{CoverField::Picture, "imageUrl"},
@@ -29,52 +29,57 @@ std::vector<PackedItem> CloudApiClient::fetchBanners(ServiceStatus* status) cons
 }
 
 std::vector<PackedItem> CloudApiClient::fetchPersonalizedMvs(ServiceStatus* status) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "personalized/mv?timestamp=" + timestampMs(), RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer = fetch(
+        {ServiceRoute::PersonalizedMvs, {{"timestamp", timestampMs()}}, {}, false, RequestHeaders::BrowserAgent}, status);
     return packAll(readCoverItems(answer, "result",
                                   {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}}),
                    &PackedItem::personalizedMv);
 }
 
 std::vector<CoverItem> CloudApiClient::fetchRecommendedPlaylists(const std::string& cookie, ServiceStatus* status) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "personalized?limit=10&timestamp=" + timestampMs() + "&cookie=" + cookie,
-                  RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer = fetch({ServiceRoute::Personalized,
+                                       {{"limit", "10"}, {"timestamp", timestampMs()}},
+                                       cookie,
+                                       true,
+                                       RequestHeaders::BrowserAgent},
+                                      status);
     return readCoverItems(answer, "result",
                           {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}},
                           kCoverSizeSuffix);
 }
 
 std::vector<CoverItem> CloudApiClient::fetchTopArtists(ServiceStatus* status) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "top/artists?limit=5&timestamp=" + timestampMs(), RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer = fetch(
+        {ServiceRoute::TopArtists, {{"limit", "5"}, {"timestamp", timestampMs()}}, {}, false, RequestHeaders::BrowserAgent},
+        status);
     return readCoverItems(answer, "artists",
                           {{CoverField::Picture, "img1v1Url"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}},
                           kTopArtistSizeSuffix);
 }
 
 std::vector<CoverItem> CloudApiClient::fetchNewestAlbums(ServiceStatus* status) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBase + "album/newest", RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer =
+        fetch({ServiceRoute::NewestAlbums, {}, {}, false, RequestHeaders::BrowserAgent}, status);
     return readCoverItems(answer, "albums",
                           {{CoverField::Name, "name"}, {CoverField::Picture, "picUrl"}, {CoverField::Id, "id"}},
                           kCoverSizeSuffix);
 }
 
 std::vector<CoverItem> CloudApiClient::fetchFirstMvs(int limit, ServiceStatus* status) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "mv/first?limit=" + std::to_string(limit), RequestHeaders::BrowserAgent, status);
+    const JsonDocument answer = fetch(
+        {ServiceRoute::FirstMvs, {{"limit", std::to_string(limit)}}, {}, false, RequestHeaders::BrowserAgent}, status);
     return readCoverItems(answer, "data",
                           {{CoverField::Name, "name"}, {CoverField::Picture, "cover"}, {CoverField::Id, "id"}});
 }
 
 std::vector<CoverItem> CloudApiClient::fetchAllMvs(ServiceStatus* status) const {
-    const JsonDocument answer = fetchJson(hosts_.serviceBaseNoSlash() + "/mv/all", RequestHeaders::EngineDefaults, status);
+    const JsonDocument answer = fetch({ServiceRoute::AllMvs}, status);
     return readCoverItems(answer, "data",
                           {{CoverField::Id, "id"}, {CoverField::Picture, "cover"}, {CoverField::Name, "name"}});
 }
 
 std::string CloudApiClient::fetchMvUrl(const std::string& id) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "mv/url?id=" + id + "&timestamp=" + timestampMs(), RequestHeaders::BrowserAgent);
+    const JsonDocument answer = fetch(
+        {ServiceRoute::MvUrl, {{"id", id}, {"timestamp", timestampMs()}}, {}, false, RequestHeaders::BrowserAgent});
     return answer.getText("data.url");
 }

@@ -2,8 +2,9 @@
 // the availability check.
 #include "api/AnswerReading.h"
 #include "api/CloudApiClient.h"
-#include "api/ServiceRequest.h"
 #include "text/TextUtils.h"
+
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -17,11 +18,17 @@ std::string cutRawLyric(std::string_view raw) {
     return textBetween(raw, "lyric\":\"", "\"},\"klyric\":{\"version");
 }
 
+// The text of a JSON string's contents with its escapes undone; a text that
+// is not such contents stays as it is.
+std::string unescapeJsonText(const std::string& contents) {
+    const nlohmann::json text = nlohmann::json::parse("\"" + contents + "\"", nullptr, false);
+    return text.is_string() ? text.get<std::string>() : contents;
+}
+
 }  // namespace
 
 SongDetail CloudApiClient::fetchSongDetail(const std::string& id) const {
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBaseNoSlash() + "/song/detail?ids=" + id, RequestHeaders::EngineDefaults);
+    const JsonDocument answer = fetch({ServiceRoute::SongDetail, {{"ids", id}}});
     SongDetail detail;
     detail.name = answer.getText("songs[0].name");
     const std::string secondArtist = answer.getText("songs[0].ar[1].name");
@@ -37,8 +44,7 @@ SongNameList CloudApiClient::fetchSongNames(const std::vector<std::string>& ids)
     for (const std::string& id : ids) idList += id + ",";
     if (!idList.empty()) idList.pop_back();
 
-    const JsonDocument answer =
-        fetchJson(hosts_.serviceBase + "song/detail?ids=" + idList, RequestHeaders::EngineDefaults);
+    const JsonDocument answer = fetch({ServiceRoute::SongDetail, {{"ids", idList}}});
     SongNameList list;
     for (SongItem& song :
          readMembers<SongItem>(answer, "songs", {{&SongItem::name, "name"}, {&SongItem::artists, "ar[0].name"}})) {
@@ -48,26 +54,25 @@ SongNameList CloudApiClient::fetchSongNames(const std::vector<std::string>& ids)
     return list;
 }
 
+// A trial clip is no song: playing 30 seconds as if whole would mislead.
 std::string CloudApiClient::fetchSongUrl(const std::string& id) const {
     const JsonDocument answer =
-        fetchJson(hosts_.makerOrigin + "/api/?type=apiSongUrlV1&id=" + id, RequestHeaders::BrowserAgent);
-    std::string url = answer.getText("data[0].url");
-    return url.empty() ? "null" : url;
+        fetch({ServiceRoute::SongUrl, {{"id", id}}, {}, false, RequestHeaders::BrowserAgent});
+    const std::string url = answer.getText("data[0].url");
+    return url.empty() || answer.exists("data[0].freeTrialInfo") ? "null" : url;
 }
 
 std::string CloudApiClient::fetchRawLyric(const std::string& id) const {
     const std::string body =
-        HttpClient::fetchLyric(makeGetRequest(hosts_.serviceBaseNoSlash() + "/lyric?id=" + id)).bodyBytes;
-    return cutRawLyric(std::string_view(body).substr(0, body.find('\0')));
+        send({ServiceRoute::Lyric, {{"id", id}}, {}, false, RequestHeaders::EngineDefaults, AnswerEngine::Lyric}).body;
+    return unescapeJsonText(cutRawLyric(std::string_view(body).substr(0, body.find('\0'))));
 }
 
 JsonDocument CloudApiClient::fetchLyric(const std::string& id) const {
-    return fetchJson(hosts_.serviceBase + "lyric?id=" + id, RequestHeaders::EngineDefaults);
+    return fetch({ServiceRoute::Lyric, {{"id", id}}});
 }
 
 bool CloudApiClient::checkSong(const std::string& id, const std::string& serviceCookie) const {
-    const std::string body =
-        fetchAnswer(hosts_.serviceBaseNoSlash() + "/check/music?id=" + id + "&cookie=" + serviceCookie,
-                    RequestHeaders::EngineDefaults);
+    const std::string body = send({ServiceRoute::CheckMusic, {{"id", id}}, serviceCookie, true}).body;
     return body.find("ok") != std::string::npos;
 }

@@ -1,8 +1,11 @@
 #include "app/Application.h"
 
+#include "api/RequestRandomness.h"
+
 #include "base/AppSettings.h"
 #include "base/ProductInfo.h"
 #include "maintenance/UpdateDecision.h"
+#include "maintenance/UpdateLog.h"
 #include "ui/SpectrumWindow.h"
 #include "ui/UpdateLogWindow.h"
 #include "ui/AccountSession.h"
@@ -12,6 +15,7 @@
 #include "ui/PicturePipeline.h"
 #include "ui/pages/HomePage.h"
 #include "ui/pages/SettingsPage.h"
+#include "ui/ServiceSettingsGroup.h"
 #include "ui/LoadingWindow.h"
 #include "ui/DesktopLyricsWindow.h"
 #include "app/CoverMenuActions.h"
@@ -28,6 +32,7 @@
 #include "ui/pages/ChartsPage.h"
 #include "ui/pages/DiscoverPage.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
@@ -46,14 +51,34 @@ namespace {
 // Fetched pictures kept between runs: enough for every list many times over.
 constexpr std::int64_t kPictureDiskBytes = 256LL << 20;
 
+// The gateway hosts of a fixed gateway target; the build's defaults (the
+// companion's) for the others until the start-up sequence connects.
+ServiceHosts gatewayHostsOf(const ServiceTarget& target) {
+    return target.kind == ServiceTarget::Kind::Gateway ? target.hosts : ServiceHosts::fromEnvironment();
+}
+
+std::string environmentText(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The quality box's texts and the song qualities the service names.
+std::string songLevelOf(const std::string& quality) {
+    if (quality == "标准") return "standard";
+    if (quality == "较高") return "higher";
+    if (quality == "无损") return "lossless";
+    return "exhigh";
+}
+
 }  // namespace
 
-Application::Application(std::string documentsFolder, std::string programFolder, ServiceHosts hosts,
+Application::Application(std::string documentsFolder, std::string programFolder, ServiceTarget target,
                          std::string cacheFolder)
     : programFolder_(std::move(programFolder)),
       paths_(makeAppPaths(documentsFolder)),
-      api_(hosts),
-      maintenance_(hosts),
+      target_(std::move(target)),
+      api_(gatewayHostsOf(target_)),
+      maintenance_(gatewayHostsOf(target_)),
       exitProcess_([] {
           std::fflush(nullptr);
           std::_Exit(0);
@@ -61,7 +86,7 @@ Application::Application(std::string documentsFolder, std::string programFolder,
       pictures_(std::make_unique<PicturePipeline>(
           [this](const std::string& url) { return api_.fetchPicture(url); },
           cacheFolder.empty() ? nullptr : std::make_shared<DiskCache>(cacheFolder, kPictureDiskBytes))),
-      mvPlayback_(std::make_unique<MvPlayback>(api_, hosts)) {
+      mvPlayback_(std::make_unique<MvPlayback>(api_, gatewayHostsOf(target_))) {
     heartbeatTimer_.setObjectName("时钟_在线统计");
 }
 
@@ -117,6 +142,8 @@ void Application::onMainWindowCreated() {
     const QPointer<Application> alive(this);
     accountCookie_ = firstRunSetup(paths_, programFolder_);
     storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
+    api_.setSongLevel(songLevelOf(storedSettings_.quality));
+    connectToService();
     mainWindow_->setListTypeface({storedSettings_.typeface, storedSettings_.styleCodeOrDefault()});
     mainWindow_->enterStartPage();
     homePage().load(accountCookie_);
@@ -155,6 +182,36 @@ void Application::onMainWindowCreated() {
     loadDiscoverAndCharts();
 }
 
+void Application::connectToService() {
+    const AppSettings settings(paths_.settingsPath);
+    std::string deviceId = settings.read("Service", "DeviceId");
+    if (deviceId.empty()) {
+        deviceId = RequestRandomness::system().deviceId();
+        settings.write("Service", "DeviceId", deviceId);
+    }
+    connection_ =
+        std::make_unique<ServiceConnection>(target_, programFolder_, deviceId, environmentText("MIVRA_WEAPI_KEY"));
+    useReach(connection_->reachAtStart(ServiceChoice::read(settings)));
+}
+
+void Application::useReach(const ServiceConnection::Reach& reach) {
+    api_.useTransport(reach.transport);
+    maintenance_.reachThrough(reach.gatewayHosts);
+}
+
+void Application::changeService(const ServiceChoice& choice) {
+    choice.write(AppSettings(paths_.settingsPath));
+    useReach(connection_->reach(choice));
+    homePage().load(accountCookie());
+    loadDiscoverAndCharts();
+    if (!account_->state().cookie.empty()) account_->loadAccount();
+}
+
+void Application::chooseQuality(const QString& quality) {
+    AppSettings(paths_.settingsPath).write("Setting", "Quality", quality.toStdString());
+    api_.setSongLevel(songLevelOf(quality.toStdString()));
+}
+
 // Another version announced in time, and not one the user skipped: the
 // updater takes over and the program ends. When the updater cannot be
 // written or started, the program starts as it is.
@@ -169,10 +226,12 @@ bool Application::handOverForUpdate(const std::optional<RemoteConfig>& config) {
 }
 
 // The update log, once after an update (and on a first start), over the
-// middle of the main window.
+// middle of the main window; a log without entries (the service's own web
+// API has none, a maker's host may not answer) opens nothing.
 void Application::openUpdateLog() {
     const AppSettings settings(paths_.settingsPath);
     if (settings.read("Data", "UpDateLog", "true") != "true") return;
+    if (parseUpdateLog(remoteConfig_.updateLogText).empty()) return;
     delete updateLog_.data();
     updateLog_ = new UpdateLogWindow(remoteConfig_.updateLogText, settings);
     updateLog_->move(mainWindow_->geometry().center() - updateLog_->rect().center());
@@ -228,7 +287,11 @@ void Application::createPlayer() {
 
 void Application::applyStoredSettings() {
     player_->applyStored(storedSettings_.volume, storedSettings_.playMode);
-    settingsPage().applyStored(storedSettings_, AppSettings(paths_.settingsPath));
+    const AppSettings settings(paths_.settingsPath);
+    settingsPage().applyStored(storedSettings_, settings);
+    settingsPage().serviceGroup()->showChoice(ServiceChoice::read(settings));
+    connect(settingsPage().serviceGroup(), &ServiceSettingsGroup::choiceMade, this, &Application::changeService);
+    connect(settingsPage().qualityBox(), &QComboBox::textActivated, this, &Application::chooseQuality);
 }
 
 // The desktop lyrics window in the stored colours and fill mode, hidden

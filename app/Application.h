@@ -2,7 +2,9 @@
 // Creates the program's windows and runs the start-up sequence: the one
 // place where the parts of the program are created and wired together.
 #include "api/CloudApiClient.h"
+#include "api/ServiceChoice.h"
 #include "api/ServiceHosts.h"
+#include "app/ServiceConnection.h"
 #include "base/BackgroundTask.h"
 #include "base/FirstRunSetup.h"
 #include "base/StoredSettings.h"
@@ -51,9 +53,11 @@ public:
 
     // `documentsFolder` holds the data folder; `programFolder` is where the
     // executable lives (a left-over updater there is removed at start);
-    // `hosts` are the service and maker hosts every request goes to;
+    // `target` is where the service is reached: fixed gateway hosts (the
+    // companion or a relay), the service's own web API at an origin, or the
+    // way the settings file chooses;
     // `cacheFolder` keeps fetched pictures between runs (none when empty).
-    Application(std::string documentsFolder, std::string programFolder, ServiceHosts hosts,
+    Application(std::string documentsFolder, std::string programFolder, ServiceTarget target,
                 std::string cacheFolder = {});
     ~Application() override;
 
@@ -125,6 +129,14 @@ private:
     int startupTimeLeftMs() const { return std::max<int>(1, startupBoundMs_ - int(startupClock_.elapsed())); }
 
     void onMainWindowCreated();
+    // Reaches the service as the target (or the stored choice) says.
+    void connectToService();
+    // The user chose another way to reach the service: it is kept, used at
+    // once, and the pages that show the service load again.
+    void changeService(const ServiceChoice& choice);
+    void useReach(const ServiceConnection::Reach& reach);
+    // The quality box's choice: kept, and asked for by the next song URLs.
+    void chooseQuality(const QString& quality);
     void showAccount(const AccountProfile& profile);
     void applyStoredSettings();
     void createPlayer();
@@ -145,8 +157,12 @@ private:
     // Fixed at construction; the request objects are safe on any thread.
     std::string programFolder_;
     AppPaths paths_;
-    const CloudApiClient api_;
-    const MaintenanceRequests maintenance_;
+    const ServiceTarget target_;
+    // Their transport and hosts change when the way to the service does;
+    // their requests are safe on any thread.
+    CloudApiClient api_;
+    MaintenanceRequests maintenance_;
+    std::unique_ptr<ServiceConnection> connection_;  // UI thread; from the start-up sequence on
     AudioEngine audio_;  // the program's one engine; its operations are thread-safe
 
     // Written on the UI thread during start-up, read afterwards; the

@@ -1,6 +1,6 @@
 // Mivra Music: starts the application and runs its event loop. A second
 // start raises the window of the one running and ends.
-#include "api/ServiceHosts.h"
+#include "api/ServiceChoice.h"
 #include "app/Application.h"
 #include "base/AllocatorArenas.h"
 #include "desktop/MprisNames.h"
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
 
     std::string documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    Application app(documents, QCoreApplication::applicationDirPath().toStdString(), ServiceHosts::fromEnvironment(),
+    Application app(documents, QCoreApplication::applicationDirPath().toStdString(), ServiceTarget::fromEnvironment(),
                     (cache + "/pictures").toStdString());
     app.setCoverFolder((cache + "/covers").toStdString());
     app.start();

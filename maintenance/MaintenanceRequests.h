@@ -4,11 +4,17 @@
 // availability check needs, and the online heartbeat. Like the catalogue
 // requests they never fail loudly: what did not arrive is the empty text.
 //
-// Holds only its hosts and clock, fixed at construction; usable from any
-// thread at once.
+// Where the service is reached through its own web API, there is no maker's
+// host: the configuration is answered here (the program's own version, so
+// never an update), with no update log, no service cookie and no heartbeat.
+//
+// The clock is fixed at construction; the hosts may be replaced while
+// requests run (guarded by a mutex), so it is usable from any thread at once.
 #include "api/RequestTimestamp.h"
 #include "api/ServiceHosts.h"
 
+#include <mutex>
+#include <optional>
 #include <string>
 
 // What the maker announces at start-up.
@@ -25,6 +31,9 @@ class MaintenanceRequests {
 public:
     explicit MaintenanceRequests(ServiceHosts hosts, LocalClock clock = systemLocalMilliseconds);
 
+    // Requests from now on go to `hosts`; none: they are answered here.
+    void reachThrough(std::optional<ServiceHosts> hosts);
+
     // The configuration document, then the update log it names.
     RemoteConfig fetchRemoteConfig() const;
     // The cookie the song availability check sends, from a request signed
@@ -34,6 +43,9 @@ public:
     void sendHeartbeat() const;
 
 private:
-    const ServiceHosts hosts_;
+    std::optional<ServiceHosts> hosts() const;
+
     const LocalClock clock_;
+    mutable std::mutex mutex_;
+    std::optional<ServiceHosts> hosts_;  // guarded by mutex_
 };

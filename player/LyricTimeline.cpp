@@ -10,7 +10,8 @@ constexpr std::string_view kEscapedLineBreak = "\\n";
 constexpr int kTranslatedItemHeight = 75;
 constexpr int kPlainItemHeight = 50;
 
-std::string withoutEscapedLineBreaks(std::string_view text) {
+// Line breaks go, escaped ("\n" as two characters) or real.
+std::string withoutLineBreaks(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
@@ -18,6 +19,7 @@ std::string withoutEscapedLineBreaks(std::string_view text) {
             ++i;
             continue;
         }
+        if (text[i] == '\n') continue;
         out += text[i];
     }
     return out;
@@ -85,7 +87,7 @@ LyricTimeline::LyricTimeline(std::string rawLyric, std::string_view lyric, std::
     std::vector<std::string> lineTags = bracketedPieces(lyric, "[", "]", true);
     for (const std::string& tag : lineTags) timeKeys_.push_back(tag.substr(1, 5));
 
-    std::vector<std::string> lines = lineTexts(withoutEscapedLineBreaks(rawLyric_));
+    std::vector<std::string> lines = lineTexts(withoutLineBreaks(rawLyric_));
     if (hasTranslation()) {
         items_ = mergeTranslation(lineTags, lines, bracketedPieces(translation_, "[", "]", true),
                                   lineTexts(translation_));

@@ -25,8 +25,8 @@ public:
 
     LyricTimeline() = default;
 
-    // rawLyric: the lyric as cut from the raw answer, JSON escapes ("\n" as
-    // two characters) still in it; lyric: the same lyric as parsed from the
+    // rawLyric: the lyric as cut from the raw answer, its line breaks real or
+    // still escaped ("\n" as two characters); lyric: the same lyric as parsed from the
     // answer; translation: the parsed translation, empty when there is none.
     LyricTimeline(std::string rawLyric, std::string_view lyric, std::string translation);
 

@@ -68,6 +68,7 @@ struct DemoServer::State {
     ServerContext context;
     RequestJournal journal;
     httplib::Server http;
+    RouteBook routes{http};  // the demo's service paths by path
     std::thread listener;  // runs http's accept loop; joined by stop()
     int port = 0;          // set by start() before the listener starts
     // In front of http when faults are asked for; http then listens on a
@@ -122,18 +123,20 @@ DemoServer::DemoServer(ServerOptions options, LogSink log)
     if (state.relay) {
         addRelayMakerRoutes(http, *state.relay);
         addQrPictureRoute(http);
+        addPlayerPageRoute(http);
         addRelayForwarding(http, *state.relay, state.context.say);
         return;
     }
-    addSongRoutes(http, state.context);
-    addSearchRoutes(http, state.context);
-    addPlaylistRoutes(http, state.context);
-    addArtistRoutes(http, state.context);
-    addAlbumRoutes(http, state.context);
-    addHomeRoutes(http, state.context);
-    addAccountRoutes(http, state.context);
-    addMakerRoutes(http, state.context);
+    addSongRoutes(state.routes, state.context);
+    addSearchRoutes(state.routes, state.context);
+    addPlaylistRoutes(state.routes, state.context);
+    addArtistRoutes(state.routes, state.context);
+    addAlbumRoutes(state.routes, state.context);
+    addHomeRoutes(state.routes, state.context);
+    addAccountRoutes(state.routes, state.context);
+    addMakerRoutes(state.routes, state.context);
     addMediaRoutes(http, state.context);
+    addServiceProtocolRoutes(http, state.routes, state.context);
 }
 
 DemoServer::~DemoServer() { stop(); }

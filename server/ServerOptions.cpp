@@ -104,6 +104,9 @@ ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
         } else if (name == "--upstream-timeout") {
             if (!takeValue() || !readInt(value, 1, 600, options.upstreamTimeoutSeconds))
                 return fail("--upstream-timeout needs seconds from 1 to 600");
+        } else if (name == "--weapi-key") {
+            if (!takeValue() || value.size() != 16) return fail("--weapi-key needs a key of 16 characters");
+            options.weapiKey = value;
         } else if (name == "--sign-prefix") {
             if (!takeValue() || value.size() != 1) return fail("--sign-prefix needs exactly one character");
             options.signPrefix = value;
@@ -137,6 +140,9 @@ std::string serverUsage() {
            "  --sign-prefix C     prefix character of the service-cookie signature (default \"" +
            ServerOptions::defaultSignPrefix() +
            "\")\n"
+           "  --weapi-key KEY     the 16-character secret key of the weapi requests it reads (default " +
+           std::string(ServerOptions::kDemoWeapiKey) +
+           ")\n"
            "  --fault MODE[@PATH] answer badly on purpose (repeatable; PATH: a path prefix such as /search):\n"
            "                      reset, stall, drip (a byte a second), garbage, http500, cutjson,\n"
            "                      huge (64 MB), slow[:MS] (a random delay up to MS, default 2000)\n"

@@ -28,6 +28,12 @@ struct ServerOptions {
     // serving the demo catalogue.
     std::string upstream;
     int upstreamTimeoutSeconds = 30;  // each phase of an upstream exchange
+    // The 16-character secret key of the weapi requests this server can
+    // read (the program sends it when MIVRA_WEAPI_KEY names it); weapi
+    // requests sealed with another key are answered as unreadable.
+    std::string weapiKey = kDemoWeapiKey;
+
+    static constexpr const char* kDemoWeapiKey = "MivraDemoWeapiK1";
 
     FaultPlan faultPlan() const { return FaultPlan(faults, chaosRate, chaosSeed); }
 

@@ -72,7 +72,7 @@ void answerQrLogin(const ServerContext& context, const httplib::Request& request
 
 }  // namespace
 
-void addAccountRoutes(httplib::Server& server, const ServerContext& context) {
+void addAccountRoutes(RouteBook& server, const ServerContext& context) {
     server.Get("/mivra/public/", [&context](const httplib::Request& request, httplib::Response& response) {
         if (queryText(request, "type") != "apiCloudMusicQRCodeLogin") {
             replyJson(response, {{"code", 400}, {"message", "参数错误"}});

@@ -3,7 +3,7 @@
 #include "server/json/SongJson.h"
 #include "server/routes/Routes.h"
 
-void addAlbumRoutes(httplib::Server& server, const ServerContext& context) {
+void addAlbumRoutes(RouteBook& server, const ServerContext& context) {
     // One album with its songs in track order. As the service does, the
     // songs sit beside the album record, whose own "songs" stays empty.
     server.Get("/album", [&context](const httplib::Request& request, httplib::Response& response) {

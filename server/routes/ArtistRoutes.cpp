@@ -24,7 +24,7 @@ void replyArtistMissing(httplib::Response& response) {
 
 }  // namespace
 
-void addArtistRoutes(httplib::Server& server, const ServerContext& context) {
+void addArtistRoutes(RouteBook& server, const ServerContext& context) {
     server.Get("/artist/detail", [&context](const httplib::Request& request, httplib::Response& response) {
         const Artist* artist = requestedArtist(context, request);
         if (!artist) return replyArtistMissing(response);

@@ -49,7 +49,7 @@ std::vector<const Mv*> mvsByPlayCount(const Catalogue& catalogue) {
 
 }  // namespace
 
-void addHomeRoutes(httplib::Server& server, const ServerContext& context) {
+void addHomeRoutes(RouteBook& server, const ServerContext& context) {
     server.Get("/banner", [&context](const httplib::Request& request, httplib::Response& response) {
         const JsonContext json = context.jsonFor(request);
         Json banners = Json::array();

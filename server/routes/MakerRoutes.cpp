@@ -44,7 +44,7 @@ void answerServiceCookie(const ServerContext& context, const httplib::Request& r
 
 }  // namespace
 
-void addMakerRoutes(httplib::Server& server, const ServerContext& context) {
+void addMakerRoutes(RouteBook& server, const ServerContext& context) {
     server.Get("/api/", [&context](const httplib::Request& request, httplib::Response& response) {
         const std::string type = queryText(request, "type");
         if (type == "apiSongUrlV1") {

@@ -109,7 +109,9 @@ void addMediaRoutes(httplib::Server& server, const ServerContext& context) {
         answerMvVideo(context, request, response);
     });
     addQrPictureRoute(server);
-    server.Get("/player/", answerPlayerPage);
+    addPlayerPageRoute(server);
 }
 
 void addQrPictureRoute(httplib::Server& server) { server.Get("/lokpay/qrcode.php", answerQrPicture); }
+
+void addPlayerPageRoute(httplib::Server& server) { server.Get("/player/", answerPlayerPage); }

@@ -22,7 +22,7 @@ void replyPlaylistMissing(httplib::Response& response) {
 
 }  // namespace
 
-void addPlaylistRoutes(httplib::Server& server, const ServerContext& context) {
+void addPlaylistRoutes(RouteBook& server, const ServerContext& context) {
     server.Get("/top/playlist", [&context](const httplib::Request& request, httplib::Response& response) {
         const JsonContext json = context.jsonFor(request);
         const std::string category = queryValue(request, "cat").value_or("全部");

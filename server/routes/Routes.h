@@ -4,28 +4,34 @@
 #include <httplib.h>
 
 #include "server/ServerContext.h"
+#include "server/routes/RouteBook.h"
 
 // song/detail, lyric, check/music.
-void addSongRoutes(httplib::Server& server, const ServerContext& context);
+void addSongRoutes(RouteBook& server, const ServerContext& context);
 // search in its four kinds.
-void addSearchRoutes(httplib::Server& server, const ServerContext& context);
+void addSearchRoutes(RouteBook& server, const ServerContext& context);
 // top/playlist (+ highquality), personalized, toplist, playlist/detail, playlist/track/all.
-void addPlaylistRoutes(httplib::Server& server, const ServerContext& context);
+void addPlaylistRoutes(RouteBook& server, const ServerContext& context);
 // artist/detail, artist/album, artist/mv, top/artists.
-void addArtistRoutes(httplib::Server& server, const ServerContext& context);
+void addArtistRoutes(RouteBook& server, const ServerContext& context);
 // album: one album and its songs.
-void addAlbumRoutes(httplib::Server& server, const ServerContext& context);
+void addAlbumRoutes(RouteBook& server, const ServerContext& context);
 // banner, personalized/mv, album/newest, mv/first, mv/all, mv/url.
-void addHomeRoutes(httplib::Server& server, const ServerContext& context);
+void addHomeRoutes(RouteBook& server, const ServerContext& context);
 // The QR login of the account host (also on the API server's login/qr/key,
 // login/qr/create and login/qr/check), the demo scan page, user/account,
 // user/playlist, playlist/subscribe.
-void addAccountRoutes(httplib::Server& server, const ServerContext& context);
+void addAccountRoutes(RouteBook& server, const ServerContext& context);
 // The maker's API: song URLs (also on the API server's song/url/v1) and the service cookie.
-void addMakerRoutes(httplib::Server& server, const ServerContext& context);
+void addMakerRoutes(RouteBook& server, const ServerContext& context);
 // The maker's configuration, update log, download page and heartbeat.
 void addMakerDocumentRoutes(httplib::Server& server, const ServerContext& context);
 // Pictures, audio and video files, the QR picture and the web player page.
 void addMediaRoutes(httplib::Server& server, const ServerContext& context);
 // The QR picture of a text alone.
 void addQrPictureRoute(httplib::Server& server);
+// The web player page alone.
+void addPlayerPageRoute(httplib::Server& server);
+// The service's own web API: weapi, eapi and linuxapi requests unwrapped and
+// answered by the demo's handlers in `book`, in the service's answer shapes.
+void addServiceProtocolRoutes(httplib::Server& server, const RouteBook& book, const ServerContext& context);

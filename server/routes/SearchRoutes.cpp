@@ -54,7 +54,7 @@ Json searchResult(const std::vector<const Record*>& found, const Page& page, con
 
 }  // namespace
 
-void addSearchRoutes(httplib::Server& server, const ServerContext& context) {
+void addSearchRoutes(RouteBook& server, const ServerContext& context) {
     server.Get("/search", [&context](const httplib::Request& request, httplib::Response& response) {
         const Catalogue& catalogue = context.catalogue;
         const JsonContext json = context.jsonFor(request);

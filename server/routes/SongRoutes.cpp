@@ -46,7 +46,7 @@ Json lyricAnswer(const Catalogue& catalogue, const Song* song) {
 
 }  // namespace
 
-void addSongRoutes(httplib::Server& server, const ServerContext& context) {
+void addSongRoutes(RouteBook& server, const ServerContext& context) {
     server.Get("/song/detail", [&context](const httplib::Request& request, httplib::Response& response) {
         const JsonContext json = context.jsonFor(request);
         Json songs = Json::array(), privileges = Json::array();

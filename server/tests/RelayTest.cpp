@@ -100,6 +100,11 @@ TEST_F(RelayTest, ConfigurationUpdateLogHeartbeatAndQrPictureAreAnsweredLocally)
     const httplib::Result picture = client->Get("/lokpay/qrcode.php?size=256&text=http://example.org/scan/1");
     ASSERT_TRUE(picture);
     EXPECT_EQ(pictureDimensions(picture->body), std::make_pair(256, 256));
+    // The web player page too, so MVs play through the relay.
+    const httplib::Result player = client->Get("/player/?url=http://example.org/mv/1.mp4%26wsTime=1");
+    ASSERT_TRUE(player);
+    EXPECT_EQ(player->status, 200);
+    EXPECT_NE(player->body.find("http://example.org/mv/1.mp4"), std::string::npos);
     EXPECT_TRUE(upstream.seenRequests().empty());
 }
 

@@ -3,6 +3,7 @@
 #include "ui/Artwork.h"
 #include "ui/ColourPickerWindow.h"
 #include "ui/PictureBox.h"
+#include "ui/ServiceSettingsGroup.h"
 #include "ui/Theme.h"
 
 #include <QComboBox>
@@ -99,6 +100,9 @@ SettingsPage::SettingsPage() : Page(Pages::kSettings, nullptr) {
                           fixedItems({kFillModeItems[0], kFillModeItems[1], kFillModeItems[2]}));
     // Only what the user picks acts; applying the stored mode does not.
     connect(fillModes_, &QComboBox::activated, this, &SettingsPage::chooseFillMode);
+
+    service_ = new ServiceSettingsGroup(page);
+    service_->setGeometry(130, 2, 700, 62);
 }
 
 SettingsPage::~SettingsPage() { delete picker_.data(); }

@@ -2,8 +2,10 @@
 // The settings page (page 10): the account box with the log-out button, and
 // the lyric settings. Of those only the two colours and the fill mode act:
 // a change is written to the settings file at once and announced, so the
-// desktop lyrics take it at once. The typeface, style and quality boxes
-// show the stored values and do nothing.
+// desktop lyrics take it at once. The quality box's choice is announced
+// for the song URLs to ask for it; the typeface and style boxes show the
+// stored values and do nothing. The "服务" group chooses how the service is
+// reached.
 #include "base/AppSettings.h"
 #include "base/StoredSettings.h"
 #include "ui/ColourPickerWindow.h"
@@ -17,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class PictureBox;
+class ServiceSettingsGroup;
 
 // The lyric and spectrum colours (ARGB) and the desktop lyrics' fill mode.
 struct LyricColours {
@@ -47,6 +50,8 @@ public:
     QLabel* nickname() const { return nickname_; }
     QPushButton* logOutButton() const { return logOut_; }
     ColourPickerWindow* colourPicker() const { return picker_; }
+    QComboBox* qualityBox() const { return qualities_; }
+    ServiceSettingsGroup* serviceGroup() const { return service_; }
 
 signals:
     // The colours or the fill mode changed (already written to the file).
@@ -64,6 +69,7 @@ private:
     QComboBox* typefaces_;
     QComboBox* styles_;
     QComboBox* qualities_;
+    ServiceSettingsGroup* service_;
     QComboBox* fillModes_;
     QLabel* swatch1_;
     QLabel* swatch2_;

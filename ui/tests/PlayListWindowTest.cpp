@@ -38,7 +38,9 @@ QStringList rowTexts(const IconList& list, IconText element) {
 // artist, never shown), for the ids of the request in their order.
 CannedReply namesAnswer(const std::string& target, size_t leaveOut = 0) {
     std::vector<std::string> ids;
-    const std::string list = target.substr(target.find("ids=") + 4);
+    // The id list arrives percent-encoded, its commas as %2C.
+    std::string list = target.substr(target.find("ids=") + 4);
+    for (size_t at = list.find("%2C"); at != std::string::npos; at = list.find("%2C", at)) list.replace(at, 3, ",");
     for (size_t start = 0; start <= list.size();) {
         const size_t comma = std::min(list.find(',', start), list.size());
         ids.push_back(list.substr(start, comma - start));
@@ -126,7 +128,7 @@ TEST_F(PlayListWindowTest, SeveralQueuedSongsAreNamedByOneRequestInQueueOrder) {
     ASSERT_TRUE(filled(*window->list(), 3));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->list()->itemText(2, IconText::Main) != ""; }, kTimeoutMs));
     ASSERT_EQ(names.requests().size(), 1u);
-    EXPECT_EQ(names.requests()[0].target, "/song/detail?ids=" + kGoodNight + "," + kSummerLetter + "," + kWindyStreet);
+    EXPECT_EQ(names.requests()[0].target, "/song/detail?ids=" + kGoodNight + "%2C" + kSummerLetter + "%2C" + kWindyStreet);
     const QString a = QString::fromStdString(kGoodNight), b = QString::fromStdString(kSummerLetter),
                   c = QString::fromStdString(kWindyStreet);
     EXPECT_EQ(rowTexts(*window->list(), IconText::Main), (QStringList{"名" + a, "名" + b, "名" + c}));
