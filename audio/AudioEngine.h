@@ -3,7 +3,8 @@
 // or a URL, decoded on a thread of their own and played on the sound device.
 //
 // A stream's data is 16-bit signed interleaved at the source's own rate and
-// channel count; byte positions and lengths count that data, so a frame is
+// channel count (a following stream's: at the rate and count of the stream it
+// follows); byte positions and lengths count that data, so a frame is
 // channels x 2 bytes. Every call takes a stream handle; a handle that is 0,
 // freed or never made does nothing and returns the call's failure value
 // (false, 0, -1 or a negative time). Calls may come from several threads at
@@ -13,13 +14,23 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 
 class AudioOutput;
 class AudioStream;
+class ThreadReaper;
+
+// What the engine tells about a playing stream, once per play from the start
+// or from a seek.
+enum class StreamEvent {
+    kAboutToEnd,  // at most kAboutToEndSeconds are left to hear: time to open what follows
+    kEnded,       // the last frame of a source that ended cleanly has been heard
+};
 
 // Where a new stream reads from, tried in this order: an existing file at
 // `filePath`, then `bytes` when not empty, then `url`. Reading starts `offset`
@@ -38,12 +49,14 @@ struct StreamSource {
 class AudioEngine {
 public:
     using Handle = uint32_t;
+    using EventListener = std::function<void(Handle, StreamEvent)>;
+    static constexpr double kAboutToEndSeconds = 10.0;
 
     // Sound goes to the device init() picks.
     AudioEngine();
     // Sound goes to `output`; init() keeps it.
     explicit AudioEngine(std::shared_ptr<AudioOutput> output);
-    // Frees every stream.
+    // Frees every stream and joins every thread the engine started.
     ~AudioEngine();
     AudioEngine(const AudioEngine&) = delete;
     AudioEngine& operator=(const AudioEngine&) = delete;
@@ -61,6 +74,21 @@ public:
     // on it (TaskStop) abandons the open at once and gives 0. The stream's
     // later reads do not answer to that task.
     Handle createStream(const StreamSource& source);
+    // A stream that follows `leader` in the leader's output without a gap:
+    // once the leader's last frame has been pulled, the same output goes on
+    // with this stream's first, and this stream is then playing. Its frames
+    // are made at the leader's rate and channel count (resampled where the
+    // source differs). The leader stops looping; the new stream does not
+    // loop. Opens as createStream does; 0 when the leader is unknown or the
+    // source does not open. A later follower of the same leader replaces it.
+    Handle createFollower(Handle leader, const StreamSource& source);
+    // Whether the stream goes on from its start at its end.
+    bool setLooping(Handle handle, bool looping);
+    // `listener` hears every stream's events, on the engine's event thread,
+    // from now on (it replaces the one before; an empty one hears nothing).
+    // Once this returns, the listener before is not running and is never
+    // called again.
+    void setEventListener(EventListener listener);
 
     // Plays from the start when `restart`, else from where the stream was.
     bool play(Handle handle, bool restart = true);
@@ -90,10 +118,18 @@ public:
 
 private:
     std::shared_ptr<AudioStream> find(Handle handle) const;
+    Handle keep(std::shared_ptr<AudioStream> stream);
+    // The event thread: watches the streams and tells the listener.
+    void watchEvents(const std::stop_token& stop);
+    void tell(Handle handle, StreamEvent event);
 
-    mutable std::mutex mutex_;               // guards every field below
+    const std::shared_ptr<ThreadReaper> reaper_;  // joins freed streams' decode threads; any thread
+    mutable std::mutex mutex_;               // guards every field below except `events_`
     std::shared_ptr<AudioOutput> output_;    // null until init() when not given
     std::shared_ptr<AudioOutput> fallback_;  // for formats the device refuses
     std::unordered_map<Handle, std::shared_ptr<AudioStream>> streams_;
     Handle lastHandle_ = 0;
+    std::mutex listenerMutex_;  // held while the listener runs and while it is replaced
+    EventListener listener_;    // guarded by listenerMutex_
+    std::jthread events_;  // started by the first setEventListener() (under mutex_); joined first by the destructor
 };

@@ -8,8 +8,7 @@ namespace {
 // Runs on the decode thread only; owns the decoder outright.
 class FeedLoop {
 public:
-    FeedLoop(StreamDecoder& decoder, StreamBuffer& buffer, bool loop)
-        : decoder_(decoder), buffer_(buffer), loop_(loop) {}
+    FeedLoop(StreamDecoder& decoder, StreamBuffer& buffer) : decoder_(decoder), buffer_(buffer) {}
 
     void run() {
         StreamDecoder::Block block;
@@ -22,13 +21,15 @@ public:
                 break;
             case StreamDecoder::Step::kEnd:
                 // A source that yields nothing from its start must not spin.
-                if (loop_ && !atStart_ && decoder_.seek(0)) {
+                if (buffer_.looping() && !atStart_ && decoder_.seek(0)) {
                     atStart_ = true;
                     break;
                 }
-                [[fallthrough]];
+                buffer_.finish(generation_, true);
+                if (!follow(buffer_.waitForCommand())) return;
+                break;
             case StreamDecoder::Step::kFailed:
-                buffer_.finish(generation_);
+                buffer_.finish(generation_, false);
                 if (!follow(buffer_.waitForCommand())) return;
                 break;
             }
@@ -43,7 +44,7 @@ private:
             generation_ = command.generation;
             atStart_ = false;
             if (decoder_.seek(command.frame)) return true;
-            buffer_.finish(generation_);
+            buffer_.finish(generation_, false);
             command = buffer_.waitForCommand();
         }
         return command.kind != StreamBuffer::Command::kClose;
@@ -51,26 +52,33 @@ private:
 
     StreamDecoder& decoder_;
     StreamBuffer& buffer_;
-    const bool loop_;
     uint64_t generation_ = 0;  // of the seek the decoder last followed
     bool atStart_ = true;      // nothing decoded since the loop went back to the start
 };
 
 }  // namespace
 
-std::optional<FedStream> startFeeding(MediaLocation location, bool loop, std::shared_ptr<CancelToken> cancel) {
+std::optional<FedStream> startFeeding(MediaLocation location, bool loop, std::shared_ptr<CancelToken> cancel,
+                                      DecodedFormat format) {
     std::promise<std::optional<FedStream>> opened;
     auto result = opened.get_future();
-    std::thread([location = std::move(location), loop, cancel = std::move(cancel),
-                 opened = std::move(opened)]() mutable {
-        auto decoder = StreamDecoder::open(std::move(location), cancel);
+    std::thread thread([location = std::move(location), loop, cancel = std::move(cancel), format,
+                        opened = std::move(opened)]() mutable {
+        auto decoder = StreamDecoder::open(std::move(location), cancel, format);
         if (!decoder) {
             opened.set_value(std::nullopt);
             return;
         }
         auto buffer = std::make_shared<StreamBuffer>(decoder->sampleRate(), decoder->channels());
-        opened.set_value(FedStream{decoder->sampleRate(), decoder->channels(), decoder->lengthFrames(), buffer});
-        FeedLoop(*decoder, *buffer, loop).run();
-    }).detach();
-    return result.get();
+        buffer->setLooping(loop);
+        opened.set_value(FedStream{decoder->sampleRate(), decoder->channels(), decoder->lengthFrames(), buffer, {}});
+        FeedLoop(*decoder, *buffer).run();
+    });
+    std::optional<FedStream> fed = result.get();
+    if (!fed) {
+        thread.join();  // it has handed over its answer and is leaving
+        return std::nullopt;
+    }
+    fed->thread = std::move(thread);
+    return fed;
 }
