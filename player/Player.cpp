@@ -29,11 +29,16 @@ Player::Player(const CloudApiClient& api, AudioEngine& engine, std::string servi
     connect(&playTimer_, &QTimer::timeout, this, &Player::tickProgress);
     connect(&lyricTimer_, &QTimer::timeout, this, &Player::tickLyrics);
     connect(&endCheckTimer_, &QTimer::timeout, this, &Player::checkSongEnd);
+    engine_.setEventListener([this](AudioEngine::Handle stream, StreamEvent event) {
+        runOnUiThread(this, [this, stream, event] { onStreamEvent(stream, event); });
+    });
 }
 
 Player::~Player() {
+    engine_.setEventListener({});  // no event is handed to this player any more
     tasks_.requestStopAll();
     if (arrivals_.stream) engine_.freeStream(*arrivals_.stream);
+    discardFollower();
     freeStream();
 }
 
@@ -59,6 +64,7 @@ void Player::play(const std::string& songId) {
     if (songId.empty()) return;
     songId_ = songId;
     supersedePlay();
+    discardFollower();
     freeStream();
     arrivals_ = Arrivals{};
     arrivals_.songId = songId;
@@ -186,8 +192,11 @@ void Player::startWhenReady() {
     lyricTimer_.start(kLyricTickMs);
     endCheckTimer_.start(kEndCheckMs);
     setPlaying(true);
-    engine_.play(stream_, false);
+    engine_.play(stream_, false);  // a follower that took over the output plays already
     engine_.setVolume(stream_, volume_.position());
+    // The end of the song is an event of the engine, and what follows is the
+    // play mode's choice.
+    engine_.setLooping(stream_, false);
     // A failed details request gives no MV id: no MV to offer then.
     mvId_ = arrived.detail->mvId.empty() ? kNoMv : arrived.detail->mvId;
     emit mvAvailableChanged(mvId_ != kNoMv);
@@ -268,6 +277,7 @@ void Player::previous() {
 void Player::setMode(PlayMode mode) {
     if (mode_ == mode) return;
     mode_ = mode;
+    discardFollower();  // it was picked by the mode before
     settings_.write("Music", "Mode", playModeName(mode));
     emit modeChanged(mode_);
 }
@@ -275,12 +285,14 @@ void Player::setMode(PlayMode mode) {
 void Player::setVolume(int volume) {
     volume_.move(volume);
     engine_.setVolume(stream_, volume_.position());
+    if (follower_) engine_.setVolume(follower_->stream, volume_.position());
     emit volumeChanged(volume_.position(), volume_.muted());
 }
 
 void Player::toggleMute() {
     volume_.toggleMute();
     engine_.setVolume(stream_, volume_.position());
+    if (follower_) engine_.setVolume(follower_->stream, volume_.position());
     emit volumeChanged(volume_.position(), volume_.muted());
 }
 
@@ -300,6 +312,14 @@ void Player::tickProgress() {
 // plays or a random one, by mode.
 void Player::checkSongEnd() {
     if (progressTicks_ != progressMaximum()) return;
+    endSong();
+}
+
+void Player::endSong() {
+    if (follower_) {
+        promoteFollower();
+        return;
+    }
     engine_.pause(stream_);
     setProgress(0, elapsedSeconds_);
     if (!mode_) return;
@@ -316,6 +336,99 @@ void Player::checkSongEnd() {
         if (std::optional<std::string> song = queue_.randomSong()) play(*song);
         return;
     }
+}
+
+void Player::onStreamEvent(AudioEngine::Handle stream, StreamEvent event) {
+    if (stream == 0 || stream != stream_) return;  // a song gone meanwhile
+    switch (event) {
+    case StreamEvent::kAboutToEnd: prepareFollower(); return;
+    case StreamEvent::kEnded: endSong(); return;
+    }
+}
+
+// Opens the song the mode picks to follow the current one, on a task: its
+// address, its stream (following the current one's), details, cover and
+// lyrics. A song still loading will replace the current one: nothing then.
+void Player::prepareFollower() {
+    if (!mode_ || loading_ || follower_ || (preparation_ && !preparation_->isFinished())) return;
+    std::optional<std::string> chosen;
+    if (*mode_ == PlayMode::Circulate) chosen = songId_;
+    if (*mode_ == PlayMode::Random) {
+        chosen = queue_.randomSong();
+        if (!chosen) return;
+    }
+    const std::uint64_t request = ++newestPreparation_;
+    const AudioEngine::Handle leader = stream_;
+    preparation_ = tasks_.start([this, request, leader, chosen] {
+        Follower next;
+        if (chosen) {
+            next.songId = *chosen;
+        } else {
+            const auto step =
+                queue_.following([this](const std::string& id) { return api_.checkSong(id, serviceCookie_); });
+            if (!step) return;
+            next.songId = step->id;
+            next.queuePosition = step->position;
+        }
+        const std::string url = api_.fetchSongUrl(next.songId);
+        if (url == "null" || TaskStop::requested()) return;
+        next.stream = engine_.createFollower(leader, StreamSource::fromUrl(url));
+        if (next.stream == 0) return;
+        if (TaskStop::requested()) {
+            engine_.freeStream(next.stream);
+            return;
+        }
+        next.detail = api_.fetchSongDetail(next.songId);
+        next.coverBytes = api_.fetchPicture(next.detail.coverUrl);
+        next.rawLyric = api_.fetchRawLyric(next.songId);
+        const JsonDocument lyric = api_.fetchLyric(next.songId);
+        next.lyric = {lyric.getText("lrc.lyric"), lyric.getText("tlyric.lyric")};
+        runOnUiThread(this, [this, request, leader, next = std::move(next)]() mutable {
+            if (request != newestPreparation_ || leader != stream_) {
+                engine_.freeStream(next.stream);
+                return;
+            }
+            engine_.setVolume(next.stream, volume_.position());
+            follower_ = std::move(next);
+        });
+    });
+}
+
+// The follower took over the output as the song before gave its last frame
+// (or takes it over now, when that song is cut short by the tick count): it
+// becomes the current song, shown as a play shows one.
+void Player::promoteFollower() {
+    Follower next = std::move(*follower_);
+    follower_.reset();
+    engine_.play(next.stream, false);
+    engine_.freeStream(std::exchange(stream_, 0));
+    if (next.queuePosition) queue_.setPosition(*next.queuePosition);
+    songId_ = next.songId;
+    supersedePlay();
+    ++newestPlay_;
+    arrivals_ = Arrivals{};
+    arrivals_.songId = next.songId;
+    arrivals_.addressKnown = true;
+    arrivals_.detail = std::move(next.detail);
+    arrivals_.coverBytes = std::move(next.coverBytes);
+    arrivals_.rawLyric = std::move(next.rawLyric);
+    arrivals_.lyric = std::move(next.lyric);
+    arrivals_.stream = next.stream;
+    if (queue_.append(arrivals_.songId)) emit queueChanged();
+    showWhatArrived();
+    startWhenReady();
+}
+
+void Player::discardFollower() {
+    ++newestPreparation_;
+    if (preparation_) preparation_->requestStop();
+    if (follower_) engine_.freeStream(follower_->stream);
+    follower_.reset();
+}
+
+std::optional<std::string> Player::followingSongId() const {
+    if (!follower_) return std::nullopt;
+    return follower_->songId;
 }
 
 void Player::tickLyrics() {
@@ -365,6 +478,7 @@ void Player::clearQueue() {
     ++newestPlay_;
     arrivals_ = Arrivals{};
     setLoading(false);
+    discardFollower();
     freeStream();
     playTimer_.stop();
     lyricTimer_.stop();

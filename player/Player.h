@@ -14,6 +14,13 @@
 // stop (their HTTP transfers and stream open give up) and whatever they still
 // hand over is dropped, so at most one song ever sounds.
 //
+// Songs follow each other without a gap: when the engine says a song is
+// about to end, the song the play mode picks next (the same one, the next
+// queued or a random one) is fetched and its stream opened to follow the
+// song playing in the same output. When the engine says the song has ended,
+// that song already sounds and is shown at once. The count of progress
+// ticks still ends a song whose stream does not end by itself.
+//
 // Threads: every public call, every signal and the timers run on the UI
 // thread; all fields below are the UI thread's. Tasks only fetch and open,
 // and hand their results to the UI thread in order.
@@ -125,6 +132,9 @@ public:
     void tickProgress();
     void checkSongEnd();
     void tickLyrics();
+    // The song the play mode picks to follow the current one, ready to
+    // sound (empty until the current song is about to end).
+    std::optional<std::string> followingSongId() const;
 
 signals:
     // A play is loading (true) or has started or failed (false); the
@@ -171,7 +181,24 @@ private:
         std::vector<BackgroundTask::Handle> tasks;
     };
 
+    // A song opened ahead of time to follow the current one.
+    struct Follower {
+        std::string songId;
+        std::optional<int> queuePosition;  // List mode: where the queue stands once it sounds
+        AudioEngine::Handle stream = 0;
+        SongDetail detail;
+        std::string coverBytes;
+        std::string rawLyric;
+        std::pair<std::string, std::string> lyric;  // the lyric and its translation
+    };
+
     void startPlayTasks(std::uint64_t request, const std::string& songId);
+    void onStreamEvent(AudioEngine::Handle stream, StreamEvent event);
+    // The song has ended: the follower sounds, or the mode's rule runs.
+    void endSong();
+    void prepareFollower();
+    void promoteFollower();
+    void discardFollower();
     // Runs `arrive` on the UI thread when `request` is still the newest play.
     void handOver(std::uint64_t request, std::function<void(Arrivals&)> arrive);
     void onAddress(bool known);
@@ -210,6 +237,9 @@ private:
     AudioEngine::Handle stream_ = 0;
     std::shared_ptr<const LyricTimeline> lyrics_ = std::make_shared<LyricTimeline>();
     std::string desktopLyric_;
+    std::optional<Follower> follower_;         // opened to follow stream_
+    std::uint64_t newestPreparation_ = 0;      // bumped by every preparation and every discard
+    BackgroundTask::Handle preparation_;       // the preparation in flight, if any
 
     QTimer playTimer_;
     QTimer lyricTimer_;
