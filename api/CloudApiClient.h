@@ -36,6 +36,8 @@ public:
     SongNameList fetchSongNames(const std::vector<std::string>& ids) const;
     // The stream URL, or "null" when the answer names none.
     std::string fetchSongUrl(const std::string& id) const;
+    // The same request, with the loudness gain and peak that come with the URL.
+    SongStream fetchSongStream(const std::string& id) const;
     // The lyric cut out of the raw answer, its JSON escapes left in place.
     std::string fetchRawLyric(const std::string& id) const;
     // The lyric answer; the caller reads "lrc.lyric" and "tlyric.lyric".

@@ -5,6 +5,9 @@
 #include "api/ServiceRequest.h"
 #include "text/TextUtils.h"
 
+#include <charconv>
+#include <cmath>
+
 namespace {
 
 // Part of the UTF-8 text "音乐，请" (without the first byte of 音) followed by
@@ -48,11 +51,24 @@ SongNameList CloudApiClient::fetchSongNames(const std::vector<std::string>& ids)
     return list;
 }
 
-std::string CloudApiClient::fetchSongUrl(const std::string& id) const {
+std::string CloudApiClient::fetchSongUrl(const std::string& id) const { return fetchSongStream(id).url; }
+
+SongStream CloudApiClient::fetchSongStream(const std::string& id) const {
     const JsonDocument answer =
         fetchJson(hosts_.makerOrigin + "/api/?type=apiSongUrlV1&id=" + id, RequestHeaders::BrowserAgent);
-    std::string url = answer.getText("data[0].url");
-    return url.empty() ? "null" : url;
+    SongStream stream;
+    stream.url = answer.getText("data[0].url");
+    if (stream.url.empty()) stream.url = "null";
+    // A missing or unreadable number reads as no adjustment.
+    const auto number = [&](std::string_view path) {
+        const std::string text = answer.getText(path);
+        double value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return error == std::errc() && std::isfinite(value) ? value : 0.0;
+    };
+    stream.gainDb = number("data[0].gain");
+    stream.peak = number("data[0].peak");
+    return stream;
 }
 
 std::string CloudApiClient::fetchRawLyric(const std::string& id) const {

@@ -22,12 +22,13 @@ constexpr auto kEventPoll = std::chrono::milliseconds(20);
 
 int64_t bytesPerFrame(const AudioStream& stream) { return static_cast<int64_t>(stream.channels()) * 2; }
 
-// Where a source's bytes are read from, or nullopt when it names none.
-std::optional<MediaLocation> locate(const StreamSource& source, bool& fromUrl) {
+// Where a source's bytes are read from, or nullopt when it names none;
+// `loop` tells whether the stream loops.
+std::optional<MediaLocation> locate(const StreamSource& source, bool& loop) {
     if (source.offset < 0) return std::nullopt;
     MediaLocation location;
     location.offset = source.offset;
-    fromUrl = false;
+    loop = false;
     std::error_code ignored;
     if (!source.filePath.empty() && std::filesystem::is_regular_file(source.filePath, ignored)) {
         location.kind = MediaLocation::Kind::kFile;
@@ -38,7 +39,7 @@ std::optional<MediaLocation> locate(const StreamSource& source, bool& fromUrl) {
     } else if (!source.url.empty()) {
         location.kind = MediaLocation::Kind::kUrl;
         location.path = source.url;
-        fromUrl = true;
+        loop = !source.playOnce;
     } else {
         return std::nullopt;
     }
@@ -89,15 +90,15 @@ AudioEngine::Handle AudioEngine::createStream(const StreamSource& source) {
         fallback = fallback_;
     }
     if (!output) return 0;
-    return keep(AudioStream::create(std::move(*location), loop, *output, *fallback, reaper_));
+    return keep(AudioStream::create(std::move(*location), {loop, source.measureLoudness}, *output, *fallback, reaper_));
 }
 
 AudioEngine::Handle AudioEngine::createFollower(Handle leader, const StreamSource& source) {
-    bool fromUrl = false;
-    std::optional<MediaLocation> location = locate(source, fromUrl);
+    bool loopIgnored = false;  // a follower never loops
+    std::optional<MediaLocation> location = locate(source, loopIgnored);
     const auto leading = find(leader);
     if (!location || !leading) return 0;
-    return keep(AudioStream::createFollower(std::move(*location), *leading, reaper_));
+    return keep(AudioStream::createFollower(std::move(*location), {false, source.measureLoudness}, *leading, reaper_));
 }
 
 AudioEngine::Handle AudioEngine::keep(std::shared_ptr<AudioStream> stream) {
@@ -106,13 +107,6 @@ AudioEngine::Handle AudioEngine::keep(std::shared_ptr<AudioStream> stream) {
     if (++lastHandle_ == 0) ++lastHandle_;
     streams_.emplace(lastHandle_, std::move(stream));
     return lastHandle_;
-}
-
-bool AudioEngine::setLooping(Handle handle, bool looping) {
-    const auto stream = find(handle);
-    if (!stream) return false;
-    stream->setLooping(looping);
-    return true;
 }
 
 void AudioEngine::setEventListener(EventListener listener) {
@@ -234,6 +228,18 @@ bool AudioEngine::setVolume(Handle handle, int volume) {
     if (!stream) return false;
     stream->setGain(static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f);
     return true;
+}
+
+bool AudioEngine::setLoudnessGain(Handle handle, double decibels) {
+    const auto stream = find(handle);
+    if (!stream || !std::isfinite(decibels)) return false;
+    stream->setLoudnessGain(static_cast<float>(std::pow(10.0, decibels / 20.0)));
+    return true;
+}
+
+std::optional<Loudness> AudioEngine::measuredLoudness(Handle handle) const {
+    const auto stream = find(handle);
+    return stream ? stream->measuredLoudness() : std::nullopt;
 }
 
 double AudioEngine::bytesToSeconds(Handle handle, int64_t bytes) const {

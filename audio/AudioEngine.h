@@ -9,6 +9,7 @@
 // freed or never made does nothing and returns the call's failure value
 // (false, 0, -1 or a negative time). Calls may come from several threads at
 // once.
+#include "audio/LoudnessMeter.h"
 #include "audio/Spectrum.h"
 #include "audio/StreamActivity.h"
 
@@ -17,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -34,12 +36,16 @@ enum class StreamEvent {
 
 // Where a new stream reads from, tried in this order: an existing file at
 // `filePath`, then `bytes` when not empty, then `url`. Reading starts `offset`
-// bytes in.
+// bytes in. With `measureLoudness` the stream measures its loudness as it
+// is decoded (see AudioEngine::measuredLoudness); with `playOnce` a stream
+// from a URL ends at its end instead of looping.
 struct StreamSource {
     std::string filePath;
     std::string bytes;
     std::string url;
     int64_t offset = 0;
+    bool measureLoudness = false;
+    bool playOnce = false;
 
     static StreamSource fromFile(std::string path, int64_t offset = 0) { return {std::move(path), {}, {}, offset}; }
     static StreamSource fromBytes(std::string bytes, int64_t offset = 0) { return {{}, std::move(bytes), {}, offset}; }
@@ -68,7 +74,7 @@ public:
     bool init(int device = -1);
 
     // The new stream's handle, or 0 when no source is given or none opens.
-    // A stream made from a URL loops: at its end it goes on from its start.
+    // A stream made from a URL loops unless `playOnce`: at its end it goes on from its start.
     // A URL fails as soon as the start of its body shows it is not audio.
     // Opening blocks the calling thread; a stop request of the task running
     // on it (TaskStop) abandons the open at once and gives 0. The stream's
@@ -82,8 +88,6 @@ public:
     // loop. Opens as createStream does; 0 when the leader is unknown or the
     // source does not open. A later follower of the same leader replaces it.
     Handle createFollower(Handle leader, const StreamSource& source);
-    // Whether the stream goes on from its start at its end.
-    bool setLooping(Handle handle, bool looping);
     // `listener` hears every stream's events, on the engine's event thread,
     // from now on (it replaces the one before; an empty one hears nothing).
     // Once this returns, the listener before is not running and is never
@@ -111,6 +115,12 @@ public:
     int getFftData(Handle handle, std::array<float, kSpectrumBins>& bins) const;
     // Sets the gain applied at output to volume / 100, volume held to 0..100.
     bool setVolume(Handle handle, int volume);
+    // Adds `decibels` to the gain applied at output, to even out loudness;
+    // a sample beyond full scale is held at full scale.
+    bool setLoudnessGain(Handle handle, double decibels);
+    // The loudness of a stream made with `measureLoudness`, once its source
+    // was decoded from its start to its end without a seek.
+    std::optional<Loudness> measuredLoudness(Handle handle) const;
     // bytes / (rate x channels x 2); negative on failure.
     double bytesToSeconds(Handle handle, int64_t bytes) const;
     // floor(seconds x rate) x channels x 2; -1 on failure.

@@ -2,13 +2,14 @@
 
 #include "base/TaskStop.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <stop_token>
 #include <vector>
 
-std::unique_ptr<AudioStream> AudioStream::feed(MediaLocation location, bool loop, DecodedFormat format,
-                                               std::shared_ptr<ThreadReaper> reaper) {
+std::unique_ptr<AudioStream> AudioStream::feed(MediaLocation location, const StreamOptions& options,
+                                               DecodedFormat format, std::shared_ptr<ThreadReaper> reaper) {
     auto cancel = std::make_shared<CancelToken>();
     std::optional<FedStream> fed;
     {
@@ -18,7 +19,7 @@ std::unique_ptr<AudioStream> AudioStream::feed(MediaLocation location, bool loop
         // the thread asking for the stop, or here when that has happened
         // already. Once open, the stream answers to its own token only.
         std::stop_callback abandonOpen(TaskStop::current(), [token = cancel.get()] { token->cancel(); });
-        fed = startFeeding(std::move(location), loop, cancel, format);
+        fed = startFeeding(std::move(location), options.loop, cancel, format, options.measureLoudness);
     }
     if (!fed) return nullptr;
     std::unique_ptr<AudioStream> stream(new AudioStream(*fed, cancel, std::move(reaper)));
@@ -28,9 +29,10 @@ std::unique_ptr<AudioStream> AudioStream::feed(MediaLocation location, bool loop
     return stream;
 }
 
-std::unique_ptr<AudioStream> AudioStream::create(MediaLocation location, bool loop, AudioOutput& output,
-                                                 AudioOutput& fallback, std::shared_ptr<ThreadReaper> reaper) {
-    auto stream = feed(std::move(location), loop, {}, std::move(reaper));
+std::unique_ptr<AudioStream> AudioStream::create(MediaLocation location, const StreamOptions& options,
+                                                 AudioOutput& output, AudioOutput& fallback,
+                                                 std::shared_ptr<ThreadReaper> reaper) {
+    auto stream = feed(std::move(location), options, {}, std::move(reaper));
     if (!stream) return nullptr;
     stream->lane_ = OutputLane::open({stream->sampleRate_, stream->channels_}, output, fallback);
     if (!stream->lane_) return nullptr;
@@ -39,10 +41,10 @@ std::unique_ptr<AudioStream> AudioStream::create(MediaLocation location, bool lo
     return stream;
 }
 
-std::unique_ptr<AudioStream> AudioStream::createFollower(MediaLocation location, AudioStream& leader,
-                                                         std::shared_ptr<ThreadReaper> reaper) {
+std::unique_ptr<AudioStream> AudioStream::createFollower(MediaLocation location, const StreamOptions& options,
+                                                         AudioStream& leader, std::shared_ptr<ThreadReaper> reaper) {
     const SinkFormat& format = leader.lane_->format();
-    auto stream = feed(std::move(location), false, {format.sampleRate, format.channels}, std::move(reaper));
+    auto stream = feed(std::move(location), options, {format.sampleRate, format.channels}, std::move(reaper));
     if (!stream) return nullptr;
     stream->lane_ = leader.lane_;
     stream->buffer_->setOutputLatency(stream->lane_->latencyFrames());
@@ -142,9 +144,10 @@ std::array<float, kSpectrumBins> AudioStream::spectrum() const {
 
 int64_t AudioStream::renderFrames(int16_t* out, int64_t frames) {
     const int64_t real = buffer_->render(out, frames);
-    const float gain = gain_.load(std::memory_order_relaxed);
+    const float gain = gain_.load(std::memory_order_relaxed) * loudnessGain_.load(std::memory_order_relaxed);
     if (gain != 1.0f) {
-        for (int64_t i = 0; i < real * channels_; ++i) out[i] = static_cast<int16_t>(std::lrintf(out[i] * gain));
+        for (int64_t i = 0; i < real * channels_; ++i)
+            out[i] = static_cast<int16_t>(std::clamp(std::lrintf(out[i] * gain), -32768L, 32767L));
     }
     return real;
 }

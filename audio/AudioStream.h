@@ -28,6 +28,12 @@
 #include <mutex>
 #include <thread>
 
+// How a stream is made.
+struct StreamOptions {
+    bool loop = false;             // go on from the start at the source's end
+    bool measureLoudness = false;  // measure the whole source as it is decoded
+};
+
 class AudioStream final {
 public:
     // Opens the source on a new decode thread and a lane of its own for it on
@@ -35,13 +41,14 @@ public:
     // format. nullptr when the source does not open, or when the calling
     // thread's task is asked to stop before it has (TaskStop), which abandons
     // the open at once.
-    static std::unique_ptr<AudioStream> create(MediaLocation location, bool loop, AudioOutput& output,
-                                               AudioOutput& fallback, std::shared_ptr<ThreadReaper> reaper);
+    static std::unique_ptr<AudioStream> create(MediaLocation location, const StreamOptions& options,
+                                               AudioOutput& output, AudioOutput& fallback,
+                                               std::shared_ptr<ThreadReaper> reaper);
     // Opens the source to follow `leader` in the leader's lane, decoded to
     // the lane's rate and channel count; the leader stops looping. The new
     // stream does not loop. nullptr as for create().
-    static std::unique_ptr<AudioStream> createFollower(MediaLocation location, AudioStream& leader,
-                                                       std::shared_ptr<ThreadReaper> reaper);
+    static std::unique_ptr<AudioStream> createFollower(MediaLocation location, const StreamOptions& options,
+                                                       AudioStream& leader, std::shared_ptr<ThreadReaper> reaper);
     // Leaves the lane at once; the decode thread is told to end and joined by the reaper.
     ~AudioStream();
     AudioStream(const AudioStream&) = delete;
@@ -66,6 +73,9 @@ public:
     std::array<float, kSpectrumBins> spectrum() const;
     // Applied to what the output gets; 0 to 1.
     void setGain(float gain) { gain_.store(gain, std::memory_order_relaxed); }
+    // Applied with the gain, to even out loudness; samples beyond full scale are held there.
+    void setLoudnessGain(float gain) { loudnessGain_.store(gain, std::memory_order_relaxed); }
+    std::optional<Loudness> measuredLoudness() const { return buffer_->loudness(); }
     void setLooping(bool looping) { buffer_->setLooping(looping); }
 
     // Playing and not looping, with at most `leadFrames` frames left to hear
@@ -87,8 +97,8 @@ private:
 
     AudioStream(FedStream& fed, std::shared_ptr<CancelToken> cancel, std::shared_ptr<ThreadReaper> reaper);
     // Opens the decode thread for `location`; nullptr when it does not open.
-    static std::unique_ptr<AudioStream> feed(MediaLocation location, bool loop, DecodedFormat format,
-                                             std::shared_ptr<ThreadReaper> reaper);
+    static std::unique_ptr<AudioStream> feed(MediaLocation location, const StreamOptions& options,
+                                             DecodedFormat format, std::shared_ptr<ThreadReaper> reaper);
     // Requires controlMutex_: a takeover by the lane makes the stream playing.
     void absorbTakeover();
     // Requires controlMutex_: stops the lane if it sounds this stream and
@@ -103,6 +113,7 @@ private:
     const std::shared_ptr<ThreadReaper> reaper_;  // joins the decode thread
     std::thread decodeThread_;                    // handed to the reaper by the destructor
     std::atomic<float> gain_{1.0f};               // set by control calls, read by renderFrames()
+    std::atomic<float> loudnessGain_{1.0f};       // set by control calls, read by renderFrames()
     std::atomic<bool> tookOver_{false};           // set by the render thread, taken by control calls
 
     mutable std::mutex controlMutex_;

@@ -60,6 +60,16 @@ bool StreamBuffer::looping() const {
     return looping_;
 }
 
+void StreamBuffer::setLoudness(const Loudness& loudness) {
+    std::lock_guard lock(mutex_);
+    loudness_ = loudness;
+}
+
+std::optional<Loudness> StreamBuffer::loudness() const {
+    std::lock_guard lock(mutex_);
+    return loudness_;
+}
+
 void StreamBuffer::setLooping(bool looping) {
     std::lock_guard lock(mutex_);
     looping_ = looping;

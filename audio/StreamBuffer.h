@@ -9,12 +9,14 @@
 // any thread. `mutex_` guards every field below it; the decode thread sleeps
 // on `changed_` while the buffer is full or it has nothing to do.
 #include "audio/FrameRing.h"
+#include "audio/LoudnessMeter.h"
 #include "audio/OutputTimeline.h"
 #include "audio/PositionMap.h"
 
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 class StreamBuffer {
 public:
@@ -42,6 +44,8 @@ public:
     void finish(uint64_t generation, bool clean);
     // Decode thread. Whether to go on from the start at the source's end.
     bool looping() const;
+    // Decode thread. The loudness of the whole source, measured as it was decoded.
+    void setLoudness(const Loudness& loudness);
 
     // Output thread. Copies the next frames, padding with silence when the
     // buffer runs dry; after running dry it waits for half a second of audio
@@ -82,6 +86,8 @@ public:
     uint64_t generation() const;
     // Control. Whether the decoder goes on from the start at the source's end.
     void setLooping(bool looping);
+    // What the decode thread measured, once it has.
+    std::optional<Loudness> loudness() const;
     // Ends the decode thread's waits for good.
     void close();
 
@@ -106,6 +112,7 @@ private:
     bool finished_ = false;       // no more writes for this generation
     bool finishedCleanly_ = false;  // ... because the source ended, not because it failed
     bool looping_ = false;
+    std::optional<Loudness> loudness_;
     bool stalled_ = false;
     bool closed_ = false;
 };

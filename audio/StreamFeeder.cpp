@@ -1,6 +1,7 @@
 #include "audio/StreamFeeder.h"
 
 #include <future>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -8,7 +9,9 @@ namespace {
 // Runs on the decode thread only; owns the decoder outright.
 class FeedLoop {
 public:
-    FeedLoop(StreamDecoder& decoder, StreamBuffer& buffer) : decoder_(decoder), buffer_(buffer) {}
+    FeedLoop(StreamDecoder& decoder, StreamBuffer& buffer, bool measureLoudness) : decoder_(decoder), buffer_(buffer) {
+        if (measureLoudness) meter_.emplace(decoder.sampleRate(), decoder.channels());
+    }
 
     void run() {
         StreamDecoder::Block block;
@@ -17,9 +20,14 @@ public:
             switch (decoder_.decode(block)) {
             case StreamDecoder::Step::kDecoded:
                 atStart_ = false;
+                measure(block);
                 buffer_.write(block.samples.data(), block.frames, block.firstFrame, generation_);
                 break;
             case StreamDecoder::Step::kEnd:
+                if (meter_) {
+                    if (const auto loudness = meter_->result()) buffer_.setLoudness(*loudness);
+                    meter_.reset();
+                }
                 // A source that yields nothing from its start must not spin.
                 if (buffer_.looping() && !atStart_ && decoder_.seek(0)) {
                     atStart_ = true;
@@ -37,6 +45,18 @@ public:
     }
 
 private:
+    // Adds the block to the measure while the source has been decoded
+    // without a break from its start; anything else ends the measure.
+    void measure(const StreamDecoder::Block& block) {
+        if (!meter_) return;
+        if (block.firstFrame != measuredFrames_) {
+            meter_.reset();
+            return;
+        }
+        meter_->add(block.samples.data(), block.frames);
+        measuredFrames_ += block.frames;
+    }
+
     // Carries out seeks until one succeeds; a failed seek finishes the stream
     // until the next command. False once the buffer is closed.
     bool follow(StreamBuffer::Command command) {
@@ -54,15 +74,17 @@ private:
     StreamBuffer& buffer_;
     uint64_t generation_ = 0;  // of the seek the decoder last followed
     bool atStart_ = true;      // nothing decoded since the loop went back to the start
+    std::optional<LoudnessMeter> meter_;  // while the whole source is being measured
+    int64_t measuredFrames_ = 0;          // frames measured, from the start
 };
 
 }  // namespace
 
 std::optional<FedStream> startFeeding(MediaLocation location, bool loop, std::shared_ptr<CancelToken> cancel,
-                                      DecodedFormat format) {
+                                      DecodedFormat format, bool measureLoudness) {
     std::promise<std::optional<FedStream>> opened;
     auto result = opened.get_future();
-    std::thread thread([location = std::move(location), loop, cancel = std::move(cancel), format,
+    std::thread thread([location = std::move(location), loop, cancel = std::move(cancel), format, measureLoudness,
                         opened = std::move(opened)]() mutable {
         auto decoder = StreamDecoder::open(std::move(location), cancel, format);
         if (!decoder) {
@@ -72,7 +94,7 @@ std::optional<FedStream> startFeeding(MediaLocation location, bool loop, std::sh
         auto buffer = std::make_shared<StreamBuffer>(decoder->sampleRate(), decoder->channels());
         buffer->setLooping(loop);
         opened.set_value(FedStream{decoder->sampleRate(), decoder->channels(), decoder->lengthFrames(), buffer, {}});
-        FeedLoop(*decoder, *buffer).run();
+        FeedLoop(*decoder, *buffer, measureLoudness).run();
     });
     std::optional<FedStream> fed = result.get();
     if (!fed) {

@@ -24,6 +24,7 @@ struct FedStream {
 // it does not open (the thread has then been joined). `cancel` aborts its
 // network reads; close the buffer and fire `cancel` to end it. The frames
 // come in `format`, or the source's own where its fields are 0; the buffer
-// starts looping when `loop`.
+// starts looping when `loop`. With `measureLoudness`, a source decoded from
+// its start to its end without a seek leaves its loudness in the buffer.
 std::optional<FedStream> startFeeding(MediaLocation location, bool loop, std::shared_ptr<CancelToken> cancel,
-                                      DecodedFormat format = {});
+                                      DecodedFormat format = {}, bool measureLoudness = false);

@@ -76,11 +76,14 @@ void Player::startPlayTasks(std::uint64_t request, const std::string& songId) {
     std::vector<BackgroundTask::Handle>& tasks = arrivals_.tasks;
     // The address, and the stream opened from it at once.
     tasks.push_back(tasks_.start([this, request, songId] {
-        const std::string url = api_.fetchSongUrl(songId);
-        const bool known = url != "null";
-        handOver(request, [this, known](Arrivals&) { onAddress(known); });
+        const SongStream address = api_.fetchSongStream(songId);
+        const bool known = address.url != "null";
+        handOver(request, [this, known, address](Arrivals& arrived) {
+            arrived.address = address;
+            onAddress(known);
+        });
         if (!known || TaskStop::requested()) return;
-        const AudioEngine::Handle stream = engine_.createStream(StreamSource::fromUrl(url));
+        const AudioEngine::Handle stream = engine_.createStream(streamSource(address, songId));
         if (TaskStop::requested()) {
             engine_.freeStream(stream);
             return;
@@ -194,9 +197,7 @@ void Player::startWhenReady() {
     setPlaying(true);
     engine_.play(stream_, false);  // a follower that took over the output plays already
     engine_.setVolume(stream_, volume_.position());
-    // The end of the song is an event of the engine, and what follows is the
-    // play mode's choice.
-    engine_.setLooping(stream_, false);
+    levelLoudness(stream_, arrived.address, arrived.songId, arrived.detail->album);
     // A failed details request gives no MV id: no MV to offer then.
     mvId_ = arrived.detail->mvId.empty() ? kNoMv : arrived.detail->mvId;
     emit mvAvailableChanged(mvId_ != kNoMv);
@@ -225,6 +226,7 @@ void Player::supersedePlay() {
 }
 
 void Player::freeStream() {
+    rememberLoudness(stream_, shownSongId_, album_);
     engine_.stop(stream_);
     engine_.freeStream(std::exchange(stream_, 0));
     mvId_ = kNoMv;
@@ -370,9 +372,9 @@ void Player::prepareFollower() {
             next.songId = step->id;
             next.queuePosition = step->position;
         }
-        const std::string url = api_.fetchSongUrl(next.songId);
-        if (url == "null" || TaskStop::requested()) return;
-        next.stream = engine_.createFollower(leader, StreamSource::fromUrl(url));
+        next.address = api_.fetchSongStream(next.songId);
+        if (next.address.url == "null" || TaskStop::requested()) return;
+        next.stream = engine_.createFollower(leader, streamSource(next.address, next.songId));
         if (next.stream == 0) return;
         if (TaskStop::requested()) {
             engine_.freeStream(next.stream);
@@ -389,6 +391,7 @@ void Player::prepareFollower() {
                 return;
             }
             engine_.setVolume(next.stream, volume_.position());
+            levelLoudness(next.stream, next.address, next.songId, next.detail.album);
             follower_ = std::move(next);
         });
     });
@@ -401,6 +404,7 @@ void Player::promoteFollower() {
     Follower next = std::move(*follower_);
     follower_.reset();
     engine_.play(next.stream, false);
+    rememberLoudness(stream_, shownSongId_, album_);
     engine_.freeStream(std::exchange(stream_, 0));
     if (next.queuePosition) queue_.setPosition(*next.queuePosition);
     songId_ = next.songId;
@@ -414,9 +418,28 @@ void Player::promoteFollower() {
     arrivals_.rawLyric = std::move(next.rawLyric);
     arrivals_.lyric = std::move(next.lyric);
     arrivals_.stream = next.stream;
+    arrivals_.address = std::move(next.address);
     if (queue_.append(arrivals_.songId)) emit queueChanged();
     showWhatArrived();
     startWhenReady();
+}
+
+StreamSource Player::streamSource(const SongStream& address, const std::string& songId) const {
+    StreamSource source = StreamSource::fromUrl(address.url);
+    source.playOnce = true;
+    source.measureLoudness = address.gainDb == 0.0 && LoudnessSettings::read(settings_).mode != LoudnessMode::Off &&
+                             !loudness_.track(songId);
+    return source;
+}
+
+void Player::levelLoudness(AudioEngine::Handle stream, const SongStream& address, const std::string& songId,
+                           const std::string& album) {
+    const LoudnessSettings settings = LoudnessSettings::read(settings_);
+    engine_.setLoudnessGain(stream, levellingGainDb(settings, address, loudness_.forMode(settings.mode, songId, album)));
+}
+
+void Player::rememberLoudness(AudioEngine::Handle stream, const std::string& songId, const std::string& album) {
+    if (const auto measured = engine_.measuredLoudness(stream)) loudness_.remember(songId, album, *measured);
 }
 
 void Player::discardFollower() {

@@ -28,6 +28,7 @@
 #include "audio/AudioEngine.h"
 #include "base/AppSettings.h"
 #include "base/BackgroundTask.h"
+#include "player/LoudnessLevelling.h"
 #include "player/LyricTimeline.h"
 #include "player/PlayBarState.h"
 #include "player/PlayMode.h"
@@ -55,6 +56,10 @@ public:
            QObject* parent = nullptr);
     // Stops every task and frees the current stream.
     ~Player() override;
+
+    // Where measured loudness is kept between plays and runs (nothing is
+    // kept before this is called).
+    void keepLoudnessIn(std::shared_ptr<DiskCache> cache) { loudness_ = LoudnessMemory(std::move(cache)); }
 
     // Start-up: the stored volume and mode, applied without writing them.
     // An empty volume keeps the designed one; a text naming no mode chooses none.
@@ -177,6 +182,7 @@ private:
         std::optional<std::string> rawLyric;
         std::optional<std::pair<std::string, std::string>> lyric;  // the lyric and its translation
         std::optional<AudioEngine::Handle> stream;                  // until started
+        SongStream address;                                         // with the service's loudness gain
         bool detailShown = false, coverShown = false;
         std::vector<BackgroundTask::Handle> tasks;
     };
@@ -186,6 +192,7 @@ private:
         std::string songId;
         std::optional<int> queuePosition;  // List mode: where the queue stands once it sounds
         AudioEngine::Handle stream = 0;
+        SongStream address;
         SongDetail detail;
         std::string coverBytes;
         std::string rawLyric;
@@ -199,6 +206,14 @@ private:
     void prepareFollower();
     void promoteFollower();
     void discardFollower();
+    // The stream a play opens from `address`: it ends at its end, and
+    // measures its loudness where nothing else tells it.
+    StreamSource streamSource(const SongStream& address, const std::string& songId) const;
+    // Sets the stream's gain that evens out loudness.
+    void levelLoudness(AudioEngine::Handle stream, const SongStream& address, const std::string& songId,
+                       const std::string& album);
+    // Keeps what the stream measured of the song's loudness.
+    void rememberLoudness(AudioEngine::Handle stream, const std::string& songId, const std::string& album);
     // Runs `arrive` on the UI thread when `request` is still the newest play.
     void handOver(std::uint64_t request, std::function<void(Arrivals&)> arrive);
     void onAddress(bool known);
@@ -237,6 +252,7 @@ private:
     AudioEngine::Handle stream_ = 0;
     std::shared_ptr<const LyricTimeline> lyrics_ = std::make_shared<LyricTimeline>();
     std::string desktopLyric_;
+    LoudnessMemory loudness_{nullptr};        // its cache is safe on any thread
     std::optional<Follower> follower_;         // opened to follow stream_
     std::uint64_t newestPreparation_ = 0;      // bumped by every preparation and every discard
     BackgroundTask::Handle preparation_;       // the preparation in flight, if any
