@@ -45,6 +45,8 @@ namespace {
 
 // Fetched pictures kept between runs: enough for every list many times over.
 constexpr std::int64_t kPictureDiskBytes = 256LL << 20;
+// Loudness measures are a few dozen bytes each (a file each): some ten thousand songs.
+constexpr std::int64_t kLoudnessDiskBytes = 512LL << 10;
 
 }  // namespace
 
@@ -219,6 +221,8 @@ void Application::showAccount(const AccountProfile& profile) { account_->restore
 // the playing song's MV through the web player page.
 void Application::createPlayer() {
     player_ = std::make_unique<Player>(api_, audio_, serviceCookie_, AppSettings(paths_.settingsPath));
+    if (!playbackFolder_.empty())
+        player_->keepLoudnessIn(std::make_shared<DiskCache>(playbackFolder_ + "/loudness", kLoudnessDiskBytes));
     playBar_ = new PlayBar(*player_, mainWindow_->playBarStrip());
     playBar_->setNowPlayingView(mainWindow_->nowPlayingView());
     connect(playBar_, &PlayBar::mvClicked, mvPlayback_.get(),

@@ -2,10 +2,14 @@
 // played through the real engine into a capturing output:
 //   gapless    two songs cut from one continuous tone: the silence and the
 //              largest jump where one song follows the other
+//   loudness   songs made at levels far apart, each measured on its first
+//              play and evened out on the next: how far apart they come out
 //   playback_bench [section...]   (default: every section)
 #include "CapturingOutput.h"
 #include "DemoTones.h"
 #include "audio/AudioEngine.h"
+#include "audio/LoudnessMeter.h"
+#include "player/LoudnessLevelling.h"
 
 #include <algorithm>
 #include <cmath>
@@ -97,6 +101,55 @@ void gapless() {
                           DemoTones::make("second48k.flac", seconds, seconds, 48000, flac), seconds));
 }
 
+// Plays `file` from its start to its end into a capturing output, with
+// `gainDb` of levelling; returns what was heard and, when `measure`, what
+// the engine measured of it.
+std::vector<int16_t> playWhole(const std::string& file, double gainDb, std::optional<Loudness>* measured) {
+    auto output = std::make_shared<CapturingOutput>();
+    AudioEngine engine(output);
+    StreamSource source = StreamSource::fromFile(file);
+    source.measureLoudness = measured != nullptr;
+    const auto handle = engine.createStream(source);
+    engine.setLoudnessGain(handle, gainDb);
+    if (handle == 0 || !engine.play(handle)) {
+        std::fprintf(stderr, "%s does not open\n", file.c_str());
+        std::exit(1);
+    }
+    const int64_t length = engine.getLength(handle) / 4;
+    std::vector<int16_t> heard = output->capture(length);
+    if (measured) *measured = engine.measuredLoudness(handle);
+    return heard;
+}
+
+void loudness() {
+    const LoudnessSettings settings;  // the defaults: track, -14 LUFS
+    std::printf("loudness: songs made at levels far apart, measured on their first play, evened out on the next\n");
+    std::printf("  %-8s %12s %10s %12s\n", "made at", "measured", "gain", "comes out");
+    double quietest = 0, loudest = -100;
+    for (const double level : {12.0, 4.0, -8.0, -20.0}) {
+        char name[32];
+        std::snprintf(name, sizeof name, "music%+.0f.mp3", level);
+        const std::string file = DemoTones::makeMusic(name, 10, level);
+        std::optional<Loudness> measured;
+        playWhole(file, 0, &measured);
+        const double gain = levellingGainDb(settings, SongStream{}, measured);
+        const std::vector<int16_t> heard = playWhole(file, gain, nullptr);
+        LoudnessMeter meter(kRate, 2);
+        meter.add(heard.data(), static_cast<int64_t>(heard.size() / 2));
+        const auto out = meter.result();
+        if (!measured || !out) {
+            std::fprintf(stderr, "%s could not be measured\n", name);
+            std::exit(1);
+        }
+        std::printf("  %+5.0f dB %8.2f LUFS %+7.2f dB %8.2f LUFS (true peak %.2f dBTP)\n", level, measured->lufs, gain,
+                    out->lufs, 20 * std::log10(out->truePeak));
+        quietest = std::min(quietest, out->lufs);
+        loudest = std::max(loudest, out->lufs);
+    }
+    std::printf("  spread %.2f LU   goal: within 1 LU of each other (target %.0f LUFS, true peak under %.0f dBTP)\n",
+                loudest - quietest, settings.targetLufs, kTruePeakCeilingDb);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,5 +158,6 @@ int main(int argc, char** argv) {
         return sections.empty() || std::find(sections.begin(), sections.end(), name) != sections.end();
     };
     if (wanted("gapless")) gapless();
+    if (wanted("loudness")) loudness();
     return 0;
 }
