@@ -48,10 +48,13 @@ std::optional<MediaLocation> locate(const StreamSource& source, bool& loop) {
 
 }  // namespace
 
-AudioEngine::AudioEngine() : reaper_(std::make_shared<ThreadReaper>()), fallback_(std::make_shared<NullOutput>()) {}
+AudioEngine::AudioEngine() : AudioEngine(nullptr) {}
 
 AudioEngine::AudioEngine(std::shared_ptr<AudioOutput> output)
-    : reaper_(std::make_shared<ThreadReaper>()), output_(std::move(output)), fallback_(std::make_shared<NullOutput>()) {}
+    : reaper_(std::make_shared<ThreadReaper>()),
+      equalizer_(std::make_shared<EqualizerControl>()),
+      output_(std::move(output)),
+      fallback_(std::make_shared<NullOutput>()) {}
 
 AudioEngine::~AudioEngine() {
     std::jthread events;
@@ -90,7 +93,8 @@ AudioEngine::Handle AudioEngine::createStream(const StreamSource& source) {
         fallback = fallback_;
     }
     if (!output) return 0;
-    return keep(AudioStream::create(std::move(*location), {loop, source.measureLoudness}, *output, *fallback, reaper_));
+    return keep(AudioStream::create(std::move(*location), {loop, {}, source.measureLoudness, equalizer_}, *output,
+                                    *fallback, reaper_));
 }
 
 AudioEngine::Handle AudioEngine::createFollower(Handle leader, const StreamSource& source) {
@@ -98,7 +102,8 @@ AudioEngine::Handle AudioEngine::createFollower(Handle leader, const StreamSourc
     std::optional<MediaLocation> location = locate(source, loopIgnored);
     const auto leading = find(leader);
     if (!location || !leading) return 0;
-    return keep(AudioStream::createFollower(std::move(*location), {false, source.measureLoudness}, *leading, reaper_));
+    return keep(AudioStream::createFollower(std::move(*location), {false, {}, source.measureLoudness, equalizer_},
+                                            *leading, reaper_));
 }
 
 AudioEngine::Handle AudioEngine::keep(std::shared_ptr<AudioStream> stream) {
@@ -229,6 +234,10 @@ bool AudioEngine::setVolume(Handle handle, int volume) {
     stream->setGain(static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f);
     return true;
 }
+
+void AudioEngine::setEqualizer(const EqualizerSetting& setting) { equalizer_->set(setting); }
+
+EqualizerSetting AudioEngine::equalizer() const { return equalizer_->setting(); }
 
 bool AudioEngine::setLoudnessGain(Handle handle, double decibels) {
     const auto stream = find(handle);

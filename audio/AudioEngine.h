@@ -9,6 +9,7 @@
 // freed or never made does nothing and returns the call's failure value
 // (false, 0, -1 or a negative time). Calls may come from several threads at
 // once.
+#include "audio/Equalizer.h"
 #include "audio/LoudnessMeter.h"
 #include "audio/Spectrum.h"
 #include "audio/StreamActivity.h"
@@ -118,6 +119,10 @@ public:
     // Adds `decibels` to the gain applied at output, to even out loudness;
     // a sample beyond full scale is held at full scale.
     bool setLoudnessGain(Handle handle, double decibels);
+    // Every stream's equalizer, from the frames decoded next (a few seconds
+    // ahead of what is heard). Off by default, and then not run at all.
+    void setEqualizer(const EqualizerSetting& setting);
+    EqualizerSetting equalizer() const;
     // The loudness of a stream made with `measureLoudness`, once its source
     // was decoded from its start to its end without a seek.
     std::optional<Loudness> measuredLoudness(Handle handle) const;
@@ -134,6 +139,7 @@ private:
     void tell(Handle handle, StreamEvent event);
 
     const std::shared_ptr<ThreadReaper> reaper_;  // joins freed streams' decode threads; any thread
+    const std::shared_ptr<EqualizerControl> equalizer_;  // any thread; locks inside
     mutable std::mutex mutex_;               // guards every field below except `events_`
     std::shared_ptr<AudioOutput> output_;    // null until init() when not given
     std::shared_ptr<AudioOutput> fallback_;  // for formats the device refuses

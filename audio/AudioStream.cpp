@@ -8,8 +8,8 @@
 #include <stop_token>
 #include <vector>
 
-std::unique_ptr<AudioStream> AudioStream::feed(MediaLocation location, const StreamOptions& options,
-                                               DecodedFormat format, std::shared_ptr<ThreadReaper> reaper) {
+std::unique_ptr<AudioStream> AudioStream::feed(MediaLocation location, FeedSettings settings,
+                                               std::shared_ptr<ThreadReaper> reaper) {
     auto cancel = std::make_shared<CancelToken>();
     std::optional<FedStream> fed;
     {
@@ -19,7 +19,7 @@ std::unique_ptr<AudioStream> AudioStream::feed(MediaLocation location, const Str
         // the thread asking for the stop, or here when that has happened
         // already. Once open, the stream answers to its own token only.
         std::stop_callback abandonOpen(TaskStop::current(), [token = cancel.get()] { token->cancel(); });
-        fed = startFeeding(std::move(location), options.loop, cancel, format, options.measureLoudness);
+        fed = startFeeding(std::move(location), cancel, std::move(settings));
     }
     if (!fed) return nullptr;
     std::unique_ptr<AudioStream> stream(new AudioStream(*fed, cancel, std::move(reaper)));
@@ -29,10 +29,10 @@ std::unique_ptr<AudioStream> AudioStream::feed(MediaLocation location, const Str
     return stream;
 }
 
-std::unique_ptr<AudioStream> AudioStream::create(MediaLocation location, const StreamOptions& options,
+std::unique_ptr<AudioStream> AudioStream::create(MediaLocation location, FeedSettings settings,
                                                  AudioOutput& output, AudioOutput& fallback,
                                                  std::shared_ptr<ThreadReaper> reaper) {
-    auto stream = feed(std::move(location), options, {}, std::move(reaper));
+    auto stream = feed(std::move(location), std::move(settings), std::move(reaper));
     if (!stream) return nullptr;
     stream->lane_ = OutputLane::open({stream->sampleRate_, stream->channels_}, output, fallback);
     if (!stream->lane_) return nullptr;
@@ -41,10 +41,11 @@ std::unique_ptr<AudioStream> AudioStream::create(MediaLocation location, const S
     return stream;
 }
 
-std::unique_ptr<AudioStream> AudioStream::createFollower(MediaLocation location, const StreamOptions& options,
+std::unique_ptr<AudioStream> AudioStream::createFollower(MediaLocation location, FeedSettings settings,
                                                          AudioStream& leader, std::shared_ptr<ThreadReaper> reaper) {
     const SinkFormat& format = leader.lane_->format();
-    auto stream = feed(std::move(location), options, {format.sampleRate, format.channels}, std::move(reaper));
+    settings.format = {format.sampleRate, format.channels};
+    auto stream = feed(std::move(location), std::move(settings), std::move(reaper));
     if (!stream) return nullptr;
     stream->lane_ = leader.lane_;
     stream->buffer_->setOutputLatency(stream->lane_->latencyFrames());

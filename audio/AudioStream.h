@@ -28,12 +28,6 @@
 #include <mutex>
 #include <thread>
 
-// How a stream is made.
-struct StreamOptions {
-    bool loop = false;             // go on from the start at the source's end
-    bool measureLoudness = false;  // measure the whole source as it is decoded
-};
-
 class AudioStream final {
 public:
     // Opens the source on a new decode thread and a lane of its own for it on
@@ -41,13 +35,13 @@ public:
     // format. nullptr when the source does not open, or when the calling
     // thread's task is asked to stop before it has (TaskStop), which abandons
     // the open at once.
-    static std::unique_ptr<AudioStream> create(MediaLocation location, const StreamOptions& options,
+    static std::unique_ptr<AudioStream> create(MediaLocation location, FeedSettings settings,
                                                AudioOutput& output, AudioOutput& fallback,
                                                std::shared_ptr<ThreadReaper> reaper);
     // Opens the source to follow `leader` in the leader's lane, decoded to
-    // the lane's rate and channel count; the leader stops looping. The new
-    // stream does not loop. nullptr as for create().
-    static std::unique_ptr<AudioStream> createFollower(MediaLocation location, const StreamOptions& options,
+    // the lane's rate and channel count (whatever `settings` say of the
+    // format); the leader stops looping. nullptr as for create().
+    static std::unique_ptr<AudioStream> createFollower(MediaLocation location, FeedSettings settings,
                                                        AudioStream& leader, std::shared_ptr<ThreadReaper> reaper);
     // Leaves the lane at once; the decode thread is told to end and joined by the reaper.
     ~AudioStream();
@@ -97,8 +91,8 @@ private:
 
     AudioStream(FedStream& fed, std::shared_ptr<CancelToken> cancel, std::shared_ptr<ThreadReaper> reaper);
     // Opens the decode thread for `location`; nullptr when it does not open.
-    static std::unique_ptr<AudioStream> feed(MediaLocation location, const StreamOptions& options,
-                                             DecodedFormat format, std::shared_ptr<ThreadReaper> reaper);
+    static std::unique_ptr<AudioStream> feed(MediaLocation location, FeedSettings settings,
+                                             std::shared_ptr<ThreadReaper> reaper);
     // Requires controlMutex_: a takeover by the lane makes the stream playing.
     void absorbTakeover();
     // Requires controlMutex_: stops the lane if it sounds this stream and

@@ -9,8 +9,12 @@ namespace {
 // Runs on the decode thread only; owns the decoder outright.
 class FeedLoop {
 public:
-    FeedLoop(StreamDecoder& decoder, StreamBuffer& buffer, bool measureLoudness) : decoder_(decoder), buffer_(buffer) {
-        if (measureLoudness) meter_.emplace(decoder.sampleRate(), decoder.channels());
+    FeedLoop(StreamDecoder& decoder, StreamBuffer& buffer, const FeedSettings& settings)
+        : decoder_(decoder),
+          buffer_(buffer),
+          equalizerControl_(settings.equalizer),
+          equalizer_(decoder.sampleRate(), decoder.channels()) {
+        if (settings.measureLoudness) meter_.emplace(decoder.sampleRate(), decoder.channels());
     }
 
     void run() {
@@ -21,6 +25,10 @@ public:
             case StreamDecoder::Step::kDecoded:
                 atStart_ = false;
                 measure(block);
+                if (equalizerControl_) {
+                    equalizer_.follow(*equalizerControl_);
+                    if (equalizer_.on()) equalizer_.process(block.samples.data(), block.frames);
+                }
                 buffer_.write(block.samples.data(), block.frames, block.firstFrame, generation_);
                 break;
             case StreamDecoder::Step::kEnd:
@@ -74,27 +82,29 @@ private:
     StreamBuffer& buffer_;
     uint64_t generation_ = 0;  // of the seek the decoder last followed
     bool atStart_ = true;      // nothing decoded since the loop went back to the start
+    const std::shared_ptr<const EqualizerControl> equalizerControl_;
+    Equalizer equalizer_;
     std::optional<LoudnessMeter> meter_;  // while the whole source is being measured
     int64_t measuredFrames_ = 0;          // frames measured, from the start
 };
 
 }  // namespace
 
-std::optional<FedStream> startFeeding(MediaLocation location, bool loop, std::shared_ptr<CancelToken> cancel,
-                                      DecodedFormat format, bool measureLoudness) {
+std::optional<FedStream> startFeeding(MediaLocation location, std::shared_ptr<CancelToken> cancel,
+                                      FeedSettings settings) {
     std::promise<std::optional<FedStream>> opened;
     auto result = opened.get_future();
-    std::thread thread([location = std::move(location), loop, cancel = std::move(cancel), format, measureLoudness,
+    std::thread thread([location = std::move(location), cancel = std::move(cancel), settings = std::move(settings),
                         opened = std::move(opened)]() mutable {
-        auto decoder = StreamDecoder::open(std::move(location), cancel, format);
+        auto decoder = StreamDecoder::open(std::move(location), cancel, settings.format);
         if (!decoder) {
             opened.set_value(std::nullopt);
             return;
         }
         auto buffer = std::make_shared<StreamBuffer>(decoder->sampleRate(), decoder->channels());
-        buffer->setLooping(loop);
+        buffer->setLooping(settings.loop);
         opened.set_value(FedStream{decoder->sampleRate(), decoder->channels(), decoder->lengthFrames(), buffer, {}});
-        FeedLoop(*decoder, *buffer, measureLoudness).run();
+        FeedLoop(*decoder, *buffer, settings).run();
     });
     std::optional<FedStream> fed = result.get();
     if (!fed) {

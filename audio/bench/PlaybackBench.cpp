@@ -4,6 +4,9 @@
 //              largest jump where one song follows the other
 //   loudness   songs made at levels far apart, each measured on its first
 //              play and evened out on the next: how far apart they come out
+//   equalizer  a minute of music decoded and played as fast as it goes, with
+//              the equalizer off and with every band set: the share of one
+//              core each takes at real-time pace, and the difference
 //   playback_bench [section...]   (default: every section)
 #include "CapturingOutput.h"
 #include "DemoTones.h"
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <sys/resource.h>
 #include <string>
 #include <vector>
 
@@ -104,9 +108,11 @@ void gapless() {
 // Plays `file` from its start to its end into a capturing output, with
 // `gainDb` of levelling; returns what was heard and, when `measure`, what
 // the engine measured of it.
-std::vector<int16_t> playWhole(const std::string& file, double gainDb, std::optional<Loudness>* measured) {
+std::vector<int16_t> playWhole(const std::string& file, double gainDb, std::optional<Loudness>* measured,
+                               const EqualizerSetting& equalizer = {}) {
     auto output = std::make_shared<CapturingOutput>();
     AudioEngine engine(output);
+    engine.setEqualizer(equalizer);
     StreamSource source = StreamSource::fromFile(file);
     source.measureLoudness = measured != nullptr;
     const auto handle = engine.createStream(source);
@@ -150,6 +156,39 @@ void loudness() {
                 loudest - quietest, settings.targetLufs, kTruePeakCeilingDb);
 }
 
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The share of one core playing `file` (of `seconds`) takes at real-time
+// pace: the best of three runs, as a busy machine only adds.
+double coreShare(const std::string& file, double seconds, const EqualizerSetting& equalizer) {
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const double before = cpuSeconds();
+        playWhole(file, 0, nullptr, equalizer);
+        best = std::min(best, cpuSeconds() - before);
+    }
+    return 100.0 * best / seconds;
+}
+
+void equalizer() {
+    const double seconds = 60;
+    const std::string file = DemoTones::makeMusic("minute.mp3", seconds, 0);
+    EqualizerSetting allBands;
+    allBands.on = true;
+    for (int band = 0; band < kEqualizerBands; ++band) allBands.gainsDb[static_cast<size_t>(band)] = band % 2 ? -6 : 6;
+    const double off = coreShare(file, seconds, {});
+    const double on = coreShare(file, seconds, allBands);
+    std::printf("equalizer: a minute of MP3 music (192 kbps, 44.1 kHz stereo) decoded and played\n");
+    std::printf("  equalizer off            %6.2f %% of one core\n", off);
+    std::printf("  every band set (±6 dB)   %6.2f %% of one core\n", on);
+    std::printf("  the equalizer's cost     %6.2f %% of one core more   goal: under 1 %%\n", on - off);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -159,5 +198,6 @@ int main(int argc, char** argv) {
     };
     if (wanted("gapless")) gapless();
     if (wanted("loudness")) loudness();
+    if (wanted("equalizer")) equalizer();
     return 0;
 }
