@@ -80,6 +80,31 @@ bool AudioEngine::init(int device) {
     return true;
 }
 
+bool AudioEngine::useDevice(int device) {
+    std::shared_ptr<AudioOutput> output = fallback_;
+    if (device != 0) output = PortAudioOutput::create(device < 0 ? -1 : device - 1);
+    return output && useOutput(std::move(output));
+}
+
+bool AudioEngine::useOutput(std::shared_ptr<AudioOutput> output) {
+    std::vector<std::shared_ptr<AudioStream>> streams;
+    {
+        std::lock_guard lock(mutex_);
+        output_ = output;
+        for (const auto& [handle, stream] : streams_) streams.push_back(stream);
+    }
+    // Streams that follow one another share a lane: each lane moves once.
+    std::vector<OutputLane*> moved;
+    bool allMoved = true;
+    for (const auto& stream : streams) {
+        OutputLane* lane = &stream->lane();
+        if (std::find(moved.begin(), moved.end(), lane) != moved.end()) continue;
+        moved.push_back(lane);
+        allMoved = lane->moveTo(*output, *fallback_) && allMoved;
+    }
+    return allMoved;
+}
+
 AudioEngine::Handle AudioEngine::createStream(const StreamSource& source) {
     bool loop = false;
     std::optional<MediaLocation> location = locate(source, loop);

@@ -73,6 +73,12 @@ public:
     // cannot be used, the engine goes on without one. Streams can be made only
     // after this; a second call changes nothing.
     bool init(int device = -1);
+    // Sound goes to `device` (as for init()) from now on, streams playing
+    // included: each goes on where it was heard. False, changing nothing,
+    // when the device cannot be used.
+    bool useDevice(int device);
+    // The same with any output.
+    bool useOutput(std::shared_ptr<AudioOutput> output);
 
     // The new stream's handle, or 0 when no source is given or none opens.
     // A stream made from a URL loops unless `playOnce`: at its end it goes on from its start.

@@ -80,6 +80,8 @@ public:
     // Raised by every seek and restart.
     uint64_t playGeneration() const { return buffer_->generation(); }
 
+    OutputLane& lane() const { return *lane_; }
+
     // The lane's render thread.
     int64_t renderFrames(int16_t* out, int64_t frames);
     StreamBuffer& buffer() { return *buffer_; }

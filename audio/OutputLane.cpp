@@ -9,6 +9,7 @@ std::shared_ptr<OutputLane> OutputLane::open(const SinkFormat& format, AudioOutp
     lane->sink_ = output.open(format, *lane);
     if (!lane->sink_) lane->sink_ = fallback.open(format, *lane);
     if (!lane->sink_) return nullptr;
+    lane->latency_.store(lane->sink_->latencyFrames(), std::memory_order_release);
     return lane;
 }
 
@@ -68,6 +69,31 @@ bool OutputLane::halt(AudioStream& stream) {
         sink_->stop();
         running_ = false;
     }
+    return true;
+}
+
+bool OutputLane::moveTo(AudioOutput& output, AudioOutput& fallback) {
+    std::lock_guard control(controlMutex_);
+    std::unique_ptr<AudioSink> sink = output.open(format_, *this);
+    if (!sink) sink = fallback.open(format_, *this);
+    if (!sink) return false;
+    const bool wasRunning = running_;
+    if (running_) {
+        sink_->stop();
+        running_ = false;
+    }
+    sink_ = std::move(sink);  // the old sink closes; no render() runs now
+    latency_.store(sink_->latencyFrames(), std::memory_order_release);
+    {
+        std::lock_guard lock(renderMutex_);
+        for (AudioStream* stream : {current_, queued_, finishing_}) {
+            if (!stream) continue;
+            // Where it was heard counts by the old output's latency.
+            if (stream == current_) stream->buffer().rewindToHeard();
+            stream->buffer().setOutputLatency(sink_->latencyFrames());
+        }
+    }
+    if (wasRunning) running_ = sink_->start();
     return true;
 }
 

@@ -14,6 +14,7 @@
 // controlMutex_, then renderMutex_, then a stream buffer's own lock.
 #include "audio/AudioOutput.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -29,7 +30,8 @@ public:
     OutputLane& operator=(const OutputLane&) = delete;
 
     const SinkFormat& format() const { return format_; }
-    int64_t latencyFrames() const { return sink_->latencyFrames(); }
+    // The output's latency; any thread.
+    int64_t latencyFrames() const { return latency_.load(std::memory_order_acquire); }
 
     // `stream` sounds through this lane: as the current stream when there is
     // none, else queued to follow the current one (replacing one queued before).
@@ -43,6 +45,11 @@ public:
     // Stops the output when `stream` is the current stream and says so;
     // after it returns nothing of the stream is being rendered.
     bool halt(AudioStream& stream);
+    // Moves the lane to another output: what the old one had pulled but not
+    // yet sounded is played again on the new one, which goes on where the
+    // old one was heard. False, keeping the old output, when neither
+    // `output` nor `fallback` can play the format.
+    bool moveTo(AudioOutput& output, AudioOutput& fallback);
 
     int64_t render(int16_t* out, int64_t frames) override;
     bool canRender(int64_t frames) const override;
@@ -51,7 +58,9 @@ private:
     explicit OutputLane(const SinkFormat& format) : format_(format) {}
 
     const SinkFormat format_;
-    std::unique_ptr<AudioSink> sink_;  // opened on this lane in open(), before any other thread sees it
+    std::unique_ptr<AudioSink> sink_;  // opened in open(); replaced by moveTo() under controlMutex_ while stopped
+
+    std::atomic<int64_t> latency_{0};  // of sink_; written with it
 
     std::mutex controlMutex_;
     bool running_ = false;  // guarded by controlMutex_
