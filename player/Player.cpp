@@ -29,6 +29,8 @@ Player::Player(const CloudApiClient& api, AudioEngine& engine, std::string servi
     connect(&playTimer_, &QTimer::timeout, this, &Player::tickProgress);
     connect(&lyricTimer_, &QTimer::timeout, this, &Player::tickLyrics);
     connect(&endCheckTimer_, &QTimer::timeout, this, &Player::checkSongEnd);
+    sleepTimer_.setSingleShot(true);
+    connect(&sleepTimer_, &QTimer::timeout, this, &Player::sleepNow);
     engine_.setEventListener([this](AudioEngine::Handle stream, StreamEvent event) {
         runOnUiThread(this, [this, stream, event] { onStreamEvent(stream, event); });
     });
@@ -298,6 +300,31 @@ void Player::toggleMute() {
     emit volumeChanged(volume_.position(), volume_.muted());
 }
 
+void Player::sleepAfter(int minutes) {
+    cancelSleep();
+    sleepTimer_.start(std::max(1, minutes) * 60 * 1000);
+}
+
+// Nothing may follow the song then: a song opened to follow it goes.
+void Player::sleepAtSongEnd() {
+    cancelSleep();
+    sleepAtSongEnd_ = true;
+    discardFollower();
+}
+
+void Player::cancelSleep() {
+    sleepTimer_.stop();
+    sleepAtSongEnd_ = false;
+}
+
+void Player::sleepNow() {
+    cancelSleep();
+    engine_.pause(stream_);
+    playTimer_.stop();
+    setPlaying(false);
+    emit sleepStarted();
+}
+
 void Player::tickProgress() {
     const int activity = engine_.isActive(stream_);
     if (activity == StreamActivity::kPlaying) setPlaying(true);
@@ -318,6 +345,11 @@ void Player::checkSongEnd() {
 }
 
 void Player::endSong() {
+    if (sleepAtSongEnd_) {
+        sleepNow();
+        setProgress(0, elapsedSeconds_);
+        return;
+    }
     if (follower_) {
         promoteFollower();
         return;
@@ -352,7 +384,7 @@ void Player::onStreamEvent(AudioEngine::Handle stream, StreamEvent event) {
 // address, its stream (following the current one's), details, cover and
 // lyrics. A song still loading will replace the current one: nothing then.
 void Player::prepareFollower() {
-    if (!mode_ || loading_ || follower_ || (preparation_ && !preparation_->isFinished())) return;
+    if (!mode_ || sleepAtSongEnd_ || loading_ || follower_ || (preparation_ && !preparation_->isFinished())) return;
     std::optional<std::string> chosen;
     if (*mode_ == PlayMode::Circulate) chosen = songId_;
     if (*mode_ == PlayMode::Random) {

@@ -88,6 +88,16 @@ public:
     void appendToQueue(const std::vector<std::string>& songIds);
     void setVolume(int volume);
     void toggleMute();
+    // Sleep timer: the sound pauses after `minutes` (from now), or at the
+    // end of the song playing, where nothing follows it; a new choice
+    // replaces the one before, and cancelSleep() drops it.
+    void sleepAfter(int minutes);
+    void sleepAtSongEnd();
+    void cancelSleep();
+    // What the timer runs when it is due: the sound pauses.
+    void sleepNow();
+    bool sleepsAtSongEnd() const { return sleepAtSongEnd_; }
+    QTimer& sleepTimer() { return sleepTimer_; }
 
     // State.
     const std::string& songId() const { return songId_; }
@@ -169,6 +179,8 @@ signals:
     void queueChanged();
     // The queue was cleared: nothing plays and no song is shown.
     void songCleared();
+    // The sleep timer paused the sound.
+    void sleepStarted();
 
 private:
     // What the tasks of the newest play have handed over so far. Each part
@@ -257,7 +269,10 @@ private:
     std::uint64_t newestPreparation_ = 0;      // bumped by every preparation and every discard
     BackgroundTask::Handle preparation_;       // the preparation in flight, if any
 
+    bool sleepAtSongEnd_ = false;
+
     QTimer playTimer_;
+    QTimer sleepTimer_;  // single shot while a sleep after minutes is set
     QTimer lyricTimer_;
     QTimer endCheckTimer_;
     TaskOwner tasks_;  // last: its tasks stop before anything they use goes

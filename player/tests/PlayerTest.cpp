@@ -358,6 +358,31 @@ TEST_F(PlayerTest, AnotherModeDropsTheSongOpenedAhead) {
     EXPECT_EQ(openStreams(), 1) << "its stream is freed";
 }
 
+TEST_F(PlayerTest, TheSleepTimerPausesAfterItsMinutesOrAtTheSongsEndWithNothingFollowing) {
+    play(kWindyStreet);
+    player->sleepAfter(30);
+    EXPECT_TRUE(player->sleepTimer().isActive());
+    EXPECT_EQ(player->sleepTimer().interval(), 30 * 60 * 1000);
+    QSignalSpy slept(player.get(), &Player::sleepStarted);
+    player->sleepNow();  // as the timer does when due
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_EQ(engine.isActive(player->currentStream()), StreamActivity::kPaused);
+    EXPECT_FALSE(player->sleepTimer().isActive());
+    EXPECT_EQ(slept.size(), 1);
+
+    player->togglePlay();
+    player->appendToQueue({kSummerLetter});
+    player->setMode(PlayMode::List);
+    player->sleepAtSongEnd();
+    player->seek(21);
+    QSignalSpy started(player.get(), &Player::songStarted);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isPlaying(); }, kPlayTimeoutMs)) << "it pauses at the end";
+    EXPECT_EQ(slept.size(), 2);
+    EXPECT_TRUE(started.isEmpty()) << "and nothing follows";
+    EXPECT_FALSE(player->followingSongId());
+    EXPECT_FALSE(player->sleepsAtSongEnd()) << "a sleep is used once";
+}
+
 TEST_F(PlayerTest, WhenNoQueuedSongIsAvailableTheEndedSongStaysPaused) {
     play(kUnlicensed);
     player->setMode(PlayMode::List);
