@@ -12,6 +12,9 @@
 #include "ui/PicturePipeline.h"
 #include "ui/pages/HomePage.h"
 #include "ui/pages/SettingsPage.h"
+#include "ui/PlaybackSettingsWindow.h"
+#include "audio/PortAudioOutput.h"
+#include "player/PlaybackPreferences.h"
 #include "ui/LoadingWindow.h"
 #include "ui/DesktopLyricsWindow.h"
 #include "app/CoverMenuActions.h"
@@ -141,6 +144,7 @@ void Application::onMainWindowCreated() {
     if (cookieAnswer) serviceCookie_ = std::move(*cookieAnswer);
     createPlayer();
     audio_.init();  // without a usable device the engine plays to a silent output
+    applyPlaybackPreferences();
     // An account that cannot be checked in time counts as logged out this run.
     const AccountProfile profile = awaitWithinBound(account).value_or(AccountProfile{});
     if (!alive) return;
@@ -229,9 +233,31 @@ void Application::createPlayer() {
             [this] { mvPlayback_->playInWebPlayer(player_->mvId()); });
 }
 
+void Application::applyPlaybackPreferences() {
+    const PlaybackPreferences stored = PlaybackPreferences::read(AppSettings(paths_.settingsPath));
+    audio_.setEqualizer(stored.equalizer);
+    if (stored.outputDevice.empty()) return;
+    // A device no longer there leaves the default one.
+    for (const OutputDevice& device : PortAudioOutput::devices()) {
+        if (device.number >= 0 && device.name == stored.outputDevice) {
+            audio_.useDevice(device.number);
+            return;
+        }
+    }
+}
+
+void Application::openPlaybackSettings() {
+    if (!playbackSettings_)
+        playbackSettings_ = new PlaybackSettingsWindow(audio_, *player_, AppSettings(paths_.settingsPath), mainWindow_.get());
+    playbackSettings_->show();
+    playbackSettings_->raise();
+    playbackSettings_->activateWindow();
+}
+
 void Application::applyStoredSettings() {
     player_->applyStored(storedSettings_.volume, storedSettings_.playMode);
     settingsPage().applyStored(storedSettings_, AppSettings(paths_.settingsPath));
+    connect(&settingsPage(), &SettingsPage::playbackSettingsRequested, this, &Application::openPlaybackSettings);
 }
 
 // The desktop lyrics window in the stored colours and fill mode, hidden

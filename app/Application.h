@@ -32,6 +32,7 @@ class PlayBar;
 class SettingsPage;
 class SpectrumWindow;
 class UpdateLogWindow;
+class PlaybackSettingsWindow;
 class Player;
 class SongDownloader;
 class MainWindow;
@@ -131,6 +132,9 @@ private:
     void showAccount(const AccountProfile& profile);
     void applyStoredSettings();
     void createPlayer();
+    // The stored equalizer and output device, on the engine.
+    void applyPlaybackPreferences();
+    void openPlaybackSettings();
     void createDesktopLyrics();
     void showPlayer();
     void offerToDesktop();
@@ -176,6 +180,7 @@ private:
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
     std::unique_ptr<SpectrumWindow> spectrumWindow_;
     QPointer<UpdateLogWindow> updateLog_;  // destroys itself when closed
+    QPointer<PlaybackSettingsWindow> playbackSettings_;  // destroys itself when closed
     // After the windows and the player, so it goes before them.
     std::unique_ptr<SongDownloader> downloader_;
     std::unique_ptr<CoverMenuActions> coverMenu_;
