@@ -247,8 +247,11 @@ void Application::applyPlaybackPreferences() {
 }
 
 void Application::openPlaybackSettings() {
-    if (!playbackSettings_)
-        playbackSettings_ = new PlaybackSettingsWindow(audio_, *player_, AppSettings(paths_.settingsPath), mainWindow_.get());
+    if (!playbackSettings_) {
+        playbackSettings_ =
+            new PlaybackSettingsWindow(audio_, *player_, AppSettings(paths_.settingsPath), mainWindow_.get());
+        playbackSettings_->move(mainWindow_->geometry().center() - playbackSettings_->rect().center());
+    }
     playbackSettings_->show();
     playbackSettings_->raise();
     playbackSettings_->activateWindow();

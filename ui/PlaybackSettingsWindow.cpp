@@ -59,6 +59,7 @@ PlaybackSettingsWindow::PlaybackSettingsWindow(AudioEngine& engine, Player& play
     layout->addWidget(levellingGroup());
     layout->addWidget(outputGroup());
     showEqualizer();
+    resize(480, sizeHint().height());
 }
 
 QWidget* PlaybackSettingsWindow::equalizerGroup() {

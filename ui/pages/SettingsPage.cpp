@@ -100,10 +100,11 @@ SettingsPage::SettingsPage() : Page(Pages::kSettings, nullptr) {
     // Only what the user picks acts; applying the stored mode does not.
     connect(fillModes_, &QComboBox::activated, this, &SettingsPage::chooseFillMode);
 
-    label(page, "设置标签_播放", "均衡器、音量均衡、输出设备和睡眠定时", {130, 580, 400, 25});
+    // Beside the account box: the equalizer, loudness, output and sleep timer.
     auto* playback = new QPushButton(QString::fromUtf8("播放设置"), page);
     playback->setObjectName("按钮_播放设置");
-    playback->setGeometry(630, 575, 200, 35);
+    playback->setGeometry(850, 100, 120, 40);
+    playback->setFont(Theme::font(14));
     connect(playback, &QPushButton::clicked, this, &SettingsPage::playbackSettingsRequested);
 }
 
