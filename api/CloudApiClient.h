@@ -52,6 +52,8 @@ public:
     // The stream URL, or "null" when the answer names none or only a trial
     // clip (an entry whose "freeTrialInfo" is not null).
     std::string fetchSongUrl(const std::string& id) const;
+    // The same request, with the loudness gain and peak that come with the URL.
+    SongStream fetchSongStream(const std::string& id) const;
     // The lyric cut out of the raw answer, its JSON string escapes undone.
     std::string fetchRawLyric(const std::string& id) const;
     // The lyric answer; the caller reads "lrc.lyric" and "tlyric.lyric".

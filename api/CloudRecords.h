@@ -13,6 +13,13 @@ struct SongDetail {
     std::string album;     // the album's name
 };
 
+// A song's stream as the song URL answer gives it.
+struct SongStream {
+    std::string url;        // "null" when the answer names none
+    double gainDb = 0;      // the service's loudness adjustment for the song; 0 when it gives none
+    double peak = 0;        // the song's peak, linear (1 = full scale); 0 when it gives none
+};
+
 // Names and first-artist names of several songs, index-aligned, answer order.
 struct SongNameList {
     std::vector<std::string> names;

@@ -5,6 +5,8 @@
 #include "text/TextUtils.h"
 
 #include <nlohmann/json.hpp>
+#include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -54,12 +56,25 @@ SongNameList CloudApiClient::fetchSongNames(const std::vector<std::string>& ids)
     return list;
 }
 
+std::string CloudApiClient::fetchSongUrl(const std::string& id) const { return fetchSongStream(id).url; }
+
 // A trial clip is no song: playing 30 seconds as if whole would mislead.
-std::string CloudApiClient::fetchSongUrl(const std::string& id) const {
+SongStream CloudApiClient::fetchSongStream(const std::string& id) const {
     const JsonDocument answer =
         fetch({ServiceRoute::SongUrl, {{"id", id}}, {}, false, RequestHeaders::BrowserAgent});
-    const std::string url = answer.getText("data[0].url");
-    return url.empty() || answer.exists("data[0].freeTrialInfo") ? "null" : url;
+    SongStream stream;
+    stream.url = answer.getText("data[0].url");
+    if (stream.url.empty() || answer.exists("data[0].freeTrialInfo")) stream.url = "null";
+    // A missing or unreadable number reads as no adjustment.
+    const auto number = [&](std::string_view path) {
+        const std::string text = answer.getText(path);
+        double value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return error == std::errc() && std::isfinite(value) ? value : 0.0;
+    };
+    stream.gainDb = number("data[0].gain");
+    stream.peak = number("data[0].peak");
+    return stream;
 }
 
 std::string CloudApiClient::fetchRawLyric(const std::string& id) const {

@@ -16,6 +16,9 @@
 #include "ui/pages/HomePage.h"
 #include "ui/pages/SettingsPage.h"
 #include "ui/ServiceSettingsGroup.h"
+#include "ui/PlaybackSettingsWindow.h"
+#include "audio/PortAudioOutput.h"
+#include "player/PlaybackPreferences.h"
 #include "ui/LoadingWindow.h"
 #include "ui/DesktopLyricsWindow.h"
 #include "app/CoverMenuActions.h"
@@ -50,6 +53,8 @@ namespace {
 
 // Fetched pictures kept between runs: enough for every list many times over.
 constexpr std::int64_t kPictureDiskBytes = 256LL << 20;
+// Loudness measures are a few dozen bytes each (a file each): some ten thousand songs.
+constexpr std::int64_t kLoudnessDiskBytes = 512LL << 10;
 
 // The gateway hosts of a fixed gateway target; the build's defaults (the
 // companion's) for the others until the start-up sequence connects.
@@ -167,6 +172,7 @@ void Application::onMainWindowCreated() {
     if (cookieAnswer) serviceCookie_ = std::move(*cookieAnswer);
     createPlayer();
     audio_.init();  // without a usable device the engine plays to a silent output
+    applyPlaybackPreferences();
     // An account that cannot be checked in time counts as logged out this run.
     const AccountProfile profile = awaitWithinBound(account).value_or(AccountProfile{});
     if (!alive) return;
@@ -279,10 +285,36 @@ void Application::showAccount(const AccountProfile& profile) { account_->restore
 // the playing song's MV through the web player page.
 void Application::createPlayer() {
     player_ = std::make_unique<Player>(api_, audio_, serviceCookie_, AppSettings(paths_.settingsPath));
+    if (!playbackFolder_.empty())
+        player_->keepLoudnessIn(std::make_shared<DiskCache>(playbackFolder_ + "/loudness", kLoudnessDiskBytes));
     playBar_ = new PlayBar(*player_, mainWindow_->playBarStrip());
     playBar_->setNowPlayingView(mainWindow_->nowPlayingView());
     connect(playBar_, &PlayBar::mvClicked, mvPlayback_.get(),
             [this] { mvPlayback_->playInWebPlayer(player_->mvId()); });
+}
+
+void Application::applyPlaybackPreferences() {
+    const PlaybackPreferences stored = PlaybackPreferences::read(AppSettings(paths_.settingsPath));
+    audio_.setEqualizer(stored.equalizer);
+    if (stored.outputDevice.empty()) return;
+    // A device no longer there leaves the default one.
+    for (const OutputDevice& device : PortAudioOutput::devices()) {
+        if (device.number >= 0 && device.name == stored.outputDevice) {
+            audio_.useDevice(device.number);
+            return;
+        }
+    }
+}
+
+void Application::openPlaybackSettings() {
+    if (!playbackSettings_) {
+        playbackSettings_ =
+            new PlaybackSettingsWindow(audio_, *player_, AppSettings(paths_.settingsPath), mainWindow_.get());
+        playbackSettings_->move(mainWindow_->geometry().center() - playbackSettings_->rect().center());
+    }
+    playbackSettings_->show();
+    playbackSettings_->raise();
+    playbackSettings_->activateWindow();
 }
 
 void Application::applyStoredSettings() {
@@ -292,6 +324,7 @@ void Application::applyStoredSettings() {
     settingsPage().serviceGroup()->showChoice(ServiceChoice::read(settings));
     connect(settingsPage().serviceGroup(), &ServiceSettingsGroup::choiceMade, this, &Application::changeService);
     connect(settingsPage().qualityBox(), &QComboBox::textActivated, this, &Application::chooseQuality);
+    connect(&settingsPage(), &SettingsPage::playbackSettingsRequested, this, &Application::openPlaybackSettings);
 }
 
 // The desktop lyrics window in the stored colours and fill mode, hidden

@@ -34,6 +34,7 @@ class PlayBar;
 class SettingsPage;
 class SpectrumWindow;
 class UpdateLogWindow;
+class PlaybackSettingsWindow;
 class Player;
 class SongDownloader;
 class MainWindow;
@@ -77,6 +78,9 @@ public:
     // Where the desktop's media controls find the cover of the song playing
     // (before `start`; none when empty).
     void setCoverFolder(std::string folder) { coverFolder_ = std::move(folder); }
+    // Where the player keeps what it learns of songs it played, such as
+    // their loudness (before `start`; nothing is kept when empty).
+    void setPlaybackFolder(std::string folder) { playbackFolder_ = std::move(folder); }
     // Shows the main window in front, also when minimised.
     void raiseMainWindow();
 
@@ -140,6 +144,9 @@ private:
     void showAccount(const AccountProfile& profile);
     void applyStoredSettings();
     void createPlayer();
+    // The stored equalizer and output device, on the engine.
+    void applyPlaybackPreferences();
+    void openPlaybackSettings();
     void createDesktopLyrics();
     void showPlayer();
     void offerToDesktop();
@@ -176,6 +183,7 @@ private:
     bool handedOver_ = false;  // the updater took over: start-up stops
     int startupBoundMs_ = kStartupBoundMs;
     std::string coverFolder_;
+    std::string playbackFolder_;
     QElapsedTimer startupClock_;
 
     QPointer<LoadingWindow> loadingWindow_;
@@ -189,6 +197,7 @@ private:
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
     std::unique_ptr<SpectrumWindow> spectrumWindow_;
     QPointer<UpdateLogWindow> updateLog_;  // destroys itself when closed
+    QPointer<PlaybackSettingsWindow> playbackSettings_;  // destroys itself when closed
     // After the windows and the player, so it goes before them.
     std::unique_ptr<SongDownloader> downloader_;
     std::unique_ptr<CoverMenuActions> coverMenu_;

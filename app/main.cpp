@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
     Application app(documents, QCoreApplication::applicationDirPath().toStdString(), ServiceTarget::fromEnvironment(),
                     (cache + "/pictures").toStdString());
     app.setCoverFolder((cache + "/covers").toStdString());
+    app.setPlaybackFolder((cache + "/playback").toStdString());
     app.start();
     return qtApp.exec();
 }

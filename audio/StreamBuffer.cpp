@@ -48,9 +48,31 @@ bool StreamBuffer::write(const int16_t* frames, int64_t count, int64_t sourceFra
     return true;
 }
 
-void StreamBuffer::finish(uint64_t generation) {
+void StreamBuffer::finish(uint64_t generation, bool clean) {
     std::lock_guard lock(mutex_);
-    if (generation == generation_) finished_ = true;
+    if (generation != generation_) return;
+    finished_ = true;
+    finishedCleanly_ = clean;
+}
+
+bool StreamBuffer::looping() const {
+    std::lock_guard lock(mutex_);
+    return looping_;
+}
+
+void StreamBuffer::setLoudness(const Loudness& loudness) {
+    std::lock_guard lock(mutex_);
+    loudness_ = loudness;
+}
+
+std::optional<Loudness> StreamBuffer::loudness() const {
+    std::lock_guard lock(mutex_);
+    return loudness_;
+}
+
+void StreamBuffer::setLooping(bool looping) {
+    std::lock_guard lock(mutex_);
+    looping_ = looping;
 }
 
 int64_t StreamBuffer::render(int16_t* out, int64_t frames) {
@@ -72,6 +94,11 @@ int64_t StreamBuffer::render(int16_t* out, int64_t frames) {
     return real;
 }
 
+void StreamBuffer::recordIdlePull(int64_t frames) {
+    std::lock_guard lock(mutex_);
+    timeline_.recordPull(readIndex_, 0, frames);
+}
+
 bool StreamBuffer::canRender(int64_t frames) const {
     std::lock_guard lock(mutex_);
     if (finished_ || closed_) return true;
@@ -86,6 +113,7 @@ void StreamBuffer::seek(int64_t sourceFrame) {
         seekPending_ = true;
         seekFrame_ = sourceFrame;
         finished_ = false;
+        finishedCleanly_ = false;
         readIndex_ = floorIndex_ = ring_.end();
         positions_.startRun(floorIndex_, sourceFrame);
         timeline_.restart(floorIndex_);
@@ -128,6 +156,31 @@ bool StreamBuffer::stalled() const {
 bool StreamBuffer::ended() const {
     std::lock_guard lock(mutex_);
     return finished_ && heardIndex() == ring_.end();
+}
+
+bool StreamBuffer::drained() const {
+    std::lock_guard lock(mutex_);
+    return finished_ && readIndex_ == ring_.end();
+}
+
+int64_t StreamBuffer::framesLeftToPull() const {
+    std::lock_guard lock(mutex_);
+    return finished_ ? ring_.end() - readIndex_ : -1;
+}
+
+bool StreamBuffer::endedCleanly() const {
+    std::lock_guard lock(mutex_);
+    return finishedCleanly_ && heardIndex() == ring_.end();
+}
+
+bool StreamBuffer::decodedToEnd() const {
+    std::lock_guard lock(mutex_);
+    return finishedCleanly_;
+}
+
+uint64_t StreamBuffer::generation() const {
+    std::lock_guard lock(mutex_);
+    return generation_;
 }
 
 void StreamBuffer::close() {

@@ -9,12 +9,14 @@
 // any thread. `mutex_` guards every field below it; the decode thread sleeps
 // on `changed_` while the buffer is full or it has nothing to do.
 #include "audio/FrameRing.h"
+#include "audio/LoudnessMeter.h"
 #include "audio/OutputTimeline.h"
 #include "audio/PositionMap.h"
 
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 class StreamBuffer {
 public:
@@ -37,14 +39,23 @@ public:
     // on, waiting for room as the output plays. Returns false, having dropped
     // the rest, once a seek or close makes `generation` stale.
     bool write(const int16_t* frames, int64_t count, int64_t sourceFrame, uint64_t generation);
-    // Decode thread. The source has no more frames for `generation`.
-    void finish(uint64_t generation);
+    // Decode thread. The source has no more frames for `generation`:
+    // `clean` when it reached its end, false when reading failed.
+    void finish(uint64_t generation, bool clean);
+    // Decode thread. Whether to go on from the start at the source's end.
+    bool looping() const;
+    // Decode thread. The loudness of the whole source, measured as it was decoded.
+    void setLoudness(const Loudness& loudness);
 
     // Output thread. Copies the next frames, padding with silence when the
     // buffer runs dry; after running dry it waits for half a second of audio
     // (or the end) before playing again. Returns the count of real frames.
     int64_t render(int16_t* out, int64_t frames);
     bool canRender(int64_t frames) const;
+    // Output thread, for a stream whose last frame has been pulled while
+    // the output goes on with another: the output pulled `frames` more
+    // frames, none of them this buffer's, so what was pulled is heard.
+    void recordIdlePull(int64_t frames);
 
     // Control. Drops what is buffered and asks the decoder to continue from
     // `sourceFrame`; the position heard becomes `sourceFrame` at once.
@@ -63,6 +74,20 @@ public:
     bool stalled() const;
     // Every frame of a finished source has been heard.
     bool ended() const;
+    // Every frame of a finished source has been pulled (maybe not yet heard).
+    bool drained() const;
+    // The frames a finished source has left to pull; -1 while it goes on.
+    int64_t framesLeftToPull() const;
+    // The source reached its end (it did not fail) and all of it was heard.
+    bool endedCleanly() const;
+    // Decoding reached the source's end without failing; the rest is buffered.
+    bool decodedToEnd() const;
+    // Raised by every seek, so a watcher can tell a stream played anew.
+    uint64_t generation() const;
+    // Control. Whether the decoder goes on from the start at the source's end.
+    void setLooping(bool looping);
+    // What the decode thread measured, once it has.
+    std::optional<Loudness> loudness() const;
     // Ends the decode thread's waits for good.
     void close();
 
@@ -85,6 +110,9 @@ private:
     bool seekPending_ = false;
     int64_t seekFrame_ = 0;
     bool finished_ = false;       // no more writes for this generation
+    bool finishedCleanly_ = false;  // ... because the source ended, not because it failed
+    bool looping_ = false;
+    std::optional<Loudness> loudness_;
     bool stalled_ = false;
     bool closed_ = false;
 };

@@ -146,17 +146,19 @@ std::unique_ptr<StreamDecoder::Input> StreamDecoder::openInput(const MediaLocati
     return input;
 }
 
-std::unique_ptr<StreamDecoder> StreamDecoder::open(MediaLocation location, std::shared_ptr<const CancelToken> cancel) {
+std::unique_ptr<StreamDecoder> StreamDecoder::open(MediaLocation location, std::shared_ptr<const CancelToken> cancel,
+                                                   DecodedFormat format) {
     auto input = openInput(location, *cancel);
     if (!input) return nullptr;
-    return std::unique_ptr<StreamDecoder>(new StreamDecoder(std::move(location), std::move(cancel), std::move(input)));
+    return std::unique_ptr<StreamDecoder>(
+        new StreamDecoder(std::move(location), std::move(cancel), std::move(input), format));
 }
 
 StreamDecoder::StreamDecoder(MediaLocation location, std::shared_ptr<const CancelToken> cancel,
-                             std::unique_ptr<Input> input)
+                             std::unique_ptr<Input> input, DecodedFormat format)
     : location_(std::move(location)), cancel_(std::move(cancel)), input_(std::move(input)) {
-    sampleRate_ = input_->codec->sample_rate;
-    channels_ = input_->codec->ch_layout.nb_channels;
+    sampleRate_ = format.sampleRate > 0 ? format.sampleRate : input_->codec->sample_rate;
+    channels_ = format.channels > 0 ? format.channels : input_->codec->ch_layout.nb_channels;
     const AVStream* stream = input_->stream();
     if (stream->duration != AV_NOPTS_VALUE) {
         lengthFrames_ = av_rescale_q(stream->duration, stream->time_base, AVRational{1, sampleRate_});
@@ -178,7 +180,7 @@ StreamDecoder::Step StreamDecoder::decode(Block& block) {
             if (block.frames > 0) return Step::kDecoded;
             continue;
         }
-        if (result == AVERROR_EOF) return Step::kEnd;
+        if (result == AVERROR_EOF) return drainResampler(block) ? Step::kDecoded : Step::kEnd;
         if (result != AVERROR(EAGAIN)) return Step::kFailed;
 
         result = av_read_frame(in.format, in.packet);
@@ -238,13 +240,31 @@ bool StreamDecoder::convert(Block& block) {
                                  AVRational{1, sampleRate_});
         }
     }
-    const int64_t skipped = std::clamp<int64_t>(skipUntil_ - first, 0, got);
-    std::memmove(block.samples.data(), block.samples.data() + skipped * channels_,
-                 static_cast<size_t>((got - skipped) * channels_) * sizeof(int16_t));
-    block.frames = got - skipped;
-    block.firstFrame = first + skipped;
-    nextFrame_ = first + got;
+    placeBlock(block, first, got);
     return true;
+}
+
+bool StreamDecoder::drainResampler(Block& block) {
+    Input& in = *input_;
+    if (!in.resampler) return false;
+    const int64_t held = swr_get_delay(in.resampler, sampleRate_);
+    if (held <= 0) return false;
+    const int capacity = static_cast<int>(held) + 16;
+    block.samples.resize(static_cast<size_t>(capacity) * channels_);
+    auto* out = reinterpret_cast<uint8_t*>(block.samples.data());
+    const int got = swr_convert(in.resampler, &out, capacity, nullptr, 0);
+    if (got <= 0) return false;
+    placeBlock(block, nextFrame_, got);
+    return block.frames > 0;
+}
+
+void StreamDecoder::placeBlock(Block& block, int64_t first, int64_t count) {
+    const int64_t skipped = std::clamp<int64_t>(skipUntil_ - first, 0, count);
+    std::memmove(block.samples.data(), block.samples.data() + skipped * channels_,
+                 static_cast<size_t>((count - skipped) * channels_) * sizeof(int16_t));
+    block.frames = count - skipped;
+    block.firstFrame = first + skipped;
+    nextFrame_ = first + count;
 }
 
 bool StreamDecoder::seek(int64_t frame) {

@@ -1,7 +1,11 @@
 #pragma once
 // Decodes one audio source with FFmpeg into 16-bit interleaved frames at the
-// source's own rate and channel count, counting every frame's position from
-// the start of the source. Sources: a file, a block of memory or an HTTP(S)
+// source's own rate and channel count, or at a rate and channel count asked
+// for (converted with libswresample), counting every frame's position from
+// the start of the source. The encoder's delay and padding that the container
+// reports (MP3's LAME header, MP4 edit lists, Opus pre-skip) reach the codec
+// as FFmpeg's skip-samples side data and are cut there: the first frame is
+// the recording's first sample and the last its last. Sources: a file, a block of memory or an HTTP(S)
 // URL (libavformat's own input; seeks become byte-range requests).
 // Used by one decode thread only; `CancelToken` is the one way in from outside.
 #include "audio/CancelToken.h"
@@ -20,11 +24,18 @@ struct MediaLocation {
     int64_t offset = 0;
 };
 
+// The frames a decoder makes; 0 in a field keeps the source's own.
+struct DecodedFormat {
+    int sampleRate = 0;
+    int channels = 0;
+};
+
 class StreamDecoder {
 public:
     // Opens and probes the source. nullptr when it cannot be read, holds no
     // decodable audio, or `cancel` fires first.
-    static std::unique_ptr<StreamDecoder> open(MediaLocation location, std::shared_ptr<const CancelToken> cancel);
+    static std::unique_ptr<StreamDecoder> open(MediaLocation location, std::shared_ptr<const CancelToken> cancel,
+                                               DecodedFormat format = {});
     ~StreamDecoder();
 
     int sampleRate() const { return sampleRate_; }
@@ -48,9 +59,14 @@ public:
 private:
     struct Interrupt;
     struct Input;
-    StreamDecoder(MediaLocation location, std::shared_ptr<const CancelToken> cancel, std::unique_ptr<Input> input);
+    StreamDecoder(MediaLocation location, std::shared_ptr<const CancelToken> cancel, std::unique_ptr<Input> input,
+                  DecodedFormat format);
     static std::unique_ptr<Input> openInput(const MediaLocation& location, const CancelToken& cancel);
     bool convert(Block& block);
+    // At the source's end: what the resampler still holds. False when it held nothing.
+    bool drainResampler(Block& block);
+    // Drops the frames before `skipUntil_` from a converted block starting at `first`.
+    void placeBlock(Block& block, int64_t first, int64_t count);
 
     MediaLocation location_;
     std::shared_ptr<const CancelToken> cancel_;

@@ -65,9 +65,10 @@ std::optional<std::string> PlayQueue::randomSong() const {
     return ids_[randomPickLocked() - 1];
 }
 
+int PlayQueue::positionAfter(int position, int count) { return position == count ? 1 : std::min(position + 1, count); }
+
 std::string PlayQueue::stepForwardLocked(std::optional<PlayMode> mode) {
-    int count = static_cast<int>(ids_.size());
-    position_ = position_ == count ? 1 : std::min(position_ + 1, count);
+    position_ = positionAfter(position_, static_cast<int>(ids_.size()));
     if (mode == PlayMode::Random) return ids_[randomPickLocked() - 1];
     return ids_[position_ - 1];
 }
@@ -87,6 +88,27 @@ std::optional<std::string> PlayQueue::next(std::optional<PlayMode> mode, const A
             candidate = stepForwardLocked(mode);
         }
         if (isAvailable(candidate)) return candidate;
+    }
+    return std::nullopt;
+}
+
+std::optional<PlayQueue::Step> PlayQueue::following(const AvailabilityCheck& isAvailable) const {
+    int attempts;
+    int position;
+    {
+        std::lock_guard lock(mutex_);
+        attempts = static_cast<int>(ids_.size());
+        position = position_;
+    }
+    for (int i = 0; i < attempts; ++i) {
+        Step step;
+        {
+            std::lock_guard lock(mutex_);
+            if (ids_.empty()) return std::nullopt;
+            position = positionAfter(position, static_cast<int>(ids_.size()));
+            step = {ids_[static_cast<size_t>(position) - 1], position};
+        }
+        if (isAvailable(step.id)) return step;
     }
     return std::nullopt;
 }

@@ -42,6 +42,15 @@ public:
     // success the result is empty. An empty queue has no next song either.
     std::optional<std::string> next(std::optional<PlayMode> mode, const AvailabilityCheck& isAvailable);
 
+    // The song a List-mode step forward would play, and the position it
+    // would move to, without moving: for opening that song ahead of time.
+    // Songs the check finds unavailable are passed over as next() does.
+    struct Step {
+        std::string id;
+        int position = 0;
+    };
+    std::optional<Step> following(const AvailabilityCheck& isAvailable) const;
+
     // Steps back (wrapping to the last) and returns the song to play; empty
     // for an empty queue. No availability check.
     std::optional<std::string> previous(std::optional<PlayMode> mode);
@@ -50,6 +59,8 @@ public:
 
 private:
     int randomPickLocked() const;
+    // The position after `position` in a queue of `count`, wrapping to 1.
+    static int positionAfter(int position, int count);
     std::string stepForwardLocked(std::optional<PlayMode> mode);
 
     SeedSource seed_;

@@ -29,11 +29,18 @@ Player::Player(const CloudApiClient& api, AudioEngine& engine, std::string servi
     connect(&playTimer_, &QTimer::timeout, this, &Player::tickProgress);
     connect(&lyricTimer_, &QTimer::timeout, this, &Player::tickLyrics);
     connect(&endCheckTimer_, &QTimer::timeout, this, &Player::checkSongEnd);
+    sleepTimer_.setSingleShot(true);
+    connect(&sleepTimer_, &QTimer::timeout, this, &Player::sleepNow);
+    engine_.setEventListener([this](AudioEngine::Handle stream, StreamEvent event) {
+        runOnUiThread(this, [this, stream, event] { onStreamEvent(stream, event); });
+    });
 }
 
 Player::~Player() {
+    engine_.setEventListener({});  // no event is handed to this player any more
     tasks_.requestStopAll();
     if (arrivals_.stream) engine_.freeStream(*arrivals_.stream);
+    discardFollower();
     freeStream();
 }
 
@@ -59,6 +66,7 @@ void Player::play(const std::string& songId) {
     if (songId.empty()) return;
     songId_ = songId;
     supersedePlay();
+    discardFollower();
     freeStream();
     arrivals_ = Arrivals{};
     arrivals_.songId = songId;
@@ -70,11 +78,14 @@ void Player::startPlayTasks(std::uint64_t request, const std::string& songId) {
     std::vector<BackgroundTask::Handle>& tasks = arrivals_.tasks;
     // The address, and the stream opened from it at once.
     tasks.push_back(tasks_.start([this, request, songId] {
-        const std::string url = api_.fetchSongUrl(songId);
-        const bool known = url != "null";
-        handOver(request, [this, known](Arrivals&) { onAddress(known); });
+        const SongStream address = api_.fetchSongStream(songId);
+        const bool known = address.url != "null";
+        handOver(request, [this, known, address](Arrivals& arrived) {
+            arrived.address = address;
+            onAddress(known);
+        });
         if (!known || TaskStop::requested()) return;
-        const AudioEngine::Handle stream = engine_.createStream(StreamSource::fromUrl(url));
+        const AudioEngine::Handle stream = engine_.createStream(streamSource(address, songId));
         if (TaskStop::requested()) {
             engine_.freeStream(stream);
             return;
@@ -186,8 +197,9 @@ void Player::startWhenReady() {
     lyricTimer_.start(kLyricTickMs);
     endCheckTimer_.start(kEndCheckMs);
     setPlaying(true);
-    engine_.play(stream_, false);
+    engine_.play(stream_, false);  // a follower that took over the output plays already
     engine_.setVolume(stream_, volume_.position());
+    levelLoudness(stream_, arrived.address, arrived.songId, arrived.detail->album);
     // A failed details request gives no MV id: no MV to offer then.
     mvId_ = arrived.detail->mvId.empty() ? kNoMv : arrived.detail->mvId;
     emit mvAvailableChanged(mvId_ != kNoMv);
@@ -216,6 +228,7 @@ void Player::supersedePlay() {
 }
 
 void Player::freeStream() {
+    rememberLoudness(stream_, shownSongId_, album_);
     engine_.stop(stream_);
     engine_.freeStream(std::exchange(stream_, 0));
     mvId_ = kNoMv;
@@ -268,6 +281,7 @@ void Player::previous() {
 void Player::setMode(PlayMode mode) {
     if (mode_ == mode) return;
     mode_ = mode;
+    discardFollower();  // it was picked by the mode before
     settings_.write("Music", "Mode", playModeName(mode));
     emit modeChanged(mode_);
 }
@@ -275,13 +289,40 @@ void Player::setMode(PlayMode mode) {
 void Player::setVolume(int volume) {
     volume_.move(volume);
     engine_.setVolume(stream_, volume_.position());
+    if (follower_) engine_.setVolume(follower_->stream, volume_.position());
     emit volumeChanged(volume_.position(), volume_.muted());
 }
 
 void Player::toggleMute() {
     volume_.toggleMute();
     engine_.setVolume(stream_, volume_.position());
+    if (follower_) engine_.setVolume(follower_->stream, volume_.position());
     emit volumeChanged(volume_.position(), volume_.muted());
+}
+
+void Player::sleepAfter(int minutes) {
+    cancelSleep();
+    sleepTimer_.start(std::max(1, minutes) * 60 * 1000);
+}
+
+// Nothing may follow the song then: a song opened to follow it goes.
+void Player::sleepAtSongEnd() {
+    cancelSleep();
+    sleepAtSongEnd_ = true;
+    discardFollower();
+}
+
+void Player::cancelSleep() {
+    sleepTimer_.stop();
+    sleepAtSongEnd_ = false;
+}
+
+void Player::sleepNow() {
+    cancelSleep();
+    engine_.pause(stream_);
+    playTimer_.stop();
+    setPlaying(false);
+    emit sleepStarted();
 }
 
 void Player::tickProgress() {
@@ -300,6 +341,19 @@ void Player::tickProgress() {
 // plays or a random one, by mode.
 void Player::checkSongEnd() {
     if (progressTicks_ != progressMaximum()) return;
+    endSong();
+}
+
+void Player::endSong() {
+    if (sleepAtSongEnd_) {
+        sleepNow();
+        setProgress(0, elapsedSeconds_);
+        return;
+    }
+    if (follower_) {
+        promoteFollower();
+        return;
+    }
     engine_.pause(stream_);
     setProgress(0, elapsedSeconds_);
     if (!mode_) return;
@@ -316,6 +370,120 @@ void Player::checkSongEnd() {
         if (std::optional<std::string> song = queue_.randomSong()) play(*song);
         return;
     }
+}
+
+void Player::onStreamEvent(AudioEngine::Handle stream, StreamEvent event) {
+    if (stream == 0 || stream != stream_) return;  // a song gone meanwhile
+    switch (event) {
+    case StreamEvent::kAboutToEnd: prepareFollower(); return;
+    case StreamEvent::kEnded: endSong(); return;
+    }
+}
+
+// Opens the song the mode picks to follow the current one, on a task: its
+// address, its stream (following the current one's), details, cover and
+// lyrics. A song still loading will replace the current one: nothing then.
+void Player::prepareFollower() {
+    if (!mode_ || sleepAtSongEnd_ || loading_ || follower_ || (preparation_ && !preparation_->isFinished())) return;
+    std::optional<std::string> chosen;
+    if (*mode_ == PlayMode::Circulate) chosen = songId_;
+    if (*mode_ == PlayMode::Random) {
+        chosen = queue_.randomSong();
+        if (!chosen) return;
+    }
+    const std::uint64_t request = ++newestPreparation_;
+    const AudioEngine::Handle leader = stream_;
+    preparation_ = tasks_.start([this, request, leader, chosen] {
+        Follower next;
+        if (chosen) {
+            next.songId = *chosen;
+        } else {
+            const auto step =
+                queue_.following([this](const std::string& id) { return api_.checkSong(id, serviceCookie_); });
+            if (!step) return;
+            next.songId = step->id;
+            next.queuePosition = step->position;
+        }
+        next.address = api_.fetchSongStream(next.songId);
+        if (next.address.url == "null" || TaskStop::requested()) return;
+        next.stream = engine_.createFollower(leader, streamSource(next.address, next.songId));
+        if (next.stream == 0) return;
+        if (TaskStop::requested()) {
+            engine_.freeStream(next.stream);
+            return;
+        }
+        next.detail = api_.fetchSongDetail(next.songId);
+        next.coverBytes = api_.fetchPicture(next.detail.coverUrl);
+        next.rawLyric = api_.fetchRawLyric(next.songId);
+        const JsonDocument lyric = api_.fetchLyric(next.songId);
+        next.lyric = {lyric.getText("lrc.lyric"), lyric.getText("tlyric.lyric")};
+        runOnUiThread(this, [this, request, leader, next = std::move(next)]() mutable {
+            if (request != newestPreparation_ || leader != stream_) {
+                engine_.freeStream(next.stream);
+                return;
+            }
+            engine_.setVolume(next.stream, volume_.position());
+            levelLoudness(next.stream, next.address, next.songId, next.detail.album);
+            follower_ = std::move(next);
+        });
+    });
+}
+
+// The follower took over the output as the song before gave its last frame
+// (or takes it over now, when that song is cut short by the tick count): it
+// becomes the current song, shown as a play shows one.
+void Player::promoteFollower() {
+    Follower next = std::move(*follower_);
+    follower_.reset();
+    engine_.play(next.stream, false);
+    rememberLoudness(stream_, shownSongId_, album_);
+    engine_.freeStream(std::exchange(stream_, 0));
+    if (next.queuePosition) queue_.setPosition(*next.queuePosition);
+    songId_ = next.songId;
+    supersedePlay();
+    ++newestPlay_;
+    arrivals_ = Arrivals{};
+    arrivals_.songId = next.songId;
+    arrivals_.addressKnown = true;
+    arrivals_.detail = std::move(next.detail);
+    arrivals_.coverBytes = std::move(next.coverBytes);
+    arrivals_.rawLyric = std::move(next.rawLyric);
+    arrivals_.lyric = std::move(next.lyric);
+    arrivals_.stream = next.stream;
+    arrivals_.address = std::move(next.address);
+    if (queue_.append(arrivals_.songId)) emit queueChanged();
+    showWhatArrived();
+    startWhenReady();
+}
+
+StreamSource Player::streamSource(const SongStream& address, const std::string& songId) const {
+    StreamSource source = StreamSource::fromUrl(address.url);
+    source.playOnce = true;
+    source.measureLoudness = address.gainDb == 0.0 && LoudnessSettings::read(settings_).mode != LoudnessMode::Off &&
+                             !loudness_.track(songId);
+    return source;
+}
+
+void Player::levelLoudness(AudioEngine::Handle stream, const SongStream& address, const std::string& songId,
+                           const std::string& album) {
+    const LoudnessSettings settings = LoudnessSettings::read(settings_);
+    engine_.setLoudnessGain(stream, levellingGainDb(settings, address, loudness_.forMode(settings.mode, songId, album)));
+}
+
+void Player::rememberLoudness(AudioEngine::Handle stream, const std::string& songId, const std::string& album) {
+    if (const auto measured = engine_.measuredLoudness(stream)) loudness_.remember(songId, album, *measured);
+}
+
+void Player::discardFollower() {
+    ++newestPreparation_;
+    if (preparation_) preparation_->requestStop();
+    if (follower_) engine_.freeStream(follower_->stream);
+    follower_.reset();
+}
+
+std::optional<std::string> Player::followingSongId() const {
+    if (!follower_) return std::nullopt;
+    return follower_->songId;
 }
 
 void Player::tickLyrics() {
@@ -365,6 +533,7 @@ void Player::clearQueue() {
     ++newestPlay_;
     arrivals_ = Arrivals{};
     setLoading(false);
+    discardFollower();
     freeStream();
     playTimer_.stop();
     lyricTimer_.stop();

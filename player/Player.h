@@ -14,6 +14,13 @@
 // stop (their HTTP transfers and stream open give up) and whatever they still
 // hand over is dropped, so at most one song ever sounds.
 //
+// Songs follow each other without a gap: when the engine says a song is
+// about to end, the song the play mode picks next (the same one, the next
+// queued or a random one) is fetched and its stream opened to follow the
+// song playing in the same output. When the engine says the song has ended,
+// that song already sounds and is shown at once. The count of progress
+// ticks still ends a song whose stream does not end by itself.
+//
 // Threads: every public call, every signal and the timers run on the UI
 // thread; all fields below are the UI thread's. Tasks only fetch and open,
 // and hand their results to the UI thread in order.
@@ -21,6 +28,7 @@
 #include "audio/AudioEngine.h"
 #include "base/AppSettings.h"
 #include "base/BackgroundTask.h"
+#include "player/LoudnessLevelling.h"
 #include "player/LyricTimeline.h"
 #include "player/PlayBarState.h"
 #include "player/PlayMode.h"
@@ -49,6 +57,10 @@ public:
     // Stops every task and frees the current stream.
     ~Player() override;
 
+    // Where measured loudness is kept between plays and runs (nothing is
+    // kept before this is called).
+    void keepLoudnessIn(std::shared_ptr<DiskCache> cache) { loudness_ = LoudnessMemory(std::move(cache)); }
+
     // Start-up: the stored volume and mode, applied without writing them.
     // An empty volume keeps the designed one; a text naming no mode chooses none.
     void applyStored(std::optional<int> volume, const std::string& modeText);
@@ -76,6 +88,16 @@ public:
     void appendToQueue(const std::vector<std::string>& songIds);
     void setVolume(int volume);
     void toggleMute();
+    // Sleep timer: the sound pauses after `minutes` (from now), or at the
+    // end of the song playing, where nothing follows it; a new choice
+    // replaces the one before, and cancelSleep() drops it.
+    void sleepAfter(int minutes);
+    void sleepAtSongEnd();
+    void cancelSleep();
+    // What the timer runs when it is due: the sound pauses.
+    void sleepNow();
+    bool sleepsAtSongEnd() const { return sleepAtSongEnd_; }
+    QTimer& sleepTimer() { return sleepTimer_; }
 
     // State.
     const std::string& songId() const { return songId_; }
@@ -125,6 +147,9 @@ public:
     void tickProgress();
     void checkSongEnd();
     void tickLyrics();
+    // The song the play mode picks to follow the current one, ready to
+    // sound (empty until the current song is about to end).
+    std::optional<std::string> followingSongId() const;
 
 signals:
     // A play is loading (true) or has started or failed (false); the
@@ -154,6 +179,8 @@ signals:
     void queueChanged();
     // The queue was cleared: nothing plays and no song is shown.
     void songCleared();
+    // The sleep timer paused the sound.
+    void sleepStarted();
 
 private:
     // What the tasks of the newest play have handed over so far. Each part
@@ -167,11 +194,38 @@ private:
         std::optional<std::string> rawLyric;
         std::optional<std::pair<std::string, std::string>> lyric;  // the lyric and its translation
         std::optional<AudioEngine::Handle> stream;                  // until started
+        SongStream address;                                         // with the service's loudness gain
         bool detailShown = false, coverShown = false;
         std::vector<BackgroundTask::Handle> tasks;
     };
 
+    // A song opened ahead of time to follow the current one.
+    struct Follower {
+        std::string songId;
+        std::optional<int> queuePosition;  // List mode: where the queue stands once it sounds
+        AudioEngine::Handle stream = 0;
+        SongStream address;
+        SongDetail detail;
+        std::string coverBytes;
+        std::string rawLyric;
+        std::pair<std::string, std::string> lyric;  // the lyric and its translation
+    };
+
     void startPlayTasks(std::uint64_t request, const std::string& songId);
+    void onStreamEvent(AudioEngine::Handle stream, StreamEvent event);
+    // The song has ended: the follower sounds, or the mode's rule runs.
+    void endSong();
+    void prepareFollower();
+    void promoteFollower();
+    void discardFollower();
+    // The stream a play opens from `address`: it ends at its end, and
+    // measures its loudness where nothing else tells it.
+    StreamSource streamSource(const SongStream& address, const std::string& songId) const;
+    // Sets the stream's gain that evens out loudness.
+    void levelLoudness(AudioEngine::Handle stream, const SongStream& address, const std::string& songId,
+                       const std::string& album);
+    // Keeps what the stream measured of the song's loudness.
+    void rememberLoudness(AudioEngine::Handle stream, const std::string& songId, const std::string& album);
     // Runs `arrive` on the UI thread when `request` is still the newest play.
     void handOver(std::uint64_t request, std::function<void(Arrivals&)> arrive);
     void onAddress(bool known);
@@ -210,8 +264,15 @@ private:
     AudioEngine::Handle stream_ = 0;
     std::shared_ptr<const LyricTimeline> lyrics_ = std::make_shared<LyricTimeline>();
     std::string desktopLyric_;
+    LoudnessMemory loudness_{nullptr};        // its cache is safe on any thread
+    std::optional<Follower> follower_;         // opened to follow stream_
+    std::uint64_t newestPreparation_ = 0;      // bumped by every preparation and every discard
+    BackgroundTask::Handle preparation_;       // the preparation in flight, if any
+
+    bool sleepAtSongEnd_ = false;
 
     QTimer playTimer_;
+    QTimer sleepTimer_;  // single shot while a sleep after minutes is set
     QTimer lyricTimer_;
     QTimer endCheckTimer_;
     TaskOwner tasks_;  // last: its tasks stop before anything they use goes

@@ -10,7 +10,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
   nlohmann-json3-dev libdouble-conversion-dev libpcre2-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg
-  portaudio19-dev libasound2-dev libjack-jackd2-dev libkissfft-dev
+  portaudio19-dev libasound2-dev libjack-jackd2-dev libkissfft-dev libebur128-dev
   libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libqrencode-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei fonts-noto-color-emoji time

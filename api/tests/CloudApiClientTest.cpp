@@ -81,6 +81,14 @@ std::vector<OperationCase> operationCases() {
         {"song stream URL of a trial clip", [](const CloudApiClient& c) { return c.fetchSongUrl("6"); },
          "/api/?type=apiSongUrlV1&id=6", Engine::MainBrowserAgent,
          R"({"code":200,"data":[{"id":6,"url":"http://m/6.mp3","freeTrialInfo":{"start":0,"end":30}}]})", "null", "null"},
+        {"song stream with the loudness gain and peak",
+         [](const CloudApiClient& c) {
+             const SongStream stream = c.fetchSongStream("33894312");
+             return stream.url + "|" + std::to_string(stream.gainDb) + "|" + std::to_string(stream.peak);
+         },
+         "/api/?type=apiSongUrlV1&id=33894312", Engine::MainBrowserAgent,
+         R"({"data":[{"id":33894312,"url":"http://m/1.mp3","code":200,"gain":-2.0E-4,"peak":0.9512}],"code":200})",
+         "http://m/1.mp3|-0.000200|0.951200", "null|0.000000|0.000000"},
         {"raw lyric", [](const CloudApiClient& c) { return c.fetchRawLyric("1868553"); }, "/lyric?id=1868553",
          Engine::Secondary,
          R"({"sgc":false,"lrc":{"version":5,"lyric":"[00:01.00]一\n[00:02.50]\"二\""},)"

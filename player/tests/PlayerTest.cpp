@@ -70,6 +70,12 @@ protected:
         return count;
     }
     int playingStreams() const { return streamsIn(StreamActivity::kPlaying); }
+    int openStreams() const {
+        int count = 0;
+        for (AudioEngine::Handle handle = 1; handle < 200; ++handle)
+            if (engine.bytesToSeconds(handle, 0) >= 0) ++count;
+        return count;
+    }
 
     TempDir folder;
     const CloudApiClient api;
@@ -304,6 +310,77 @@ TEST_F(PlayerTest, EndOfSongFollowsThePlayMode) {
     const std::string drawn = songStartedBy([&] { player->checkSongEnd(); });
     EXPECT_TRUE(drawn == kSummerLetter || drawn == kWindyStreet) << drawn;
     EXPECT_EQ(player->queue().position(), 2) << "a random pick leaves the position where it was";
+}
+
+TEST_F(PlayerTest, TheSongTheModePicksIsOpenedAheadAndSoundsTheMomentTheSongBeforeEnds) {
+    struct Case {
+        PlayMode mode;
+        const std::string& following;
+        int queuePosition;
+    };
+    const Case cases[] = {{PlayMode::List, kSummerLetter, 2}, {PlayMode::Circulate, kWindyStreet, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(playModeName(c.mode));
+        play(kWindyStreet);  // 24 s
+        player->queue().setPosition(1);
+        player->appendToQueue({kSummerLetter});
+        player->setMode(c.mode);
+        const AudioEngine::Handle ending = player->currentStream();
+        player->seek(20);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return player->followingSongId().has_value(); }, kPlayTimeoutMs))
+            << "about to end, the next song is opened";
+        EXPECT_EQ(*player->followingSongId(), c.following);
+        EXPECT_EQ(player->queue().position(), 1) << "the queue moves once it sounds";
+
+        // The timers are stopped: the engine's end of the song alone starts the next.
+        EXPECT_EQ(songStartedBy([] {}), c.following);
+        const AudioEngine::Handle following = player->currentStream();
+        EXPECT_NE(following, ending);
+        EXPECT_EQ(engine.getLength(ending), -1) << "the ended song's stream is freed";
+        EXPECT_EQ(engine.isActive(following), StreamActivity::kPlaying);
+        EXPECT_LT(engine.bytesToSeconds(following, engine.getPosition(following)), 1.0) << "from its start";
+        EXPECT_EQ(player->queue().position(), c.queuePosition);
+        EXPECT_EQ(player->progressTicks(), 0);
+        EXPECT_TRUE(player->playTimer().isActive());
+        EXPECT_EQ(playingStreams(), 1);
+        stopTimers();
+    }
+}
+
+TEST_F(PlayerTest, AnotherModeDropsTheSongOpenedAhead) {
+    play(kWindyStreet);
+    player->appendToQueue({kSummerLetter});
+    player->setMode(PlayMode::List);
+    player->seek(20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->followingSongId().has_value(); }, kPlayTimeoutMs));
+    player->setMode(PlayMode::Circulate);
+    EXPECT_FALSE(player->followingSongId().has_value()) << "it was the List mode's pick";
+    EXPECT_EQ(openStreams(), 1) << "its stream is freed";
+}
+
+TEST_F(PlayerTest, TheSleepTimerPausesAfterItsMinutesOrAtTheSongsEndWithNothingFollowing) {
+    play(kWindyStreet);
+    player->sleepAfter(30);
+    EXPECT_TRUE(player->sleepTimer().isActive());
+    EXPECT_EQ(player->sleepTimer().interval(), 30 * 60 * 1000);
+    QSignalSpy slept(player.get(), &Player::sleepStarted);
+    player->sleepNow();  // as the timer does when due
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_EQ(engine.isActive(player->currentStream()), StreamActivity::kPaused);
+    EXPECT_FALSE(player->sleepTimer().isActive());
+    EXPECT_EQ(slept.size(), 1);
+
+    player->togglePlay();
+    player->appendToQueue({kSummerLetter});
+    player->setMode(PlayMode::List);
+    player->sleepAtSongEnd();
+    player->seek(21);
+    QSignalSpy started(player.get(), &Player::songStarted);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player->isPlaying(); }, kPlayTimeoutMs)) << "it pauses at the end";
+    EXPECT_EQ(slept.size(), 2);
+    EXPECT_TRUE(started.isEmpty()) << "and nothing follows";
+    EXPECT_FALSE(player->followingSongId());
+    EXPECT_FALSE(player->sleepsAtSongEnd()) << "a sleep is used once";
 }
 
 TEST_F(PlayerTest, WhenNoQueuedSongIsAvailableTheEndedSongStaysPaused) {

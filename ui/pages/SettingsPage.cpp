@@ -103,6 +103,13 @@ SettingsPage::SettingsPage() : Page(Pages::kSettings, nullptr) {
 
     service_ = new ServiceSettingsGroup(page);
     service_->setGeometry(130, 2, 700, 62);
+
+    // Beside the account box: the equalizer, loudness, output and sleep timer.
+    auto* playback = new QPushButton(QString::fromUtf8("播放设置"), page);
+    playback->setObjectName("按钮_播放设置");
+    playback->setGeometry(850, 100, 120, 40);
+    playback->setFont(Theme::font(14));
+    connect(playback, &QPushButton::clicked, this, &SettingsPage::playbackSettingsRequested);
 }
 
 SettingsPage::~SettingsPage() { delete picker_.data(); }

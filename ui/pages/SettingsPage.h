@@ -56,6 +56,8 @@ public:
 signals:
     // The colours or the fill mode changed (already written to the file).
     void lyricColoursChanged(const LyricColours& colours);
+    // The user asked for the playback settings window.
+    void playbackSettingsRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
