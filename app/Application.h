@@ -124,7 +124,15 @@ private:
     // At least 1: a wait of 0 would have no limit.
     int startupTimeLeftMs() const { return std::max<int>(1, startupBoundMs_ - int(startupClock_.elapsed())); }
 
-    void onMainWindowCreated();
+    // The start-up requests that need no window, and where their answers land.
+    struct EarlyRequests {
+        StartupRequest<RemoteConfig> config;
+        StartupRequest<std::string> serviceCookie;
+        StartupRequest<AccountProfile> account;
+        BackgroundTask::Handle heartbeat;
+    };
+    EarlyRequests sendEarlyRequests();
+    void onMainWindowCreated(const EarlyRequests& requests);
     void showAccount(const AccountProfile& profile);
     void applyStoredSettings();
     void createPlayer();
