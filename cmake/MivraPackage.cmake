@@ -41,18 +41,19 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # opens a Wayland session through its Wayland plugin.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ffmpeg, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The extended description below the summary line; CPack indents it and
+# marks the empty line between paragraphs as Debian wants.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "desktop client for the NetEase Cloud Music catalogue
- Mivra Music browses the NetEase Cloud Music catalogue (home page, playlists
- by category, charts, artists, albums, music videos), searches it and plays
- songs with synchronised lyrics in its window and on the desktop. It keeps a
- play queue with three play modes, logs in by QR code, downloads songs as
- MP3 or FLAC files, shows an audio spectrum and answers the desktop's media
- controls (MPRIS).
- .
- The package also holds mivra-server, the companion server that serves a
- demo catalogue on the loopback address, so the program runs without the
- internet, or relays to a self-hosted NeteaseCloudMusicApi server.")
+  "Mivra Music browses the NetEase Cloud Music catalogue (home page, playlists
+by category, charts, artists, albums, music videos), searches it and plays
+songs with synchronised lyrics in its window and on the desktop. It keeps a
+play queue with three play modes, logs in by QR code, downloads songs as
+MP3 or FLAC files, shows an audio spectrum and answers the desktop's media
+controls (MPRIS).
+
+The package also holds mivra-server, the companion server that serves a
+demo catalogue on the loopback address, so the program runs without the
+internet, or relays to a self-hosted NeteaseCloudMusicApi server.")
 
 include(CPack)
 
