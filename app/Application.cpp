@@ -84,8 +84,10 @@ const std::string& Application::accountCookie() const { return account_ ? accoun
 
 void Application::start() {
     startupClock_.start();
+    // The stored account is read before the setup writes the settings file
+    // (each write waits for the disk), so the requests go out first.
+    const EarlyRequests requests = sendEarlyRequests(AppSettings(paths_.settingsPath).read("User", "Cookie"));
     accountCookie_ = firstRunSetup(paths_, programFolder_);
-    const EarlyRequests requests = sendEarlyRequests();
     loadingWindow_ = new LoadingWindow;
     loadingWindow_->setAttribute(Qt::WA_DeleteOnClose);
     loadingWindow_->show();
@@ -112,11 +114,11 @@ void Application::start() {
 // built (fonts, styles and fourteen pages take longer than the requests'
 // answers): the remote configuration, the service cookie the availability
 // check sends, the stored account and the first heartbeat.
-Application::EarlyRequests Application::sendEarlyRequests() {
+Application::EarlyRequests Application::sendEarlyRequests(const std::string& storedCookie) {
     return {
         .config = startRequest([this] { return maintenance_.fetchRemoteConfig(); }),
         .serviceCookie = startRequest([this] { return maintenance_.fetchServiceCookie(); }),
-        .account = startRequest([this, cookie = accountCookie_] {
+        .account = startRequest([this, cookie = storedCookie] {
             return api_.checkAccount(cookie) ? api_.fetchAccount(cookie) : AccountProfile{};
         }),
         .heartbeat = tasks_.start([this] { maintenance_.sendHeartbeat(); }),

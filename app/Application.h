@@ -131,7 +131,7 @@ private:
         StartupRequest<AccountProfile> account;
         BackgroundTask::Handle heartbeat;
     };
-    EarlyRequests sendEarlyRequests();
+    EarlyRequests sendEarlyRequests(const std::string& storedCookie);
     void onMainWindowCreated(const EarlyRequests& requests);
     void showAccount(const AccountProfile& profile);
     void applyStoredSettings();

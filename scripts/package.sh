@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package mivra_<version>_<arch>.deb with CPack, in an
-# optimised build with Debian's hardening flags (stripped as it is
-# packed), and prints its path:
+# optimised build with Debian's default hardening flags (not bindnow:
+# binding every symbol of the Qt and FFmpeg libraries at exec delays the
+# start), stripped as it is packed, and prints its path:
 #   scripts/package.sh [build-dir]      (default: build-package)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,7 +17,6 @@ case $dir in /*) ;; *) dir=$root/$dir ;; esac
 # The release time of the package is that of the last commit.
 SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)
 export SOURCE_DATE_EPOCH
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cppflags=$(dpkg-buildflags --get CPPFLAGS)
 cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CFLAGS) $cppflags" \
