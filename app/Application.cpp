@@ -114,6 +114,13 @@ const std::string& Application::accountCookie() const { return account_ ? accoun
 
 void Application::start() {
     startupClock_.start();
+    // The way to the service and the stored account are read before the
+    // setup writes the settings file (each write waits for the disk), so the
+    // requests go out first.
+    connectToService();
+    const EarlyRequests requests = sendEarlyRequests(AppSettings(paths_.settingsPath).read("User", "Cookie"));
+    accountCookie_ = firstRunSetup(paths_, programFolder_);
+    keepDeviceId();
     loadingWindow_ = new LoadingWindow;
     loadingWindow_->setAttribute(Qt::WA_DeleteOnClose);
     loadingWindow_->show();
@@ -129,7 +136,7 @@ void Application::start() {
         qCInfo(startupLog).noquote() << "home page loaded at" << QDateTime::currentMSecsSinceEpoch();
     });
     const QPointer<Application> alive(this);
-    onMainWindowCreated();
+    onMainWindowCreated(requests);
     if (!alive || handedOver_) return;
     mainWindow_->show();
     qCInfo(startupLog).noquote() << "main window shown at" << QDateTime::currentMSecsSinceEpoch();
@@ -137,50 +144,53 @@ void Application::start() {
     openUpdateLog();
 }
 
+// The requests that need no window go out first, before the windows are
+// built (fonts, styles and fourteen pages take longer than the requests'
+// answers): the remote configuration, the service cookie the availability
+// check sends, the stored account and the first heartbeat.
+Application::EarlyRequests Application::sendEarlyRequests(const std::string& storedCookie) {
+    return {
+        .config = startRequest([this] { return maintenance_.fetchRemoteConfig(); }),
+        .serviceCookie = startRequest([this] { return maintenance_.fetchServiceCookie(); }),
+        .account = startRequest([this, cookie = storedCookie] {
+            return api_.checkAccount(cookie) ? api_.fetchAccount(cookie) : AccountProfile{};
+        }),
+        .heartbeat = tasks_.start([this] { maintenance_.sendHeartbeat(); }),
+    };
+}
+
 // The start-up sequence of the main window, in the order it must run. Every
 // network request runs on a task while the window keeps pumping events, and
 // whatever those events do may end the program object meanwhile: each wait
-// is followed by a check that it is still there. The requests go out
-// together at the start (the home page's sections too) and their answers
-// are taken in order.
-void Application::onMainWindowCreated() {
+// is followed by a check that it is still there. The home page's sections
+// go out as soon as the page exists, and the answers are taken in order.
+void Application::onMainWindowCreated(const EarlyRequests& requests) {
     const QPointer<Application> alive(this);
-    accountCookie_ = firstRunSetup(paths_, programFolder_);
     storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
     api_.setSongLevel(songLevelOf(storedSettings_.quality));
-    connectToService();
     mainWindow_->setListTypeface({storedSettings_.typeface, storedSettings_.styleCodeOrDefault()});
     mainWindow_->enterStartPage();
     homePage().load(accountCookie_);
 
-    // The remote configuration, the service cookie the availability check
-    // sends, the stored account and the first heartbeat.
-    const auto config = startRequest([this] { return maintenance_.fetchRemoteConfig(); });
-    const auto serviceCookie = startRequest([this] { return maintenance_.fetchServiceCookie(); });
-    const auto account = startRequest([this, cookie = accountCookie_] {
-        return api_.checkAccount(cookie) ? api_.fetchAccount(cookie) : AccountProfile{};
-    });
-    const BackgroundTask::Handle heartbeat = tasks_.start([this] { maintenance_.sendHeartbeat(); });
-
     // (Answers land in locals first: the members may be gone after a wait.)
-    std::optional<RemoteConfig> configAnswer = awaitWithinBound(config);
+    std::optional<RemoteConfig> configAnswer = awaitWithinBound(requests.config);
     if (!alive) return;
     if (handOverForUpdate(configAnswer)) return;
     if (configAnswer) remoteConfig_ = std::move(*configAnswer);
-    std::optional<std::string> cookieAnswer = awaitWithinBound(serviceCookie);
+    std::optional<std::string> cookieAnswer = awaitWithinBound(requests.serviceCookie);
     if (!alive) return;
     if (cookieAnswer) serviceCookie_ = std::move(*cookieAnswer);
     createPlayer();
     audio_.init();  // without a usable device the engine plays to a silent output
     applyPlaybackPreferences();
     // An account that cannot be checked in time counts as logged out this run.
-    const AccountProfile profile = awaitWithinBound(account).value_or(AccountProfile{});
+    const AccountProfile profile = awaitWithinBound(requests.account).value_or(AccountProfile{});
     if (!alive) return;
     showAccount(profile);
     applyStoredSettings();
     createDesktopLyrics();
     showPlayer();
-    startHeartbeat(heartbeat);
+    startHeartbeat(requests.heartbeat);
     if (!alive) return;
     waitForHomePage();
     if (!alive) return;
@@ -188,16 +198,20 @@ void Application::onMainWindowCreated() {
     loadDiscoverAndCharts();
 }
 
+// A first start makes the device id up here and keeps it once the settings
+// file exists (keepDeviceId).
 void Application::connectToService() {
     const AppSettings settings(paths_.settingsPath);
-    std::string deviceId = settings.read("Service", "DeviceId");
-    if (deviceId.empty()) {
-        deviceId = RequestRandomness::system().deviceId();
-        settings.write("Service", "DeviceId", deviceId);
-    }
+    deviceId_ = settings.read("Service", "DeviceId");
+    if (deviceId_.empty()) deviceId_ = RequestRandomness::system().deviceId();
     connection_ =
-        std::make_unique<ServiceConnection>(target_, programFolder_, deviceId, environmentText("MIVRA_WEAPI_KEY"));
+        std::make_unique<ServiceConnection>(target_, programFolder_, deviceId_, environmentText("MIVRA_WEAPI_KEY"));
     useReach(connection_->reachAtStart(ServiceChoice::read(settings)));
+}
+
+void Application::keepDeviceId() {
+    const AppSettings settings(paths_.settingsPath);
+    if (settings.read("Service", "DeviceId") != deviceId_) settings.write("Service", "DeviceId", deviceId_);
 }
 
 void Application::useReach(const ServiceConnection::Reach& reach) {

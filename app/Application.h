@@ -132,9 +132,19 @@ private:
     // At least 1: a wait of 0 would have no limit.
     int startupTimeLeftMs() const { return std::max<int>(1, startupBoundMs_ - int(startupClock_.elapsed())); }
 
-    void onMainWindowCreated();
+    // The start-up requests that need no window, and where their answers land.
+    struct EarlyRequests {
+        StartupRequest<RemoteConfig> config;
+        StartupRequest<std::string> serviceCookie;
+        StartupRequest<AccountProfile> account;
+        BackgroundTask::Handle heartbeat;
+    };
+    EarlyRequests sendEarlyRequests(const std::string& storedCookie);
+    void onMainWindowCreated(const EarlyRequests& requests);
     // Reaches the service as the target (or the stored choice) says.
     void connectToService();
+    // The visitor's device id, made once, is kept in the settings file.
+    void keepDeviceId();
     // The user chose another way to reach the service: it is kept, used at
     // once, and the pages that show the service load again.
     void changeService(const ServiceChoice& choice);
@@ -169,7 +179,8 @@ private:
     // their requests are safe on any thread.
     CloudApiClient api_;
     MaintenanceRequests maintenance_;
-    std::unique_ptr<ServiceConnection> connection_;  // UI thread; from the start-up sequence on
+    std::unique_ptr<ServiceConnection> connection_;
+    std::string deviceId_;  // UI thread; the visitor's device id  // UI thread; from the start-up sequence on
     AudioEngine audio_;  // the program's one engine; its operations are thread-safe
 
     // Written on the UI thread during start-up, read afterwards; the

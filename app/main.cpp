@@ -1,8 +1,10 @@
 // Mivra Music: starts the application and runs its event loop. A second
-// start raises the window of the one running and ends.
+// start raises the window of the one running and ends. `mivra --version`
+// prints the version and ends, without needing a display.
 #include "api/ServiceChoice.h"
 #include "app/Application.h"
 #include "base/AllocatorArenas.h"
+#include "base/ProductInfo.h"
 #include "desktop/MprisNames.h"
 #include "desktop/SingleInstance.h"
 #include "net/HttpClient.h"
@@ -10,8 +12,14 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStandardPaths>
+#include <cstdio>
+#include <string_view>
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::printf("mivra %s\n", kVersionNumber);
+        return 0;
+    }
     limitAllocatorArenas();
     HttpClient::globalInit();  // before any other thread exists
     QApplication qtApp(argc, argv);

@@ -37,7 +37,8 @@ std::string firstRunSetup(const AppPaths& paths, const std::string& programFolde
     AppSettings settings(paths.settingsPath);
     settings.removeAbandonedScratchFiles();
     if (!fs::exists(paths.settingsPath, ignored)) settings.writeDefaults();
-    settings.write("Data", "Name", kProductName);
-    settings.write("Data", "Ver", kProductVersion);
+    // Written only when they differ: every write waits for the disk.
+    if (settings.read("Data", "Name") != kProductName) settings.write("Data", "Name", kProductName);
+    if (settings.read("Data", "Ver") != kProductVersion) settings.write("Data", "Ver", kProductVersion);
     return settings.read("User", "Cookie");
 }

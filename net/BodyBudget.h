@@ -18,6 +18,8 @@ public:
     // Takes `bytes` more of the budget; false, taking nothing, when that
     // would exceed it.
     bool take(std::size_t bytes);
+    // Gives `bytes` back; when that leaves none in use, a burst of large
+    // bodies is over and the memory they freed goes back to the system.
     void giveBack(std::size_t bytes);
     std::size_t inUse() const;
 

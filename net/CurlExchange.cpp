@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -66,21 +67,80 @@ private:
     curl_off_t uploaded_ = 0;
 };
 
+// The value of the head's first field of that name (any letter case), its
+// spaces and line end left on; none when the head has no such field.
+std::optional<std::string_view> fieldValue(std::string_view head, std::string_view name) {
+    for (size_t start = 0; start < head.size();) {
+        const size_t end = std::min(head.find('\n', start), head.size());
+        const std::string_view line = head.substr(start, end - start);
+        if (line.find(':') != std::string_view::npos && equalsIgnoringCase(headerName(line), name))
+            return line.substr(line.find(':') + 1);
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+// The body length a head announces in its Content-Length field; none when
+// it announces none or one that is not a number.
+std::optional<std::uint64_t> announcedLength(std::string_view head) {
+    std::optional<std::string_view> value = fieldValue(head, "Content-Length");
+    if (!value) return std::nullopt;
+    const size_t first = value->find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    const std::string_view digits = value->substr(first, value->find_last_not_of(" \t\r") + 1 - first);
+    std::uint64_t length = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), length);
+    if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+    return length;
+}
+
+int statusCodeOf(std::string_view head) {
+    size_t space = head.find(' ');
+    if (space == std::string_view::npos) return 0;
+    int code = 0;
+    for (size_t i = space + 1; i < head.size() && std::isdigit(static_cast<unsigned char>(head[i])); ++i)
+        code = code * 10 + (head[i] - '0');
+    return code;
+}
+
+
+// A redirect head that libcurl was going to follow: the exchange went on
+// past it, so it is not the answer.
+bool isFollowedRedirect(std::string_view head) {
+    int code = statusCodeOf(head);
+    return code >= 300 && code < 400 && code != 304 && fieldValue(head, "Location").has_value();
+}
+
 // The final response head and body, fed by libcurl's callbacks. A status
 // line after a complete head starts a new response (an interim 1xx answer or
 // a redirect being followed); lines after a complete head that are not a
 // status line are trailer fields of a chunked body and are left out. The
 // body is kept, or handed to the sink when there is one. A body that would
 // grow past `bodyLimit` is refused at that write, which ends the transfer
-// there. Used only on the thread running the exchange.
+// there, and a final head that announces a longer body ends it before a
+// byte of that body is taken; a body kept here gets the room its head
+// announces at once. Used only on the thread running the exchange.
 struct ResponseCapture {
     using Sink = std::function<bool(std::string_view bytes)>;
 
     using HeadSink = std::function<void(std::string_view head)>;
 
-    ResponseCapture(TransferWatch& watch, size_t limit, const Sink& sink, const HeadSink& headSink)
-        : watch(watch), bodyLimit(limit), sink(sink), headSink(headSink) {}
-    ~ResponseCapture() { BodyBudget::shared().giveBack(charged); }
+    // `bodyExpected` is false for a HEAD request, whose answer announces a
+    // length without a body; `followsRedirects` when libcurl follows them.
+    ResponseCapture(TransferWatch& watch, size_t limit, const Sink& sink, const HeadSink& headSink, bool bodyExpected,
+                    bool followsRedirects)
+        : watch(watch),
+          bodyLimit(limit),
+          sink(sink),
+          headSink(headSink),
+          bodyExpected(bodyExpected),
+          followsRedirects(followsRedirects) {}
+    // A body still here (the exchange failed) is freed before its share of
+    // the budget goes back, so the end of a burst finds it gone.
+    ~ResponseCapture() {
+        std::string().swap(body);
+        BodyBudget::shared().giveBack(charged);
+    }
     ResponseCapture(const ResponseCapture&) = delete;
     ResponseCapture& operator=(const ResponseCapture&) = delete;
 
@@ -88,6 +148,8 @@ struct ResponseCapture {
     const size_t bodyLimit;
     const Sink& sink;
     const HeadSink& headSink;
+    const bool bodyExpected;
+    const bool followsRedirects;
     std::string head;
     bool headComplete = false;
     std::string body;
@@ -125,8 +187,27 @@ struct ResponseCapture {
         if (line == "\r\n" || line == "\n") headComplete = true;
     }
 
+    // Once a head is complete: false, marking the body too large, when it
+    // is the answer's and announces a body over the limit, or one the
+    // shared budget has no room for.
+    bool acceptsAnnouncedBody() {
+        if (!bodyExpected || (followsRedirects && isFollowedRedirect(head))) return true;
+        const int status = statusCodeOf(head);
+        if (status < 200 || status == 204 || status == 304) return true;
+        const std::optional<std::uint64_t> length = announcedLength(head);
+        if (!length) return true;
+        if (*length > bodyLimit || (!sink && !makeRoom(size_t(*length)))) {
+            bodyTooLarge = true;
+            return false;
+        }
+        return true;
+    }
+
+    // Returning less than it was given ends the transfer.
     static size_t onHeader(char* data, size_t size, size_t count, void* self) {
-        static_cast<ResponseCapture*>(self)->addHeaderLine(std::string_view(data, size * count));
+        auto* capture = static_cast<ResponseCapture*>(self);
+        capture->addHeaderLine(std::string_view(data, size * count));
+        if (capture->headComplete && !capture->acceptsAnnouncedBody()) return 0;
         return size * count;
     }
     static size_t onBody(char* data, size_t size, size_t count, void* self) {
@@ -153,31 +234,6 @@ struct ResponseCapture {
         return bytes;
     }
 };
-
-int statusCodeOf(std::string_view head) {
-    size_t space = head.find(' ');
-    if (space == std::string_view::npos) return 0;
-    int code = 0;
-    for (size_t i = space + 1; i < head.size() && std::isdigit(static_cast<unsigned char>(head[i])); ++i)
-        code = code * 10 + (head[i] - '0');
-    return code;
-}
-
-bool hasLocationLine(std::string_view head) {
-    for (size_t start = 0; start < head.size();) {
-        size_t end = std::min(head.find('\n', start), head.size());
-        if (equalsIgnoringCase(headerName(head.substr(start, end - start)), "Location")) return true;
-        start = end + 1;
-    }
-    return false;
-}
-
-// A redirect head that libcurl was going to follow: the exchange went on
-// past it, so it is not the answer.
-bool isFollowedRedirect(std::string_view head) {
-    int code = statusCodeOf(head);
-    return code >= 300 && code < 400 && code != 304 && hasLocationLine(head);
-}
 
 struct SlistDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
@@ -328,7 +384,8 @@ CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec&
     CURL* handle = session.easy();
     const std::stop_token stop = TaskStop::current();
     TransferWatch watch(spec.idleTimeoutSeconds, stop, spec.progress);
-    ResponseCapture capture(watch, spec.bodyLimit, spec.bodySink, spec.headSink);
+    ResponseCapture capture(watch, spec.bodyLimit, spec.bodySink, spec.headSink, spec.method != "HEAD",
+                            spec.followRedirects);
     OptionSetter set(handle);
     const std::string url = spec.url.curlUrl();
     const char* extraCaFile = std::getenv("MIVRA_CA_FILE");

@@ -95,7 +95,8 @@ inline constexpr size_t kPictureBodyLimit = 16 * 1024 * 1024;
 inline constexpr size_t kLyricBodyLimit = 16 * 1024 * 1024;
 inline constexpr size_t kDownloadBodyLimit = size_t(2) * 1024 * 1024 * 1024;
 
-// Once at program start, before any other thread exists.
+// Once at program start, before any other thread exists: starts libcurl
+// and has large memory blocks handed back to the system when freed.
 void globalInit();
 
 // The service engine: JSON answers, account, configuration, heartbeat. Fills

@@ -7,6 +7,10 @@
 #include <mutex>
 #include <optional>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "net/HttpRequestParts.h"
 #include "net/HttpUrl.h"
 
@@ -14,7 +18,17 @@ namespace HttpClient {
 
 void globalInit() {
     static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    std::call_once(once, [] {
+        curl_global_init(CURL_GLOBAL_DEFAULT);
+#if defined(__GLIBC__)
+        // Blocks of a megabyte and more (answer bodies growing, decoded
+        // pictures) get mappings of their own, which go back to the system
+        // when freed. glibc's default raises this bound to the largest block
+        // freed so far, after which a burst of large answers leaves its
+        // memory in the heap for good.
+        mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+#endif
+    });
 }
 
 }  // namespace HttpClient

@@ -71,6 +71,8 @@ ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
 
         if (name == "--help" || name == "-h") {
             parsed.showHelp = true;
+        } else if (name == "--version") {
+            parsed.showVersion = true;
         } else if (name == "--log") {
             options.logRequests = true;
         } else if (name == "--port") {
@@ -150,5 +152,6 @@ std::string serverUsage() {
            "  --seed N            seed of --chaos, so a run can be repeated (default 1)\n"
            "  --upstream URL      relay to the API server at URL (such as http://127.0.0.1:3000)\n"
            "                      instead of serving the demo catalogue\n"
-           "  --upstream-timeout S  seconds each phase of an upstream exchange may last (default 30)\n";
+           "  --upstream-timeout S  seconds each phase of an upstream exchange may last (default 30)\n"
+           "  --version           print the version and end\n";
 }

@@ -45,6 +45,7 @@ struct ServerOptions {
 struct ParsedOptions {
     ServerOptions options;
     bool showHelp = false;
+    bool showVersion = false;
     std::string error;  // not empty: the command line was wrong
 };
 

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <thread>
 
+#include "base/ProductInfo.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/media/MediaLibrary.h"
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
     }
     if (parsed.showHelp) {
         std::cout << serverUsage();
+        return 0;
+    }
+    if (parsed.showVersion) {
+        std::cout << "mivra-server " << kVersionNumber << "\n";
         return 0;
     }
 

@@ -13,7 +13,9 @@ for file in bin/mivra bin/mivra-server \
     share/applications/org.mivra.Music.desktop \
     share/metainfo/org.mivra.Music.metainfo.xml \
     share/icons/hicolor/scalable/apps/org.mivra.Music.svg \
-    share/icons/hicolor/{48x48,128x128,256x256}/apps/org.mivra.Music.png; do
+    share/icons/hicolor/{48x48,128x128,256x256}/apps/org.mivra.Music.png \
+    share/man/man1/mivra.1.gz share/man/man1/mivra-server.1.gz \
+    share/doc/mivra/copyright share/doc/mivra/changelog.gz; do
   [ -e "$prefix/$file" ] || { echo "missing: $file"; status=1; }
 done
 for size in 48 128 256; do
@@ -24,6 +26,14 @@ for size in 48 128 256; do
     awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
   [ "$width" = "$size" ] && [ "$height" = "$size" ] ||
     { echo "icon ${size}: is ${width}x${height}"; status=1; }
+done
+
+# The manual pages format without a warning from groff.
+for page in mivra mivra-server; do
+  page_file=$prefix/share/man/man1/$page.1.gz
+  [ -e "$page_file" ] || continue
+  warnings=$(zcat "$page_file" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)
+  [ -z "$warnings" ] || { echo "manual page $page: $warnings"; status=1; }
 done
 
 desktop-file-validate "$prefix/share/applications/org.mivra.Music.desktop" || status=1

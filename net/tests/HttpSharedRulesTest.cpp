@@ -133,6 +133,21 @@ TEST_F(SharedRulesTest, BodyOverTheLimitFailsWithoutBeingReadToItsEnd) {
     }
 }
 
+// A head that announces a body over the limit ends the transfer there: the
+// server sends the head and then nothing, so only a refusal at the head
+// returns before the time-outs.
+TEST_F(SharedRulesTest, AnnouncedBodyOverTheLimitIsRefusedAtItsHead) {
+    for (const Engine& engine : kEngines) {
+        SCOPED_TRACE(engine.name);
+        ScriptedSocketServer server(
+            {{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(engine.bodyLimit + 1) + "\r\n\r\n"}}, true);
+        const auto started = std::chrono::steady_clock::now();
+        expectFailure(engine, engine.fetch(requestFor(server.url("/"))), "714 应答数据过大!");
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
+        EXPECT_EQ(BodyBudget::shared().inUse(), 0u);
+    }
+}
+
 // The server holds each connection open after its script until destroyed.
 struct StopCase {
     const char* name;
