@@ -196,6 +196,7 @@ void Application::connectToService() {
 void Application::useReach(const ServiceConnection::Reach& reach) {
     api_.useTransport(reach.transport);
     maintenance_.reachThrough(reach.gatewayHosts);
+    mvPlayback_->setWebPlayerHosts(reach.gatewayHosts);
 }
 
 void Application::changeService(const ServiceChoice& choice) {
