@@ -217,6 +217,7 @@ void Application::keepDeviceId() {
 void Application::useReach(const ServiceConnection::Reach& reach) {
     api_.useTransport(reach.transport);
     maintenance_.reachThrough(reach.gatewayHosts);
+    mvPlayback_->setWebPlayerHosts(reach.gatewayHosts);
 }
 
 void Application::changeService(const ServiceChoice& choice) {

@@ -82,7 +82,7 @@ void MvPlayback::offer(const std::string& streamUrl, bool throughWebPlayer) {
         MessageBoxWindow::show(kMvFailed);
         return;
     }
-    pendingMvUrl_ = throughWebPlayer ? hosts_.webPlayerUrl(streamUrl) : streamUrl;
+    pendingMvUrl_ = throughWebPlayer && hosts_ ? hosts_->webPlayerUrl(streamUrl) : streamUrl;
     // The prompt first: a prompt it replaces takes the old host window away.
     MessageBoxWindow::show(browserPrompt(pendingMvUrl_));
     openHostWindow();

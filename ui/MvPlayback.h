@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <optional>
 #include <string>
 
 class CloudApiClient;
@@ -22,8 +23,12 @@ public:
 
     // Offers the MV's stream address itself.
     void play(const std::string& mvId);
-    // Offers the web player page playing the MV's stream (the play bar's way).
+    // Offers the web player page playing the MV's stream (the play bar's
+    // way); the stream address itself where no web player host is known.
     void playInWebPlayer(const std::string& mvId);
+    // The hosts whose web player page plays MVs from now on; none where the
+    // service's own web API is reached (it has no such page).
+    void setWebPlayerHosts(std::optional<ServiceHosts> hosts) { hosts_ = std::move(hosts); }
 
     // The address the prompt offers; each answer that arrives replaces it.
     const std::string& pendingMvUrl() const { return pendingMvUrl_; }
@@ -36,7 +41,7 @@ private:
     void openHostWindow();
 
     const CloudApiClient& catalogue_;
-    const ServiceHosts hosts_;
+    std::optional<ServiceHosts> hosts_;
     std::string pendingMvUrl_;
     // Only the newest request's answer is offered.
     int generation_ = 0;

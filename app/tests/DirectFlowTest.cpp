@@ -15,6 +15,7 @@
 #include "ui/IconList.h"
 #include "ui/PictureBox.h"
 #include "ui/MainWindow.h"
+#include "ui/MvPlayback.h"
 #include "ui/MessageBoxWindow.h"
 #include "ui/NowPlayingView.h"
 #include "ui/ServiceSettingsGroup.h"
@@ -136,6 +137,15 @@ TEST_F(DirectFlowTest, HomeSearchPlayLyricsAndPlaylistGoThroughTheServicesOwnFor
     ASSERT_GT(lyrics->count(), 4);
     for (int i = 0; i < lyrics->count(); ++i)
         EXPECT_FALSE(lyrics->item(i)->text().contains('\\')) << "no JSON escape shows";
+
+    // The play bar's MV button offers the stream itself: the service has no
+    // web player page.
+    ASSERT_NE(app->player()->mvId(), "0");
+    app->mvPlayback().playInWebPlayer(app->player()->mvId());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->mvPlayback().pendingMvUrl().empty(); }, kWaitMs));
+    EXPECT_TRUE(app->mvPlayback().pendingMvUrl().starts_with(companion()->origin() + "/media/mv/"))
+        << app->mvPlayback().pendingMvUrl();
+    if (QWidget* dialog = MessageBoxWindow::dialog()) delete dialog;
 
     DiscoverPage& discover = page<DiscoverPage>(Pages::kDiscover);
     ASSERT_TRUE(QTest::qWaitFor([&] { return discover.playlistList()->isEnabled() && !discover.playlistIds().empty(); },
