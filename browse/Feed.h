@@ -103,8 +103,6 @@ public:
     ServiceStatus status() const override { return status_; }
     bool isLoading() const override { return task_ != nullptr; }
     bool hasMore() const { return morePagesMayFollow_; }
-    // The request under way, for callers that wait for it; null when none is.
-    BackgroundTask::Handle pendingRequest() const { return task_; }
 
 private:
     BackgroundTask::Handle request(int offset) {
