@@ -2,6 +2,7 @@
 
 #include "net/HeaderUtils.h"
 #include "net/ServiceCipher.h"
+#include "text/PercentEncoding.h"
 #include "text/TextUtils.h"
 
 #include <algorithm>
@@ -53,24 +54,7 @@ void addMissing(CookieFields& fields, std::string name, std::string value) {
     if (!fieldOf(fields, name)) fields.emplace_back(std::move(name), std::move(value));
 }
 
-// As JavaScript's encodeURIComponent: letters, digits and - _ . ! ~ * ' ( ) kept.
-std::string encodeComponent(std::string_view text) {
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
-    static constexpr std::string_view kKept = "-_.!~*'()";
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-            kKept.find(c) != std::string_view::npos) {
-            out += c;
-        } else {
-            out += '%';
-            out += kHexDigits[byte >> 4];
-            out += kHexDigits[byte & 0x0F];
-        }
-    }
-    return out;
-}
+std::string encodeComponent(std::string_view text) { return percentEncode(text, kUriComponentPunctuation); }
 
 std::string cookieLine(const CookieFields& fields) {
     std::string line;

@@ -2,26 +2,11 @@
 
 #include "server/HttpHelpers.h"
 #include "server/Md5.h"
+#include "text/PercentEncoding.h"
 
 #include <map>
 
 namespace {
-
-std::string percentEncoded(const std::string& text) {
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) || c == '-' || c == '_' || c == '.') {
-            out += c;
-        } else {
-            out += '%';
-            out += kHexDigits[byte >> 4];
-            out += kHexDigits[byte & 0x0F];
-        }
-    }
-    return out;
-}
 
 // "[123]" or "123": the first id of a song id list.
 std::string firstId(std::string list) {
@@ -100,7 +85,7 @@ std::string DemoQuestion::target() const {
     std::string text = path;
     char separator = '?';
     for (const auto& [name, value] : query) {
-        text.append(1, separator).append(name).append("=").append(percentEncoded(value));
+        text.append(1, separator).append(name).append("=").append(percentEncode(value, "-_."));
         separator = '&';
     }
     return text;
