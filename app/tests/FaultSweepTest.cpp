@@ -229,7 +229,14 @@ TEST_P(FaultSweepTest, EveryPageAndWindowKeepsTheProgramUsable) {
     }
 
     // Once every load has ended, each filled list holds one id per row.
-    QTest::qWait(2500);
+    // Loads no longer hold the visits up, so the last ones may still be
+    // under way: wait for them to settle (a list that never does fails below).
+    const auto settled = [&] {
+        for (const ListIds& list : everyList(*app->mainWindow()))
+            if (list.list->isEnabled() && list.ids->size() != size_t(list.list->itemCount())) return false;
+        return true;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(settled, 60000)) << "every load settles";
     for (const ListIds& list : everyList(*app->mainWindow())) {
         if (list.list->isEnabled()) {
             EXPECT_EQ(list.ids->size(), size_t(list.list->itemCount())) << list.name;
