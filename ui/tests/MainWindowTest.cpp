@@ -185,16 +185,20 @@ TEST_F(MainWindowTest, LibraryButtonWhileLoggedOutShowsTheNoticeAndChangesNothin
     EXPECT_EQ(captions, QStringList{"知道了"});
 }
 
-TEST_F(MainWindowTest, GoBackShowsTheReturnPage) {
+TEST_F(MainWindowTest, BackShowsThePageThatOpenedThePlace) {
     struct Case {
-        int from, returnPage;
+        Place opened, from;
+        int expectedPage;
     };
-    const Case cases[] = {{7, 8}, {5, 12}, {7, 0}, {5, 11}};
+    const Case cases[] = {{Place::Playlist, Place::Search, 8},
+                          {Place::Artist, Place::AllArtists, 12},
+                          {Place::Playlist, Place::Home, 0},
+                          {Place::Artist, Place::Library, 11},
+                          {Place::Album, Place::Artist, 5}};
     for (const Case& c : cases) {
-        window.showPage(c.from);
-        window.state().returnPage = c.returnPage;
-        window.goBack();
-        EXPECT_EQ(window.currentPage(), c.returnPage);
+        window.router().open({c.opened, "1"}, c.from);
+        window.router().back();
+        EXPECT_EQ(window.currentPage(), c.expectedPage);
     }
 }
 
