@@ -91,12 +91,3 @@ struct QrPollResult {
 
 enum class SubscribeAction { Subscribe = 1, Unsubscribe = 2 };
 
-// The account the program is logged in to, held for the whole run by the
-// user-interface thread; background tasks get copies of the values they need.
-struct AccountState {
-    std::string cookie;  // sent as the "cookie" query value; empty when none is held
-    AccountProfile profile;
-    std::string qrKey;  // the QR login key being polled
-
-    bool loggedIn() const { return !profile.userId.empty(); }
-};

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "api/RequestRandomness.h"
+#include "browse/Account.h"
 
 #include "base/AppSettings.h"
 #include "base/ProductInfo.h"
@@ -8,7 +9,7 @@
 #include "maintenance/UpdateLog.h"
 #include "ui/windows/SpectrumWindow.h"
 #include "ui/windows/UpdateLogWindow.h"
-#include "ui/AccountSession.h"
+#include "ui/AccountView.h"
 #include "base/BackgroundTask.h"
 #include "net/DiskCache.h"
 #include "ui/MvPlayback.h"
@@ -110,7 +111,7 @@ std::string Application::executablePath() const {
 
 QWidget* Application::loadingWindow() const { return loadingWindow_.data(); }
 
-const std::string& Application::accountCookie() const { return account_ ? account_->state().cookie : accountCookie_; }
+const std::string& Application::accountCookie() const { return account_->cookie(); }
 
 void Application::start() {
     startupClock_.start();
@@ -119,7 +120,7 @@ void Application::start() {
     // requests go out first.
     connectToService();
     const EarlyRequests requests = sendEarlyRequests(AppSettings(paths_.settingsPath).read("User", "Cookie"));
-    accountCookie_ = firstRunSetup(paths_, programFolder_);
+    account_ = std::make_unique<Account>(api_, AppSettings(paths_.settingsPath), firstRunSetup(paths_, programFolder_));
     keepDeviceId();
     loadingWindow_ = new LoadingWindow;
     loadingWindow_->setAttribute(Qt::WA_DeleteOnClose);
@@ -128,10 +129,11 @@ void Application::start() {
     mainWindow_ = std::make_unique<MainWindow>();
     mainWindow_->setCatalogue(&api_);
     mainWindow_->setPictures(pictures_.get());
-    account_ = std::make_unique<AccountSession>(api_, AppSettings(paths_.settingsPath), *mainWindow_);
+    mainWindow_->setAccount(account_.get());
+    accountView_ = std::make_unique<AccountView>(*account_, *mainWindow_);
     connect(mainWindow_.get(), &MainWindow::closeRequested, this, [this] { exitProcess_(); });
     connect(&mainWindow_->router(), &Router::mvRequested, mvPlayback_.get(), &MvPlayback::play);
-    connect(account_.get(), &AccountSession::accountChanged, this, &Application::reloadForAccount);
+    connect(account_.get(), &Account::accountChanged, this, &Application::reloadForAccount);
     connect(&homePage(), &HomePage::loaded, this, [] {
         qCInfo(startupLog).noquote() << "home page loaded at" << QDateTime::currentMSecsSinceEpoch();
     });
@@ -170,7 +172,7 @@ void Application::onMainWindowCreated(const EarlyRequests& requests) {
     api_.setSongLevel(songLevelOf(storedSettings_.quality));
     mainWindow_->setListTypeface({storedSettings_.typeface, storedSettings_.styleCodeOrDefault()});
     mainWindow_->enterStartPage();
-    homePage().load(accountCookie_);
+    homePage().load(accountCookie());
 
     // (Answers land in locals first: the members may be gone after a wait.)
     std::optional<RemoteConfig> configAnswer = awaitWithinBound(requests.config);
@@ -225,7 +227,7 @@ void Application::changeService(const ServiceChoice& choice) {
     useReach(connection_->reach(choice));
     homePage().load(accountCookie());
     loadDiscoverAndCharts();
-    if (!account_->state().cookie.empty()) account_->loadAccount();
+    if (!account_->cookie().empty()) account_->reload();
 }
 
 void Application::chooseQuality(const QString& quality) {
@@ -294,7 +296,7 @@ void Application::waitForHomePage() {
 // A cookie the service no longer accepts is forgotten for this run (the
 // settings file keeps it until the next login or log-out); an accepted one
 // loads the account and its library in the background.
-void Application::showAccount(const AccountProfile& profile) { account_->restore(accountCookie_, profile); }
+void Application::showAccount(const AccountProfile& profile) { account_->restore(profile); }
 
 // The player and the play bar that shows it; the bar's MV button offers
 // the playing song's MV through the web player page.

@@ -22,7 +22,8 @@
 #include <optional>
 #include <string>
 
-class AccountSession;
+class Account;
+class AccountView;
 class CoverMenuActions;
 class DesktopLyricsWindow;
 class DiskCache;
@@ -87,7 +88,7 @@ public:
     const AppPaths& paths() const { return paths_; }
     // The cookie of the account logged in to; empty when logged out.
     const std::string& accountCookie() const;
-    AccountSession& account() const { return *account_; }
+    Account& account() const { return *account_; }
     const std::string& serviceCookie() const { return serviceCookie_; }
     const RemoteConfig& remoteConfig() const { return remoteConfig_; }
     const StoredSettings& storedSettings() const { return storedSettings_; }
@@ -180,12 +181,10 @@ private:
     CloudApiClient api_;
     MaintenanceRequests maintenance_;
     std::unique_ptr<ServiceConnection> connection_;
-    std::string deviceId_;  // UI thread; the visitor's device id  // UI thread; from the start-up sequence on
+    std::string deviceId_;  // UI thread; the visitor's device id
     AudioEngine audio_;  // the program's one engine; its operations are thread-safe
 
-    // Written on the UI thread during start-up, read afterwards; the
-    // account session holds the cookie from the account check on.
-    std::string accountCookie_;
+    // Written on the UI thread during start-up, read afterwards.
     std::string serviceCookie_;
     RemoteConfig remoteConfig_;
     StoredSettings storedSettings_;
@@ -199,10 +198,11 @@ private:
 
     QPointer<LoadingWindow> loadingWindow_;
     // Declared before the windows that show them, so they go after them.
+    std::unique_ptr<Account> account_;  // made first in start(): the stored cookie goes out with the first requests
     std::unique_ptr<PicturePipeline> pictures_;
     std::unique_ptr<Player> player_;
     std::unique_ptr<MainWindow> mainWindow_;
-    std::unique_ptr<AccountSession> account_;  // shows itself in the main window
+    std::unique_ptr<AccountView> accountView_;
     std::unique_ptr<MvPlayback> mvPlayback_;
     PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;

@@ -63,15 +63,6 @@ public:
     // asks it to stop.
     BackgroundTask::Handle start(std::function<void()> routine);
 
-    // Runs a blocking call on a task while the UI thread keeps pumping
-    // events, and returns its result once it has ended.
-    template <typename Call>
-    auto runPumping(Call call) -> decltype(call()) {
-        auto result = std::make_shared<decltype(call())>();
-        BackgroundTask::waitPumping(start([result, call = std::move(call)]() mutable { *result = call(); }));
-        return std::move(*result);
-    }
-
     // Asks every task still running to stop, without waiting.
     void requestStopAll();
     // Tasks whose routine has not returned yet.

@@ -8,7 +8,8 @@
 #include "base/FirstRunSetup.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
-#include "ui/AccountSession.h"
+#include "QrLoginSteps.h"
+#include "browse/Account.h"
 #include "ui/windows/ColourPickerWindow.h"
 #include "ui/windows/DesktopLyricsWindow.h"
 #include "ui/widgets/FlatButton.h"
@@ -124,21 +125,24 @@ TEST_F(AccountFlowTest, AScannedCodeLogsInAndTheLoginSurvivesARestartUntilLogOut
         LoginPage& login = loginPage(*app);
         window.toolbar()->loginLabel()->click();
         EXPECT_EQ(window.currentPage(), Pages::kLogin);
-        ASSERT_FALSE(login.qrKey().empty());
+        Account& account = app->account();
+        ASSERT_TRUE(waitForQrCode(account));
         EXPECT_EQ(login.qrPicture()->picture().width(), LoginPage::kQrSize);
-        EXPECT_TRUE(login.pollTimer().isActive());
-        EXPECT_EQ(login.pollTimer().interval(), 3000);
+        EXPECT_TRUE(account.pollTimer().isActive());
+        EXPECT_EQ(account.pollTimer().interval(), 3000);
 
-        login.pollQrLogin();
+        EXPECT_EQ(pollQrOnce(account), QrLoginState::WaitingScan);
         EXPECT_EQ(login.status()->text(), "等待扫码");
-        scan(login.qrKey());
-        login.pollQrLogin();
+        scan(account.qrKey());
+        EXPECT_EQ(pollQrOnce(account), QrLoginState::WaitingConfirm);
         EXPECT_EQ(login.status()->text(), "扫码成功，待确认");
         window.toolbar()->pageButton(ToolbarPage::Discover)->click();  // the tab the user was on
         server.clearSeenRequests();
-        login.pollQrLogin();
+        EXPECT_EQ(pollQrOnce(account), QrLoginState::LoggedIn);
         EXPECT_EQ(login.status()->text(), "登录成功");
-        EXPECT_FALSE(login.pollTimer().isActive());
+        EXPECT_FALSE(account.pollTimer().isActive());
+        // The home page and the notice follow once the account is loaded.
+        ASSERT_TRUE(QTest::qWaitFor([] { return MessageBoxWindow::dialog() != nullptr; }, kQrStepWaitMs));
         EXPECT_EQ(window.currentPage(), Pages::kHome);
         EXPECT_EQ(noticeTitle(), "登录成功");
         closeNotice();
@@ -173,7 +177,7 @@ TEST_F(AccountFlowTest, AScannedCodeLogsInAndTheLoginSurvivesARestartUntilLogOut
     closeNotice();
     EXPECT_EQ(settings().read("User", "Cookie", "missing"), "");
     EXPECT_EQ(app->accountCookie(), "");
-    EXPECT_FALSE(app->account().state().loggedIn());
+    EXPECT_FALSE(app->account().loggedIn());
     EXPECT_TRUE(window.toolbar()->loginLabel()->isVisible());
     EXPECT_FALSE(window.toolbar()->avatar()->isVisible());
     EXPECT_EQ(settingsPage(*app).nickname()->text(), "暂未登录");
@@ -183,11 +187,13 @@ TEST_F(AccountFlowTest, AScannedCodeLogsInAndTheLoginSurvivesARestartUntilLogOut
 
 TEST_F(AccountFlowTest, TheRefreshButtonLoadsTheAccountAndLibraryAgain) {
     auto app = startApp();
-    LoginPage& login = loginPage(*app);
+    Account& account = app->account();
     app->mainWindow()->toolbar()->loginLabel()->click();
-    scan(login.qrKey());
-    login.pollQrLogin();
-    login.pollQrLogin();
+    ASSERT_TRUE(waitForQrCode(account));
+    scan(account.qrKey());
+    pollQrOnce(account);
+    ASSERT_EQ(pollQrOnce(account), QrLoginState::LoggedIn);
+    ASSERT_TRUE(QTest::qWaitFor([] { return MessageBoxWindow::dialog() != nullptr; }, kQrStepWaitMs));
     closeNotice();
     const std::string cookie = app->accountCookie();
     ASSERT_FALSE(cookie.empty());
@@ -210,13 +216,13 @@ TEST_F(AccountFlowTest, AnAccountLoadWithoutAUserShowsTheLoginLabelAgain) {
     auto app = startApp();
     Toolbar& toolbar = *app->mainWindow()->toolbar();
     ASSERT_TRUE(toolbar.loginLabel()->isVisible());
-    const BackgroundTask::Handle load = app->account().loadAccount();
+    QSignalSpy loaded(&app->account(), &Account::loaded);
+    app->account().reload();
     EXPECT_TRUE(toolbar.avatar()->isVisible()) << "the avatar area shows while the account loads";
-    ASSERT_TRUE(BackgroundTask::waitPumping(load, 20000));
-    QApplication::sendPostedEvents();
+    ASSERT_TRUE(loaded.wait(kQrStepWaitMs));
     EXPECT_TRUE(toolbar.loginLabel()->isVisible());
     EXPECT_FALSE(toolbar.avatar()->isVisible());
-    EXPECT_FALSE(app->account().state().loggedIn());
+    EXPECT_FALSE(app->account().loggedIn());
 }
 
 // The stored settings show on the page without being written back; what

@@ -5,6 +5,7 @@
 // eapi requests alone; the configuration is answered locally and no
 // heartbeat goes anywhere. Then the settings page's "服务" group moves the
 // running program to the demo gateway and back, and the choice is kept.
+#include "QrLoginSteps.h"
 #include "api/CloudApiClient.h"
 #include "api/ServiceChoice.h"
 #include "app/Application.h"
@@ -170,17 +171,19 @@ TEST_F(DirectFlowTest, AQrLoginFillsTheLibraryAndSubscribingReachesTheService) {
     LoginPage& login = page<LoginPage>(Pages::kLogin);
     window().toolbar()->loginLabel()->click();
     ASSERT_EQ(window().currentPage(), Pages::kLogin);
-    ASSERT_FALSE(login.qrKey().empty());
+    Account& account = app->account();
+    ASSERT_TRUE(waitForQrCode(account));
     EXPECT_EQ(login.qrPicture()->picture().width(), LoginPage::kQrSize) << "drawn here";
 
-    login.pollQrLogin();
+    EXPECT_EQ(pollQrOnce(account), QrLoginState::WaitingScan);
     EXPECT_EQ(login.status()->text(), "等待扫码");
+    const std::string key = account.qrKey();
     HttpRequest scan;
-    scan.url = companion()->origin() + "/demo/scan/" + login.qrKey();
+    scan.url = companion()->origin() + "/demo/scan/" + key;
     HttpClient::fetchService(scan);
-    login.pollQrLogin();
+    EXPECT_EQ(pollQrOnce(account), QrLoginState::WaitingConfirm);
     EXPECT_EQ(login.status()->text(), "扫码成功，待确认");
-    login.pollQrLogin();
+    EXPECT_EQ(pollQrOnce(account), QrLoginState::LoggedIn);
     EXPECT_EQ(login.status()->text(), "登录成功");
     const std::string cookie = app->accountCookie();
     EXPECT_NE(cookie.find("MUSIC_U="), std::string::npos);

@@ -4,6 +4,7 @@
 // pointed at the relay alone. Search, play with lyrics, a playlist, a QR
 // login and the library it fills all work through it; pictures and audio
 // come straight from the URLs the upstream names.
+#include "QrLoginSteps.h"
 #include "api/CloudApiClient.h"
 #include "app/Application.h"
 #include "player/Player.h"
@@ -148,20 +149,22 @@ TEST_F(RelayFlowTest, AQrLoginThroughTheRelayFillsTheLibrary) {
     LoginPage& login = page<LoginPage>(Pages::kLogin);
     window().toolbar()->loginLabel()->click();
     ASSERT_EQ(window().currentPage(), Pages::kLogin);
-    ASSERT_FALSE(login.qrKey().empty());
+    Account& account = app->account();
+    ASSERT_TRUE(waitForQrCode(account));
     EXPECT_EQ(login.qrPicture()->picture().width(), LoginPage::kQrSize);
     EXPECT_TRUE(saw(*relay(), "/lokpay/qrcode.php")) << "the relay draws the QR picture itself";
 
-    login.pollQrLogin();
+    EXPECT_EQ(pollQrOnce(account), QrLoginState::WaitingScan);
     EXPECT_EQ(login.status()->text(), "等待扫码");
+    const std::string key = account.qrKey();
     HttpRequest scan;
-    scan.url = upstream()->origin() + "/demo/scan/" + login.qrKey();
+    scan.url = upstream()->origin() + "/demo/scan/" + key;
     HttpClient::fetchService(scan);
-    login.pollQrLogin();
+    EXPECT_EQ(pollQrOnce(account), QrLoginState::WaitingConfirm);
     EXPECT_EQ(login.status()->text(), "扫码成功，待确认");
-    login.pollQrLogin();
+    EXPECT_EQ(pollQrOnce(account), QrLoginState::LoggedIn);
     EXPECT_EQ(login.status()->text(), "登录成功");
-    EXPECT_TRUE(saw(*upstream(), "/login/qr/check?key=" + login.qrKey()));
+    EXPECT_TRUE(saw(*upstream(), "/login/qr/check?key=" + key));
     const std::string cookie = app->accountCookie();
     ASSERT_FALSE(cookie.empty());
 

@@ -30,7 +30,8 @@ public:
     // MVs to play.
     virtual Router& router() = 0;
     // The account: the cookie the pages' requests carry (empty when none is
-    // held) and the logged-in user's id (empty while logged out).
+    // held) and the logged-in user's id (empty while logged out), both read
+    // from the account itself.
     virtual const std::string& accountCookie() const = 0;
     virtual const std::string& loggedInUserId() const = 0;
     // The service client the pages load their lists with; nullptr until set.

@@ -13,6 +13,7 @@ class QScrollBar;
 class ScrollPane;
 class ServiceFailureLine;
 
+class Account;
 class CatalogueFeeds;
 
 class Page : public QWidget {
@@ -37,6 +38,8 @@ public:
     // The catalogue feeds were made (or made anew): pages that show one of
     // them become its view here.
     virtual void showFeeds(CatalogueFeeds& /*feeds*/) {}
+    // The account was made: pages that show part of it follow it from here.
+    virtual void followAccount(Account& /*account*/) {}
     // The line the page shows where its content could not be loaded;
     // nullptr on pages that load nothing.
     ServiceFailureLine* failureLine() const { return failureLine_; }

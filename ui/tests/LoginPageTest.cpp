@@ -3,6 +3,7 @@
 // during a running poll, and the QR code drawn here when the QR image host
 // fails.
 #include "api/CloudApiClient.h"
+#include "browse/Account.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/QrCodePicture.h"
@@ -11,6 +12,8 @@
 #include "RecordingServer.h"
 
 #include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
@@ -20,14 +23,35 @@
 
 namespace {
 
+constexpr int kWaitMs = 5000;
 constexpr const char* kLoginUrl = "http://login.example/qr?codekey=k&x=1";
 
 class LoginPageTest : public ::testing::Test {
 protected:
     LoginPageTest() {
-        account.setHandler([this](const RecordedRequest& request) { return answer(request); });
+        accountHost.setHandler([this](const RecordedRequest& request) { return answer(request); });
         window.setCatalogue(&client);
-        QObject::connect(&page(), &LoginPage::loggedIn, [this](const std::string& cookie) { logins.push_back(cookie); });
+        follow(account);
+    }
+
+    // The page shows `shown`'s QR login; its logins land in `logins`.
+    void follow(Account& shown) {
+        window.setAccount(&shown);
+        QObject::connect(&shown, &Account::qrPolled, [this, &shown](QrLoginState state) {
+            if (state == QrLoginState::LoggedIn) logins.push_back(shown.cookie());
+        });
+    }
+    // Opens the page and waits for its code.
+    void start() {
+        QSignalSpy offered(window.account(), &Account::qrOffered);
+        page().startQrLogin();
+        ASSERT_TRUE(offered.wait(kWaitMs));
+    }
+    // One poll, and what the page made of it.
+    void poll() {
+        QSignalSpy polled(&account, &Account::qrPolled);
+        account.pollQrLogin();
+        ASSERT_TRUE(polled.wait(kWaitMs));
     }
 
     CannedReply answer(const RecordedRequest& request) {
@@ -53,19 +77,21 @@ protected:
     }
     size_t requestsWith(const std::string& part) const {
         size_t count = 0;
-        for (const RecordedRequest& r : account.requests()) count += r.target.find(part) != std::string::npos;
+        for (const RecordedRequest& r : accountHost.requests()) count += r.target.find(part) != std::string::npos;
         return count;
     }
     LoginPage& page() { return *static_cast<LoginPage*>(window.page(Pages::kLogin)); }
 
-    RecordingServer account;
+    RecordingServer accountHost;
     std::mutex mutex;
     std::string keyAnswer = R"({"data":{"unikey":"k"}})";
     CannedReply pollAnswer = json(R"({"code":801})");
     std::chrono::milliseconds pollDelay{0};
     // Every host at the scripted server; the QR image host answers text.
-    ServiceHosts hosts = ServiceHosts::allAt(account.url(""));
+    ServiceHosts hosts = ServiceHosts::allAt(accountHost.url(""));
     CloudApiClient client{hosts};
+    QTemporaryDir folder;
+    Account account{client, AppSettings(folder.filePath("config.ini").toStdString()), ""};
     MainWindow window;
     std::vector<std::string> logins;
 };
@@ -82,57 +108,61 @@ TEST_F(LoginPageTest, AnAnswerThatIsNoLoginKeepsWaiting) {
         {"no code", json(R"({"message":"later"})")},
         {"logged in without a cookie", json(R"({"code":803,"cookie":""})")},
     };
-    page().startQrLogin();
-    ASSERT_TRUE(page().pollTimer().isActive());
+    start();
+    ASSERT_TRUE(account.pollTimer().isActive());
     for (const Case& c : cases) {
         setPollAnswer(c.reply);
-        page().pollQrLogin();
-        EXPECT_TRUE(page().pollTimer().isActive()) << c.what;
+        poll();
+        EXPECT_TRUE(account.pollTimer().isActive()) << c.what;
         EXPECT_EQ(page().status()->text(), "等待扫码") << c.what;
-        EXPECT_EQ(page().qrKey(), "k") << c.what;
+        EXPECT_EQ(account.qrKey(), "k") << c.what;
         EXPECT_TRUE(logins.empty()) << c.what;
     }
     setPollAnswer(json(R"({"code":803,"cookie":"MUSIC_U=abc"})"));
-    page().pollQrLogin();
+    poll();
     EXPECT_EQ(logins, std::vector<std::string>{"MUSIC_U=abc"});
-    EXPECT_FALSE(page().pollTimer().isActive());
+    EXPECT_FALSE(account.pollTimer().isActive());
     EXPECT_EQ(page().status()->text(), "登录成功");
 }
 
 TEST_F(LoginPageTest, AnExpiredCodeIsRenewedOnlyWhileThePageIsShown) {
-    page().startQrLogin();
+    start();
     setPollAnswer(json(R"({"code":800})"));
-    page().pollQrLogin();
+    QSignalSpy offered(&account, &Account::qrOffered);
+    poll();
+    ASSERT_TRUE(offered.wait(kWaitMs));
     EXPECT_EQ(requestsWith("op=0"), 2u) << "a new key on the login page";
-    EXPECT_TRUE(page().pollTimer().isActive());
+    EXPECT_TRUE(account.pollTimer().isActive());
 
     window.showPage(Pages::kHome);
-    page().pollQrLogin();
+    poll();
     EXPECT_EQ(requestsWith("op=0"), 2u) << "no new key away from the page";
-    EXPECT_FALSE(page().pollTimer().isActive());
+    EXPECT_FALSE(account.pollTimer().isActive());
     EXPECT_EQ(window.currentPage(), Pages::kHome) << "the page is not brought back";
 }
 
 TEST_F(LoginPageTest, ATickDuringARunningPollIsSkipped) {
-    page().startQrLogin();
+    start();
     setPollAnswer(json(R"({"code":801})"), std::chrono::milliseconds(600));
-    QTimer::singleShot(100, &page(), [this] { page().pollQrLogin(); });
-    page().pollQrLogin();
+    QTimer::singleShot(100, &account, [this] { account.pollQrLogin(); });
+    poll();
     EXPECT_EQ(requestsWith("op=2"), 1u);
 }
 
 TEST_F(LoginPageTest, WithoutAKeyThereIsNoPictureAndAClickTriesAgain) {
     setKeyAnswer("{}");
-    page().startQrLogin();
+    start();
     EXPECT_TRUE(page().qrPicture()->picture().isNull());
-    EXPECT_FALSE(page().pollTimer().isActive());
+    EXPECT_FALSE(account.pollTimer().isActive());
     EXPECT_EQ(requestsWith("op=1"), 0u);
 
     setKeyAnswer(R"({"data":{"unikey":"k"}})");
+    QSignalSpy offered(&account, &Account::qrOffered);
     QTest::mouseClick(page().qrPicture(), Qt::LeftButton);
+    ASSERT_TRUE(offered.wait(kWaitMs));
     EXPECT_EQ(requestsWith("op=0"), 2u);
     EXPECT_FALSE(page().qrPicture()->picture().isNull());
-    EXPECT_TRUE(page().pollTimer().isActive());
+    EXPECT_TRUE(account.pollTimer().isActive());
 }
 
 // Whether the QR image host is down or answers with text, the page shows
@@ -147,11 +177,12 @@ TEST_F(LoginPageTest, TheQrCodeIsDrawnHereWhenTheImageHostGivesNoPicture) {
         ServiceHosts withQrHost = hosts;
         withQrHost.qrOrigin = qrOrigin;
         const CloudApiClient otherClient(withQrHost);
-        window.setCatalogue(&otherClient);
-        page().startQrLogin();
+        Account other{otherClient, AppSettings(folder.filePath("other.ini").toStdString()), ""};
+        follow(other);
+        start();
         EXPECT_EQ(page().qrPicture()->picture().convertToFormat(expected.format()), expected) << qrOrigin;
-        EXPECT_TRUE(page().pollTimer().isActive()) << qrOrigin;
-        window.setCatalogue(&client);
+        EXPECT_TRUE(other.pollTimer().isActive()) << qrOrigin;
+        window.setAccount(&account);
     }
 }
 

@@ -1,4 +1,6 @@
 #include "anim/ProgramAnimations.h"
+#include "api/CloudApiClient.h"
+#include "browse/Account.h"
 #include "ui/windows/MessageBoxWindow.h"
 #include "ui/widgets/FlatButton.h"
 #include "ui/windows/MainWindow.h"
@@ -15,6 +17,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -148,7 +151,11 @@ TEST_F(MainWindowTest, PagesHoldTheirContainersAndSlideBoxes) {
 }
 
 TEST_F(MainWindowTest, EachToolbarButtonShowsItsPageInPinkAndTheOthersInBlack) {
-    window.setLoggedInUserId("1001");
+    QTemporaryDir folder;
+    const CloudApiClient client{ServiceHosts::allAt("http://127.0.0.1:9")};
+    Account account{client, AppSettings(folder.filePath("config.ini").toStdString()), "MUSIC_U=1"};
+    account.restore({.userId = "1001"});
+    window.setAccount(&account);
     const char* const buttons[] = {"工具栏_首页", "工具栏_发现", "工具栏_排行榜", "工具栏_音乐库"};
     struct Case {
         int button;

@@ -76,8 +76,8 @@ std::string unreachableOrigin() {
     return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
 }
 
-AccountState logInToDemoAccount(const CloudApiClient& client) {
-    AccountState account;
+DemoLogin logInToDemoAccount(const CloudApiClient& client) {
+    DemoLogin account;
     const std::string key = client.qrCreateKey();
     HttpRequest scan;
     scan.url = client.qrCreateUrl(key);

@@ -41,7 +41,11 @@ std::string unreachableOrigin();
 
 // Logs in to the companion's demo account by QR code, scanning the code as
 // the phone would; returns the account with its cookie.
-AccountState logInToDemoAccount(const CloudApiClient& client);
+struct DemoLogin {
+    std::string cookie;
+    AccountProfile profile;
+};
+DemoLogin logInToDemoAccount(const CloudApiClient& client);
 
 // Passes every request on to the companion and answers with what it said,
 // after the delay the test sets for the request's path and query.

@@ -3,6 +3,7 @@
 // play their songs, the menu queues and subscribes, the newest playlist
 // opened wins, and a long playlist loads its songs as the list is scrolled.
 #include "api/CloudApiClient.h"
+#include "browse/Account.h"
 #include "browse/CatalogueFeeds.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
@@ -31,6 +32,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <memory>
@@ -250,7 +252,7 @@ TEST_F(PlaylistPageTest, SubscribingWhileLoggedOutShowsTheNoticeAndSendsNothing)
 }
 
 TEST_F(PlaylistPageTest, SubscribingLoggedInSaysWhatTheServiceAnswered) {
-    const AccountState account = logInToDemoAccount(client);
+    const DemoLogin account = logInToDemoAccount(client);
     ASSERT_FALSE(account.profile.userId.empty());
     const QString failed = "Mivra酱没能完成这次操作，可能是网络出了点问题，请稍后再试一次吧！";
     struct Case {
@@ -269,10 +271,14 @@ TEST_F(PlaylistPageTest, SubscribingLoggedInSaysWhatTheServiceAnswered) {
         {kDemoUsersOwn, account.cookie, true, "操作失败！", failed},
         {kSummerSounds, "MUSIC_U=forged", true, "操作失败！", failed},
     };
-    window.setLoggedInUserId(account.profile.userId);
+    QTemporaryDir folder;
+    std::vector<std::unique_ptr<Account>> accounts;  // the window holds the last until the end
     for (const Case& c : cases) {
         SCOPED_TRACE(c.playlist + (c.subscribe ? " subscribe" : " unsubscribe"));
-        window.setAccountCookie(c.cookie);
+        accounts.push_back(
+            std::make_unique<Account>(client, AppSettings(folder.filePath("config.ini").toStdString()), c.cookie));
+        accounts.back()->restore(account.profile);
+        window.setAccount(accounts.back().get());
         open(c.playlist);
         server_->clearSeenRequests();
         if (QWidget* dialog = MessageBoxWindow::dialog()) delete dialog;

@@ -1,5 +1,6 @@
 #include "ui/windows/MainWindow.h"
 
+#include "browse/Account.h"
 #include "browse/CatalogueFeeds.h"
 
 #include "anim/ProgramAnimations.h"
@@ -181,6 +182,22 @@ void MainWindow::setCatalogue(const CloudApiClient* catalogue) {
     for (int i = 0; i < Pages::kCount; ++i) page(i)->showFeeds(*feeds_);
 }
 
+void MainWindow::setAccount(Account* account) {
+    account_ = account;
+    if (!account) return;
+    for (int i = 0; i < Pages::kCount; ++i) page(i)->followAccount(*account);
+}
+
+const std::string& MainWindow::loggedInUserId() const {
+    static const std::string nobody;
+    return account_ ? account_->userId() : nobody;
+}
+
+const std::string& MainWindow::accountCookie() const {
+    static const std::string none;
+    return account_ ? account_->cookie() : none;
+}
+
 int MainWindow::currentPage() const { return pageArea_->currentIndex(); }
 
 void MainWindow::enterStartPage() {
@@ -202,7 +219,7 @@ void MainWindow::runToolbarAction(ToolbarPage page) {
             showPage(Pages::kCharts);
             return;
         case ToolbarPage::Library:
-            if (loggedInUserId_.empty()) {
+            if (loggedInUserId().empty()) {
                 MessageBoxWindow::show(
                     {.title = kLoggedOutTitle, .content = kLoggedOutContent, .confirmCaption = "知道了"});
                 return;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+class Account;
 class CloudApiClient;
 class Page;
 class PaneScroller;
@@ -48,11 +49,13 @@ public:
     // before any list is filled (home, artist, search).
     void enterStartPage();
 
-    // Logged in means a user id: the library button opens the library then.
-    void setLoggedInUserId(const std::string& userId) { loggedInUserId_ = userId; }
-    const std::string& loggedInUserId() const override { return loggedInUserId_; }
-    void setAccountCookie(const std::string& cookie) { accountCookie_ = cookie; }
-    const std::string& accountCookie() const override { return accountCookie_; }
+    // The account the pages read the cookie and the user from; it must
+    // outlive the window. Logged in means a user id: the library button
+    // opens the library then.
+    void setAccount(Account* account);
+    Account* account() const { return account_; }
+    const std::string& loggedInUserId() const override;
+    const std::string& accountCookie() const override;
 
     // The typeface and style the settings choose for list captions.
     void setListTypeface(const TypefaceChoice& choice) { listTypeface_ = choice; }
@@ -92,8 +95,7 @@ private:
     const CloudApiClient* catalogue_ = nullptr;
     std::unique_ptr<CatalogueFeeds> feeds_;
     PicturePipeline* pictures_ = nullptr;
-    std::string loggedInUserId_;
-    std::string accountCookie_;
+    Account* account_ = nullptr;
     TypefaceChoice listTypeface_;
     int wheelAngle_ = 0;  // eighths of a degree not yet turned into notches
 
