@@ -107,10 +107,6 @@ TEST_F(BackgroundTaskTest, UpdatesForADestroyedContextAreDropped) {
     EXPECT_FALSE(applied);
 }
 
-TEST_F(BackgroundTaskTest, RunPumpingReturnsTheCallsResult) {
-    EXPECT_EQ(tasks.runPumping([] { return std::string("done"); }), "done");
-}
-
 // A task sees its owner's stop request through the thread's stop token, and
 // a thread that runs no task has a token that never stops.
 TEST_F(BackgroundTaskTest, OwnerDestructionStopsAndJoinsItsTasks) {
