@@ -154,7 +154,7 @@ TEST_F(MainWindowTest, EachToolbarButtonShowsItsPageInPinkAndTheOthersInBlack) {
     QTemporaryDir folder;
     const CloudApiClient client{ServiceHosts::allAt("http://127.0.0.1:9")};
     Account account{client, AppSettings(folder.filePath("config.ini").toStdString()), "MUSIC_U=1"};
-    account.restore({.userId = "1001"});
+    account.restore({.userId = "1001", .nickname = "", .avatarUrl = ""});
     window.setAccount(&account);
     const char* const buttons[] = {"工具栏_首页", "工具栏_发现", "工具栏_排行榜", "工具栏_音乐库"};
     struct Case {
