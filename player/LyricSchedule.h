@@ -16,10 +16,10 @@ inline constexpr int kLongestWaitMs = 500;
 // change would not have happened yet.
 inline constexpr int kWakeAfterMs = 2;
 
-// Milliseconds from `lyricMs` until the next change: with word lyrics the
-// next line's start, or the next fill frame while a line's words fill; with
-// line lyrics (found by whole seconds) the next whole second. Between 1 and
-// kLongestWaitMs.
+// Milliseconds from `lyricMs` until the next change: the next whole second
+// (line lyrics are found by whole seconds), or sooner the next word-timed
+// line's start, or the next fill frame while a line's words fill. Between 1
+// and kLongestWaitMs.
 int msUntilNextChange(int lyricMs, const WordLyrics& words);
 
 }  // namespace LyricSchedule

@@ -12,7 +12,7 @@ std::optional<int> Player::lyricPositionMs() const {
     if (position < 0) return std::nullopt;
     const double seconds = engine_.bytesToSeconds(stream_, position);
     if (!(seconds >= 0)) return std::nullopt;
-    return static_cast<int>(std::llround(seconds * 1000.0)) + lyricOffsetMs_;
+    return static_cast<int>(std::floor(seconds * 1000.0)) + lyricOffsetMs_;
 }
 
 void Player::tickLyrics() {
