@@ -8,7 +8,11 @@ ResumePoint Player::resumePoint() const {
     point.queue = queue_.ids();
     point.queuePosition = queue_.position();
     point.songId = shownSongId_;
-    if (!shownSongId_.empty()) {
+    if (loading_ && arrivals_.resumeAtSeconds) {
+        // Still coming back from the last run: where it stood then.
+        point.songId = arrivals_.songId;
+        point.positionSeconds = *arrivals_.resumeAtSeconds;
+    } else if (!shownSongId_.empty()) {
         const double seconds = engine_.bytesToSeconds(stream_, engine_.getPosition(stream_));
         point.positionSeconds = seconds > 0 ? static_cast<int>(seconds) : elapsedSeconds_;
     }

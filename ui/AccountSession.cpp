@@ -71,6 +71,7 @@ void AccountSession::showAccount(const LoadedAccount& account) {
     if (account.profile.userId.empty()) {
         window_.setAccountCookie({});
         window_.toolbar()->showAccountArea(false);
+        emit accountShown();
         return;
     }
     const QImage avatar = account.avatar.isNull() ? toolbarStartAvatar_ : account.avatar;
@@ -79,6 +80,7 @@ void AccountSession::showAccount(const LoadedAccount& account) {
     settingsPage_.nickname()->setText(QString::fromStdString(account.profile.nickname));
     library_.showAccount(account.profile.nickname, account.avatar);
     library_.loadLibrary(account.profile.userId, state_.cookie);
+    emit accountShown();
 }
 
 // The cookie is kept in the settings file too, so the login survives a

@@ -44,6 +44,9 @@ signals:
     // Someone logged in or out: whatever the account personalises (the
     // recommendations) is to be loaded again with `state().cookie`.
     void accountChanged();
+    // The account's profile was loaded and shown (or could not be read):
+    // `state()` holds who is logged in now.
+    void accountShown();
 
 private:
     struct LoadedAccount {

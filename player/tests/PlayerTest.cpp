@@ -2,6 +2,7 @@
 // the queue and the play modes, progress and the end of a song, lyrics,
 // superseded plays and a stalled stream.
 #include "player/Player.h"
+#include "player/ListeningKeeper.h"
 #include "player/LyricSchedule.h"
 
 #include "audio/StreamActivity.h"
@@ -547,19 +548,41 @@ TEST_F(PlayerTest, TheNextStartResumesTheQueueSongPositionVolumeAndModePaused) {
     EXPECT_GE(engine.bytesToSeconds(nextStart.currentStream(), engine.getPosition(nextStart.currentStream())), 7.0);
 }
 
-// The demo account's cookie, logged in by the QR flow with the scan done
-// as the phone would.
-std::string demoAccountCookie(const CloudApiClient& client) {
-    const std::string key = client.qrCreateKey();
-    HttpRequest scan;
-    scan.url = client.qrCreateUrl(key);
-    HttpClient::fetchService(scan);
-    client.qrPoll(key);
-    return client.qrPoll(key).cookie;
+TEST_F(PlayerTest, WhatARunLeavesIsTheNextStartsHistoryAndResumePoint) {
+    const std::string folder = this->folder.file("listening");
+    {
+        ListeningKeeper keeper(*player, folder);
+        play(kSummerLetter);
+        play(kWindyStreet);
+        ASSERT_EQ(keeper.history().songs().size(), 2u);
+        EXPECT_EQ(keeper.history().songs()[0].id, kWindyStreet);
+        EXPECT_EQ(keeper.history().songs()[0].name, "风吹过的街");
+        EXPECT_EQ(keeper.history().songs()[0].artists, "林夏");
+        player->seek(5);
+        // Written a moment after the change, without being asked.
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            const auto point = ResumePoint::read(folder + "/resume.json");
+            return point && point->songId == kWindyStreet && point->positionSeconds >= 5;
+        }, kPlayTimeoutMs));
+        player->togglePlay();
+        keeper.writeResumePoint();
+    }
+    player.reset();
+
+    Player nextStart(api, engine, "", AppSettings(this->folder.file("config.ini")));
+    ListeningKeeper keeper(nextStart, folder);
+    EXPECT_EQ(keeper.history().songs().size(), 2u);
+    QSignalSpy started(&nextStart, &Player::songStarted);
+    keeper.resumePlayer();
+    ASSERT_TRUE(started.wait(kPlayTimeoutMs));
+    EXPECT_EQ(nextStart.currentSongId(), kWindyStreet);
+    EXPECT_FALSE(nextStart.isPlaying());
+    EXPECT_GE(nextStart.progressTicks(), 5);
+    EXPECT_EQ(nextStart.queue().ids(), (std::vector<std::string>{kSummerLetter, kWindyStreet}));
 }
 
 TEST_F(PlayerTest, FmPlaysTheStreamSkipsAndBinsSongsAndAnyOtherPlayLeavesIt) {
-    const std::string cookie = demoAccountCookie(api);
+    const std::string cookie = DemoCompanion::logIn(api);
     ASSERT_FALSE(cookie.empty());
     play(kSummerLetter);
     QSignalSpy fm(player.get(), &Player::fmChanged);

@@ -13,6 +13,7 @@
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/HomePage.h"
 #include "ui/pages/LibraryPage.h"
+#include "ui/pages/ListenerSongsPage.h"
 #include "ui/pages/LoginPage.h"
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SettingsPage.h"
@@ -106,6 +107,7 @@ void MainWindow::createPages() {
         [this](QScrollBar* bar) { return new AllArtistsPage(*this, bar); },
         [this](QScrollBar* bar) { return new ArtistMvsPage(*this, bar); },
         [this](QScrollBar* bar) { return new AlbumPage(*this, bar); },
+        [this](QScrollBar* bar) { return new ListenerSongsPage(*this, bar); },
     };
     for (int index = 0; index < Pages::kCount; ++index) {
         const PageLayout& layout = pageLayout(index);

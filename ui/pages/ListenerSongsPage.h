@@ -1,0 +1,36 @@
+#pragma once
+// The listener's song lists (page 15): today's recommended songs
+// ("每日推荐"), the songs played on this machine ("最近播放") and the
+// service's record of the week ("听歌排行"), each a song list like a
+// playlist's: "播放" plays the first, the "···" menu queues them all,
+// activating a song plays it. The account's lists need a login; opening
+// one while logged out shows the login notice instead.
+//
+// The page is the view of the listener feeds; opening another list drops
+// whatever an older load still delivers. UI thread only.
+#include "player/ListeningHistory.h"
+#include "ui/pages/SongListPage.h"
+
+#include <functional>
+#include <vector>
+
+class ListenerSongsPage : public SongListPage {
+public:
+    enum class List { Daily, PlayedHere, WeekRecord };
+
+    ListenerSongsPage(Navigation& navigation, QScrollBar* scrollBar);
+
+    // Where the songs played here come from (the listening history).
+    void setHistory(std::function<std::vector<PlayedSong>()> history) { history_ = std::move(history); }
+    // Shows the page with `list`, loaded afresh; returns false, showing the
+    // login notice, for an account's list while logged out.
+    bool open(List list);
+    void showFeeds(CatalogueFeeds& feeds) override;
+
+    List shownList() const { return shown_; }
+
+private:
+    CatalogueFeeds* feeds_ = nullptr;
+    std::function<std::vector<PlayedSong>()> history_;
+    List shown_ = List::Daily;
+};
