@@ -131,7 +131,7 @@ void Application::start() {
     mainWindow_->setPictures(pictures_.get());
     account_ = std::make_unique<AccountSession>(api_, AppSettings(paths_.settingsPath), *mainWindow_);
     connect(mainWindow_.get(), &MainWindow::closeRequested, this, &Application::quit);
-    connect(mainWindow_.get(), &MainWindow::mvRequested, mvPlayback_.get(), &MvPlayback::play);
+    connect(&mainWindow_->router(), &Router::mvRequested, mvPlayback_.get(), &MvPlayback::play);
     connect(account_.get(), &AccountSession::accountChanged, this, &Application::reloadForAccount);
     connect(&homePage(), &HomePage::loaded, this, [] {
         qCInfo(startupLog).noquote() << "home page loaded at" << QDateTime::currentMSecsSinceEpoch();

@@ -33,11 +33,15 @@ void ListenerParts::show(MainWindow& window, PlayBar& bar, const AccountSession&
 
     auto* shortcuts = new ListenerShortcuts(window.page(Pages::kMusicLibrary)->content());
     shortcuts->move(kLibraryShortcutsAt);
-    QObject::connect(shortcuts, &ListenerShortcuts::dailyClicked, &songsPage, [&songsPage] { songsPage.open(List::Daily); });
+    Router& router = window.router();
+    const auto go = [&router, &account](List list, Place from) {
+        ListenerSongsPage::go(router, list, account.state().loggedIn(), from);
+    };
+    QObject::connect(shortcuts, &ListenerShortcuts::dailyClicked, &songsPage, [go] { go(List::Daily, Place::Library); });
     QObject::connect(shortcuts, &ListenerShortcuts::playedHereClicked, &songsPage,
-                     [&songsPage] { songsPage.open(List::PlayedHere); });
+                     [go] { go(List::PlayedHere, Place::Library); });
     QObject::connect(shortcuts, &ListenerShortcuts::weekRecordClicked, &songsPage,
-                     [&songsPage] { songsPage.open(List::WeekRecord); });
+                     [go] { go(List::WeekRecord, Place::Library); });
     QObject::connect(shortcuts, &ListenerShortcuts::fmClicked, &player_, [this, &account] {
         if (!account.state().loggedIn()) {
             MessageBoxWindow::show(kLoginNeededNotice);
@@ -48,7 +52,7 @@ void ListenerParts::show(MainWindow& window, PlayBar& bar, const AccountSession&
 
     // The home page's daily-songs strip leads to the daily songs.
     if (auto* enter = window.page(Pages::kHome)->findChild<QAbstractButton*>("按钮_进入"))
-        QObject::connect(enter, &QAbstractButton::clicked, &songsPage, [&songsPage] { songsPage.open(List::Daily); });
+        QObject::connect(enter, &QAbstractButton::clicked, &songsPage, [go] { go(List::Daily, Place::Home); });
 
     // Every song list's rows carry hearts.
     for (TrackList* list : window.findChildren<TrackList*>()) {

@@ -47,8 +47,8 @@ void connectPlayerViews(Player& player, const PlayerViews& views) {
     NowPlayingView& nowPlaying = views.nowPlaying;
     PlayBar& bar = views.bar;
 
-    QObject::connect(&window, &MainWindow::playRequested, &player, &Player::play);
-    QObject::connect(&window, &MainWindow::queueRequested, &player, &Player::appendToQueue);
+    QObject::connect(&window.router(), &Router::playRequested, &player, &Player::play);
+    QObject::connect(&window.router(), &Router::queueRequested, &player, &Player::appendToQueue);
     QObject::connect(&player, &Player::loadingChanged, &window, &MainWindow::lockPlayStarters);
 
     QObject::connect(&player, &Player::songChanged, &nowPlaying,

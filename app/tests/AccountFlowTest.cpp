@@ -21,6 +21,7 @@
 #include "ui/widgets/Toolbar.h"
 #include "ui/pages/LibraryPage.h"
 #include "ui/pages/LoginPage.h"
+#include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SettingsPage.h"
 
 #include "TempDir.h"
@@ -155,8 +156,9 @@ TEST_F(AccountFlowTest, AScannedCodeLogsInAndTheLoginSurvivesARestartUntilLogOut
         // A library row opens its playlist, and going back leads to the library.
         libraryPage(*app).playlistList()->itemClicked(0);
         EXPECT_EQ(window.currentPage(), Pages::kPlaylist);
-        EXPECT_EQ(window.state().selectedPlaylistId, libraryPage(*app).libraryIds()[0]);
-        EXPECT_EQ(window.state().returnPage, Pages::kMusicLibrary);
+        EXPECT_EQ(static_cast<PlaylistPage*>(window.page(Pages::kPlaylist))->playlistId(),
+                  libraryPage(*app).libraryIds()[0]);
+        EXPECT_EQ(window.router().backTarget(Place::Playlist), Place::Library);
     }
 
     auto app = startApp();

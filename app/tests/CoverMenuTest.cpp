@@ -117,7 +117,7 @@ protected:
 
     void play(const std::string& id) {
         QSignalSpy started(&player(), &Player::songStarted);
-        app->mainWindow()->requestPlay(id);
+        app->mainWindow()->router().play(id);
         ASSERT_TRUE(started.wait(kTimeoutMs)) << "song " << id << " did not start";
     }
 

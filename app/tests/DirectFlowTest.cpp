@@ -194,9 +194,7 @@ TEST_F(DirectFlowTest, AQrLoginFillsTheLibraryAndSubscribingReachesTheService) {
     // Subscribing a playlist the account does not hold yet.
     const std::size_t before = library.libraryIds().size();
     PlaylistPage& playlist = page<PlaylistPage>(Pages::kPlaylist);
-    window().state().selectedPlaylistId = std::to_string(demo::kSummerSoundsPlaylist);
-    playlist.loadSelected();
-    window().showPage(Pages::kPlaylist);
+    window().router().openPlaylist(std::to_string(demo::kSummerSoundsPlaylist), Place::Home);
     playlist.subscribeShown(SubscribeAction::Subscribe);
     ASSERT_TRUE(QTest::qWaitFor([&] { return saw("/eapi/playlist/subscribe"); }, kWaitMs));
     library.refreshButton()->click();

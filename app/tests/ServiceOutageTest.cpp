@@ -64,8 +64,7 @@ std::vector<PageVisit> visits() {
          [](MainWindow& w) -> const IconList* { return pageOf<SearchPage>(w, Pages::kSearch).songList(); }},
         {"playlist", Pages::kPlaylist,
          [](MainWindow& w) {
-             openSelected(w, &NavigationState::selectedPlaylistId, std::to_string(demo::kSummerSoundsPlaylist),
-                          Pages::kPlaylist, Pages::kHome);
+             w.router().openPlaylist(std::to_string(demo::kSummerSoundsPlaylist), Place::Home);
          },
          [](MainWindow& w) -> const IconList* { return pageOf<PlaylistPage>(w, Pages::kPlaylist).trackList(); }},
     };
@@ -135,7 +134,7 @@ TEST_F(ServiceOutageTest, PagesSayTheServiceIsDownAndAClickFillsThemOnceItIsBack
     mute->click();
     EXPECT_NE(app->playBar()->showsMutedIcon(), muted);
     window.showPage(Pages::kSettings);
-    window.requestPlay("1900001001");
+    window.router().play("1900001001");
     ASSERT_TRUE(QTest::qWaitFor([] { return MessageBoxWindow::dialog() != nullptr; }, kWaitMs));
     EXPECT_EQ(noticeTitle(), "播放失败啦");
     delete MessageBoxWindow::dialog();

@@ -1,7 +1,6 @@
 #include "ui/lists/ItemEvents.h"
 
 #include "ui/lists/IconList.h"
-#include "ui/pages/Page.h"
 
 QMetaObject::Connection onItemId(IconList* list, IconListSignal signal, const ItemIds* ids,
                                  std::function<void(const std::string& id)> handle) {
@@ -11,19 +10,7 @@ QMetaObject::Connection onItemId(IconList* list, IconListSignal signal, const It
     });
 }
 
-void openSelected(Navigation& navigation, std::string NavigationState::*selected, const std::string& id, int page,
-                  int returnPage, int NavigationState::*returnField) {
-    navigation.state().*selected = id;
-    navigation.showPage(page);
-    navigation.state().*returnField = returnPage;
-    navigation.page(page)->loadSelected();
-}
-
-QMetaObject::Connection openPageOnClick(IconList* list, const ItemIds* ids, Navigation& navigation,
-                                        std::string NavigationState::*selected, int page, int returnPage,
-                                        int NavigationState::*returnField) {
+QMetaObject::Connection openPageOnClick(IconList* list, const ItemIds* ids, Router& router, Place place, Place from) {
     return onItemId(list, &IconList::itemClicked, ids,
-                    [&navigation, selected, page, returnPage, returnField](const std::string& id) {
-                        openSelected(navigation, selected, id, page, returnPage, returnField);
-                    });
+                    [&router, place, from](const std::string& id) { router.open({place, id}, from); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Item events of icon lists turned into the ids they stand for: an event with
 // index i means entry i of the list's ids.
+#include "browse/Router.h"
 #include "ui/pages/Navigation.h"
 
 #include <QMetaObject>
@@ -17,14 +18,6 @@ using IconListSignal = void (IconList::*)(int);
 QMetaObject::Connection onItemId(IconList* list, IconListSignal signal, const ItemIds* ids,
                                  std::function<void(const std::string& id)> handle);
 
-// Opens the page of one thing: the navigation state's `selected` takes `id`,
-// page `page` is shown, going back from it leads to `returnPage` (kept in
-// the state's `returnField`), and the page loads what was selected.
-void openSelected(Navigation& navigation, std::string NavigationState::*selected, const std::string& id, int page,
-                  int returnPage, int NavigationState::*returnField = &NavigationState::returnPage);
-
-// A click on an item opens the page of what it stands for (`openSelected`
-// with the item's id).
-QMetaObject::Connection openPageOnClick(IconList* list, const ItemIds* ids, Navigation& navigation,
-                                        std::string NavigationState::*selected, int page, int returnPage,
-                                        int NavigationState::*returnField = &NavigationState::returnPage);
+// A click on an item opens `place` for the item's id; going back from it
+// leads to `from`.
+QMetaObject::Connection openPageOnClick(IconList* list, const ItemIds* ids, Router& router, Place place, Place from);

@@ -20,8 +20,8 @@ class AlbumPage : public SongListPage {
 public:
     AlbumPage(Navigation& navigation, QScrollBar* scrollBar);
 
-    // Loads the album in the navigation state's `selectedAlbumId`.
-    void loadSelected() override;
+    // Loads the album the destination names.
+    void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
 
     const std::string& albumId() const { return albumId_; }

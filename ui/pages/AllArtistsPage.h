@@ -16,7 +16,7 @@ public:
 
     // Titles the page with `keyword`, shows it and searches the artists
     // without waiting for them.
-    void open(const QString& keyword);
+    void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
 
     QLabel* heading() const { return heading_; }

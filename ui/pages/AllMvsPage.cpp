@@ -18,11 +18,10 @@ AllMvsPage::AllMvsPage(Navigation& navigation, QScrollBar* scrollBar)
     makeHeading(box, "标签_全部MV", "全部MV", {0, 20, 266, 60}, 28);
     mvs_ = makeIconList(box, "图标列表框全部MV", {-46, 110, 1077, 550});
     addFailureLine({0, 110, 950, 30});
-    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
+    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.router().playMv(id); });
 }
 
-void AllMvsPage::open() {
-    navigation_.showPage(Pages::kAllMvs);
+void AllMvsPage::open(const Destination&) {
     CatalogueFeeds* feeds = navigation_.feeds();
     if (!feeds) return;
     scrollPane()->reset();

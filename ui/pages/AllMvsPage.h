@@ -12,7 +12,7 @@ public:
     AllMvsPage(Navigation& navigation, QScrollBar* scrollBar);
 
     // Shows the page and loads the MV feed without waiting for it.
-    void open();
+    void open(const Destination& destination) override;
 
     IconList* mvList() const { return mvs_; }
     const ItemIds& mvIds() const { return mvIds_; }

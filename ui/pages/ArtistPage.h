@@ -30,8 +30,8 @@ public:
 
     ArtistPage(Navigation& navigation, QScrollBar* scrollBar);
 
-    // Loads the artist in the navigation state's `selectedArtistId`.
-    void loadSelected() override;
+    // Loads the artist the destination names.
+    void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
     // Shows the artist-MV page for the artist shown here.
     void openArtistMvs();

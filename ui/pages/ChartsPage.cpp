@@ -25,8 +25,7 @@ ChartsPage::ChartsPage(Navigation& navigation, QScrollBar* scrollBar)
     makeHeading(box, "标签_排行榜", "排行榜", {0, 20, 266, 60}, 30);
     charts_ = makeIconList(box, "图标列表框排行榜", {CoverGrid::kListLeft, kListTop, CoverGrid::kListWidth, 550});
     addFailureLine({0, kListTop, 950, 30});
-    openPageOnClick(charts_, &chartIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
-                    Pages::kCharts);
+    openPageOnClick(charts_, &chartIds_, navigation_.router(), Place::Playlist, Place::Charts);
 }
 
 int ChartsPage::listHeight(std::int64_t itemCount) {

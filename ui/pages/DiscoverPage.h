@@ -38,6 +38,10 @@ public:
     // fill; the page shown does not change.
     void selectCategory(Category category);
     Category category() const { return category_; }
+    // What a destination names a category by: its caption.
+    static std::string categoryKey(Category category);
+    // Opened for a category's caption: that category is chosen.
+    void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
 
     FlatButton* categoryButton(Category category) const { return buttons_[category]; }

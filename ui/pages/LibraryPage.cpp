@@ -37,8 +37,7 @@ LibraryPage::LibraryPage(Navigation& navigation, QScrollBar* scrollBar)
     refresh_->setToolTip("刷新");
     playlists_ = makeIconList(box, "图标列表框用户歌单", {-63, 100, 1090, 550});
     addFailureLine({0, 100, 950, 30});
-    openPageOnClick(playlists_, &libraryIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
-                    Pages::kMusicLibrary);
+    openPageOnClick(playlists_, &libraryIds_, navigation_.router(), Place::Playlist, Place::Library);
 }
 
 void LibraryPage::showAccount(const std::string& nickname, const QImage& avatar) {

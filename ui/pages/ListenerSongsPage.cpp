@@ -11,6 +11,8 @@
 #include "ui/windows/AccountNotices.h"
 
 #include <QDate>
+#include <algorithm>
+#include <iterator>
 #include <QLabel>
 
 namespace {
@@ -19,6 +21,9 @@ struct ListLook {
     const char* name;
     const char* description;
 };
+
+// The destination ids of the lists, in List order.
+constexpr const char* kListNames[] = {"daily", "played-here", "week-record"};
 
 ListLook lookOf(ListenerSongsPage::List list) {
     switch (list) {
@@ -42,7 +47,7 @@ ListenerSongsPage::ListenerSongsPage(Navigation& navigation, QScrollBar* scrollB
                     .tracks = "图标列表框听歌列表"},
                    OperationMenu::Offers::Queue) {
     cover_->setPicture(Artwork::render(Artwork::Picture::SongNote, kCoverSize, 2.0));
-    connect(back_, &QAbstractButton::clicked, this, [this] { navigation_.goBack(); });
+    connect(back_, &QAbstractButton::clicked, this, [this] { navigation_.router().back(); });
 }
 
 void ListenerSongsPage::showFeeds(CatalogueFeeds& feeds) {
@@ -52,21 +57,26 @@ void ListenerSongsPage::showFeeds(CatalogueFeeds& feeds) {
         failureLine()->follow(*feed);
 }
 
-bool ListenerSongsPage::open(List list) {
-    const bool forAccount = list != List::PlayedHere;
-    if (forAccount && navigation_.loggedInUserId().empty()) {
+bool ListenerSongsPage::go(Router& router, List list, bool loggedIn, Place from) {
+    if (list != List::PlayedHere && !loggedIn) {
         MessageBoxWindow::show(kLoginNeededNotice);
         return false;
     }
+    router.open({Place::ListenerSongs, kListNames[size_t(list)]}, from);
+    return true;
+}
+
+void ListenerSongsPage::open(const Destination& destination) {
+    const auto named = std::find(std::begin(kListNames), std::end(kListNames), destination.id);
+    if (named == std::end(kListNames)) return;
+    const List list = List(named - std::begin(kListNames));
     shown_ = list;
     const ListLook look = lookOf(list);
     name_->setText(QString::fromUtf8(look.name));
     QString description = QString::fromUtf8(look.description);
     if (list == List::Daily) description = QDate::currentDate().toString("M月d日") + " · " + description;
     description_->setText(description);
-    navigation_.state().returnPage = navigation_.currentPage();
-    navigation_.showPage(Pages::kListenerSongs);
-    if (!feeds_) return true;
+    if (!feeds_) return;
     ListenerFeeds& listener = feeds_->listener();
     tracks_->setTypeface(navigation_.listTypeface());
     switch (list) {
@@ -85,5 +95,4 @@ bool ListenerSongsPage::open(List list) {
     }
     scrollPane()->reset();
     fitTracks(0);
-    return true;
 }

@@ -8,6 +8,7 @@
 //
 // The page is the view of the listener feeds; opening another list drops
 // whatever an older load still delivers. UI thread only.
+#include "browse/Router.h"
 #include "player/ListeningHistory.h"
 #include "ui/pages/SongListPage.h"
 
@@ -20,11 +21,15 @@ public:
 
     ListenerSongsPage(Navigation& navigation, QScrollBar* scrollBar);
 
+    // Takes the user to `list` through `router`, coming from `from`; an
+    // account's list while logged out shows the login notice instead and
+    // goes nowhere. Returns whether it went.
+    static bool go(Router& router, List list, bool loggedIn, Place from);
+
     // Where the songs played here come from (the listening history).
     void setHistory(std::function<std::vector<PlayedSong>()> history) { history_ = std::move(history); }
-    // Shows the page with `list`, loaded afresh; returns false, showing the
-    // login notice, for an account's list while logged out.
-    bool open(List list);
+    // Loads the list the destination names, afresh.
+    void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
 
     List shownList() const { return shown_; }

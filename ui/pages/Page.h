@@ -3,6 +3,7 @@
 // table: its container (a slide box on the page, a mask holding a slide box,
 // or a plain panel) and its scroll pane. Pages with content derive from it
 // and place their controls in `content()`.
+#include "browse/Router.h"
 #include "ui/pages/PageTable.h"
 
 #include <QWidget>
@@ -30,9 +31,9 @@ public:
     bool wheelScrolls() const;
     // While a song loads, lists on the page that start a play wait.
     virtual void lockPlayStarters(bool /*locked*/) {}
-    // The page has just been opened for what the navigation state selects
-    // (the artist or playlist of a clicked item): pages that show one load it.
-    virtual void loadSelected() {}
+    // The page has just been shown for `destination` (the artist or playlist
+    // of a clicked item, a keyword): pages that show one thing load it.
+    virtual void open(const Destination& /*destination*/) {}
     // The catalogue feeds were made (or made anew): pages that show one of
     // them become its view here.
     virtual void showFeeds(CatalogueFeeds& /*feeds*/) {}

@@ -41,8 +41,10 @@ protected:
 
     ListenerSongsPageTest() : ListenerSongsPageTest(server_->origin()) {}
     explicit ListenerSongsPageTest(const std::string& origin) : view(origin) {
-        QObject::connect(&window, &MainWindow::playRequested, [this](const std::string& id) { played.push_back(id); });
-        QObject::connect(&window, &MainWindow::queueRequested, [this](const ItemIds& songs) { queued.push_back(songs); });
+        QObject::connect(&window.router(), &Router::playRequested,
+                         [this](const std::string& id) { played.push_back(id); });
+        QObject::connect(&window.router(), &Router::queueRequested,
+                         [this](const std::vector<std::string>& songs) { queued.push_back(songs); });
         page().setHistory([] { return kHistory; });
     }
     ~ListenerSongsPageTest() override {
@@ -57,6 +59,7 @@ protected:
         window.setAccountCookie(account.cookie);
         window.setLoggedInUserId(account.profile.userId);
     }
+    bool go(List list) { return ListenerSongsPage::go(window.router(), list, !window.loggedInUserId().empty(), Place::Home); }
     bool rowsIn() const {
         return QTest::qWaitFor([this] { return !tracks().isLoading() && tracks().itemCount() > 0; }, kLoadTimeoutMs);
     }
@@ -77,7 +80,7 @@ std::unique_ptr<DemoServer> ListenerSongsPageTest::server_;
 TEST_F(ListenerSongsPageTest, LoggedOutTheAccountsListsOnlyAskForALogin) {
     server_->clearSeenRequests();
     for (List list : {List::Daily, List::WeekRecord}) {
-        EXPECT_FALSE(page().open(list));
+        EXPECT_FALSE(go(list));
         ASSERT_TRUE(QTest::qWaitFor([] { return MessageBoxWindow::dialog() != nullptr; }, kLoadTimeoutMs));
         EXPECT_EQ(MessageBoxWindow::dialog()->findChild<QLabel*>("标签_提示框标题")->text(), "操作失败！");
         delete MessageBoxWindow::dialog();
@@ -88,18 +91,18 @@ TEST_F(ListenerSongsPageTest, LoggedOutTheAccountsListsOnlyAskForALogin) {
 
     // The songs played here need nobody.
     window.showPage(Pages::kHome);
-    ASSERT_TRUE(page().open(List::PlayedHere));
+    ASSERT_TRUE(go(List::PlayedHere));
     EXPECT_EQ(window.currentPage(), Pages::kListenerSongs);
     ASSERT_TRUE(rowsIn());
     EXPECT_EQ(itemTexts(tracks(), IconText::Main), (QStringList{"风吹过的街", "夏日来信"}));
     EXPECT_EQ(text("听歌列表_名称"), "最近播放");
     window.findChild<QAbstractButton*>("听歌列表_返回")->click();
-    EXPECT_EQ(window.currentPage(), Pages::kHome);
+    EXPECT_EQ(window.currentPage(), Pages::kHome) << "back where it was opened from";
 }
 
 TEST_F(ListenerSongsPageTest, DailySongsPlayOneOrAllAndQueueAll) {
     logIn();
-    ASSERT_TRUE(page().open(List::Daily));
+    ASSERT_TRUE(go(List::Daily));
     ASSERT_TRUE(rowsIn());
     EXPECT_EQ(text("听歌列表_名称"), "每日推荐");
     const std::vector<SongItem> daily = view.client.fetchDailySongs(window.accountCookie());
@@ -115,15 +118,15 @@ TEST_F(ListenerSongsPageTest, DailySongsPlayOneOrAllAndQueueAll) {
     ASSERT_EQ(queued.size(), 1u);
     EXPECT_EQ(queued[0], ids(daily));
 
-    ASSERT_TRUE(page().open(List::WeekRecord));
+    ASSERT_TRUE(go(List::WeekRecord));
     ASSERT_TRUE(rowsIn());
     EXPECT_EQ(tracks().songIds(), ids(view.client.fetchPlayRecord(window.loggedInUserId(), window.accountCookie())));
 }
 
 TEST_F(ListenerSongsPageTest, TheNewestListOpenedWins) {
     logIn();
-    page().open(List::Daily);
-    page().open(List::PlayedHere);
+    go(List::Daily);
+    go(List::PlayedHere);
     ASSERT_TRUE(rowsIn());
     Feed<SongItem>& daily = window.feeds()->listener().dailySongs();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !daily.isLoading(); }, kLoadTimeoutMs));
@@ -134,7 +137,7 @@ TEST_F(ListenerSongsPageTest, TheNewestListOpenedWins) {
 }
 
 TEST_F(ListenerSongsPageTest, HeartsOnRowsAreClickedWithoutPlaying) {
-    ASSERT_TRUE(page().open(List::PlayedHere));
+    ASSERT_TRUE(go(List::PlayedHere));
     ASSERT_TRUE(rowsIn());
     tracks().showHearts([](const std::string& id) { return id == "1900001001"; });
     QSignalSpy hearts(&tracks(), &TrackList::heartClicked);
@@ -155,7 +158,7 @@ TEST_F(ListenerSongsPageWithoutServiceTest, AFailedLoadShowsTheRetryLineAndThePa
     window.setAccountCookie("MUSIC_U=x");
     window.setLoggedInUserId("1490000001");
     window.showPage(Pages::kHome);
-    ASSERT_TRUE(page().open(List::Daily));
+    ASSERT_TRUE(go(List::Daily));
     ASSERT_TRUE(QTest::qWaitFor([this] { return page().failureLine()->isVisible(); }, kLoadTimeoutMs));
     EXPECT_EQ(tracks().itemCount(), 0);
     window.findChild<QAbstractButton*>("听歌列表_返回")->click();

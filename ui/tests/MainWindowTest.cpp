@@ -123,6 +123,7 @@ TEST_F(MainWindowTest, PagesHoldTheirContainersAndSlideBoxes) {
         {12, "全部艺人", "遮罩_搜索艺人", {10, 10, 980, 550}, "滑动框_搜索艺人", {982, 651}},
         {13, "艺人MV", "遮罩_艺人MV", {10, 10, 982, 550}, "滑动框_艺人MV", {982, 651}},
         {14, "专辑详情", "遮罩_专辑详情", {10, 10, 950, 550}, "滑动框_专辑详情", {950, 550}},
+        {15, "每日推荐", "遮罩_听歌列表", {10, 10, 950, 550}, "滑动框_听歌列表", {950, 550}},
     };
     auto* area = find<QStackedWidget>("选择夹_主体");
     ASSERT_EQ(area->count(), int(std::size(cases))) << "every page has its row";
@@ -185,16 +186,20 @@ TEST_F(MainWindowTest, LibraryButtonWhileLoggedOutShowsTheNoticeAndChangesNothin
     EXPECT_EQ(captions, QStringList{"知道了"});
 }
 
-TEST_F(MainWindowTest, GoBackShowsTheReturnPage) {
+TEST_F(MainWindowTest, BackShowsThePageThatOpenedThePlace) {
     struct Case {
-        int from, returnPage;
+        Place opened, from;
+        int expectedPage;
     };
-    const Case cases[] = {{7, 8}, {5, 12}, {7, 0}, {5, 11}};
+    const Case cases[] = {{Place::Playlist, Place::Search, 8},
+                          {Place::Artist, Place::AllArtists, 12},
+                          {Place::Playlist, Place::Home, 0},
+                          {Place::Artist, Place::Library, 11},
+                          {Place::Album, Place::Artist, 5}};
     for (const Case& c : cases) {
-        window.showPage(c.from);
-        window.state().returnPage = c.returnPage;
-        window.goBack();
-        EXPECT_EQ(window.currentPage(), c.returnPage);
+        window.router().open({c.opened, "1"}, c.from);
+        window.router().back();
+        EXPECT_EQ(window.currentPage(), c.expectedPage);
     }
 }
 

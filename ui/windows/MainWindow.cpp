@@ -31,6 +31,7 @@
 #include <QPainter>
 #include <QStackedWidget>
 #include <QWheelEvent>
+#include <array>
 #include <functional>
 
 namespace {
@@ -42,6 +43,22 @@ constexpr const char* kLoggedOutTitle = "用户未登录~";
 constexpr const char* kLoggedOutContent =
     "Mivra酱检测到您还没有登录您的网易云音乐账号哎...请单击Mivra音乐右上方 [登录] "
     "按钮来登录您的网易云音乐账号，登录成功后即可查看您的音乐库啦！";
+
+// The page that shows each place, in the order of `Place`.
+constexpr std::array kPlacePages{Pages::kHome,   Pages::kDiscover, Pages::kCharts,     Pages::kMusicLibrary,
+                                 Pages::kAllMvs, Pages::kArtist,   Pages::kPlaylist,   Pages::kSearch,
+                                 Pages::kLogin,  Pages::kSettings, Pages::kAllArtists, Pages::kArtistMvs,
+                                 Pages::kAlbum,  Pages::kListenerSongs};
+static_assert(kPlacePages.size() == size_t(Place::ListenerSongs) + 1);
+
+int pageOf(Place place) { return kPlacePages[size_t(place)]; }
+
+// The place a page stands for; the pages no place names count as home.
+Place placeOf(int index) {
+    for (size_t place = 0; place < kPlacePages.size(); ++place)
+        if (kPlacePages[place] == index) return Place(place);
+    return Place::Home;
+}
 
 // Makes a page from its index and the scrollbar of its pane.
 using PageFactory = std::function<Page*(QScrollBar*)>;
@@ -77,6 +94,8 @@ MainWindow::MainWindow() {
     createPages();
     connect(pageArea_, &QStackedWidget::currentChanged, this, &MainWindow::showScrollBarOf);
     showScrollBarOf(currentPage());
+    connect(&router_, &Router::opened, this, &MainWindow::openDestination);
+    connect(&router_, &Router::returned, this, [this](Place place) { showPage(pageOf(place)); });
 
     playBar_ = new BackdropPanel(QColor::fromRgba(Theme::kPanel), 18, this);
     playBar_->setObjectName("滤镜_播放栏");
@@ -148,6 +167,13 @@ void MainWindow::showPage(int index) {
     if (index < 0 || index >= Pages::kCount) return;
     pageArea_->setCurrentIndex(index);
     toolbar_->markChosenPage(toolbarPageOf(index));
+    router_.arrived(placeOf(index));
+}
+
+void MainWindow::openDestination(const Destination& destination) {
+    const int index = pageOf(destination.place);
+    showPage(index);
+    page(index)->open(destination);
 }
 
 void MainWindow::setCatalogue(const CloudApiClient* catalogue) {
@@ -158,17 +184,6 @@ void MainWindow::setCatalogue(const CloudApiClient* catalogue) {
 }
 
 int MainWindow::currentPage() const { return pageArea_->currentIndex(); }
-
-void MainWindow::goBack() { showPage(state_.returnPage); }
-
-void MainWindow::requestPlay(const std::string& songId) {
-    state_.songIdToPlay = songId;
-    emit playRequested(songId);
-}
-
-void MainWindow::playMv(const std::string& mvId) { emit mvRequested(mvId); }
-
-void MainWindow::requestQueue(const ItemIds& songIds) { emit queueRequested(songIds); }
 
 void MainWindow::enterStartPage() {
     showPage(Pages::kHome);

@@ -1,8 +1,9 @@
 #pragma once
 // The main window: a frameless 1110×780 frame with its own toolbar, the page
 // area with its pages and their scroll panes, the play bar strip and
-// the parked now-playing view. It owns the navigation state and the toolbar's
-// page actions, and scrolls the panes with the wheel.
+// the parked now-playing view. It owns the router, shows the places it
+// opens, runs the toolbar's page actions, and scrolls the panes with the wheel.
+#include "browse/Router.h"
 #include "ui/pages/Navigation.h"
 #include "ui/pages/PageTable.h"
 #include "ui/widgets/Theme.h"
@@ -28,12 +29,8 @@ public:
 
     void showPage(int index) override;
     int currentPage() const override;
-    void goBack() override;
     void runToolbarAction(ToolbarPage page) override;
-    NavigationState& state() override { return state_; }
-    void requestPlay(const std::string& songId) override;
-    void playMv(const std::string& mvId) override;
-    void requestQueue(const ItemIds& songIds) override;
+    Router& router() override { return router_; }
     // While a song loads, the song lists of every page wait.
     void lockPlayStarters(bool locked);
 
@@ -66,7 +63,7 @@ public:
     void onWheel(int notches);
 
     Toolbar* toolbar() const { return toolbar_; }
-    Page* page(int index) const override { return pages_.at(size_t(index)); }
+    Page* page(int index) const { return pages_.at(size_t(index)); }
     PaneScroller& scroller() const { return *scroller_; }
     QWidget* playBarStrip() const { return playBar_; }
     NowPlayingView* nowPlayingView() const { return nowPlaying_; }
@@ -78,12 +75,6 @@ public:
 signals:
     // The user asked to close the program (close button or window close).
     void closeRequested();
-    // A song list asked for `songId` to be played (already in `songIdToPlay`).
-    void playRequested(const std::string& songId);
-    // A page asked for the MV `mvId`.
-    void mvRequested(const std::string& mvId);
-    // A list asked for its songs to be added to the play queue.
-    void queueRequested(const ItemIds& songIds);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,8 +86,9 @@ private:
     void createPages();
     void addPage(Page* page);
     void showScrollBarOf(int pageIndex);
+    void openDestination(const Destination& destination);
 
-    NavigationState state_;
+    Router router_;
     const CloudApiClient* catalogue_ = nullptr;
     std::unique_ptr<CatalogueFeeds> feeds_;
     PicturePipeline* pictures_ = nullptr;
