@@ -58,6 +58,8 @@ public:
     std::string fetchRawLyric(const std::string& id) const;
     // The lyric answer; the caller reads "lrc.lyric" and "tlyric.lyric".
     JsonDocument fetchLyric(const std::string& id) const;
+    // The lyric answer that also carries word-timed lyrics where the service has them.
+    SongLyrics fetchSongLyrics(const std::string& id) const;
     // True when the availability answer contains "ok".
     bool checkSong(const std::string& id, const std::string& serviceCookie) const;
 
@@ -98,6 +100,23 @@ public:
     std::vector<CoverItem> fetchUserPlaylists(const std::string& userId, const std::string& cookie, ServiceStatus* status = nullptr) const;
     // True when the service answered with code 200.
     bool subscribePlaylist(SubscribeAction action, const std::string& id, const std::string& cookie) const;
+
+    // What the service keeps for a listener: each request acts with the
+    // account cookie, and changes go out fresh (with a timestamp).
+    // Today's recommended songs.
+    std::vector<SongItem> fetchDailySongs(const std::string& cookie, ServiceStatus* status = nullptr) const;
+    // The next few songs of the personal FM stream.
+    std::vector<SongItem> fetchPersonalFm(const std::string& cookie, ServiceStatus* status = nullptr) const;
+    // Takes the song out of the FM stream; true when the service answered with code 200.
+    bool trashFmSong(const std::string& id, const std::string& cookie) const;
+    // Likes (or, `like` false, unlikes) the song; true when the service answered with code 200.
+    bool likeSong(const std::string& id, bool like, const std::string& cookie) const;
+    // The ids of every song the user likes, in the service's order.
+    std::vector<std::string> fetchLikedSongIds(const std::string& userId, const std::string& cookie,
+                                               ServiceStatus* status = nullptr) const;
+    // The songs the user played most this week, as the service records them.
+    std::vector<SongItem> fetchPlayRecord(const std::string& userId, const std::string& cookie,
+                                          ServiceStatus* status = nullptr) const;
 
     // Home page and MVs.
     std::vector<PackedItem> fetchBanners(ServiceStatus* status = nullptr) const;

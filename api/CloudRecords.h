@@ -20,6 +20,13 @@ struct SongStream {
     double peak = 0;        // the song's peak, linear (1 = full scale); 0 when it gives none
 };
 
+// A song's lyric texts as the newer lyric answer gives them.
+struct SongLyrics {
+    std::string lyric;        // time-tagged lines
+    std::string translation;  // the translation's lines; empty when there is none
+    std::string wordLyric;    // each word timed ("yrc"); empty when the service has none
+};
+
 // Names and first-artist names of several songs, index-aligned, answer order.
 struct SongNameList {
     std::vector<std::string> names;

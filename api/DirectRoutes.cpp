@@ -129,6 +129,23 @@ DirectRequest directRequest(const ServiceCall& call) {
                      {"limit", valueOr(call, "limit", 30)}}};
     case ServiceRoute::MvUrl:
         return {"/api/song/enhance/play/mv/url", CipherForm::Weapi, Json{{"id", v("id")}, {"r", 1080}}};
+    case ServiceRoute::DailySongs:
+        return {"/api/v3/discovery/recommend/songs", CipherForm::Weapi};
+    case ServiceRoute::PersonalFm:
+        return {"/api/v1/radio/get", CipherForm::Weapi};
+    case ServiceRoute::FmTrash:
+        return {"/api/radio/trash/add", CipherForm::Weapi, Json{{"songId", v("id")}, {"alg", "RT"}, {"time", 25}}};
+    case ServiceRoute::LikeSong:
+        return {"/api/radio/like", CipherForm::Weapi,
+                Json{{"alg", "itembased"}, {"trackId", v("id")}, {"like", call.value("like") != "false"}, {"time", "3"}}};
+    case ServiceRoute::LikedSongIds:
+        return {"/api/song/like/get", CipherForm::Eapi, Json{{"uid", v("uid")}}};
+    case ServiceRoute::PlayRecord:
+        return {"/api/v1/play/record", CipherForm::Weapi, Json{{"uid", v("uid")}, {"type", valueOr(call, "type", 0)}}};
+    case ServiceRoute::WordLyric:
+        return {"/api/song/lyric/v1", CipherForm::Eapi,
+                Json{{"id", v("id")}, {"cp", false}, {"tv", 0}, {"lv", 0}, {"rv", 0}, {"kv", 0}, {"yv", 0}, {"ytv", 0},
+                     {"yrv", 0}}};
     }
     return {};
 }

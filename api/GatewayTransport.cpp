@@ -41,6 +41,13 @@ GatewayPath gatewayPath(ServiceRoute route) {
     case ServiceRoute::FirstMvs: return {Host::Service, "mv/first"};
     case ServiceRoute::AllMvs: return {Host::Service, "mv/all"};
     case ServiceRoute::MvUrl: return {Host::Service, "mv/url"};
+    case ServiceRoute::DailySongs: return {Host::Service, "recommend/songs"};
+    case ServiceRoute::PersonalFm: return {Host::Service, "personal_fm"};
+    case ServiceRoute::FmTrash: return {Host::Service, "fm_trash"};
+    case ServiceRoute::LikeSong: return {Host::Service, "like"};
+    case ServiceRoute::LikedSongIds: return {Host::Service, "likelist"};
+    case ServiceRoute::PlayRecord: return {Host::Service, "user/record"};
+    case ServiceRoute::WordLyric: return {Host::Service, "lyric/new"};
     }
     return {Host::Service, ""};
 }

@@ -39,6 +39,13 @@ enum class ServiceRoute {
     FirstMvs,           // mv/first
     AllMvs,             // mv/all
     MvUrl,              // mv/url
+    DailySongs,         // recommend/songs
+    PersonalFm,         // personal_fm
+    FmTrash,            // fm_trash
+    LikeSong,           // like
+    LikedSongIds,       // likelist
+    PlayRecord,         // user/record
+    WordLyric,          // lyric/new
 };
 
 // How a query value is percent-encoded in a URL.

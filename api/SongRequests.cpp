@@ -87,6 +87,11 @@ JsonDocument CloudApiClient::fetchLyric(const std::string& id) const {
     return fetch({ServiceRoute::Lyric, {{"id", id}}});
 }
 
+SongLyrics CloudApiClient::fetchSongLyrics(const std::string& id) const {
+    const JsonDocument answer = fetch({ServiceRoute::WordLyric, {{"id", id}}});
+    return {answer.getText("lrc.lyric"), answer.getText("tlyric.lyric"), answer.getText("yrc.lyric")};
+}
+
 bool CloudApiClient::checkSong(const std::string& id, const std::string& serviceCookie) const {
     const std::string body = send({ServiceRoute::CheckMusic, {{"id", id}}, serviceCookie, true}).body;
     return body.find("ok") != std::string::npos;

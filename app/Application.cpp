@@ -23,6 +23,7 @@
 #include "ui/windows/LoadingWindow.h"
 #include "ui/windows/DesktopLyricsWindow.h"
 #include "app/CoverMenuActions.h"
+#include "app/ListenerParts.h"
 #include "app/PlayerViews.h"
 #include "app/TrayIcon.h"
 #include "desktop/MprisService.h"
@@ -131,7 +132,7 @@ void Application::start() {
     mainWindow_->setPictures(pictures_.get());
     mainWindow_->setAccount(account_.get());
     accountView_ = std::make_unique<AccountView>(*account_, *mainWindow_);
-    connect(mainWindow_.get(), &MainWindow::closeRequested, this, [this] { exitProcess_(); });
+    connect(mainWindow_.get(), &MainWindow::closeRequested, this, &Application::quit);
     connect(&mainWindow_->router(), &Router::mvRequested, mvPlayback_.get(), &MvPlayback::play);
     connect(account_.get(), &Account::accountChanged, this, &Application::reloadForAccount);
     connect(&homePage(), &HomePage::loaded, this, [] {
@@ -364,13 +365,27 @@ void Application::showPlayer() {
     downloader_ = std::make_unique<SongDownloader>(api_, paths_.downloadFolder);
     coverMenu_ = std::make_unique<CoverMenuActions>(*playBar_, *player_, *downloader_, api_, *mainWindow_);
     offerToDesktop();
+    showListener();
+}
+
+// Daily songs, FM, hearts and history; the player comes back to where the
+// last run left it.
+void Application::showListener() {
+    listener_ = std::make_unique<ListenerParts>(api_, *player_, paths_.dataFolder + "listening");
+    listener_->show(*mainWindow_, *playBar_, *account_);
+    listener_->keeper().resumePlayer();
+}
+
+void Application::quit() {
+    if (listener_) listener_->keeper().writeResumePoint();
+    exitProcess_();
 }
 
 // The desktop's media controls (media keys, panel applets) and its tray
 // drive the same player as the play bar.
 void Application::offerToDesktop() {
     auto raise = [this] { raiseMainWindow(); };
-    auto quit = [this] { exitProcess_(); };
+    auto quit = [this] { this->quit(); };
     mpris_ = std::make_unique<MprisService>(*player_, MprisService::Window{raise, quit},
                                             QString::fromStdString(coverFolder_));
     tray_ = std::make_unique<TrayIcon>(*player_, *playBar_->coverMenu(), raise, quit);

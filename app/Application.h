@@ -28,6 +28,7 @@ class CoverMenuActions;
 class DesktopLyricsWindow;
 class DiskCache;
 class HomePage;
+class ListenerParts;
 class LoadingWindow;
 class MvPlayback;
 class PicturePipeline;
@@ -101,6 +102,7 @@ public:
     CoverMenuActions* coverMenu() const { return coverMenu_.get(); }
     MprisService* mpris() const { return mpris_.get(); }
     TrayIcon* tray() const { return tray_.get(); }
+    ListenerParts* listener() const { return listener_.get(); }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
     PicturePipeline& pictures() const { return *pictures_; }
@@ -161,6 +163,9 @@ private:
     void createDesktopLyrics();
     void showPlayer();
     void offerToDesktop();
+    void showListener();
+    // Ends the program, leaving the resume point for the next start.
+    void quit();
     void loadDiscoverAndCharts();
     void reloadForAccount();
     void startHeartbeat(const BackgroundTask::Handle& firstHeartbeat);
@@ -214,6 +219,7 @@ private:
     std::unique_ptr<CoverMenuActions> coverMenu_;
     std::unique_ptr<MprisService> mpris_;
     std::unique_ptr<TrayIcon> tray_;
+    std::unique_ptr<ListenerParts> listener_;
     QTimer heartbeatTimer_;
     // Last: its tasks (start-up requests, heartbeats) stop before anything
     // they use is gone.

@@ -7,6 +7,7 @@
 #include "ui/windows/MessageBoxWindow.h"
 #include "ui/windows/NowPlayingView.h"
 #include "ui/pictures/PictureDecoder.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PlayBar.h"
 
 namespace {
@@ -23,6 +24,20 @@ constexpr QSize kCoverPixels(640, 640);
 QImage coverPicture(const QByteArray& bytes) {
     QImage cover = decodePicture(std::string_view(bytes.constData(), size_t(bytes.size())), kCoverPixels);
     return cover.isNull() ? Artwork::render(Artwork::Picture::SongNote, kCoverPixels) : cover;
+}
+
+// The lyric offset's buttons and label, and the sung part of the desktop
+// line where the song's words are timed (when the line shown is the one sung).
+void connectLyricFollowing(Player& player, NowPlayingView& nowPlaying, DesktopLyricsWindow& desktop) {
+    QObject::connect(nowPlaying.earlierButton(), &QAbstractButton::clicked, &player, [&player] { player.shiftLyrics(+1); });
+    QObject::connect(nowPlaying.laterButton(), &QAbstractButton::clicked, &player, [&player] { player.shiftLyrics(-1); });
+    QObject::connect(&player, &Player::lyricOffsetChanged, &nowPlaying, &NowPlayingView::showLyricOffset);
+    QObject::connect(&player, &Player::wordFillChanged, &desktop, [&player, &desktop](int line, double fill) {
+        const std::string& shown = desktop.text();
+        const std::string sung = player.wordLyrics().lines().at(size_t(line)).text();
+        const bool sameLine = !sung.empty() && shown.substr(0, shown.find('\r')) == sung;
+        desktop.setSungPart(sameLine ? std::optional<double>(fill) : std::nullopt);
+    });
 }
 
 }  // namespace
@@ -50,6 +65,7 @@ void connectPlayerViews(Player& player, const PlayerViews& views) {
         nowPlaying.setLyrics(player.lyrics().items(), player.lyrics().listHeight());
     });
     QObject::connect(&player, &Player::lyricSelected, &nowPlaying, &NowPlayingView::selectLyric);
+    connectLyricFollowing(player, nowPlaying, views.desktopLyrics);
 
     DesktopLyricsWindow& desktop = views.desktopLyrics;
     QObject::connect(&player, &Player::desktopLyricChanged, &desktop,

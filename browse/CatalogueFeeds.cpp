@@ -2,7 +2,7 @@
 
 #include "api/CloudApiClient.h"
 
-CatalogueFeeds::CatalogueFeeds(const CloudApiClient& client) : client_(client), home_(client) {}
+CatalogueFeeds::CatalogueFeeds(const CloudApiClient& client) : client_(client), home_(client), listener_(client) {}
 
 BackgroundTask::Handle CatalogueFeeds::loadToplists() {
     return toplists_.load([&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchToplists(status); });

@@ -7,6 +7,7 @@
 #include "api/CloudRecords.h"
 #include "browse/Feed.h"
 #include "browse/HomeFeeds.h"
+#include "browse/ListenerFeeds.h"
 
 #include <string>
 
@@ -25,6 +26,8 @@ public:
 
     // The home page's sections.
     HomeFeeds& home() { return home_; }
+    // The listener's song lists.
+    ListenerFeeds& listener() { return listener_; }
 
     // The service's charts.
     Feed<CoverItem>& toplists() { return toplists_; }
@@ -81,6 +84,7 @@ public:
 private:
     const CloudApiClient& client_;
     HomeFeeds home_;
+    ListenerFeeds listener_;
     Feed<CoverItem> toplists_;
     Feed<CoverItem> categoryPlaylists_;
     Feed<CoverItem> allMvs_;

@@ -26,11 +26,12 @@ enum class Place {
     AllArtists,
     ArtistMvs,
     Album,
+    ListenerSongs,  // the listener's song lists, named by the destination's id
 };
 
 // A place opened for one thing: the playlist, artist or album id; the
 // keyword of the all-artists page; the artist of the artist-MV page; the
-// category of the discover page. Empty where the place shows no one thing.
+// category of the discover page; the list of the listener's song page. Empty where the place shows no one thing.
 struct Destination {
     Place place = Place::Home;
     std::string id;

@@ -17,6 +17,8 @@ MprisPlayerAdaptor::MprisPlayerAdaptor(QObject* parent, Player& player)
 
 bool MprisPlayerAdaptor::hasSong() const { return !player_.currentSongId().empty(); }
 
+bool MprisPlayerAdaptor::canGoPrevious() const { return !player_.inFm(); }
+
 bool MprisPlayerAdaptor::canSeek() const { return hasSong() && player_.lengthSeconds() > 0; }
 
 QString MprisPlayerAdaptor::playbackStatus() const {
@@ -65,6 +67,15 @@ QVariantMap MprisPlayerAdaptor::metadata() const {
     map.insert("xesam:album", QString::fromStdString(player_.album()));
     if (player_.lengthSeconds() > 0) map.insert("mpris:length", lengthMicroseconds());
     if (!coverUrl_.isEmpty()) map.insert("mpris:artUrl", coverUrl_.toString());
+    // A line with its translation holds both, one under the other; the
+    // padding of lines without one is left out.
+    QStringList lyrics;
+    for (const LyricItem& item : player_.lyrics().items())
+        for (const QString& part : QString::fromStdString(item.text).split("\r\n"))
+            if (!part.trimmed().isEmpty()) lyrics.append(part.trimmed());
+    if (!lyrics.isEmpty()) map.insert("xesam:asText", lyrics.join('\n'));
+    if (!player_.desktopLyric().empty())
+        map.insert("mivra:lyricLine", QString::fromStdString(player_.desktopLyric()).replace("\r\n", "\n"));
     return map;
 }
 

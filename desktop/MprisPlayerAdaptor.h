@@ -3,7 +3,11 @@
 // player's intents and every property reads the player's state, so the
 // play bar and the desktop's media controls always agree. The play modes
 // show as LoopStatus and Shuffle: Circulate is "Track", List is "Playlist",
-// Random is Shuffle (looping the list). UI thread only.
+// Random is Shuffle (looping the list). In personal FM the next song may be
+// asked for but not the previous one. The metadata carries the song's whole
+// lyrics as "xesam:asText" and the line sung now as "mivra:lyricLine", and is
+// announced again at every new line, so desktop lyric applets can follow.
+// UI thread only.
 #include <QDBusAbstractAdaptor>
 #include <QDBusObjectPath>
 #include <QUrl>
@@ -24,7 +28,7 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(double MinimumRate READ rate)
     Q_PROPERTY(double MaximumRate READ rate)
     Q_PROPERTY(bool CanGoNext READ canControl)
-    Q_PROPERTY(bool CanGoPrevious READ canControl)
+    Q_PROPERTY(bool CanGoPrevious READ canGoPrevious)
     Q_PROPERTY(bool CanPlay READ hasSong)
     Q_PROPERTY(bool CanPause READ hasSong)
     Q_PROPERTY(bool CanSeek READ canSeek)
@@ -48,6 +52,7 @@ public:
     void setVolume(double volume);
     qlonglong position() const;
     bool canControl() const { return true; }
+    bool canGoPrevious() const;
     bool hasSong() const;
     bool canSeek() const;
 

@@ -44,6 +44,9 @@ void MprisService::follow(Player& player) {
     connect(&player, &Player::playingChanged, this, [this] { announce({"PlaybackStatus"}); });
     connect(&player, &Player::modeChanged, this, [this] { announce({"LoopStatus", "Shuffle"}); });
     connect(&player, &Player::volumeChanged, this, [this] { announce({"Volume"}); });
+    connect(&player, &Player::lyricsChanged, this, [this] { announce({"Metadata"}); });
+    connect(&player, &Player::desktopLyricChanged, this, [this] { announce({"Metadata"}); });
+    connect(&player, &Player::fmChanged, this, [this] { announce({"CanGoPrevious"}); });
     connect(&player, &Player::seeked, this, [this] { emit playerAdaptor_->Seeked(playerAdaptor_->position()); });
 }
 

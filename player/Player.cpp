@@ -2,7 +2,6 @@
 
 #include "audio/StreamActivity.h"
 #include "base/TaskStop.h"
-#include "data/JsonDocument.h"
 
 namespace {
 
@@ -60,9 +59,15 @@ void Player::appendToQueue(const std::vector<std::string>& songIds) {
     if (queue_.size() != before) emit queueChanged();
 }
 
+void Player::play(const std::string& songId) {
+    if (songId.empty()) return;
+    leaveFm();
+    startPlay(songId);
+}
+
 // A play frees the song playing now at once, then fetches the new one's
 // address, details, cover and lyrics side by side.
-void Player::play(const std::string& songId) {
+void Player::startPlay(const std::string& songId) {
     if (songId.empty()) return;
     songId_ = songId;
     supersedePlay();
@@ -129,10 +134,8 @@ void Player::startPlayTasks(std::uint64_t request, const std::string& songId) {
         });
     }));
     tasks.push_back(tasks_.start([this, request, songId] {
-        const JsonDocument answer = api_.fetchLyric(songId);
-        handOver(request, [this, lyric = answer.getText("lrc.lyric"),
-                           translation = answer.getText("tlyric.lyric")](Arrivals& arrived) {
-            arrived.lyric = std::pair(lyric, translation);
+        handOver(request, [this, lyric = api_.fetchSongLyrics(songId)](Arrivals& arrived) {
+            arrived.lyric = lyric;
             startWhenReady();
         });
     }));
@@ -188,16 +191,28 @@ void Player::startWhenReady() {
     lengthSeconds_ = wholeSeconds(engine_, stream_, engine_.getLength(stream_));
     emit lengthChanged(lengthSeconds_);
     setProgress(0, 0);
-    lyrics_ = std::make_shared<LyricTimeline>(*arrived.rawLyric, arrived.lyric->first, arrived.lyric->second);
+    lyrics_ = std::make_shared<LyricTimeline>(*arrived.rawLyric, arrived.lyric->lyric, arrived.lyric->translation);
+    words_ = std::make_shared<WordLyrics>(WordLyrics::parse(arrived.lyric->wordLyric));
+    wordFill_ = {-1, 0.0};
+    lyricOffsetMs_ = lyricOffsets_.offsetOf(arrived.songId);
+    emit lyricOffsetChanged(lyricOffsetMs_);
     emit lyricsChanged();
     desktopLyric_.clear();
     emit desktopLyricChanged({});
 
-    playTimer_.start(kPlayTickMs);
-    lyricTimer_.start(kLyricTickMs);
     endCheckTimer_.start(kEndCheckMs);
-    setPlaying(true);
-    engine_.play(stream_, false);  // a follower that took over the output plays already
+    if (arrived.resumeAtSeconds) {
+        // Resumed at start-up: shown where it stood, paused.
+        engine_.setPosition(stream_, engine_.secondsToBytes(stream_, *arrived.resumeAtSeconds));
+        setProgress(*arrived.resumeAtSeconds, *arrived.resumeAtSeconds);
+        setPlaying(false);
+    } else {
+        playTimer_.start(kPlayTickMs);
+        setPlaying(true);
+        engine_.play(stream_, false);  // a follower that took over the output plays already
+    }
+    lyricTimer_.start(kLyricTickMs);
+    tickLyrics();
     engine_.setVolume(stream_, volume_.position());
     levelLoudness(stream_, arrived.address, arrived.songId, arrived.detail->album);
     // A failed details request gives no MV id: no MV to offer then.
@@ -215,7 +230,9 @@ void Player::startWhenReady() {
 void Player::failSong(const std::string& songId) {
     setLoading(false);
     ++failuresInARow_;
-    if (mode_ == PlayMode::List && failuresInARow_ <= queue_.size()) next();
+    // In FM the stream goes on, unless song after song fails.
+    if (fm_ && failuresInARow_ <= static_cast<int>(3 * kFmSongsAhead)) playNextFm();
+    else if (!fm_ && mode_ == PlayMode::List && failuresInARow_ <= queue_.size()) next();
     emit songFailed(songId);
 }
 
@@ -240,6 +257,8 @@ void Player::togglePlay() {
         engine_.play(stream_, false);
         setPlaying(true);
         playTimer_.start(kPlayTickMs);
+        lyricTimer_.start(kLyricTickMs);
+        tickLyrics();
     } else {
         setPlaying(false);
         engine_.pause(stream_);
@@ -259,6 +278,10 @@ void Player::seek(int seconds) {
 }
 
 void Player::next() {
+    if (fm_) {
+        playNextFm();
+        return;
+    }
     tasks_.start([this, mode = mode_] {
         auto isAvailable = [this](const std::string& id) { return api_.checkSong(id, serviceCookie_); };
         std::optional<std::string> nextSong = queue_.next(mode, isAvailable);
@@ -275,6 +298,7 @@ void Player::next() {
 }
 
 void Player::previous() {
+    if (fm_) return;
     if (std::optional<std::string> song = queue_.previous(mode_)) play(*song);
 }
 
@@ -350,6 +374,10 @@ void Player::endSong() {
         setProgress(0, elapsedSeconds_);
         return;
     }
+    if (fm_) {
+        playNextFm();
+        return;
+    }
     if (follower_) {
         promoteFollower();
         return;
@@ -384,7 +412,7 @@ void Player::onStreamEvent(AudioEngine::Handle stream, StreamEvent event) {
 // address, its stream (following the current one's), details, cover and
 // lyrics. A song still loading will replace the current one: nothing then.
 void Player::prepareFollower() {
-    if (!mode_ || sleepAtSongEnd_ || loading_ || follower_ || (preparation_ && !preparation_->isFinished())) return;
+    if (fm_ || !mode_ || sleepAtSongEnd_ || loading_ || follower_ || (preparation_ && !preparation_->isFinished())) return;
     std::optional<std::string> chosen;
     if (*mode_ == PlayMode::Circulate) chosen = songId_;
     if (*mode_ == PlayMode::Random) {
@@ -415,8 +443,7 @@ void Player::prepareFollower() {
         next.detail = api_.fetchSongDetail(next.songId);
         next.coverBytes = api_.fetchPicture(next.detail.coverUrl);
         next.rawLyric = api_.fetchRawLyric(next.songId);
-        const JsonDocument lyric = api_.fetchLyric(next.songId);
-        next.lyric = {lyric.getText("lrc.lyric"), lyric.getText("tlyric.lyric")};
+        next.lyric = api_.fetchSongLyrics(next.songId);
         runOnUiThread(this, [this, request, leader, next = std::move(next)]() mutable {
             if (request != newestPreparation_ || leader != stream_) {
                 engine_.freeStream(next.stream);
@@ -486,21 +513,6 @@ std::optional<std::string> Player::followingSongId() const {
     return follower_->songId;
 }
 
-void Player::tickLyrics() {
-    // Without a stream position there is no current line to show.
-    const int64_t position = engine_.getPosition(stream_);
-    if (position >= 0) {
-        const LyricTick tick = lyrics_->tick(wholeSeconds(engine_, stream_, position));
-        // The same line comes at every tick while it lasts; only a change is news.
-        if (tick.desktopText && *tick.desktopText != desktopLyric_) {
-            desktopLyric_ = *tick.desktopText;
-            emit desktopLyricChanged(QString::fromStdString(desktopLyric_));
-        }
-        if (tick.selectedItem) emit lyricSelected(*tick.selectedItem);
-    }
-    if (engine_.isActive(stream_) == StreamActivity::kStopped) lyricTimer_.stop();
-}
-
 void Player::setLoading(bool loading) {
     if (loading_ == loading) return;
     loading_ = loading;
@@ -529,6 +541,7 @@ void Player::playQueued(int position) {
 // Whatever a play still loading hands over afterwards is dropped, as a newer
 // play's would be; the bar shows its designed texts again.
 void Player::clearQueue() {
+    leaveFm();
     supersedePlay();
     ++newestPlay_;
     arrivals_ = Arrivals{};

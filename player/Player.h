@@ -21,6 +21,15 @@
 // that song already sounds and is shown at once. The count of progress
 // ticks still ends a song whose stream does not end by itself.
 //
+// Lyrics follow the audio clock: the lyric timer is set for the moment the
+// audio position reaches the next change (a line, or a frame of the words
+// filling where the service times each word), moved by the song's lyric
+// offset, which the user shifts in half seconds and which is kept per song.
+//
+// Personal FM is a mode of its own: the service's FM stream is played a
+// few songs ahead, next plays its next song, previous does nothing, and
+// any play the user starts otherwise leaves it.
+//
 // Threads: every public call, every signal and the timers run on the UI
 // thread; all fields below are the UI thread's. Tasks only fetch and open,
 // and hand their results to the UI thread in order.
@@ -29,14 +38,18 @@
 #include "base/AppSettings.h"
 #include "base/BackgroundTask.h"
 #include "player/LoudnessLevelling.h"
+#include "player/LyricOffsets.h"
 #include "player/LyricTimeline.h"
 #include "player/PlayBarState.h"
 #include "player/PlayMode.h"
 #include "player/PlayQueue.h"
+#include "player/ResumePoint.h"
+#include "player/WordLyrics.h"
 
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,13 +74,35 @@ public:
     // kept before this is called).
     void keepLoudnessIn(std::shared_ptr<DiskCache> cache) { loudness_ = LoudnessMemory(std::move(cache)); }
 
+    // Where the songs' lyric offsets are kept between runs (none are kept
+    // before this is called).
+    void keepLyricOffsetsIn(const std::string& path) { lyricOffsets_ = LyricOffsets(path); }
+
     // Start-up: the stored volume and mode, applied without writing them.
     // An empty volume keeps the designed one; a text naming no mode chooses none.
     void applyStored(std::optional<int> volume, const std::string& modeText);
 
+    // Where listening stands: the queue, the song on show and its position,
+    // the volume and the mode.
+    ResumePoint resumePoint() const;
+    // Start-up: the queue, volume and mode of `point` come back, and its song
+    // is loaded and shown paused at its position; the play button plays on.
+    void resume(const ResumePoint& point);
+
     // Intents.
-    // Starts playing `songId`, superseding any play still loading; an empty id does nothing.
+    // Starts playing `songId`, superseding any play still loading (and
+    // leaving personal FM); an empty id does nothing.
     void play(const std::string& songId);
+    // Personal FM for the account of `accountCookie`: its first song plays
+    // as soon as the stream gives one.
+    void startFm(const std::string& accountCookie);
+    // Tells the service the FM song playing is not wanted and plays the next.
+    void trashFm();
+    bool inFm() const { return fm_.has_value(); }
+    // Shows the lyrics `steps` half seconds earlier (negative: later) for
+    // the song on show, and keeps that for the song.
+    void shiftLyrics(int steps);
+    int lyricOffsetMs() const { return lyricOffsetMs_; }
     // The play button: pause a playing song, or resume it.
     void togglePlay();
     // The progress slider is held (the sound pauses) and let go (it goes on).
@@ -76,11 +111,11 @@ public:
     // The user moved the progress slider to `seconds`: the stream seeks there
     // and the lyrics follow at once.
     void seek(int seconds);
-    // The next queued song by the play mode, skipping songs the service
+    // In FM the stream's next song. Otherwise the next queued song by the play mode, skipping songs the service
     // reports unavailable; after every queued song has been tried once in
     // vain nothing plays, and a song that had ended stays paused.
     void next();
-    // The previous queued song (no availability check).
+    // The previous queued song (no availability check); nothing in FM.
     void previous();
     void setMode(PlayMode mode);
     // Adds songs to the end of the queue in order; a song already queued
@@ -118,6 +153,8 @@ public:
     bool isMuted() const { return volume_.muted(); }
     const std::string& mvId() const { return mvId_; }
     const LyricTimeline& lyrics() const { return *lyrics_; }
+    // The song's word-timed lyrics; empty where the service has none.
+    const WordLyrics& wordLyrics() const { return *words_; }
     const std::string& desktopLyric() const { return desktopLyric_; }
     AudioEngine::Handle currentStream() const { return stream_; }
     // The frequency content of the sound being heard, as the audio engine
@@ -143,7 +180,8 @@ public:
     QTimer& lyricTimer() { return lyricTimer_; }
     QTimer& endCheckTimer() { return endCheckTimer_; }
 
-    // One tick of each timer, also run by hand.
+    // One tick of each timer, also run by hand. The lyric tick shows the
+    // lyrics at the audio position and sets its timer for the next change.
     void tickProgress();
     void checkSongEnd();
     void tickLyrics();
@@ -171,6 +209,11 @@ signals:
     void desktopLyricChanged(const QString& text);
     // The lyric item (from 0) to select and scroll to.
     void lyricSelected(int item);
+    // With word-timed lyrics: line `line` of wordLyrics() is sung, `fill`
+    // of it (0 to 1) so far.
+    void wordFillChanged(int line, double fill);
+    void lyricOffsetChanged(int offsetMs);
+    void fmChanged(bool on);
     // A song's play has run to its end and the song sounds.
     void songStarted(const std::string& songId);
     // The service had no stream for the song, or its stream could not be opened.
@@ -192,10 +235,11 @@ private:
         std::optional<SongDetail> detail;
         std::optional<std::string> coverBytes;
         std::optional<std::string> rawLyric;
-        std::optional<std::pair<std::string, std::string>> lyric;  // the lyric and its translation
+        std::optional<SongLyrics> lyric;
         std::optional<AudioEngine::Handle> stream;                  // until started
         SongStream address;                                         // with the service's loudness gain
         bool detailShown = false, coverShown = false;
+        std::optional<int> resumeAtSeconds;  // a resumed song starts paused there
         std::vector<BackgroundTask::Handle> tasks;
     };
 
@@ -208,10 +252,28 @@ private:
         SongDetail detail;
         std::string coverBytes;
         std::string rawLyric;
-        std::pair<std::string, std::string> lyric;  // the lyric and its translation
+        SongLyrics lyric;
     };
 
+    // The personal FM stream being played.
+    struct FmStream {
+        std::string cookie;
+        std::deque<std::string> ahead;  // the stream's songs not played yet
+        bool fetching = false;
+        bool playWhenFetched = false;
+    };
+    static constexpr std::size_t kFmSongsAhead = 2;
+
+    // A play of the player's own choosing (FM included): play() without
+    // leaving FM.
+    void startPlay(const std::string& songId);
     void startPlayTasks(std::uint64_t request, const std::string& songId);
+    void leaveFm();
+    // Plays the FM stream's next song, fetching more first when none is left.
+    void playNextFm();
+    void fetchFm();
+    // Milliseconds of the song the lyrics stand at; nothing without a position.
+    std::optional<int> lyricPositionMs() const;
     void onStreamEvent(AudioEngine::Handle stream, StreamEvent event);
     // The song has ended: the follower sounds, or the mode's rule runs.
     void endSong();
@@ -263,7 +325,13 @@ private:
     int failuresInARow_ = 0;  // songs without a stream since the last one that played
     AudioEngine::Handle stream_ = 0;
     std::shared_ptr<const LyricTimeline> lyrics_ = std::make_shared<LyricTimeline>();
+    std::shared_ptr<const WordLyrics> words_ = std::make_shared<WordLyrics>();
+    std::pair<int, double> wordFill_{-1, 0.0};  // the last line and fill sent
+    LyricOffsets lyricOffsets_{""};
+    int lyricOffsetMs_ = 0;  // the song on show's
     std::string desktopLyric_;
+    std::optional<FmStream> fm_;
+    std::uint64_t fmGeneration_ = 0;  // bumped whenever FM starts or ends
     LoudnessMemory loudness_{nullptr};        // its cache is safe on any thread
     std::optional<Follower> follower_;         // opened to follow stream_
     std::uint64_t newestPreparation_ = 0;      // bumped by every preparation and every discard

@@ -28,7 +28,7 @@ std::string statusText(int status) {
 }  // namespace
 
 // Shared by the request threads: the members that change lock themselves
-// (media, pictures, qrLogins, subscriptions, online, journal; the log under
+// (media, pictures, qrLogins, subscriptions, online, listeners, journal; the log under
 // logMutex);
 // the rest is read-only once start() has run. listener and port belong to
 // the thread that calls start() and stop().
@@ -39,7 +39,7 @@ struct DemoServer::State {
           media(options.cacheFolder),
           qrLogins(std::chrono::seconds(options.qrLifetimeSeconds)),
           sessions(SessionCookies::loadOrCreateSecret(options.cacheFolder / "session-secret")),
-          context{demoCatalogue(), options, media, pictures, qrLogins, sessions, subscriptions, online, {}, {}} {
+          context{demoCatalogue(), options, media, pictures, qrLogins, sessions, subscriptions, online, listeners, {}, {}} {
         context.say = [this](const std::string& line) { say(line); };
         if (!options.upstream.empty()) {
             relay = std::make_unique<RelayContext>(UpstreamOrigin::parse(options.upstream).value(),
@@ -65,6 +65,7 @@ struct DemoServer::State {
     const SessionCookies sessions;
     SubscriptionBook subscriptions;
     OnlineCounter online;
+    ListenerBook listeners{demoCatalogue(), demoCatalogue().fmSongIds()};
     ServerContext context;
     RequestJournal journal;
     httplib::Server http;
@@ -128,6 +129,7 @@ DemoServer::DemoServer(ServerOptions options, LogSink log)
         return;
     }
     addSongRoutes(state.routes, state.context);
+    addListenerRoutes(state.routes, state.context);
     addSearchRoutes(state.routes, state.context);
     addPlaylistRoutes(state.routes, state.context);
     addArtistRoutes(state.routes, state.context);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "server/ServerOptions.h"
+#include "server/account/ListenerBook.h"
 #include "server/account/OnlineCounter.h"
 #include "server/account/QrLoginBook.h"
 #include "server/account/SessionCookies.h"
@@ -25,6 +26,7 @@ struct ServerContext {
     const SessionCookies& sessions;    // read-only
     SubscriptionBook& subscriptions;   // locks itself
     OnlineCounter& online;             // locks itself
+    ListenerBook& listeners;           // locks itself
     // Host and port to name in URLs when a request has no usable Host
     // header; set before the server accepts its first request.
     std::string fallbackHostPort;

@@ -2,6 +2,7 @@
 // The companion server with its demo catalogue, started once for a whole
 // test suite, and the demo songs the play tests use. Tests that include this
 // link the server library.
+#include "api/CloudApiClient.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 
@@ -30,6 +31,16 @@ public:
     // From the suite's TearDownTestSuite.
     static void stop() { server().reset(); }
     static std::string origin() { return server()->origin(); }
+    // The demo account's cookie, logged in through `client` (on the
+    // companion's gateway) by the QR flow, the scan done as the phone would.
+    static std::string logIn(const CloudApiClient& client) {
+        const std::string key = client.qrCreateKey();
+        HttpRequest scan;
+        scan.url = client.qrCreateUrl(key);
+        HttpClient::fetchService(scan);
+        client.qrPoll(key);
+        return client.qrPoll(key).cookie;
+    }
 
 private:
     static std::unique_ptr<DemoServer>& server() {

@@ -106,6 +106,22 @@ std::vector<OperationCase> operationCases() {
          "/lyric?id=1868553", Engine::MainDefaults,
          R"({"lrc":{"version":5,"lyric":"[00:01.00]一\n"},"klyric":{"lyric":""},"tlyric":{"lyric":"[00:01.00]one"},"code":200})",
          "[00:01.00]一\n|[00:01.00]one", "|"},
+        {"lyrics with word timing",
+         [](const CloudApiClient& c) {
+             const SongLyrics lyrics = c.fetchSongLyrics("1868553");
+             return lyrics.lyric + "|" + lyrics.translation + "|" + lyrics.wordLyric;
+         },
+         "/lyric/new?id=1868553", Engine::MainDefaults,
+         R"({"lrc":{"lyric":"[00:01.00]一二\n"},"tlyric":{"lyric":"[00:01.00]one two"},)"
+         R"("yrc":{"version":2,"lyric":"[1000,900](1000,450,0)一(1450,450,0)二\n"},"code":200})",
+         "[00:01.00]一二\n|[00:01.00]one two|[1000,900](1000,450,0)一(1450,450,0)二\n", "||"},
+        {"lyrics without word timing",
+         [](const CloudApiClient& c) {
+             const SongLyrics lyrics = c.fetchSongLyrics("5");
+             return lyrics.lyric + "|" + lyrics.translation + "|" + lyrics.wordLyric;
+         },
+         "/lyric/new?id=5", Engine::MainDefaults, R"({"lrc":{"lyric":"[00:01.00]a\n"},"code":200})", "[00:01.00]a\n||",
+         "||"},
         {"availability check, \"ok\" inside a word",
          [](const CloudApiClient& c) { return yesNo(c.checkSong("1868553", "MUSIC_A=x/y=; os=pc"), "available", "not"); },
          "/check/music?id=1868553&cookie=MUSIC_A%3Dx%2Fy%3D%3B+os%3Dpc", Engine::MainDefaults,
@@ -257,6 +273,46 @@ std::vector<OperationCase> operationCases() {
          },
          "/playlist/subscribe?t=1&id=24381616&timestamp=1577836800007&cookie=", Engine::MainBrowserAgent, R"({"code":301,"msg":"需要登录"})",
          "failed", "failed"},
+
+        // Listening.
+        {"daily songs", [](const CloudApiClient& c) { return describe(c.fetchDailySongs("MUSIC_U=u")); },
+         "/recommend/songs?timestamp=1577836800007&cookie=MUSIC_U%3Du", Engine::MainDefaults,
+         R"({"code":200,"data":{"dailySongs":[{"id":33894312,"name":"情非得已","ar":[{"name":"庾澄庆"},{"name":"B"}],)"
+         R"("reason":"x"},{"id":2,"name":"二","ar":[{"name":"C"}]}],"recommendReasons":[]}})",
+         "33894312|情非得已|庾澄庆，B\n2|二|C", ""},
+        {"daily songs logged out", [](const CloudApiClient& c) { return describe(c.fetchDailySongs("")); },
+         "/recommend/songs?timestamp=1577836800007&cookie=", Engine::MainDefaults,
+         R"({"msg":"需要登录","code":301,"message":"需要登录"})", "", ""},
+        {"personal FM in the older song form", [](const CloudApiClient& c) { return describe(c.fetchPersonalFm("c=1")); },
+         "/personal_fm?timestamp=1577836800007&cookie=c%3D1", Engine::MainDefaults,
+         R"({"popAdjust":false,"data":[{"id":7,"name":"F1","artists":[{"name":"A"}],"album":{"name":"AL"}},)"
+         R"({"id":8,"name":"F2","artists":[{"name":"B"},{"name":"C"}]}],"code":200})",
+         "7|F1|A\n8|F2|B，C", ""},
+        {"FM trash accepted",
+         [](const CloudApiClient& c) { return yesNo(c.trashFmSong("7", "c=1"), "done", "failed"); },
+         "/fm_trash?id=7&timestamp=1577836800007&cookie=c%3D1", Engine::MainDefaults, R"({"code":200,"count":1})", "done",
+         "failed"},
+        {"like refused without a login",
+         [](const CloudApiClient& c) { return yesNo(c.likeSong("7", true, ""), "done", "failed"); },
+         "/like?id=7&like=true&timestamp=1577836800007&cookie=", Engine::MainDefaults, R"({"code":301,"msg":"需要登录"})",
+         "failed", "failed"},
+        {"unlike accepted",
+         [](const CloudApiClient& c) { return yesNo(c.likeSong("7", false, "c=1"), "done", "failed"); },
+         "/like?id=7&like=false&timestamp=1577836800007&cookie=c%3D1", Engine::MainDefaults,
+         R"({"songs":[],"playlistId":5,"code":200})", "done", "failed"},
+        {"liked song ids, numbers beyond 2^32",
+         [](const CloudApiClient& c) {
+             std::string ids;
+             for (const std::string& id : c.fetchLikedSongIds("32953014", "c=1")) ids += id + ";";
+             return ids;
+         },
+         "/likelist?uid=32953014&timestamp=1577836800007&cookie=c%3D1", Engine::MainDefaults,
+         R"({"ids":[8806287654,1868553,7],"checkPoint":1,"code":200})", "8806287654;1868553;7;", ""},
+        {"week play record", [](const CloudApiClient& c) { return describe(c.fetchPlayRecord("32953014", "c=1")); },
+         "/user/record?uid=32953014&type=1&timestamp=1577836800007&cookie=c%3D1", Engine::MainDefaults,
+         R"({"weekData":[{"playCount":9,"score":100,"song":{"id":5,"name":"五","ar":[{"name":"E"}]}},)"
+         R"({"playCount":3,"score":40,"song":{"id":6,"name":"六","ar":[{"name":"F"},{"name":"G"}]}}],"code":200})",
+         "5|五|E\n6|六|F，G", ""},
 
         // Home page and MVs.
         {"banners, one with an empty typeTitle", [](const CloudApiClient& c) { return describe(c.fetchBanners()); },
@@ -429,6 +485,10 @@ TEST_F(CloudApiClientTest, EveryPageRequestReportsTheServerDown) {
         {"all artist MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchAllArtistMvs("1", s); }},
         {"album", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchAlbum("1", s); }},
         {"user playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchUserPlaylists("1", "", s); }},
+        {"daily songs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchDailySongs("", s); }},
+        {"personal FM", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPersonalFm("", s); }},
+        {"liked song ids", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchLikedSongIds("1", "", s); }},
+        {"play record", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPlayRecord("1", "", s); }},
         {"banners", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchBanners(s); }},
         {"personalized MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPersonalizedMvs(s); }},
         {"recommended playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchRecommendedPlaylists("", s); }},

@@ -51,6 +51,17 @@ protected:
                               hosts);
     }
 
+    // The account cookie of a QR login, the scan done as the phone would.
+    std::string logIn() const {
+        const std::string key = client_.qrCreateKey();
+        const std::string loginUrl = client_.qrCreateUrl(key);
+        HttpRequest scan;
+        scan.url = GetParam() == Way::Gateway ? loginUrl : server_->origin() + "/demo/scan/" + key;
+        HttpClient::fetchService(scan);
+        client_.qrPoll(key);
+        return client_.qrPoll(key).cookie;
+    }
+
     static std::unique_ptr<DemoServer> server_;
     const ServiceHosts hosts_ = ServiceHosts::allAt(server_->origin());
     const CloudApiClient client_ = clientFor(GetParam(), hosts_);
@@ -141,6 +152,60 @@ TEST_P(EndToEndTest, PlayingASongFindsItsDetailsStreamLyricCoverAndMv) {
 
     ASSERT_NE(detail.mvId, "0");
     EXPECT_FALSE(client_.fetchMvUrl(detail.mvId).empty());
+}
+
+TEST_P(EndToEndTest, AListenerGetsDailySongsFmLikesAndTheWeekRecord) {
+    const std::string cookie = logIn();
+    ASSERT_FALSE(cookie.empty());
+    const std::string user = std::to_string(demo::kDemoUser);
+
+    ServiceStatus loggedOut = ServiceStatus::Answered;
+    EXPECT_TRUE(client_.fetchDailySongs("", &loggedOut).empty());
+    EXPECT_EQ(loggedOut, ServiceStatus::Failed);
+    const std::vector<SongItem> daily = client_.fetchDailySongs(cookie);
+    ASSERT_GT(daily.size(), 10u);
+    EXPECT_FALSE(daily[0].name.empty());
+    EXPECT_FALSE(daily[0].artists.empty());
+
+    // The stream deals three songs at a time and never deals a binned song again.
+    const std::vector<SongItem> first = client_.fetchPersonalFm(cookie);
+    ASSERT_EQ(first.size(), 3u);
+    EXPECT_FALSE(first[0].artists.empty());
+    EXPECT_NE(client_.fetchPersonalFm(cookie)[0].id, first[0].id);
+    EXPECT_FALSE(client_.trashFmSong(first[0].id, ""));
+    EXPECT_TRUE(client_.trashFmSong(first[0].id, cookie));
+    for (int round = 0; round < 20; ++round)
+        for (const SongItem& song : client_.fetchPersonalFm(cookie)) EXPECT_NE(song.id, first[0].id);
+
+    // A like puts the song first in the liked ids and the liked-songs playlist; an unlike takes it out.
+    const std::vector<std::string> likedBefore = client_.fetchLikedSongIds(user, cookie);
+    ASSERT_FALSE(likedBefore.empty());
+    const auto notLiked = std::find_if(daily.begin(), daily.end(), [&](const SongItem& song) {
+        return std::find(likedBefore.begin(), likedBefore.end(), song.id) == likedBefore.end();
+    });
+    ASSERT_NE(notLiked, daily.end());
+    EXPECT_FALSE(client_.likeSong(notLiked->id, true, ""));
+    ASSERT_TRUE(client_.likeSong(notLiked->id, true, cookie));
+    const std::vector<std::string> likedAfter = client_.fetchLikedSongIds(user, cookie);
+    ASSERT_EQ(likedAfter.size(), likedBefore.size() + 1);
+    EXPECT_EQ(likedAfter.front(), notLiked->id);
+    const std::vector<CoverItem> playlists = client_.fetchUserPlaylists(user, cookie);
+    ASSERT_FALSE(playlists.empty());
+    EXPECT_EQ(client_.fetchPlaylistTracks(playlists.front().id, 200, 0, cookie).front().id, notLiked->id);
+    ASSERT_TRUE(client_.likeSong(notLiked->id, false, cookie));
+    EXPECT_EQ(client_.fetchLikedSongIds(user, cookie), likedBefore);
+
+    EXPECT_FALSE(client_.fetchPlayRecord(user, cookie).empty());
+}
+
+TEST_P(EndToEndTest, WordTimedLyricsComeWithTheLineLyrics) {
+    const std::string id = std::to_string(demo::kSummerLetterSong);
+    const SongLyrics lyrics = client_.fetchSongLyrics(id);
+    EXPECT_EQ(lyrics.lyric, client_.fetchLyric(id).getText("lrc.lyric"));
+    EXPECT_FALSE(lyrics.translation.empty());
+    EXPECT_NE(lyrics.wordLyric.find("\n["), std::string::npos) << lyrics.wordLyric;
+    EXPECT_NE(lyrics.wordLyric.find(",0)"), std::string::npos) << lyrics.wordLyric;
+    EXPECT_EQ(client_.fetchSongLyrics("1900001020").wordLyric, "") << "pure music has no word timing";
 }
 
 TEST_P(EndToEndTest, LongPlaylistComesInPagesWithItsQueueNames) {

@@ -200,6 +200,50 @@ TEST_F(MprisServiceTest, NextBringsTheNewSongsMetadataAndCover) {
     EXPECT_EQ(qdbus_cast<QVariantMap>(listener.last("Metadata")).value("xesam:title").toString(), "风吹过的街");
 }
 
+TEST_F(MprisServiceTest, TheLyricsAndTheLineSungNowGoWithTheMetadata) {
+    startedBy(kSummerLetter, [&] { player->play(kSummerLetter); });
+    player->holdForSeek();
+    player->seek(9);
+    const QVariantMap song = metadata();
+    const QString lyrics = song.value("xesam:asText").toString();
+    EXPECT_TRUE(lyrics.contains("寄给那年夏天的你\nAnd send it to you of that summer")) << lyrics.toStdString();
+    EXPECT_FALSE(lyrics.contains("\n\n")) << "no empty lines";
+    EXPECT_FALSE(lyrics.contains('\r'));
+    EXPECT_TRUE(lyrics.startsWith("作词 : 林夏\n")) << lyrics.toStdString();
+    EXPECT_EQ(song.value("mivra:lyricLine").toString(), "寄给那年夏天的你\nAnd send it to you of that summer");
+
+    // Every new line is announced.
+    player->seek(1);
+    settle();
+    EXPECT_EQ(qdbus_cast<QVariantMap>(listener.last("Metadata")).value("mivra:lyricLine").toString(),
+              "晚风吹过安静的街\nThe evening wind crosses the quiet street");
+}
+
+TEST_F(MprisServiceTest, InPersonalFmNextIsAllowedAndPreviousIsNot) {
+    startedBy(kSummerLetter, [&] { player->play(kSummerLetter); });
+    EXPECT_TRUE(get("CanGoPrevious").toBool());
+    const std::string cookie = DemoCompanion::logIn(api);
+    ASSERT_FALSE(cookie.empty());
+    QSignalSpy started(player.get(), &Player::songStarted);
+    player->startFm(cookie);
+    ASSERT_TRUE(started.wait(kTimeoutMs));
+    EXPECT_EQ(get("PlaybackStatus").toString(), "Playing");
+    EXPECT_TRUE(get("CanGoNext").toBool());
+    EXPECT_FALSE(get("CanGoPrevious").toBool());
+    settle();
+    EXPECT_FALSE(listener.last("CanGoPrevious").toBool());
+
+    const std::string fmSong = player->currentSongId();
+    started.clear();
+    call(kPlayer, "Next");  // the song may start while the call waits for its reply
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !started.isEmpty(); }, kTimeoutMs));
+    EXPECT_NE(player->currentSongId(), fmSong);
+    EXPECT_TRUE(player->inFm());
+
+    startedBy(kWindyStreet, [&] { player->play(kWindyStreet); });
+    EXPECT_TRUE(get("CanGoPrevious").toBool());
+}
+
 TEST_F(MprisServiceTest, SeekAndSetPositionMoveTheSongAndTellOfIt) {
     startedBy(kSummerLetter, [&] { player->play(kSummerLetter); });
     const QVariant track = QVariant::fromValue(QDBusObjectPath("/org/mivra/track/" + QString::fromStdString(kSummerLetter)));

@@ -26,6 +26,7 @@ public:
     }
 
     Player& player() { return player_; }
+    AudioEngine& engine() { return *engine_; }
     DemoServer& server() { return *server_; }
 
 private:

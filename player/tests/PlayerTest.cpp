@@ -2,6 +2,8 @@
 // the queue and the play modes, progress and the end of a song, lyrics,
 // superseded plays and a stalled stream.
 #include "player/Player.h"
+#include "player/ListeningKeeper.h"
+#include "player/LyricSchedule.h"
 
 #include "audio/StreamActivity.h"
 #include "base/AppSettings.h"
@@ -131,13 +133,18 @@ TEST_F(PlayerTest, TimersRunAtTheirIntervalsOnceASongStarts) {
         const char* name;
         int interval;
     } timers[] = {{player->playTimer(), "时钟_播放", 1000},
-                  {player->lyricTimer(), "时钟_歌词", 500},
+                  {player->lyricTimer(), "时钟_歌词", 0},
                   {player->endCheckTimer(), "时钟_判断", 1000}};
     for (const auto& t : timers) {
         EXPECT_EQ(t.timer.objectName(), QString::fromUtf8(t.name));
         EXPECT_TRUE(t.timer.isActive()) << t.name;
-        EXPECT_EQ(t.timer.interval(), t.interval) << t.name;
+        // The lyric timer is set for the next change of the lyrics instead.
+        if (t.interval) {
+            EXPECT_EQ(t.timer.interval(), t.interval) << t.name;
+        }
     }
+    EXPECT_GT(player->lyricTimer().interval(), 0);
+    EXPECT_LE(player->lyricTimer().interval(), LyricSchedule::kLongestWaitMs);
 }
 
 TEST_F(PlayerTest, ASongWithoutAStreamFailsAndListModeMovesOn) {
@@ -448,6 +455,171 @@ TEST_F(PlayerTest, SeekingHoldsTheSoundMovesTheStreamAndTheLyricsAtOnce) {
     player->seek(1);
     EXPECT_EQ(player->desktopLyric(), "晚风吹过安静的街\r\nThe evening wind crosses the quiet street");
     EXPECT_LT(selected.last().at(0).toInt(), line);
+}
+
+// The paused stream is a clock that stands still: the lyrics must show
+// exactly what its position (moved by the song's offset) says.
+TEST_F(PlayerTest, WordsFillByTheAudioPositionAndTheOffsetIsKeptPerSong) {
+    player->keepLyricOffsetsIn(folder.file("lyric-offsets.json"));
+    play(kSummerLetter);
+    const WordLyrics& words = player->wordLyrics();
+    ASSERT_GT(words.lines().size(), 4u) << "the demo song has word-timed lyrics";
+    QSignalSpy fills(player.get(), &Player::wordFillChanged);
+    player->holdForSeek();
+
+    // Within the fourth line, a second into it.
+    const SungLine& line = words.lines()[4];
+    const int second = line.startMs / 1000 + 1;
+    player->seek(second);
+    ASSERT_FALSE(fills.isEmpty());
+    EXPECT_EQ(fills.last().at(0).toInt(), *words.lineAt(second * 1000));
+    EXPECT_DOUBLE_EQ(fills.last().at(1).toDouble(), words.fillAt(*words.lineAt(second * 1000), second * 1000));
+    EXPECT_GT(fills.last().at(1).toDouble(), 0.0);
+
+    QSignalSpy offsets(player.get(), &Player::lyricOffsetChanged);
+    player->shiftLyrics(+3);  // a second and a half earlier
+    ASSERT_EQ(offsets.size(), 1);
+    EXPECT_EQ(offsets.last().at(0).toInt(), 1500);
+    const int shifted = second * 1000 + 1500;
+    EXPECT_EQ(fills.last().at(0).toInt(), *words.lineAt(shifted));
+    EXPECT_DOUBLE_EQ(fills.last().at(1).toDouble(), words.fillAt(*words.lineAt(shifted), shifted));
+    player->shiftLyrics(-1);
+    EXPECT_EQ(player->lyricOffsetMs(), 1000);
+
+    // Another song has its own offset; the first keeps its own, also for the next start.
+    play(kWindyStreet);
+    EXPECT_EQ(player->lyricOffsetMs(), 0);
+    play(kSummerLetter);
+    EXPECT_EQ(player->lyricOffsetMs(), 1000);
+    Player nextStart(api, engine, "", AppSettings(folder.file("config.ini")));
+    nextStart.keepLyricOffsetsIn(folder.file("lyric-offsets.json"));
+    QSignalSpy started(&nextStart, &Player::songStarted);
+    nextStart.play(kSummerLetter);
+    ASSERT_TRUE(started.wait(kPlayTimeoutMs));
+    EXPECT_EQ(nextStart.lyricOffsetMs(), 1000);
+}
+
+TEST_F(PlayerTest, WhileASongPlaysTheLyricTimerWakesForTheNextChange) {
+    play(kSummerLetter);
+    player->lyricTimer().start(LyricSchedule::kLongestWaitMs);
+    player->seek(5);
+    const int interval = player->lyricTimer().interval();
+    EXPECT_GE(interval, 1);
+    EXPECT_LE(interval, LyricSchedule::kLongestWaitMs);
+    // Words fill between line starts, so the timer comes round at least as
+    // often as the frames of the fill where a line is being sung.
+    ASSERT_TRUE(player->wordLyrics().fillingAt(5000)) << "the demo song's second line is sung then";
+    EXPECT_LE(interval, LyricSchedule::kFillFrameMs);
+}
+
+// What the next start of the program does with what this one leaves.
+TEST_F(PlayerTest, TheNextStartResumesTheQueueSongPositionVolumeAndModePaused) {
+    play(kSummerLetter);
+    play(kWindyStreet);
+    ASSERT_EQ(songStartedBy([&] { player->playQueued(2); }), kWindyStreet);
+    player->setMode(PlayMode::List);
+    player->setVolume(42);
+    player->seek(7);
+    const ResumePoint point = player->resumePoint();
+    ASSERT_TRUE(point.write(folder.file("resume.json")));
+    player.reset();
+
+    Player nextStart(api, engine, "", AppSettings(folder.file("config.ini")));
+    const std::optional<ResumePoint> kept = ResumePoint::read(folder.file("resume.json"));
+    ASSERT_TRUE(kept);
+    QSignalSpy started(&nextStart, &Player::songStarted);
+    nextStart.resume(*kept);
+    ASSERT_TRUE(started.wait(kPlayTimeoutMs));
+    EXPECT_EQ(nextStart.currentSongId(), kWindyStreet);
+    EXPECT_EQ(nextStart.title(), "风吹过的街");
+    EXPECT_EQ(nextStart.queue().ids(), (std::vector<std::string>{kSummerLetter, kWindyStreet}));
+    EXPECT_EQ(nextStart.queue().position(), 2);
+    EXPECT_EQ(nextStart.volume(), 42);
+    EXPECT_EQ(nextStart.mode(), PlayMode::List);
+    EXPECT_FALSE(nextStart.isPlaying());
+    EXPECT_NE(engine.isActive(nextStart.currentStream()), StreamActivity::kPlaying);
+    EXPECT_EQ(nextStart.progressTicks(), 7);
+    EXPECT_NEAR(engine.bytesToSeconds(nextStart.currentStream(), engine.getPosition(nextStart.currentStream())), 7.0, 0.1);
+
+    // One click plays on from there.
+    nextStart.togglePlay();
+    EXPECT_TRUE(nextStart.isPlaying());
+    EXPECT_EQ(engine.isActive(nextStart.currentStream()), StreamActivity::kPlaying);
+    EXPECT_GE(engine.bytesToSeconds(nextStart.currentStream(), engine.getPosition(nextStart.currentStream())), 7.0);
+}
+
+TEST_F(PlayerTest, WhatARunLeavesIsTheNextStartsHistoryAndResumePoint) {
+    const std::string folder = this->folder.file("listening");
+    {
+        ListeningKeeper keeper(*player, folder);
+        play(kSummerLetter);
+        play(kWindyStreet);
+        ASSERT_EQ(keeper.history().songs().size(), 2u);
+        EXPECT_EQ(keeper.history().songs()[0].id, kWindyStreet);
+        EXPECT_EQ(keeper.history().songs()[0].name, "风吹过的街");
+        EXPECT_EQ(keeper.history().songs()[0].artists, "林夏");
+        player->seek(5);
+        // Written a moment after the change, without being asked.
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            const auto point = ResumePoint::read(folder + "/resume.json");
+            return point && point->songId == kWindyStreet && point->positionSeconds >= 5;
+        }, kPlayTimeoutMs));
+        player->togglePlay();
+        keeper.writeResumePoint();
+    }
+    player.reset();
+
+    Player nextStart(api, engine, "", AppSettings(this->folder.file("config.ini")));
+    ListeningKeeper keeper(nextStart, folder);
+    EXPECT_EQ(keeper.history().songs().size(), 2u);
+    QSignalSpy started(&nextStart, &Player::songStarted);
+    keeper.resumePlayer();
+    ASSERT_TRUE(started.wait(kPlayTimeoutMs));
+    EXPECT_EQ(nextStart.currentSongId(), kWindyStreet);
+    EXPECT_FALSE(nextStart.isPlaying());
+    EXPECT_GE(nextStart.progressTicks(), 5);
+    EXPECT_EQ(nextStart.queue().ids(), (std::vector<std::string>{kSummerLetter, kWindyStreet}));
+}
+
+TEST_F(PlayerTest, FmPlaysTheStreamSkipsAndBinsSongsAndAnyOtherPlayLeavesIt) {
+    const std::string cookie = DemoCompanion::logIn(api);
+    ASSERT_FALSE(cookie.empty());
+    play(kSummerLetter);
+    QSignalSpy fm(player.get(), &Player::fmChanged);
+
+    const std::string first = songStartedBy([&] { player->startFm(cookie); });
+    ASSERT_FALSE(first.empty());
+    EXPECT_TRUE(player->inFm());
+    ASSERT_EQ(fm.size(), 1);
+    EXPECT_TRUE(fm.at(0).at(0).toBool());
+
+    const std::string second = songStartedBy([&] { player->next(); });
+    ASSERT_FALSE(second.empty());
+    EXPECT_NE(second, first);
+    player->previous();
+    QTest::qWait(200);
+    EXPECT_EQ(player->currentSongId(), second) << "FM has no way back";
+
+    // A song binned is reported and skipped, and the stream never deals it again.
+    const std::string third = songStartedBy([&] { player->trashFm(); });
+    ASSERT_FALSE(third.empty());
+    EXPECT_NE(third, second);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->runningTasks() == 0; }, kPlayTimeoutMs));
+    for (int round = 0; round < 20; ++round)
+        for (const SongItem& song : api.fetchPersonalFm(cookie)) EXPECT_NE(song.id, second);
+
+    // The song's end plays the stream's next song, whatever the mode.
+    player->setMode(PlayMode::Circulate);
+    stopTimers();
+    tickToTheEnd();
+    const std::string fourth = songStartedBy([&] { player->checkSongEnd(); });
+    EXPECT_NE(fourth, third);
+    EXPECT_TRUE(player->inFm());
+
+    EXPECT_EQ(songStartedBy([&] { player->play(kWindyStreet); }), kWindyStreet);
+    EXPECT_FALSE(player->inFm());
+    ASSERT_EQ(fm.size(), 2);
+    EXPECT_FALSE(fm.at(1).at(0).toBool());
 }
 
 TEST_F(PlayerTest, ModeAndVolumeFromStartUpAreShownButNotWritten) {

@@ -90,6 +90,8 @@ void Catalogue::checkReferences() const {
     for (Id id : data_.personalizedPlaylistIds) require(lookUp(playlists_, id) != nullptr, "playlist", id);
     for (Id id : data_.toplistIds) require(lookUp(playlists_, id) != nullptr, "playlist", id);
     for (Id id : data_.dailyMvIds) require(lookUp(mvs_, id) != nullptr, "MV", id);
+    for (const std::vector<Id>* list : {&data_.dailySongIds, &data_.fmSongIds, &data_.weekRecordIds})
+        for (Id id : *list) require(lookUp(songs_, id) != nullptr, "song", id);
     require(lookUp(users_, data_.demoAccountUserId) != nullptr, "user", data_.demoAccountUserId);
     picture(data_.defaultAvatarPicId);
 }

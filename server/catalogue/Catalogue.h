@@ -23,6 +23,9 @@ struct CatalogueData {
     std::vector<Id> personalizedPlaylistIds;  // "personalized" order
     std::vector<Id> dailyMvIds;               // "personalized/mv"
     std::vector<Id> toplistIds;               // "toplist" order
+    std::vector<Id> dailySongIds;             // "recommend/songs" order
+    std::vector<Id> fmSongIds;                // the personal FM stream's pool, in order
+    std::vector<Id> weekRecordIds;            // the demo account's week of listening, most played first
     Id demoAccountUserId = 0;                 // the account the QR login logs in
     Id defaultAvatarPicId = 0;                // the service's stand-in picture
 
@@ -57,6 +60,9 @@ public:
     const std::vector<Id>& personalizedPlaylistIds() const { return data_.personalizedPlaylistIds; }
     const std::vector<Id>& dailyMvIds() const { return data_.dailyMvIds; }
     const std::vector<Id>& toplistIds() const { return data_.toplistIds; }
+    const std::vector<Id>& dailySongIds() const { return data_.dailySongIds; }
+    const std::vector<Id>& fmSongIds() const { return data_.fmSongIds; }
+    const std::vector<Id>& weekRecordIds() const { return data_.weekRecordIds; }
     Id demoAccountUserId() const { return data_.demoAccountUserId; }
     Id defaultAvatarPicId() const { return data_.defaultAvatarPicId; }
 

@@ -70,6 +70,35 @@ std::string timeTag(double seconds) {
     return tag;
 }
 
+// The words a line is sung in: a line with spaces by its words (each with
+// the space after it), a line without by its characters.
+std::vector<std::string> sungWords(const std::string& line) {
+    std::vector<std::string> words;
+    const bool spaced = line.find(' ') != std::string::npos;
+    for (std::size_t at = 0; at < line.size();) {
+        std::size_t end = at + 1;
+        if (spaced) {
+            end = std::min(line.find(' ', at), line.size());
+            while (end < line.size() && line[end] == ' ') ++end;
+        } else {
+            while (end < line.size() && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80) ++end;
+        }
+        words.push_back(line.substr(at, end - at));
+        at = end;
+    }
+    return words;
+}
+
+// One word-timed line: the words share the line's length evenly.
+std::string wordTimedLine(const std::string& line, int startMs, int lengthMs) {
+    const std::vector<std::string> words = sungWords(line);
+    std::string timed = "[" + std::to_string(startMs) + "," + std::to_string(lengthMs) + "]";
+    const int each = words.empty() ? 0 : lengthMs / static_cast<int>(words.size());
+    for (std::size_t i = 0; i < words.size(); ++i)
+        timed += "(" + std::to_string(startMs + static_cast<int>(i) * each) + "," + std::to_string(each) + ",0)" + words[i];
+    return timed + "\n";
+}
+
 std::string firstArtistName(const Catalogue& catalogue, const Song& song) {
     const Artist* artist = catalogue.artist(song.artistIds.front());
     return artist ? artist->name : std::string();
@@ -97,6 +126,14 @@ LyricTexts lyricTextsOf(const Catalogue& catalogue, const Song& song) {
     const std::string artist = firstArtistName(catalogue, song);
     texts.lyric = "[00:00.00] 作词 : " + artist + "\n[00:00.50] 作曲 : " + artist + "\n";
     texts.translation = "[by:Mivra字幕组]\n";
+    texts.wordLyric = R"({"t":0,"c":[{"tx":"作词: "},{"tx":")" + artist + R"("}]})" + "\n";
+    for (int i = 0; i < lines; ++i) {
+        // The word-timed lines run in time order, the repeated chorus included.
+        const int startHundredths = static_cast<int>((1.0 + i * step) * 100.0 + 0.5);
+        const int sung = song.lyric == LyricKind::TimedSharedTags && i == repeat ? chorus : i;
+        texts.wordLyric += wordTimedLine(verse[sung % verse.size()].original, startHundredths * 10,
+                                         static_cast<int>(step * 900.0));
+    }
     for (int i = 0; i < lines; ++i) {
         if (song.lyric == LyricKind::TimedSharedTags && i == repeat) continue;
         std::string tags = timeTag(1.0 + i * step);

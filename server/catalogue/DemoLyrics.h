@@ -10,6 +10,10 @@
 struct LyricTexts {
     std::string lyric;        // lrc.lyric
     std::string translation;  // tlyric.lyric; empty when there is none
+    // yrc.lyric: a credit line in JSON, then each line as "[start,length]"
+    // followed by its words as "(start,length,0)word", in milliseconds;
+    // empty for untimed lyrics.
+    std::string wordLyric;
 };
 
 // The texts of a song whose lyric kind is Timed, TimedSharedTags or Untimed.

@@ -138,6 +138,19 @@ void addPlaylists(CatalogueData& data) {
         data.toplistIds.push_back(chart.id);
     }
 
+    // What the demo account listens to: today's recommended songs and the
+    // FM stream's pool (songs that play), and a week of listening.
+    const auto playable = [&data](std::vector<Id> ids) {
+        std::erase_if(ids, [&data](Id id) {
+            const auto song = std::find_if(data.songs.begin(), data.songs.end(), [id](const Song& s) { return s.id == id; });
+            return !song->hasStream || !song->licensed;
+        });
+        return ids;
+    };
+    data.dailySongIds = playable(pickSongs(data, 20260101, 30));
+    data.fmSongIds = playable(pickSongs(data, 880088, 40));
+    data.weekRecordIds = pickSongs(data, 70007, 15);
+
     data.personalizedPlaylistIds = {kSummerSoundsPlaylist, 7000000001, 7000000005, 7000000017, 7000000013,
                                     7000000023, 7000000009, 7000000010, 7000000015, kFiveHundredPlaylist,
                                     7000000026, 7000000028};

@@ -62,6 +62,13 @@ const std::map<std::string, PlainRoute>& plainRoutes() {
         {"/api/mv/first", {"/mv/first", {{"limit", "limit"}}}},
         {"/api/mv/all", {"/mv/all", {{"limit", "limit"}, {"offset", "offset"}}}},
         {"/api/song/enhance/play/mv/url", {"/mv/url", {{"id", "id"}}}},
+        {"/api/song/lyric/v1", {"/lyric/new", {{"id", "id"}}}},
+        {"/api/v3/discovery/recommend/songs", {"/recommend/songs", {}}},
+        {"/api/v1/radio/get", {"/personal_fm", {}}},
+        {"/api/radio/trash/add", {"/fm_trash", {{"id", "songId"}}}},
+        {"/api/radio/like", {"/like", {{"id", "trackId"}, {"like", "like"}}}},
+        {"/api/song/like/get", {"/likelist", {{"uid", "uid"}}}},
+        {"/api/v1/play/record", {"/user/record", {{"uid", "uid"}, {"type", "type"}}}},
         {"/api/register/anonimous", {"", {}, AnswerShape::Registration}},
     };
     return routes;

@@ -16,6 +16,17 @@ Json playlistList(const ServerContext& context, const JsonContext& json, const s
     return list;
 }
 
+// The playlist as it stands: a liked-songs playlist holds what its creator
+// likes at this moment. Nothing when the request names no playlist.
+std::optional<Playlist> playlistNamed(const ServerContext& context, const httplib::Request& request) {
+    const auto id = integerParam(request, "id");
+    const Playlist* playlist = id ? context.catalogue.playlist(*id) : nullptr;
+    if (!playlist) return std::nullopt;
+    Playlist held = *playlist;
+    if (held.specialType == 5) held.trackIds = context.listeners.likedBy(held.creatorId);
+    return held;
+}
+
 void replyPlaylistMissing(httplib::Response& response) {
     replyJson(response, {{"code", 404}, {"message", "该歌单不存在"}, {"msg", "该歌单不存在"}});
 }
@@ -75,8 +86,7 @@ void addPlaylistRoutes(RouteBook& server, const ServerContext& context) {
 
     server.Get("/playlist/detail", [&context](const httplib::Request& request, httplib::Response& response) {
         const JsonContext json = context.jsonFor(request);
-        const auto id = integerParam(request, "id");
-        const Playlist* playlist = id ? context.catalogue.playlist(*id) : nullptr;
+        const std::optional<Playlist> playlist = playlistNamed(context, request);
         if (!playlist) return replyPlaylistMissing(response);
         Json privileges = Json::array();
         for (std::size_t i = 0; i < std::min(playlist->trackIds.size(), kDetailTrackCount); ++i) {
@@ -96,8 +106,7 @@ void addPlaylistRoutes(RouteBook& server, const ServerContext& context) {
 
     server.Get("/playlist/track/all", [&context](const httplib::Request& request, httplib::Response& response) {
         const JsonContext json = context.jsonFor(request);
-        const auto id = integerParam(request, "id");
-        const Playlist* playlist = id ? context.catalogue.playlist(*id) : nullptr;
+        const std::optional<Playlist> playlist = playlistNamed(context, request);
         if (!playlist) return replyPlaylistMissing(response);
         Json songs = Json::array(), privileges = Json::array();
         for (Id track : sliceOf(playlist->trackIds, pageOf(request, playlist->trackIds.size()))) {

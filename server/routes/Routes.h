@@ -6,7 +6,7 @@
 #include "server/ServerContext.h"
 #include "server/routes/RouteBook.h"
 
-// song/detail, lyric, check/music.
+// song/detail, lyric, lyric/new, check/music.
 void addSongRoutes(RouteBook& server, const ServerContext& context);
 // search in its four kinds.
 void addSearchRoutes(RouteBook& server, const ServerContext& context);
@@ -22,6 +22,9 @@ void addHomeRoutes(RouteBook& server, const ServerContext& context);
 // login/qr/create and login/qr/check), the demo scan page, user/account,
 // user/playlist, playlist/subscribe.
 void addAccountRoutes(RouteBook& server, const ServerContext& context);
+// What the service keeps for a listener: recommend/songs, personal_fm,
+// fm_trash, like, likelist, user/record.
+void addListenerRoutes(RouteBook& server, const ServerContext& context);
 // The maker's API: song URLs (also on the API server's song/url/v1) and the service cookie.
 void addMakerRoutes(RouteBook& server, const ServerContext& context);
 // The maker's configuration, update log, download page and heartbeat.

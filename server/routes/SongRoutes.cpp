@@ -44,6 +44,18 @@ Json lyricAnswer(const Catalogue& catalogue, const Song* song) {
     return answer;
 }
 
+// The newer lyric answer: the same members and, for timed lyrics, the
+// word-timed lines ("yrc").
+Json wordLyricAnswer(const Catalogue& catalogue, const Song* song) {
+    Json answer = lyricAnswer(catalogue, song);
+    if (song && (song->lyric == LyricKind::Timed || song->lyric == LyricKind::TimedSharedTags)) {
+        answer.erase("code");
+        answer["yrc"] = {{"version", 2}, {"lyric", lyricTextsOf(catalogue, *song).wordLyric}};
+        answer["code"] = 200;
+    }
+    return answer;
+}
+
 }  // namespace
 
 void addSongRoutes(RouteBook& server, const ServerContext& context) {
@@ -62,6 +74,11 @@ void addSongRoutes(RouteBook& server, const ServerContext& context) {
     server.Get("/lyric", [&context](const httplib::Request& request, httplib::Response& response) {
         const auto id = integerParam(request, "id");
         replyJson(response, lyricAnswer(context.catalogue, id ? context.catalogue.song(*id) : nullptr));
+    });
+
+    server.Get("/lyric/new", [&context](const httplib::Request& request, httplib::Response& response) {
+        const auto id = integerParam(request, "id");
+        replyJson(response, wordLyricAnswer(context.catalogue, id ? context.catalogue.song(*id) : nullptr));
     });
 
     server.Get("/check/music", [&context](const httplib::Request& request, httplib::Response& response) {

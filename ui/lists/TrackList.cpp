@@ -1,12 +1,18 @@
 #include "ui/lists/TrackList.h"
 
 #include "ui/pictures/Artwork.h"
+#include "ui/widgets/PlayBarIcons.h"
 #include "ui/widgets/RoundedPicture.h"
+
+#include <QMouseEvent>
+#include <QPainter>
 
 namespace {
 
 constexpr QSize kNoteSize{50, 50};
 constexpr int kNoteRounding = 15;
+constexpr QSize kHeartSize{24, 24};
+constexpr int kHeartRightMargin = 40;
 
 IconTemplate trackTemplate(const TypefaceChoice& type, int width) {
     IconTemplate t;
@@ -83,4 +89,51 @@ void TrackList::setPlayLocked(bool locked) {
 void TrackList::updateEnabled() {
     const bool waitingForFirstPage = isLoading() && songIds_.empty();
     setEnabled(!waitingForFirstPage && !playLocked_);
+}
+
+void TrackList::showHearts(std::function<bool(const std::string&)> isLiked) {
+    isLiked_ = std::move(isLiked);
+    heart_ = PlayBarIcons::render(PlayBarIcon::Heart, kHeartSize);
+    likedHeart_ = PlayBarIcons::render(PlayBarIcon::Heart, kHeartSize, true);
+    update();
+}
+
+QRect TrackList::heartRect(int row) const {
+    const QRect cell = itemRect(row);
+    return {QPoint(cell.right() - kHeartRightMargin - kHeartSize.width(), cell.center().y() - kHeartSize.height() / 2),
+            kHeartSize};
+}
+
+int TrackList::heartAt(QPoint point) const {
+    if (!isLiked_ || songIds_.empty()) return -1;
+    // The list has one column; the heart lies outside the part of a row
+    // that itemAt answers for.
+    const int top = itemRect(0).top();
+    const int row = point.y() < top ? -1 : (point.y() - top) / kRowHeight;
+    return row >= 0 && row < int(songIds_.size()) && heartRect(row).adjusted(-6, -6, 6, 6).contains(point) ? row : -1;
+}
+
+void TrackList::paintEvent(QPaintEvent* event) {
+    IconList::paintEvent(event);
+    if (!isLiked_) return;
+    QPainter painter(this);
+    for (int row = 0; row < int(songIds_.size()); ++row) {
+        const QRect place = heartRect(row);
+        if (!event->rect().intersects(place)) continue;
+        painter.drawImage(place, isLiked_(songIds_[size_t(row)]) ? likedHeart_ : heart_);
+    }
+}
+
+void TrackList::mousePressEvent(QMouseEvent* event) {
+    const int row = event->button() == Qt::LeftButton ? heartAt(event->position().toPoint()) : -1;
+    if (row < 0) {
+        IconList::mousePressEvent(event);
+        return;
+    }
+    emit heartClicked(songIds_[size_t(row)]);
+}
+
+void TrackList::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (heartAt(event->position().toPoint()) >= 0) return;
+    IconList::mouseDoubleClickEvent(event);
 }

@@ -4,7 +4,7 @@
 // load of the feed empties it and each page the feed brings is appended;
 // later pages are asked for through the list. Rows and ids change together
 // on the UI thread, so row i always stands for the song it shows. The
-// playlist and album pages list their songs in it.
+// playlist and album pages list their songs in it. Rows may carry hearts.
 #include "api/CloudRecords.h"
 #include "api/ServiceStatus.h"
 #include "browse/Feed.h"
@@ -13,6 +13,8 @@
 #include "ui/widgets/Theme.h"
 
 #include <QImage>
+#include <functional>
+#include <string>
 #include <vector>
 
 class TrackList : public IconList {
@@ -39,12 +41,26 @@ public:
     bool isLoading() const { return feed_ && feed_->isLoading(); }
     // While a song loads the rows do not start another play.
     void setPlayLocked(bool locked);
+    // Every row gets a heart at its right end, filled where `isLiked` says
+    // the song is liked (asked whenever the rows are drawn); a click on a
+    // heart is told by heartClicked and does nothing else.
+    void showHearts(std::function<bool(const std::string&)> isLiked);
+    QRect heartRect(int row) const;
 
 signals:
+    // The heart of the song's row was clicked.
+    void heartClicked(const std::string& songId);
     // Rows were added; the list now holds `rowCount` of them.
     void rowsAdded(int rowCount);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
 private:
+    // The row whose heart is under `point`; −1 for none.
+    int heartAt(QPoint point) const;
     void startOver();
     void addRows(std::vector<SongItem>::const_iterator first, std::vector<SongItem>::const_iterator last);
     void updateEnabled();
@@ -55,4 +71,6 @@ private:
     ItemIds songIds_;
     bool playLocked_ = false;
     QImage notePicture_;  // every row's picture, shaped once
+    std::function<bool(const std::string&)> isLiked_;  // empty: no hearts
+    QImage heart_, likedHeart_;
 };

@@ -30,6 +30,8 @@ const std::array<PageLayout, Pages::kCount> kPages = {{
      PaneLayout{7, "滑动框_艺人MV", {982, 651}, "滚动条_艺人MV"}, false},
     {"专辑详情", C::Mask, "遮罩_专辑详情", {10, 10, 950, 550},
      PaneLayout{16, "滑动框_专辑详情", {950, 550}, "滚动条_专辑详情"}, true},
+    {"每日推荐", C::Mask, "遮罩_听歌列表", {10, 10, 950, 550},
+     PaneLayout{17, "滑动框_听歌列表", {950, 550}, "滚动条_听歌列表"}, true},
 }};
 
 }  // namespace

@@ -1,5 +1,5 @@
 #pragma once
-// The fifteen pages of the main window's page area: their titles, their one
+// The sixteen pages of the main window's page area: their titles, their one
 // container control, their scroll panes and whether the wheel scrolls them.
 #include <QRect>
 #include <QSize>
@@ -22,7 +22,8 @@ constexpr int kMusicLibrary = 11;
 constexpr int kAllArtists = 12;
 constexpr int kArtistMvs = 13;
 constexpr int kAlbum = 14;
-constexpr int kCount = 15;
+constexpr int kListenerSongs = 15;
+constexpr int kCount = 16;
 }  // namespace Pages
 
 // A scroll pane: a slide box moved up and down behind a mask by a scrollbar.

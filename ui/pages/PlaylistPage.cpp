@@ -3,7 +3,7 @@
 #include "api/CloudApiClient.h"
 #include "browse/CatalogueFeeds.h"
 #include "ui/widgets/FlatButton.h"
-#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/AccountNotices.h"
 #include "ui/pages/PageControls.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/pictures/PictureInBox.h"
@@ -16,11 +16,6 @@
 
 namespace {
 
-const Notice kLoggedOut{
-    .title = "操作失败！",
-    .content = "Mivra酱检测到您还没有登录您的网易云音乐账号！请在登录网易云账号后操作！",
-    .confirmCaption = "知道了",
-};
 const Notice kSubscribed{
     .title = "操作成功！",
     .content = "Mivra酱成功将这个歌单添加到了您的网易云音乐账号的歌单收藏列表里啦！您可在音乐库中刷新后查看该歌单！",
@@ -29,11 +24,6 @@ const Notice kSubscribed{
 const Notice kUnsubscribed{
     .title = "操作成功！",
     .content = "Mivra酱成功将这个歌单从您的网易云音乐账号的歌单收藏列表里移除啦！您可在音乐库中刷新后查看歌单收藏列表！",
-    .confirmCaption = "知道了",
-};
-const Notice kSubscribeFailed{
-    .title = "操作失败！",
-    .content = "Mivra酱没能完成这次操作，可能是网络出了点问题，请稍后再试一次吧！",
     .confirmCaption = "知道了",
 };
 
@@ -97,7 +87,7 @@ void PlaylistPage::showHeader(const PlaylistDetail& detail) {
 // confirmed the change.
 void PlaylistPage::subscribeShown(SubscribeAction action) {
     if (navigation_.loggedInUserId().empty()) {
-        MessageBoxWindow::show(kLoggedOut);
+        MessageBoxWindow::show(kLoginNeededNotice);
         return;
     }
     if (!navigation_.catalogue()) return;
@@ -106,7 +96,7 @@ void PlaylistPage::subscribeShown(SubscribeAction action) {
         const bool done = catalogue.subscribePlaylist(action, id, cookie);
         runOnUiThread(this, [action, done] {
             if (!done)
-                MessageBoxWindow::show(kSubscribeFailed);
+                MessageBoxWindow::show(kChangeFailedNotice);
             else
                 MessageBoxWindow::show(action == SubscribeAction::Subscribe ? kSubscribed : kUnsubscribed);
         });

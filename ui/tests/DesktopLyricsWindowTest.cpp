@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include <tuple>
+
 namespace {
 
 constexpr std::uint32_t kRedBgr = 0x0000FF;
@@ -116,6 +118,35 @@ TEST_F(DesktopLyricsWindowTest, SolidModePaintsEveryCoveredPixelInTheFirstColour
     const QImage shown = shownPixels(window);
     EXPECT_GT(countPixels(shown, [](QRgb p) { return qAlpha(p) == 255; }), 500);
     EXPECT_EQ(countPixels(shown, [](QRgb p) { return qAlpha(p) == 255 && p != 0xFFFF0000; }), 0);
+}
+
+// Word-timed lyrics: the sung part of the first line, from its left, in the
+// sung colour; its translation and the rest stay as they were.
+TEST_F(DesktopLyricsWindowTest, TheSungPartOfTheFirstLineFillsFromTheLeft) {
+    window.setText("HHHH\r\nHHHH");
+    const auto sung = [](QRgb p) { return p == DesktopLyricsWindow::kSungColour; };
+    const auto sungColumns = [&](const QImage& shown) {
+        int left = shown.width(), right = -1, lowest = -1;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (sung(shown.pixel(x, y))) left = std::min(left, x), right = std::max(right, x), lowest = y;
+        return std::tuple{left, right, lowest};
+    };
+    EXPECT_EQ(countPixels(shownPixels(window), sung), 0);
+
+    window.setSungPart(0.5);
+    const QImage half = shownPixels(window);
+    const auto [left, right, lowest] = sungColumns(half);
+    ASSERT_GE(right, 0);
+    const int lineWidth = 2 * (half.width() / 2 - left);  // the line is centred
+    EXPECT_NEAR(right - left, lineWidth / 2, lineWidth / 10) << "half of the line's width";
+    EXPECT_LT(lowest, half.height() / 2) << "the translation below is not filled";
+    EXPECT_GT(countPixels(half, [](QRgb p) { return p == 0xFFFF0000; }), 0) << "the rest keeps its colour";
+
+    window.setSungPart(1.0);
+    EXPECT_GT(countPixels(shownPixels(window), sung), countPixels(half, sung));
+    window.setText("HHHH");
+    EXPECT_EQ(countPixels(shownPixels(window), sung), 0) << "a new line starts unsung";
 }
 
 TEST_F(DesktopLyricsWindowTest, EverySetTextRedrawsAndAnEmptyTextClearsTheWindow) {

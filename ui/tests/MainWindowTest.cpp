@@ -126,6 +126,7 @@ TEST_F(MainWindowTest, PagesHoldTheirContainersAndSlideBoxes) {
         {12, "全部艺人", "遮罩_搜索艺人", {10, 10, 980, 550}, "滑动框_搜索艺人", {982, 651}},
         {13, "艺人MV", "遮罩_艺人MV", {10, 10, 982, 550}, "滑动框_艺人MV", {982, 651}},
         {14, "专辑详情", "遮罩_专辑详情", {10, 10, 950, 550}, "滑动框_专辑详情", {950, 550}},
+        {15, "每日推荐", "遮罩_听歌列表", {10, 10, 950, 550}, "滑动框_听歌列表", {950, 550}},
     };
     auto* area = find<QStackedWidget>("选择夹_主体");
     ASSERT_EQ(area->count(), int(std::size(cases))) << "every page has its row";

@@ -90,6 +90,14 @@ DemoLogin logInToDemoAccount(const CloudApiClient& client) {
     return account;
 }
 
+std::unique_ptr<Account> showAccount(MainWindow& window, const CloudApiClient& client, const std::string& folder,
+                                     std::string cookie, const AccountProfile& profile) {
+    auto account = std::make_unique<Account>(client, AppSettings(folder + "/config.ini"), std::move(cookie));
+    account->restore(profile);
+    window.setAccount(account.get());
+    return account;
+}
+
 DelayingRelay::DelayingRelay(std::string companionOrigin) : companion_(std::move(companionOrigin)) {
     server_.setHandler([this](const RecordedRequest& request) { return relay(request); });
 }

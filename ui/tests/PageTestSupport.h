@@ -3,6 +3,7 @@
 // in to the companion's demo account, and a relay that holds back chosen
 // answers so an older request can answer after a newer one.
 #include "api/CloudApiClient.h"
+#include "browse/Account.h"
 #include "ui/lists/IconList.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/pages/Navigation.h"
@@ -12,6 +13,7 @@
 
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -46,6 +48,12 @@ struct DemoLogin {
     AccountProfile profile;
 };
 DemoLogin logInToDemoAccount(const CloudApiClient& client);
+
+// An account holding `cookie` and logged in as `profile` (nobody when its
+// user id is empty), shown by `window`; keep it as long as the window.
+// Its settings go to a file in `folder`.
+std::unique_ptr<Account> showAccount(MainWindow& window, const CloudApiClient& client, const std::string& folder,
+                                     std::string cookie, const AccountProfile& profile);
 
 // Passes every request on to the companion and answers with what it said,
 // after the delay the test sets for the request's path and query.

@@ -6,6 +6,7 @@
 #include "api/CloudApiClient.h"
 #include "audio/AudioEngine.h"
 #include "base/AppSettings.h"
+#include "browse/LikedSongs.h"
 #include "player/Player.h"
 #include "ui/windows/NowPlayingSlide.h"
 #include "ui/widgets/PictureBox.h"
@@ -275,6 +276,34 @@ TEST_F(PlayBarTest, CoverClickSlidesTheViewUpAndSecondaryClickOpensTheMenu) {
     EXPECT_EQ(menu->actions()[0]->text(), "打开播放列表");
     EXPECT_EQ(menu->actions()[1]->text(), "下载此歌曲");
     menu->close();
+}
+
+}  // namespace
+
+namespace {
+
+// The service is down here: nobody is logged in and FM never gets a song.
+TEST_F(PlayBarTest, PersonalFmHasItsOwnLookAndTheHeartNeedsASong) {
+    LikedSongs liked(api);
+    bar->showListening(liked);
+    EXPECT_FALSE(find("播放栏_喜欢")->isVisible()) << "no song, no heart";
+    EXPECT_EQ(find("播放栏_歌曲名")->geometry().right(), find("播放栏_喜欢")->geometry().left() - 8)
+        << "the title makes room for the heart";
+    window.show();
+
+    player.startFm("MUSIC_U=x");
+    EXPECT_TRUE(find("播放栏_不喜欢")->isVisible());
+    EXPECT_EQ(find("播放栏_不喜欢")->geometry(), QRect(450, 23, 40, 40)) << "in the place of previous";
+    EXPECT_FALSE(find("播放栏_播放_上一首")->isVisible());
+    EXPECT_TRUE(find("播放栏_私人FM")->isVisible());
+    for (const char* mode : kModeButtonNames) EXPECT_FALSE(find(mode)->isVisible()) << mode;
+
+    player.clearQueue();  // as any other play does, this leaves FM
+    EXPECT_FALSE(player.inFm());
+    EXPECT_FALSE(find("播放栏_不喜欢")->isVisible());
+    EXPECT_TRUE(find("播放栏_播放_上一首")->isVisible());
+    EXPECT_FALSE(find("播放栏_私人FM")->isVisible());
+    for (const char* mode : kModeButtonNames) EXPECT_TRUE(find(mode)->isVisible()) << mode;
 }
 
 }  // namespace

@@ -275,10 +275,7 @@ TEST_F(PlaylistPageTest, SubscribingLoggedInSaysWhatTheServiceAnswered) {
     std::vector<std::unique_ptr<Account>> accounts;  // the window holds the last until the end
     for (const Case& c : cases) {
         SCOPED_TRACE(c.playlist + (c.subscribe ? " subscribe" : " unsubscribe"));
-        accounts.push_back(
-            std::make_unique<Account>(client, AppSettings(folder.filePath("config.ini").toStdString()), c.cookie));
-        accounts.back()->restore(account.profile);
-        window.setAccount(accounts.back().get());
+        accounts.push_back(showAccount(window, client, folder.path().toStdString(), c.cookie, account.profile));
         open(c.playlist);
         server_->clearSeenRequests();
         if (QWidget* dialog = MessageBoxWindow::dialog()) delete dialog;

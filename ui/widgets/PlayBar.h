@@ -16,6 +16,7 @@
 enum class PlayBarIcon;
 class PictureBox;
 class PlayBarButton;
+class LikedSongs;
 class QAction;
 class QLabel;
 class QMenu;
@@ -42,6 +43,15 @@ public:
     void showDownloadProgress(std::optional<int> percentage);
     // The current song's cover, decoded.
     void showCover(const QImage& cover);
+
+    // The heart of the song shown (filled when liked; a click likes or
+    // unlikes it, or tells a logged-out user to log in first, sending
+    // nothing) and the personal FM look: the bin ("不喜欢") in place of
+    // "previous" and "私人FM" in place of the mode buttons.
+    void showListening(LikedSongs& liked);
+    QWidget* heartButton() const;
+    QWidget* trashButton() const;
+    QWidget* fmBadge() const;
 
     bool showsPauseIcon() const;
     bool showsMutedIcon() const;
@@ -74,6 +84,8 @@ private:
     void showVolume(int volume, bool muted);
     void lockPlayStarters(bool locked);
     void showCleared();
+    void showHeart();
+    void showFm(bool on);
 
     Player& player_;
     QWidget* nowPlayingView_ = nullptr;
@@ -98,4 +110,8 @@ private:
     QWidget* totalBox_ = nullptr;
     QLabel* elapsed_ = nullptr;
     QLabel* total_ = nullptr;
+    LikedSongs* liked_ = nullptr;
+    PlayBarButton* heart_ = nullptr;  // second picture: liked
+    PlayBarButton* trash_ = nullptr;
+    QLabel* fmBadge_ = nullptr;
 };

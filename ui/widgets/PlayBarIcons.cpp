@@ -73,6 +73,15 @@ std::string svgBody(PlayBarIcon icon, const std::string& colour) {
                    "<rect x='8.2' y='7' width='2.4' height='12' rx='1.2'/>"
                    "<rect x='12.4' y='4.5' width='2.4' height='14.5' rx='1.2'/>"
                    "<rect x='16.6' y='9.5' width='2.4' height='9.5' rx='1.2'/></g>";
+        case PlayBarIcon::Heart:
+            return "<path d='M12 19.5 C7 15.6 3.8 12.8 3.8 9.3 A4.1 4.1 0 0 1 12 7.6 A4.1 4.1 0 0 1 20.2 9.3"
+                   " C20.2 12.8 17 15.6 12 19.5 Z' stroke-width='1.7' stroke-linejoin='round' " + stroke + " " +
+                   (colour == kPink ? fill : std::string("fill='none'")) + "/>";
+        case PlayBarIcon::Trash:
+            return "<g fill='none' " + stroke +
+                   " stroke-width='1.7' stroke-linecap='round' stroke-linejoin='round'>"
+                   "<path d='M4.5 7 H19.5 M9.5 7 V5 H14.5 V7 M6.5 7 L7.5 19 H16.5 L17.5 7 M10.5 10.5 V15.5"
+                   " M13.5 10.5 V15.5'/></g>";
     }
     return {};
 }

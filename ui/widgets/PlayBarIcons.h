@@ -1,6 +1,6 @@
 #pragma once
 // The play bar's icons, drawn for this program as vector pictures and
-// rendered at any size. A mode icon, the lyrics icon and the spectrum icon
+// rendered at any size. A mode icon, the lyrics, spectrum and heart icons
 // come in a grey normal form and a pink highlighted form.
 #include <QImage>
 #include <QSize>
@@ -18,6 +18,8 @@ enum class PlayBarIcon {
     Muted,
     Lyrics,
     Spectrum,
+    Heart,  // an outline; highlighted, filled: a liked song
+    Trash,  // the FM bin
 };
 
 namespace PlayBarIcons {

@@ -168,6 +168,14 @@ void DesktopLyricsWindow::setDraggable(bool draggable) {
 
 void DesktopLyricsWindow::setText(const std::string& utf8Text) {
     text_ = utf8Text;
+    sungPart_.reset();  // a new line starts unsung
+    redraw();
+}
+
+void DesktopLyricsWindow::setSungPart(std::optional<double> part) {
+    if (part) part = std::clamp(*part, 0.0, 1.0);
+    if (part == sungPart_) return;
+    sungPart_ = part;
     redraw();
 }
 
@@ -212,16 +220,24 @@ void DesktopLyricsWindow::paintText(QPainter& painter) const {
 
     if (fillMode_ == LyricFillMode::Solid) {
         painter.fillPath(path, toQColor(firstColour_));
-        return;
+    } else {
+        // Reflecting past the end point mirrors the half-height gradient into
+        // the lower half: first, second, first.
+        const double span = fillMode_ == LyricFillMode::Gradient ? block.height() : block.height() / 2;
+        QLinearGradient gradient(block.topLeft(), QPointF(block.left(), block.top() + span));
+        gradient.setColorAt(0, toQColor(firstColour_));
+        gradient.setColorAt(1, toQColor(secondColour_));
+        gradient.setSpread(QGradient::ReflectSpread);
+        painter.fillPath(path, gradient);
     }
-    // Reflecting past the end point mirrors the half-height gradient into
-    // the lower half: first, second, first.
-    const double span = fillMode_ == LyricFillMode::Gradient ? block.height() : block.height() / 2;
-    QLinearGradient gradient(block.topLeft(), QPointF(block.left(), block.top() + span));
-    gradient.setColorAt(0, toQColor(firstColour_));
-    gradient.setColorAt(1, toQColor(secondColour_));
-    gradient.setSpread(QGradient::ReflectSpread);
-    painter.fillPath(path, gradient);
+    if (!sungPart_ || lines.isEmpty()) return;
+    // The sung part of the first line, from its left edge.
+    const double firstWidth = metrics.horizontalAdvance(lines.front());
+    const double firstLeft = (canvasSize_.width() - firstWidth) / 2;
+    painter.save();
+    painter.setClipRect(QRectF(firstLeft, block.top(), firstWidth * *sungPart_, metrics.lineSpacing()));
+    painter.fillPath(path, QColor::fromRgba(kSungColour));
+    painter.restore();
 }
 
 void DesktopLyricsWindow::paintEvent(QPaintEvent*) {

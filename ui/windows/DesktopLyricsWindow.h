@@ -76,6 +76,12 @@ public:
     // "\r\n"), each line centred, and redraws at once.
     void setText(const std::string& utf8Text);
     const std::string& text() const { return text_; }
+    // Word-timed lyrics: how much of the first line is sung (0 to 1), drawn
+    // over its letters from the left in the sung colour; nothing draws the
+    // line as it is. Redraws at once when it changed.
+    void setSungPart(std::optional<double> part);
+    std::optional<double> sungPart() const { return sungPart_; }
+    static constexpr std::uint32_t kSungColour = 0xFFEC6E9A;  // 0xAARRGGBB
 
     // Draws the text again; the window takes back its created size.
     void redraw();
@@ -94,6 +100,7 @@ private:
 
     QSize canvasSize_;
     std::string text_;
+    std::optional<double> sungPart_;
     QFont font_;
     std::uint32_t firstColour_ = 0;   // 0xAARRGGBB, opaque
     std::uint32_t secondColour_ = 0;  // 0xAARRGGBB, opaque

@@ -14,6 +14,7 @@
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/HomePage.h"
 #include "ui/pages/LibraryPage.h"
+#include "ui/pages/ListenerSongsPage.h"
 #include "ui/pages/LoginPage.h"
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SettingsPage.h"
@@ -48,8 +49,8 @@ constexpr const char* kLoggedOutContent =
 constexpr std::array kPlacePages{Pages::kHome,   Pages::kDiscover, Pages::kCharts,     Pages::kMusicLibrary,
                                  Pages::kAllMvs, Pages::kArtist,   Pages::kPlaylist,   Pages::kSearch,
                                  Pages::kLogin,  Pages::kSettings, Pages::kAllArtists, Pages::kArtistMvs,
-                                 Pages::kAlbum};
-static_assert(kPlacePages.size() == size_t(Place::Album) + 1);
+                                 Pages::kAlbum,  Pages::kListenerSongs};
+static_assert(kPlacePages.size() == size_t(Place::ListenerSongs) + 1);
 
 int pageOf(Place place) { return kPlacePages[size_t(place)]; }
 
@@ -126,6 +127,7 @@ void MainWindow::createPages() {
         [this](QScrollBar* bar) { return new AllArtistsPage(*this, bar); },
         [this](QScrollBar* bar) { return new ArtistMvsPage(*this, bar); },
         [this](QScrollBar* bar) { return new AlbumPage(*this, bar); },
+        [this](QScrollBar* bar) { return new ListenerSongsPage(*this, bar); },
     };
     for (int index = 0; index < Pages::kCount; ++index) {
         const PageLayout& layout = pageLayout(index);

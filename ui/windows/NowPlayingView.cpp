@@ -3,6 +3,7 @@
 #include "anim/ProgramAnimations.h"
 #include "ui/windows/WindowDrag.h"
 #include "ui/pictures/ImageBlur.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/RoundedPicture.h"
 #include "ui/widgets/Theme.h"
@@ -11,6 +12,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPointer>
+#include <cstdlib>
 
 namespace {
 
@@ -67,6 +69,26 @@ NowPlayingView::NowPlayingView(QWidget* window) : QWidget(window) {
     title_->setFont(Theme::font(22, QFont::DemiBold));
     title_->setStyleSheet(QString("color: %1; background: transparent;").arg(QColor::fromRgba(kLyricText).name()));
 
+    // The lyric offset: "‹ 提前0.5秒", the shift, "延后0.5秒 ›".
+    const QString lightText = QString("color: %1; background: transparent;").arg(QColor::fromRgba(kLyricText).name());
+    earlier_ = new FlatButton("‹ 提前0.5秒", filter);
+    earlier_->setObjectName("大屏_歌词提前");
+    earlier_->setGeometry(55, 560, 110, 32);
+    offset_ = new QLabel(filter);
+    offset_->setObjectName("大屏_歌词偏移");
+    offset_->setGeometry(165, 560, 100, 32);
+    offset_->setAlignment(Qt::AlignCenter);
+    later_ = new FlatButton("延后0.5秒 ›", filter);
+    later_->setObjectName("大屏_歌词延后");
+    later_->setGeometry(265, 560, 110, 32);
+    for (FlatButton* button : {earlier_, later_}) {
+        button->setFont(Theme::font(13));
+        button->setTextColor(kLyricText);
+    }
+    offset_->setFont(Theme::font(13));
+    offset_->setStyleSheet(lightText);
+    showLyricOffset(0);
+
     auto* container = new QWidget(filter);
     container->setObjectName("分组框_歌词容器");
     container->setGeometry(420, 42, 580, 570);
@@ -95,6 +117,11 @@ void NowPlayingView::showCover(const QImage& cover) {
 }
 
 void NowPlayingView::setTitle(const QString& title) { title_->setText(title); }
+
+void NowPlayingView::showLyricOffset(int offsetMs) {
+    offset_->setText(offsetMs == 0 ? QString("歌词未偏移")
+                                   : QString("%1%2秒").arg(offsetMs > 0 ? "提前" : "延后").arg(std::abs(offsetMs) / 1000.0, 0, 'f', 1));
+}
 
 void NowPlayingView::clearLyrics() { lyrics_->clear(); }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The now-playing view: a full-window panel that shows the current song's
 // cover blurred across its whole size, and in front of it the large cover,
-// the song's title and the lyric list. The lyric list sits in a clipping
+// the song's title, the lyric offset with its two buttons and the lyric list. The lyric list sits in a clipping
 // container and is moved up so that the selected line sits near its top.
 // It is parked below the window and slides up when the play bar's cover is
 // clicked; pressing on it drags the main window.
@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <vector>
 
+class FlatButton;
 class PictureBox;
 class QLabel;
 class QListWidget;
@@ -37,6 +38,12 @@ public:
     void selectLyric(int index);
 
     QListWidget* lyricList() const { return lyrics_; }
+    // The lyric offset of the song shown, and the buttons that shift the
+    // lyrics half a second earlier or later.
+    void showLyricOffset(int offsetMs);
+    FlatButton* earlierButton() const { return earlier_; }
+    FlatButton* laterButton() const { return later_; }
+    QLabel* offsetLabel() const { return offset_; }
     const QImage& backdrop() const { return backdrop_; }
 
 protected:
@@ -47,4 +54,7 @@ private:
     PictureBox* cover_;
     QLabel* title_;
     QListWidget* lyrics_;
+    FlatButton* earlier_;
+    QLabel* offset_;
+    FlatButton* later_;
 };
