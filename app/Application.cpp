@@ -6,33 +6,33 @@
 #include "base/ProductInfo.h"
 #include "maintenance/UpdateDecision.h"
 #include "maintenance/UpdateLog.h"
-#include "ui/SpectrumWindow.h"
-#include "ui/UpdateLogWindow.h"
+#include "ui/windows/SpectrumWindow.h"
+#include "ui/windows/UpdateLogWindow.h"
 #include "ui/AccountSession.h"
 #include "base/BackgroundTask.h"
 #include "net/DiskCache.h"
 #include "ui/MvPlayback.h"
-#include "ui/PicturePipeline.h"
+#include "ui/pictures/PicturePipeline.h"
 #include "ui/pages/HomePage.h"
 #include "ui/pages/SettingsPage.h"
-#include "ui/ServiceSettingsGroup.h"
-#include "ui/PlaybackSettingsWindow.h"
+#include "ui/widgets/ServiceSettingsGroup.h"
+#include "ui/windows/PlaybackSettingsWindow.h"
 #include "audio/PortAudioOutput.h"
 #include "player/PlaybackPreferences.h"
 #include "audio/PlayedAudioCache.h"
-#include "ui/LoadingWindow.h"
-#include "ui/DesktopLyricsWindow.h"
+#include "ui/windows/LoadingWindow.h"
+#include "ui/windows/DesktopLyricsWindow.h"
 #include "app/CoverMenuActions.h"
 #include "app/PlayerViews.h"
 #include "app/TrayIcon.h"
 #include "desktop/MprisService.h"
 #include "download/SongDownloader.h"
 #include "player/Player.h"
-#include "ui/PlayBar.h"
-#include "ui/MainWindow.h"
-#include "ui/NowPlayingView.h"
-#include "ui/Theme.h"
-#include "ui/Toolbar.h"
+#include "ui/widgets/PlayBar.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/NowPlayingView.h"
+#include "ui/widgets/Theme.h"
+#include "ui/widgets/Toolbar.h"
 #include "ui/pages/ChartsPage.h"
 #include "ui/pages/DiscoverPage.h"
 
@@ -131,7 +131,7 @@ void Application::start() {
     mainWindow_->setPictures(pictures_.get());
     account_ = std::make_unique<AccountSession>(api_, AppSettings(paths_.settingsPath), *mainWindow_);
     connect(mainWindow_.get(), &MainWindow::closeRequested, this, [this] { exitProcess_(); });
-    connect(mainWindow_.get(), &MainWindow::mvRequested, mvPlayback_.get(), &MvPlayback::play);
+    connect(&mainWindow_->router(), &Router::mvRequested, mvPlayback_.get(), &MvPlayback::play);
     connect(account_.get(), &AccountSession::accountChanged, this, &Application::reloadForAccount);
     connect(&homePage(), &HomePage::loaded, this, [] {
         qCInfo(startupLog).noquote() << "home page loaded at" << QDateTime::currentMSecsSinceEpoch();

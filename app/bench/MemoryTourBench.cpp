@@ -15,13 +15,11 @@
 #include "net/HttpClient.h"
 #include "player/Player.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/FlatButton.h"
-#include "ui/ItemEvents.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/Toolbar.h"
-#include "ui/pages/AllMvsPage.h"
 #include "ui/pages/ArtistPage.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -80,16 +78,10 @@ std::vector<std::function<void(MainWindow&, Application&)>> pageVisits() {
         [](MainWindow& window, Application&) {
             if (auto* more = window.findChild<FlatButton*>("标签按钮_查看搜索艺人")) QTest::mouseClick(more, Qt::LeftButton);
         },
-        [](MainWindow& window, Application&) {
-            openSelected(window, &NavigationState::selectedArtistId, std::to_string(demo::kZhouYe), Pages::kArtist,
-                         Pages::kHome);
-        },
+        [](MainWindow& window, Application&) { window.router().openArtist(std::to_string(demo::kZhouYe), Place::Home); },
         [](MainWindow& window, Application&) { static_cast<ArtistPage*>(window.page(Pages::kArtist))->openArtistMvs(); },
-        [](MainWindow& window, Application&) {
-            openSelected(window, &NavigationState::selectedAlbumId, "150001", Pages::kAlbum, Pages::kHome,
-                         &NavigationState::albumReturnPage);
-        },
-        [](MainWindow& window, Application&) { static_cast<AllMvsPage*>(window.page(Pages::kAllMvs))->open(); },
+        [](MainWindow& window, Application&) { window.router().openAlbum("150001", Place::Home); },
+        [](MainWindow& window, Application&) { window.router().open({Place::AllMvs, ""}, Place::Home); },
         [](MainWindow& window, Application&) { window.toolbar()->loginLabel()->click(); },
         [](MainWindow& window, Application&) { window.runToolbarAction(ToolbarPage::Library); },
         [](MainWindow& window, Application&) { window.showPage(Pages::kSettings); },
@@ -170,12 +162,12 @@ int main(int argc, char** argv) {
             pageVisitDue = false;
         } else if (playlistsOpened < playlists && now >= playlistsOpened * playlistEveryMs) {
             const std::string& id = catalogue.playlists[size_t(playlistsOpened) % catalogue.playlists.size()];
-            runStep([&] { openSelected(window, &NavigationState::selectedPlaylistId, id, Pages::kPlaylist, Pages::kHome); });
+            runStep([&] { window.router().openPlaylist(id, Place::Home); });
             ++playlistsOpened;
             pageVisitDue = true;
         } else if (songsPlayed < songs && now >= songsPlayed * songEveryMs) {
             const std::string& id = catalogue.songs[size_t(songsPlayed) * 7 % catalogue.songs.size()];
-            runStep([&] { window.requestPlay(id); });
+            runStep([&] { window.router().play(id); });
             ++songsPlayed;
             pageVisitDue = true;
         } else {

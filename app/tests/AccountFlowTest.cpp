@@ -9,18 +9,19 @@
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "ui/AccountSession.h"
-#include "ui/ColourPickerWindow.h"
-#include "ui/DesktopLyricsWindow.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/PictureBox.h"
-#include "ui/ScrollPane.h"
-#include "ui/Theme.h"
-#include "ui/Toolbar.h"
+#include "ui/windows/ColourPickerWindow.h"
+#include "ui/windows/DesktopLyricsWindow.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/Theme.h"
+#include "ui/widgets/Toolbar.h"
 #include "ui/pages/LibraryPage.h"
 #include "ui/pages/LoginPage.h"
+#include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SettingsPage.h"
 
 #include "TempDir.h"
@@ -155,8 +156,9 @@ TEST_F(AccountFlowTest, AScannedCodeLogsInAndTheLoginSurvivesARestartUntilLogOut
         // A library row opens its playlist, and going back leads to the library.
         libraryPage(*app).playlistList()->itemClicked(0);
         EXPECT_EQ(window.currentPage(), Pages::kPlaylist);
-        EXPECT_EQ(window.state().selectedPlaylistId, libraryPage(*app).libraryIds()[0]);
-        EXPECT_EQ(window.state().returnPage, Pages::kMusicLibrary);
+        EXPECT_EQ(static_cast<PlaylistPage*>(window.page(Pages::kPlaylist))->playlistId(),
+                  libraryPage(*app).libraryIds()[0]);
+        EXPECT_EQ(window.router().backTarget(Place::Playlist), Place::Library);
     }
 
     auto app = startApp();

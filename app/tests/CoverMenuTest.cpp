@@ -8,12 +8,12 @@
 #include "audio/StreamActivity.h"
 #include "download/SongDownloader.h"
 #include "player/Player.h"
-#include "ui/IconList.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/PictureBox.h"
-#include "ui/PlayBar.h"
-#include "ui/PlayListWindow.h"
+#include "ui/lists/IconList.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/PlayBar.h"
+#include "ui/windows/PlayListWindow.h"
 
 #include "DemoCompanion.h"
 #include "RecordingServer.h"
@@ -117,7 +117,7 @@ protected:
 
     void play(const std::string& id) {
         QSignalSpy started(&player(), &Player::songStarted);
-        app->mainWindow()->requestPlay(id);
+        app->mainWindow()->router().play(id);
         ASSERT_TRUE(started.wait(kTimeoutMs)) << "song " << id << " did not start";
     }
 

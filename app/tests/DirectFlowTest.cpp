@@ -11,16 +11,16 @@
 #include "base/AppSettings.h"
 #include "base/ProductInfo.h"
 #include "player/Player.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/PictureBox.h"
-#include "ui/MainWindow.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/windows/MainWindow.h"
 #include "ui/MvPlayback.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/NowPlayingView.h"
-#include "ui/ServiceSettingsGroup.h"
-#include "ui/Toolbar.h"
-#include "ui/TrackList.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/NowPlayingView.h"
+#include "ui/widgets/ServiceSettingsGroup.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/lists/TrackList.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/HomePage.h"
 #include "ui/pages/LibraryPage.h"
@@ -194,9 +194,7 @@ TEST_F(DirectFlowTest, AQrLoginFillsTheLibraryAndSubscribingReachesTheService) {
     // Subscribing a playlist the account does not hold yet.
     const std::size_t before = library.libraryIds().size();
     PlaylistPage& playlist = page<PlaylistPage>(Pages::kPlaylist);
-    window().state().selectedPlaylistId = std::to_string(demo::kSummerSoundsPlaylist);
-    playlist.loadSelected();
-    window().showPage(Pages::kPlaylist);
+    window().router().openPlaylist(std::to_string(demo::kSummerSoundsPlaylist), Place::Home);
     playlist.subscribeShown(SubscribeAction::Subscribe);
     ASSERT_TRUE(QTest::qWaitFor([&] { return saw("/eapi/playlist/subscribe"); }, kWaitMs));
     library.refreshButton()->click();

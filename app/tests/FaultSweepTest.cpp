@@ -9,14 +9,14 @@
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/ItemEvents.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/PlayBar.h"
-#include "ui/Toolbar.h"
-#include "ui/TrackList.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/widgets/PlayBar.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/lists/TrackList.h"
 #include "ui/pages/AlbumPage.h"
 #include "ui/pages/AllArtistsPage.h"
 #include "ui/pages/AllMvsPage.h"
@@ -118,28 +118,25 @@ std::vector<Visit> visits() {
          [=](Application& app) { QTest::mouseClick(window(app).findChild<FlatButton*>("标签按钮_查看搜索艺人"), Qt::LeftButton); }},
         {"playlist",
          [=](Application& app) {
-             openSelected(window(app), &NavigationState::selectedPlaylistId, std::to_string(demo::kSummerSoundsPlaylist),
-                          Pages::kPlaylist, Pages::kHome);
+             window(app).router().openPlaylist(std::to_string(demo::kSummerSoundsPlaylist), Place::Home);
          }},
         {"artist",
          [=](Application& app) {
-             openSelected(window(app), &NavigationState::selectedArtistId, std::to_string(demo::kZhouYe), Pages::kArtist,
-                          Pages::kHome);
+             window(app).router().openArtist(std::to_string(demo::kZhouYe), Place::Home);
          }},
         {"artist MVs", [=](Application& app) { static_cast<ArtistPage*>(window(app).page(Pages::kArtist))->openArtistMvs(); }},
         {"album",
          [=](Application& app) {
-             openSelected(window(app), &NavigationState::selectedAlbumId, "150001", Pages::kAlbum, Pages::kHome,
-                          &NavigationState::albumReturnPage);
+             window(app).router().openAlbum("150001", Place::Home);
          }},
-        {"all MVs", [=](Application& app) { static_cast<AllMvsPage*>(window(app).page(Pages::kAllMvs))->open(); }},
+        {"all MVs", [=](Application& app) { window(app).router().open({Place::AllMvs, ""}, Place::Home); }},
         {"login", [=](Application& app) { window(app).toolbar()->loginLabel()->click(); }},
         {"library", [=](Application& app) { window(app).runToolbarAction(ToolbarPage::Library); }},
         {"settings", [=](Application& app) { window(app).showPage(Pages::kSettings); }},
-        {"play a song", [=](Application& app) { window(app).requestPlay("1900001001"); }},
+        {"play a song", [=](Application& app) { window(app).router().play("1900001001"); }},
         {"play-list window", [](Application& app) { app.coverMenu()->openPlayList(); }},
         {"download", [](Application& app) { app.coverMenu()->startSongDownload(); }},
-        {"MV prompt", [=](Application& app) { window(app).playMv("10900001"); }},
+        {"MV prompt", [=](Application& app) { window(app).router().playMv("10900001"); }},
         {"spectrum",
          [](Application& app) {
              auto* toggle = app.playBar()->findChild<QAbstractButton*>("播放栏_频谱");

@@ -4,23 +4,23 @@
 // desktop.
 #include "base/AppSettings.h"
 #include "app/Application.h"
-#include "ui/MessageBoxWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 #include "ui/MvPlayback.h"
-#include "ui/DesktopLyricsWindow.h"
-#include "ui/FlatButton.h"
-#include "ui/OperationMenu.h"
-#include "ui/PlayBar.h"
+#include "ui/windows/DesktopLyricsWindow.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/windows/OperationMenu.h"
+#include "ui/widgets/PlayBar.h"
 #include "player/Player.h"
-#include "ui/IconList.h"
-#include "ui/MainWindow.h"
-#include "ui/NowPlayingView.h"
-#include "ui/PictureBox.h"
+#include "ui/lists/IconList.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/NowPlayingView.h"
+#include "ui/widgets/PictureBox.h"
 #include "ui/pages/ChartsPage.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SearchPage.h"
-#include "ui/TrackList.h"
-#include "ui/Toolbar.h"
+#include "ui/lists/TrackList.h"
+#include "ui/widgets/Toolbar.h"
 
 #include "server/catalogue/DemoBuilders.h"
 
@@ -73,7 +73,7 @@ protected:
     // Plays a song as a song list would and returns once it sounds.
     void play(const std::string& id) {
         QSignalSpy started(&player(), &Player::songStarted);
-        app->mainWindow()->requestPlay(id);
+        app->mainWindow()->router().play(id);
         ASSERT_TRUE(started.wait(kPlayTimeoutMs)) << "song " << id << " did not start";
     }
 
@@ -151,7 +151,7 @@ TEST_F(PlayFlowTest, TheMvButtonOffersTheSongsMvInTheWebPlayer) {
 TEST_F(PlayFlowTest, ASongWithoutAStreamShowsTheNotice) {
     play(kSummerLetter);
     QSignalSpy failed(&player(), &Player::songFailed);
-    app->mainWindow()->requestPlay(kNoStream);
+    app->mainWindow()->router().play(kNoStream);
     ASSERT_TRUE(failed.wait(kPlayTimeoutMs));
     QWidget* notice = MessageBoxWindow::dialog();
     ASSERT_NE(notice, nullptr);
@@ -192,7 +192,7 @@ TEST_F(PlayFlowTest, LyricsFollowTheSecondPlayingAndJumpWhenTheUserSeeks) {
 TEST_F(PlayFlowTest, WhileASongLoadsTheSongListWaits) {
     IconList* songs = searchPage().songList();
     QSignalSpy started(&player(), &Player::songStarted);
-    app->mainWindow()->requestPlay(kSummerLetter);
+    app->mainWindow()->router().play(kSummerLetter);
     EXPECT_FALSE(songs->isEnabled());
     EXPECT_FALSE(control("播放栏_播放_下一首")->isEnabled());
     ASSERT_TRUE(started.wait(kPlayTimeoutMs));
@@ -246,7 +246,7 @@ TEST_F(PlayFlowTest, APlaylistsRowsPlayAndItsSongsJoinTheQueueOnceEach) {
 // Closing down in the middle of things: every task is stopped and joined
 // before what it uses goes, which the sanitizers check.
 TEST_F(PlayFlowTest, DestroyingTheApplicationMidPlayOrMidFillIsClean) {
-    app->mainWindow()->requestPlay(kSummerLetter);
+    app->mainWindow()->router().play(kSummerLetter);
     app->mainWindow()->toolbar()->searchBox()->setText("林夏");
     searchPage().startSearch();  // its rows start filling
     QTimer::singleShot(0, [&] { app.reset(); });

@@ -7,8 +7,8 @@
 #include "player/Player.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxWindow.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +74,7 @@ TEST_P(PlayUnderFaultTest, TheBrokenSongFailsWithItsNoticeAndTheNextSongPlays) {
     EventLoopWatch watch;
     QElapsedTimer clock;
     clock.start();
-    app->mainWindow()->requestPlay(kBrokenSong);
+    app->mainWindow()->router().play(kBrokenSong);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !failed.isEmpty(); }, kGiveUpWithinMs + 10000));
     EXPECT_LT(clock.elapsed(), kGiveUpWithinMs);
     EXPECT_EQ(failed.first().at(0).value<std::string>(), kBrokenSong);
@@ -89,7 +89,7 @@ TEST_P(PlayUnderFaultTest, TheBrokenSongFailsWithItsNoticeAndTheNextSongPlays) {
     delete notice;
     EXPECT_FALSE(player.isLoading());
 
-    app->mainWindow()->requestPlay(kSoundSong);
+    app->mainWindow()->router().play(kSoundSong);
     ASSERT_TRUE(started.wait(20000));
     EXPECT_EQ(started.first().at(0).value<std::string>(), kSoundSong);
     EXPECT_EQ(failed.size(), 1);

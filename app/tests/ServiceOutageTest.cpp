@@ -8,15 +8,15 @@
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/ItemEvents.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/PlayBar.h"
-#include "ui/ServiceFailureLine.h"
-#include "ui/Toolbar.h"
-#include "ui/TrackList.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/widgets/PlayBar.h"
+#include "ui/widgets/ServiceFailureLine.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/lists/TrackList.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/HomePage.h"
 #include "ui/pages/PlaylistPage.h"
@@ -64,8 +64,7 @@ std::vector<PageVisit> visits() {
          [](MainWindow& w) -> const IconList* { return pageOf<SearchPage>(w, Pages::kSearch).songList(); }},
         {"playlist", Pages::kPlaylist,
          [](MainWindow& w) {
-             openSelected(w, &NavigationState::selectedPlaylistId, std::to_string(demo::kSummerSoundsPlaylist),
-                          Pages::kPlaylist, Pages::kHome);
+             w.router().openPlaylist(std::to_string(demo::kSummerSoundsPlaylist), Place::Home);
          },
          [](MainWindow& w) -> const IconList* { return pageOf<PlaylistPage>(w, Pages::kPlaylist).trackList(); }},
     };
@@ -135,7 +134,7 @@ TEST_F(ServiceOutageTest, PagesSayTheServiceIsDownAndAClickFillsThemOnceItIsBack
     mute->click();
     EXPECT_NE(app->playBar()->showsMutedIcon(), muted);
     window.showPage(Pages::kSettings);
-    window.requestPlay("1900001001");
+    window.router().play("1900001001");
     ASSERT_TRUE(QTest::qWaitFor([] { return MessageBoxWindow::dialog() != nullptr; }, kWaitMs));
     EXPECT_EQ(noticeTitle(), "播放失败啦");
     delete MessageBoxWindow::dialog();

@@ -1,13 +1,13 @@
 #include "ui/pages/AlbumPage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/FlatButton.h"
-#include "ui/ItemEvents.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/PageControls.h"
-#include "ui/PictureBox.h"
-#include "ui/PicturePipeline.h"
-#include "ui/TrackList.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/lists/TrackList.h"
 
 #include <QDateTime>
 #include <QLabel>
@@ -59,7 +59,7 @@ AlbumPage::AlbumPage(Navigation& navigation, QScrollBar* scrollBar)
     facts_ = makeTextLine(content(), "专辑详细_发行", {344, 148, 600, 22}, Theme::font(14), Theme::kSecondText);
     connect(artist_, &QAbstractButton::clicked, this, &AlbumPage::openArtist);
     connect(back_, &QAbstractButton::clicked, this,
-            [this] { navigation_.showPage(navigation_.state().albumReturnPage); });
+            [this] { navigation_.router().back(); });
 }
 
 QString AlbumPage::factsLine(const std::string& publishTimeMs, const std::string& company) {
@@ -76,8 +76,8 @@ QString AlbumPage::factsLine(const std::string& publishTimeMs, const std::string
     return parts.join(" · ");
 }
 
-void AlbumPage::loadSelected() {
-    albumId_ = navigation_.state().selectedAlbumId;
+void AlbumPage::open(const Destination& destination) {
+    albumId_ = destination.id;
     CatalogueFeeds* feeds = navigation_.feeds();
     if (!feeds) return;
     loadTask_ = feeds->openAlbum(albumId_);
@@ -121,11 +121,11 @@ void AlbumPage::show(const AlbumDetail& album) {
 
 // The page has nothing to show: back to where the album was chosen, with word why.
 void AlbumPage::showFailure() {
-    if (navigation_.currentPage() == Pages::kAlbum) navigation_.showPage(navigation_.state().albumReturnPage);
+    navigation_.router().backFrom(Place::Album);
     MessageBoxWindow::show(kAlbumFailed);
 }
 
 void AlbumPage::openArtist() {
     if (artistId_.empty()) return;
-    openSelected(navigation_, &NavigationState::selectedArtistId, artistId_, Pages::kArtist, Pages::kAlbum);
+    navigation_.router().openArtist(artistId_, Place::Album);
 }

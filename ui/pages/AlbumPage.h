@@ -8,7 +8,7 @@
 // An album whose request fails shows the "专辑信息获取失败" notice and
 // leaves the page for the one that opened it.
 #include "api/CloudRecords.h"
-#include "ui/LatestLoad.h"
+#include "ui/lists/LatestLoad.h"
 #include "ui/pages/SongListPage.h"
 
 #include <QString>
@@ -20,8 +20,8 @@ class AlbumPage : public SongListPage {
 public:
     AlbumPage(Navigation& navigation, QScrollBar* scrollBar);
 
-    // Loads the album in the navigation state's `selectedAlbumId`.
-    void loadSelected() override;
+    // Loads the album the destination names.
+    void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
 
     const std::string& albumId() const { return albumId_; }

@@ -1,14 +1,14 @@
 #include "ui/pages/AllArtistsPage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/FeedFill.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/IconListFill.h"
-#include "ui/ItemEvents.h"
-#include "ui/PageControls.h"
-#include "ui/ScrollPane.h"
-#include "ui/ServiceFailureLine.h"
+#include "ui/lists/FeedFill.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/ServiceFailureLine.h"
 
 #include <QLabel>
 
@@ -21,17 +21,15 @@ AllArtistsPage::AllArtistsPage(Navigation& navigation, QScrollBar* scrollBar)
     artists_ = makeIconList(box, "图标列表框全搜索艺人", {-5, 90, 980, 681});
     addFailureLine({0, 90, 950, 30});
 
-    openPageOnClick(artists_, &artistIds_, navigation_, &NavigationState::selectedArtistId, Pages::kArtist,
-                    Pages::kAllArtists);
+    openPageOnClick(artists_, &artistIds_, navigation_.router(), Place::Artist, Place::AllArtists);
 }
 
-void AllArtistsPage::open(const QString& keyword) {
-    heading_->setText("搜索 艺人 \"" + keyword + "\"");
-    navigation_.showPage(Pages::kAllArtists);
+void AllArtistsPage::open(const Destination& destination) {
+    heading_->setText("搜索 艺人 \"" + QString::fromStdString(destination.id) + "\"");
     CatalogueFeeds* feeds = navigation_.feeds();
     if (!feeds) return;
     scrollPane()->reset();
-    feeds->searchAllArtists(keyword.toStdString());
+    feeds->searchAllArtists(destination.id);
 }
 
 void AllArtistsPage::showFeeds(CatalogueFeeds& feeds) {

@@ -1,8 +1,8 @@
 #pragma once
 // The all-artists page (page 12): up to 50 artists matching a keyword, each
 // opening the artist page; reached from the search page's artist row.
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 #include <QString>
 
@@ -16,7 +16,7 @@ public:
 
     // Titles the page with `keyword`, shows it and searches the artists
     // without waiting for them.
-    void open(const QString& keyword);
+    void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
 
     QLabel* heading() const { return heading_; }

@@ -1,14 +1,14 @@
 #include "ui/pages/AllMvsPage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/FeedFill.h"
-#include "ui/IconList.h"
-#include "ui/IconListFill.h"
-#include "ui/ItemEvents.h"
-#include "ui/ListHeight.h"
-#include "ui/PageControls.h"
-#include "ui/ScrollPane.h"
-#include "ui/ServiceFailureLine.h"
+#include "ui/lists/FeedFill.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/lists/ListHeight.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/ServiceFailureLine.h"
 
 #include <QWidget>
 
@@ -18,11 +18,10 @@ AllMvsPage::AllMvsPage(Navigation& navigation, QScrollBar* scrollBar)
     makeHeading(box, "标签_全部MV", "全部MV", {0, 20, 266, 60}, 28);
     mvs_ = makeIconList(box, "图标列表框全部MV", {-46, 110, 1077, 550});
     addFailureLine({0, 110, 950, 30});
-    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
+    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.router().playMv(id); });
 }
 
-void AllMvsPage::open() {
-    navigation_.showPage(Pages::kAllMvs);
+void AllMvsPage::open(const Destination&) {
     CatalogueFeeds* feeds = navigation_.feeds();
     if (!feeds) return;
     scrollPane()->reset();

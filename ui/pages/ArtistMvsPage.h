@@ -1,11 +1,10 @@
 #pragma once
 // The artist-MV page (page 13): up to 50 MVs of the artist the artist page
 // shows, under that artist's picture and name; each MV goes to the MV flow.
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/lists/LatestLoad.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
-#include <QImage>
-#include <QString>
 #include <cstdint>
 #include <string>
 
@@ -18,9 +17,8 @@ class ArtistMvsPage : public Page {
 public:
     ArtistMvsPage(Navigation& navigation, QScrollBar* scrollBar);
 
-    // Heads the page with the artist's `picture` and `name`, shows it and
-    // starts filling the list with the MVs of `artistId`.
-    void open(const std::string& artistId, const QString& name, const QImage& picture);
+    // Starts filling the list with the MVs of the artist `destination` names.
+    void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
 
     PictureBox* picture() const { return picture_; }
@@ -37,4 +35,5 @@ private:
     QLabel* heading_;
     IconList* mvs_;
     ItemIds mvIds_;
+    LatestLoad pictureLoad_{this};
 };

@@ -1,17 +1,16 @@
 #include "ui/pages/ArtistPage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/FeedFill.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/IconListFill.h"
-#include "ui/ItemEvents.h"
-#include "ui/PageControls.h"
-#include "ui/PictureBox.h"
-#include "ui/PicturePipeline.h"
-#include "ui/ScrollPane.h"
-#include "ui/ServiceFailureLine.h"
-#include "ui/pages/ArtistMvsPage.h"
+#include "ui/lists/FeedFill.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/pictures/PictureInBox.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/ServiceFailureLine.h"
 
 #include <QLabel>
 
@@ -46,15 +45,14 @@ ArtistPage::ArtistPage(Navigation& navigation, QScrollBar* scrollBar)
     // Where the albums begin, in sight under the header.
     addFailureLine({0, 400, 950, 30});
 
-    connect(back, &QAbstractButton::clicked, this, [this] { navigation_.goBack(); });
+    connect(back, &QAbstractButton::clicked, this, [this] { navigation_.router().back(); });
     connect(allMvs, &QAbstractButton::clicked, this, &ArtistPage::openArtistMvs);
-    openPageOnClick(albums_, &albumIds_, navigation_, &NavigationState::selectedAlbumId, Pages::kAlbum, Pages::kArtist,
-                    &NavigationState::albumReturnPage);
-    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
+    openPageOnClick(albums_, &albumIds_, navigation_.router(), Place::Album, Place::Artist);
+    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.router().playMv(id); });
 }
 
-void ArtistPage::loadSelected() {
-    artistId_ = navigation_.state().selectedArtistId;
+void ArtistPage::open(const Destination& destination) {
+    artistId_ = destination.id;
     CatalogueFeeds* feeds = navigation_.feeds();
     if (!feeds) return;
     scrollPane()->reset();
@@ -85,13 +83,7 @@ void ArtistPage::showHeader(const ArtistDetail& detail) {
 
 // An artist the service does not know has no picture to ask for.
 void ArtistPage::showPicture(const ArtistDetail& detail) {
-    PicturePipeline* pictures = navigation_.pictures();
-    if (detail.name.empty() || !pictures) return;
-    const PictureShape shape{kPictureSize, 0, picture_->devicePixelRatioF()};
-    pictureLoad_.start([this, pictures, shape, url = detail.pictureUrl](const LatestLoad::Deliver& deliver) {
-        QImage picture = pictures->load(url, shape);
-        deliver([this, picture = std::move(picture)] { picture_->setPicture(picture); });
-    });
+    if (!detail.name.empty()) showPictureInBox(pictureLoad_, navigation_.pictures(), detail.pictureUrl, picture_);
 }
 
 // Up to ten items; a list that came back empty (a failed request, or
@@ -109,6 +101,5 @@ void ArtistPage::showList(Feed<CoverItem>& feed, IconList* list, MakeTemplate ma
 }
 
 void ArtistPage::openArtistMvs() {
-    if (auto* page = dynamic_cast<ArtistMvsPage*>(navigation_.page(Pages::kArtistMvs)))
-        page->open(artistId_, name_->text(), picture_->picture());
+    navigation_.router().openArtistMvs(artistId_, Place::Artist);
 }

@@ -10,10 +10,10 @@
 // its older load, so opening two artists quickly ends with the second.
 #include "api/CloudRecords.h"
 #include "browse/CatalogueFeeds.h"
-#include "ui/IconTemplate.h"
-#include "ui/LatestLoad.h"
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/lists/IconTemplate.h"
+#include "ui/lists/LatestLoad.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 #include <string>
 
@@ -30,8 +30,8 @@ public:
 
     ArtistPage(Navigation& navigation, QScrollBar* scrollBar);
 
-    // Loads the artist in the navigation state's `selectedArtistId`.
-    void loadSelected() override;
+    // Loads the artist the destination names.
+    void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
     // Shows the artist-MV page for the artist shown here.
     void openArtistMvs();

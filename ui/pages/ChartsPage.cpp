@@ -1,13 +1,13 @@
 #include "ui/pages/ChartsPage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/FeedFill.h"
-#include "ui/IconList.h"
-#include "ui/IconListFill.h"
-#include "ui/ItemEvents.h"
-#include "ui/PageControls.h"
-#include "ui/ScrollPane.h"
-#include "ui/ServiceFailureLine.h"
+#include "ui/lists/FeedFill.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/ServiceFailureLine.h"
 #include "ui/pages/CoverGrid.h"
 
 namespace {
@@ -25,8 +25,7 @@ ChartsPage::ChartsPage(Navigation& navigation, QScrollBar* scrollBar)
     makeHeading(box, "标签_排行榜", "排行榜", {0, 20, 266, 60}, 30);
     charts_ = makeIconList(box, "图标列表框排行榜", {CoverGrid::kListLeft, kListTop, CoverGrid::kListWidth, 550});
     addFailureLine({0, kListTop, 950, 30});
-    openPageOnClick(charts_, &chartIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
-                    Pages::kCharts);
+    openPageOnClick(charts_, &chartIds_, navigation_.router(), Place::Playlist, Place::Charts);
 }
 
 int ChartsPage::listHeight(std::int64_t itemCount) {

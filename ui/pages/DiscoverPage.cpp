@@ -1,14 +1,14 @@
 #include "ui/pages/DiscoverPage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/FeedFill.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/IconListFill.h"
-#include "ui/ItemEvents.h"
-#include "ui/PageControls.h"
-#include "ui/ScrollPane.h"
-#include "ui/ServiceFailureLine.h"
+#include "ui/lists/FeedFill.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/ServiceFailureLine.h"
 #include "ui/pages/CoverGrid.h"
 
 #include <QEvent>
@@ -71,13 +71,19 @@ DiscoverPage::DiscoverPage(Navigation& navigation, QScrollBar* scrollBar)
 
     playlists_ = makeIconList(box, "图标列表框歌单分类", {CoverGrid::kListLeft, kListTop, CoverGrid::kListWidth, 550});
     addFailureLine({8, kListTop, 950, 30});
-    openPageOnClick(playlists_, &playlistIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
-                    Pages::kDiscover);
+    openPageOnClick(playlists_, &playlistIds_, navigation_.router(), Place::Playlist, Place::Discover);
 }
 
 int DiscoverPage::listHeight(std::int64_t itemCount) { return CoverGrid::listHeight(itemCount, kRowHeight); }
 
 int DiscoverPage::slideBoxHeight(std::int64_t itemCount) { return clampListHeight(kListTop + std::int64_t(listHeight(itemCount))); }
+
+std::string DiscoverPage::categoryKey(Category category) { return kCategories[category].caption; }
+
+void DiscoverPage::open(const Destination& destination) {
+    for (int code = 0; code < kCategoryCount; ++code)
+        if (destination.id == kCategories[code].caption) selectCategory(Category(code));
+}
 
 void DiscoverPage::selectCategory(Category category) {
     if (category < 0 || category >= kCategoryCount) return;

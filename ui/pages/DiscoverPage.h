@@ -2,8 +2,8 @@
 // The discover page (page 1): up to 100 playlists of one category, chosen
 // with a row of twelve category buttons; each playlist opens the playlist
 // page. The chosen category's button is pink and disabled.
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 #include <array>
 
@@ -38,6 +38,10 @@ public:
     // fill; the page shown does not change.
     void selectCategory(Category category);
     Category category() const { return category_; }
+    // What a destination names a category by: its caption.
+    static std::string categoryKey(Category category);
+    // Opened for a category's caption: that category is chosen.
+    void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
 
     FlatButton* categoryButton(Category category) const { return buttons_[category]; }

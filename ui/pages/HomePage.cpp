@@ -1,18 +1,17 @@
 #include "ui/pages/HomePage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/FeedFill.h"
-#include "ui/Artwork.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/IconListFill.h"
-#include "ui/ItemEvents.h"
-#include "ui/ListHeight.h"
-#include "ui/PageControls.h"
-#include "ui/PicturePipeline.h"
-#include "ui/PictureBox.h"
-#include "ui/ServiceFailureLine.h"
-#include "ui/pages/AllMvsPage.h"
+#include "ui/lists/FeedFill.h"
+#include "ui/pictures/Artwork.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/lists/ListHeight.h"
+#include "ui/pages/PageControls.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ServiceFailureLine.h"
 #include "ui/pages/DiscoverPage.h"
 
 #include <QPointer>
@@ -117,24 +116,19 @@ void HomePage::buildDailyMvStrip(QWidget* box) {
 }
 
 void HomePage::connectItemEvents() {
-    openPageOnClick(playlists_, &playlistIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
-                    Pages::kHome);
-    openPageOnClick(artists_, &artistIds_, navigation_, &NavigationState::selectedArtistId, Pages::kArtist,
-                    Pages::kHome);
-    openPageOnClick(albums_, &albumIds_, navigation_, &NavigationState::selectedAlbumId, Pages::kAlbum, Pages::kHome,
-                    &NavigationState::albumReturnPage);
-    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.playMv(id); });
+    openPageOnClick(playlists_, &playlistIds_, navigation_.router(), Place::Playlist, Place::Home);
+    openPageOnClick(artists_, &artistIds_, navigation_.router(), Place::Artist, Place::Home);
+    openPageOnClick(albums_, &albumIds_, navigation_.router(), Place::Album, Place::Home);
+    onItemId(mvs_, &IconList::itemClicked, &mvIds_, [this](const std::string& id) { navigation_.router().playMv(id); });
 }
 
 // The discover page, as its toolbar button shows it, on the recommended playlists.
 void HomePage::showAllPlaylists() {
-    navigation_.runToolbarAction(ToolbarPage::Discover);
-    if (auto* page = dynamic_cast<DiscoverPage*>(navigation_.page(Pages::kDiscover)))
-        page->selectCategory(DiscoverPage::kRecommended);
+    navigation_.router().open({Place::Discover, DiscoverPage::categoryKey(DiscoverPage::kRecommended)}, Place::Home);
 }
 
 void HomePage::showAllMvs() {
-    if (auto* page = dynamic_cast<AllMvsPage*>(navigation_.page(Pages::kAllMvs))) page->open();
+    navigation_.router().open({Place::AllMvs, ""}, Place::Home);
 }
 
 void HomePage::load(const std::string& accountCookie) {
@@ -275,5 +269,5 @@ void HomePage::playDailyMv() {
     const size_t index = size_t(dailyMvPosition_ - 1);
     if (index >= dailyMvItems_.size()) return;
     const std::string id = dailyMvItems_[index].id();
-    if (!id.empty()) navigation_.playMv(id);
+    if (!id.empty()) navigation_.router().playMv(id);
 }

@@ -1,16 +1,16 @@
 #include "ui/pages/LibraryPage.h"
 
 #include "api/CloudApiClient.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/IconListFill.h"
-#include "ui/ItemEvents.h"
-#include "ui/ListHeight.h"
-#include "ui/PageControls.h"
-#include "ui/PictureBox.h"
-#include "ui/ScrollPane.h"
-#include "ui/ServiceFailureLine.h"
-#include "ui/Theme.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/lists/ListHeight.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/ServiceFailureLine.h"
+#include "ui/widgets/Theme.h"
 
 #include <QLabel>
 
@@ -37,8 +37,7 @@ LibraryPage::LibraryPage(Navigation& navigation, QScrollBar* scrollBar)
     refresh_->setToolTip("刷新");
     playlists_ = makeIconList(box, "图标列表框用户歌单", {-63, 100, 1090, 550});
     addFailureLine({0, 100, 950, 30});
-    openPageOnClick(playlists_, &libraryIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
-                    Pages::kMusicLibrary);
+    openPageOnClick(playlists_, &libraryIds_, navigation_.router(), Place::Playlist, Place::Library);
 }
 
 void LibraryPage::showAccount(const std::string& nickname, const QImage& avatar) {

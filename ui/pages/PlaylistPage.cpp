@@ -2,14 +2,14 @@
 
 #include "api/CloudApiClient.h"
 #include "browse/CatalogueFeeds.h"
-#include "ui/FlatButton.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/PageControls.h"
-#include "ui/PictureBox.h"
-#include "ui/PicturePipeline.h"
-#include "ui/ScrollPane.h"
-#include "ui/ServiceFailureLine.h"
-#include "ui/TrackList.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/pictures/PictureInBox.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/ServiceFailureLine.h"
+#include "ui/lists/TrackList.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -50,7 +50,7 @@ PlaylistPage::PlaylistPage(Navigation& navigation, QScrollBar* scrollBar)
                     .tracks = "图标列表框歌单详情"},
                    OperationMenu::Offers::QueueAndSubscribe) {
     creator_ = makeTextLine(content(), "歌单详细_作者", {344, 120, 600, 30}, Theme::font(16), Theme::kSecondText);
-    connect(back_, &QAbstractButton::clicked, this, [this] { navigation_.goBack(); });
+    connect(back_, &QAbstractButton::clicked, this, [this] { navigation_.router().back(); });
     connect(menu_->subscribeItem(), &QAction::triggered, this, [this] { subscribeShown(SubscribeAction::Subscribe); });
     connect(menu_->unsubscribeItem(), &QAction::triggered, this,
             [this] { subscribeShown(SubscribeAction::Unsubscribe); });
@@ -59,8 +59,8 @@ PlaylistPage::PlaylistPage(Navigation& navigation, QScrollBar* scrollBar)
 
 PlaylistPage::~PlaylistPage() = default;
 
-void PlaylistPage::loadSelected() {
-    playlistId_ = navigation_.state().selectedPlaylistId;
+void PlaylistPage::open(const Destination& destination) {
+    playlistId_ = destination.id;
     CatalogueFeeds* feeds = navigation_.feeds();
     if (!feeds) return;
     tracks_->setTypeface(navigation_.listTypeface());
@@ -90,13 +90,7 @@ void PlaylistPage::showHeader(const PlaylistDetail& detail) {
     name_->setText(QString::fromStdString(detail.name));
     creator_->setText(QString::fromStdString(detail.creatorNickname));
     description_->setText(QString::fromStdString(detail.description));
-    PicturePipeline* pictures = navigation_.pictures();
-    if (!pictures) return;
-    const PictureShape shape{kCoverSize, 0, cover_->devicePixelRatioF()};
-    coverLoad_.start([this, pictures, shape, url = detail.coverUrl](const LatestLoad::Deliver& deliver) {
-        QImage picture = url.empty() ? QImage() : pictures->load(url, shape);
-        deliver([this, picture = std::move(picture)] { cover_->setPicture(picture); });
-    });
+    showPictureInBox(coverLoad_, navigation_.pictures(), detail.coverUrl, cover_);
 }
 
 // The notice tells what the service answered: success only when it

@@ -3,7 +3,7 @@
 // description over its songs. Activating a song plays it, "播放" plays the
 // first, and the "···" menu queues the songs or subscribes the playlist.
 // Every playlist list of the program opens it through `openPageOnClick`,
-// which selects the playlist, shows the page and calls `loadSelected`.
+// which has the router open it for the playlist.
 //
 // The page is the view of the catalogue's playlist feeds: the header and the
 // songs load side by side, and opening another playlist drops whatever the
@@ -11,7 +11,7 @@
 // end of the list asks for the next 200.
 #include "api/CloudRecords.h"
 #include "base/BackgroundTask.h"
-#include "ui/LatestLoad.h"
+#include "ui/lists/LatestLoad.h"
 #include "ui/pages/SongListPage.h"
 
 #include <string>
@@ -21,8 +21,8 @@ public:
     PlaylistPage(Navigation& navigation, QScrollBar* scrollBar);
     ~PlaylistPage() override;
 
-    // Loads the playlist in the navigation state's `selectedPlaylistId`.
-    void loadSelected() override;
+    // Loads the playlist the destination names.
+    void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
 
     // Subscribes or unsubscribes the playlist shown for the logged-in user.

@@ -1,18 +1,17 @@
 #include "ui/pages/SearchPage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/FeedFill.h"
-#include "ui/pages/AllArtistsPage.h"
-#include "ui/Artwork.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/IconListFill.h"
-#include "ui/ItemEvents.h"
-#include "ui/PageControls.h"
-#include "ui/ScrollPane.h"
-#include "ui/SearchBox.h"
-#include "ui/ServiceFailureLine.h"
-#include "ui/Toolbar.h"
+#include "ui/lists/FeedFill.h"
+#include "ui/pictures/Artwork.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/SearchBox.h"
+#include "ui/widgets/ServiceFailureLine.h"
+#include "ui/widgets/Toolbar.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -99,16 +98,13 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
 
     searchBox_ = new SearchBox(
         searchField, QString::fromUtf8(Toolbar::kSearchHint), [this] { startSearch(); },
-        [this] { navigation_.showPage(Pages::kSettings); });
+        [this] { navigation_.router().open({Place::Settings, ""}, Place::Search); });
     QObject::connect(allArtists, &QAbstractButton::clicked, this, [this] { showAllArtists(); });
 
-    onItemId(songs_, &IconList::itemActivated, &songIds_, [this](const std::string& id) { navigation_.requestPlay(id); });
-    openPageOnClick(artists_, &artistIds_, navigation_, &NavigationState::selectedArtistId, Pages::kArtist,
-                    Pages::kSearch);
-    openPageOnClick(albums_, &albumIds_, navigation_, &NavigationState::selectedAlbumId, Pages::kAlbum, Pages::kSearch,
-                    &NavigationState::albumReturnPage);
-    openPageOnClick(playlists_, &playlistIds_, navigation_, &NavigationState::selectedPlaylistId, Pages::kPlaylist,
-                    Pages::kSearch);
+    onItemId(songs_, &IconList::itemActivated, &songIds_, [this](const std::string& id) { navigation_.router().play(id); });
+    openPageOnClick(artists_, &artistIds_, navigation_.router(), Place::Artist, Place::Search);
+    openPageOnClick(albums_, &albumIds_, navigation_.router(), Place::Album, Place::Search);
+    openPageOnClick(playlists_, &playlistIds_, navigation_.router(), Place::Playlist, Place::Search);
 }
 
 // The songs and the artists are asked for at once; the albums once the
@@ -206,8 +202,7 @@ void SearchPage::showFeeds(CatalogueFeeds& feeds) {
 }
 
 void SearchPage::showAllArtists() {
-    if (auto* page = dynamic_cast<AllArtistsPage*>(navigation_.page(Pages::kAllArtists)))
-        page->open(searchBox_->keyword());
+    navigation_.router().openAllArtists(searchBox_->keyword().toStdString(), Place::Search);
 }
 
 void SearchPage::lockPlayStarters(bool locked) { songs_->setEnabled(!locked); }

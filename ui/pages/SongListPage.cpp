@@ -1,13 +1,13 @@
 #include "ui/pages/SongListPage.h"
 
-#include "ui/FlatButton.h"
-#include "ui/ItemEvents.h"
-#include "ui/ListHeight.h"
-#include "ui/PageControls.h"
-#include "ui/PictureBox.h"
-#include "ui/ScrollPane.h"
-#include "ui/ServiceFailureLine.h"
-#include "ui/TrackList.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/lists/ListHeight.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/ServiceFailureLine.h"
+#include "ui/lists/TrackList.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -61,7 +61,7 @@ SongListPage::SongListPage(int index, QScrollBar* scrollBar, Navigation& navigat
     addFailureLine({0, kListTop, 950, 30});
 
     onItemId(tracks_, &IconList::itemActivated, &tracks_->songIds(),
-             [this](const std::string& id) { navigation_.requestPlay(id); });
+             [this](const std::string& id) { navigation_.router().play(id); });
     connect(tracks_, &TrackList::rowsAdded, this, &SongListPage::fitTracks);
     connect(play_, &QAbstractButton::clicked, this, &SongListPage::playFirst);
     connect(operations, &QAbstractButton::clicked, this,
@@ -81,7 +81,7 @@ void SongListPage::fitTracks(int songCount) {
 }
 
 void SongListPage::playFirst() {
-    if (!tracks_->songIds().empty()) navigation_.requestPlay(tracks_->songIds().front());
+    if (!tracks_->songIds().empty()) navigation_.router().play(tracks_->songIds().front());
 }
 
 void SongListPage::lockPlayStarters(bool locked) {
@@ -89,4 +89,4 @@ void SongListPage::lockPlayStarters(bool locked) {
     play_->setEnabled(!locked);
 }
 
-void SongListPage::addAllToQueue() { navigation_.requestQueue(tracks_->songIds()); }
+void SongListPage::addAllToQueue() { navigation_.router().queue(tracks_->songIds()); }

@@ -6,16 +6,19 @@
 #include "RecordingServer.h"
 #include "TestPictures.h"
 #include "api/CloudApiClient.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/PictureBox.h"
-#include "ui/PicturePipeline.h"
-#include "ui/ScrollPane.h"
-#include "ui/Toolbar.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/pages/AlbumPage.h"
 #include "ui/pages/AllMvsPage.h"
+#include "ui/pages/ArtistPage.h"
 #include "ui/pages/HomePage.h"
+#include "ui/pages/PlaylistPage.h"
 
 #include <gtest/gtest.h>
 
@@ -126,7 +129,7 @@ TEST_F(HomePageTest, DailyMvNextWrapsAndPlayAsksForTheMvShown) {
     const auto daily = view.client.fetchPersonalizedMvs();
     ASSERT_EQ(daily.size(), 4u);
     std::vector<std::string> asked;
-    QObject::connect(&view.window, &MainWindow::mvRequested, [&](const std::string& id) { asked.push_back(id); });
+    QObject::connect(&view.window.router(), &Router::mvRequested, [&](const std::string& id) { asked.push_back(id); });
 
     auto* next = view.control<QAbstractButton>("按钮_每日MV下一个");
     auto* play = view.control<QAbstractButton>("按钮_每日MV播放");
@@ -144,26 +147,26 @@ TEST_F(HomePageTest, DailyMvNextWrapsAndPlayAsksForTheMvShown) {
 TEST_F(HomePageTest, EveryItemOpensItsTarget) {
     view.load();
     HomePage& home = view.home();
-    NavigationState& state = view.window.state();
+    Router& router = view.window.router();
     std::vector<std::string> mvAsked;
-    QObject::connect(&view.window, &MainWindow::mvRequested, [&](const std::string& id) { mvAsked.push_back(id); });
+    QObject::connect(&router, &Router::mvRequested, [&](const std::string& id) { mvAsked.push_back(id); });
 
     clickItem(home.playlistList(), 3);
     EXPECT_EQ(view.window.currentPage(), Pages::kPlaylist);
-    EXPECT_EQ(state.selectedPlaylistId, home.playlistIds().at(3));
-    EXPECT_EQ(state.returnPage, Pages::kHome);
+    EXPECT_EQ(static_cast<PlaylistPage*>(view.window.page(Pages::kPlaylist))->playlistId(), home.playlistIds().at(3));
+    EXPECT_EQ(router.backTarget(Place::Playlist), Place::Home);
 
     view.window.showPage(Pages::kSearch);
     clickItem(home.artistList(), 1);
     EXPECT_EQ(view.window.currentPage(), Pages::kArtist);
-    EXPECT_EQ(state.selectedArtistId, home.artistIds().at(1));
-    EXPECT_EQ(state.returnPage, Pages::kHome);
+    EXPECT_EQ(static_cast<ArtistPage*>(view.window.page(Pages::kArtist))->artistId(), home.artistIds().at(1));
+    EXPECT_EQ(router.backTarget(Place::Artist), Place::Home);
 
     view.window.showPage(Pages::kSearch);
     clickItem(home.albumList(), 2);
     EXPECT_EQ(view.window.currentPage(), Pages::kAlbum);
-    EXPECT_EQ(state.selectedAlbumId, home.albumIds().at(2));
-    EXPECT_EQ(state.albumReturnPage, Pages::kHome);
+    EXPECT_EQ(static_cast<AlbumPage*>(view.window.page(Pages::kAlbum))->albumId(), home.albumIds().at(2));
+    EXPECT_EQ(router.backTarget(Place::Album), Place::Home);
 
     clickItem(home.mvList(), 4);
     EXPECT_EQ(mvAsked, std::vector<std::string>{home.mvIds().at(4)});
@@ -188,7 +191,7 @@ TEST_F(HomePageTest, SeeAllMvsFillsTheAllMvPageWhoseItemsPlay) {
     EXPECT_EQ(page.scrollPane()->scrollBar()->maximum(), std::max(0, height - 550));
 
     std::vector<std::string> asked;
-    QObject::connect(&view.window, &MainWindow::mvRequested, [&](const std::string& id) { asked.push_back(id); });
+    QObject::connect(&view.window.router(), &Router::mvRequested, [&](const std::string& id) { asked.push_back(id); });
     clickItem(page.mvList(), 2);
     EXPECT_EQ(asked, std::vector<std::string>{all[2].id});
 }
@@ -279,7 +282,7 @@ TEST(HomePageShapesTest, NothingFromTheServiceLeavesEmptyListsAndDeadButtons) {
         EXPECT_EQ(list->height(), 0);
         EXPECT_TRUE(list->isEnabled());
     }
-    QSignalSpy asked(&view.window, &MainWindow::mvRequested);
+    QSignalSpy asked(&view.window.router(), &Router::mvRequested);
     view.control<QAbstractButton>("按钮_每日MV下一个")->click();
     view.control<QAbstractButton>("按钮_每日MV播放")->click();
     EXPECT_EQ(asked.count(), 0);

@@ -1,12 +1,12 @@
 #include "anim/ProgramAnimations.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/FlatButton.h"
-#include "ui/MainWindow.h"
-#include "ui/NowPlayingView.h"
-#include "ui/Page.h"
-#include "ui/PaneScroller.h"
-#include "ui/PictureBox.h"
-#include "ui/ScrollPane.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/NowPlayingView.h"
+#include "ui/pages/Page.h"
+#include "ui/widgets/PaneScroller.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ScrollPane.h"
 
 #include <gtest/gtest.h>
 
@@ -185,16 +185,20 @@ TEST_F(MainWindowTest, LibraryButtonWhileLoggedOutShowsTheNoticeAndChangesNothin
     EXPECT_EQ(captions, QStringList{"知道了"});
 }
 
-TEST_F(MainWindowTest, GoBackShowsTheReturnPage) {
+TEST_F(MainWindowTest, BackShowsThePageThatOpenedThePlace) {
     struct Case {
-        int from, returnPage;
+        Place opened, from;
+        int expectedPage;
     };
-    const Case cases[] = {{7, 8}, {5, 12}, {7, 0}, {5, 11}};
+    const Case cases[] = {{Place::Playlist, Place::Search, 8},
+                          {Place::Artist, Place::AllArtists, 12},
+                          {Place::Playlist, Place::Home, 0},
+                          {Place::Artist, Place::Library, 11},
+                          {Place::Album, Place::Artist, 5}};
     for (const Case& c : cases) {
-        window.showPage(c.from);
-        window.state().returnPage = c.returnPage;
-        window.goBack();
-        EXPECT_EQ(window.currentPage(), c.returnPage);
+        window.router().open({c.opened, "1"}, c.from);
+        window.router().back();
+        EXPECT_EQ(window.currentPage(), c.expectedPage);
     }
 }
 

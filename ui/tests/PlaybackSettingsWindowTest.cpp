@@ -1,7 +1,7 @@
 // The playback settings window: the equalizer, loudness levelling and the
 // sleep timer and the played-song cache's bound act at once and what lasts is
 // written to the settings file.
-#include "ui/PlaybackSettingsWindow.h"
+#include "ui/windows/PlaybackSettingsWindow.h"
 
 #include "api/CloudApiClient.h"
 #include "audio/PlayedAudioCache.h"

@@ -7,21 +7,21 @@
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/MainWindow.h"
-#include "ui/PicturePipeline.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/OperationMenu.h"
-#include "ui/PaneScroller.h"
-#include "ui/PictureBox.h"
-#include "ui/ScrollPane.h"
-#include "ui/TrackList.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/OperationMenu.h"
+#include "ui/widgets/PaneScroller.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/lists/TrackList.h"
 #include "ui/pages/ChartsPage.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SearchPage.h"
-#include "ui/Toolbar.h"
+#include "ui/widgets/Toolbar.h"
 
 #include "PageTestSupport.h"
 
@@ -55,8 +55,10 @@ protected:
 
     PlaylistPageTest() : PlaylistPageTest(server_->origin()) {}
     explicit PlaylistPageTest(const std::string& origin) : view(origin) {
-        QObject::connect(&window, &MainWindow::playRequested, [this](const std::string& id) { played.push_back(id); });
-        QObject::connect(&window, &MainWindow::queueRequested, [this](const ItemIds& songs) { queued.push_back(songs); });
+        QObject::connect(&window.router(), &Router::playRequested,
+                         [this](const std::string& id) { played.push_back(id); });
+        QObject::connect(&window.router(), &Router::queueRequested,
+                         [this](const ItemIds& songs) { queued.push_back(songs); });
     }
     ~PlaylistPageTest() override {
         if (QWidget* dialog = MessageBoxWindow::dialog()) delete dialog;
@@ -71,12 +73,7 @@ protected:
     QString label(const char* name) const { return control<QLabel>(name)->text(); }
 
     // Opens a playlist as a list item does, with the home page to go back to.
-    void open(const std::string& id) {
-        window.state().selectedPlaylistId = id;
-        window.showPage(Pages::kPlaylist);
-        window.state().returnPage = Pages::kHome;
-        page().loadSelected();
-    }
+    void open(const std::string& id) { window.router().openPlaylist(id, Place::Home); }
     // Waits until the header and the first songs of `id` are in.
     void waitForPlaylist(const std::string& id) {
         const QString name = QString::fromStdString(client.fetchPlaylistDetail(id, "").name);
@@ -199,7 +196,6 @@ TEST_F(PlaylistPageTest, EveryEntryPointOpensItsPlaylistAndBackReturnsThere) {
         const std::string id = c.listIds->at(size_t(c.index));
         clickItem(c.list, c.index);
         EXPECT_EQ(window.currentPage(), Pages::kPlaylist);
-        EXPECT_EQ(window.state().returnPage, c.page);
         waitForPlaylist(id);
         expectShows(id);
         expectHeightsFor(tracks().itemCount());
@@ -219,7 +215,6 @@ TEST_F(PlaylistPageTest, ARowPlaysTheSongItShowsAndPlayPlaysTheFirst) {
     QTest::mouseClick(control<QPushButton>("按钮_播放"), Qt::LeftButton);
     EXPECT_EQ(played, (std::vector<std::string>{page().songIds().at(size_t(last)), page().songIds().at(1),
                                                 page().songIds().at(0)}));
-    EXPECT_EQ(window.state().songIdToPlay, page().songIds().at(0));
     EXPECT_EQ(window.currentPage(), Pages::kPlaylist);
 
     // While a song loads, neither starts another play.
@@ -359,10 +354,7 @@ protected:
 
 TEST_F(PlaylistPageServiceDownTest, TheHeaderAndListStayEmptyAndThePageStaysUsable) {
     window.showPage(Pages::kCharts);
-    window.state().selectedPlaylistId = kSummerSounds;
-    window.showPage(Pages::kPlaylist);
-    window.state().returnPage = Pages::kCharts;
-    page().loadSelected();
+    window.router().openPlaylist(kSummerSounds, Place::Charts);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !tracks().isLoading(); }, kLoadTimeoutMs));
     QTest::qWait(200);
     EXPECT_EQ(label("歌单详细_歌单名"), "");

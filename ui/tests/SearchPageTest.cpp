@@ -4,15 +4,18 @@
 #include "api/CloudApiClient.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
+#include "ui/pages/AlbumPage.h"
 #include "ui/pages/AllArtistsPage.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/MainWindow.h"
-#include "ui/PicturePipeline.h"
-#include "ui/ScrollPane.h"
-#include "ui/SearchBox.h"
+#include "ui/pages/ArtistPage.h"
+#include "ui/pages/PlaylistPage.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/SearchBox.h"
 #include "ui/pages/SearchPage.h"
-#include "ui/Toolbar.h"
+#include "ui/widgets/Toolbar.h"
 
 #include "PageTestSupport.h"
 
@@ -106,33 +109,33 @@ TEST_F(SearchPageTest, EnterFillsTheFourRowsWithTheCataloguesAnswers) {
 
 TEST_F(SearchPageTest, ItemsOpenTheirPagesOrAskForTheSongToPlay) {
     std::vector<std::string> played;
-    QObject::connect(&window, &MainWindow::playRequested, [&](const std::string& id) { played.push_back(id); });
+    QObject::connect(&window.router(), &Router::playRequested, [&](const std::string& id) { played.push_back(id); });
     search(kKeyword);
-    NavigationState& state = window.state();
+    const Router& router = window.router();
 
     clickItem(page().artistRow(), 0);
     EXPECT_EQ(window.currentPage(), Pages::kArtist);
-    EXPECT_EQ(state.returnPage, Pages::kSearch);
-    EXPECT_EQ(state.selectedArtistId, page().artistIds().at(0));
+    EXPECT_EQ(router.backTarget(Place::Artist), Place::Search);
+    EXPECT_EQ(static_cast<ArtistPage*>(window.page(Pages::kArtist))->artistId(), page().artistIds().at(0));
 
     window.showPage(Pages::kSearch);
     const int lastPlaylist = page().playlistRow()->itemCount() - 1;
     clickItem(page().playlistRow(), lastPlaylist);
     EXPECT_EQ(window.currentPage(), Pages::kPlaylist);
-    EXPECT_EQ(state.returnPage, Pages::kSearch);
-    EXPECT_EQ(state.selectedPlaylistId, page().playlistIds().at(size_t(lastPlaylist)));
+    EXPECT_EQ(router.backTarget(Place::Playlist), Place::Search);
+    EXPECT_EQ(static_cast<PlaylistPage*>(window.page(Pages::kPlaylist))->playlistId(),
+              page().playlistIds().at(size_t(lastPlaylist)));
 
     window.showPage(Pages::kSearch);
     const int lastSong = page().songList()->itemCount() - 1;
     QTest::mouseDClick(page().songList(), Qt::LeftButton, {}, page().songList()->itemRect(lastSong).center());
     EXPECT_EQ(played, std::vector<std::string>{page().songIds().at(size_t(lastSong))});
-    EXPECT_EQ(state.songIdToPlay, page().songIds().at(size_t(lastSong)));
     EXPECT_EQ(window.currentPage(), Pages::kSearch);
 
     clickItem(page().albumRow(), 0);
     EXPECT_EQ(window.currentPage(), Pages::kAlbum);
-    EXPECT_EQ(state.albumReturnPage, Pages::kSearch);
-    EXPECT_EQ(state.selectedAlbumId, page().albumIds().at(0));
+    EXPECT_EQ(router.backTarget(Place::Album), Place::Search);
+    EXPECT_EQ(static_cast<AlbumPage*>(window.page(Pages::kAlbum))->albumId(), page().albumIds().at(0));
 }
 
 TEST_F(SearchPageTest, TheAllArtistsPageListsUpToFiftyArtists) {
@@ -157,8 +160,8 @@ TEST_F(SearchPageTest, TheAllArtistsPageListsUpToFiftyArtists) {
 
     clickItem(all.artistList(), 1);
     EXPECT_EQ(window.currentPage(), Pages::kArtist);
-    EXPECT_EQ(window.state().returnPage, Pages::kAllArtists);
-    EXPECT_EQ(window.state().selectedArtistId, all.artistIds().at(1));
+    EXPECT_EQ(window.router().backTarget(Place::Artist), Place::AllArtists);
+    EXPECT_EQ(static_cast<ArtistPage*>(window.page(Pages::kArtist))->artistId(), all.artistIds().at(1));
 }
 
 TEST_F(SearchPageTest, TheHintLeavesOnFocusAndComesBackWhenTheBoxIsLeftBlank) {
