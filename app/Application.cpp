@@ -20,6 +20,7 @@
 #include "ui/windows/PlaybackSettingsWindow.h"
 #include "audio/PortAudioOutput.h"
 #include "player/PlaybackPreferences.h"
+#include "audio/PlayedAudioCache.h"
 #include "ui/windows/LoadingWindow.h"
 #include "ui/windows/DesktopLyricsWindow.h"
 #include "app/CoverMenuActions.h"
@@ -234,6 +235,7 @@ void Application::changeService(const ServiceChoice& choice) {
 void Application::chooseQuality(const QString& quality) {
     AppSettings(paths_.settingsPath).write("Setting", "Quality", quality.toStdString());
     api_.setSongLevel(songLevelOf(quality.toStdString()));
+    if (player_ && player_->playedAudio()) player_->playedAudio()->setQuality(songLevelOf(quality.toStdString()));
 }
 
 // Another version announced in time, and not one the user skipped: the
@@ -303,8 +305,13 @@ void Application::showAccount(const AccountProfile& profile) { account_->restore
 // the playing song's MV through the web player page.
 void Application::createPlayer() {
     player_ = std::make_unique<Player>(api_, audio_, serviceCookie_, AppSettings(paths_.settingsPath));
-    if (!playbackFolder_.empty())
+    if (!playbackFolder_.empty()) {
         player_->keepLoudnessIn(std::make_shared<DiskCache>(playbackFolder_ + "/loudness", kLoudnessDiskBytes));
+        auto played = std::make_shared<PlayedAudioCache>(
+            playbackFolder_ + "/audio", PlaybackPreferences::read(AppSettings(paths_.settingsPath)).cacheBytes());
+        played->setQuality(songLevelOf(storedSettings_.quality));
+        player_->keepPlayedAudioIn(std::move(played));
+    }
     playBar_ = new PlayBar(*player_, mainWindow_->playBarStrip());
     playBar_->setNowPlayingView(mainWindow_->nowPlayingView());
     connect(playBar_, &PlayBar::mvClicked, mvPlayback_.get(),
@@ -363,6 +370,7 @@ void Application::showPlayer() {
     connectPlayerViews(*player_,
                        {*mainWindow_, *playBar_, *mainWindow_->nowPlayingView(), *desktopLyrics_});
     downloader_ = std::make_unique<SongDownloader>(api_, paths_.downloadFolder);
+    downloader_->copyPlayedFrom(player_->playedAudio());
     coverMenu_ = std::make_unique<CoverMenuActions>(*playBar_, *player_, *downloader_, api_, *mainWindow_);
     offerToDesktop();
     showListener();

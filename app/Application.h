@@ -80,8 +80,8 @@ public:
     // Where the desktop's media controls find the cover of the song playing
     // (before `start`; none when empty).
     void setCoverFolder(std::string folder) { coverFolder_ = std::move(folder); }
-    // Where the player keeps what it learns of songs it played, such as
-    // their loudness (before `start`; nothing is kept when empty).
+    // Where the player keeps what it learns of songs it played, their
+    // loudness and their audio (before `start`; nothing is kept when empty).
     void setPlaybackFolder(std::string folder) { playbackFolder_ = std::move(folder); }
     // Shows the main window in front, also when minimised.
     void raiseMainWindow();

@@ -39,6 +39,7 @@ std::optional<MediaLocation> locate(const StreamSource& source, bool& loop) {
     } else if (!source.url.empty()) {
         location.kind = MediaLocation::Kind::kUrl;
         location.path = source.url;
+        location.recording = source.recording;
         loop = !source.playOnce;
     } else {
         return std::nullopt;

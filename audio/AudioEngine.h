@@ -26,6 +26,7 @@
 
 class AudioOutput;
 class AudioStream;
+class SourceRecording;
 class ThreadReaper;
 
 // What the engine tells about a playing stream, once per play from the start
@@ -39,7 +40,9 @@ enum class StreamEvent {
 // `filePath`, then `bytes` when not empty, then `url`. Reading starts `offset`
 // bytes in. With `measureLoudness` the stream measures its loudness as it
 // is decoded (see AudioEngine::measuredLoudness); with `playOnce` a stream
-// from a URL ends at its end instead of looping.
+// from a URL ends at its end instead of looping. A URL read from its start
+// with a `recording` is read through it: what it holds comes from its file,
+// and what the network gives is kept there.
 struct StreamSource {
     std::string filePath;
     std::string bytes;
@@ -47,6 +50,7 @@ struct StreamSource {
     int64_t offset = 0;
     bool measureLoudness = false;
     bool playOnce = false;
+    std::shared_ptr<SourceRecording> recording = nullptr;
 
     static StreamSource fromFile(std::string path, int64_t offset = 0) { return {std::move(path), {}, {}, offset}; }
     static StreamSource fromBytes(std::string bytes, int64_t offset = 0) { return {{}, std::move(bytes), {}, offset}; }

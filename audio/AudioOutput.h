@@ -1,7 +1,8 @@
 #pragma once
 // The seam between a stream and whatever sounds it: a sink pulls frames from
 // its source on the sink's own thread (a device callback, a pacing thread or a
-// test's manual clock). Frames are 16-bit signed, interleaved.
+// test's manual clock). Frames are interleaved, 16-bit signed, or float for
+// outputs that take more than 16 bits.
 #include <cstdint>
 #include <memory>
 
@@ -12,6 +13,9 @@ public:
     // Fills `out` with `frames` frames, padding with silence where nothing is
     // ready. Returns how many frames were real audio rather than padding.
     virtual int64_t render(int16_t* out, int64_t frames) = 0;
+    // The same as samples of full scale ±1, with the gain applied without a
+    // rounding to 16 bits after it, so a low volume keeps its detail.
+    virtual int64_t renderFloat(float* out, int64_t frames) = 0;
     // True when `frames` frames could be rendered now without padding (they are
     // buffered, or the source has ended and the rest is silence by design).
     virtual bool canRender(int64_t frames) const = 0;

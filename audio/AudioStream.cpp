@@ -143,6 +143,18 @@ std::array<float, kSpectrumBins> AudioStream::spectrum() const {
     return spectrumOf(frames.data(), channels_);
 }
 
+int64_t AudioStream::renderFrames(float* out, int64_t frames) {
+    // One render for the whole pull, as for 16-bit outputs: the frames that
+    // are real come first. The scratch grows to the device's period once.
+    const auto samples = static_cast<size_t>(frames * channels_);
+    if (floatScratch_.size() < samples) floatScratch_.resize(samples);
+    const int64_t real = buffer_->render(floatScratch_.data(), frames);
+    const float gain = gain_.load(std::memory_order_relaxed) * loudnessGain_.load(std::memory_order_relaxed);
+    const float scale = gain / 32768.0f;
+    for (size_t i = 0; i < samples; ++i) out[i] = std::clamp(floatScratch_[i] * scale, -1.0f, 1.0f);
+    return real;
+}
+
 int64_t AudioStream::renderFrames(int16_t* out, int64_t frames) {
     const int64_t real = buffer_->render(out, frames);
     const float gain = gain_.load(std::memory_order_relaxed) * loudnessGain_.load(std::memory_order_relaxed);

@@ -27,6 +27,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 class AudioStream final {
 public:
@@ -84,6 +85,7 @@ public:
 
     // The lane's render thread.
     int64_t renderFrames(int16_t* out, int64_t frames);
+    int64_t renderFrames(float* out, int64_t frames);
     StreamBuffer& buffer() { return *buffer_; }
     // The lane went on from the stream before to this one: it is playing now.
     void takeOverOutput() { tookOver_.store(true, std::memory_order_release); }
@@ -111,6 +113,7 @@ private:
     std::atomic<float> gain_{1.0f};               // set by control calls, read by renderFrames()
     std::atomic<float> loudnessGain_{1.0f};       // set by control calls, read by renderFrames()
     std::atomic<bool> tookOver_{false};           // set by the render thread, taken by control calls
+    std::vector<int16_t> floatScratch_;           // the render thread's, for float renders
 
     mutable std::mutex controlMutex_;
     State state_ = State::kStopped;      // guarded by controlMutex_

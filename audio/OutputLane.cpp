@@ -1,5 +1,7 @@
 #include "audio/OutputLane.h"
 
+#include <algorithm>
+
 #include "audio/AudioStream.h"
 
 #include <cstring>
@@ -97,14 +99,19 @@ bool OutputLane::moveTo(AudioOutput& output, AudioOutput& fallback) {
     return true;
 }
 
-int64_t OutputLane::render(int16_t* out, int64_t frames) {
+int64_t OutputLane::render(int16_t* out, int64_t frames) { return pull(out, frames); }
+
+int64_t OutputLane::renderFloat(float* out, int64_t frames) { return pull(out, frames); }
+
+template <typename Sample>
+int64_t OutputLane::pull(Sample* out, int64_t frames) {
     std::lock_guard lock(renderMutex_);
     if (finishing_) {
         finishing_->buffer().recordIdlePull(frames);
         if (finishing_->buffer().ended()) finishing_ = nullptr;
     }
     if (!current_) {
-        std::memset(out, 0, static_cast<size_t>(frames * format_.channels) * sizeof(int16_t));
+        std::fill_n(out, frames * format_.channels, Sample{});
         return 0;
     }
     int64_t real = current_->renderFrames(out, frames);

@@ -52,9 +52,13 @@ public:
     bool moveTo(AudioOutput& output, AudioOutput& fallback);
 
     int64_t render(int16_t* out, int64_t frames) override;
+    int64_t renderFloat(float* out, int64_t frames) override;
     bool canRender(int64_t frames) const override;
 
 private:
+    template <typename Sample>
+    int64_t pull(Sample* out, int64_t frames);
+
     explicit OutputLane(const SinkFormat& format) : format_(format) {}
 
     const SinkFormat format_;

@@ -52,8 +52,8 @@ namespace {
 // callback, which touches only the source.
 class PortAudioSink final : public AudioSink {
 public:
-    // Frames a float callback converts at a time, from a store made here
-    // so the callback never allocates.
+    // Frames the 24-bit callback's store holds from the start, so the
+    // callback allocates only for a device period larger than this.
     static constexpr int64_t kConvertFrames = 4096;
 
     PortAudioSink(std::shared_ptr<PortAudioOutput::Library> library, FrameSource& source, int channels)
@@ -95,14 +95,25 @@ public:
     }
 
     static int floatCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
+                             PaStreamCallbackFlags, void* sink) {
+        static_cast<PortAudioSink*>(sink)->source_.renderFloat(static_cast<float*>(output), static_cast<int64_t>(frames));
+        return paContinue;
+    }
+
+    // Packed 24-bit little-endian samples, made from the float render.
+    static int int24Callback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
                              PaStreamCallbackFlags, void* opaque) {
         auto& sink = *static_cast<PortAudioSink*>(opaque);
-        auto* out = static_cast<float*>(output);
-        for (int64_t done = 0; done < static_cast<int64_t>(frames);) {
-            const int64_t count = std::min<int64_t>(kConvertFrames, static_cast<int64_t>(frames) - done);
-            sink.source_.render(sink.scratch_.data(), count);
-            for (int64_t i = 0; i < count * sink.channels_; ++i) *out++ = sink.scratch_[static_cast<size_t>(i)] / 32768.0f;
-            done += count;
+        auto* out = static_cast<uint8_t*>(output);
+        const auto samples = static_cast<size_t>(frames) * static_cast<size_t>(sink.channels_);
+        if (sink.scratch_.size() < samples) sink.scratch_.resize(samples);  // once, to the device's period
+        sink.source_.renderFloat(sink.scratch_.data(), static_cast<int64_t>(frames));
+        for (size_t i = 0; i < samples; ++i) {
+            const auto value = static_cast<int32_t>(
+                std::clamp(std::lrintf(sink.scratch_[i] * 8388608.0f), -8388608L, 8388607L));
+            *out++ = static_cast<uint8_t>(value & 0xFF);
+            *out++ = static_cast<uint8_t>((value >> 8) & 0xFF);
+            *out++ = static_cast<uint8_t>((value >> 16) & 0xFF);
         }
         return paContinue;
     }
@@ -111,7 +122,7 @@ private:
     std::shared_ptr<PortAudioOutput::Library> library_;
     FrameSource& source_;
     const int channels_;
-    std::vector<int16_t> scratch_;  // the float callback's alone
+    std::vector<float> scratch_;  // the 24-bit callback's alone
     PaStream* stream_ = nullptr;
     int64_t latency_ = 0;
 };
@@ -159,16 +170,23 @@ std::unique_ptr<AudioSink> PortAudioOutput::open(const SinkFormat& format, Frame
     parameters.suggestedLatency = info->defaultHighOutputLatency;
     auto sink = std::make_unique<PortAudioSink>(library_, source, format.channels);
     PaStream* stream = nullptr;
-    // Float where the device takes it: the device's own mixer and converter
-    // then get the samples without another rounding to 16 bits.
-    parameters.sampleFormat = paFloat32;
-    bool opened = Pa_IsFormatSupported(nullptr, &parameters, format.sampleRate) == paFormatIsSupported &&
-                  Pa_OpenStream(&stream, nullptr, &parameters, format.sampleRate, paFramesPerBufferUnspecified,
-                                paNoFlag, &PortAudioSink::floatCallback, sink.get()) == paNoError;
-    if (!opened) {
-        parameters.sampleFormat = paInt16;
-        opened = Pa_OpenStream(&stream, nullptr, &parameters, format.sampleRate, paFramesPerBufferUnspecified,
-                               paNoFlag, &PortAudioSink::int16Callback, sink.get()) == paNoError;
+    // Float where the device takes it, else 24-bit, else 16-bit: with more
+    // than 16 bits the volume and loudness gain reach the device without a
+    // rounding to 16 bits after them, so a quiet setting keeps its detail.
+    const struct {
+        PaSampleFormat format;
+        PaStreamCallback* callback;
+    } choices[] = {{paFloat32, &PortAudioSink::floatCallback},
+                   {paInt24, &PortAudioSink::int24Callback},
+                   {paInt16, &PortAudioSink::int16Callback}};
+    bool opened = false;
+    for (const auto& choice : choices) {
+        parameters.sampleFormat = choice.format;
+        const bool last = choice.format == paInt16;  // tried even when the device will not say
+        opened = (last || Pa_IsFormatSupported(nullptr, &parameters, format.sampleRate) == paFormatIsSupported) &&
+                 Pa_OpenStream(&stream, nullptr, &parameters, format.sampleRate, paFramesPerBufferUnspecified,
+                               paNoFlag, choice.callback, sink.get()) == paNoError;
+        if (opened) break;
     }
     if (!opened) return nullptr;
     const PaStreamInfo* streamInfo = Pa_GetStreamInfo(stream);

@@ -1,8 +1,8 @@
 #pragma once
 // Sound through PortAudio on one output device. Each sink is a PortAudio
 // stream at the source's own rate and channel count, in 32-bit float where
-// the device takes it (else 16-bit), whose callback only copies from the
-// source (which pads gaps with silence).
+// the device takes it (else packed 24-bit, else 16-bit), whose callback only
+// copies from the source (which pads gaps with silence).
 #include "audio/AudioOutput.h"
 
 #include <memory>

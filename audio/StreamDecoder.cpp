@@ -1,6 +1,7 @@
 #include "audio/StreamDecoder.h"
 
 #include "audio/MemoryInput.h"
+#include "audio/RecordingInput.h"
 
 #include <algorithm>
 #include <cstring>
@@ -52,11 +53,12 @@ struct StreamDecoder::Interrupt {
     }
 };
 
-// FFmpeg state for one opening of the source. `memory` outlives `format`,
-// which reads through it.
+// FFmpeg state for one opening of the source. `memory` and `recorded`
+// outlive `format`, which reads through them.
 struct StreamDecoder::Input {
     Interrupt interrupt;
     std::unique_ptr<MemoryInput> memory;
+    std::unique_ptr<RecordingInput> recorded;
     AVFormatContext* format = nullptr;
     AVCodecContext* codec = nullptr;
     AVPacket* packet = nullptr;
@@ -112,6 +114,17 @@ std::unique_ptr<StreamDecoder::Input> StreamDecoder::openInput(const MediaLocati
         av_dict_set_int(&options, "rw_timeout", kNetworkTimeoutMicroseconds, 0);
         av_dict_set_int(&options, "reconnect", 1, 0);
         av_dict_set_int(&options, "reconnect_delay_max", 4, 0);
+        if (location.recording && location.offset == 0) {
+            av_dict_set(&options, "protocol_whitelist", protocols.c_str(), 0);
+            input->recorded = std::make_unique<RecordingInput>(url, location.recording, options, &Interrupt::check,
+                                                               &input->interrupt);
+            av_dict_free(&options);
+            if (!input->recorded->open()) return nullptr;
+            input->format->pb = input->recorded->context();
+            input->format->flags |= AVFMT_FLAG_CUSTOM_IO;
+            url.clear();
+            protocols = "none";
+        }
         break;
     }
     if (location.offset > 0 && location.kind != MediaLocation::Kind::kMemory) {

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+class SourceRecording;
+
 // Where a stream's bytes come from. Reading starts `offset` bytes in.
 struct MediaLocation {
     enum class Kind { kFile, kMemory, kUrl };
@@ -22,6 +24,8 @@ struct MediaLocation {
     std::string path;                          // kFile: a path; kUrl: the URL
     std::shared_ptr<const std::string> bytes;  // kMemory
     int64_t offset = 0;
+    // kUrl from offset 0: the bytes are read through it and kept there (see SourceRecording).
+    std::shared_ptr<SourceRecording> recording;
 };
 
 // The frames a decoder makes; 0 in a field keeps the source's own.

@@ -1,12 +1,14 @@
 #include "download/SongDownloadJob.h"
 
 #include "api/CloudApiClient.h"
+#include "audio/PlayedAudioCache.h"
 #include "base/TaskStop.h"
 #include "download/AudioTagger.h"
 #include "download/DownloadProgress.h"
 #include "download/SongFileName.h"
 #include "net/HttpClient.h"
 
+#include <QFile>
 #include <QTemporaryFile>
 #include <filesystem>
 
@@ -38,6 +40,23 @@ bool transfer(const std::string& url, QTemporaryFile& file, std::atomic<int>& pe
     return status >= 200 && status < 300 && file.size() > 0 && file.flush();
 }
 
+// The kept file at `path` into `file`, as transfer() does with the network.
+bool copyKept(const std::string& path, QTemporaryFile& file, std::atomic<int>& percentage) {
+    constexpr qint64 kChunkBytes = 256 * 1024;
+    QFile kept(QString::fromStdString(path));
+    if (!kept.open(QIODevice::ReadOnly)) return false;
+    const qint64 total = kept.size();
+    QByteArray chunk;
+    for (qint64 copied = 0; copied < total;) {
+        if (TaskStop::requested()) return false;
+        chunk = kept.read(kChunkBytes);
+        if (chunk.isEmpty() || file.write(chunk) != chunk.size()) return false;
+        copied += chunk.size();
+        percentage.store(downloadPercent(copied, total, percentage.load()));
+    }
+    return total > 0 && file.flush();
+}
+
 SongTags tagsOf(const CloudApiClient& api, const DownloadRequest& song) {
     const SongDetail detail = api.fetchSongDetail(song.songId);
     return {song.title, song.artist, detail.album, detail.coverUrl.empty() ? "" : api.fetchPicture(detail.coverUrl)};
@@ -58,14 +77,18 @@ bool moveIntoPlace(QTemporaryFile& file, const std::string& target) {
 }  // namespace
 
 DownloadResult downloadSong(const CloudApiClient& api, const DownloadRequest& song, const std::string& folder,
-                            std::atomic<int>& percentage) {
+                            std::atomic<int>& percentage, const PlayedAudioCache* played) {
     std::error_code error;
     fs::create_directories(folder, error);
+    // The address also names the file's extension, so it is asked for even
+    // when the song's audio is kept.
     const std::string url = api.fetchSongUrl(song.songId);
     if (url == "null" || TaskStop::requested()) return {};
 
     std::unique_ptr<QTemporaryFile> received = scratchFile(folder);
-    if (!received || !transfer(url, *received, percentage)) return {};
+    if (!received) return {};
+    const std::optional<std::string> kept = played ? played->find(played->keyOf(song.songId)) : std::nullopt;
+    if (!(kept ? copyKept(*kept, *received, percentage) : transfer(url, *received, percentage))) return {};
     received->close();
 
     // The song as sent is kept when its tags cannot be written.

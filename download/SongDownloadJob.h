@@ -3,11 +3,14 @@
 // stream URL, the transfer into a scratch file in the download folder, the
 // tags, and the rename to the song's own name once everything is complete.
 // A quit, a crash or a failure part-way therefore never leaves a truncated
-// song under a song's name; scratch files are hidden ".part" files.
+// song under a song's name; scratch files are hidden ".part" files. A song
+// whose audio was kept when it was played is copied from there instead of
+// fetched again.
 #include <atomic>
 #include <string>
 
 class CloudApiClient;
+class PlayedAudioCache;
 
 // What the user asked to download: the song shown when the download was
 // asked for, with its title and artists as the play bar showed them.
@@ -27,6 +30,7 @@ struct DownloadResult {
 // the song is in place. Fails, leaving nothing behind, when the service names
 // no stream, the answer is an HTTP error, the transfer breaks off, a file
 // cannot be written, or the task running the job is asked to stop. Tags that
-// cannot be written leave the song as it was sent.
+// cannot be written leave the song as it was sent. With `played`, a song
+// kept there in the quality asked for now is copied from it.
 DownloadResult downloadSong(const CloudApiClient& api, const DownloadRequest& song, const std::string& folder,
-                            std::atomic<int>& percentage);
+                            std::atomic<int>& percentage, const PlayedAudioCache* played = nullptr);

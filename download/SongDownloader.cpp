@@ -14,8 +14,8 @@ SongDownloader::Start SongDownloader::start(const DownloadRequest& song) {
     busy_ = true;
     song_ = song;
     percentage_.store(0);
-    tasks_.start([this, song] {
-        const DownloadResult result = downloadSong(api_, song, folder_, percentage_);
+    tasks_.start([this, song, played = played_] {
+        const DownloadResult result = downloadSong(api_, song, folder_, percentage_, played.get());
         runOnUiThread(this, [this, result] { finish(result); });
     });
     progressTimer_.start(kProgressTickMs);

@@ -15,9 +15,11 @@
 #include <QString>
 #include <QTimer>
 #include <atomic>
+#include <memory>
 #include <string>
 
 class CloudApiClient;
+class PlayedAudioCache;
 
 class SongDownloader : public QObject {
     Q_OBJECT
@@ -34,6 +36,9 @@ public:
     SongDownloader(const CloudApiClient& api, std::string folder, QObject* parent = nullptr);
     // A download still running is stopped, leaving nothing behind.
     ~SongDownloader() override;
+
+    // Songs kept in `played` are copied from there from now on.
+    void copyPlayedFrom(std::shared_ptr<const PlayedAudioCache> played) { played_ = std::move(played); }
 
     // Starts downloading `song` unless a download runs or the song has no id.
     Start start(const DownloadRequest& song);
@@ -59,6 +64,7 @@ private:
 
     const CloudApiClient& api_;
     const std::string folder_;
+    std::shared_ptr<const PlayedAudioCache> played_;  // may be null
     bool busy_ = false;
     DownloadRequest song_;
     std::atomic<int> percentage_{0};

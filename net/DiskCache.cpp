@@ -33,16 +33,49 @@ std::string DiskCache::pathOf(const std::string& key) const {
 }
 
 std::optional<std::string> DiskCache::read(const std::string& key) const {
-    if (folder_.empty()) return std::nullopt;
-    const std::string path = pathOf(key);
-    QFile file(QString::fromStdString(path));
+    const std::optional<std::string> path = entryPath(key);
+    if (!path) return std::nullopt;
+    QFile file(QString::fromStdString(*path));
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (bytes.isEmpty()) return std::nullopt;
-    // A use moves the entry to the back of the trimming order.
-    std::error_code ignored;
-    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now(), ignored);
     return bytes.toStdString();
+}
+
+std::optional<std::string> DiskCache::entryPath(const std::string& key) const {
+    if (folder_.empty()) return std::nullopt;
+    const std::string path = pathOf(key);
+    // A use moves the entry to the back of the trimming order.
+    std::error_code missing;
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now(), missing);
+    if (missing) return std::nullopt;
+    return path;
+}
+
+bool DiskCache::adopt(const std::string& key, const std::string& path) {
+    if (folder_.empty()) return false;
+    const std::string entry = pathOf(key);
+    std::error_code error;
+    const auto size = std::int64_t(std::filesystem::file_size(path, error));
+    if (error) return false;
+    const auto replacedSize = std::filesystem::file_size(entry, error);
+    const std::int64_t replaced = error ? 0 : std::int64_t(replacedSize);
+    std::filesystem::rename(path, entry, error);
+    if (error) return false;
+    // The rename made the file's time its last use.
+    std::filesystem::last_write_time(entry, std::filesystem::file_time_type::clock::now(), error);
+    accountAndTrim(replaced, size);
+    return true;
+}
+
+void DiskCache::setMaxBytes(std::int64_t maxBytes) {
+    const std::lock_guard lock(mutex_);
+    maxBytes_ = maxBytes;
+}
+
+std::int64_t DiskCache::maxBytes() const {
+    const std::lock_guard lock(mutex_);
+    return maxBytes_;
 }
 
 void DiskCache::write(const std::string& key, const std::string& bytes) {
@@ -53,9 +86,12 @@ void DiskCache::write(const std::string& key, const std::string& bytes) {
     if (!file.open(QIODevice::WriteOnly)) return;
     file.write(bytes.data(), qint64(bytes.size()));
     if (!file.commit()) return;
+    accountAndTrim(replaced, std::int64_t(bytes.size()));
+}
 
+void DiskCache::accountAndTrim(std::int64_t replaced, std::int64_t added) {
     const std::lock_guard lock(mutex_);
-    if (counted_) usedBytes_ += std::int64_t(bytes.size()) - replaced;
+    if (counted_) usedBytes_ += added - replaced;
     trimLocked();
 }
 

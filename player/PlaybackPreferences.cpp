@@ -16,12 +16,20 @@ PlaybackPreferences PlaybackPreferences::read(const AppSettings& settings) {
     read.equalizer.on = settings.read(kSection, "Equalizer") == "on";
     read.preset = settings.read(kSection, "EqualizerPreset", read.preset);
     read.outputDevice = settings.read(kSection, "OutputDevice");
+    const std::string megabytes = settings.read(kSection, "CacheMegabytes");
+    int bound = 0;
+    const auto [boundEnd, boundError] = std::from_chars(megabytes.data(), megabytes.data() + megabytes.size(), bound);
+    if (boundError == std::errc() && boundEnd == megabytes.data() + megabytes.size())
+        read.cacheMegabytes = std::clamp(bound, kLeastCacheMegabytes, kMostCacheMegabytes);
     std::istringstream bands(settings.read(kSection, "EqualizerBands"));
     size_t band = 0;
     for (std::string text; band < kEqualizerBands && std::getline(bands, text, ','); ++band) {
         double gain = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), gain);
-        if (error != std::errc() || !std::isfinite(gain)) return PlaybackPreferences{{}, read.preset, read.outputDevice};
+        if (error != std::errc() || !std::isfinite(gain)) {
+            read.equalizer = {};
+            return read;
+        }
         read.equalizer.gainsDb[band] = std::clamp(gain, -kEqualizerLimitDb, kEqualizerLimitDb);
     }
     return read;
@@ -41,4 +49,8 @@ void PlaybackPreferences::writeEqualizer(const AppSettings& settings) const {
 
 void PlaybackPreferences::writeOutputDevice(const AppSettings& settings) const {
     settings.write(kSection, "OutputDevice", outputDevice);
+}
+
+void PlaybackPreferences::writeCacheSize(const AppSettings& settings) const {
+    settings.write(kSection, "CacheMegabytes", std::to_string(cacheMegabytes));
 }

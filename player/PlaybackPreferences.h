@@ -2,12 +2,14 @@
 // The stored equalizer and output device, and the equalizer's presets.
 // Section "Playback" of the settings file: "Equalizer" ("on" or "off"),
 // "EqualizerPreset" (a preset's name, or "自定义" for bands set by hand),
-// "EqualizerBands" (ten gains in dB, comma-separated) and "OutputDevice"
-// (the device's name as PortAudio gives it; empty for the default).
+// "EqualizerBands" (ten gains in dB, comma-separated), "OutputDevice"
+// (the device's name as PortAudio gives it; empty for the default) and
+// "CacheMegabytes" (the bound of the cache of played songs).
 #include "audio/Equalizer.h"
 #include "base/AppSettings.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 struct EqualizerPreset {
@@ -27,12 +29,20 @@ inline constexpr std::array<EqualizerPreset, 7> kEqualizerPresets = {{
 }};
 
 struct PlaybackPreferences {
+    static constexpr int kDefaultCacheMegabytes = 1024;
+    static constexpr int kLeastCacheMegabytes = 100;
+    static constexpr int kMostCacheMegabytes = 100 * 1024;
+
     EqualizerSetting equalizer;
     std::string preset = kEqualizerPresets[0].name;
     std::string outputDevice;
+    int cacheMegabytes = kDefaultCacheMegabytes;
 
-    // Missing or unreadable keys read as: equalizer off and flat, the default device.
+    // Missing or unreadable keys read as: equalizer off and flat, the default
+    // device, a cache of 1 GB; a cache bound out of range is held to it.
     static PlaybackPreferences read(const AppSettings& settings);
     void writeEqualizer(const AppSettings& settings) const;
     void writeOutputDevice(const AppSettings& settings) const;
+    void writeCacheSize(const AppSettings& settings) const;
+    std::int64_t cacheBytes() const { return std::int64_t(cacheMegabytes) << 20; }
 };

@@ -84,13 +84,14 @@ void Player::startPlayTasks(std::uint64_t request, const std::string& songId) {
     // The address, and the stream opened from it at once.
     tasks.push_back(tasks_.start([this, request, songId] {
         const SongStream address = api_.fetchSongStream(songId);
-        const bool known = address.url != "null";
+        const StreamSource source = streamSource(address, songId);
+        const bool known = !source.filePath.empty() || !source.url.empty();
         handOver(request, [this, known, address](Arrivals& arrived) {
             arrived.address = address;
             onAddress(known);
         });
         if (!known || TaskStop::requested()) return;
-        const AudioEngine::Handle stream = engine_.createStream(streamSource(address, songId));
+        const AudioEngine::Handle stream = engine_.createStream(source);
         if (TaskStop::requested()) {
             engine_.freeStream(stream);
             return;
@@ -433,8 +434,9 @@ void Player::prepareFollower() {
             next.queuePosition = step->position;
         }
         next.address = api_.fetchSongStream(next.songId);
-        if (next.address.url == "null" || TaskStop::requested()) return;
-        next.stream = engine_.createFollower(leader, streamSource(next.address, next.songId));
+        const StreamSource source = streamSource(next.address, next.songId);
+        if ((source.filePath.empty() && source.url.empty()) || TaskStop::requested()) return;
+        next.stream = engine_.createFollower(leader, source);
         if (next.stream == 0) return;
         if (TaskStop::requested()) {
             engine_.freeStream(next.stream);
@@ -484,7 +486,14 @@ void Player::promoteFollower() {
 }
 
 StreamSource Player::streamSource(const SongStream& address, const std::string& songId) const {
-    StreamSource source = StreamSource::fromUrl(address.url);
+    StreamSource source;
+    const std::string key = playedAudio_ ? playedAudio_->keyOf(songId) : std::string();
+    if (playedAudio_) source.filePath = playedAudio_->find(key).value_or("");
+    if (address.url != "null") {
+        // Also the way when the kept file goes before the stream opens.
+        source.url = address.url;
+        if (playedAudio_ && source.filePath.empty()) source.recording = playedAudio_->record(key);
+    }
     source.playOnce = true;
     source.measureLoudness = address.gainDb == 0.0 && LoudnessSettings::read(settings_).mode != LoudnessMode::Off &&
                              !loudness_.track(songId);

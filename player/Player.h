@@ -30,11 +30,16 @@
 // few songs ahead, next plays its next song, previous does nothing, and
 // any play the user starts otherwise leaves it.
 //
+// Songs played are kept in the played-audio cache when one is given: a song
+// found there plays from its file (also when the service gives no address,
+// as without a network), and a song that is not is recorded as it streams.
+//
 // Threads: every public call, every signal and the timers run on the UI
 // thread; all fields below are the UI thread's. Tasks only fetch and open,
 // and hand their results to the UI thread in order.
 #include "api/CloudApiClient.h"
 #include "audio/AudioEngine.h"
+#include "audio/PlayedAudioCache.h"
 #include "base/AppSettings.h"
 #include "base/BackgroundTask.h"
 #include "player/LoudnessLevelling.h"
@@ -73,6 +78,10 @@ public:
     // Where measured loudness is kept between plays and runs (nothing is
     // kept before this is called).
     void keepLoudnessIn(std::shared_ptr<DiskCache> cache) { loudness_ = LoudnessMemory(std::move(cache)); }
+    // Where the audio of songs played is kept and looked for (nothing is
+    // kept before this is called).
+    void keepPlayedAudioIn(std::shared_ptr<PlayedAudioCache> cache) { playedAudio_ = std::move(cache); }
+    const std::shared_ptr<PlayedAudioCache>& playedAudio() const { return playedAudio_; }
 
     // Where the songs' lyric offsets are kept between runs (none are kept
     // before this is called).
@@ -280,8 +289,10 @@ private:
     void prepareFollower();
     void promoteFollower();
     void discardFollower();
-    // The stream a play opens from `address`: it ends at its end, and
-    // measures its loudness where nothing else tells it.
+    // The stream a play opens: the song's kept audio, else `address`, recorded
+    // as it streams. It ends at its end, and measures its loudness where
+    // nothing else tells it. Its file path and URL are both empty when there
+    // is nothing to play.
     StreamSource streamSource(const SongStream& address, const std::string& songId) const;
     // Sets the stream's gain that evens out loudness.
     void levelLoudness(AudioEngine::Handle stream, const SongStream& address, const std::string& songId,
@@ -333,6 +344,7 @@ private:
     std::optional<FmStream> fm_;
     std::uint64_t fmGeneration_ = 0;  // bumped whenever FM starts or ends
     LoudnessMemory loudness_{nullptr};        // its cache is safe on any thread
+    std::shared_ptr<PlayedAudioCache> playedAudio_;  // safe on any thread; set before the first play
     std::optional<Follower> follower_;         // opened to follow stream_
     std::uint64_t newestPreparation_ = 0;      // bumped by every preparation and every discard
     BackgroundTask::Handle preparation_;       // the preparation in flight, if any

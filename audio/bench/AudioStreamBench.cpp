@@ -51,8 +51,11 @@ private:
         void stop() override { inner->stop(); }
         int64_t latencyFrames() const override { return inner->latencyFrames(); }
         bool canRender(int64_t frames) const override { return source.canRender(frames); }
-        int64_t render(int16_t* out, int64_t frames) override {
-            const int64_t real = source.render(out, frames);
+        int64_t render(int16_t* out, int64_t frames) override { return noteFirstFrame(source.render(out, frames)); }
+        int64_t renderFloat(float* out, int64_t frames) override {
+            return noteFirstFrame(source.renderFloat(out, frames));
+        }
+        int64_t noteFirstFrame(int64_t real) {
             if (real > 0 && probe.firstFrameAt_.load() == 0) {
                 probe.firstFrameAt_.store(Clock::now().time_since_epoch().count());
             }

@@ -74,6 +74,31 @@ TEST_F(AudioSpectrumTest, VolumeScalesTheOutputButNotTheSpectrum) {
     }
 }
 
+TEST_F(AudioSpectrumTest, AnOutputTakingFloatGetsTheGainWithoutA16BitRounding) {
+    auto floatOutput = std::make_shared<ManualOutput>(0, ManualOutput::Samples::kFloat);
+    AudioEngine floatEngine(floatOutput);
+    ASSERT_TRUE(floatEngine.init());
+    // Every sample decodes to 16384, half of full scale.
+    const auto handle =
+        floatEngine.createStream(StreamSource::fromFile(TestAudio::make("half.flac", "0.5|0.5", kRate, 3, "-c:a flac")));
+    ASSERT_TRUE(floatEngine.play(handle));
+    const struct {
+        int volume;
+        double loudnessDb;
+        float sample;  // 16-bit output would give 164 / 32768 for 0.005, 3277 / 32768 for 0.1
+    } cases[] = {{100, 0, 0.5f}, {1, 0, 0.005f}, {20, 0, 0.1f}, {100, 12, 1.0f} /* held at full scale */};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.volume);
+        ASSERT_TRUE(floatEngine.setVolume(handle, c.volume));
+        ASSERT_TRUE(floatEngine.setLoudnessGain(handle, c.loudnessDb));
+        ASSERT_TRUE(floatOutput->waitUntilReady(frames(0.1)));
+        floatOutput->advance(frames(0.1));
+        const auto pulled = floatOutput->lastPulledFloat();
+        ASSERT_EQ(pulled.size(), static_cast<size_t>(frames(0.1) * 2));
+        for (const float sample : pulled) ASSERT_NEAR(sample, c.sample, 1e-6f);
+    }
+}
+
 TEST_F(AudioSpectrumTest, EveryCommonFormatPlaysFromMemory) {
     const struct {
         const char* extension;

@@ -28,6 +28,12 @@ std::string AudioFileServer::urlFor(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + path;
 }
 
+int AudioFileServer::requestsFor(const std::string& path) const {
+    std::lock_guard lock(mutex_);
+    const auto found = requests_.find(path);
+    return found == requests_.end() ? 0 : found->second;
+}
+
 std::string AudioFileServer::serve(const std::string& path, std::string body, const std::string& contentType) {
     const size_t size = body.size();
     std::lock_guard lock(mutex_);
@@ -61,6 +67,7 @@ void AudioFileServer::answer(const httplib::Request& request, httplib::Response&
     Entry entry;
     {
         std::lock_guard lock(mutex_);
+        ++requests_[request.path];
         const auto found = entries_.find(request.path);
         if (found == entries_.end() || brokenOff_) {
             response.status = 404;

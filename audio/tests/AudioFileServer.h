@@ -30,6 +30,8 @@ public:
     void breakOff();
     // A URL on this server's port that nothing answers once the server is gone.
     std::string urlFor(const std::string& path) const;
+    // How many requests for `path` arrived so far.
+    int requestsFor(const std::string& path) const;
 
 private:
     struct Entry {
@@ -39,11 +41,12 @@ private:
     };
     void answer(const httplib::Request& request, httplib::Response& response);
 
-    std::mutex mutex_;  // guards every field below; server threads read them
+    mutable std::mutex mutex_;  // guards every field below; server threads read them
     std::condition_variable releasedChanged_;
     bool released_ = false;
     bool brokenOff_ = false;
     std::map<std::string, Entry> entries_;
+    std::map<std::string, int> requests_;
 
     httplib::Server server_;
     int port_ = 0;

@@ -49,14 +49,23 @@ std::unique_ptr<AudioSink> ManualOutput::open(const SinkFormat& format, FrameSou
 void ManualOutput::advance(int64_t frames) {
     std::lock_guard lock(mutex_);
     lastPulled_.clear();
+    lastPulledFloat_.clear();
     for (Sink* sink : sinks_) {
         if (!sink->started) continue;
         std::vector<int16_t> block;
+        std::vector<float> floatBlock;
         for (int64_t done = 0; done < frames;) {
             const int64_t count = std::min(kPeriodFrames, frames - done);
-            block.resize(static_cast<size_t>(count * sink->format_.channels));
-            sink->source_.render(block.data(), count);
-            lastPulled_.insert(lastPulled_.end(), block.begin(), block.end());
+            const auto samples = static_cast<size_t>(count * sink->format_.channels);
+            if (samples_ == Samples::kFloat) {
+                floatBlock.resize(samples);
+                sink->source_.renderFloat(floatBlock.data(), count);
+                lastPulledFloat_.insert(lastPulledFloat_.end(), floatBlock.begin(), floatBlock.end());
+            } else {
+                block.resize(samples);
+                sink->source_.render(block.data(), count);
+                lastPulled_.insert(lastPulled_.end(), block.begin(), block.end());
+            }
             done += count;
         }
     }
@@ -80,4 +89,9 @@ bool ManualOutput::waitUntilReady(int64_t frames) const {
 std::vector<int16_t> ManualOutput::lastPulled() const {
     std::lock_guard lock(mutex_);
     return lastPulled_;
+}
+
+std::vector<float> ManualOutput::lastPulledFloat() const {
+    std::lock_guard lock(mutex_);
+    return lastPulledFloat_;
 }

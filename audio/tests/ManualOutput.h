@@ -12,7 +12,9 @@
 
 class ManualOutput final : public AudioOutput {
 public:
-    explicit ManualOutput(int64_t latencyFrames = 0) : latencyFrames_(latencyFrames) {}
+    enum class Samples { kInt16, kFloat };
+    explicit ManualOutput(int64_t latencyFrames = 0, Samples samples = Samples::kInt16)
+        : latencyFrames_(latencyFrames), samples_(samples) {}
 
     std::unique_ptr<AudioSink> open(const SinkFormat& format, FrameSource& source) override;
 
@@ -23,11 +25,15 @@ public:
     bool waitUntilReady(int64_t frames) const;
     // The interleaved samples the last advance() pulled from started sinks.
     std::vector<int16_t> lastPulled() const;
+    // The same from an output made with Samples::kFloat.
+    std::vector<float> lastPulledFloat() const;
 
 private:
     class Sink;
     const int64_t latencyFrames_;
+    const Samples samples_;
     mutable std::mutex mutex_;        // guards every field below and each sink's `started`
     std::vector<Sink*> sinks_;        // open sinks, each removing itself when destroyed
     std::vector<int16_t> lastPulled_;
+    std::vector<float> lastPulledFloat_;
 };

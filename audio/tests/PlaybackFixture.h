@@ -9,9 +9,22 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+
+// Waits up to ten seconds for `condition`, which a decode thread makes true.
+inline bool eventually(const std::function<bool()>& condition) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > giveUp) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
 
 class PlaybackTest : public ::testing::Test {
 public:

@@ -4,6 +4,8 @@
 #include "download/SongDownloader.h"
 
 #include "api/CloudApiClient.h"
+#include "audio/PlayedAudioCache.h"
+#include "audio/SourceRecording.h"
 #include "base/BackgroundTask.h"
 
 #include "DemoCompanion.h"
@@ -155,6 +157,37 @@ TEST_F(SongDownloadTest, FlacAndMp3SongsAreSavedWithTheirAudioAndTags) {
         ASSERT_FALSE(original.audioPackets.empty());
         EXPECT_TRUE(tagged.audioPackets == original.audioPackets) << "the audio is copied, not re-encoded";
     }
+}
+
+TEST_F(SongDownloadTest, ASongKeptWhenPlayedIsCopiedInsteadOfFetched) {
+    PlayedAudioCache played(documents.file("played"), PlayedAudioCache::kDefaultMaxBytes);
+    const std::string bytes = servedBytes(api.fetchSongUrl(kMp3Song.songId));
+    {
+        const auto recording = played.record(played.keyOf(kMp3Song.songId));
+        recording->setSize(int64_t(bytes.size()));
+        recording->write(0, reinterpret_cast<const uint8_t*>(bytes.data()), int64_t(bytes.size()));
+        ASSERT_TRUE(recording->complete());
+    }
+    // The song's address now leads to a server that fails every request.
+    RecordingServer audio;
+    audio.setHandler([](const RecordedRequest&) { return CannedReply{500, "server error", "text/html", {}}; });
+    const CloudApiClient client = serviceNaming(audio.url("/song.mp3"));
+
+    const DownloadResult result = downloadSong(client, kMp3Song, folder, percentage, &played);
+    ASSERT_TRUE(result.complete);
+    EXPECT_EQ(percentage.load(), 100);
+    EXPECT_TRUE(audio.requests().empty()) << "nothing was fetched";
+    const AudioFile saved = readAudioFile(result.filePath);
+    EXPECT_EQ(saved.tags.at("title"), kMp3Song.title);
+    const std::string kept = documents.file("kept.mp3");
+    std::ofstream(kept, std::ios::binary) << bytes;
+    EXPECT_TRUE(saved.audioPackets == readAudioFile(kept).audioPackets);
+
+    // Kept in another quality than the one asked for now: fetched (and here failing).
+    played.setQuality("lossless");
+    fs::remove(result.filePath);
+    EXPECT_FALSE(downloadSong(client, kMp3Song, folder, percentage, &played).complete);
+    EXPECT_EQ(audio.requests().size(), 1u);
 }
 
 TEST_F(SongDownloadTest, AFailedDownloadLeavesNothingBehind) {

@@ -1,4 +1,4 @@
-// The stored equalizer and output device.
+// The stored equalizer, output device and bound of the played-song cache.
 #include "player/PlaybackPreferences.h"
 
 #include "TempDir.h"
@@ -35,6 +35,32 @@ TEST(PlaybackPreferencesTest, TheEqualizerAndDeviceAreStoredAndReadBackAndBadBan
     settings.write("Playback", "EqualizerBands", "99,-99");
     EXPECT_EQ(PlaybackPreferences::read(settings).equalizer.gainsDb[0], kEqualizerLimitDb);
     EXPECT_EQ(PlaybackPreferences::read(settings).equalizer.gainsDb[1], -kEqualizerLimitDb);
+}
+
+TEST(PlaybackPreferencesTest, TheCacheBoundIsStoredInMegabytesAndHeldToItsRange) {
+    TempDir folder;
+    const AppSettings settings(folder.file("config.ini"));
+    EXPECT_EQ(PlaybackPreferences::read(settings).cacheBytes(), 1LL << 30) << "1 GB when never chosen";
+    PlaybackPreferences chosen;
+    chosen.cacheMegabytes = 300;
+    chosen.writeCacheSize(settings);
+    EXPECT_EQ(settings.read("Playback", "CacheMegabytes"), "300");
+    const struct {
+        const char* stored;
+        int megabytes;
+    } cases[] = {
+        {"300", 300},
+        {"5", PlaybackPreferences::kLeastCacheMegabytes},
+        {"99999999", PlaybackPreferences::kMostCacheMegabytes},
+        {"-1", PlaybackPreferences::kLeastCacheMegabytes},
+        {"2GB", PlaybackPreferences::kDefaultCacheMegabytes},
+        {"", PlaybackPreferences::kDefaultCacheMegabytes},
+        {"99999999999999", PlaybackPreferences::kDefaultCacheMegabytes},
+    };
+    for (const auto& c : cases) {
+        settings.write("Playback", "CacheMegabytes", c.stored);
+        EXPECT_EQ(PlaybackPreferences::read(settings).cacheMegabytes, c.megabytes) << c.stored;
+    }
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // The playback settings window: the equalizer, loudness levelling and the
-// sleep timer act at once and what lasts is written to the settings file.
+// sleep timer and the played-song cache's bound act at once and what lasts is
+// written to the settings file.
 #include "ui/windows/PlaybackSettingsWindow.h"
 
 #include "api/CloudApiClient.h"
+#include "audio/PlayedAudioCache.h"
 #include "player/LoudnessLevelling.h"
 #include "player/Player.h"
 
@@ -11,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSlider>
+#include <QSpinBox>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,6 +75,20 @@ TEST_F(PlaybackSettingsWindowTest, LevellingIsWrittenAndTheSleepTimerIsSetOnTheP
     EXPECT_EQ(sleep->currentIndex(), 0) << "the sleep that came is over";
     window.chooseSleep(0);
     EXPECT_FALSE(player.sleepsAtSongEnd());
+}
+
+TEST_F(PlaybackSettingsWindowTest, TheCacheBoundShowsTheStoredOneAndIsSetOnTheCacheAtOnce) {
+    auto played = std::make_shared<PlayedAudioCache>(folder.file("played"), PlayedAudioCache::kDefaultMaxBytes);
+    player.keepPlayedAudioIn(played);
+    PlaybackSettingsWindow window(engine, player, settings);
+    auto* bound = window.findChild<QSpinBox*>("缓存_上限");
+    ASSERT_TRUE(bound);
+    EXPECT_EQ(bound->value(), 1024);
+    window.chooseCacheSize(300);
+    EXPECT_EQ(played->maxBytes(), 300LL << 20);
+    EXPECT_EQ(settings.read("Playback", "CacheMegabytes"), "300");
+    PlaybackSettingsWindow again(engine, player, settings);
+    EXPECT_EQ(again.findChild<QSpinBox*>("缓存_上限")->value(), 300);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ui/windows/PlaybackSettingsWindow.h"
 
 #include "audio/PortAudioOutput.h"
+#include "audio/PlayedAudioCache.h"
 #include "player/LoudnessLevelling.h"
 #include "player/Player.h"
 #include "ui/widgets/Theme.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -58,6 +60,7 @@ PlaybackSettingsWindow::PlaybackSettingsWindow(AudioEngine& engine, Player& play
     layout->addWidget(equalizerGroup());
     layout->addWidget(levellingGroup());
     layout->addWidget(outputGroup());
+    layout->addWidget(cacheGroup());
     showEqualizer();
     resize(480, sizeHint().height());
 }
@@ -149,6 +152,22 @@ QWidget* PlaybackSettingsWindow::outputGroup() {
     return box;
 }
 
+QWidget* PlaybackSettingsWindow::cacheGroup() {
+    QGroupBox* box = group("分组框_缓存", "播放缓存", this);
+    auto* layout = new QHBoxLayout(box);
+    cacheSize_ = new QSpinBox(box);
+    cacheSize_->setObjectName("缓存_上限");
+    cacheSize_->setRange(PlaybackPreferences::kLeastCacheMegabytes, PlaybackPreferences::kMostCacheMegabytes);
+    cacheSize_->setSingleStep(100);
+    cacheSize_->setSuffix(" MB");
+    cacheSize_->setValue(preferences_.cacheMegabytes);
+    layout->addWidget(caption("听过的歌曲最多占用", box));
+    layout->addWidget(cacheSize_);
+    layout->addStretch();
+    connect(cacheSize_, &QSpinBox::editingFinished, this, [this] { chooseCacheSize(cacheSize_->value()); });
+    return box;
+}
+
 void PlaybackSettingsWindow::showEqualizer() {
     const QSignalBlocker quietOn(equalizerOn_), quietPresets(presets_);
     equalizerOn_->setChecked(preferences_.equalizer.on);
@@ -217,4 +236,11 @@ void PlaybackSettingsWindow::chooseSleep(int index) {
         if (choice.minutes == 0) player_.sleepAtSongEnd();
         else player_.sleepAfter(choice.minutes);
     }
+}
+
+void PlaybackSettingsWindow::chooseCacheSize(int megabytes) {
+    preferences_.cacheMegabytes =
+        std::clamp(megabytes, PlaybackPreferences::kLeastCacheMegabytes, PlaybackPreferences::kMostCacheMegabytes);
+    preferences_.writeCacheSize(settings_);
+    if (player_.playedAudio()) player_.playedAudio()->setMaxBytes(preferences_.cacheBytes());
 }

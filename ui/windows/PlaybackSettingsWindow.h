@@ -1,7 +1,8 @@
 #pragma once
 // The playback settings, opened from the settings page: the equalizer with
 // its presets and ten band sliders, loudness levelling (off, by song, by
-// album; the target), the output device, and the sleep timer. Every change
+// album; the target), the output device, the sleep timer, and the bound of
+// the cache of songs played. Every change
 // acts at once (the equalizer on the audio decoded next, the loudness from
 // the next song) and is written to the settings file, except the sleep
 // timer, which lasts for this run only. One window at a time (the settings
@@ -22,6 +23,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QSlider;
+class QSpinBox;
 
 class PlaybackSettingsWindow : public QWidget {
     Q_OBJECT
@@ -36,11 +38,13 @@ public:
     void chooseLoudnessTarget(double lufs);
     void chooseDevice(int index);
     void chooseSleep(int index);
+    void chooseCacheSize(int megabytes);
 
 private:
     QWidget* equalizerGroup();
     QWidget* levellingGroup();
     QWidget* outputGroup();
+    QWidget* cacheGroup();
     void showEqualizer();
     void applyEqualizer();
 
@@ -57,4 +61,5 @@ private:
     QDoubleSpinBox* loudnessTarget_ = nullptr;
     QComboBox* deviceBox_ = nullptr;
     QComboBox* sleep_ = nullptr;
+    QSpinBox* cacheSize_ = nullptr;
 };
