@@ -2,7 +2,6 @@
 
 #include "audio/StreamActivity.h"
 #include "base/TaskStop.h"
-#include "data/JsonDocument.h"
 
 namespace {
 
@@ -19,9 +18,8 @@ int wholeSeconds(const AudioEngine& engine, AudioEngine::Handle stream, int64_t 
 Player::Player(const CloudApiClient& api, AudioEngine& engine, std::string serviceCookie, AppSettings settings,
                QObject* parent)
     : QObject(parent),
-      api_(api),
+      songs_(api, std::move(serviceCookie)),
       engine_(engine),
-      serviceCookie_(std::move(serviceCookie)),
       settings_(std::move(settings)) {
     playTimer_.setObjectName("时钟_播放");
     lyricTimer_.setObjectName("时钟_歌词");
@@ -78,7 +76,7 @@ void Player::startPlayTasks(std::uint64_t request, const std::string& songId) {
     std::vector<BackgroundTask::Handle>& tasks = arrivals_.tasks;
     // The address, and the stream opened from it at once.
     tasks.push_back(tasks_.start([this, request, songId] {
-        const SongStream address = api_.fetchSongStream(songId);
+        const SongStream address = songs_.stream(songId);
         const bool known = address.url != "null";
         handOver(request, [this, known, address](Arrivals& arrived) {
             arrived.address = address;
@@ -109,30 +107,28 @@ void Player::startPlayTasks(std::uint64_t request, const std::string& songId) {
         });
     }));
     tasks.push_back(tasks_.start([this, request, songId] {
-        SongDetail detail = api_.fetchSongDetail(songId);
-        const std::string coverUrl = detail.coverUrl;
+        SongDetail detail = songs_.detail(songId);
+        const SongDetail forCover = detail;
         handOver(request, [this, detail = std::move(detail)](Arrivals& arrived) {
             arrived.detail = detail;
             showWhatArrived();
             startWhenReady();
         });
         if (TaskStop::requested()) return;
-        handOver(request, [this, bytes = api_.fetchPicture(coverUrl)](Arrivals& arrived) {
+        handOver(request, [this, bytes = songs_.cover(songId, forCover)](Arrivals& arrived) {
             arrived.coverBytes = bytes;
             showWhatArrived();
         });
     }));
     tasks.push_back(tasks_.start([this, request, songId] {
-        handOver(request, [this, raw = api_.fetchRawLyric(songId)](Arrivals& arrived) {
+        handOver(request, [this, raw = songs_.rawLyric(songId)](Arrivals& arrived) {
             arrived.rawLyric = raw;
             startWhenReady();
         });
     }));
     tasks.push_back(tasks_.start([this, request, songId] {
-        const JsonDocument answer = api_.fetchLyric(songId);
-        handOver(request, [this, lyric = answer.getText("lrc.lyric"),
-                           translation = answer.getText("tlyric.lyric")](Arrivals& arrived) {
-            arrived.lyric = std::pair(lyric, translation);
+        handOver(request, [this, lyric = songs_.lyric(songId)](Arrivals& arrived) {
+            arrived.lyric = lyric;
             startWhenReady();
         });
     }));
@@ -260,7 +256,7 @@ void Player::seek(int seconds) {
 
 void Player::next() {
     tasks_.start([this, mode = mode_] {
-        auto isAvailable = [this](const std::string& id) { return api_.checkSong(id, serviceCookie_); };
+        auto isAvailable = [this](const std::string& id) { return songs_.isAvailable(id); };
         std::optional<std::string> nextSong = queue_.next(mode, isAvailable);
         runOnUiThread(this, [this, nextSong] {
             if (nextSong) play(*nextSong);
@@ -399,12 +395,12 @@ void Player::prepareFollower() {
             next.songId = *chosen;
         } else {
             const auto step =
-                queue_.following([this](const std::string& id) { return api_.checkSong(id, serviceCookie_); });
+                queue_.following([this](const std::string& id) { return songs_.isAvailable(id); });
             if (!step) return;
             next.songId = step->id;
             next.queuePosition = step->position;
         }
-        next.address = api_.fetchSongStream(next.songId);
+        next.address = songs_.stream(next.songId);
         if (next.address.url == "null" || TaskStop::requested()) return;
         next.stream = engine_.createFollower(leader, streamSource(next.address, next.songId));
         if (next.stream == 0) return;
@@ -412,11 +408,10 @@ void Player::prepareFollower() {
             engine_.freeStream(next.stream);
             return;
         }
-        next.detail = api_.fetchSongDetail(next.songId);
-        next.coverBytes = api_.fetchPicture(next.detail.coverUrl);
-        next.rawLyric = api_.fetchRawLyric(next.songId);
-        const JsonDocument lyric = api_.fetchLyric(next.songId);
-        next.lyric = {lyric.getText("lrc.lyric"), lyric.getText("tlyric.lyric")};
+        next.detail = songs_.detail(next.songId);
+        next.coverBytes = songs_.cover(next.songId, next.detail);
+        next.rawLyric = songs_.rawLyric(next.songId);
+        next.lyric = songs_.lyric(next.songId);
         runOnUiThread(this, [this, request, leader, next = std::move(next)]() mutable {
             if (request != newestPreparation_ || leader != stream_) {
                 engine_.freeStream(next.stream);
@@ -457,7 +452,7 @@ void Player::promoteFollower() {
 }
 
 StreamSource Player::streamSource(const SongStream& address, const std::string& songId) const {
-    StreamSource source = StreamSource::fromUrl(address.url);
+    StreamSource source = SongLookup::source(songId, address);
     source.playOnce = true;
     source.measureLoudness = address.gainDb == 0.0 && LoudnessSettings::read(settings_).mode != LoudnessMode::Off &&
                              !loudness_.track(songId);

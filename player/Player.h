@@ -33,6 +33,7 @@
 #include "player/PlayBarState.h"
 #include "player/PlayMode.h"
 #include "player/PlayQueue.h"
+#include "player/SongLookup.h"
 
 #include <QObject>
 #include <QTimer>
@@ -60,6 +61,10 @@ public:
     // Where measured loudness is kept between plays and runs (nothing is
     // kept before this is called).
     void keepLoudnessIn(std::shared_ptr<DiskCache> cache) { loudness_ = LoudnessMemory(std::move(cache)); }
+
+    // The user's own songs (ids from localSongId) are played from their
+    // files, found in the local index at `indexPath`, as service songs are.
+    void playLocalSongsFrom(std::string indexPath) { songs_.setLocalIndex(std::move(indexPath)); }
 
     // Start-up: the stored volume and mode, applied without writing them.
     // An empty volume keeps the designed one; a text naming no mode chooses none.
@@ -239,9 +244,8 @@ private:
     void setProgress(int ticks, int elapsedSeconds);
 
     // Fixed at construction.
-    const CloudApiClient& api_;
+    SongLookup songs_;  // safe on any thread
     AudioEngine& engine_;
-    const std::string serviceCookie_;
     const AppSettings settings_;
 
     PlayQueue queue_;  // thread-safe on its own; availability checks step it on a task
