@@ -2,10 +2,10 @@
 
 #include "download/SongDownloader.h"
 #include "player/Player.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/PlayBar.h"
-#include "ui/PlayListWindow.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/widgets/PlayBar.h"
+#include "ui/windows/PlayListWindow.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -1,13 +1,13 @@
 #include "app/PlayerViews.h"
 
 #include "player/Player.h"
-#include "ui/Artwork.h"
-#include "ui/DesktopLyricsWindow.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/NowPlayingView.h"
-#include "ui/PictureDecoder.h"
-#include "ui/PlayBar.h"
+#include "ui/pictures/Artwork.h"
+#include "ui/windows/DesktopLyricsWindow.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/NowPlayingView.h"
+#include "ui/pictures/PictureDecoder.h"
+#include "ui/widgets/PlayBar.h"
 
 namespace {
 

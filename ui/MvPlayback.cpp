@@ -2,8 +2,8 @@
 
 #include "api/CloudApiClient.h"
 #include "net/HttpUrl.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/Theme.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/widgets/Theme.h"
 
 #include <QPainter>
 #include <QWidget>

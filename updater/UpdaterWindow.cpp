@@ -1,12 +1,12 @@
 #include "updater/UpdaterWindow.h"
 
 #include "maintenance/UpdateLog.h"
-#include "ui/Artwork.h"
-#include "ui/FlatButton.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/SlimScrollBar.h"
-#include "ui/Theme.h"
-#include "ui/WindowDrag.h"
+#include "ui/pictures/Artwork.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/widgets/SlimScrollBar.h"
+#include "ui/widgets/Theme.h"
+#include "ui/windows/WindowDrag.h"
 
 #include <QDesktopServices>
 #include <QLabel>

@@ -7,8 +7,8 @@
 #include "app/Application.h"
 #include "net/HttpClient.h"
 #include "player/Player.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/SpectrumWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/SpectrumWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

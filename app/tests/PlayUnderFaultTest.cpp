@@ -7,8 +7,8 @@
 #include "player/Player.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxWindow.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include <gtest/gtest.h>
 

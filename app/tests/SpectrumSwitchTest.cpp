@@ -3,10 +3,10 @@
 #include "app/Application.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
-#include "ui/MainWindow.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/PlayBarButton.h"
-#include "ui/SpectrumWindow.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/widgets/PlayBarButton.h"
+#include "ui/windows/SpectrumWindow.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

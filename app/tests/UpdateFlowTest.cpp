@@ -7,8 +7,8 @@
 #include "base/AppSettings.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
-#include "ui/MainWindow.h"
-#include "ui/UpdateLogWindow.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/UpdateLogWindow.h"
 #include "updater/UpdaterWindow.h"
 
 #include <QAbstractButton>

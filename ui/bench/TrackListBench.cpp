@@ -14,9 +14,9 @@
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/MainWindow.h"
-#include "ui/ScrollPane.h"
-#include "ui/TrackList.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/lists/TrackList.h"
 #include "ui/pages/PlaylistPage.h"
 
 #include <QApplication>

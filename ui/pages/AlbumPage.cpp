@@ -1,13 +1,13 @@
 #include "ui/pages/AlbumPage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/FlatButton.h"
-#include "ui/ItemEvents.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/PageControls.h"
-#include "ui/PictureBox.h"
-#include "ui/PicturePipeline.h"
-#include "ui/TrackList.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/lists/TrackList.h"
 
 #include <QDateTime>
 #include <QLabel>

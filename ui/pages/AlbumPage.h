@@ -8,7 +8,7 @@
 // An album whose request fails shows the "专辑信息获取失败" notice and
 // leaves the page for the one that opened it.
 #include "api/CloudRecords.h"
-#include "ui/LatestLoad.h"
+#include "ui/lists/LatestLoad.h"
 #include "ui/pages/SongListPage.h"
 
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 // The all-artists page (page 12): up to 50 artists matching a keyword, each
 // opening the artist page; reached from the search page's artist row.
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The all-MV page (page 4): every MV the service offers, each played through
 // the MV flow; reached from the home page's "查看全部" for MVs.
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 class IconList;
 class QScrollBar;

@@ -1,16 +1,16 @@
 #include "ui/pages/ArtistMvsPage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/FeedFill.h"
-#include "ui/FlatButton.h"
-#include "ui/IconList.h"
-#include "ui/IconListFill.h"
-#include "ui/ItemEvents.h"
-#include "ui/ListHeight.h"
-#include "ui/PageControls.h"
-#include "ui/PictureBox.h"
-#include "ui/ScrollPane.h"
-#include "ui/ServiceFailureLine.h"
+#include "ui/lists/FeedFill.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/lists/ListHeight.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/ServiceFailureLine.h"
 
 #include <QLabel>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The artist-MV page (page 13): up to 50 MVs of the artist the artist page
 // shows, under that artist's picture and name; each MV goes to the MV flow.
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 #include <QImage>
 #include <QString>

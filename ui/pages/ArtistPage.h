@@ -10,10 +10,10 @@
 // its older load, so opening two artists quickly ends with the second.
 #include "api/CloudRecords.h"
 #include "browse/CatalogueFeeds.h"
-#include "ui/IconTemplate.h"
-#include "ui/LatestLoad.h"
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/lists/IconTemplate.h"
+#include "ui/lists/LatestLoad.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 #include <string>
 

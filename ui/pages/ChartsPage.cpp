@@ -1,13 +1,13 @@
 #include "ui/pages/ChartsPage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/FeedFill.h"
-#include "ui/IconList.h"
-#include "ui/IconListFill.h"
-#include "ui/ItemEvents.h"
-#include "ui/PageControls.h"
-#include "ui/ScrollPane.h"
-#include "ui/ServiceFailureLine.h"
+#include "ui/lists/FeedFill.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/ServiceFailureLine.h"
 #include "ui/pages/CoverGrid.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 // The charts page (page 2): the view of the service's charts feed, each
 // chart opening the playlist page. Loaded once at start-up.
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 class IconList;
 class QScrollBar;

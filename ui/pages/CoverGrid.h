@@ -2,8 +2,8 @@
 // The look the discover and charts lists share: five 180-pixel covers to a
 // row, rounded, each over its caption. The lists start 63 pixels left of
 // their slide box, so the first column lines up with the page's heading.
-#include "ui/IconTemplate.h"
-#include "ui/ListHeight.h"
+#include "ui/lists/IconTemplate.h"
+#include "ui/lists/ListHeight.h"
 
 #include <QRect>
 

@@ -2,8 +2,8 @@
 // The discover page (page 1): up to 100 playlists of one category, chosen
 // with a row of twelve category buttons; each playlist opens the playlist
 // page. The chosen category's button is pink and disabled.
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 #include <array>
 

@@ -6,10 +6,10 @@
 #include "api/PackedItem.h"
 #include "base/BackgroundTask.h"
 #include "browse/Feed.h"
-#include "ui/IconListFill.h"
-#include "ui/LatestLoad.h"
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/LatestLoad.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 #include <QImage>
 #include <QTimer>

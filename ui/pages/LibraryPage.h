@@ -3,8 +3,8 @@
 // playlists; a click on a playlist opens it, and the refresh button asks
 // for the account and the list again.
 #include "base/BackgroundTask.h"
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 #include <QImage>
 #include <string>

@@ -1,10 +1,10 @@
 #include "ui/pages/LoginPage.h"
 
 #include "api/CloudApiClient.h"
-#include "ui/PictureBox.h"
-#include "ui/PictureDecoder.h"
-#include "ui/QrCodePicture.h"
-#include "ui/Theme.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/pictures/PictureDecoder.h"
+#include "ui/widgets/QrCodePicture.h"
+#include "ui/widgets/Theme.h"
 
 #include <QEvent>
 #include <QLabel>

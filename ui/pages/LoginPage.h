@@ -4,8 +4,8 @@
 // requests run on tasks while the window keeps pumping events; a poll tick
 // that arrives while a poll or a new code is under way is skipped.
 #include "base/BackgroundTask.h"
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 #include <QTimer>
 #include <string>

@@ -2,14 +2,14 @@
 
 #include "api/CloudApiClient.h"
 #include "browse/CatalogueFeeds.h"
-#include "ui/FlatButton.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/PageControls.h"
-#include "ui/PictureBox.h"
-#include "ui/PicturePipeline.h"
-#include "ui/ScrollPane.h"
-#include "ui/ServiceFailureLine.h"
-#include "ui/TrackList.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/pages/PageControls.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/ServiceFailureLine.h"
+#include "ui/lists/TrackList.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -11,7 +11,7 @@
 // end of the list asks for the next 200.
 #include "api/CloudRecords.h"
 #include "base/BackgroundTask.h"
-#include "ui/LatestLoad.h"
+#include "ui/lists/LatestLoad.h"
 #include "ui/pages/SongListPage.h"
 
 #include <string>

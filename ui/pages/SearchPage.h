@@ -4,9 +4,9 @@
 // go to the play flow, artists to the artist page, albums to the album page,
 // playlists to the playlist page, and the artists' "查看全部" to the
 // all-artists page.
-#include "ui/FeedFill.h"
-#include "ui/Navigation.h"
-#include "ui/Page.h"
+#include "ui/lists/FeedFill.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pages/Page.h"
 
 #include <array>
 #include <string>

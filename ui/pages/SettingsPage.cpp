@@ -1,10 +1,10 @@
 #include "ui/pages/SettingsPage.h"
 
-#include "ui/Artwork.h"
-#include "ui/ColourPickerWindow.h"
-#include "ui/PictureBox.h"
-#include "ui/ServiceSettingsGroup.h"
-#include "ui/Theme.h"
+#include "ui/pictures/Artwork.h"
+#include "ui/windows/ColourPickerWindow.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ServiceSettingsGroup.h"
+#include "ui/widgets/Theme.h"
 
 #include <QComboBox>
 #include <QEvent>

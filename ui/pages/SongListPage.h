@@ -3,9 +3,9 @@
 // description, "播放" (plays the first song), "···" (a menu that queues the
 // songs and maybe more) and a back button over a list of songs. Activating
 // a song plays it. The page's slide box grows with the list.
-#include "ui/Navigation.h"
-#include "ui/OperationMenu.h"
-#include "ui/Page.h"
+#include "ui/pages/Navigation.h"
+#include "ui/windows/OperationMenu.h"
+#include "ui/pages/Page.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "ui/DesktopLyricsWindow.h"
+#include "ui/windows/DesktopLyricsWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "RecordingServer.h"
 #include "TestPictures.h"
 #include "net/HttpClient.h"
-#include "ui/IconList.h"
-#include "ui/IconListFill.h"
-#include "ui/ItemEvents.h"
-#include "ui/PicturePipeline.h"
+#include "ui/lists/IconList.h"
+#include "ui/lists/IconListFill.h"
+#include "ui/lists/ItemEvents.h"
+#include "ui/pictures/PicturePipeline.h"
 
 #include <gtest/gtest.h>
 

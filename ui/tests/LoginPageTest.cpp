@@ -3,9 +3,9 @@
 // during a running poll, and the QR code drawn here when the QR image host
 // fails.
 #include "api/CloudApiClient.h"
-#include "ui/MainWindow.h"
-#include "ui/PictureBox.h"
-#include "ui/QrCodePicture.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/QrCodePicture.h"
 #include "ui/pages/LoginPage.h"
 
 #include "RecordingServer.h"

@@ -1,12 +1,12 @@
 #include "anim/ProgramAnimations.h"
-#include "ui/MessageBoxWindow.h"
-#include "ui/FlatButton.h"
-#include "ui/MainWindow.h"
-#include "ui/NowPlayingView.h"
-#include "ui/Page.h"
-#include "ui/PaneScroller.h"
-#include "ui/PictureBox.h"
-#include "ui/ScrollPane.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/NowPlayingView.h"
+#include "ui/pages/Page.h"
+#include "ui/widgets/PaneScroller.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ScrollPane.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/MessageBoxWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -3,7 +3,7 @@
 // address of the play bar, and the notice for an MV without an address.
 #include "DemoCompanion.h"
 #include "api/CloudApiClient.h"
-#include "ui/MessageBoxWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 #include "ui/MvPlayback.h"
 
 #include <gtest/gtest.h>

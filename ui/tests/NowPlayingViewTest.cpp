@@ -1,8 +1,8 @@
 // The now-playing view's pieces: the backdrop blur, and the lyric list that
 // scrolls the selected line near the top of its container.
 #include "anim/ProgramAnimations.h"
-#include "ui/ImageBlur.h"
-#include "ui/NowPlayingView.h"
+#include "ui/pictures/ImageBlur.h"
+#include "ui/windows/NowPlayingView.h"
 
 #include "TestPictures.h"
 

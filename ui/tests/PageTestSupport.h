@@ -3,10 +3,10 @@
 // in to the companion's demo account, and a relay that holds back chosen
 // answers so an older request can answer after a newer one.
 #include "api/CloudApiClient.h"
-#include "ui/IconList.h"
-#include "ui/MainWindow.h"
-#include "ui/Navigation.h"
-#include "ui/PicturePipeline.h"
+#include "ui/lists/IconList.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/pages/Navigation.h"
+#include "ui/pictures/PicturePipeline.h"
 
 #include "RecordingServer.h"
 

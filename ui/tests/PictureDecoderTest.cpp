@@ -1,5 +1,5 @@
 #include "TestPictures.h"
-#include "ui/PictureDecoder.h"
+#include "ui/pictures/PictureDecoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The picture pipeline with a fetcher made for the test: pictures come back
 // in list order however the fetches finish, side by side but never more at
 // once than the bound, and from its caches without fetching again.
-#include "ui/PicturePipeline.h"
+#include "ui/pictures/PicturePipeline.h"
 
 #include "TempDir.h"
 #include "TestPictures.h"

@@ -1,15 +1,15 @@
 // The play bar as a view of the player: its controls, what it shows of the
 // player's state and which intents its controls send.
-#include "ui/PlayBar.h"
+#include "ui/widgets/PlayBar.h"
 
 #include "anim/TimerAnimation.h"
 #include "api/CloudApiClient.h"
 #include "audio/AudioEngine.h"
 #include "base/AppSettings.h"
 #include "player/Player.h"
-#include "ui/NowPlayingSlide.h"
-#include "ui/PictureBox.h"
-#include "ui/PlayBarButton.h"
+#include "ui/windows/NowPlayingSlide.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/PlayBarButton.h"
 
 #include "TempDir.h"
 

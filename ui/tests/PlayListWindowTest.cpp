@@ -2,13 +2,13 @@
 // from the play bar's texts, several from one names request, in queue
 // order), a failed or short answer, the list following the queue and
 // marking the song playing, and two loads in a row.
-#include "ui/PlayListWindow.h"
+#include "ui/windows/PlayListWindow.h"
 
 #include "api/CloudApiClient.h"
 #include "audio/AudioEngine.h"
 #include "base/AppSettings.h"
 #include "player/Player.h"
-#include "ui/IconList.h"
+#include "ui/lists/IconList.h"
 
 #include "DemoCompanion.h"
 #include "RecordingServer.h"

@@ -1,6 +1,6 @@
 // The playback settings window: the equalizer, loudness levelling and the
 // sleep timer act at once and what lasts is written to the settings file.
-#include "ui/PlaybackSettingsWindow.h"
+#include "ui/windows/PlaybackSettingsWindow.h"
 
 #include "api/CloudApiClient.h"
 #include "player/LoudnessLevelling.h"

@@ -1,4 +1,4 @@
-#include "ui/RoundedPicture.h"
+#include "ui/widgets/RoundedPicture.h"
 
 #include "TestPictures.h"
 

@@ -1,7 +1,7 @@
 // The "服务" group: showing a stored choice is quiet, the user's clicks and
 // a completed address are announced once each, and a self-hosted server
 // without an http(s) address is no choice yet.
-#include "ui/ServiceSettingsGroup.h"
+#include "ui/widgets/ServiceSettingsGroup.h"
 
 #include <QLineEdit>
 #include <QRadioButton>

@@ -1,6 +1,6 @@
 // The spectrum's arithmetic: where the window sits, the bar widths, the
 // band weights, and how bars and caps move from a fixed FFT frame on.
-#include "ui/SpectrumBars.h"
+#include "ui/widgets/SpectrumBars.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,8 +1,8 @@
 // The desktop spectrum window: switched on and off from the play bar with
 // its warning each time, placed above the task bar, and drawing a fixed
 // frame in the two colours.
-#include "ui/MessageBoxWindow.h"
-#include "ui/SpectrumWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/SpectrumWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

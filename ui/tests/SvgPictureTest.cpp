@@ -1,4 +1,4 @@
-#include "ui/SvgPicture.h"
+#include "ui/widgets/SvgPicture.h"
 
 #include <gtest/gtest.h>
 

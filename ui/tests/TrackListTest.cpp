@@ -1,7 +1,7 @@
 // The song list as the view of a feed of songs: a newer load drops what an
 // older one still delivers, and one page at a time is asked for through the
 // list, only while more may follow.
-#include "ui/TrackList.h"
+#include "ui/lists/TrackList.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "TempDir.h"
 #include "base/AppSettings.h"
 #include "maintenance/UpdateLog.h"
-#include "ui/UpdateLogWindow.h"
+#include "ui/windows/UpdateLogWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The updater's window: what it shows, the download page it opens (web
 // pages only) and the skip path that lets the program start again.
 #include "TempDir.h"
-#include "ui/MessageBoxWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 #include "updater/UpdaterWindow.h"
 
 #include <QAbstractButton>

@@ -1,0 +1,53 @@
+#pragma once
+// One page of the main window's page area, built from its row of the page
+// table: its container (a slide box on the page, a mask holding a slide box,
+// or a plain panel) and its scroll pane. Pages with content derive from it
+// and place their controls in `content()`.
+#include "ui/pages/PageTable.h"
+
+#include <QWidget>
+#include <memory>
+
+class QScrollBar;
+class ScrollPane;
+class ServiceFailureLine;
+
+class CatalogueFeeds;
+
+class Page : public QWidget {
+public:
+    // `scrollBar` is the window's scrollbar for this page's pane (nullptr
+    // for pages without one).
+    Page(int index, QScrollBar* scrollBar);
+    ~Page() override;
+
+    int index() const { return index_; }
+    QString title() const;
+    // Where the page's controls go: the slide box, or the plain panel;
+    // nullptr for pages without a container.
+    QWidget* content() const { return content_; }
+    ScrollPane* scrollPane() const { return pane_.get(); }
+    bool wheelScrolls() const;
+    // While a song loads, lists on the page that start a play wait.
+    virtual void lockPlayStarters(bool /*locked*/) {}
+    // The page has just been opened for what the navigation state selects
+    // (the artist or playlist of a clicked item): pages that show one load it.
+    virtual void loadSelected() {}
+    // The catalogue feeds were made (or made anew): pages that show one of
+    // them become its view here.
+    virtual void showFeeds(CatalogueFeeds& /*feeds*/) {}
+    // The line the page shows where its content could not be loaded;
+    // nullptr on pages that load nothing.
+    ServiceFailureLine* failureLine() const { return failureLine_; }
+
+protected:
+    // Places the page's failure line in its content at `geometry`, above the
+    // controls made so far.
+    ServiceFailureLine* addFailureLine(QRect geometry);
+
+private:
+    int index_;
+    QWidget* content_ = nullptr;
+    std::unique_ptr<ScrollPane> pane_;
+    ServiceFailureLine* failureLine_ = nullptr;
+};

@@ -1,0 +1,43 @@
+#pragma once
+// The toolbar strip across the top of the main window: logo and title (both
+// drag the window), the four page buttons, the search box, the account
+// corner (avatar or login label) and the minimise and close buttons.
+#include "ui/widgets/BackdropPanel.h"
+#include "ui/pages/Navigation.h"
+
+#include <optional>
+
+class FlatButton;
+class PictureBox;
+class QLineEdit;
+
+class Toolbar : public BackdropPanel {
+public:
+    // The search box's designed text: a hint that leads to the settings page.
+    static constexpr const char* kSearchHint = "双击搜索框来到设置哦";
+
+    // `window` is the window the drag handles move.
+    explicit Toolbar(QWidget* window);
+
+    FlatButton* pageButton(ToolbarPage page) const;
+    // The chosen page's button turns pink, the others black; with no page
+    // (a page that is not one of the four) all four are black.
+    void markChosenPage(std::optional<ToolbarPage> page);
+
+    FlatButton* minimiseButton() const { return minimise_; }
+    FlatButton* closeButton() const { return close_; }
+    FlatButton* loginLabel() const { return login_; }
+    PictureBox* avatar() const { return avatar_; }
+    QLineEdit* searchBox() const { return search_; }
+
+    // Logged in: the avatar shows and the login label hides; logged out the other way round.
+    void showAccountArea(bool loggedIn);
+
+private:
+    FlatButton* pageButtons_[4];
+    QLineEdit* search_;
+    PictureBox* avatar_;
+    FlatButton* login_;
+    FlatButton* minimise_;
+    FlatButton* close_;
+};

@@ -1,0 +1,255 @@
+#include "ui/windows/MainWindow.h"
+
+#include "browse/CatalogueFeeds.h"
+
+#include "anim/ProgramAnimations.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/pages/AlbumPage.h"
+#include "ui/pages/AllArtistsPage.h"
+#include "ui/pages/AllMvsPage.h"
+#include "ui/pages/ArtistMvsPage.h"
+#include "ui/pages/ArtistPage.h"
+#include "ui/pages/ChartsPage.h"
+#include "ui/pages/DiscoverPage.h"
+#include "ui/pages/HomePage.h"
+#include "ui/pages/LibraryPage.h"
+#include "ui/pages/LoginPage.h"
+#include "ui/pages/PlaylistPage.h"
+#include "ui/pages/SettingsPage.h"
+#include "ui/widgets/BackdropPanel.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/windows/NowPlayingView.h"
+#include "ui/pages/Page.h"
+#include "ui/widgets/PaneScroller.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/pages/SearchPage.h"
+#include "ui/widgets/SlimScrollBar.h"
+#include "ui/widgets/Toolbar.h"
+
+#include <QCloseEvent>
+#include <QPainter>
+#include <QStackedWidget>
+#include <QWheelEvent>
+#include <functional>
+
+namespace {
+
+constexpr int kWheelStep = 40;       // pixels per wheel notch
+constexpr int kAnglePerNotch = 120;  // a notch in eighths of a degree
+
+constexpr const char* kLoggedOutTitle = "用户未登录~";
+constexpr const char* kLoggedOutContent =
+    "Mivra酱检测到您还没有登录您的网易云音乐账号哎...请单击Mivra音乐右上方 [登录] "
+    "按钮来登录您的网易云音乐账号，登录成功后即可查看您的音乐库啦！";
+
+// Makes a page from its index and the scrollbar of its pane.
+using PageFactory = std::function<Page*(QScrollBar*)>;
+
+PageFactory plainPage(int index) {
+    return [index](QScrollBar* scrollBar) { return new Page(index, scrollBar); };
+}
+
+}  // namespace
+
+MainWindow::MainWindow() {
+    setObjectName("MainWindow");
+    setWindowTitle("Mivra Music");
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setFixedSize(1110, 780);
+    setFont(Theme::font(14));
+
+    toolbar_ = new Toolbar(this);
+    connect(toolbar_->minimiseButton(), &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(toolbar_->closeButton(), &QAbstractButton::clicked, this, &MainWindow::closeRequested);
+    for (ToolbarPage page : {ToolbarPage::Home, ToolbarPage::Discover, ToolbarPage::Charts, ToolbarPage::Library})
+        connect(toolbar_->pageButton(page), &QAbstractButton::clicked, this, [this, page] { runToolbarAction(page); });
+
+    auto* separator = new QWidget(this);
+    separator->setObjectName("分组框_工具栏分割");
+    separator->setGeometry(21, 108, 1068, 1);
+    separator->setStyleSheet(QString("background: %1;").arg(QColor::fromRgba(Theme::kHairline).name()));
+
+    pageArea_ = new QStackedWidget(this);
+    pageArea_->setObjectName("选择夹_主体");
+    pageArea_->setGeometry(kPageAreaRect);
+    scroller_ = std::make_unique<PaneScroller>(ProgramAnimations::scrollPanes());
+    createPages();
+    connect(pageArea_, &QStackedWidget::currentChanged, this, &MainWindow::showScrollBarOf);
+    showScrollBarOf(currentPage());
+
+    playBar_ = new BackdropPanel(QColor::fromRgba(Theme::kPanel), 18, this);
+    playBar_->setObjectName("滤镜_播放栏");
+    playBar_->setGeometry(21, 676, 1068, 83);
+
+    nowPlaying_ = new NowPlayingView(this);
+    nowPlaying_->setGeometry(21, kNowPlayingParkedTop, 1068, 655);
+}
+
+MainWindow::~MainWindow() = default;
+
+// One line per page, in page order. A page with content of its own is made
+// by its class here, e.g. `[this](QScrollBar* bar) { return new HomePage(*this, bar); }`.
+void MainWindow::createPages() {
+    const PageFactory factories[Pages::kCount] = {
+        [this](QScrollBar* bar) { return new HomePage(*this, bar); },
+        [this](QScrollBar* bar) { return new DiscoverPage(*this, bar); },
+        [this](QScrollBar* bar) { return new ChartsPage(*this, bar); },
+        plainPage(Pages::kLibraryPlaceholder),
+        [this](QScrollBar* bar) { return new AllMvsPage(*this, bar); },
+        [this](QScrollBar* bar) { return new ArtistPage(*this, bar); },
+        plainPage(Pages::kNewAlbums),
+        [this](QScrollBar* bar) { return new PlaylistPage(*this, bar); },
+        [this](QScrollBar* bar) { return new SearchPage(*this, toolbar()->searchBox(), bar); },
+        [this](QScrollBar*) { return new LoginPage(*this); },
+        [](QScrollBar*) { return new SettingsPage; },
+        [this](QScrollBar* bar) { return new LibraryPage(*this, bar); },
+        [this](QScrollBar* bar) { return new AllArtistsPage(*this, bar); },
+        [this](QScrollBar* bar) { return new ArtistMvsPage(*this, bar); },
+        [this](QScrollBar* bar) { return new AlbumPage(*this, bar); },
+    };
+    for (int index = 0; index < Pages::kCount; ++index) {
+        const PageLayout& layout = pageLayout(index);
+        if (layout.pane) {
+            auto* scrollBar = new SlimScrollBar(this);
+            scrollBar->setObjectName(QString::fromUtf8(layout.pane->scrollBarName));
+            scrollBar->setGeometry(kScrollBarRect);
+            scrollBar->installEventFilter(this);
+            scrollBars_[size_t(index)] = scrollBar;
+        }
+        addPage(factories[index](scrollBars_[size_t(index)]));
+    }
+}
+
+void MainWindow::addPage(Page* page) {
+    pages_.at(size_t(page->index())) = page;
+    pageArea_->addWidget(page);
+    if (page->scrollPane()) scroller_->addPane(page->scrollPane());
+}
+
+namespace {
+
+// The toolbar button that stands for a page, if one does.
+std::optional<ToolbarPage> toolbarPageOf(int index) {
+    switch (index) {
+        case Pages::kHome: return ToolbarPage::Home;
+        case Pages::kDiscover: return ToolbarPage::Discover;
+        case Pages::kCharts: return ToolbarPage::Charts;
+        case Pages::kMusicLibrary: return ToolbarPage::Library;
+        default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+// The toolbar always marks the page shown, however it was reached.
+void MainWindow::showPage(int index) {
+    if (index < 0 || index >= Pages::kCount) return;
+    pageArea_->setCurrentIndex(index);
+    toolbar_->markChosenPage(toolbarPageOf(index));
+}
+
+void MainWindow::setCatalogue(const CloudApiClient* catalogue) {
+    catalogue_ = catalogue;
+    feeds_ = catalogue ? std::make_unique<CatalogueFeeds>(*catalogue) : nullptr;
+    if (!feeds_) return;
+    for (int i = 0; i < Pages::kCount; ++i) page(i)->showFeeds(*feeds_);
+}
+
+int MainWindow::currentPage() const { return pageArea_->currentIndex(); }
+
+void MainWindow::goBack() { showPage(state_.returnPage); }
+
+void MainWindow::requestPlay(const std::string& songId) {
+    state_.songIdToPlay = songId;
+    emit playRequested(songId);
+}
+
+void MainWindow::playMv(const std::string& mvId) { emit mvRequested(mvId); }
+
+void MainWindow::requestQueue(const ItemIds& songIds) { emit queueRequested(songIds); }
+
+void MainWindow::enterStartPage() {
+    showPage(Pages::kHome);
+    page(Pages::kHome)->scrollPane()->setMaximum(1800);
+    page(Pages::kArtist)->scrollPane()->setMaximum(800);
+    page(Pages::kSearch)->scrollPane()->setMaximum(940);
+}
+
+void MainWindow::runToolbarAction(ToolbarPage page) {
+    switch (page) {
+        case ToolbarPage::Home:
+            showPage(Pages::kHome);
+            return;
+        case ToolbarPage::Discover:
+            showPage(Pages::kDiscover);
+            return;
+        case ToolbarPage::Charts:
+            showPage(Pages::kCharts);
+            return;
+        case ToolbarPage::Library:
+            if (loggedInUserId_.empty()) {
+                MessageBoxWindow::show(
+                    {.title = kLoggedOutTitle, .content = kLoggedOutContent, .confirmCaption = "知道了"});
+                return;
+            }
+            showPage(Pages::kMusicLibrary);
+            return;
+    }
+}
+
+// Only the current page's scrollbar shows. The login page shows none, and
+// the pages without a pane (3, 6 and the settings page) leave the bars as
+// they were, so the settings page keeps the bar of the page before it.
+void MainWindow::showScrollBarOf(int pageIndex) {
+    if (pageIndex < 0) return;
+    const bool hideAll = pageIndex == Pages::kLogin;
+    if (!hideAll && !scrollBars_[size_t(pageIndex)]) return;
+    for (int i = 0; i < Pages::kCount; ++i) {
+        if (scrollBars_[size_t(i)]) scrollBars_[size_t(i)]->setVisible(!hideAll && i == pageIndex);
+    }
+}
+
+void MainWindow::onWheel(int notches) {
+    if (nowPlaying_->y() == kNowPlayingShownTop) return;
+    Page* current = page(currentPage());
+    if (!current->wheelScrolls() || !current->scrollPane()) return;
+    scroller_->scrollBy(current->scrollPane()->key(), -notches * kWheelStep);
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    // Fine-grained wheels and touchpads send parts of a notch; they add up.
+    wheelAngle_ += event->angleDelta().y();
+    const int notches = wheelAngle_ / kAnglePerNotch;
+    if (notches == 0) return;
+    wheelAngle_ -= notches * kAnglePerNotch;
+    onWheel(notches);
+}
+
+// The wheel over a scrollbar scrolls like anywhere else in the window, so
+// the pages the wheel does not scroll stay put there too.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    emit closeRequested();
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor::fromRgba(Theme::kWindow));
+    // A frameless window still needs an edge against a light desktop.
+    painter.setPen(QColor(0xDF, 0xE1, 0xE6));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void MainWindow::lockPlayStarters(bool locked) {
+    for (Page* page : pages_)
+        if (page) page->lockPlayStarters(locked);
+}

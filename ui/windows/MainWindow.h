@@ -1,0 +1,115 @@
+#pragma once
+// The main window: a frameless 1110×780 frame with its own toolbar, the page
+// area with its pages and their scroll panes, the play bar strip and
+// the parked now-playing view. It owns the navigation state and the toolbar's
+// page actions, and scrolls the panes with the wheel.
+#include "ui/pages/Navigation.h"
+#include "ui/pages/PageTable.h"
+#include "ui/widgets/Theme.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+
+class CloudApiClient;
+class Page;
+class PaneScroller;
+class NowPlayingView;
+class QScrollBar;
+class QStackedWidget;
+class Toolbar;
+
+class MainWindow : public QWidget, public Navigation {
+    Q_OBJECT
+public:
+    MainWindow();
+    ~MainWindow() override;
+
+    void showPage(int index) override;
+    int currentPage() const override;
+    void goBack() override;
+    void runToolbarAction(ToolbarPage page) override;
+    NavigationState& state() override { return state_; }
+    void requestPlay(const std::string& songId) override;
+    void playMv(const std::string& mvId) override;
+    void requestQueue(const ItemIds& songIds) override;
+    // While a song loads, the song lists of every page wait.
+    void lockPlayStarters(bool locked);
+
+    // The service client the pages load their lists with; it must outlive
+    // the window. Pages load nothing until it is set.
+    // The service client the pages load from; the catalogue feeds are made on it.
+    void setCatalogue(const CloudApiClient* catalogue);
+    const CloudApiClient* catalogue() const override { return catalogue_; }
+    CatalogueFeeds* feeds() const override { return feeds_.get(); }
+    // The picture pipeline of every list; it must outlive the window.
+    void setPictures(PicturePipeline* pictures) { pictures_ = pictures; }
+    PicturePipeline* pictures() const override { return pictures_; }
+
+    // Page 0, and the scroll ranges of the panes whose content is fixed
+    // before any list is filled (home, artist, search).
+    void enterStartPage();
+
+    // Logged in means a user id: the library button opens the library then.
+    void setLoggedInUserId(const std::string& userId) { loggedInUserId_ = userId; }
+    const std::string& loggedInUserId() const override { return loggedInUserId_; }
+    void setAccountCookie(const std::string& cookie) { accountCookie_ = cookie; }
+    const std::string& accountCookie() const override { return accountCookie_; }
+
+    // The typeface and style the settings choose for list captions.
+    void setListTypeface(const TypefaceChoice& choice) { listTypeface_ = choice; }
+    const TypefaceChoice& listTypeface() const override { return listTypeface_; }
+
+    // Wheel notches, positive away from the user: 40 pixels each on the
+    // pages the wheel scrolls, nothing while the now-playing view is up.
+    void onWheel(int notches);
+
+    Toolbar* toolbar() const { return toolbar_; }
+    Page* page(int index) const override { return pages_.at(size_t(index)); }
+    PaneScroller& scroller() const { return *scroller_; }
+    QWidget* playBarStrip() const { return playBar_; }
+    NowPlayingView* nowPlayingView() const { return nowPlaying_; }
+
+    // The now-playing view's tops when parked below the window and when up.
+    static constexpr int kNowPlayingParkedTop = 900;
+    static constexpr int kNowPlayingShownTop = 21;
+
+signals:
+    // The user asked to close the program (close button or window close).
+    void closeRequested();
+    // A song list asked for `songId` to be played (already in `songIdToPlay`).
+    void playRequested(const std::string& songId);
+    // A page asked for the MV `mvId`.
+    void mvRequested(const std::string& mvId);
+    // A list asked for its songs to be added to the play queue.
+    void queueRequested(const ItemIds& songIds);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent*) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createPages();
+    void addPage(Page* page);
+    void showScrollBarOf(int pageIndex);
+
+    NavigationState state_;
+    const CloudApiClient* catalogue_ = nullptr;
+    std::unique_ptr<CatalogueFeeds> feeds_;
+    PicturePipeline* pictures_ = nullptr;
+    std::string loggedInUserId_;
+    std::string accountCookie_;
+    TypefaceChoice listTypeface_;
+    int wheelAngle_ = 0;  // eighths of a degree not yet turned into notches
+
+    Toolbar* toolbar_;
+    QStackedWidget* pageArea_;
+    std::array<Page*, Pages::kCount> pages_{};
+    std::array<QScrollBar*, Pages::kCount> scrollBars_{};  // nullptr for pages without a pane
+    QWidget* playBar_;
+    NowPlayingView* nowPlaying_;
+    std::unique_ptr<PaneScroller> scroller_;
+};

@@ -1,0 +1,140 @@
+#include "ui/windows/NowPlayingView.h"
+
+#include "anim/ProgramAnimations.h"
+#include "ui/windows/WindowDrag.h"
+#include "ui/pictures/ImageBlur.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/RoundedPicture.h"
+#include "ui/widgets/Theme.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPointer>
+
+namespace {
+
+constexpr QRgb kLyricText = 0xFFF5F5F5;
+constexpr QRgb kSelectedLyricText = 0xFFFFFFFF;
+// The backdrop is blurred at a quarter of the view's size: the blur is
+// wide anyway, and scaling up smooths it further.
+constexpr int kBackdropScale = 4;
+constexpr int kBackdropBlurRadius = 6;
+// Darkens the blurred cover so the light lyric text reads on any cover.
+constexpr QRgb kBackdropShade = 0x8C141418;
+
+// The panel in front of the backdrop: it holds the cover, the title and the
+// lyrics, and shades the backdrop behind them.
+class ShadePanel : public QWidget {
+public:
+    explicit ShadePanel(QWidget* parent) : QWidget(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor::fromRgba(kBackdropShade));
+    }
+};
+
+QImage blurredBackdrop(const QImage& cover, QSize viewSize) {
+    if (cover.isNull()) return {};
+    const QSize small = viewSize / kBackdropScale;
+    QImage cropped = cover.copy(coverSourceRect(cover, small).toRect()).scaled(small, Qt::IgnoreAspectRatio,
+                                                                       Qt::SmoothTransformation);
+    return blurredImage(cropped, kBackdropBlurRadius);
+}
+
+}  // namespace
+
+NowPlayingView::NowPlayingView(QWidget* window) : QWidget(window) {
+    setObjectName("图片框_大封面");
+
+    auto* filter = new ShadePanel(this);
+    filter->setObjectName("滤镜_高斯模糊");
+    filter->setGeometry(0, 0, 1068, 655);
+    makeWindowDragHandle(filter, window);
+
+    cover_ = new PictureBox(filter);
+    cover_->setObjectName("大屏_封面");
+    cover_->setGeometry(55, 80, 320, 320);
+    cover_->setRounding(16);
+
+    title_ = new QLabel(filter);
+    title_->setObjectName("大屏_歌名");
+    title_->setGeometry(55, 420, 320, 115);
+    title_->setWordWrap(true);
+    title_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    title_->setFont(Theme::font(22, QFont::DemiBold));
+    title_->setStyleSheet(QString("color: %1; background: transparent;").arg(QColor::fromRgba(kLyricText).name()));
+
+    auto* container = new QWidget(filter);
+    container->setObjectName("分组框_歌词容器");
+    container->setGeometry(420, 42, 580, 570);
+
+    lyrics_ = new QListWidget(container);
+    lyrics_->setObjectName("列表框_歌词");
+    lyrics_->setGeometry(0, 0, 580, 570);
+    lyrics_->setFont(Theme::font(Theme::kDefaultTypeface, 22));
+    lyrics_->setFrameShape(QFrame::NoFrame);
+    lyrics_->setFocusPolicy(Qt::NoFocus);
+    lyrics_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lyrics_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lyrics_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The list only shows; presses fall through to the panel, which drags the window.
+    lyrics_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lyrics_->setStyleSheet(QString("QListWidget { background: transparent; color: %1; outline: none; }"
+                                   "QListWidget::item { border: none; border-radius: 12px; }"
+                                   "QListWidget::item:selected { color: %2; background: rgba(255, 255, 255, 38); }")
+                               .arg(QColor::fromRgba(kLyricText).name(), QColor::fromRgba(kSelectedLyricText).name()));
+}
+
+void NowPlayingView::showCover(const QImage& cover) {
+    cover_->setPicture(cover);
+    backdrop_ = blurredBackdrop(cover, size());
+    update();
+}
+
+void NowPlayingView::setTitle(const QString& title) { title_->setText(title); }
+
+void NowPlayingView::clearLyrics() { lyrics_->clear(); }
+
+void NowPlayingView::setLyrics(const std::vector<LyricItem>& items, int listHeight) {
+    for (const LyricItem& line : items) {
+        // A translated line is the line, "\r\n" and its translation with its
+        // line feed; the list breaks lines at "\n" alone and shows a last
+        // one as an empty line.
+        QString text = QString::fromStdString(line.text).remove('\r');
+        while (text.endsWith('\n')) text.chop(1);
+        auto* item = new QListWidgetItem(text, lyrics_);
+        item->setTextAlignment(Qt::AlignCenter);
+        item->setSizeHint(QSize(lyrics_->width(), line.height));
+    }
+    lyrics_->resize(lyrics_->width(), listHeight);
+}
+
+void NowPlayingView::selectLyric(int index) {
+    QListWidgetItem* item = lyrics_->item(index);
+    if (!item) return;
+    lyrics_->setCurrentItem(item);
+    const int target = kSelectedLineTop - index * item->sizeHint().height();
+    // A line lasts several ticks of the lyric timer: once it is in place
+    // there is nothing to animate.
+    if (lyrics_->y() == target) return;
+    QPointer<QListWidget> list(lyrics_);
+    ProgramAnimations::lyricScroll()
+        .start(lyrics_->y(), target, kScrollCurve,
+               [list](double value, double) {
+                   if (list) list->move(list->x(), static_cast<int>(value));
+               },
+               {}, TimerAnimation::kDefaultInterval, kScrollDurationMs);
+}
+
+void NowPlayingView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (backdrop_.isNull()) {
+        painter.fillRect(rect(), QColor(0x2A, 0x2A, 0x30));
+        return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), backdrop_);
+}
