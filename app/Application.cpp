@@ -22,6 +22,7 @@
 #include "ui/windows/LoadingWindow.h"
 #include "ui/windows/DesktopLyricsWindow.h"
 #include "app/CoverMenuActions.h"
+#include "app/ListeningExtras.h"
 #include "app/PlayerViews.h"
 #include "app/TrayIcon.h"
 #include "desktop/MprisService.h"
@@ -190,6 +191,8 @@ void Application::onMainWindowCreated(const EarlyRequests& requests) {
     applyStoredSettings();
     createDesktopLyrics();
     showPlayer();
+    extras_ = std::make_unique<ListeningExtras>(*mainWindow_, *player_, settingsPage(), AppSettings(paths_.settingsPath),
+                                                paths_.dataFolder);
     startHeartbeat(requests.heartbeat);
     if (!alive) return;
     waitForHomePage();

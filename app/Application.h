@@ -27,6 +27,7 @@ class CoverMenuActions;
 class DesktopLyricsWindow;
 class DiskCache;
 class HomePage;
+class ListeningExtras;
 class LoadingWindow;
 class MvPlayback;
 class PicturePipeline;
@@ -100,6 +101,7 @@ public:
     CoverMenuActions* coverMenu() const { return coverMenu_.get(); }
     MprisService* mpris() const { return mpris_.get(); }
     TrayIcon* tray() const { return tray_.get(); }
+    ListeningExtras* extras() const { return extras_.get(); }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
     PicturePipeline& pictures() const { return *pictures_; }
@@ -214,6 +216,7 @@ private:
     std::unique_ptr<CoverMenuActions> coverMenu_;
     std::unique_ptr<MprisService> mpris_;
     std::unique_ptr<TrayIcon> tray_;
+    std::unique_ptr<ListeningExtras> extras_;  // the user's own music, the keyboard, scrobbling
     QTimer heartbeatTimer_;
     // Last: its tasks (start-up requests, heartbeats) stop before anything
     // they use is gone.
