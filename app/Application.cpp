@@ -25,6 +25,7 @@
 #include "ui/windows/DesktopLyricsWindow.h"
 #include "app/CoverMenuActions.h"
 #include "app/ListenerParts.h"
+#include "app/ListeningExtras.h"
 #include "app/PlayerViews.h"
 #include "app/TrayIcon.h"
 #include "desktop/MprisService.h"
@@ -194,6 +195,8 @@ void Application::onMainWindowCreated(const EarlyRequests& requests) {
     applyStoredSettings();
     createDesktopLyrics();
     showPlayer();
+    extras_ = std::make_unique<ListeningExtras>(*mainWindow_, *player_, settingsPage(), AppSettings(paths_.settingsPath),
+                                                paths_.dataFolder);
     startHeartbeat(requests.heartbeat);
     if (!alive) return;
     waitForHomePage();

@@ -29,6 +29,7 @@ class DesktopLyricsWindow;
 class DiskCache;
 class HomePage;
 class ListenerParts;
+class ListeningExtras;
 class LoadingWindow;
 class MvPlayback;
 class PicturePipeline;
@@ -103,6 +104,7 @@ public:
     MprisService* mpris() const { return mpris_.get(); }
     TrayIcon* tray() const { return tray_.get(); }
     ListenerParts* listener() const { return listener_.get(); }
+    ListeningExtras* extras() const { return extras_.get(); }
     QWidget* loadingWindow() const;
     const QTimer& heartbeatTimer() const { return heartbeatTimer_; }
     PicturePipeline& pictures() const { return *pictures_; }
@@ -220,6 +222,7 @@ private:
     std::unique_ptr<MprisService> mpris_;
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<ListenerParts> listener_;
+    std::unique_ptr<ListeningExtras> extras_;  // the user's own music, the keyboard, scrobbling
     QTimer heartbeatTimer_;
     // Last: its tasks (start-up requests, heartbeats) stop before anything
     // they use is gone.

@@ -1,5 +1,6 @@
 #include "player/Player.h"
 
+#include "local/LocalSong.h"
 #include "audio/StreamActivity.h"
 #include "base/TaskStop.h"
 
@@ -19,8 +20,8 @@ Player::Player(const CloudApiClient& api, AudioEngine& engine, std::string servi
                QObject* parent)
     : QObject(parent),
       api_(api),
+      songs_(api, std::move(serviceCookie)),
       engine_(engine),
-      serviceCookie_(std::move(serviceCookie)),
       settings_(std::move(settings)) {
     playTimer_.setObjectName("时钟_播放");
     lyricTimer_.setObjectName("时钟_歌词");
@@ -83,7 +84,7 @@ void Player::startPlayTasks(std::uint64_t request, const std::string& songId) {
     std::vector<BackgroundTask::Handle>& tasks = arrivals_.tasks;
     // The address, and the stream opened from it at once.
     tasks.push_back(tasks_.start([this, request, songId] {
-        const SongStream address = api_.fetchSongStream(songId);
+        const SongStream address = songs_.stream(songId);
         const StreamSource source = streamSource(address, songId);
         const bool known = !source.filePath.empty() || !source.url.empty();
         handOver(request, [this, known, address](Arrivals& arrived) {
@@ -115,27 +116,27 @@ void Player::startPlayTasks(std::uint64_t request, const std::string& songId) {
         });
     }));
     tasks.push_back(tasks_.start([this, request, songId] {
-        SongDetail detail = api_.fetchSongDetail(songId);
-        const std::string coverUrl = detail.coverUrl;
+        SongDetail detail = songs_.detail(songId);
+        const SongDetail forCover = detail;
         handOver(request, [this, detail = std::move(detail)](Arrivals& arrived) {
             arrived.detail = detail;
             showWhatArrived();
             startWhenReady();
         });
         if (TaskStop::requested()) return;
-        handOver(request, [this, bytes = api_.fetchPicture(coverUrl)](Arrivals& arrived) {
+        handOver(request, [this, bytes = songs_.cover(songId, forCover)](Arrivals& arrived) {
             arrived.coverBytes = bytes;
             showWhatArrived();
         });
     }));
     tasks.push_back(tasks_.start([this, request, songId] {
-        handOver(request, [this, raw = api_.fetchRawLyric(songId)](Arrivals& arrived) {
+        handOver(request, [this, raw = songs_.rawLyric(songId)](Arrivals& arrived) {
             arrived.rawLyric = raw;
             startWhenReady();
         });
     }));
     tasks.push_back(tasks_.start([this, request, songId] {
-        handOver(request, [this, lyric = api_.fetchSongLyrics(songId)](Arrivals& arrived) {
+        handOver(request, [this, lyric = songs_.lyric(songId)](Arrivals& arrived) {
             arrived.lyric = lyric;
             startWhenReady();
         });
@@ -284,7 +285,7 @@ void Player::next() {
         return;
     }
     tasks_.start([this, mode = mode_] {
-        auto isAvailable = [this](const std::string& id) { return api_.checkSong(id, serviceCookie_); };
+        auto isAvailable = [this](const std::string& id) { return songs_.isAvailable(id); };
         std::optional<std::string> nextSong = queue_.next(mode, isAvailable);
         runOnUiThread(this, [this, nextSong] {
             if (nextSong) play(*nextSong);
@@ -428,12 +429,12 @@ void Player::prepareFollower() {
             next.songId = *chosen;
         } else {
             const auto step =
-                queue_.following([this](const std::string& id) { return api_.checkSong(id, serviceCookie_); });
+                queue_.following([this](const std::string& id) { return songs_.isAvailable(id); });
             if (!step) return;
             next.songId = step->id;
             next.queuePosition = step->position;
         }
-        next.address = api_.fetchSongStream(next.songId);
+        next.address = songs_.stream(next.songId);
         const StreamSource source = streamSource(next.address, next.songId);
         if ((source.filePath.empty() && source.url.empty()) || TaskStop::requested()) return;
         next.stream = engine_.createFollower(leader, source);
@@ -442,10 +443,10 @@ void Player::prepareFollower() {
             engine_.freeStream(next.stream);
             return;
         }
-        next.detail = api_.fetchSongDetail(next.songId);
-        next.coverBytes = api_.fetchPicture(next.detail.coverUrl);
-        next.rawLyric = api_.fetchRawLyric(next.songId);
-        next.lyric = api_.fetchSongLyrics(next.songId);
+        next.detail = songs_.detail(next.songId);
+        next.coverBytes = songs_.cover(next.songId, next.detail);
+        next.rawLyric = songs_.rawLyric(next.songId);
+        next.lyric = songs_.lyric(next.songId);
         runOnUiThread(this, [this, request, leader, next = std::move(next)]() mutable {
             if (request != newestPreparation_ || leader != stream_) {
                 engine_.freeStream(next.stream);
@@ -486,13 +487,18 @@ void Player::promoteFollower() {
 }
 
 StreamSource Player::streamSource(const SongStream& address, const std::string& songId) const {
-    StreamSource source;
-    const std::string key = playedAudio_ ? playedAudio_->keyOf(songId) : std::string();
-    if (playedAudio_) source.filePath = playedAudio_->find(key).value_or("");
-    if (address.url != "null") {
-        // Also the way when the kept file goes before the stream opens.
-        source.url = address.url;
-        if (playedAudio_ && source.filePath.empty()) source.recording = playedAudio_->record(key);
+    // The user's own songs play from their files ("null": the file is gone);
+    // only the service's are kept.
+    const bool local = isLocalSongId(songId);
+    StreamSource source = local && address.url != "null" ? SongLookup::source(songId, address) : StreamSource();
+    if (!local) {
+        const std::string key = playedAudio_ ? playedAudio_->keyOf(songId) : std::string();
+        if (playedAudio_) source.filePath = playedAudio_->find(key).value_or("");
+        if (address.url != "null") {
+            // Also the way when the kept file goes before the stream opens.
+            source.url = address.url;
+            if (playedAudio_ && source.filePath.empty()) source.recording = playedAudio_->record(key);
+        }
     }
     source.playOnce = true;
     source.measureLoudness = address.gainDb == 0.0 && LoudnessSettings::read(settings_).mode != LoudnessMode::Off &&

@@ -50,6 +50,7 @@
 #include "player/PlayQueue.h"
 #include "player/ResumePoint.h"
 #include "player/WordLyrics.h"
+#include "player/SongLookup.h"
 
 #include <QObject>
 #include <QTimer>
@@ -86,6 +87,10 @@ public:
     // Where the songs' lyric offsets are kept between runs (none are kept
     // before this is called).
     void keepLyricOffsetsIn(const std::string& path) { lyricOffsets_ = LyricOffsets(path); }
+
+    // The user's own songs (ids from localSongId) are played from their
+    // files, found in the local index at `indexPath`, as service songs are.
+    void playLocalSongsFrom(std::string indexPath) { songs_.setLocalIndex(std::move(indexPath)); }
 
     // Start-up: the stored volume and mode, applied without writing them.
     // An empty volume keeps the designed one; a text naming no mode chooses none.
@@ -312,9 +317,9 @@ private:
     void setProgress(int ticks, int elapsedSeconds);
 
     // Fixed at construction.
-    const CloudApiClient& api_;
+    const CloudApiClient& api_;  // the personal FM's requests; safe on any thread
+    SongLookup songs_;           // safe on any thread
     AudioEngine& engine_;
-    const std::string serviceCookie_;
     const AppSettings settings_;
 
     PlayQueue queue_;  // thread-safe on its own; availability checks step it on a task

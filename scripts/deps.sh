@@ -12,6 +12,7 @@ packages=(
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg
   portaudio19-dev libasound2-dev libjack-jackd2-dev libkissfft-dev libebur128-dev
   libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libqrencode-dev
+  libsqlite3-dev libxcb1-dev xdotool
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei fonts-noto-color-emoji time
   dbus-daemon dbus-bin playerctl desktop-file-utils appstream weston qt6-wayland

@@ -35,9 +35,18 @@ LibraryPage::LibraryPage(Navigation& navigation, QScrollBar* scrollBar)
     refresh_->setGeometry(888, 15, 40, 40);
     refresh_->setFont(Theme::font(24));
     refresh_->setToolTip("刷新");
+    addLocalMusicButton(box);
     playlists_ = makeIconList(box, "图标列表框用户歌单", {-63, 100, 1090, 550});
     addFailureLine({0, 100, 950, 30});
     openPageOnClick(playlists_, &libraryIds_, navigation_.router(), Place::Playlist, Place::Library);
+}
+
+void LibraryPage::addLocalMusicButton(QWidget* box) {
+    auto* local = new FlatButton("本地音乐", box);
+    local->setObjectName("音乐库_本地音乐");
+    local->setGeometry(770, 20, 110, 30);
+    local->setFont(Theme::font(16));
+    connect(local, &FlatButton::clicked, this, [this] { navigation_.showPage(Pages::kLibraryPlaceholder); });
 }
 
 void LibraryPage::showAccount(const std::string& nickname, const QImage& avatar) {

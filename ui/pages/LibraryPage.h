@@ -32,6 +32,9 @@ public:
     const ItemIds& libraryIds() const { return libraryIds_; }
 
 private:
+    // Opens the local music page.
+    void addLocalMusicButton(QWidget* box);
+
     Navigation& navigation_;
     PictureBox* avatar_;
     QLabel* heading_;

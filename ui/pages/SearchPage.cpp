@@ -15,6 +15,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <algorithm>
 
 namespace {
@@ -93,6 +94,7 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
         {songs_, noMatchLine(box, "标签_搜索歌曲无结果", songs_->geometry())},
         {playlists_, noMatchLine(box, "标签_搜索歌单无结果", playlists_->geometry().adjusted(60, 0, 0, 0))},
     }};
+    addLocalSongRow(box);
     // Over the artist and album rows, the first a search fills after its songs.
     addFailureLine({0, 70, 950, 30});
 
@@ -120,6 +122,34 @@ void SearchPage::startSearch() {
     stage_ = Stage::Artists;
     feeds->searchSongs(keyword_);
     feeds->searchArtists(keyword_);
+    showLocalMatches();
+}
+
+// Below the playlists: the user's own songs that match, hidden when none do.
+void SearchPage::addLocalSongRow(QWidget* box) {
+    localHeading_ = makeHeading(box, "标签_搜索本地歌曲", "本地歌曲", {0, 1230, 200, 40});
+    localSongs_ = new QListWidget(box);
+    localSongs_->setObjectName("列表框搜索本地歌曲");
+    localSongs_->setGeometry(0, 1275, 950, 210);
+    localSongs_->setFont(Theme::font(14));
+    localHeading_->hide();
+    localSongs_->hide();
+    QObject::connect(localSongs_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        navigation_.router().play(item->data(Qt::UserRole).toString().toStdString());
+    });
+}
+
+void SearchPage::showLocalMatches() {
+    localSongs_->clear();
+    const std::vector<SongItem> matches = localSearch_ ? localSearch_(keyword_) : std::vector<SongItem>{};
+    for (const SongItem& song : matches) {
+        QString text = QString::fromStdString(song.name);
+        if (!song.artists.empty()) text += " - " + QString::fromStdString(song.artists);
+        auto* item = new QListWidgetItem(text, localSongs_);
+        item->setData(Qt::UserRole, QString::fromStdString(song.id));
+    }
+    localHeading_->setVisible(!matches.empty());
+    localSongs_->setVisible(!matches.empty());
 }
 
 void SearchPage::continueAfter(Stage shown) {
@@ -205,4 +235,7 @@ void SearchPage::showAllArtists() {
     navigation_.router().openAllArtists(searchBox_->keyword().toStdString(), Place::Search);
 }
 
-void SearchPage::lockPlayStarters(bool locked) { songs_->setEnabled(!locked); }
+void SearchPage::lockPlayStarters(bool locked) {
+    songs_->setEnabled(!locked);
+    localSongs_->setEnabled(!locked);
+}

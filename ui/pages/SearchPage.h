@@ -8,12 +8,17 @@
 #include "ui/pages/Navigation.h"
 #include "ui/pages/Page.h"
 
+#include "api/CloudRecords.h"
+
 #include <array>
+#include <functional>
 #include <string>
+#include <vector>
 
 class IconList;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QScrollBar;
 class SearchBox;
 
@@ -40,6 +45,12 @@ public:
     // The "nothing found" text of a row (artistRow() ... playlistRow()).
     QLabel* noMatchText(const IconList* row) const;
     void lockPlayStarters(bool locked) override;
+
+    // The user's own songs that match a keyword, listed below the service's
+    // results on each search (none are looked for until this is set).
+    using LocalSearch = std::function<std::vector<SongItem>(const std::string& keyword)>;
+    void searchLocalSongsWith(LocalSearch search) { localSearch_ = std::move(search); }
+    QListWidget* localSongList() const { return localSongs_; }
     void showFeeds(CatalogueFeeds& feeds) override;
 
 private:
@@ -55,6 +66,8 @@ private:
     FeedListHooks rowHooks(IconList* list, std::function<void()> shown) const;
     const Row* rowOf(const IconList* list) const;
     void showAllArtists();
+    void addLocalSongRow(QWidget* box);
+    void showLocalMatches();
 
     Navigation& navigation_;
     SearchBox* searchBox_;
@@ -67,6 +80,9 @@ private:
     ItemIds songIds_;
     ItemIds playlistIds_;
     std::array<Row, 4> rows_;
+    LocalSearch localSearch_;
+    QLabel* localHeading_ = nullptr;
+    QListWidget* localSongs_ = nullptr;
     std::string keyword_;  // what the search shown asked for
     Stage stage_ = Stage::Done;
 };

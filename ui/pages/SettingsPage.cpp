@@ -110,6 +110,25 @@ SettingsPage::SettingsPage() : Page(Pages::kSettings, nullptr) {
     playback->setGeometry(850, 100, 120, 40);
     playback->setFont(Theme::font(14));
     connect(playback, &QPushButton::clicked, this, &SettingsPage::playbackSettingsRequested);
+    addShortcutAndLocalMusicButtons(page);
+}
+
+void SettingsPage::addShortcutAndLocalMusicButtons(QWidget* page) {
+    auto* shortcuts = new QPushButton(QString::fromUtf8("快捷键"), page);
+    shortcuts->setObjectName("按钮_快捷键");
+    shortcuts->setGeometry(850, 150, 120, 40);
+    shortcuts->setFont(Theme::font(14));
+    connect(shortcuts, &QPushButton::clicked, this, &SettingsPage::shortcutsRequested);
+    auto* local = new QPushButton(QString::fromUtf8("本地音乐"), page);
+    local->setObjectName("按钮_本地音乐");
+    local->setGeometry(850, 200, 120, 40);
+    local->setFont(Theme::font(14));
+    connect(local, &QPushButton::clicked, this, &SettingsPage::localMusicRequested);
+    auto* scrobbling = new QPushButton(QString::fromUtf8("听歌记录"), page);
+    scrobbling->setObjectName("按钮_听歌记录");
+    scrobbling->setGeometry(850, 250, 120, 40);
+    scrobbling->setFont(Theme::font(14));
+    connect(scrobbling, &QPushButton::clicked, this, &SettingsPage::scrobbleSettingsRequested);
 }
 
 SettingsPage::~SettingsPage() { delete picker_.data(); }

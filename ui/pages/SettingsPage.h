@@ -58,12 +58,21 @@ signals:
     void lyricColoursChanged(const LyricColours& colours);
     // The user asked for the playback settings window.
     void playbackSettingsRequested();
+    // The user asked for the "快捷键" box.
+    void shortcutsRequested();
+    // The user asked for the local music page (its folders are set there).
+    void localMusicRequested();
+    // The user asked for the "听歌记录" (scrobbling) settings.
+    void scrobbleSettingsRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showSwatch(QLabel* swatch, std::int32_t argb);
+    // The buttons below "播放设置" that open the shortcuts, the local music
+    // and the scrobbling settings.
+    void addShortcutAndLocalMusicButtons(QWidget* page);
 
     PictureBox* avatar_;
     QLabel* nickname_;

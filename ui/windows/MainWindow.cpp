@@ -15,6 +15,7 @@
 #include "ui/pages/HomePage.h"
 #include "ui/pages/LibraryPage.h"
 #include "ui/pages/ListenerSongsPage.h"
+#include "ui/pages/LocalMusicPage.h"
 #include "ui/pages/LoginPage.h"
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SettingsPage.h"
@@ -115,7 +116,7 @@ void MainWindow::createPages() {
         [this](QScrollBar* bar) { return new HomePage(*this, bar); },
         [this](QScrollBar* bar) { return new DiscoverPage(*this, bar); },
         [this](QScrollBar* bar) { return new ChartsPage(*this, bar); },
-        plainPage(Pages::kLibraryPlaceholder),
+        [this](QScrollBar*) { return new LocalMusicPage(*this); },
         [this](QScrollBar* bar) { return new AllMvsPage(*this, bar); },
         [this](QScrollBar* bar) { return new ArtistPage(*this, bar); },
         plainPage(Pages::kNewAlbums),
