@@ -19,9 +19,7 @@ QrPollResult readPollAnswer(const JsonDocument& answer) {
 
 }  // namespace
 
-std::string CloudApiClient::qrCreateKey() const {
-    return fetch({ServiceRoute::QrKey}).getText("data.unikey");
-}
+std::string CloudApiClient::qrCreateKey() const { return fetch({ServiceRoute::QrKey}).getText("data.unikey"); }
 
 std::string CloudApiClient::qrCreateUrl(const std::string& key) const {
     return fetch({ServiceRoute::QrCreate, {{"key", key}}}).getText("data.qrurl");
@@ -43,7 +41,8 @@ bool CloudApiClient::checkAccount(const std::string& cookie) const {
     return !answer.getText("profile").empty();
 }
 
-std::vector<CoverItem> CloudApiClient::fetchUserPlaylists(const std::string& userId, const std::string& cookie, ServiceStatus* status) const {
+std::vector<CoverItem> CloudApiClient::fetchUserPlaylists(const std::string& userId, const std::string& cookie,
+                                                          ServiceStatus* status) const {
     const JsonDocument answer =
         fetch({ServiceRoute::UserPlaylists, {{"uid", userId}, {"timestamp", timestampMs()}}, cookie, true}, status);
     return readCoverItems(answer, "playlist",
@@ -52,12 +51,11 @@ std::vector<CoverItem> CloudApiClient::fetchUserPlaylists(const std::string& use
 
 // Subscribing changes what the service holds, so the request is always fresh.
 bool CloudApiClient::subscribePlaylist(SubscribeAction action, const std::string& id, const std::string& cookie) const {
-    const JsonDocument answer = fetch({ServiceRoute::PlaylistSubscribe,
-                                       {{"t", std::to_string(static_cast<int>(action))},
-                                        {"id", id},
-                                        {"timestamp", timestampMs()}},
-                                       cookie,
-                                       true,
-                                       RequestHeaders::BrowserAgent});
+    const JsonDocument answer =
+        fetch({ServiceRoute::PlaylistSubscribe,
+               {{"t", std::to_string(static_cast<int>(action))}, {"id", id}, {"timestamp", timestampMs()}},
+               cookie,
+               true,
+               RequestHeaders::BrowserAgent});
     return answer.getText("code") == "200";
 }

@@ -8,8 +8,8 @@ std::string memberPath(std::string_view arrayPath, int index, std::string_view k
 
 void storeField(std::string& field, std::string text, FieldRead read) {
     switch (read) {
-    case FieldRead::Set: field = std::move(text); return;
-    case FieldRead::SecondArtist: field = joinFirstTwoArtists(field, text); return;
+        case FieldRead::Set: field = std::move(text); return;
+        case FieldRead::SecondArtist: field = joinFirstTwoArtists(field, text); return;
     }
 }
 

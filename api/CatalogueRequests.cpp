@@ -1,16 +1,14 @@
 // The search, playlist, chart and artist requests, and the picture download.
 #include "api/AnswerReading.h"
 #include "api/CloudApiClient.h"
-#include "net/HttpClient.h"
 #include "api/ServiceRequest.h"
+#include "net/HttpClient.h"
 
 namespace {
 
 // The search keyword, every byte of its UTF-8 form percent-encoded where a
 // URL carries it.
-QueryValue keywordValue(std::string_view keyword) {
-    return {"keywords", std::string(keyword), ValueEncoding::Keyword};
-}
+QueryValue keywordValue(std::string_view keyword) { return {"keywords", std::string(keyword), ValueEncoding::Keyword}; }
 
 std::vector<CoverItem> readPlaylistCovers(const JsonDocument& answer, std::string_view arrayPath) {
     return readCoverItems(answer, arrayPath,
@@ -19,14 +17,15 @@ std::vector<CoverItem> readPlaylistCovers(const JsonDocument& answer, std::strin
 
 // Songs in the detail form that playlist tracks and album songs share.
 std::vector<SongItem> readTracks(const JsonDocument& answer, std::string_view arrayPath) {
-    return readMembers<SongItem>(answer, arrayPath,
-                                 {{&SongItem::name, "name"}, {&SongItem::artists, "ar[0].name"}, {&SongItem::id, "id"}});
+    return readMembers<SongItem>(
+        answer, arrayPath, {{&SongItem::name, "name"}, {&SongItem::artists, "ar[0].name"}, {&SongItem::id, "id"}});
 }
 
 }  // namespace
 
 std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword, ServiceStatus* status) const {
-    const JsonDocument answer = fetch({ServiceRoute::Search, {keywordValue(keyword), {"type", "1"}, {"limit", "18"}}}, status);
+    const JsonDocument answer =
+        fetch({ServiceRoute::Search, {keywordValue(keyword), {"type", "1"}, {"limit", "18"}}}, status);
     return readMembers<SongItem>(answer, "result.songs",
                                  {{&SongItem::id, "id"},
                                   {&SongItem::name, "name"},
@@ -42,11 +41,13 @@ std::vector<CoverItem> CloudApiClient::searchArtists(std::string_view keyword, i
 }
 
 std::vector<CoverItem> CloudApiClient::searchAlbums(std::string_view keyword, ServiceStatus* status) const {
-    const JsonDocument answer = fetch({ServiceRoute::Search, {keywordValue(keyword), {"type", "10"}, {"limit", "3"}}}, status);
-    return readCoverItems(
-        answer, "result.albums",
-        {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"},
-         {CoverField::Subtitle, "artist.name"}});
+    const JsonDocument answer =
+        fetch({ServiceRoute::Search, {keywordValue(keyword), {"type", "10"}, {"limit", "3"}}}, status);
+    return readCoverItems(answer, "result.albums",
+                          {{CoverField::Picture, "picUrl"},
+                           {CoverField::Name, "name"},
+                           {CoverField::Id, "id"},
+                           {CoverField::Subtitle, "artist.name"}});
 }
 
 std::vector<CoverItem> CloudApiClient::searchPlaylists(std::string_view keyword, ServiceStatus* status) const {
@@ -60,7 +61,8 @@ std::vector<CoverItem> CloudApiClient::fetchAllPlaylists(const std::string& cook
     return readPlaylistCovers(answer, "playlists");
 }
 
-std::vector<CoverItem> CloudApiClient::fetchPersonalizedPlaylists(const std::string& cookie, ServiceStatus* status) const {
+std::vector<CoverItem> CloudApiClient::fetchPersonalizedPlaylists(const std::string& cookie,
+                                                                  ServiceStatus* status) const {
     const JsonDocument answer = fetch({ServiceRoute::Personalized, {{"limit", "100"}}, cookie, true}, status);
     return readCoverItems(answer, "result",
                           {{CoverField::Picture, "picUrl"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
@@ -72,8 +74,9 @@ std::vector<CoverItem> CloudApiClient::fetchHighQualityPlaylists(ServiceStatus* 
 }
 
 std::vector<CoverItem> CloudApiClient::fetchCategoryPlaylists(std::string_view category, ServiceStatus* status) const {
-    const JsonDocument answer = fetch(
-        {ServiceRoute::TopPlaylist, {{"cat", std::string(category), ValueEncoding::Keyword}, {"limit", "100"}}}, status);
+    const JsonDocument answer =
+        fetch({ServiceRoute::TopPlaylist, {{"cat", std::string(category), ValueEncoding::Keyword}, {"limit", "100"}}},
+              status);
     return readPlaylistCovers(answer, "playlists");
 }
 
@@ -83,7 +86,8 @@ std::vector<CoverItem> CloudApiClient::fetchToplists(ServiceStatus* status) cons
                           {{CoverField::Name, "name"}, {CoverField::Id, "id"}, {CoverField::Picture, "coverImgUrl"}});
 }
 
-PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const std::string& cookie, ServiceStatus* status) const {
+PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const std::string& cookie,
+                                                   ServiceStatus* status) const {
     const JsonDocument answer =
         fetch({ServiceRoute::PlaylistDetail, {{"id", id}}, cookie, true, RequestHeaders::BrowserAgent}, status);
     PlaylistDetail detail;
@@ -96,12 +100,13 @@ PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const 
 
 std::vector<SongItem> CloudApiClient::fetchPlaylistTracks(const std::string& id, int limit, int offset,
                                                           const std::string& cookie, ServiceStatus* status) const {
-    const JsonDocument answer = fetch({ServiceRoute::PlaylistTracks,
-                                       {{"id", id}, {"limit", std::to_string(limit)}, {"offset", std::to_string(offset)}},
-                                       cookie,
-                                       true,
-                                       RequestHeaders::BrowserAgent},
-                                      status);
+    const JsonDocument answer =
+        fetch({ServiceRoute::PlaylistTracks,
+               {{"id", id}, {"limit", std::to_string(limit)}, {"offset", std::to_string(offset)}},
+               cookie,
+               true,
+               RequestHeaders::BrowserAgent},
+              status);
     return readTracks(answer, "songs");
 }
 
@@ -119,7 +124,8 @@ ArtistDetail CloudApiClient::fetchArtistDetail(const std::string& id, ServiceSta
     return detail;
 }
 
-std::vector<CoverItem> CloudApiClient::fetchArtistAlbums(const std::string& id, int limit, ServiceStatus* status) const {
+std::vector<CoverItem> CloudApiClient::fetchArtistAlbums(const std::string& id, int limit,
+                                                         ServiceStatus* status) const {
     const JsonDocument answer = fetch({ServiceRoute::ArtistAlbums,
                                        {{"id", id}, {"limit", std::to_string(limit)}, {"timestamp", timestampMs()}},
                                        {},

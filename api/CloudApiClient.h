@@ -76,9 +76,10 @@ public:
     std::vector<CoverItem> fetchHighQualityPlaylists(ServiceStatus* status = nullptr) const;
     std::vector<CoverItem> fetchCategoryPlaylists(std::string_view category, ServiceStatus* status = nullptr) const;
     std::vector<CoverItem> fetchToplists(ServiceStatus* status = nullptr) const;
-    PlaylistDetail fetchPlaylistDetail(const std::string& id, const std::string& cookie, ServiceStatus* status = nullptr) const;
-    std::vector<SongItem> fetchPlaylistTracks(const std::string& id, int limit, int offset,
-                                              const std::string& cookie, ServiceStatus* status = nullptr) const;
+    PlaylistDetail fetchPlaylistDetail(const std::string& id, const std::string& cookie,
+                                       ServiceStatus* status = nullptr) const;
+    std::vector<SongItem> fetchPlaylistTracks(const std::string& id, int limit, int offset, const std::string& cookie,
+                                              ServiceStatus* status = nullptr) const;
     ArtistDetail fetchArtistDetail(const std::string& id, ServiceStatus* status = nullptr) const;
     std::vector<CoverItem> fetchArtistAlbums(const std::string& id, int limit, ServiceStatus* status = nullptr) const;
     std::vector<CoverItem> fetchArtistMvs(const std::string& id, int limit, ServiceStatus* status = nullptr) const;
@@ -97,7 +98,8 @@ public:
     AccountProfile fetchAccount(const std::string& cookie) const;
     // The start-up account check: true when the account answer has a profile.
     bool checkAccount(const std::string& cookie) const;
-    std::vector<CoverItem> fetchUserPlaylists(const std::string& userId, const std::string& cookie, ServiceStatus* status = nullptr) const;
+    std::vector<CoverItem> fetchUserPlaylists(const std::string& userId, const std::string& cookie,
+                                              ServiceStatus* status = nullptr) const;
     // True when the service answered with code 200.
     bool subscribePlaylist(SubscribeAction action, const std::string& id, const std::string& cookie) const;
 

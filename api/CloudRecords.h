@@ -15,9 +15,9 @@ struct SongDetail {
 
 // A song's stream as the song URL answer gives it.
 struct SongStream {
-    std::string url;        // "null" when the answer names none
-    double gainDb = 0;      // the service's loudness adjustment for the song; 0 when it gives none
-    double peak = 0;        // the song's peak, linear (1 = full scale); 0 when it gives none
+    std::string url;    // "null" when the answer names none
+    double gainDb = 0;  // the service's loudness adjustment for the song; 0 when it gives none
+    double peak = 0;    // the song's peak, linear (1 = full scale); 0 when it gives none
 };
 
 // A song's lyric texts as the newer lyric answer gives them.
@@ -97,4 +97,3 @@ struct QrPollResult {
 };
 
 enum class SubscribeAction { Subscribe = 1, Unsubscribe = 2 };
-

@@ -167,56 +167,58 @@ HttpRequest DirectTransport::prepare(const DirectRequest& request, const std::st
     std::string extraHeaders;
     const std::string apiPath = request.uri.size() > 5 ? request.uri.substr(5) : std::string();
     switch (request.form) {
-    case CipherForm::Weapi: {
-        params["csrf_token"] = csrfToken;
-        const std::string key = weapiSecretKey_.empty() ? ServiceCipher::weapiSecretKeyFrom(randomness_.bytes(16))
-                                                        : weapiSecretKey_;
-        const ServiceCipher::WeapiForm form = ServiceCipher::weapi(dumpJson(params), key);
-        exchange.url = origins_.web + "/weapi/" + apiPath;
-        exchange.bodyText = "params=" + encodeFormValue(form.params) + "&encSecKey=" + encodeFormValue(form.encSecKey);
-        userAgent = kWeapiUserAgent;
-        extraHeaders = "Referer: " + origins_.web + "\r\nCookie: " + cookieLine(cookie);
-        break;
-    }
-    case CipherForm::Linuxapi: {
-        const Json wrapped{{"method", "POST"}, {"url", origins_.web + request.uri}, {"params", params}};
-        exchange.url = origins_.web + "/api/linux/forward";
-        exchange.bodyText = "eparams=" + ServiceCipher::linuxapi(dumpJson(wrapped));
-        userAgent = kLinuxapiUserAgent;
-        extraHeaders = "Cookie: " + cookieLine(cookie);
-        break;
-    }
-    case CipherForm::Eapi: {
-        const auto field = [&cookie](const char* name) { return *fieldOf(cookie, name); };
-        CookieFields header = {{"osver", field("osver")},
-                               {"deviceId", field("deviceId")},
-                               {"os", field("os")},
-                               {"appver", field("appver")},
-                               {"versioncode", "140"},
-                               {"mobilename", ""},
-                               {"buildver", std::to_string(now).substr(0, 10)},
-                               {"resolution", "1920x1080"},
-                               {"__csrf", csrfToken},
-                               {"channel", field("channel")},
-                               {"requestId", requestId(randomness_, now)}};
-        if (request.antiCheatToken) header.emplace_back("X-antiCheatToken", kAntiCheatToken);
-        if (const std::string* u = fieldOf(cookie, "MUSIC_U")) header.emplace_back("MUSIC_U", *u);
-        if (const std::string* a = fieldOf(cookie, "MUSIC_A")) header.emplace_back("MUSIC_A", *a);
-        Json headerJson = Json::object();
-        for (const auto& [name, value] : header) headerJson[name] = value;
-        params["header"] = headerJson;
-        exchange.url = origins_.api + "/eapi/" + apiPath;
-        exchange.bodyText = "params=" + ServiceCipher::eapi(request.uri, dumpJson(params));
-        userAgent = kEapiUserAgent;
-        extraHeaders = "Cookie: " + cookieLine(header);
-        break;
-    }
+        case CipherForm::Weapi: {
+            params["csrf_token"] = csrfToken;
+            const std::string key =
+                weapiSecretKey_.empty() ? ServiceCipher::weapiSecretKeyFrom(randomness_.bytes(16)) : weapiSecretKey_;
+            const ServiceCipher::WeapiForm form = ServiceCipher::weapi(dumpJson(params), key);
+            exchange.url = origins_.web + "/weapi/" + apiPath;
+            exchange.bodyText =
+                "params=" + encodeFormValue(form.params) + "&encSecKey=" + encodeFormValue(form.encSecKey);
+            userAgent = kWeapiUserAgent;
+            extraHeaders = "Referer: " + origins_.web + "\r\nCookie: " + cookieLine(cookie);
+            break;
+        }
+        case CipherForm::Linuxapi: {
+            const Json wrapped{{"method", "POST"}, {"url", origins_.web + request.uri}, {"params", params}};
+            exchange.url = origins_.web + "/api/linux/forward";
+            exchange.bodyText = "eparams=" + ServiceCipher::linuxapi(dumpJson(wrapped));
+            userAgent = kLinuxapiUserAgent;
+            extraHeaders = "Cookie: " + cookieLine(cookie);
+            break;
+        }
+        case CipherForm::Eapi: {
+            const auto field = [&cookie](const char* name) { return *fieldOf(cookie, name); };
+            CookieFields header = {{"osver", field("osver")},
+                                   {"deviceId", field("deviceId")},
+                                   {"os", field("os")},
+                                   {"appver", field("appver")},
+                                   {"versioncode", "140"},
+                                   {"mobilename", ""},
+                                   {"buildver", std::to_string(now).substr(0, 10)},
+                                   {"resolution", "1920x1080"},
+                                   {"__csrf", csrfToken},
+                                   {"channel", field("channel")},
+                                   {"requestId", requestId(randomness_, now)}};
+            if (request.antiCheatToken) header.emplace_back("X-antiCheatToken", kAntiCheatToken);
+            if (const std::string* u = fieldOf(cookie, "MUSIC_U")) header.emplace_back("MUSIC_U", *u);
+            if (const std::string* a = fieldOf(cookie, "MUSIC_A")) header.emplace_back("MUSIC_A", *a);
+            Json headerJson = Json::object();
+            for (const auto& [name, value] : header) headerJson[name] = value;
+            params["header"] = headerJson;
+            exchange.url = origins_.api + "/eapi/" + apiPath;
+            exchange.bodyText = "params=" + ServiceCipher::eapi(request.uri, dumpJson(params));
+            userAgent = kEapiUserAgent;
+            extraHeaders = "Cookie: " + cookieLine(header);
+            break;
+        }
     }
     exchange.extraHeaders = extraHeaders + "\r\nUser-Agent: " + userAgent;
     return exchange;
 }
 
-DirectTransport::Exchange DirectTransport::exchange(const DirectRequest& request, const std::string& accountCookie) const {
+DirectTransport::Exchange DirectTransport::exchange(const DirectRequest& request,
+                                                    const std::string& accountCookie) const {
     const bool forAccount = fieldOf(parseCookie(accountCookie), "MUSIC_U") != nullptr;
     const std::string token = forAccount ? std::string() : visitorToken();
     const HttpResponse response = HttpClient::fetchService(prepare(request, accountCookie, token));
@@ -228,8 +230,7 @@ std::string DirectTransport::visitorToken() const {
     if (!visitorToken_.empty()) return visitorToken_;
     const std::int64_t now = randomness_.unixMilliseconds();
     if (lastFailedRegistrationMs_ != 0 && now - lastFailedRegistrationMs_ < kRegistrationRetryMs) return {};
-    const HttpResponse response =
-        HttpClient::fetchService(prepare(anonymousRegistration(deviceId_), {}, {}));
+    const HttpResponse response = HttpClient::fetchService(prepare(anonymousRegistration(deviceId_), {}, {}));
     const CookieFields received = parseCookie(collectSetCookies(response.headers));
     const std::string* token = fieldOf(received, "MUSIC_A");
     if (token && !token->empty()) {
@@ -242,30 +243,27 @@ std::string DirectTransport::visitorToken() const {
 
 ServiceAnswer DirectTransport::send(const ServiceCall& call) const {
     switch (call.route) {
-    case ServiceRoute::QrCreate:
-        return {"200 OK", dumpJson(Json{{"code", 200},
-                                        {"data", Json{{"qrurl", kQrLoginUrl + call.value("key")}, {"qrimg", ""}}}})};
-    case ServiceRoute::PlaylistTracks:
-        return playlistTracks(call);
-    case ServiceRoute::SongUrl:
-        return songUrl(call);
-    case ServiceRoute::CheckMusic:
-        return availabilityAnswer(exchange(directRequest(call), call.cookie).answer);
-    case ServiceRoute::QrKey: {
-        const ServiceAnswer answer = exchange(directRequest(call), call.cookie).answer;
-        const Json body = parseJson(answer.body);
-        if (body.is_discarded()) return answer;
-        return {answer.status, dumpJson(Json{{"data", body}, {"code", 200}})};
-    }
-    case ServiceRoute::QrCheck: {
-        const Exchange result = exchange(directRequest(call), call.cookie);
-        Json body = parseJson(result.answer.body);
-        if (body.is_discarded() || !body.is_object()) return result.answer;
-        body["cookie"] = result.setCookies;
-        return {result.answer.status, dumpJson(body)};
-    }
-    default:
-        return exchange(directRequest(call), call.cookie).answer;
+        case ServiceRoute::QrCreate:
+            return {"200 OK",
+                    dumpJson(Json{{"code", 200},
+                                  {"data", Json{{"qrurl", kQrLoginUrl + call.value("key")}, {"qrimg", ""}}}})};
+        case ServiceRoute::PlaylistTracks: return playlistTracks(call);
+        case ServiceRoute::SongUrl: return songUrl(call);
+        case ServiceRoute::CheckMusic: return availabilityAnswer(exchange(directRequest(call), call.cookie).answer);
+        case ServiceRoute::QrKey: {
+            const ServiceAnswer answer = exchange(directRequest(call), call.cookie).answer;
+            const Json body = parseJson(answer.body);
+            if (body.is_discarded()) return answer;
+            return {answer.status, dumpJson(Json{{"data", body}, {"code", 200}})};
+        }
+        case ServiceRoute::QrCheck: {
+            const Exchange result = exchange(directRequest(call), call.cookie);
+            Json body = parseJson(result.answer.body);
+            if (body.is_discarded() || !body.is_object()) return result.answer;
+            body["cookie"] = result.setCookies;
+            return {result.answer.status, dumpJson(body)};
+        }
+        default: return exchange(directRequest(call), call.cookie).answer;
     }
 }
 

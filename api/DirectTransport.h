@@ -36,8 +36,8 @@ public:
     // `deviceId` is the visitor's device id, kept by the caller between
     // runs. A non-empty `weapiSecretKey` replaces the random weapi key, so a
     // local stand-in of the service can read the requests.
-    DirectTransport(DirectOrigins origins, std::string deviceId, RequestRandomness randomness = RequestRandomness::system(),
-                    std::string weapiSecretKey = {});
+    DirectTransport(DirectOrigins origins, std::string deviceId,
+                    RequestRandomness randomness = RequestRandomness::system(), std::string weapiSecretKey = {});
 
     ServiceAnswer send(const ServiceCall& call) const override;
     // Nothing: the login page draws the code itself.

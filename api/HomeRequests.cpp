@@ -21,22 +21,25 @@ std::vector<PackedItem> CloudApiClient::fetchBanners(ServiceStatus* status) cons
         {ServiceRoute::Banner, {{"type", "0"}, {"timestamp", timestampMs()}}, {}, false, RequestHeaders::BrowserAgent},
         status);
     // The banner's type title takes the name's place.
-    return packAll(readCoverItems(answer, "banners",
-                                  {{CoverField::Picture, "imageUrl"},
-                                   {CoverField::Name, "typeTitle"},
-                                   {CoverField::Id, "targetId"}}),
-                   &PackedItem::banner);
+    return packAll(
+        readCoverItems(
+            answer, "banners",
+            {{CoverField::Picture, "imageUrl"}, {CoverField::Name, "typeTitle"}, {CoverField::Id, "targetId"}}),
+        &PackedItem::banner);
 }
 
 std::vector<PackedItem> CloudApiClient::fetchPersonalizedMvs(ServiceStatus* status) const {
-    const JsonDocument answer = fetch(
-        {ServiceRoute::PersonalizedMvs, {{"timestamp", timestampMs()}}, {}, false, RequestHeaders::BrowserAgent}, status);
-    return packAll(readCoverItems(answer, "result",
-                                  {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}}),
-                   &PackedItem::personalizedMv);
+    const JsonDocument answer =
+        fetch({ServiceRoute::PersonalizedMvs, {{"timestamp", timestampMs()}}, {}, false, RequestHeaders::BrowserAgent},
+              status);
+    return packAll(
+        readCoverItems(answer, "result",
+                       {{CoverField::Picture, "picUrl"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}}),
+        &PackedItem::personalizedMv);
 }
 
-std::vector<CoverItem> CloudApiClient::fetchRecommendedPlaylists(const std::string& cookie, ServiceStatus* status) const {
+std::vector<CoverItem> CloudApiClient::fetchRecommendedPlaylists(const std::string& cookie,
+                                                                 ServiceStatus* status) const {
     const JsonDocument answer = fetch({ServiceRoute::Personalized,
                                        {{"limit", "10"}, {"timestamp", timestampMs()}},
                                        cookie,
@@ -49,9 +52,12 @@ std::vector<CoverItem> CloudApiClient::fetchRecommendedPlaylists(const std::stri
 }
 
 std::vector<CoverItem> CloudApiClient::fetchTopArtists(ServiceStatus* status) const {
-    const JsonDocument answer = fetch(
-        {ServiceRoute::TopArtists, {{"limit", "5"}, {"timestamp", timestampMs()}}, {}, false, RequestHeaders::BrowserAgent},
-        status);
+    const JsonDocument answer = fetch({ServiceRoute::TopArtists,
+                                       {{"limit", "5"}, {"timestamp", timestampMs()}},
+                                       {},
+                                       false,
+                                       RequestHeaders::BrowserAgent},
+                                      status);
     return readCoverItems(answer, "artists",
                           {{CoverField::Picture, "img1v1Url"}, {CoverField::Name, "name"}, {CoverField::Id, "id"}},
                           kTopArtistSizeSuffix);

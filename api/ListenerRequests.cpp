@@ -41,8 +41,10 @@ bool CloudApiClient::trashFmSong(const std::string& id, const std::string& cooki
 }
 
 bool CloudApiClient::likeSong(const std::string& id, bool like, const std::string& cookie) const {
-    const JsonDocument answer = fetch(
-        {ServiceRoute::LikeSong, {{"id", id}, {"like", like ? "true" : "false"}, {"timestamp", timestampMs()}}, cookie, true});
+    const JsonDocument answer = fetch({ServiceRoute::LikeSong,
+                                       {{"id", id}, {"like", like ? "true" : "false"}, {"timestamp", timestampMs()}},
+                                       cookie,
+                                       true});
     return answer.getText("code") == "200";
 }
 
@@ -62,7 +64,8 @@ std::vector<std::string> CloudApiClient::fetchLikedSongIds(const std::string& us
 // "type" 1 asks for the week's record alone (0 would be every week's).
 std::vector<SongItem> CloudApiClient::fetchPlayRecord(const std::string& userId, const std::string& cookie,
                                                       ServiceStatus* status) const {
-    const JsonDocument answer = fetch(
-        {ServiceRoute::PlayRecord, {{"uid", userId}, {"type", "1"}, {"timestamp", timestampMs()}}, cookie, true}, status);
+    const JsonDocument answer =
+        fetch({ServiceRoute::PlayRecord, {{"uid", userId}, {"type", "1"}, {"timestamp", timestampMs()}}, cookie, true},
+              status);
     return readDetailSongs(answer, "weekData", "song");
 }

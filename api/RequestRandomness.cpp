@@ -33,6 +33,8 @@ RequestRandomness RequestRandomness::system() {
             }};
 }
 
-std::string RequestRandomness::lowerHex(std::size_t count) const { return digitsFrom(bytes(count), "0123456789abcdef"); }
+std::string RequestRandomness::lowerHex(std::size_t count) const {
+    return digitsFrom(bytes(count), "0123456789abcdef");
+}
 
 std::string RequestRandomness::deviceId() const { return digitsFrom(bytes(52), "0123456789ABCDEF"); }

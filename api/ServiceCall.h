@@ -11,41 +11,41 @@
 // Every request the client makes, named by the API server path of its
 // gateway form.
 enum class ServiceRoute {
-    SongDetail,         // song/detail
-    SongUrl,            // the maker's song URL
-    Lyric,              // lyric
-    CheckMusic,         // check/music
-    Search,             // search
-    TopPlaylist,        // top/playlist
-    Personalized,       // personalized
+    SongDetail,            // song/detail
+    SongUrl,               // the maker's song URL
+    Lyric,                 // lyric
+    CheckMusic,            // check/music
+    Search,                // search
+    TopPlaylist,           // top/playlist
+    Personalized,          // personalized
     HighQualityPlaylists,  // top/playlist/highquality
-    Toplist,            // toplist
-    PlaylistDetail,     // playlist/detail
-    PlaylistTracks,     // playlist/track/all
-    ArtistDetail,       // artist/detail
-    ArtistAlbums,       // artist/album
-    ArtistMvs,          // artist/mv
-    Album,              // album
-    QrKey,              // the maker's QR login, step 0
-    QrCreate,           // the maker's QR login, step 1
-    QrCheck,            // the maker's QR login, step 2
-    UserAccount,        // user/account
-    UserPlaylists,      // user/playlist
-    PlaylistSubscribe,  // playlist/subscribe
-    Banner,             // banner
-    PersonalizedMvs,    // personalized/mv
-    TopArtists,         // top/artists
-    NewestAlbums,       // album/newest
-    FirstMvs,           // mv/first
-    AllMvs,             // mv/all
-    MvUrl,              // mv/url
-    DailySongs,         // recommend/songs
-    PersonalFm,         // personal_fm
-    FmTrash,            // fm_trash
-    LikeSong,           // like
-    LikedSongIds,       // likelist
-    PlayRecord,         // user/record
-    WordLyric,          // lyric/new
+    Toplist,               // toplist
+    PlaylistDetail,        // playlist/detail
+    PlaylistTracks,        // playlist/track/all
+    ArtistDetail,          // artist/detail
+    ArtistAlbums,          // artist/album
+    ArtistMvs,             // artist/mv
+    Album,                 // album
+    QrKey,                 // the maker's QR login, step 0
+    QrCreate,              // the maker's QR login, step 1
+    QrCheck,               // the maker's QR login, step 2
+    UserAccount,           // user/account
+    UserPlaylists,         // user/playlist
+    PlaylistSubscribe,     // playlist/subscribe
+    Banner,                // banner
+    PersonalizedMvs,       // personalized/mv
+    TopArtists,            // top/artists
+    NewestAlbums,          // album/newest
+    FirstMvs,              // mv/first
+    AllMvs,                // mv/all
+    MvUrl,                 // mv/url
+    DailySongs,            // recommend/songs
+    PersonalFm,            // personal_fm
+    FmTrash,               // fm_trash
+    LikeSong,              // like
+    LikedSongIds,          // likelist
+    PlayRecord,            // user/record
+    WordLyric,             // lyric/new
 };
 
 // How a query value is percent-encoded in a URL.

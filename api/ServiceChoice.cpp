@@ -10,9 +10,9 @@ constexpr const char* kSection = "Service";
 
 const char* wayName(ServiceWay way) {
     switch (way) {
-    case ServiceWay::Direct: return "direct";
-    case ServiceWay::SelfHosted: return "selfhosted";
-    case ServiceWay::Demo: return "demo";
+        case ServiceWay::Direct: return "direct";
+        case ServiceWay::SelfHosted: return "selfhosted";
+        case ServiceWay::Demo: return "demo";
     }
     return "direct";
 }
@@ -38,8 +38,8 @@ bool ServiceChoice::write(const AppSettings& settings) const {
 }
 
 ServiceTarget ServiceTarget::fromEnvironment() {
-    for (const char* name : {"MIVRA_SERVICE_BASE", "MIVRA_MAKER_ORIGIN", "MIVRA_ACCOUNT_ORIGIN", "MIVRA_QR_ORIGIN",
-                             "MIVRA_PLAYER_ORIGIN"})
+    for (const char* name :
+         {"MIVRA_SERVICE_BASE", "MIVRA_MAKER_ORIGIN", "MIVRA_ACCOUNT_ORIGIN", "MIVRA_QR_ORIGIN", "MIVRA_PLAYER_ORIGIN"})
         if (environmentSet(name)) return ServiceTarget(ServiceHosts::fromEnvironment());
     ServiceTarget target;
     if (environmentSet("MIVRA_DIRECT_ORIGIN")) {

@@ -4,9 +4,9 @@
 #include "api/CloudApiClient.h"
 #include "text/TextUtils.h"
 
-#include <nlohmann/json.hpp>
 #include <charconv>
 #include <cmath>
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -60,8 +60,7 @@ std::string CloudApiClient::fetchSongUrl(const std::string& id) const { return f
 
 // A trial clip is no song: playing 30 seconds as if whole would mislead.
 SongStream CloudApiClient::fetchSongStream(const std::string& id) const {
-    const JsonDocument answer =
-        fetch({ServiceRoute::SongUrl, {{"id", id}}, {}, false, RequestHeaders::BrowserAgent});
+    const JsonDocument answer = fetch({ServiceRoute::SongUrl, {{"id", id}}, {}, false, RequestHeaders::BrowserAgent});
     SongStream stream;
     stream.url = answer.getText("data[0].url");
     if (stream.url.empty() || answer.exists("data[0].freeTrialInfo")) stream.url = "null";

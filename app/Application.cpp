@@ -3,47 +3,47 @@
 #include "api/RequestRandomness.h"
 #include "browse/Account.h"
 
-#include "base/AppSettings.h"
-#include "base/ProductInfo.h"
-#include "maintenance/UpdateDecision.h"
-#include "maintenance/UpdateLog.h"
-#include "ui/windows/SpectrumWindow.h"
-#include "ui/windows/UpdateLogWindow.h"
-#include "ui/AccountView.h"
-#include "base/BackgroundTask.h"
-#include "net/DiskCache.h"
-#include "ui/MvPlayback.h"
-#include "ui/pictures/PicturePipeline.h"
-#include "ui/pages/HomePage.h"
-#include "ui/pages/SettingsPage.h"
-#include "ui/widgets/ServiceSettingsGroup.h"
-#include "ui/windows/PlaybackSettingsWindow.h"
-#include "audio/PortAudioOutput.h"
-#include "player/PlaybackPreferences.h"
-#include "audio/PlayedAudioCache.h"
-#include "ui/windows/LoadingWindow.h"
-#include "ui/windows/DesktopLyricsWindow.h"
 #include "app/CoverMenuActions.h"
 #include "app/ListenerParts.h"
 #include "app/ListeningExtras.h"
 #include "app/PlayerViews.h"
 #include "app/TrayIcon.h"
+#include "audio/PlayedAudioCache.h"
+#include "audio/PortAudioOutput.h"
+#include "base/AppSettings.h"
+#include "base/BackgroundTask.h"
+#include "base/ProductInfo.h"
 #include "desktop/MprisService.h"
 #include "download/SongDownloader.h"
+#include "maintenance/UpdateDecision.h"
+#include "maintenance/UpdateLog.h"
+#include "net/DiskCache.h"
+#include "player/PlaybackPreferences.h"
 #include "player/Player.h"
-#include "ui/widgets/PlayBar.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/windows/NowPlayingView.h"
-#include "ui/widgets/Theme.h"
-#include "ui/widgets/Toolbar.h"
+#include "ui/AccountView.h"
+#include "ui/MvPlayback.h"
 #include "ui/pages/ChartsPage.h"
 #include "ui/pages/DiscoverPage.h"
+#include "ui/pages/HomePage.h"
+#include "ui/pages/SettingsPage.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/widgets/PlayBar.h"
+#include "ui/widgets/ServiceSettingsGroup.h"
+#include "ui/widgets/Theme.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/windows/DesktopLyricsWindow.h"
+#include "ui/windows/LoadingWindow.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/NowPlayingView.h"
+#include "ui/windows/PlaybackSettingsWindow.h"
+#include "ui/windows/SpectrumWindow.h"
+#include "ui/windows/UpdateLogWindow.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QWidget>
 #include <cstdio>
@@ -137,9 +137,8 @@ void Application::start() {
     connect(mainWindow_.get(), &MainWindow::closeRequested, this, &Application::quit);
     connect(&mainWindow_->router(), &Router::mvRequested, mvPlayback_.get(), &MvPlayback::play);
     connect(account_.get(), &Account::accountChanged, this, &Application::reloadForAccount);
-    connect(&homePage(), &HomePage::loaded, this, [] {
-        qCInfo(startupLog).noquote() << "home page loaded at" << QDateTime::currentMSecsSinceEpoch();
-    });
+    connect(&homePage(), &HomePage::loaded, this,
+            [] { qCInfo(startupLog).noquote() << "home page loaded at" << QDateTime::currentMSecsSinceEpoch(); });
     const QPointer<Application> alive(this);
     onMainWindowCreated(requests);
     if (!alive || handedOver_) return;
@@ -195,8 +194,8 @@ void Application::onMainWindowCreated(const EarlyRequests& requests) {
     applyStoredSettings();
     createDesktopLyrics();
     showPlayer();
-    extras_ = std::make_unique<ListeningExtras>(*mainWindow_, *player_, settingsPage(), AppSettings(paths_.settingsPath),
-                                                paths_.dataFolder);
+    extras_ = std::make_unique<ListeningExtras>(*mainWindow_, *player_, settingsPage(),
+                                                AppSettings(paths_.settingsPath), paths_.dataFolder);
     startHeartbeat(requests.heartbeat);
     if (!alive) return;
     waitForHomePage();
@@ -370,8 +369,7 @@ void Application::createDesktopLyrics() {
 // all go through the player; the cover menu opens the play list and
 // downloads the song shown.
 void Application::showPlayer() {
-    connectPlayerViews(*player_,
-                       {*mainWindow_, *playBar_, *mainWindow_->nowPlayingView(), *desktopLyrics_});
+    connectPlayerViews(*player_, {*mainWindow_, *playBar_, *mainWindow_->nowPlayingView(), *desktopLyrics_});
     downloader_ = std::make_unique<SongDownloader>(api_, paths_.downloadFolder);
     downloader_->copyPlayedFrom(player_->playedAudio());
     coverMenu_ = std::make_unique<CoverMenuActions>(*playBar_, *player_, *downloader_, api_, *mainWindow_);
@@ -435,7 +433,8 @@ void Application::startHeartbeat(const BackgroundTask::Handle& firstHeartbeat) {
     const QPointer<Application> alive(this);
     BackgroundTask::waitPumping(firstHeartbeat, startupTimeLeftMs());
     if (!alive) return;
-    connect(&heartbeatTimer_, &QTimer::timeout, this, [this] { tasks_.start([this] { maintenance_.sendHeartbeat(); }); });
+    connect(&heartbeatTimer_, &QTimer::timeout, this,
+            [this] { tasks_.start([this] { maintenance_.sendHeartbeat(); }); });
     heartbeatTimer_.start(kHeartbeatIntervalMs);
 }
 

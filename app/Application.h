@@ -5,12 +5,12 @@
 #include "api/ServiceChoice.h"
 #include "api/ServiceHosts.h"
 #include "app/ServiceConnection.h"
+#include "app/UpdateHandOver.h"
+#include "audio/AudioEngine.h"
 #include "base/BackgroundTask.h"
 #include "base/FirstRunSetup.h"
 #include "base/StoredSettings.h"
 #include "maintenance/MaintenanceRequests.h"
-#include "audio/AudioEngine.h"
-#include "app/UpdateHandOver.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -189,7 +189,7 @@ private:
     MaintenanceRequests maintenance_;
     std::unique_ptr<ServiceConnection> connection_;
     std::string deviceId_;  // UI thread; the visitor's device id
-    AudioEngine audio_;  // the program's one engine; its operations are thread-safe
+    AudioEngine audio_;     // the program's one engine; its operations are thread-safe
 
     // Written on the UI thread during start-up, read afterwards.
     std::string serviceCookie_;
@@ -214,7 +214,7 @@ private:
     PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;
     std::unique_ptr<SpectrumWindow> spectrumWindow_;
-    QPointer<UpdateLogWindow> updateLog_;  // destroys itself when closed
+    QPointer<UpdateLogWindow> updateLog_;                // destroys itself when closed
     QPointer<PlaybackSettingsWindow> playbackSettings_;  // destroys itself when closed
     // After the windows and the player, so it goes before them.
     std::unique_ptr<SongDownloader> downloader_;

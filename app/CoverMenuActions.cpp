@@ -2,9 +2,9 @@
 
 #include "download/SongDownloader.h"
 #include "player/Player.h"
+#include "ui/widgets/PlayBar.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/MessageBoxWindow.h"
-#include "ui/widgets/PlayBar.h"
 #include "ui/windows/PlayListWindow.h"
 
 #include <QAction>

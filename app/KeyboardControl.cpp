@@ -15,9 +15,8 @@ KeyboardControl::KeyboardControl(MainWindow& window, Player& player, AppSettings
     : window_(window), player_(player), settings_(std::move(settings)) {
     const Shortcuts shortcuts = Shortcuts::read(settings_);
     for (int i = 0; i < kShortcutCount; ++i) {
-        auto* shortcut = new QShortcut(QKeySequence(QString::fromStdString(shortcuts.window[size_t(i)]),
-                                                    QKeySequence::PortableText),
-                                       &window_);
+        auto* shortcut = new QShortcut(
+            QKeySequence(QString::fromStdString(shortcuts.window[size_t(i)]), QKeySequence::PortableText), &window_);
         shortcut->setContext(Qt::WindowShortcut);
         const ShortcutAction action = shortcutTable()[size_t(i)].action;
         connect(shortcut, &QShortcut::activated, this, [this, action] { run(action); });
@@ -32,31 +31,33 @@ KeyboardControl::KeyboardControl(MainWindow& window, Player& player, AppSettings
 void KeyboardControl::run(ShortcutAction action) {
     QWidget* nowPlaying = window_.nowPlayingView();
     switch (action) {
-    case ShortcutAction::PlayPause:
-        if (!player_.currentSongId().empty() && !player_.isLoading()) player_.togglePlay();
-        return;
-    case ShortcutAction::Previous: player_.previous(); return;
-    case ShortcutAction::Next: player_.next(); return;
-    case ShortcutAction::VolumeUp: player_.setVolume(std::min(100, player_.volume() + kVolumeStep)); return;
-    case ShortcutAction::VolumeDown: player_.setVolume(std::max(0, player_.volume() - kVolumeStep)); return;
-    case ShortcutAction::Search: {
-        QLineEdit* box = window_.toolbar()->searchBox();
-        box->setFocus(Qt::ShortcutFocusReason);
-        box->selectAll();
-        return;
-    }
-    case ShortcutAction::Lyrics: NowPlayingSlide::toggle(*nowPlaying, ProgramAnimations::nowPlayingSlide()); return;
-    case ShortcutAction::CloseNowPlaying:
-        if (nowPlaying->y() == MainWindow::kNowPlayingShownTop)
-            NowPlayingSlide::toggle(*nowPlaying, ProgramAnimations::nowPlayingSlide());
-        return;
+        case ShortcutAction::PlayPause:
+            if (!player_.currentSongId().empty() && !player_.isLoading()) player_.togglePlay();
+            return;
+        case ShortcutAction::Previous: player_.previous(); return;
+        case ShortcutAction::Next: player_.next(); return;
+        case ShortcutAction::VolumeUp: player_.setVolume(std::min(100, player_.volume() + kVolumeStep)); return;
+        case ShortcutAction::VolumeDown: player_.setVolume(std::max(0, player_.volume() - kVolumeStep)); return;
+        case ShortcutAction::Search: {
+            QLineEdit* box = window_.toolbar()->searchBox();
+            box->setFocus(Qt::ShortcutFocusReason);
+            box->selectAll();
+            return;
+        }
+        case ShortcutAction::Lyrics: NowPlayingSlide::toggle(*nowPlaying, ProgramAnimations::nowPlayingSlide()); return;
+        case ShortcutAction::CloseNowPlaying:
+            if (nowPlaying->y() == MainWindow::kNowPlayingShownTop)
+                NowPlayingSlide::toggle(*nowPlaying, ProgramAnimations::nowPlayingSlide());
+            return;
     }
 }
 
 void KeyboardControl::rebind(int index, bool global, const QString& key) {
     if (index < 0 || index >= kShortcutCount) return;
-    if (global) bindGlobal(index, key.toStdString());
-    else windowKeys_[size_t(index)]->setKey(QKeySequence(key, QKeySequence::PortableText));
+    if (global)
+        bindGlobal(index, key.toStdString());
+    else
+        windowKeys_[size_t(index)]->setKey(QKeySequence(key, QKeySequence::PortableText));
 }
 
 void KeyboardControl::bindGlobal(int index, const std::string& key) {

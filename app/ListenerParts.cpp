@@ -1,13 +1,13 @@
 #include "app/ListenerParts.h"
 
-#include "player/Player.h"
 #include "browse/Account.h"
+#include "player/Player.h"
+#include "ui/lists/TrackList.h"
 #include "ui/pages/HomePage.h"
 #include "ui/pages/LibraryPage.h"
 #include "ui/pages/ListenerShortcuts.h"
 #include "ui/pages/ListenerSongsPage.h"
 #include "ui/pages/PageTable.h"
-#include "ui/lists/TrackList.h"
 #include "ui/widgets/PlayBar.h"
 #include "ui/windows/AccountNotices.h"
 #include "ui/windows/MainWindow.h"
@@ -37,7 +37,8 @@ void ListenerParts::show(MainWindow& window, PlayBar& bar, const Account& accoun
     const auto go = [&router, &account](List list, Place from) {
         ListenerSongsPage::go(router, list, account.loggedIn(), from);
     };
-    QObject::connect(shortcuts, &ListenerShortcuts::dailyClicked, &songsPage, [go] { go(List::Daily, Place::Library); });
+    QObject::connect(shortcuts, &ListenerShortcuts::dailyClicked, &songsPage,
+                     [go] { go(List::Daily, Place::Library); });
     QObject::connect(shortcuts, &ListenerShortcuts::playedHereClicked, &songsPage,
                      [go] { go(List::PlayedHere, Place::Library); });
     QObject::connect(shortcuts, &ListenerShortcuts::weekRecordClicked, &songsPage,
@@ -63,9 +64,7 @@ void ListenerParts::show(MainWindow& window, PlayBar& bar, const Account& accoun
         QObject::connect(&liked_, &LikedSongs::changed, list, qOverload<>(&QWidget::update));
     }
 
-    const auto followAccount = [this, &account] {
-        liked_.useAccount(account.userId(), account.cookie());
-    };
+    const auto followAccount = [this, &account] { liked_.useAccount(account.userId(), account.cookie()); };
     QObject::connect(&account, &Account::loaded, &liked_, followAccount);
     QObject::connect(&account, &Account::accountChanged, &liked_, followAccount);
     followAccount();

@@ -42,16 +42,18 @@ ListeningExtras::ListeningExtras(MainWindow& window, Player& player, SettingsPag
     connect(&localPage, &LocalMusicPage::foldersRequested, this, &ListeningExtras::openLocalFolders);
     connect(&settingsPage, &SettingsPage::localMusicRequested, this,
             [&window] { window.showPage(LocalMusicPage::kIndex); });
-    static_cast<SearchPage&>(*window.page(Pages::kSearch)).searchLocalSongsWith([library = library_.get()](const std::string& keyword) {
-        std::vector<SongItem> matches;
-        for (const LocalSong& song : library->search(keyword)) matches.push_back({song.songId, song.title, song.artists});
-        return matches;
-    });
+    static_cast<SearchPage&>(*window.page(Pages::kSearch))
+        .searchLocalSongsWith([library = library_.get()](const std::string& keyword) {
+            std::vector<SongItem> matches;
+            for (const LocalSong& song : library->search(keyword))
+                matches.push_back({song.songId, song.title, song.artists});
+            return matches;
+        });
     // The quick rescan at start: unchanged files are not read again.
     library_->setFolders(readMusicFolders(settings_));
 
-    scrobbler_ = std::make_unique<Scrobbler>(settings_, dataFolder + "scrobble/queue.json",
-                                             ScrobbleOrigins::fromEnvironment());
+    scrobbler_ =
+        std::make_unique<Scrobbler>(settings_, dataFolder + "scrobble/queue.json", ScrobbleOrigins::fromEnvironment());
     feed_ = std::make_unique<ScrobbleFeed>(player, *scrobbler_);
     scrobbler_->flush();  // what waited from an earlier run
     connect(&settingsPage, &SettingsPage::scrobbleSettingsRequested, this, &ListeningExtras::openScrobbleSettings);
@@ -82,11 +84,11 @@ void ListeningExtras::openLocalFolders() {
 
 void ListeningExtras::openScrobbleSettings() {
     const bool fresh = !scrobbleSettings_;
-    openOver(scrobbleSettings_, window_, [this] {
-        return new ScrobbleSettingsWindow(settings_, ScrobbleOrigins::fromEnvironment(), &window_);
-    });
+    openOver(scrobbleSettings_, window_,
+             [this] { return new ScrobbleSettingsWindow(settings_, ScrobbleOrigins::fromEnvironment(), &window_); });
     if (fresh)
-        connect(scrobbleSettings_, &ScrobbleSettingsWindow::accountChanged, scrobbler_.get(), &Scrobbler::accountChanged);
+        connect(scrobbleSettings_, &ScrobbleSettingsWindow::accountChanged, scrobbler_.get(),
+                &Scrobbler::accountChanged);
 }
 
 ShortcutWindow* ListeningExtras::shortcutWindow() const { return shortcuts_; }

@@ -48,7 +48,7 @@ private:
     std::unique_ptr<Scrobbler> scrobbler_;
     std::unique_ptr<ScrobbleFeed> feed_;
     std::unique_ptr<KeyboardControl> keyboard_;
-    QPointer<ShortcutWindow> shortcuts_;   // destroys itself when closed
-    QPointer<LocalFoldersWindow> folders_;  // destroys itself when closed
+    QPointer<ShortcutWindow> shortcuts_;                 // destroys itself when closed
+    QPointer<LocalFoldersWindow> folders_;               // destroys itself when closed
     QPointer<ScrobbleSettingsWindow> scrobbleSettings_;  // destroys itself when closed
 };

@@ -3,8 +3,8 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 
-#include <csignal>
 #include <sys/prctl.h>
+#include <csignal>
 
 namespace {
 

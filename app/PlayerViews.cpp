@@ -2,19 +2,20 @@
 
 #include "player/Player.h"
 #include "ui/pictures/Artwork.h"
+#include "ui/pictures/PictureDecoder.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PlayBar.h"
 #include "ui/windows/DesktopLyricsWindow.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/MessageBoxWindow.h"
 #include "ui/windows/NowPlayingView.h"
-#include "ui/pictures/PictureDecoder.h"
-#include "ui/widgets/FlatButton.h"
-#include "ui/widgets/PlayBar.h"
 
 namespace {
 
 const Notice kSongFailed{
     .title = "播放失败啦",
-    .content = "Mivra酱无法为您播放这首音乐，可能是因为这首歌在网易云音乐已经没有了版权，或者是这首歌已下架...可惜呢...",
+    .content =
+        "Mivra酱无法为您播放这首音乐，可能是因为这首歌在网易云音乐已经没有了版权，或者是这首歌已下架...可惜呢...",
     .confirmCaption = "接受事实",
 };
 
@@ -29,8 +30,10 @@ QImage coverPicture(const QByteArray& bytes) {
 // The lyric offset's buttons and label, and the sung part of the desktop
 // line where the song's words are timed (when the line shown is the one sung).
 void connectLyricFollowing(Player& player, NowPlayingView& nowPlaying, DesktopLyricsWindow& desktop) {
-    QObject::connect(nowPlaying.earlierButton(), &QAbstractButton::clicked, &player, [&player] { player.shiftLyrics(+1); });
-    QObject::connect(nowPlaying.laterButton(), &QAbstractButton::clicked, &player, [&player] { player.shiftLyrics(-1); });
+    QObject::connect(nowPlaying.earlierButton(), &QAbstractButton::clicked, &player,
+                     [&player] { player.shiftLyrics(+1); });
+    QObject::connect(nowPlaying.laterButton(), &QAbstractButton::clicked, &player,
+                     [&player] { player.shiftLyrics(-1); });
     QObject::connect(&player, &Player::lyricOffsetChanged, &nowPlaying, &NowPlayingView::showLyricOffset);
     QObject::connect(&player, &Player::wordFillChanged, &desktop, [&player, &desktop](int line, double fill) {
         const std::string& shown = desktop.text();
@@ -51,10 +54,9 @@ void connectPlayerViews(Player& player, const PlayerViews& views) {
     QObject::connect(&window.router(), &Router::queueRequested, &player, &Player::appendToQueue);
     QObject::connect(&player, &Player::loadingChanged, &window, &MainWindow::lockPlayStarters);
 
-    QObject::connect(&player, &Player::songChanged, &nowPlaying,
-                     [&nowPlaying](const QString& title, const QString& artists) {
-                         nowPlaying.setTitle(title + " - " + artists);
-                     });
+    QObject::connect(
+        &player, &Player::songChanged, &nowPlaying,
+        [&nowPlaying](const QString& title, const QString& artists) { nowPlaying.setTitle(title + " - " + artists); });
     QObject::connect(&player, &Player::coverChanged, &nowPlaying, [&nowPlaying, &bar](const QByteArray& bytes) {
         const QImage cover = coverPicture(bytes);
         bar.showCover(cover);

@@ -59,18 +59,18 @@ ServiceConnection::ServiceConnection(ServiceTarget target, std::string programFo
 
 ServiceConnection::Reach ServiceConnection::reachAtStart(const ServiceChoice& choice) {
     switch (target_.kind) {
-    case ServiceTarget::Kind::Gateway: return gatewayAt(target_.hosts);
-    case ServiceTarget::Kind::Direct: return direct();
-    case ServiceTarget::Kind::Chosen: break;
+        case ServiceTarget::Kind::Gateway: return gatewayAt(target_.hosts);
+        case ServiceTarget::Kind::Direct: return direct();
+        case ServiceTarget::Kind::Chosen: break;
     }
     return reach(choice);
 }
 
 ServiceConnection::Reach ServiceConnection::reach(const ServiceChoice& choice) {
     switch (choice.way) {
-    case ServiceWay::Direct: companion_.reset(); return direct();
-    case ServiceWay::SelfHosted: return selfHosted(choice.selfHostedUrl);
-    case ServiceWay::Demo: return demo();
+        case ServiceWay::Direct: companion_.reset(); return direct();
+        case ServiceWay::SelfHosted: return selfHosted(choice.selfHostedUrl);
+        case ServiceWay::Demo: return demo();
     }
     return direct();
 }
@@ -81,7 +81,8 @@ ServiceConnection::Reach ServiceConnection::direct() const {
                                : variable                                  ? variable
                                                                            : "";
     const DirectOrigins origins = origin.empty() ? DirectOrigins::service() : DirectOrigins::allAt(origin);
-    return {std::make_shared<DirectTransport>(origins, deviceId_, RequestRandomness::system(), weapiKey_), std::nullopt};
+    return {std::make_shared<DirectTransport>(origins, deviceId_, RequestRandomness::system(), weapiKey_),
+            std::nullopt};
 }
 
 ServiceConnection::Reach ServiceConnection::demo() {
@@ -96,7 +97,8 @@ ServiceConnection::Reach ServiceConnection::demo() {
 
 ServiceConnection::Reach ServiceConnection::selfHosted(const std::string& apiServer) {
     companion_.reset();
-    companion_ = std::make_unique<OwnCompanion>(programFolder_, QStringList{"--upstream", QString::fromStdString(apiServer)});
+    companion_ =
+        std::make_unique<OwnCompanion>(programFolder_, QStringList{"--upstream", QString::fromStdString(apiServer)});
     return gatewayAt(companion_->origin().empty() ? ServiceHosts::fromEnvironment()
                                                   : ServiceHosts::allAt(companion_->origin()));
 }

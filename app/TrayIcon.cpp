@@ -16,7 +16,9 @@ QString songCaption(const Player& player) {
 }  // namespace
 
 TrayIcon::TrayIcon(Player& player, const QMenu& look, std::function<void()> showWindow, std::function<void()> quit)
-    : player_(player), showWindow_(std::move(showWindow)), menu_(std::make_unique<QMenu>()),
+    : player_(player),
+      showWindow_(std::move(showWindow)),
+      menu_(std::make_unique<QMenu>()),
       icon_(new QSystemTrayIcon(this)) {
     menu_->setObjectName("TrayMenu");
     menu_->setFont(look.font());

@@ -18,8 +18,9 @@ bool writeExecutable(const fs::path& target, const QByteArray& bytes) {
     written = written && file.error() == QFileDevice::NoError;
     std::error_code error;
     if (written) {
-        fs::permissions(scratch, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                     fs::perms::others_read | fs::perms::others_exec,
+        fs::permissions(scratch,
+                        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                            fs::perms::others_exec,
                         fs::perm_options::replace, error);
         if (!error) fs::rename(scratch, target, error);
     }

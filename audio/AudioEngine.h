@@ -148,11 +148,11 @@ private:
     void watchEvents(const std::stop_token& stop);
     void tell(Handle handle, StreamEvent event);
 
-    const std::shared_ptr<ThreadReaper> reaper_;  // joins freed streams' decode threads; any thread
+    const std::shared_ptr<ThreadReaper> reaper_;         // joins freed streams' decode threads; any thread
     const std::shared_ptr<EqualizerControl> equalizer_;  // any thread; locks inside
-    mutable std::mutex mutex_;               // guards every field below except `events_`
-    std::shared_ptr<AudioOutput> output_;    // null until init() when not given
-    std::shared_ptr<AudioOutput> fallback_;  // for formats the device refuses
+    mutable std::mutex mutex_;                           // guards every field below except `events_`
+    std::shared_ptr<AudioOutput> output_;                // null until init() when not given
+    std::shared_ptr<AudioOutput> fallback_;              // for formats the device refuses
     std::unordered_map<Handle, std::shared_ptr<AudioStream>> streams_;
     Handle lastHandle_ = 0;
     std::mutex listenerMutex_;  // held while the listener runs and while it is replaced

@@ -29,9 +29,8 @@ std::unique_ptr<AudioStream> AudioStream::feed(MediaLocation location, FeedSetti
     return stream;
 }
 
-std::unique_ptr<AudioStream> AudioStream::create(MediaLocation location, FeedSettings settings,
-                                                 AudioOutput& output, AudioOutput& fallback,
-                                                 std::shared_ptr<ThreadReaper> reaper) {
+std::unique_ptr<AudioStream> AudioStream::create(MediaLocation location, FeedSettings settings, AudioOutput& output,
+                                                 AudioOutput& fallback, std::shared_ptr<ThreadReaper> reaper) {
     auto stream = feed(std::move(location), std::move(settings), std::move(reaper));
     if (!stream) return nullptr;
     stream->lane_ = OutputLane::open({stream->sampleRate_, stream->channels_}, output, fallback);
@@ -112,9 +111,9 @@ int AudioStream::activity() const {
         state = tookOver_.load(std::memory_order_acquire) ? State::kPlaying : state_;
     }
     switch (state) {
-    case State::kStopped: return StreamActivity::kStopped;
-    case State::kPaused: return StreamActivity::kPaused;
-    case State::kPlaying: break;
+        case State::kStopped: return StreamActivity::kStopped;
+        case State::kPaused: return StreamActivity::kPaused;
+        case State::kPlaying: break;
     }
     if (buffer_->ended()) return StreamActivity::kStopped;
     return buffer_->stalled() ? StreamActivity::kStalled : StreamActivity::kPlaying;

@@ -36,9 +36,8 @@ public:
     // format. nullptr when the source does not open, or when the calling
     // thread's task is asked to stop before it has (TaskStop), which abandons
     // the open at once.
-    static std::unique_ptr<AudioStream> create(MediaLocation location, FeedSettings settings,
-                                               AudioOutput& output, AudioOutput& fallback,
-                                               std::shared_ptr<ThreadReaper> reaper);
+    static std::unique_ptr<AudioStream> create(MediaLocation location, FeedSettings settings, AudioOutput& output,
+                                               AudioOutput& fallback, std::shared_ptr<ThreadReaper> reaper);
     // Opens the source to follow `leader` in the leader's lane, decoded to
     // the lane's rate and channel count (whatever `settings` say of the
     // format); the leader stops looping. nullptr as for create().
@@ -116,6 +115,6 @@ private:
     std::vector<int16_t> floatScratch_;           // the render thread's, for float renders
 
     mutable std::mutex controlMutex_;
-    State state_ = State::kStopped;      // guarded by controlMutex_
-    std::shared_ptr<OutputLane> lane_;   // set once in create(), before any other thread sees the stream
+    State state_ = State::kStopped;     // guarded by controlMutex_
+    std::shared_ptr<OutputLane> lane_;  // set once in create(), before any other thread sees the stream
 };

@@ -10,7 +10,7 @@
 
 inline constexpr int kEqualizerBands = 10;
 // The bands' centres, an octave apart.
-inline constexpr std::array<double, kEqualizerBands> kEqualizerHertz = {31.25, 62.5, 125, 250, 500,
+inline constexpr std::array<double, kEqualizerBands> kEqualizerHertz = {31.25, 62.5, 125,  250,  500,
                                                                         1000,  2000, 4000, 8000, 16000};
 inline constexpr double kEqualizerLimitDb = 12.0;  // a band's gain is held to ±this
 

@@ -44,10 +44,10 @@ int64_t MemoryInput::seek(void* opaque, int64_t offset, int whence) {
     if (whence & AVSEEK_SIZE) return total;
     int64_t target = offset;
     switch (whence & ~AVSEEK_FORCE) {
-    case SEEK_SET: break;
-    case SEEK_CUR: target += self->position_; break;
-    case SEEK_END: target += total; break;
-    default: return AVERROR(EINVAL);
+        case SEEK_SET: break;
+        case SEEK_CUR: target += self->position_; break;
+        case SEEK_END: target += total; break;
+        default: return AVERROR(EINVAL);
     }
     if (target < 0 || target > total) return AVERROR(EINVAL);
     self->position_ = target;

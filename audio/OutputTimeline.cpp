@@ -20,7 +20,7 @@ int64_t OutputTimeline::heardIndex() const {
     const int64_t heard = pulled_ - latency_;
     if (pulls_.empty() || heard < pulls_.front().outputStart) return anchor_;
     // The front block starts at or before `heard`, so a block is always found.
-    const auto pull = std::find_if(pulls_.rbegin(), pulls_.rend(),
-                                   [heard](const Pull& p) { return p.outputStart <= heard; });
+    const auto pull =
+        std::find_if(pulls_.rbegin(), pulls_.rend(), [heard](const Pull& p) { return p.outputStart <= heard; });
     return pull->firstIndex + std::min(heard - pull->outputStart, pull->realFrames);
 }

@@ -25,7 +25,7 @@ private:
         int64_t totalFrames;
     };
     int64_t latency_ = 0;
-    int64_t anchor_ = 0;   // heard index until the first logged frame is heard
-    int64_t pulled_ = 0;   // output frames pulled since restart()
+    int64_t anchor_ = 0;  // heard index until the first logged frame is heard
+    int64_t pulled_ = 0;  // output frames pulled since restart()
     std::deque<Pull> pulls_;
 };

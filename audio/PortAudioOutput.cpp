@@ -96,7 +96,8 @@ public:
 
     static int floatCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
                              PaStreamCallbackFlags, void* sink) {
-        static_cast<PortAudioSink*>(sink)->source_.renderFloat(static_cast<float*>(output), static_cast<int64_t>(frames));
+        static_cast<PortAudioSink*>(sink)->source_.renderFloat(static_cast<float*>(output),
+                                                               static_cast<int64_t>(frames));
         return paContinue;
     }
 
@@ -109,8 +110,8 @@ public:
         if (sink.scratch_.size() < samples) sink.scratch_.resize(samples);  // once, to the device's period
         sink.source_.renderFloat(sink.scratch_.data(), static_cast<int64_t>(frames));
         for (size_t i = 0; i < samples; ++i) {
-            const auto value = static_cast<int32_t>(
-                std::clamp(std::lrintf(sink.scratch_[i] * 8388608.0f), -8388608L, 8388607L));
+            const auto value =
+                static_cast<int32_t>(std::clamp(std::lrintf(sink.scratch_[i] * 8388608.0f), -8388608L, 8388607L));
             *out++ = static_cast<uint8_t>(value & 0xFF);
             *out++ = static_cast<uint8_t>((value >> 8) & 0xFF);
             *out++ = static_cast<uint8_t>((value >> 16) & 0xFF);
@@ -184,8 +185,8 @@ std::unique_ptr<AudioSink> PortAudioOutput::open(const SinkFormat& format, Frame
         parameters.sampleFormat = choice.format;
         const bool last = choice.format == paInt16;  // tried even when the device will not say
         opened = (last || Pa_IsFormatSupported(nullptr, &parameters, format.sampleRate) == paFormatIsSupported) &&
-                 Pa_OpenStream(&stream, nullptr, &parameters, format.sampleRate, paFramesPerBufferUnspecified,
-                               paNoFlag, choice.callback, sink.get()) == paNoError;
+                 Pa_OpenStream(&stream, nullptr, &parameters, format.sampleRate, paFramesPerBufferUnspecified, paNoFlag,
+                               choice.callback, sink.get()) == paNoError;
         if (opened) break;
     }
     if (!opened) return nullptr;

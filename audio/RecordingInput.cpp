@@ -17,8 +17,8 @@ constexpr int kChunkBytes = 64 * 1024;
 
 }  // namespace
 
-RecordingInput::RecordingInput(std::string url, std::shared_ptr<SourceRecording> recording,
-                               const AVDictionary* options, int (*interruptCheck)(void*), void* interruptOpaque)
+RecordingInput::RecordingInput(std::string url, std::shared_ptr<SourceRecording> recording, const AVDictionary* options,
+                               int (*interruptCheck)(void*), void* interruptOpaque)
     : url_(std::move(url)),
       recording_(std::move(recording)),
       interruptCheck_(interruptCheck),
@@ -93,13 +93,13 @@ int64_t RecordingInput::seek(void* opaque, int64_t offset, int whence) {
     if (whence & AVSEEK_SIZE) return total > 0 ? total : AVERROR(ENOSYS);
     int64_t target = offset;
     switch (whence & ~AVSEEK_FORCE) {
-    case SEEK_SET: break;
-    case SEEK_CUR: target += self->position_; break;
-    case SEEK_END:
-        if (total <= 0) return AVERROR(ENOSYS);
-        target += total;
-        break;
-    default: return AVERROR(EINVAL);
+        case SEEK_SET: break;
+        case SEEK_CUR: target += self->position_; break;
+        case SEEK_END:
+            if (total <= 0) return AVERROR(ENOSYS);
+            target += total;
+            break;
+        default: return AVERROR(EINVAL);
     }
     if (target < 0 || (total > 0 && target > total)) return AVERROR(EINVAL);
     self->position_ = target;

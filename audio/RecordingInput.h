@@ -40,7 +40,7 @@ private:
     AVDictionary* options_ = nullptr;  // a copy for each connection
     int (*const interruptCheck_)(void*);
     void* const interruptOpaque_;
-    AVIOContext* network_ = nullptr;   // opened by the first read that needs it
+    AVIOContext* network_ = nullptr;  // opened by the first read that needs it
     int64_t position_ = 0;
     AVIOContext* context_ = nullptr;
 };

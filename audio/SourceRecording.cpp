@@ -2,11 +2,11 @@
 
 #include "net/DiskCache.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <iterator>
-#include <unistd.h>
 
 SourceRecording::SourceRecording(std::shared_ptr<DiskCache> cache, std::string key)
     : cache_(std::move(cache)), key_(std::move(key)) {

@@ -51,8 +51,8 @@ private:
     const std::shared_ptr<DiskCache> cache_;
     const std::string key_;
     std::string scratchPath_;
-    int fd_ = -1;                        // open for the recording's whole life, also after adoption
-    bool failed_ = false;                // nothing more is written or kept
+    int fd_ = -1;          // open for the recording's whole life, also after adoption
+    bool failed_ = false;  // nothing more is written or kept
     bool adopted_ = false;
     int64_t size_ = -1;
     std::map<int64_t, int64_t> pieces_;  // kept byte ranges, start -> end, none touching another

@@ -33,9 +33,8 @@ StreamBuffer::Command StreamBuffer::waitForCommand() {
 bool StreamBuffer::write(const int16_t* frames, int64_t count, int64_t sourceFrame, uint64_t generation) {
     std::unique_lock lock(mutex_);
     while (count > 0) {
-        changed_.wait(lock, [&] {
-            return closed_ || generation != generation_ || ring_.end() - readIndex_ < aheadFrames_;
-        });
+        changed_.wait(lock,
+                      [&] { return closed_ || generation != generation_ || ring_.end() - readIndex_ < aheadFrames_; });
         if (closed_ || generation != generation_) return false;
         const int64_t run = std::min(count, aheadFrames_ - (ring_.end() - readIndex_));
         if (!positions_.continuesAt(ring_.end(), sourceFrame)) positions_.startRun(ring_.end(), sourceFrame);

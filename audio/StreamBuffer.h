@@ -27,8 +27,8 @@ public:
     // What the decode thread is asked to do next.
     struct Command {
         enum Kind { kNone, kSeek, kClose } kind = kNone;
-        int64_t frame = 0;         // kSeek: the source frame to continue from
-        uint64_t generation = 0;   // kSeek: what the following writes must carry
+        int64_t frame = 0;        // kSeek: the source frame to continue from
+        uint64_t generation = 0;  // kSeek: what the following writes must carry
     };
 
     // Decode thread. Commands: the pending one, or kNone.
@@ -101,15 +101,15 @@ private:
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;  // room freed, command posted or closed
-    FrameRing ring_;                 // frames written so far end at ring_.end()
+    FrameRing ring_;                   // frames written so far end at ring_.end()
     PositionMap positions_;
     OutputTimeline timeline_;
-    int64_t readIndex_ = 0;       // next frame the output pulls
-    int64_t floorIndex_ = 0;      // first frame written since the last seek
-    uint64_t generation_ = 0;     // raised by every seek
+    int64_t readIndex_ = 0;    // next frame the output pulls
+    int64_t floorIndex_ = 0;   // first frame written since the last seek
+    uint64_t generation_ = 0;  // raised by every seek
     bool seekPending_ = false;
     int64_t seekFrame_ = 0;
-    bool finished_ = false;       // no more writes for this generation
+    bool finished_ = false;         // no more writes for this generation
     bool finishedCleanly_ = false;  // ... because the source ended, not because it failed
     bool looping_ = false;
     std::optional<Loudness> loudness_;

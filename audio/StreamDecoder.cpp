@@ -84,7 +84,8 @@ struct StreamDecoder::Input {
     int64_t startTime() const { return stream()->start_time == AV_NOPTS_VALUE ? 0 : stream()->start_time; }
 };
 
-std::unique_ptr<StreamDecoder::Input> StreamDecoder::openInput(const MediaLocation& location, const CancelToken& cancel) {
+std::unique_ptr<StreamDecoder::Input> StreamDecoder::openInput(const MediaLocation& location,
+                                                               const CancelToken& cancel) {
     initFfmpegOnce();
     auto input = std::make_unique<Input>();
     input->format = avformat_alloc_context();
@@ -96,36 +97,36 @@ std::unique_ptr<StreamDecoder::Input> StreamDecoder::openInput(const MediaLocati
     std::string url;
     std::string protocols;
     switch (location.kind) {
-    case MediaLocation::Kind::kFile:
-        url = "file:" + location.path;  // a colon in the name must not pick a protocol
-        protocols = "file";
-        break;
-    case MediaLocation::Kind::kMemory:
-        if (location.offset > static_cast<int64_t>(location.bytes->size())) return nullptr;
-        input->memory = std::make_unique<MemoryInput>(location.bytes, location.offset);
-        if (!input->memory->context()) return nullptr;
-        input->format->pb = input->memory->context();
-        input->format->flags |= AVFMT_FLAG_CUSTOM_IO;
-        protocols = "none";
-        break;
-    case MediaLocation::Kind::kUrl:
-        url = location.path;
-        protocols = "http,https,tcp,tls";
-        av_dict_set_int(&options, "rw_timeout", kNetworkTimeoutMicroseconds, 0);
-        av_dict_set_int(&options, "reconnect", 1, 0);
-        av_dict_set_int(&options, "reconnect_delay_max", 4, 0);
-        if (location.recording && location.offset == 0) {
-            av_dict_set(&options, "protocol_whitelist", protocols.c_str(), 0);
-            input->recorded = std::make_unique<RecordingInput>(url, location.recording, options, &Interrupt::check,
-                                                               &input->interrupt);
-            av_dict_free(&options);
-            if (!input->recorded->open()) return nullptr;
-            input->format->pb = input->recorded->context();
+        case MediaLocation::Kind::kFile:
+            url = "file:" + location.path;  // a colon in the name must not pick a protocol
+            protocols = "file";
+            break;
+        case MediaLocation::Kind::kMemory:
+            if (location.offset > static_cast<int64_t>(location.bytes->size())) return nullptr;
+            input->memory = std::make_unique<MemoryInput>(location.bytes, location.offset);
+            if (!input->memory->context()) return nullptr;
+            input->format->pb = input->memory->context();
             input->format->flags |= AVFMT_FLAG_CUSTOM_IO;
-            url.clear();
             protocols = "none";
-        }
-        break;
+            break;
+        case MediaLocation::Kind::kUrl:
+            url = location.path;
+            protocols = "http,https,tcp,tls";
+            av_dict_set_int(&options, "rw_timeout", kNetworkTimeoutMicroseconds, 0);
+            av_dict_set_int(&options, "reconnect", 1, 0);
+            av_dict_set_int(&options, "reconnect_delay_max", 4, 0);
+            if (location.recording && location.offset == 0) {
+                av_dict_set(&options, "protocol_whitelist", protocols.c_str(), 0);
+                input->recorded = std::make_unique<RecordingInput>(url, location.recording, options, &Interrupt::check,
+                                                                   &input->interrupt);
+                av_dict_free(&options);
+                if (!input->recorded->open()) return nullptr;
+                input->format->pb = input->recorded->context();
+                input->format->flags |= AVFMT_FLAG_CUSTOM_IO;
+                url.clear();
+                protocols = "none";
+            }
+            break;
     }
     if (location.offset > 0 && location.kind != MediaLocation::Kind::kMemory) {
         // The source as seen from `offset` on, seeks included.
@@ -241,8 +242,8 @@ bool StreamDecoder::convert(Block& block) {
     if (capacity < 0) return false;
     block.samples.resize(static_cast<size_t>(capacity) * channels_);
     auto* out = reinterpret_cast<uint8_t*>(block.samples.data());
-    const int got = swr_convert(in.resampler, &out, capacity, const_cast<const uint8_t**>(frame.extended_data),
-                                frame.nb_samples);
+    const int got =
+        swr_convert(in.resampler, &out, capacity, const_cast<const uint8_t**>(frame.extended_data), frame.nb_samples);
     if (got < 0) return false;
 
     int64_t first = nextFrame_;
@@ -283,8 +284,7 @@ void StreamDecoder::placeBlock(Block& block, int64_t first, int64_t count) {
 bool StreamDecoder::seek(int64_t frame) {
     skipUntil_ = frame;
     Input& in = *input_;
-    const int64_t timestamp =
-        av_rescale_q(frame, AVRational{1, sampleRate_}, in.stream()->time_base) + in.startTime();
+    const int64_t timestamp = av_rescale_q(frame, AVRational{1, sampleRate_}, in.stream()->time_base) + in.startTime();
     if (avformat_seek_file(in.format, in.streamIndex, INT64_MIN, timestamp, timestamp, 0) >= 0) {
         avcodec_flush_buffers(in.codec);
         swr_free(&in.resampler);  // drop what it held from before the seek

@@ -50,7 +50,7 @@ public:
     struct Block {
         std::vector<int16_t> samples;  // interleaved; `frames` frames are valid
         int64_t frames = 0;
-        int64_t firstFrame = 0;        // source position of the first frame
+        int64_t firstFrame = 0;  // source position of the first frame
     };
     enum class Step { kDecoded, kEnd, kFailed };
     // Decodes until a block of at least one frame is ready (kDecoded), the
@@ -78,7 +78,7 @@ private:
     int sampleRate_ = 0;
     int channels_ = 0;
     int64_t lengthFrames_ = -1;
-    int64_t nextFrame_ = 0;         // position of the next frame decoded
-    int64_t skipUntil_ = 0;         // frames before this position are dropped
+    int64_t nextFrame_ = 0;            // position of the next frame decoded
+    int64_t skipUntil_ = 0;            // frames before this position are dropped
     bool frameFromTimestamp_ = false;  // after a seek: take the position from the next frame's timestamp
 };

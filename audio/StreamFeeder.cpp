@@ -22,32 +22,32 @@ public:
         for (;;) {
             if (!follow(buffer_.takeCommand())) return;
             switch (decoder_.decode(block)) {
-            case StreamDecoder::Step::kDecoded:
-                atStart_ = false;
-                measure(block);
-                if (equalizerControl_) {
-                    equalizer_.follow(*equalizerControl_);
-                    if (equalizer_.on()) equalizer_.process(block.samples.data(), block.frames);
-                }
-                buffer_.write(block.samples.data(), block.frames, block.firstFrame, generation_);
-                break;
-            case StreamDecoder::Step::kEnd:
-                if (meter_) {
-                    if (const auto loudness = meter_->result()) buffer_.setLoudness(*loudness);
-                    meter_.reset();
-                }
-                // A source that yields nothing from its start must not spin.
-                if (buffer_.looping() && !atStart_ && decoder_.seek(0)) {
-                    atStart_ = true;
+                case StreamDecoder::Step::kDecoded:
+                    atStart_ = false;
+                    measure(block);
+                    if (equalizerControl_) {
+                        equalizer_.follow(*equalizerControl_);
+                        if (equalizer_.on()) equalizer_.process(block.samples.data(), block.frames);
+                    }
+                    buffer_.write(block.samples.data(), block.frames, block.firstFrame, generation_);
                     break;
-                }
-                buffer_.finish(generation_, true);
-                if (!follow(buffer_.waitForCommand())) return;
-                break;
-            case StreamDecoder::Step::kFailed:
-                buffer_.finish(generation_, false);
-                if (!follow(buffer_.waitForCommand())) return;
-                break;
+                case StreamDecoder::Step::kEnd:
+                    if (meter_) {
+                        if (const auto loudness = meter_->result()) buffer_.setLoudness(*loudness);
+                        meter_.reset();
+                    }
+                    // A source that yields nothing from its start must not spin.
+                    if (buffer_.looping() && !atStart_ && decoder_.seek(0)) {
+                        atStart_ = true;
+                        break;
+                    }
+                    buffer_.finish(generation_, true);
+                    if (!follow(buffer_.waitForCommand())) return;
+                    break;
+                case StreamDecoder::Step::kFailed:
+                    buffer_.finish(generation_, false);
+                    if (!follow(buffer_.waitForCommand())) return;
+                    break;
             }
         }
     }

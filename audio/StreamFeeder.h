@@ -23,10 +23,10 @@ struct FedStream {
 
 // How the decode thread treats what it decodes.
 struct FeedSettings {
-    bool loop = false;             // the buffer starts looping
-    DecodedFormat format;          // the frames made; the source's own where its fields are 0
-    bool measureLoudness = false;  // a source decoded from its start to its end without a seek
-                                   // leaves its loudness in the buffer
+    bool loop = false;                                  // the buffer starts looping
+    DecodedFormat format;                               // the frames made; the source's own where its fields are 0
+    bool measureLoudness = false;                       // a source decoded from its start to its end without a seek
+                                                        // leaves its loudness in the buffer
     std::shared_ptr<const EqualizerControl> equalizer;  // followed on every block when given
 };
 

@@ -2,14 +2,14 @@
 
 #include "text/TextCodec.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -179,4 +179,3 @@ void AppSettings::removeAbandonedScratchFiles() const {
         if (entry.is_regular_file(error) && entry.last_write_time(error) < cutoff) fs::remove(entry.path(), error);
     }
 }
-

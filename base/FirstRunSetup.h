@@ -3,8 +3,8 @@
 #include <string>
 
 struct AppPaths {
-    std::string dataFolder;    // documents folder + "/Mivra Music/"
-    std::string settingsPath;  // dataFolder + "config/config.ini"
+    std::string dataFolder;      // documents folder + "/Mivra Music/"
+    std::string settingsPath;    // dataFolder + "config/config.ini"
     std::string downloadFolder;  // dataFolder + "downnload/", the program's own spelling
 };
 

@@ -30,7 +30,8 @@ Shortcuts Shortcuts::read(const AppSettings& settings) {
     for (size_t i = 0; i < kTable.size(); ++i) {
         shortcuts.window[i] = stored(settings, kTable[i].settingsKey, kTable[i].windowDefault);
         if (kTable[i].globalDefault)
-            shortcuts.global[i] = stored(settings, std::string("Global") + kTable[i].settingsKey, kTable[i].globalDefault);
+            shortcuts.global[i] =
+                stored(settings, std::string("Global") + kTable[i].settingsKey, kTable[i].globalDefault);
     }
     return shortcuts;
 }

@@ -12,8 +12,8 @@ enum class ShortcutAction { PlayPause, Previous, Next, VolumeUp, VolumeDown, Sea
 
 struct ShortcutInfo {
     ShortcutAction action;
-    const char* label;          // as the settings list it
-    const char* settingsKey;    // the window key's; the global one's adds "Global"
+    const char* label;        // as the settings list it
+    const char* settingsKey;  // the window key's; the global one's adds "Global"
     const char* windowDefault;
     const char* globalDefault;  // nullptr: the action has no global hotkey
 };

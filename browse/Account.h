@@ -90,8 +90,8 @@ private:
     AccountProfile profile_;
     std::string qrKey_;
     QTimer pollTimer_;
-    bool qrBusy_ = false;          // a new code or a poll is under way
-    std::uint64_t qrStep_ = 0;     // bumped by every QR step and by endQrLogin
+    bool qrBusy_ = false;       // a new code or a poll is under way
+    std::uint64_t qrStep_ = 0;  // bumped by every QR step and by endQrLogin
     std::uint64_t loadGeneration_ = 0;
     // Last: its tasks end before anything they use is gone.
     TaskOwner tasks_;

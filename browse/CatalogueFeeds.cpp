@@ -5,11 +5,12 @@
 CatalogueFeeds::CatalogueFeeds(const CloudApiClient& client) : client_(client), home_(client), listener_(client) {}
 
 BackgroundTask::Handle CatalogueFeeds::loadToplists() {
-    return toplists_.load([&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchToplists(status); });
+    return toplists_.load(
+        [&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchToplists(status); });
 }
 
 BackgroundTask::Handle CatalogueFeeds::loadCategoryPlaylists(const PlaylistCategory& category,
-                                                            const std::string& accountCookie) {
+                                                             const std::string& accountCookie) {
     using Kind = PlaylistCategory::Kind;
     return categoryPlaylists_.load(
         [&client = client_, category, accountCookie](FeedWindow, ServiceStatus* status) -> std::vector<CoverItem> {
@@ -28,8 +29,9 @@ BackgroundTask::Handle CatalogueFeeds::loadAllMvs() {
 }
 
 BackgroundTask::Handle CatalogueFeeds::searchSongs(const std::string& keyword) {
-    return foundSongs_.load(
-        [&client = client_, keyword](FeedWindow, ServiceStatus* status) { return client.searchSongs(keyword, status); });
+    return foundSongs_.load([&client = client_, keyword](FeedWindow, ServiceStatus* status) {
+        return client.searchSongs(keyword, status);
+    });
 }
 
 BackgroundTask::Handle CatalogueFeeds::searchArtists(const std::string& keyword) {
@@ -39,8 +41,9 @@ BackgroundTask::Handle CatalogueFeeds::searchArtists(const std::string& keyword)
 }
 
 BackgroundTask::Handle CatalogueFeeds::searchAlbums(const std::string& keyword) {
-    return foundAlbums_.load(
-        [&client = client_, keyword](FeedWindow, ServiceStatus* status) { return client.searchAlbums(keyword, status); });
+    return foundAlbums_.load([&client = client_, keyword](FeedWindow, ServiceStatus* status) {
+        return client.searchAlbums(keyword, status);
+    });
 }
 
 BackgroundTask::Handle CatalogueFeeds::searchPlaylists(const std::string& keyword) {

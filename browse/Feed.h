@@ -137,7 +137,7 @@ private:
     std::vector<Record> items_;
     ServiceStatus status_ = ServiceStatus::Answered;
     bool morePagesMayFollow_ = false;
-    std::uint64_t generation_ = 0;   // bumped by every load; older deliveries are dropped
-    BackgroundTask::Handle task_;    // the request under way, if any
-    TaskOwner tasks_;                // last: its tasks stop before anything above goes
+    std::uint64_t generation_ = 0;  // bumped by every load; older deliveries are dropped
+    BackgroundTask::Handle task_;   // the request under way, if any
+    TaskOwner tasks_;               // last: its tasks stop before anything above goes
 };

@@ -6,10 +6,12 @@ HomeFeeds::HomeFeeds(const CloudApiClient& client) : client_(client) {}
 
 void HomeFeeds::loadAll(const std::string& accountCookie) {
     banners_.load([&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchBanners(status); });
-    dailyMvs_.load([&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchPersonalizedMvs(status); });
+    dailyMvs_.load(
+        [&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchPersonalizedMvs(status); });
     loadRecommendedPlaylists(accountCookie);
     topArtists_.load([&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchTopArtists(status); });
-    newestAlbums_.load([&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchNewestAlbums(status); });
+    newestAlbums_.load(
+        [&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchNewestAlbums(status); });
     firstMvs_.load(
         [&client = client_](FeedWindow, ServiceStatus* status) { return client.fetchFirstMvs(kFirstMvs, status); });
 }

@@ -34,8 +34,10 @@ bool LikedSongs::toggle(const std::string& songId) {
                 emit toggleFailed(songId);
                 return;
             }
-            if (like) ids_.insert(songId);
-            else ids_.erase(songId);
+            if (like)
+                ids_.insert(songId);
+            else
+                ids_.erase(songId);
             emit changed();
         });
     });

@@ -2,15 +2,12 @@
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
 void appendEcmaReplacement(std::string_view replacement, std::string_view subject, std::size_t matchStart,
-                           std::string_view matched, const std::vector<std::string_view>& groups,
-                           std::string& out) {
+                           std::string_view matched, const std::vector<std::string_view>& groups, std::string& out) {
     const std::size_t groupCount = groups.size();
     std::size_t pos = 0;
     while (pos < replacement.size()) {

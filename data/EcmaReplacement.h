@@ -9,5 +9,4 @@
 #include <vector>
 
 void appendEcmaReplacement(std::string_view replacement, std::string_view subject, std::size_t matchStart,
-                           std::string_view matched, const std::vector<std::string_view>& groups,
-                           std::string& out);
+                           std::string_view matched, const std::vector<std::string_view>& groups, std::string& out);

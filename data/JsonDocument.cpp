@@ -12,9 +12,8 @@ namespace {
 constexpr std::string_view kDocumentName = "da";
 
 bool startsWithDocumentName(std::string_view path) {
-    return path.starts_with(kDocumentName) &&
-           (path.size() == kDocumentName.size() || path[kDocumentName.size()] == '.' ||
-            path[kDocumentName.size()] == '[');
+    return path.starts_with(kDocumentName) && (path.size() == kDocumentName.size() ||
+                                               path[kDocumentName.size()] == '.' || path[kDocumentName.size()] == '[');
 }
 
 }  // namespace
@@ -70,9 +69,7 @@ bool JsonDocument::parse(std::string_view text) {
     return !root.is_null();
 }
 
-void JsonDocument::clear() {
-    tree_->root = JsonValue::object();
-}
+void JsonDocument::clear() { tree_->root = JsonValue::object(); }
 
 bool JsonDocument::exists(std::string_view path) const {
     const JsonValue* value = tree_->find(path);

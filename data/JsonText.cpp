@@ -28,9 +28,7 @@ void appendNumber(double number, std::string& out) {
 
 void appendText(const JsonValue& value, std::string& out) {
     switch (value.type()) {
-        case JsonValue::value_t::string:
-            out += value.get_ref<const JsonValue::string_t&>();
-            break;
+        case JsonValue::value_t::string: out += value.get_ref<const JsonValue::string_t&>(); break;
         case JsonValue::value_t::number_integer: {
             const auto number = value.get<std::int64_t>();
             if (number >= -kLargestExactInteger && number <= kLargestExactInteger) {
@@ -49,12 +47,8 @@ void appendText(const JsonValue& value, std::string& out) {
             }
             break;
         }
-        case JsonValue::value_t::number_float:
-            appendNumber(value.get<double>(), out);
-            break;
-        case JsonValue::value_t::boolean:
-            out += value.get<bool>() ? "true" : "false";
-            break;
+        case JsonValue::value_t::number_float: appendNumber(value.get<double>(), out); break;
+        case JsonValue::value_t::boolean: out += value.get<bool>() ? "true" : "false"; break;
         case JsonValue::value_t::array: {
             bool first = true;
             for (const JsonValue& member : value) {
@@ -66,9 +60,7 @@ void appendText(const JsonValue& value, std::string& out) {
             }
             break;
         }
-        case JsonValue::value_t::object:
-            out += "[object Object]";
-            break;
+        case JsonValue::value_t::object: out += "[object Object]"; break;
         default:  // null, and nothing else the parser produces
             break;
     }

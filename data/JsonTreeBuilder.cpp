@@ -65,13 +65,9 @@ bool JsonTreeBuilder::open(JsonValue::value_t type) {
     return true;
 }
 
-bool JsonTreeBuilder::start_object(std::size_t) {
-    return open(JsonValue::value_t::object);
-}
+bool JsonTreeBuilder::start_object(std::size_t) { return open(JsonValue::value_t::object); }
 
-bool JsonTreeBuilder::start_array(std::size_t) {
-    return open(JsonValue::value_t::array);
-}
+bool JsonTreeBuilder::start_array(std::size_t) { return open(JsonValue::value_t::array); }
 
 bool JsonTreeBuilder::end_object() {
     open_.pop_back();

@@ -56,14 +56,14 @@ CodePtr compilePattern(const std::string& pattern, bool caseSensitive, bool mult
     pcre2_set_newline(context.get(), PCRE2_NEWLINE_ANYCRLF);
     int errorCode = 0;
     PCRE2_SIZE errorOffset = 0;
-    return CodePtr(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options,
-                                 &errorCode, &errorOffset, context.get()));
+    return CodePtr(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options, &errorCode,
+                                 &errorOffset, context.get()));
 }
 
 }  // namespace
 
-bool RegexMatcher::execute(std::string_view pattern, std::string_view subject, bool caseSensitive,
-                           bool multiline, bool global, bool quotePlaceholder) {
+bool RegexMatcher::execute(std::string_view pattern, std::string_view subject, bool caseSensitive, bool multiline,
+                           bool global, bool quotePlaceholder) {
     pattern_.clear();
     subject_.clear();
     matches_.clear();
@@ -117,9 +117,7 @@ bool RegexMatcher::execute(std::string_view pattern, std::string_view subject, b
     return true;
 }
 
-std::string RegexMatcher::pattern() const {
-    return pattern_;
-}
+std::string RegexMatcher::pattern() const { return pattern_; }
 
 std::string RegexMatcher::replace(std::string_view replacement) const {
     std::string result;
@@ -138,9 +136,7 @@ std::string RegexMatcher::replace(std::string_view replacement) const {
     return result;
 }
 
-int RegexMatcher::matchCount() const {
-    return static_cast<int>(matches_.size());
-}
+int RegexMatcher::matchCount() const { return static_cast<int>(matches_.size()); }
 
 std::string RegexMatcher::matchText(int match, int* position) const {
     const bool exists = match >= 1 && match <= matchCount();

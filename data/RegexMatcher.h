@@ -12,8 +12,8 @@ public:
     // the search runs into the engine's backtracking limit.
     // quotePlaceholder turns "#引号" in the pattern into a double quote.
     // Ill-formed UTF-8 in the subject never matches anything.
-    bool execute(std::string_view pattern, std::string_view subject, bool caseSensitive = false,
-                 bool multiline = true, bool global = true, bool quotePlaceholder = false);
+    bool execute(std::string_view pattern, std::string_view subject, bool caseSensitive = false, bool multiline = true,
+                 bool global = true, bool quotePlaceholder = false);
 
     std::string pattern() const;
     // The subject with every match replaced; "$1".."$99", "$&", "$`", "$'"

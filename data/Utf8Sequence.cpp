@@ -2,9 +2,7 @@
 
 namespace {
 
-bool inRange(unsigned char byte, unsigned char low, unsigned char high) {
-    return byte >= low && byte <= high;
-}
+bool inRange(unsigned char byte, unsigned char low, unsigned char high) { return byte >= low && byte <= high; }
 
 }  // namespace
 
@@ -18,11 +16,11 @@ Utf8Step utf8StepAt(std::string_view text, std::size_t pos) {
         length = 2;
     } else if (inRange(lead, 0xE0, 0xEF)) {
         length = 3;
-        if (lead == 0xE0) secondLow = 0xA0;  // no overlong forms
+        if (lead == 0xE0) secondLow = 0xA0;   // no overlong forms
         if (lead == 0xED) secondHigh = 0x9F;  // no surrogates
     } else if (inRange(lead, 0xF0, 0xF4)) {
         length = 4;
-        if (lead == 0xF0) secondLow = 0x90;  // no overlong forms
+        if (lead == 0xF0) secondLow = 0x90;   // no overlong forms
         if (lead == 0xF4) secondHigh = 0x8F;  // nothing beyond U+10FFFF
     } else {
         return {1, false};

@@ -34,9 +34,9 @@ std::string GlobalHotkeys::bind(int id, const std::string& keyText) {
     const std::optional<KeyChord> chord = KeyChord::parse(keyText);
     if (!chord) return problems_[id] = kUnknownKey;
     switch (x11_->grab(id, *chord)) {
-    case X11Hotkeys::GrabResult::Grabbed: return {};
-    case X11Hotkeys::GrabResult::Taken: return problems_[id] = kTaken;
-    case X11Hotkeys::GrabResult::Unknown: return problems_[id] = kUnknownKey;
+        case X11Hotkeys::GrabResult::Grabbed: return {};
+        case X11Hotkeys::GrabResult::Taken: return problems_[id] = kTaken;
+        case X11Hotkeys::GrabResult::Unknown: return problems_[id] = kUnknownKey;
     }
     return {};
 }

@@ -12,13 +12,31 @@ constexpr std::uint16_t kShift = 1, kControl = 4, kMod1 = 8, kMod4 = 64;
 
 // Keys by their Qt name and their X keysym (X11/keysymdef.h, XF86keysym.h).
 constexpr std::array<std::pair<const char*, std::uint32_t>, 26> kNamedKeys = {{
-    {"Space", 0x20},       {"Left", 0xff51},      {"Up", 0xff52},        {"Right", 0xff53},
-    {"Down", 0xff54},      {"Home", 0xff50},      {"End", 0xff57},       {"PgUp", 0xff55},
-    {"PgDown", 0xff56},    {"Ins", 0xff63},       {"Del", 0xffff},       {"Esc", 0xff1b},
-    {"Return", 0xff0d},    {"Enter", 0xff8d},     {"Tab", 0xff09},       {"Backspace", 0xff08},
-    {"Pause", 0xff13},     {"Media Play", 0x1008ff14}, {"Media Pause", 0x1008ff31},
-    {"Media Stop", 0x1008ff15}, {"Media Next", 0x1008ff17}, {"Media Previous", 0x1008ff16},
-    {"Volume Up", 0x1008ff13}, {"Volume Down", 0x1008ff11}, {"Volume Mute", 0x1008ff12},
+    {"Space", 0x20},
+    {"Left", 0xff51},
+    {"Up", 0xff52},
+    {"Right", 0xff53},
+    {"Down", 0xff54},
+    {"Home", 0xff50},
+    {"End", 0xff57},
+    {"PgUp", 0xff55},
+    {"PgDown", 0xff56},
+    {"Ins", 0xff63},
+    {"Del", 0xffff},
+    {"Esc", 0xff1b},
+    {"Return", 0xff0d},
+    {"Enter", 0xff8d},
+    {"Tab", 0xff09},
+    {"Backspace", 0xff08},
+    {"Pause", 0xff13},
+    {"Media Play", 0x1008ff14},
+    {"Media Pause", 0x1008ff31},
+    {"Media Stop", 0x1008ff15},
+    {"Media Next", 0x1008ff17},
+    {"Media Previous", 0x1008ff16},
+    {"Volume Up", 0x1008ff13},
+    {"Volume Down", 0x1008ff11},
+    {"Volume Mute", 0x1008ff12},
     {"Toggle Media Play/Pause", 0x1008ff14},
 }};
 
@@ -50,7 +68,8 @@ std::optional<KeyChord> KeyChord::parse(const std::string& text) {
     for (bool found = true; found;) {
         found = false;
         for (const auto& [prefix, bit] : modifiers) {
-            if (rest.size() > int(std::char_traits<char>::length(prefix)) && rest.startsWith(QLatin1String(prefix), Qt::CaseInsensitive)) {
+            if (rest.size() > int(std::char_traits<char>::length(prefix)) &&
+                rest.startsWith(QLatin1String(prefix), Qt::CaseInsensitive)) {
                 chord.modifiers |= bit;
                 rest = rest.mid(int(std::char_traits<char>::length(prefix)));
                 found = true;

@@ -12,4 +12,6 @@ QString MprisRootAdaptor::desktopEntry() const { return kDesktopEntryName; }
 void MprisRootAdaptor::Raise() { raise_(); }
 
 // The reply goes out before the program ends.
-void MprisRootAdaptor::Quit() { QTimer::singleShot(0, this, [this] { quit_(); }); }
+void MprisRootAdaptor::Quit() {
+    QTimer::singleShot(0, this, [this] { quit_(); });
+}

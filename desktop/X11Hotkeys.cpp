@@ -84,15 +84,16 @@ X11Hotkeys::GrabResult X11Hotkeys::grab(int id, const KeyChord& chord) {
     const std::vector<std::uint8_t> keycodes = keycodesOf(chord.keysym);
     if (keycodes.empty()) return GrabResult::Unknown;
     const std::uint8_t keycode = keycodes.front();
-    const std::uint16_t locks[] = {0, XCB_MOD_MASK_LOCK, numLock_, static_cast<std::uint16_t>(XCB_MOD_MASK_LOCK | numLock_)};
+    const std::uint16_t locks[] = {0, XCB_MOD_MASK_LOCK, numLock_,
+                                   static_cast<std::uint16_t>(XCB_MOD_MASK_LOCK | numLock_)};
     std::vector<Grab> made;
     bool taken = false;
     for (std::uint16_t lock : locks) {
         const std::uint16_t modifiers = chord.modifiers | lock;
         if (std::any_of(made.begin(), made.end(), [&](const Grab& g) { return g.modifiers == modifiers; })) continue;
         xcb_generic_error_t* error = xcb_request_check(
-            connection_, xcb_grab_key_checked(connection_, 1, root_, modifiers, keycode, XCB_GRAB_MODE_ASYNC,
-                                              XCB_GRAB_MODE_ASYNC));
+            connection_,
+            xcb_grab_key_checked(connection_, 1, root_, modifiers, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
         if (error) {
             taken = taken || error->error_code == kBadAccess;
             std::free(error);

@@ -48,9 +48,9 @@ std::string filePath(const std::string& path) { return "file:" + path; }
 // The muxer that writes a file of this codec with the tags it can hold.
 const char* muxerFor(AVCodecID codec) {
     switch (codec) {
-    case AV_CODEC_ID_MP3: return "mp3";
-    case AV_CODEC_ID_FLAC: return "flac";
-    default: return nullptr;
+        case AV_CODEC_ID_MP3: return "mp3";
+        case AV_CODEC_ID_FLAC: return "flac";
+        default: return nullptr;
     }
 }
 

@@ -29,13 +29,12 @@ std::string pathOf(const QTemporaryFile& file) { return file.fileName().toStdStr
 // The stream's bytes into `file`; true when the whole answer arrived with a
 // success status, held something and every byte was written.
 bool transfer(const std::string& url, QTemporaryFile& file, std::atomic<int>& percentage) {
-    DownloadReceiver receiver{
-        [&file](std::string_view bytes) {
-            return file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
-        },
-        [&percentage](std::int64_t received, std::int64_t total) {
-            percentage.store(downloadPercent(received, total, percentage.load()));
-        }};
+    DownloadReceiver receiver{[&file](std::string_view bytes) {
+                                  return file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+                              },
+                              [&percentage](std::int64_t received, std::int64_t total) {
+                                  percentage.store(downloadPercent(received, total, percentage.load()));
+                              }};
     const int status = HttpClient::download(url, receiver).statusCode;
     return status >= 200 && status < 300 && file.size() > 0 && file.flush();
 }
@@ -69,8 +68,8 @@ bool moveIntoPlace(QTemporaryFile& file, const std::string& target) {
     fs::rename(pathOf(file), target, error);
     if (error) return false;
     file.setAutoRemove(false);
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read,
-                    error);
+    fs::permissions(
+        target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read, error);
     return true;
 }
 

@@ -35,8 +35,8 @@ std::string lowerExtension(const std::string& fileName) {
 }
 
 struct FoundFiles {
-    std::vector<FoundFile> files;        // in path order
-    std::vector<std::string> opened;     // the folders that could be entered, each ending in '/'
+    std::vector<FoundFile> files;          // in path order
+    std::vector<std::string> opened;       // the folders that could be entered, each ending in '/'
     std::vector<std::string> directories;  // every folder walked
 };
 
@@ -69,8 +69,9 @@ FoundFiles findSongFiles(const std::vector<std::string>& folders) {
             const auto size = static_cast<std::int64_t>(it->file_size(statError));
             const auto modified = it->last_write_time(statError);
             if (statError) continue;
-            files.push_back({path, size,
-                             std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count()});
+            files.push_back(
+                {path, size,
+                 std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count()});
         }
     }
     std::sort(files.begin(), files.end(), [](const FoundFile& a, const FoundFile& b) { return a.path < b.path; });
@@ -97,7 +98,7 @@ LocalSong songOf(const FoundFile& file, SongTags tags) {
 
 bool isSongFileName(const std::string& fileName) {
     static const std::array<std::string, 10> kExtensions = {"mp3", "flac", "ogg", "opus", "m4a",
-                                                            "aac", "wav", "wma", "ape", "wv"};
+                                                            "aac", "wav",  "wma", "ape",  "wv"};
     const std::string extension = lowerExtension(fileName);
     return std::find(kExtensions.begin(), kExtensions.end(), extension) != kExtensions.end();
 }

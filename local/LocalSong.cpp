@@ -9,8 +9,8 @@ constexpr int kDigestHexChars = 20;
 }  // namespace
 
 std::string localSongId(std::string_view path) {
-    const QByteArray digest = QCryptographicHash::hash(QByteArray(path.data(), qsizetype(path.size())),
-                                                       QCryptographicHash::Sha1);
+    const QByteArray digest =
+        QCryptographicHash::hash(QByteArray(path.data(), qsizetype(path.size())), QCryptographicHash::Sha1);
     return std::string(kPrefix) + digest.toHex().left(kDigestHexChars).toStdString();
 }
 

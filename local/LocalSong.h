@@ -15,7 +15,7 @@ struct LocalSong {
     std::string artists;  // the artist tag; empty when the file has none
     std::string album;
     std::int64_t durationMs = 0;
-    std::int64_t size = 0;       // bytes, when indexed
+    std::int64_t size = 0;        // bytes, when indexed
     std::int64_t modifiedNs = 0;  // last modification, nanoseconds since the epoch, when indexed
 };
 

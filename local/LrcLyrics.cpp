@@ -76,8 +76,10 @@ LrcLyrics parseLrc(std::string_view raw) {
         }
         for (const auto& [time, tag] : times) {
             auto [entry, added] = lines.try_emplace(time, std::string(line), std::nullopt);
-            if (added) tags.emplace(time, tag);
-            else if (!entry->second.second) entry->second.second = std::string(line);
+            if (added)
+                tags.emplace(time, tag);
+            else if (!entry->second.second)
+                entry->second.second = std::string(line);
         }
     }
     LrcLyrics lyrics;

@@ -58,7 +58,8 @@ std::optional<SongTags> readSongTags(const std::string& path) {
     if (input->duration > 0) {
         tags.durationMs = input->duration / (AV_TIME_BASE / 1000);
     } else if (stream->duration > 0) {
-        tags.durationMs = static_cast<std::int64_t>(static_cast<double>(stream->duration) * av_q2d(stream->time_base) * 1000);
+        tags.durationMs =
+            static_cast<std::int64_t>(static_cast<double>(stream->duration) * av_q2d(stream->time_base) * 1000);
     }
     return tags;
 }

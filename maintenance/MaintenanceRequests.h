@@ -20,8 +20,8 @@
 // What the maker announces at start-up.
 struct RemoteConfig {
     bool answered = false;  // the configuration answer came and parsed as JSON
-    std::string name;     // product name
-    std::string version;  // the current version; differs from ours when an update exists
+    std::string name;       // product name
+    std::string version;    // the current version; differs from ours when an update exists
     std::string updateLogUrl;
     std::string updateLogText;  // the update-log answer as it came (JSON)
     std::string downloadUrl;    // the page where the newest version is downloaded

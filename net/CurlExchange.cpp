@@ -47,7 +47,8 @@ public:
     // Non-zero aborts the exchange. libcurl calls it whenever data moves and
     // at least once a second while waiting, and the wait in perform() is
     // woken early by a stop request.
-    static int onProgress(void* self, curl_off_t downloadTotal, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
+    static int onProgress(void* self, curl_off_t downloadTotal, curl_off_t downloaded, curl_off_t,
+                          curl_off_t uploaded) {
         auto* watch = static_cast<TransferWatch*>(self);
         if (watch->stop_.stop_requested()) return 1;
         if (watch->progress_) watch->progress_(downloaded, downloadTotal);
@@ -103,7 +104,6 @@ int statusCodeOf(std::string_view head) {
     return code;
 }
 
-
 // A redirect head that libcurl was going to follow: the exchange went on
 // past it, so it is not the answer.
 bool isFollowedRedirect(std::string_view head) {
@@ -153,7 +153,7 @@ struct ResponseCapture {
     std::string head;
     bool headComplete = false;
     std::string body;
-    size_t bodySize = 0;  // what arrived of the current answer's body, kept or handed on
+    size_t bodySize = 0;      // what arrived of the current answer's body, kept or handed on
     bool headHanded = false;  // the head sink has been told the current answer's head
     bool bodyTooLarge = false;
     size_t charged = 0;  // taken from the shared body budget for `body`'s room
@@ -261,7 +261,8 @@ std::optional<Slist> curlHeaderList(const CurlExchangeSpec& spec) {
     };
     for (const std::string& line : spec.headerLines) {
         size_t colon = line.find(':');
-        if (colon == 0 || colon == std::string::npos || line.find_first_of("\r\n") != std::string::npos) return std::nullopt;
+        if (colon == 0 || colon == std::string::npos || line.find_first_of("\r\n") != std::string::npos)
+            return std::nullopt;
         bool emptyValue = line.find_first_not_of(" \t", colon + 1) == std::string::npos;
         if (!appendTo(list, emptyValue ? line.substr(0, colon) + ";" : line)) return std::nullopt;
     }
@@ -456,7 +457,8 @@ CurlExchangeResult runCurlExchange(CurlSession& session, const CurlExchangeSpec&
         return result;
     }
     CURLcode code = perform(session, stop);
-    bool answered = capture.headComplete && (code == CURLE_OK || !spec.followRedirects || !isFollowedRedirect(capture.head));
+    bool answered =
+        capture.headComplete && (code == CURLE_OK || !spec.followRedirects || !isFollowedRedirect(capture.head));
     if (code == CURLE_URL_MALFORMAT) {
         result.outcome = Outcome::UrlRejected;
     } else if (code != CURLE_OK && stop.stop_requested()) {

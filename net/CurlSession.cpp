@@ -10,7 +10,8 @@ CurlSession::~CurlSession() {
     if (easy_) curl_easy_cleanup(easy_);
 }
 
-CurlSessionPool::CurlSessionPool(size_t maxIdleSessions) : maxIdleSessions_(maxIdleSessions), share_(curl_share_init()) {
+CurlSessionPool::CurlSessionPool(size_t maxIdleSessions)
+    : maxIdleSessions_(maxIdleSessions), share_(curl_share_init()) {
     if (!share_) return;
     curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
     curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &CurlSessionPool::lockShare);

@@ -73,7 +73,7 @@ private:
 
     // Sessions move between threads only through idle_, under idleMutex_.
     const size_t maxIdleSessions_;
-    CURLSH* share_;                                // set up in the constructor, then used only by libcurl
+    CURLSH* share_;                               // set up in the constructor, then used only by libcurl
     std::mutex shareLocks_[CURL_LOCK_DATA_LAST];  // one per kind of shared data, taken by libcurl on any thread
     std::mutex idleMutex_;
     std::vector<std::unique_ptr<CurlSession>> idle_;  // guarded by idleMutex_

@@ -104,9 +104,8 @@ void DiskCache::trimLocked() {
     }
     if (usedBytes_ <= maxBytes_) return;
     QFileInfoList byAge = entries(folder);
-    std::sort(byAge.begin(), byAge.end(), [](const QFileInfo& a, const QFileInfo& b) {
-        return a.lastModified() < b.lastModified();
-    });
+    std::sort(byAge.begin(), byAge.end(),
+              [](const QFileInfo& a, const QFileInfo& b) { return a.lastModified() < b.lastModified(); });
     const auto target = std::int64_t(double(maxBytes_) * kTrimTarget);
     for (const QFileInfo& entry : byAge) {
         if (usedBytes_ <= target) break;

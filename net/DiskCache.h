@@ -43,8 +43,8 @@ private:
     void trimLocked();
 
     const std::string folder_;
-    mutable std::mutex mutex_;   // guards the three fields below and serialises trims
+    mutable std::mutex mutex_;  // guards the three fields below and serialises trims
     std::int64_t maxBytes_;
     std::int64_t usedBytes_ = 0;  // the folder's entries in bytes, as last counted
-    bool counted_ = false;       // whether the folder was counted since start
+    bool counted_ = false;        // whether the folder was counted since start
 };

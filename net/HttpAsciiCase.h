@@ -15,13 +15,13 @@ inline std::string lowercaseAscii(std::string_view text) {
 }
 
 inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) { return lowerAscii(x) == lowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
 }
 
 inline bool containsIgnoringCase(std::string_view text, std::string_view part) {
-    return std::search(text.begin(), text.end(), part.begin(), part.end(), [](unsigned char x, unsigned char y) {
-               return lowerAscii(x) == lowerAscii(y);
-           }) != text.end() ||
+    return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                       [](unsigned char x, unsigned char y) { return lowerAscii(x) == lowerAscii(y); }) != text.end() ||
            part.empty();
 }

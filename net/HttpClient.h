@@ -24,16 +24,16 @@ enum HttpMethod { kGet = 0, kPost = 1, kHead = 2, kPut = 3, kOptions = 4, kDelet
 // What every engine takes. Engine-specific fields are in the engine's options.
 struct HttpRequest {
     std::string url;
-    int method = kGet;          // HttpMethod code; anything else sends GET
-    std::string bodyText;       // sent when bodyBytes is empty
+    int method = kGet;     // HttpMethod code; anything else sends GET
+    std::string bodyText;  // sent when bodyBytes is empty
     std::string bodyBytes;
-    std::string cookies;        // "a=1; b=2", or a text already holding "Cookie:"
-    std::string extraHeaders;   // lines joined by CR LF
+    std::string cookies;       // "a=1; b=2", or a text already holding "Cookie:"
+    std::string extraHeaders;  // lines joined by CR LF
     bool noRedirect = false;
-    std::string proxy;                      // "host:port"; empty: direct
-    std::string proxyUser, proxyPassword;   // Basic credentials for the proxy (lyric engine: unused)
-    int timeoutSeconds = 0;                 // per phase; below 1 means the engine's default
-                                            // (lyric engine: unused, its limits are fixed)
+    std::string proxy;                     // "host:port"; empty: direct
+    std::string proxyUser, proxyPassword;  // Basic credentials for the proxy (lyric engine: unused)
+    int timeoutSeconds = 0;                // per phase; below 1 means the engine's default
+                                           // (lyric engine: unused, its limits are fixed)
     // The whole exchange, however lively each phase (a server sending one
     // byte a second); below 1 means the engine's bound (kServiceTotalSeconds,
     // kPictureTotalSeconds). Downloads have none: a stream may last an hour.

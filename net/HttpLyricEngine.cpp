@@ -76,8 +76,9 @@ HttpResponse fetchLyric(const HttpRequest& request, const LyricOptions& options)
         response.bodyBytes = std::move(result.body);
         response.headers = std::move(result.headers);
     }
-    response.cookies = responseCookies(response.headers, request.cookies,
-                                       request.mergeReceivedCookies && cookiesSupplied(request, options.cookiesSupplied));
+    response.cookies =
+        responseCookies(response.headers, request.cookies,
+                        request.mergeReceivedCookies && cookiesSupplied(request, options.cookiesSupplied));
     return response;
 }
 

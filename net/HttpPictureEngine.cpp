@@ -52,10 +52,11 @@ std::string headerBlock(const HttpRequest& request, bool post) {
         const char* search;
         std::string line;
     };
-    std::vector<DefaultHeader> defaults{{"Accept:", "Accept: */*"},
-                                        {"Referer:", "Referer: " + request.url},
-                                        {"Accept-Language:", "Accept-Language: zh-cn"},
-                                        {"User-Agent:", "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)"}};
+    std::vector<DefaultHeader> defaults{
+        {"Accept:", "Accept: */*"},
+        {"Referer:", "Referer: " + request.url},
+        {"Accept-Language:", "Accept-Language: zh-cn"},
+        {"User-Agent:", "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)"}};
     if (post) defaults.push_back({"Content-Type:", "Content-Type: application/x-www-form-urlencoded"});
     std::string block = request.extraHeaders;
     if (request.addDefaultHeaders) {
@@ -92,8 +93,8 @@ std::vector<std::string> requestHeaderLines(const HttpRequest& request, bool coo
 TransferSettings transferSettings(const HttpRequest& request, const PictureOptions& options, CurlSessionPool* pool) {
     TransferSettings settings;
     const bool post = methodName(request.method) == "POST";
-    settings.headerLines = requestHeaderLines(request, cookiesSupplied(request, options.cookiesSupplied),
-                                              headerBlock(request, post));
+    settings.headerLines =
+        requestHeaderLines(request, cookiesSupplied(request, options.cookiesSupplied), headerBlock(request, post));
     if (!request.proxy.empty() && !request.proxyUser.empty()) {
         CurlCredentials credentials = gbkCredentials(request.proxyUser, request.proxyPassword);
         (options.credentialsForProxy ? settings.proxyCredentials : settings.serverCredentials) = credentials;
@@ -123,8 +124,9 @@ HttpResponse fetchPictureWith(CurlSessionPool* pool, const HttpRequest& request,
         response.statusCode = result.statusCode;
     }
     // Like every other step, collecting cookies goes on after a failure.
-    response.cookies = responseCookies(response.headers, request.cookies,
-                                       request.mergeReceivedCookies && cookiesSupplied(request, options.cookiesSupplied));
+    response.cookies =
+        responseCookies(response.headers, request.cookies,
+                        request.mergeReceivedCookies && cookiesSupplied(request, options.cookiesSupplied));
     return response;
 }
 

@@ -7,7 +7,8 @@
 #include "text/TextUtils.h"
 
 std::string methodName(int methodCode) {
-    static constexpr std::array<const char*, 8> kNames{"GET", "POST", "HEAD", "PUT", "OPTIONS", "DELETE", "TRACE", "CONNECT"};
+    static constexpr std::array<const char*, 8> kNames{"GET",     "POST",   "HEAD",  "PUT",
+                                                       "OPTIONS", "DELETE", "TRACE", "CONNECT"};
     return methodCode >= 0 && methodCode < static_cast<int>(kNames.size()) ? kNames[methodCode] : "GET";
 }
 

@@ -26,11 +26,11 @@ constexpr long kDefaultTimeoutSeconds = 30;
 
 const char* setupFailureMessage(CurlSetupStep step) {
     switch (step) {
-    case CurlSetupStep::Session: return kSessionFailure;
-    case CurlSetupStep::Timeouts: return kTimeoutFailure;
-    case CurlSetupStep::Credentials: return kCredentialFailure;
-    case CurlSetupStep::Redirects: return kRedirectFailure;
-    case CurlSetupStep::Headers: return kHeaderFailure;
+        case CurlSetupStep::Session: return kSessionFailure;
+        case CurlSetupStep::Timeouts: return kTimeoutFailure;
+        case CurlSetupStep::Credentials: return kCredentialFailure;
+        case CurlSetupStep::Redirects: return kRedirectFailure;
+        case CurlSetupStep::Headers: return kHeaderFailure;
     }
     return kSessionFailure;
 }
@@ -125,19 +125,19 @@ HttpResponse fetchService(const HttpRequest& request, const ServiceOptions& opti
     HttpResponse response;
     CurlExchangeResult result = runTransfer(request, transferSettings(request, options));
     switch (result.outcome) {
-    case Outcome::SetupFailed: response.status = setupFailureMessage(result.failedStep); return response;
-    case Outcome::UrlRejected: response.status = kUrlFailure; return response;
-    case Outcome::NotSent: response.status = kSendFailure; return response;
-    case Outcome::NoResponse: response.status = kNoResponseFailure; return response;
-    case Outcome::BodyTooLarge: response.status = kBodyTooLargeFailure; return response;
-    case Outcome::Stopped: response.status = kStoppedFailure; return response;
-    case Outcome::Complete:
-    case Outcome::BodyBroken: break;  // a broken body is kept; the status line stands
+        case Outcome::SetupFailed: response.status = setupFailureMessage(result.failedStep); return response;
+        case Outcome::UrlRejected: response.status = kUrlFailure; return response;
+        case Outcome::NotSent: response.status = kSendFailure; return response;
+        case Outcome::NoResponse: response.status = kNoResponseFailure; return response;
+        case Outcome::BodyTooLarge: response.status = kBodyTooLargeFailure; return response;
+        case Outcome::Stopped: response.status = kStoppedFailure; return response;
+        case Outcome::Complete:
+        case Outcome::BodyBroken: break;  // a broken body is kept; the status line stands
     }
     response.headers = std::move(result.headers);
     response.status = statusOf(response.headers);
-    response.cookies = responseCookies(response.headers, request.cookies,
-                                       request.mergeReceivedCookies && !request.cookies.empty());
+    response.cookies =
+        responseCookies(response.headers, request.cookies, request.mergeReceivedCookies && !request.cookies.empty());
     response.location = locationOf(response.headers);
     response.bodyBytes = std::move(result.body);
     response.bodyText = bodyTextOf(response.bodyBytes);

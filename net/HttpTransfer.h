@@ -27,7 +27,7 @@ struct TransferSettings {
     bool socksProxy = false;
     long connectTimeoutSeconds = 30;
     long idleTimeoutSeconds = 30;
-    long totalTimeoutSeconds = 0;  // 0: no bound
+    long totalTimeoutSeconds = 0;     // 0: no bound
     size_t bodyLimit = 0;             // the most body bytes taken
     CurlSessionPool* pool = nullptr;  // null: a session of its own, closed after the transfer
     // Where the body goes as it arrives and who hears of its progress (see CurlExchangeSpec).

@@ -12,7 +12,8 @@ bool isHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
 
 // Bytes RFC 3986 allows nowhere in a URL.
 bool isIllegalInUrl(unsigned char c) {
-    return c <= 0x20 || c >= 0x7F || std::string_view("\"<>\\^`{|}").find(static_cast<char>(c)) != std::string_view::npos;
+    return c <= 0x20 || c >= 0x7F ||
+           std::string_view("\"<>\\^`{|}").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
@@ -75,7 +76,8 @@ std::optional<HttpUrl> splitHttpUrl(std::string_view url, bool schemeOptional) {
         host = authority.substr(0, colon);
         port = colon == std::string_view::npos ? std::string_view() : authority.substr(colon + 1);
     }
-    if (host.empty() || std::any_of(host.begin(), host.end(), [](unsigned char c) { return c < 0x80 && isIllegalInUrl(c); }))
+    if (host.empty() ||
+        std::any_of(host.begin(), host.end(), [](unsigned char c) { return c < 0x80 && isIllegalInUrl(c); }))
         return std::nullopt;
     std::optional<int> portNumber = parsePort(port, result.secure ? 443 : 80);
     if (!portNumber) return std::nullopt;
@@ -89,6 +91,6 @@ std::optional<HttpUrl> splitHttpUrl(std::string_view url, bool schemeOptional) {
 
 std::string HttpUrl::curlUrl() const {
     bool ipv6 = host.find(':') != std::string::npos;
-    return std::string(secure ? "https://" : "http://") + (ipv6 ? "[" + host + "]" : host) + ":" + std::to_string(port) +
-           target;
+    return std::string(secure ? "https://" : "http://") + (ipv6 ? "[" + host + "]" : host) + ":" +
+           std::to_string(port) + target;
 }

@@ -21,7 +21,9 @@ constexpr std::string_view kEapiSeparator = "-36cd479b6b5-";
 constexpr std::string_view kBase62 = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 constexpr const char* kWeapiPublicKey =
     "-----BEGIN PUBLIC KEY-----\n"
-    "MIGfMA0GCSqGSIb3DQEBAQUAA4GNADCBiQKBgQDgtQn2JZ34ZC28NWYpAUd98iZ37BUrX/aKzmFbt7clFSs6sXqHauqKWqdtLkF2KexO40H1YTX8z2lSgBBOAxLsvaklV8k4cBFK9snQXE9/DDaFt6Rr7iVZMldczhC0JNgTz+SHXT6CBHuX3e9SdB1Ua44oncaTWz7OBGLbCiK45wIDAQAB\n"
+    "MIGfMA0GCSqGSIb3DQEBAQUAA4GNADCBiQKBgQDgtQn2JZ34ZC28NWYpAUd98iZ37BUrX/"
+    "aKzmFbt7clFSs6sXqHauqKWqdtLkF2KexO40H1YTX8z2lSgBBOAxLsvaklV8k4cBFK9snQXE9/"
+    "DDaFt6Rr7iVZMldczhC0JNgTz+SHXT6CBHuX3e9SdB1Ua44oncaTWz7OBGLbCiK45wIDAQAB\n"
     "-----END PUBLIC KEY-----\n";
 
 enum class Direction { Encrypt, Decrypt };
@@ -35,7 +37,8 @@ std::optional<std::string> aes(std::string_view input, std::string_view key, std
     const EVP_CIPHER* cipher = iv.empty() ? EVP_aes_128_ecb() : EVP_aes_128_cbc();
     const auto* keyBytes = reinterpret_cast<const unsigned char*>(key.data());
     const auto* ivBytes = iv.empty() ? nullptr : reinterpret_cast<const unsigned char*>(iv.data());
-    if (EVP_CipherInit_ex(context.get(), cipher, nullptr, keyBytes, ivBytes, direction == Direction::Encrypt ? 1 : 0) != 1)
+    if (EVP_CipherInit_ex(context.get(), cipher, nullptr, keyBytes, ivBytes, direction == Direction::Encrypt ? 1 : 0) !=
+        1)
         return std::nullopt;
     std::string output(input.size() + 32, '\0');
     int written = 0;
@@ -88,8 +91,9 @@ std::optional<std::string> fromHex(std::string_view hex) {
 std::optional<std::string> fromBase64(std::string_view text) {
     if (text.empty() || text.size() % 4 != 0) return std::nullopt;
     std::string bytes(text.size() / 4 * 3, '\0');
-    const int length = EVP_DecodeBlock(reinterpret_cast<unsigned char*>(bytes.data()),
-                                       reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
+    const int length =
+        EVP_DecodeBlock(reinterpret_cast<unsigned char*>(bytes.data()),
+                        reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
     if (length < 0) return std::nullopt;
     // EVP_DecodeBlock counts the padding's bytes as zeros.
     std::size_t padding = 0;
@@ -180,7 +184,9 @@ std::optional<EapiMessage> openEapi(std::string_view params) {
     return message;
 }
 
-std::string linuxapi(std::string_view json) { return toHex(encryptOrEmpty(json, kLinuxapiKey, {}), /*upperCase=*/true); }
+std::string linuxapi(std::string_view json) {
+    return toHex(encryptOrEmpty(json, kLinuxapiKey, {}), /*upperCase=*/true);
+}
 
 std::optional<std::string> openLinuxapi(std::string_view eparams) {
     const std::optional<std::string> sealed = fromHex(eparams);

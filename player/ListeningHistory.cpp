@@ -42,6 +42,7 @@ void ListeningHistory::clear() {
 void ListeningHistory::write() const {
     Json list = Json::array();
     for (const PlayedSong& song : songs_)
-        list.push_back({{"id", song.id}, {"name", song.name}, {"artists", song.artists}, {"playedAt", song.playedAtMs}});
+        list.push_back(
+            {{"id", song.id}, {"name", song.name}, {"artists", song.artists}, {"playedAt", song.playedAtMs}});
     StateFile::write(path_, Json{{"songs", list}}.dump(1));
 }

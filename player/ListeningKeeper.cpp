@@ -19,8 +19,10 @@ ListeningKeeper::ListeningKeeper(Player& player, const std::string& folder)
         settle_.start();
     });
     connect(&player_, &Player::playingChanged, this, [this](bool playing) {
-        if (playing) playing_.start();
-        else playing_.stop();
+        if (playing)
+            playing_.start();
+        else
+            playing_.stop();
         settle_.start();
     });
     const auto changed = [this] { settle_.start(); };

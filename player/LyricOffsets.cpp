@@ -20,7 +20,8 @@ LyricOffsets::LyricOffsets(std::string path) : path_(std::move(path)) {
 }
 
 int LyricOffsets::offsetOf(const std::string& songId) const {
-    const auto found = std::find_if(offsets_.begin(), offsets_.end(), [&](const auto& kept) { return kept.first == songId; });
+    const auto found =
+        std::find_if(offsets_.begin(), offsets_.end(), [&](const auto& kept) { return kept.first == songId; });
     return found == offsets_.end() ? 0 : found->second;
 }
 

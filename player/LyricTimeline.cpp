@@ -89,8 +89,8 @@ LyricTimeline::LyricTimeline(std::string rawLyric, std::string_view lyric, std::
 
     std::vector<std::string> lines = lineTexts(withoutLineBreaks(rawLyric_));
     if (hasTranslation()) {
-        items_ = mergeTranslation(lineTags, lines, bracketedPieces(translation_, "[", "]", true),
-                                  lineTexts(translation_));
+        items_ =
+            mergeTranslation(lineTags, lines, bracketedPieces(translation_, "[", "]", true), lineTexts(translation_));
     } else {
         for (std::string& line : lines) items_.push_back({std::move(line), kPlainItemHeight});
     }
@@ -114,8 +114,10 @@ std::string LyricTimeline::lineAt(std::string_view text, std::string_view key) {
         // Drop the line break that ends the line: escaped in the raw lyric,
         // real in the parsed translation. A last line without one keeps all
         // of its characters.
-        if (line.ends_with(kEscapedLineBreak)) line.resize(line.size() - 2);
-        else if (line.ends_with('\n')) line.pop_back();
+        if (line.ends_with(kEscapedLineBreak))
+            line.resize(line.size() - 2);
+        else if (line.ends_with('\n'))
+            line.pop_back();
         result = std::move(line);
     }
     return result;

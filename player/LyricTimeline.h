@@ -30,7 +30,6 @@ public:
     // answer; translation: the parsed translation, empty when there is none.
     LyricTimeline(std::string rawLyric, std::string_view lyric, std::string translation);
 
-
     const std::vector<LyricItem>& items() const { return items_; }
     // Height of the lyric list holding every item, with room below the last.
     int listHeight() const;

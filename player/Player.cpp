@@ -1,8 +1,8 @@
 #include "player/Player.h"
 
-#include "local/LocalSong.h"
 #include "audio/StreamActivity.h"
 #include "base/TaskStop.h"
+#include "local/LocalSong.h"
 
 namespace {
 
@@ -233,8 +233,10 @@ void Player::failSong(const std::string& songId) {
     setLoading(false);
     ++failuresInARow_;
     // In FM the stream goes on, unless song after song fails.
-    if (fm_ && failuresInARow_ <= static_cast<int>(3 * kFmSongsAhead)) playNextFm();
-    else if (!fm_ && mode_ == PlayMode::List && failuresInARow_ <= queue_.size()) next();
+    if (fm_ && failuresInARow_ <= static_cast<int>(3 * kFmSongsAhead))
+        playNextFm();
+    else if (!fm_ && mode_ == PlayMode::List && failuresInARow_ <= queue_.size())
+        next();
     emit songFailed(songId);
 }
 
@@ -388,25 +390,23 @@ void Player::endSong() {
     setProgress(0, elapsedSeconds_);
     if (!mode_) return;
     switch (*mode_) {
-    case PlayMode::Circulate:
-        engine_.play(stream_, true);
-        playTimer_.start(kPlayTickMs);
-        lyricTimer_.start(kRestartLyricTickMs);
-        return;
-    case PlayMode::List:
-        next();
-        return;
-    case PlayMode::Random:
-        if (std::optional<std::string> song = queue_.randomSong()) play(*song);
-        return;
+        case PlayMode::Circulate:
+            engine_.play(stream_, true);
+            playTimer_.start(kPlayTickMs);
+            lyricTimer_.start(kRestartLyricTickMs);
+            return;
+        case PlayMode::List: next(); return;
+        case PlayMode::Random:
+            if (std::optional<std::string> song = queue_.randomSong()) play(*song);
+            return;
     }
 }
 
 void Player::onStreamEvent(AudioEngine::Handle stream, StreamEvent event) {
     if (stream == 0 || stream != stream_) return;  // a song gone meanwhile
     switch (event) {
-    case StreamEvent::kAboutToEnd: prepareFollower(); return;
-    case StreamEvent::kEnded: endSong(); return;
+        case StreamEvent::kAboutToEnd: prepareFollower(); return;
+        case StreamEvent::kEnded: endSong(); return;
     }
 }
 
@@ -414,7 +414,8 @@ void Player::onStreamEvent(AudioEngine::Handle stream, StreamEvent event) {
 // address, its stream (following the current one's), details, cover and
 // lyrics. A song still loading will replace the current one: nothing then.
 void Player::prepareFollower() {
-    if (fm_ || !mode_ || sleepAtSongEnd_ || loading_ || follower_ || (preparation_ && !preparation_->isFinished())) return;
+    if (fm_ || !mode_ || sleepAtSongEnd_ || loading_ || follower_ || (preparation_ && !preparation_->isFinished()))
+        return;
     std::optional<std::string> chosen;
     if (*mode_ == PlayMode::Circulate) chosen = songId_;
     if (*mode_ == PlayMode::Random) {
@@ -428,8 +429,7 @@ void Player::prepareFollower() {
         if (chosen) {
             next.songId = *chosen;
         } else {
-            const auto step =
-                queue_.following([this](const std::string& id) { return songs_.isAvailable(id); });
+            const auto step = queue_.following([this](const std::string& id) { return songs_.isAvailable(id); });
             if (!step) return;
             next.songId = step->id;
             next.queuePosition = step->position;
@@ -509,7 +509,8 @@ StreamSource Player::streamSource(const SongStream& address, const std::string& 
 void Player::levelLoudness(AudioEngine::Handle stream, const SongStream& address, const std::string& songId,
                            const std::string& album) {
     const LoudnessSettings settings = LoudnessSettings::read(settings_);
-    engine_.setLoudnessGain(stream, levellingGainDb(settings, address, loudness_.forMode(settings.mode, songId, album)));
+    engine_.setLoudnessGain(stream,
+                            levellingGainDb(settings, address, loudness_.forMode(settings.mode, songId, album)));
 }
 
 void Player::rememberLoudness(AudioEngine::Handle stream, const std::string& songId, const std::string& album) {

@@ -49,8 +49,8 @@
 #include "player/PlayMode.h"
 #include "player/PlayQueue.h"
 #include "player/ResumePoint.h"
-#include "player/WordLyrics.h"
 #include "player/SongLookup.h"
+#include "player/WordLyrics.h"
 
 #include <QObject>
 #include <QTimer>
@@ -250,8 +250,8 @@ private:
         std::optional<std::string> coverBytes;
         std::optional<std::string> rawLyric;
         std::optional<SongLyrics> lyric;
-        std::optional<AudioEngine::Handle> stream;                  // until started
-        SongStream address;                                         // with the service's loudness gain
+        std::optional<AudioEngine::Handle> stream;  // until started
+        SongStream address;                         // with the service's loudness gain
         bool detailShown = false, coverShown = false;
         std::optional<int> resumeAtSeconds;  // a resumed song starts paused there
         std::vector<BackgroundTask::Handle> tasks;
@@ -328,7 +328,7 @@ private:
     Arrivals arrivals_;             // the newest play's
     bool loading_ = false;
 
-    std::string songId_;      // the song asked for last (`songIdToPlay`)
+    std::string songId_;       // the song asked for last (`songIdToPlay`)
     std::string shownSongId_;  // the song of title_ and artists_
     std::string title_, artists_, album_;
     std::string mvId_ = "0";
@@ -347,12 +347,12 @@ private:
     int lyricOffsetMs_ = 0;  // the song on show's
     std::string desktopLyric_;
     std::optional<FmStream> fm_;
-    std::uint64_t fmGeneration_ = 0;  // bumped whenever FM starts or ends
-    LoudnessMemory loudness_{nullptr};        // its cache is safe on any thread
+    std::uint64_t fmGeneration_ = 0;                 // bumped whenever FM starts or ends
+    LoudnessMemory loudness_{nullptr};               // its cache is safe on any thread
     std::shared_ptr<PlayedAudioCache> playedAudio_;  // safe on any thread; set before the first play
-    std::optional<Follower> follower_;         // opened to follow stream_
-    std::uint64_t newestPreparation_ = 0;      // bumped by every preparation and every discard
-    BackgroundTask::Handle preparation_;       // the preparation in flight, if any
+    std::optional<Follower> follower_;               // opened to follow stream_
+    std::uint64_t newestPreparation_ = 0;            // bumped by every preparation and every discard
+    BackgroundTask::Handle preparation_;             // the preparation in flight, if any
 
     bool sleepAtSongEnd_ = false;
 

@@ -44,7 +44,8 @@ std::optional<SungLine> creditLine(std::string_view text) {
         return std::nullopt;
     SungWord word{credit["t"].get<int>(), 0, {}};
     for (const nlohmann::json& part : credit["c"])
-        if (part.is_object() && part.contains("tx") && part["tx"].is_string()) word.text += part["tx"].get<std::string>();
+        if (part.is_object() && part.contains("tx") && part["tx"].is_string())
+            word.text += part["tx"].get<std::string>();
     return SungLine{word.startMs, 0, {word}};
 }
 
@@ -66,8 +67,10 @@ WordLyrics WordLyrics::parse(std::string_view text) {
         from = end + 1;
         if (row.ends_with('\r')) row.remove_suffix(1);
         std::optional<SungLine> line;
-        if (row.starts_with('[')) line = timedLine(row);
-        else if (row.starts_with('{')) line = creditLine(row);
+        if (row.starts_with('['))
+            line = timedLine(row);
+        else if (row.starts_with('{'))
+            line = creditLine(row);
         if (line) lyrics.lines_.push_back(std::move(*line));
     }
     std::stable_sort(lyrics.lines_.begin(), lyrics.lines_.end(),

@@ -1,8 +1,8 @@
 #include "scrobble/ScrobbleQueue.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QDir>
 #include <QSaveFile>
 #include <algorithm>
 #include <nlohmann/json.hpp>

@@ -42,7 +42,8 @@ SendOutcome byStatus(int status) {
 json trackMetadata(const Listen& listen) {
     json metadata = {{"artist_name", listen.artist}, {"track_name", listen.title}};
     if (!listen.album.empty()) metadata["release_name"] = listen.album;
-    json info = {{"media_player", kProductName}, {"submission_client", kProductName},
+    json info = {{"media_player", kProductName},
+                 {"submission_client", kProductName},
                  {"submission_client_version", kVersionNumber}};
     if (listen.durationMs > 0) info["duration_ms"] = listen.durationMs;
     metadata["additional_info"] = info;
@@ -80,8 +81,7 @@ json callLastFm(const std::string& origin, Parameters parameters, const std::str
         if (!form.empty()) form += '&';
         form += percentEncode(name, kUriComponentPunctuation) + "=" + percentEncode(value, kUriComponentPunctuation);
     }
-    const HttpResponse response =
-        post(origin + "/2.0/", "Content-Type: application/x-www-form-urlencoded", form);
+    const HttpResponse response = post(origin + "/2.0/", "Content-Type: application/x-www-form-urlencoded", form);
     *status = statusCode(response);
     return json::parse(response.bodyBytes, nullptr, false);
 }
@@ -93,9 +93,17 @@ SendOutcome byLastFmAnswer(int status, const json& answer) {
     if (!answer.contains("error")) return byStatus(status);
     const int error = answer["error"].is_number() ? answer["error"].get<int>() : 0;
     switch (error) {
-    case 4: case 9: case 10: case 13: case 14: case 26: return SendOutcome::AuthFailed;
-    case 8: case 11: case 16: case 29: return SendOutcome::Retry;
-    default: return SendOutcome::Rejected;
+        case 4:
+        case 9:
+        case 10:
+        case 13:
+        case 14:
+        case 26: return SendOutcome::AuthFailed;
+        case 8:
+        case 11:
+        case 16:
+        case 29: return SendOutcome::Retry;
+        default: return SendOutcome::Rejected;
     }
 }
 
@@ -118,8 +126,8 @@ ScrobbleOrigins ScrobbleOrigins::fromEnvironment() {
 namespace ListenBrainz {
 
 SendOutcome playingNow(const std::string& origin, const std::string& token, const Listen& listen) {
-    return submitListenBrainz(origin, token,
-                              {{"listen_type", "playing_now"}, {"payload", {{{"track_metadata", trackMetadata(listen)}}}}});
+    return submitListenBrainz(
+        origin, token, {{"listen_type", "playing_now"}, {"payload", {{{"track_metadata", trackMetadata(listen)}}}}});
 }
 
 SendOutcome submit(const std::string& origin, const std::string& token, const std::vector<Listen>& listens) {
@@ -145,7 +153,8 @@ std::string signature(const Parameters& parameters, const std::string& secret) {
 }
 
 SendOutcome nowPlaying(const std::string& origin, const LastFmAccount& account, const Listen& listen) {
-    Parameters parameters = {{"method", "track.updateNowPlaying"}, {"api_key", account.apiKey}, {"sk", account.sessionKey}};
+    Parameters parameters = {
+        {"method", "track.updateNowPlaying"}, {"api_key", account.apiKey}, {"sk", account.sessionKey}};
     addTrack(parameters, listen, "");
     int status = 0;
     const json answer = callLastFm(origin, parameters, account.secret, &status);
@@ -167,12 +176,10 @@ SendOutcome scrobble(const std::string& origin, const LastFmAccount& account, co
 std::string mobileSession(const std::string& origin, const LastFmAccount& account, const std::string& user,
                           const std::string& password, std::string* error) {
     int status = 0;
-    const json answer = callLastFm(origin,
-                                   {{"method", "auth.getMobileSession"},
-                                    {"api_key", account.apiKey},
-                                    {"username", user},
-                                    {"password", password}},
-                                   account.secret, &status);
+    const json answer = callLastFm(
+        origin,
+        {{"method", "auth.getMobileSession"}, {"api_key", account.apiKey}, {"username", user}, {"password", password}},
+        account.secret, &status);
     if (answer.is_object() && answer.contains("session") && answer["session"].is_object()) {
         const json& key = answer["session"]["key"];
         if (key.is_string() && !key.get<std::string>().empty()) return key.get<std::string>();

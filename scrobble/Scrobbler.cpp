@@ -44,7 +44,8 @@ void Scrobbler::accountChanged() {
 void Scrobbler::flush() {
     const ScrobbleSettings settings = ScrobbleSettings::read(settings_);
     for (ScrobbleService service : kServices) {
-        if (!sending_[slot(service)] && !refused_[slot(service)] && settings.sendsTo(service) && queue_.size(service) > 0)
+        if (!sending_[slot(service)] && !refused_[slot(service)] && settings.sendsTo(service) &&
+            queue_.size(service) > 0)
             send(service, settings);
     }
 }
@@ -59,9 +60,10 @@ void Scrobbler::send(ScrobbleService service, const ScrobbleSettings& settings) 
     }
     sending_[slot(service)] = true;
     tasks_.start([this, service, ids, listens, settings, origins = origins_] {
-        const SendOutcome outcome = service == ScrobbleService::LastFm
-                                        ? LastFm::scrobble(origins.lastFm, settings.lastFmAccount, listens)
-                                        : ListenBrainz::submit(origins.listenBrainz, settings.listenBrainzToken, listens);
+        const SendOutcome outcome =
+            service == ScrobbleService::LastFm
+                ? LastFm::scrobble(origins.lastFm, settings.lastFmAccount, listens)
+                : ListenBrainz::submit(origins.listenBrainz, settings.listenBrainzToken, listens);
         runOnUiThread(this, [this, service, ids, outcome] { onSent(service, ids, outcome); });
     });
 }
@@ -69,22 +71,22 @@ void Scrobbler::send(ScrobbleService service, const ScrobbleSettings& settings) 
 void Scrobbler::onSent(ScrobbleService service, const std::vector<std::uint64_t>& ids, SendOutcome outcome) {
     sending_[slot(service)] = false;
     switch (outcome) {
-    case SendOutcome::Sent:
-        queue_.remove(ids);
-        retryMs_ = kFirstRetryMs;
-        emit listensSent(service, static_cast<int>(ids.size()));
-        flush();  // the next batch, if any
-        return;
-    case SendOutcome::Rejected:
-        // Listens the service will never take would hold up every later one.
-        queue_.remove(ids);
-        flush();
-        return;
-    case SendOutcome::AuthFailed:
-        refused_[slot(service)] = true;
-        emit accountRefused(service);
-        return;
-    case SendOutcome::Retry: scheduleRetry(); return;
+        case SendOutcome::Sent:
+            queue_.remove(ids);
+            retryMs_ = kFirstRetryMs;
+            emit listensSent(service, static_cast<int>(ids.size()));
+            flush();  // the next batch, if any
+            return;
+        case SendOutcome::Rejected:
+            // Listens the service will never take would hold up every later one.
+            queue_.remove(ids);
+            flush();
+            return;
+        case SendOutcome::AuthFailed:
+            refused_[slot(service)] = true;
+            emit accountRefused(service);
+            return;
+        case SendOutcome::Retry: scheduleRetry(); return;
     }
 }
 

@@ -59,7 +59,8 @@ signals:
     void listensSent(ScrobbleService service, int count);
 
 private:
-    static constexpr std::array<ScrobbleService, 2> kServices = {ScrobbleService::ListenBrainz, ScrobbleService::LastFm};
+    static constexpr std::array<ScrobbleService, 2> kServices = {ScrobbleService::ListenBrainz,
+                                                                 ScrobbleService::LastFm};
     static size_t slot(ScrobbleService service) { return service == ScrobbleService::LastFm ? 1 : 0; }
 
     void send(ScrobbleService service, const ScrobbleSettings& settings);

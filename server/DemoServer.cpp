@@ -16,12 +16,12 @@ namespace {
 
 std::string statusText(int status) {
     switch (status) {
-    case 400: return "Bad Request";
-    case 404: return "Not Found";
-    case 416: return "Range Not Satisfiable";
-    case 502: return "Bad Gateway";
-    case 500: return "Internal Server Error";
-    default: return "Error";
+        case 400: return "Bad Request";
+        case 404: return "Not Found";
+        case 416: return "Range Not Satisfiable";
+        case 502: return "Bad Gateway";
+        case 500: return "Internal Server Error";
+        default: return "Error";
     }
 }
 
@@ -39,7 +39,8 @@ struct DemoServer::State {
           media(options.cacheFolder),
           qrLogins(std::chrono::seconds(options.qrLifetimeSeconds)),
           sessions(SessionCookies::loadOrCreateSecret(options.cacheFolder / "session-secret")),
-          context{demoCatalogue(), options, media, pictures, qrLogins, sessions, subscriptions, online, listeners, {}, {}} {
+          context{demoCatalogue(), options, media,     pictures, qrLogins, sessions,
+                  subscriptions,   online,  listeners, {},       {}} {
         context.say = [this](const std::string& line) { say(line); };
         if (!options.upstream.empty()) {
             relay = std::make_unique<RelayContext>(UpstreamOrigin::parse(options.upstream).value(),
@@ -70,8 +71,8 @@ struct DemoServer::State {
     RequestJournal journal;
     httplib::Server http;
     RouteBook routes{http};  // the demo's service paths by path
-    std::thread listener;  // runs http's accept loop; joined by stop()
-    int port = 0;          // set by start() before the listener starts
+    std::thread listener;    // runs http's accept loop; joined by stop()
+    int port = 0;            // set by start() before the listener starts
     // In front of http when faults are asked for; http then listens on a
     // loopback port of its own.
     std::unique_ptr<FaultGate> gate;
@@ -95,29 +96,31 @@ DemoServer::DemoServer(ServerOptions options, LogSink log)
 
     http.set_pre_routing_handler([&state](const httplib::Request& request, httplib::Response&) {
         state.journal.record(request);
-        if (state.options.latencyMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(state.options.latencyMs));
+        if (state.options.latencyMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(state.options.latencyMs));
         return httplib::Server::HandlerResponse::Unhandled;
     });
     http.set_logger([&state](const httplib::Request& request, const httplib::Response& response) {
         if (!state.options.logRequests) return;
         state.say(request.method + " " + request.target + " -> " + std::to_string(response.status));
     });
-    http.set_exception_handler([&state](const httplib::Request& request, httplib::Response& response,
-                                        std::exception_ptr error) {
-        std::string what = "unknown error";
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& exception) {
-            what = exception.what();
-        } catch (...) {
-        }
-        state.say("error answering " + request.target + ": " + what);
-        response.status = 500;
-    });
+    http.set_exception_handler(
+        [&state](const httplib::Request& request, httplib::Response& response, std::exception_ptr error) {
+            std::string what = "unknown error";
+            try {
+                std::rethrow_exception(error);
+            } catch (const std::exception& exception) {
+                what = exception.what();
+            } catch (...) {
+            }
+            state.say("error answering " + request.target + ": " + what);
+            response.status = 500;
+        });
     // Failures without a body of their own (unknown paths, missing files)
     // answer in the service's JSON form; a 416 stays empty.
     http.set_error_handler([](const httplib::Request&, httplib::Response& response) {
-        if (response.body.empty() && response.status != 416) replyJson(response, {{"code", response.status}, {"msg", statusText(response.status)}});
+        if (response.body.empty() && response.status != 416)
+            replyJson(response, {{"code", response.status}, {"msg", statusText(response.status)}});
     });
 
     addMakerDocumentRoutes(http, state.context);

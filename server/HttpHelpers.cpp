@@ -12,12 +12,12 @@ std::string escapeHtml(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&#39;"; break;
+            default: out += c;
         }
     }
     return out;
@@ -37,11 +37,9 @@ void replyHtml(httplib::Response& response, int status, const std::string& title
 
 std::string requestOrigin(const httplib::Request& request, const std::string& fallbackHostPort) {
     const std::string host = request.get_header_value("Host");
-    const bool plausible = !host.empty() && host.size() < 256 &&
-                           std::all_of(host.begin(), host.end(), [](char c) {
-                               return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' ||
-                                      c == ':' || c == '[' || c == ']';
-                           });
+    const bool plausible = !host.empty() && host.size() < 256 && std::all_of(host.begin(), host.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == ':' || c == '[' || c == ']';
+    });
     return "http://" + (plausible ? host : fallbackHostPort);
 }
 
@@ -113,7 +111,8 @@ std::string rawQueryTail(const httplib::Request& request, const std::string& key
 Page pageOf(const httplib::Request& request, std::size_t defaultLimit) {
     Page page;
     page.limit = defaultLimit;
-    if (auto limit = integerParam(request, "limit"); limit && *limit >= 0) page.limit = static_cast<std::size_t>(*limit);
+    if (auto limit = integerParam(request, "limit"); limit && *limit >= 0)
+        page.limit = static_cast<std::size_t>(*limit);
     if (auto offset = integerParam(request, "offset"); offset && *offset >= 0) {
         page.offset = static_cast<std::size_t>(*offset);
     }

@@ -10,7 +10,9 @@ std::string SeenRequest::header(const std::string& name) const {
 }
 
 void RequestJournal::record(const httplib::Request& request) {
-    SeenRequest seen{request.method, request.target, {request.headers.begin(), request.headers.end()},
+    SeenRequest seen{request.method,
+                     request.target,
+                     {request.headers.begin(), request.headers.end()},
                      std::chrono::steady_clock::now()};
     std::lock_guard lock(mutex_);
     seen_.push_back(std::move(seen));

@@ -18,15 +18,15 @@
 #include "server/media/MediaLibrary.h"
 
 struct ServerContext {
-    const Catalogue& catalogue;        // read-only
-    const ServerOptions& options;      // read-only
-    MediaLibrary& media;               // locks itself
-    DrawnPictures& pictures;           // locks itself
-    QrLoginBook& qrLogins;             // locks itself
-    const SessionCookies& sessions;    // read-only
-    SubscriptionBook& subscriptions;   // locks itself
-    OnlineCounter& online;             // locks itself
-    ListenerBook& listeners;           // locks itself
+    const Catalogue& catalogue;       // read-only
+    const ServerOptions& options;     // read-only
+    MediaLibrary& media;              // locks itself
+    DrawnPictures& pictures;          // locks itself
+    QrLoginBook& qrLogins;            // locks itself
+    const SessionCookies& sessions;   // read-only
+    SubscriptionBook& subscriptions;  // locks itself
+    OnlineCounter& online;            // locks itself
+    ListenerBook& listeners;          // locks itself
     // Host and port to name in URLs when a request has no usable Host
     // header; set before the server accepts its first request.
     std::string fallbackHostPort;

@@ -76,27 +76,34 @@ ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
         } else if (name == "--log") {
             options.logRequests = true;
         } else if (name == "--port") {
-            if (!takeValue() || !readInt(value, 0, 65535, options.port)) return fail("--port needs a number from 0 to 65535");
+            if (!takeValue() || !readInt(value, 0, 65535, options.port))
+                return fail("--port needs a number from 0 to 65535");
         } else if (name == "--host") {
             if (!takeValue() || value.empty()) return fail("--host needs an address");
             options.host = value;
         } else if (name == "--latency") {
-            if (!takeValue() || !readInt(value, 0, 600000, options.latencyMs)) return fail("--latency needs milliseconds from 0 to 600000");
+            if (!takeValue() || !readInt(value, 0, 600000, options.latencyMs))
+                return fail("--latency needs milliseconds from 0 to 600000");
         } else if (name == "--announce") {
             if (!takeValue()) return fail("--announce needs a version text");
             options.announcedVersion = value;
             announced = true;
         } else if (name == "--qr-expiry") {
-            if (!takeValue() || !readInt(value, 1, 86400, options.qrLifetimeSeconds)) return fail("--qr-expiry needs seconds from 1 to 86400");
+            if (!takeValue() || !readInt(value, 1, 86400, options.qrLifetimeSeconds))
+                return fail("--qr-expiry needs seconds from 1 to 86400");
         } else if (name == "--cache") {
             if (!takeValue() || value.empty()) return fail("--cache needs a folder");
             options.cacheFolder = value;
         } else if (name == "--fault") {
             std::optional<FaultRule> rule = takeValue() ? parseFaultRule(value) : std::nullopt;
-            if (!rule) return fail("--fault needs MODE[@PATH-PREFIX]: reset, stall, drip, garbage, http500, cutjson, huge or slow[:MS]");
+            if (!rule)
+                return fail(
+                    "--fault needs MODE[@PATH-PREFIX]: reset, stall, drip, garbage, http500, cutjson, huge or "
+                    "slow[:MS]");
             options.faults.push_back(std::move(*rule));
         } else if (name == "--chaos") {
-            if (!takeValue() || !readRate(value, options.chaosRate)) return fail("--chaos needs a share of requests from 0 to 1");
+            if (!takeValue() || !readRate(value, options.chaosRate))
+                return fail("--chaos needs a share of requests from 0 to 1");
         } else if (name == "--seed") {
             if (!takeValue() || !readSeed(value, options.chaosSeed)) return fail("--seed needs a whole number");
         } else if (name == "--upstream") {

@@ -9,7 +9,7 @@
 
 struct ServerOptions {
     std::string host = "127.0.0.1";
-    int port = 38580;  // 0: any free port
+    int port = 38580;   // 0: any free port
     int latencyMs = 0;  // delay before every answer
     bool logRequests = false;
     // An idle kept-alive connection is closed after this; stopping the
@@ -17,7 +17,7 @@ struct ServerOptions {
     int keepAliveSeconds = 5;
     std::string announcedVersion = defaultAnnouncedVersion();  // "Ver" of the configuration document
     int qrLifetimeSeconds = 180;                               // after this a QR login key answers 800
-    std::filesystem::path cacheFolder = defaultCacheFolder();   // generated audio/video, session secret
+    std::filesystem::path cacheFolder = defaultCacheFolder();  // generated audio/video, session secret
     std::string signPrefix = defaultSignPrefix();              // of the service-cookie signature
     // Answering badly on purpose: these rules, and this share of the other
     // requests with a fault picked from `chaosSeed`.

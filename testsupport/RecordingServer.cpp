@@ -24,9 +24,9 @@ std::string RecordedRequest::header(std::string_view name) const {
 }
 
 RecordingServer::RecordingServer(const TestCertificates* certificates)
-    : server_(certificates ? std::make_unique<httplib::SSLServer>(certificates->serverCertificate(),
-                                                                   certificates->serverKey())
-                           : std::make_unique<httplib::Server>()),
+    : server_(certificates
+                  ? std::make_unique<httplib::SSLServer>(certificates->serverCertificate(), certificates->serverKey())
+                  : std::make_unique<httplib::Server>()),
       handler_([](const RecordedRequest&) { return CannedReply(); }) {
     if (!server_->is_valid()) throw std::runtime_error("test server: cannot set up");
     server_->set_tcp_nodelay(true);

@@ -59,8 +59,8 @@ private:
     std::unique_ptr<httplib::Server> server_;
     std::string origin_;
     mutable std::mutex mutex_;
-    Handler handler_;                         // guarded by mutex_
+    Handler handler_;                        // guarded by mutex_
     std::vector<RecordedRequest> requests_;  // guarded by mutex_
     std::atomic<bool> listenEnded_ = false;  // set by thread_ when the accept loop returns
-    std::thread thread_;                      // runs the server's accept loop
+    std::thread thread_;                     // runs the server's accept loop
 };

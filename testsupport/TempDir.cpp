@@ -1,7 +1,7 @@
 #include "TempDir.h"
 
-#include <stdexcept>
 #include <stdlib.h>
+#include <stdexcept>
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "mivra-test-XXXXXX").string();

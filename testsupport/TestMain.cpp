@@ -15,9 +15,7 @@ using TestApplication = QCoreApplication;
 #endif
 
 // Qt's platform plugins keep their D-Bus and fontconfig state until exit.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libdbus-1.so\nleak:libfontconfig.so\n";
-}
+extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\nleak:libfontconfig.so\n"; }
 
 // Qt's libraries and the compiled cpp-httplib the test servers use are not
 // built with ThreadSanitizer, so their own atomics and thread pools (image

@@ -1,8 +1,8 @@
 #include "text/TextCodec.h"
 
+#include <iconv.h>
 #include <algorithm>
 #include <cerrno>
-#include <iconv.h>
 
 namespace {
 
@@ -12,7 +12,10 @@ using CharLength = size_t (*)(const unsigned char* at, size_t left);
 
 size_t utf8CharLength(const unsigned char* at, size_t left) {
     unsigned char lead = at[0];
-    size_t len = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 1;
+    size_t len = lead >= 0xF0 && lead <= 0xF4   ? 4
+                 : lead >= 0xE0 && lead <= 0xEF ? 3
+                 : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                : 1;
     if (len > left) return 1;
     for (size_t i = 1; i < len; ++i)
         if ((at[i] & 0xC0) != 0x80) return 1;

@@ -71,8 +71,7 @@ std::string base64Encode(std::string_view bytes) {
         std::uint32_t group = 0;
         for (std::size_t i = 0; i < 3; ++i)
             group = group << 8 | (i < left ? static_cast<unsigned char>(bytes[at + i]) : 0u);
-        for (std::size_t i = 0; i < 4; ++i)
-            out += i <= left ? kAlphabet[(group >> (18 - 6 * i)) & 0x3F] : '=';
+        for (std::size_t i = 0; i < 4; ++i) out += i <= left ? kAlphabet[(group >> (18 - 6 * i)) & 0x3F] : '=';
     }
     return out;
 }
@@ -124,14 +123,20 @@ std::vector<std::string> splitText(std::string_view text, std::string_view separ
 
 std::string trimText(std::string_view text) {
     for (;;) {
-        if (text.starts_with(' ')) text.remove_prefix(1);
-        else if (text.starts_with(kFullWidthSpace)) text.remove_prefix(kFullWidthSpace.size());
-        else break;
+        if (text.starts_with(' '))
+            text.remove_prefix(1);
+        else if (text.starts_with(kFullWidthSpace))
+            text.remove_prefix(kFullWidthSpace.size());
+        else
+            break;
     }
     for (;;) {
-        if (text.ends_with(' ')) text.remove_suffix(1);
-        else if (text.ends_with(kFullWidthSpace)) text.remove_suffix(kFullWidthSpace.size());
-        else break;
+        if (text.ends_with(' '))
+            text.remove_suffix(1);
+        else if (text.ends_with(kFullWidthSpace))
+            text.remove_suffix(kFullWidthSpace.size());
+        else
+            break;
     }
     return std::string(text);
 }

@@ -70,9 +70,8 @@ void AccountView::showAccount(const QImage& avatar) {
 
 void AccountView::greetLogin() {
     window_.showPage(Pages::kHome);
-    MessageBoxWindow::show({.title = "登录成功",
-                            .content = "登录成功啦！现在可以尽情享受Mivra音乐啦！",
-                            .confirmCaption = "知道了"});
+    MessageBoxWindow::show(
+        {.title = "登录成功", .content = "登录成功啦！现在可以尽情享受Mivra音乐啦！", .confirmCaption = "知道了"});
 }
 
 // The library keeps what it showed.

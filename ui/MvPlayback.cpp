@@ -2,8 +2,8 @@
 
 #include "api/CloudApiClient.h"
 #include "net/HttpUrl.h"
-#include "ui/windows/MessageBoxWindow.h"
 #include "ui/widgets/Theme.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include <QPainter>
 #include <QWidget>
@@ -19,8 +19,9 @@ const Notice kMvFailed{
 Notice browserPrompt(const std::string& url) {
     return {
         .title = "即将使用浏览器打开",
-        .content = "很遗憾...由于多方面的限制，Mivra酱无法使用内置的视频播放器为您播放MV，只能使用您的浏览器为您"
-                   "播放，您是否允许Mivra酱打开您的浏览器呢？",
+        .content =
+            "很遗憾...由于多方面的限制，Mivra酱无法使用内置的视频播放器为您播放MV，只能使用您的浏览器为您"
+            "播放，您是否允许Mivra酱打开您的浏览器呢？",
         .confirmCaption = "允许",
         .cancelCaption = "不允许",
         .webUrl = url,

@@ -3,9 +3,9 @@
 #include "maintenance/UpdateLog.h"
 #include "ui/pictures/Artwork.h"
 #include "ui/widgets/FlatButton.h"
-#include "ui/windows/MessageBoxWindow.h"
 #include "ui/widgets/SlimScrollBar.h"
 #include "ui/widgets/Theme.h"
+#include "ui/windows/MessageBoxWindow.h"
 #include "ui/windows/WindowDrag.h"
 
 #include <QDesktopServices>
@@ -106,7 +106,8 @@ void UpdaterWindow::createControls() {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setStyleSheet(
-        "QScrollArea { background: transparent; border: none; } QScrollArea > QWidget > QWidget { background: transparent; }");
+        "QScrollArea { background: transparent; border: none; } QScrollArea > QWidget > QWidget { background: "
+        "transparent; }");
     scroll->setVerticalScrollBar(new SlimScrollBar);
     scroll->setWidgetResizable(true);
     scroll->setWidget(log);

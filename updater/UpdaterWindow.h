@@ -14,7 +14,7 @@ class UpdaterWindow : public QWidget {
 public:
     // How the window reaches outside the process; tests record instead.
     struct Outside {
-        std::function<void(const QUrl&)> openUrl;        // hands a web page to the browser
+        std::function<void(const QUrl&)> openUrl;          // hands a web page to the browser
         std::function<bool(const QString&)> startProgram;  // starts an executable detached
     };
     // The real browser and process start.

@@ -24,19 +24,19 @@ TEST(EasingTest, ClassicCurvesFollowTheirEquations) {
         double expected;
     };
     const Case cases[] = {
-        {1, 0.5, 0.25},                   // quadratic in
-        {2, 0.5, 0.75},                   // quadratic out
-        {6, 0.25, 0.0625},                // cubic in-out: 4 t^3
-        {8, 0.5, 0.9375},                 // quartic out: 1 - (1 - t)^4
-        {10, 0.5, 0.03125},               // quintic in
-        {11, 0.5, 0.96875},               // quintic out: 1 + (t - 1)^5
-        {13, 0.5, 1 - std::sqrt(0.5)},    // sine in: 1 - cos(pi / 4)
-        {16, 0.5, 0.03125},               // exponential in: 2^(10 (t - 1))
-        {20, 0.5, std::sqrt(0.75)},       // circular out
-        {23, 0.5, 0.765625},              // bounce out, second arc
-        {25, 0.5, -0.0876975},            // back in with overshoot 1.70158
-        {27, 0.25, -0.0996818},           // back in-out: overshoot x 1.525
-        {29, 0.5, 1.015625},              // elastic out, period 0.3
+        {1, 0.5, 0.25},                 // quadratic in
+        {2, 0.5, 0.75},                 // quadratic out
+        {6, 0.25, 0.0625},              // cubic in-out: 4 t^3
+        {8, 0.5, 0.9375},               // quartic out: 1 - (1 - t)^4
+        {10, 0.5, 0.03125},             // quintic in
+        {11, 0.5, 0.96875},             // quintic out: 1 + (t - 1)^5
+        {13, 0.5, 1 - std::sqrt(0.5)},  // sine in: 1 - cos(pi / 4)
+        {16, 0.5, 0.03125},             // exponential in: 2^(10 (t - 1))
+        {20, 0.5, std::sqrt(0.75)},     // circular out
+        {23, 0.5, 0.765625},            // bounce out, second arc
+        {25, 0.5, -0.0876975},          // back in with overshoot 1.70158
+        {27, 0.25, -0.0996818},         // back in-out: overshoot x 1.525
+        {29, 0.5, 1.015625},            // elastic out, period 0.3
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.curve);
@@ -56,10 +56,9 @@ TEST(EasingTest, CircularLinearTakesTheShortWayRound) {
         double start, end, t, expected;
     };
     const Case cases[] = {
-        {35, -400, 0.5, -2.5},  // change -435 runs as -75
-        {35, -400, 1, -40},
-        {10, 300, 1, -60},      // change 290 runs as -70
-        {0, 180, 1, 180},       // exactly half a turn goes straight
+        {35, -400, 0.5, -2.5},                     // change -435 runs as -75
+        {35, -400, 1, -40},    {10, 300, 1, -60},  // change 290 runs as -70
+        {0, 180, 1, 180},                          // exactly half a turn goes straight
         {0, -180, 0.5, -90},
     };
     for (const Case& c : cases) {

@@ -135,7 +135,8 @@ TEST(TweenTest, AnimationObjectCanBeRetargetedAndRestartedWhileRunning) {
 TEST(TweenTest, TheFinishCallbackMayStartTheTweenAgain) {
     TimerAnimation tween;
     bool restarted = false;
-    ASSERT_TRUE(tween.start(0, 10, 1, {}, [&] { restarted = tween.start(10, 0, 1, {}, {}, 10, 20); }, 10, 20));
+    ASSERT_TRUE(tween.start(
+        0, 10, 1, {}, [&] { restarted = tween.start(10, 0, 1, {}, {}, 10, 20); }, 10, 20));
     tween.tick();
     tween.tick();
     EXPECT_TRUE(restarted);
@@ -148,7 +149,8 @@ TEST(TweenTest, TheTimerDrivesTheTweenToItsEnd) {
     AnimationObject object;
     Frames frames;
     QEventLoop loop;
-    ASSERT_TRUE(object.start(Easing::kQuinticOut, frames.frame(), [&] { loop.quit(); }, 1, 100));
+    ASSERT_TRUE(object.start(
+        Easing::kQuinticOut, frames.frame(), [&] { loop.quit(); }, 1, 100));
     object.setEndValue(250);
     EXPECT_NE(object.timerId(), 0);
     QTimer::singleShot(5000, &loop, &QEventLoop::quit);

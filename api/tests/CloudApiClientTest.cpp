@@ -1,8 +1,8 @@
 // Every client operation against a recording server: the request it sends
 // (path, query keys in order, which engine and User-Agent) and the record it
 // makes of the answer; then the same operations against a closed port.
-#include "RecordDescriptions.h"
 #include "PathAnswers.h"
+#include "RecordDescriptions.h"
 #include "api/CloudApiClient.h"
 #include "api/ServiceRequest.h"
 
@@ -27,9 +27,9 @@ constexpr const char* kSecondaryEngineAgent = "Mozilla/4.0 (compatible; MSIE 9.0
 
 const char* agentOf(Engine engine) {
     switch (engine) {
-    case Engine::MainDefaults: return kMainEngineAgent;
-    case Engine::MainBrowserAgent: return kBrowserUserAgent;
-    case Engine::Secondary: return kSecondaryEngineAgent;
+        case Engine::MainDefaults: return kMainEngineAgent;
+        case Engine::MainBrowserAgent: return kBrowserUserAgent;
+        case Engine::Secondary: return kSecondaryEngineAgent;
     }
     return "";
 }
@@ -40,7 +40,7 @@ struct OperationCase {
     std::string target;                                      // path and query the server must see
     Engine engine;
     std::string answer;
-    std::string record;        // the result's description
+    std::string record;          // the result's description
     std::string recordWhenDown;  // the same with no server listening
 };
 
@@ -54,18 +54,20 @@ std::vector<OperationCase> operationCases() {
     return {
         // Songs.
         {"song detail with three artists",
-         [](const CloudApiClient& c) { return describe(c.fetchSongDetail("1868553")); },
-         "/song/detail?ids=1868553", Engine::MainDefaults,
+         [](const CloudApiClient& c) { return describe(c.fetchSongDetail("1868553")); }, "/song/detail?ids=1868553",
+         Engine::MainDefaults,
          R"({"songs":[{"name":"夜曲","id":1868553,"ar":[{"id":6452,"name":"周杰伦"},{"id":7,"name":"Ólafur Arnalds"},)"
          R"({"id":8,"name":"아이유"}],"al":{"id":18905,"name":"十一月的萧邦","picUrl":"http://p/18905.jpg"},"mv":5264842912}],"code":200})",
          "夜曲|周杰伦，Ólafur Arnalds|http://p/18905.jpg|5264842912|十一月的萧邦", "||||"},
         {"song detail with one artist and no MV",
-         [](const CloudApiClient& c) { return describe(c.fetchSongDetail("29")); },
-         "/song/detail?ids=29", Engine::MainDefaults,
+         [](const CloudApiClient& c) { return describe(c.fetchSongDetail("29")); }, "/song/detail?ids=29",
+         Engine::MainDefaults,
          R"({"songs":[{"name":"Song 🎵","ar":[{"id":1,"name":"Amélie"}],"al":{"picUrl":"http://p/2.png"},"mv":0}],"code":200})",
          "Song 🎵|Amélie|http://p/2.png|0|", "||||"},
         {"song names of a queue",
-         [](const CloudApiClient& c) { return describe(c.fetchSongNames({"3", "1", "2"})); },
+         [](const CloudApiClient& c) {
+             return describe(c.fetchSongNames({"3", "1", "2"}));
+         },
          "/song/detail?ids=3%2C1%2C2", Engine::MainDefaults,
          R"({"songs":[{"name":"三","ar":[{"name":"C"},{"name":"X"}]},{"name":"一","ar":[{"name":"A"}]},{"name":"二","ar":[]}],"code":200})",
          "三|C\n一|A\n二|", ""},
@@ -80,7 +82,8 @@ std::vector<OperationCase> operationCases() {
          "null", "null"},
         {"song stream URL of a trial clip", [](const CloudApiClient& c) { return c.fetchSongUrl("6"); },
          "/api/?type=apiSongUrlV1&id=6", Engine::MainBrowserAgent,
-         R"({"code":200,"data":[{"id":6,"url":"http://m/6.mp3","freeTrialInfo":{"start":0,"end":30}}]})", "null", "null"},
+         R"({"code":200,"data":[{"id":6,"url":"http://m/6.mp3","freeTrialInfo":{"start":0,"end":30}}]})", "null",
+         "null"},
         {"song stream with the loudness gain and peak",
          [](const CloudApiClient& c) {
              const SongStream stream = c.fetchSongStream("33894312");
@@ -123,7 +126,9 @@ std::vector<OperationCase> operationCases() {
          "/lyric/new?id=5", Engine::MainDefaults, R"({"lrc":{"lyric":"[00:01.00]a\n"},"code":200})", "[00:01.00]a\n||",
          "||"},
         {"availability check, \"ok\" inside a word",
-         [](const CloudApiClient& c) { return yesNo(c.checkSong("1868553", "MUSIC_A=x/y=; os=pc"), "available", "not"); },
+         [](const CloudApiClient& c) {
+             return yesNo(c.checkSong("1868553", "MUSIC_A=x/y=; os=pc"), "available", "not");
+         },
          "/check/music?id=1868553&cookie=MUSIC_A%3Dx%2Fy%3D%3B+os%3Dpc", Engine::MainDefaults,
          R"({"success":true,"message":"looks okay"})", "available", "not"},
         {"availability check, upper-case OK only",
@@ -226,8 +231,8 @@ std::vector<OperationCase> operationCases() {
         // login URL here has none.
         {"QR picture of a URL with & and =",
          [](const CloudApiClient& c) { return c.fetchQrPicture("http://m/login/codekey=k&x=1"); },
-         "/lokpay/qrcode.php?size=256&text=http%3A%2F%2Fm%2Flogin%2Fcodekey%3Dk%26x%3D1", Engine::Secondary, "PNGBYTES", "PNGBYTES",
-         ""},
+         "/lokpay/qrcode.php?size=256&text=http%3A%2F%2Fm%2Flogin%2Fcodekey%3Dk%26x%3D1", Engine::Secondary, "PNGBYTES",
+         "PNGBYTES", ""},
         {"QR poll, code 801 as a number", [](const CloudApiClient& c) { return describe(c.qrPoll("k")); },
          "/mivra/public/?type=apiCloudMusicQRCodeLogin&op=2&key=k", Engine::MainDefaults,
          R"({"code":801,"message":"等待扫码","cookie":""})", "waiting scan|", "no answer|"},
@@ -255,7 +260,8 @@ std::vector<OperationCase> operationCases() {
          R"({"code":200,"account":{"id":1},"profile":{"userId":1}})", "profile", "none"},
         {"account check of an unknown cookie",
          [](const CloudApiClient& c) { return yesNo(c.checkAccount(""), "profile", "none"); },
-         "/user/account?timestamp=1577836800007&cookie=", Engine::MainDefaults, R"({"code":200,"account":null,"profile":null})", "none", "none"},
+         "/user/account?timestamp=1577836800007&cookie=", Engine::MainDefaults,
+         R"({"code":200,"account":null,"profile":null})", "none", "none"},
         {"user playlists without a cookie",
          [](const CloudApiClient& c) { return describe(c.fetchUserPlaylists("32953014", "")); },
          "/user/playlist?uid=32953014&timestamp=1577836800007&cookie=", Engine::MainDefaults,
@@ -265,14 +271,14 @@ std::vector<OperationCase> operationCases() {
          [](const CloudApiClient& c) {
              return yesNo(c.subscribePlaylist(SubscribeAction::Unsubscribe, "24381616", "c=1"), "done", "failed");
          },
-         "/playlist/subscribe?t=2&id=24381616&timestamp=1577836800007&cookie=c%3D1", Engine::MainBrowserAgent, R"({"code":200})", "done",
-         "failed"},
+         "/playlist/subscribe?t=2&id=24381616&timestamp=1577836800007&cookie=c%3D1", Engine::MainBrowserAgent,
+         R"({"code":200})", "done", "failed"},
         {"subscribe refused",
          [](const CloudApiClient& c) {
              return yesNo(c.subscribePlaylist(SubscribeAction::Subscribe, "24381616", ""), "done", "failed");
          },
-         "/playlist/subscribe?t=1&id=24381616&timestamp=1577836800007&cookie=", Engine::MainBrowserAgent, R"({"code":301,"msg":"需要登录"})",
-         "failed", "failed"},
+         "/playlist/subscribe?t=1&id=24381616&timestamp=1577836800007&cookie=", Engine::MainBrowserAgent,
+         R"({"code":301,"msg":"需要登录"})", "failed", "failed"},
 
         // Listening.
         {"daily songs", [](const CloudApiClient& c) { return describe(c.fetchDailySongs("MUSIC_U=u")); },
@@ -283,19 +289,20 @@ std::vector<OperationCase> operationCases() {
         {"daily songs logged out", [](const CloudApiClient& c) { return describe(c.fetchDailySongs("")); },
          "/recommend/songs?timestamp=1577836800007&cookie=", Engine::MainDefaults,
          R"({"msg":"需要登录","code":301,"message":"需要登录"})", "", ""},
-        {"personal FM in the older song form", [](const CloudApiClient& c) { return describe(c.fetchPersonalFm("c=1")); },
+        {"personal FM in the older song form",
+         [](const CloudApiClient& c) { return describe(c.fetchPersonalFm("c=1")); },
          "/personal_fm?timestamp=1577836800007&cookie=c%3D1", Engine::MainDefaults,
          R"({"popAdjust":false,"data":[{"id":7,"name":"F1","artists":[{"name":"A"}],"album":{"name":"AL"}},)"
          R"({"id":8,"name":"F2","artists":[{"name":"B"},{"name":"C"}]}],"code":200})",
          "7|F1|A\n8|F2|B，C", ""},
         {"FM trash accepted",
          [](const CloudApiClient& c) { return yesNo(c.trashFmSong("7", "c=1"), "done", "failed"); },
-         "/fm_trash?id=7&timestamp=1577836800007&cookie=c%3D1", Engine::MainDefaults, R"({"code":200,"count":1})", "done",
-         "failed"},
+         "/fm_trash?id=7&timestamp=1577836800007&cookie=c%3D1", Engine::MainDefaults, R"({"code":200,"count":1})",
+         "done", "failed"},
         {"like refused without a login",
          [](const CloudApiClient& c) { return yesNo(c.likeSong("7", true, ""), "done", "failed"); },
-         "/like?id=7&like=true&timestamp=1577836800007&cookie=", Engine::MainDefaults, R"({"code":301,"msg":"需要登录"})",
-         "failed", "failed"},
+         "/like?id=7&like=true&timestamp=1577836800007&cookie=", Engine::MainDefaults,
+         R"({"code":301,"msg":"需要登录"})", "failed", "failed"},
         {"unlike accepted",
          [](const CloudApiClient& c) { return yesNo(c.likeSong("7", false, "c=1"), "done", "failed"); },
          "/like?id=7&like=false&timestamp=1577836800007&cookie=c%3D1", Engine::MainDefaults,
@@ -403,7 +410,8 @@ TEST_F(CloudApiClientTest, OneClientServesSeveralThreadsAtOnce) {
         threads.emplace_back([&] {
             for (int i = 0; i < 10; ++i) {
                 if (describe(client.searchSongs("k")) == "1|n|a") ++correct;
-                if (describe(client.fetchBanners()) == "#pica#u#picb##typea#t#typeb#ida#2#idb# picture=u id=2") ++correct;
+                if (describe(client.fetchBanners()) == "#pica#u#picb##typea#t#typeb#ida#2#idb# picture=u id=2")
+                    ++correct;
             }
         });
     }
@@ -473,12 +481,14 @@ TEST_F(CloudApiClientTest, EveryPageRequestReportsTheServerDown) {
         {"search albums", [](const CloudApiClient& c, ServiceStatus* s) { c.searchAlbums("k", s); }},
         {"search playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.searchPlaylists("k", s); }},
         {"all playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchAllPlaylists("", s); }},
-        {"personalized playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPersonalizedPlaylists("", s); }},
+        {"personalized playlists",
+         [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPersonalizedPlaylists("", s); }},
         {"high-quality playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchHighQualityPlaylists(s); }},
         {"category playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchCategoryPlaylists("流行", s); }},
         {"toplists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchToplists(s); }},
         {"playlist detail", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPlaylistDetail("1", "", s); }},
-        {"playlist tracks", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPlaylistTracks("1", 200, 0, "", s); }},
+        {"playlist tracks",
+         [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPlaylistTracks("1", 200, 0, "", s); }},
         {"artist detail", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchArtistDetail("1", s); }},
         {"artist albums", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchArtistAlbums("1", 10, s); }},
         {"artist MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchArtistMvs("1", 10, s); }},
@@ -491,7 +501,8 @@ TEST_F(CloudApiClientTest, EveryPageRequestReportsTheServerDown) {
         {"play record", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPlayRecord("1", "", s); }},
         {"banners", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchBanners(s); }},
         {"personalized MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchPersonalizedMvs(s); }},
-        {"recommended playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchRecommendedPlaylists("", s); }},
+        {"recommended playlists",
+         [](const CloudApiClient& c, ServiceStatus* s) { c.fetchRecommendedPlaylists("", s); }},
         {"top artists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchTopArtists(s); }},
         {"newest albums", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchNewestAlbums(s); }},
         {"first MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchFirstMvs(10, s); }},

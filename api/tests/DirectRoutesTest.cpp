@@ -57,7 +57,8 @@ std::string formValue(const std::string& body, const std::string& name) {
 // that name the moment (buildver, requestId).
 std::string unwrappedParams(const RecordedRequest& request) {
     std::optional<std::string> json;
-    if (request.target.starts_with("/weapi/")) json = ServiceCipher::openWeapi(formValue(request.body, "params"), kWeapiKey);
+    if (request.target.starts_with("/weapi/"))
+        json = ServiceCipher::openWeapi(formValue(request.body, "params"), kWeapiKey);
     if (request.target.starts_with("/eapi/")) {
         const auto message = ServiceCipher::openEapi(formValue(request.body, "params"));
         if (message && "/eapi/" + message->uri.substr(5) == request.target) json = message->json;
@@ -142,128 +143,286 @@ struct RouteCase {
 // "ANONTOKEN").
 const std::vector<RouteCase>& routeCases() {
     static const std::vector<RouteCase> cases = {
-        {"song detail", [](const CloudApiClient& c) { c.fetchSongDetail("1868553"); },
+        {"song detail",
+         [](const CloudApiClient& c) { c.fetchSongDetail("1868553"); },
          {{"/weapi/v3/song/detail", "{\"c\":\"[{\\\"id\\\":1868553}]\",\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"song names", [](const CloudApiClient& c) { c.fetchSongNames({"3", "1", "2"}); },
-         {{"/weapi/v3/song/detail", "{\"c\":\"[{\\\"id\\\":3},{\\\"id\\\":1},{\\\"id\\\":2}]\",\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"song url", [](const CloudApiClient& c) { c.fetchSongUrl("1868553"); },
-         {{"/eapi/song/enhance/player/url/v1", "{\"ids\":\"[1868553]\",\"level\":\"exhigh\",\"encodeType\":\"flac\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"song names",
+         [](const CloudApiClient& c) {
+             c.fetchSongNames({"3", "1", "2"});
+         },
+         {{"/weapi/v3/song/detail",
+           "{\"c\":\"[{\\\"id\\\":3},{\\\"id\\\":1},{\\\"id\\\":2}]\",\"e_r\":false,\"csrf_token\":\"\"}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"song url",
+         [](const CloudApiClient& c) { c.fetchSongUrl("1868553"); },
+         {{"/eapi/song/enhance/player/url/v1",
+           "{\"ids\":\"[1868553]\",\"level\":\"exhigh\",\"encodeType\":\"flac\",\"e_r\":false,\"header\":{\"osver\":"
+           "\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":"
+           "\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\","
+           "\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"lyric", [](const CloudApiClient& c) { c.fetchLyric("1868553"); },
-         {{"/eapi/song/lyric", "{\"id\":\"1868553\",\"tv\":-1,\"lv\":-1,\"rv\":-1,\"kv\":-1,\"_nmclfl\":1,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+        {"lyric",
+         [](const CloudApiClient& c) { c.fetchLyric("1868553"); },
+         {{"/eapi/song/lyric",
+           "{\"id\":\"1868553\",\"tv\":-1,\"lv\":-1,\"rv\":-1,\"kv\":-1,\"_nmclfl\":1,\"e_r\":false,\"header\":{"
+           "\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\","
+           "\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__"
+           "csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"lyric with word timing", [](const CloudApiClient& c) { c.fetchSongLyrics("1868553"); },
-         {{"/eapi/song/lyric/v1", "{\"id\":\"1868553\",\"cp\":false,\"tv\":0,\"lv\":0,\"rv\":0,\"kv\":0,\"yv\":0,\"ytv\":0,\"yrv\":0,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+        {"lyric with word timing",
+         [](const CloudApiClient& c) { c.fetchSongLyrics("1868553"); },
+         {{"/eapi/song/lyric/v1",
+           "{\"id\":\"1868553\",\"cp\":false,\"tv\":0,\"lv\":0,\"rv\":0,\"kv\":0,\"yv\":0,\"ytv\":0,\"yrv\":0,\"e_r\":"
+           "false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":"
+           "\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\","
+           "\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"daily songs", [](const CloudApiClient& c) { c.fetchDailySongs(kAccountCookie); },
+        {"daily songs",
+         [](const CloudApiClient& c) { c.fetchDailySongs(kAccountCookie); },
          {{"/weapi/v3/discovery/recommend/songs", "{\"e_r\":false,\"csrf_token\":\"ccc\"}",
-           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID"}}},
-        {"personal fm", [](const CloudApiClient& c) { c.fetchPersonalFm(kAccountCookie); },
+           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,"
+           "appver,NMTID"}}},
+        {"personal fm",
+         [](const CloudApiClient& c) { c.fetchPersonalFm(kAccountCookie); },
          {{"/weapi/v1/radio/get", "{\"e_r\":false,\"csrf_token\":\"ccc\"}",
-           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID"}}},
-        {"fm trash", [](const CloudApiClient& c) { c.trashFmSong("347230", kAccountCookie); },
-         {{"/weapi/radio/trash/add", "{\"songId\":\"347230\",\"alg\":\"RT\",\"time\":25,\"e_r\":false,\"csrf_token\":\"ccc\"}",
-           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID"}}},
-        {"like", [](const CloudApiClient& c) { c.likeSong("347230", true, kAccountCookie); },
-         {{"/weapi/radio/like", "{\"alg\":\"itembased\",\"trackId\":\"347230\",\"like\":true,\"time\":\"3\",\"e_r\":false,\"csrf_token\":\"ccc\"}",
-           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID"}}},
-        {"unlike", [](const CloudApiClient& c) { c.likeSong("347230", false, kAccountCookie); },
-         {{"/weapi/radio/like", "{\"alg\":\"itembased\",\"trackId\":\"347230\",\"like\":false,\"time\":\"3\",\"e_r\":false,\"csrf_token\":\"ccc\"}",
-           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID"}}},
-        {"likelist", [](const CloudApiClient& c) { c.fetchLikedSongIds("32953014", kAccountCookie); },
-         {{"/eapi/song/like/get", "{\"uid\":\"32953014\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"ccc\",\"channel\":\"netease\",\"MUSIC_U\":\"uuu\"}}",
+           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,"
+           "appver,NMTID"}}},
+        {"fm trash",
+         [](const CloudApiClient& c) { c.trashFmSong("347230", kAccountCookie); },
+         {{"/weapi/radio/trash/add",
+           "{\"songId\":\"347230\",\"alg\":\"RT\",\"time\":25,\"e_r\":false,\"csrf_token\":\"ccc\"}",
+           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,"
+           "appver,NMTID"}}},
+        {"like",
+         [](const CloudApiClient& c) { c.likeSong("347230", true, kAccountCookie); },
+         {{"/weapi/radio/like",
+           "{\"alg\":\"itembased\",\"trackId\":\"347230\",\"like\":true,\"time\":\"3\",\"e_r\":false,\"csrf_token\":"
+           "\"ccc\"}",
+           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,"
+           "appver,NMTID"}}},
+        {"unlike",
+         [](const CloudApiClient& c) { c.likeSong("347230", false, kAccountCookie); },
+         {{"/weapi/radio/like",
+           "{\"alg\":\"itembased\",\"trackId\":\"347230\",\"like\":false,\"time\":\"3\",\"e_r\":false,\"csrf_token\":"
+           "\"ccc\"}",
+           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,"
+           "appver,NMTID"}}},
+        {"likelist",
+         [](const CloudApiClient& c) { c.fetchLikedSongIds("32953014", kAccountCookie); },
+         {{"/eapi/song/like/get",
+           "{\"uid\":\"32953014\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-"
+           "64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\","
+           "\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"ccc\",\"channel\":\"netease\",\"MUSIC_U\":"
+           "\"uuu\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_U"}}},
-        {"user record", [](const CloudApiClient& c) { c.fetchPlayRecord("32953014", kAccountCookie); },
+        {"user record",
+         [](const CloudApiClient& c) { c.fetchPlayRecord("32953014", kAccountCookie); },
          {{"/weapi/v1/play/record", "{\"uid\":\"32953014\",\"type\":\"1\",\"e_r\":false,\"csrf_token\":\"ccc\"}",
-           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID"}}},
-        {"check music", [](const CloudApiClient& c) { c.checkSong("1868553", ""); },
+           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,"
+           "appver,NMTID"}}},
+        {"check music",
+         [](const CloudApiClient& c) { c.checkSong("1868553", ""); },
          {{"/weapi/song/enhance/player/url", "{\"ids\":\"[1868553]\",\"br\":999000,\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"search songs", [](const CloudApiClient& c) { c.searchSongs("晴天"); },
-         {{"/eapi/search/get", "{\"s\":\"晴天\",\"type\":\"1\",\"limit\":\"18\",\"offset\":0,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"search songs",
+         [](const CloudApiClient& c) { c.searchSongs("晴天"); },
+         {{"/eapi/search/get",
+           "{\"s\":\"晴天\",\"type\":\"1\",\"limit\":\"18\",\"offset\":0,\"e_r\":false,\"header\":{\"osver\":"
+           "\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":"
+           "\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\","
+           "\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"search artists", [](const CloudApiClient& c) { c.searchArtists("abc", 6); },
-         {{"/eapi/search/get", "{\"s\":\"abc\",\"type\":\"100\",\"limit\":\"6\",\"offset\":0,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+        {"search artists",
+         [](const CloudApiClient& c) { c.searchArtists("abc", 6); },
+         {{"/eapi/search/get",
+           "{\"s\":\"abc\",\"type\":\"100\",\"limit\":\"6\",\"offset\":0,\"e_r\":false,\"header\":{\"osver\":"
+           "\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":"
+           "\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\","
+           "\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"top playlist", [](const CloudApiClient& c) { c.fetchAllPlaylists(""); },
-         {{"/weapi/playlist/list", "{\"cat\":\"全部\",\"order\":\"hot\",\"limit\":\"100\",\"offset\":0,\"total\":true,\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"category playlists", [](const CloudApiClient& c) { c.fetchCategoryPlaylists("华语"); },
-         {{"/weapi/playlist/list", "{\"cat\":\"华语\",\"order\":\"hot\",\"limit\":\"100\",\"offset\":0,\"total\":true,\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"personalized", [](const CloudApiClient& c) { c.fetchRecommendedPlaylists(""); },
-         {{"/weapi/personalized/playlist", "{\"limit\":\"10\",\"total\":true,\"n\":1000,\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"high quality", [](const CloudApiClient& c) { c.fetchHighQualityPlaylists(); },
-         {{"/weapi/playlist/highquality/list", "{\"cat\":\"全部\",\"limit\":\"100\",\"lasttime\":0,\"total\":true,\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"toplist", [](const CloudApiClient& c) { c.fetchToplists(); },
-         {{"/eapi/toplist", "{\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+        {"top playlist",
+         [](const CloudApiClient& c) { c.fetchAllPlaylists(""); },
+         {{"/weapi/playlist/list",
+           "{\"cat\":\"全部\",\"order\":\"hot\",\"limit\":\"100\",\"offset\":0,\"total\":true,\"e_r\":false,\"csrf_"
+           "token\":\"\"}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"category playlists",
+         [](const CloudApiClient& c) { c.fetchCategoryPlaylists("华语"); },
+         {{"/weapi/playlist/list",
+           "{\"cat\":\"华语\",\"order\":\"hot\",\"limit\":\"100\",\"offset\":0,\"total\":true,\"e_r\":false,\"csrf_"
+           "token\":\"\"}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"personalized",
+         [](const CloudApiClient& c) { c.fetchRecommendedPlaylists(""); },
+         {{"/weapi/personalized/playlist",
+           "{\"limit\":\"10\",\"total\":true,\"n\":1000,\"e_r\":false,\"csrf_token\":\"\"}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"high quality",
+         [](const CloudApiClient& c) { c.fetchHighQualityPlaylists(); },
+         {{"/weapi/playlist/highquality/list",
+           "{\"cat\":\"全部\",\"limit\":\"100\",\"lasttime\":0,\"total\":true,\"e_r\":false,\"csrf_token\":\"\"}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"toplist",
+         [](const CloudApiClient& c) { c.fetchToplists(); },
+         {{"/eapi/toplist",
+           "{\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":"
+           "\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\","
+           "\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"playlist detail", [](const CloudApiClient& c) { c.fetchPlaylistDetail("24381616", ""); },
-         {{"/eapi/v6/playlist/detail", "{\"id\":\"24381616\",\"n\":100000,\"s\":8,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+        {"playlist detail",
+         [](const CloudApiClient& c) { c.fetchPlaylistDetail("24381616", ""); },
+         {{"/eapi/v6/playlist/detail",
+           "{\"id\":\"24381616\",\"n\":100000,\"s\":8,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-"
+           "Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\","
+           "\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":"
+           "\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"playlist tracks", [](const CloudApiClient& c) { c.fetchPlaylistTracks("9", 2, 1, ""); },
-         {{"/eapi/v6/playlist/detail", "{\"id\":\"9\",\"n\":100000,\"s\":8,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+        {"playlist tracks",
+         [](const CloudApiClient& c) { c.fetchPlaylistTracks("9", 2, 1, ""); },
+         {{"/eapi/v6/playlist/detail",
+           "{\"id\":\"9\",\"n\":100000,\"s\":8,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-"
+           "build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":"
+           "\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_"
+           "A\":\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"},
-          {"/eapi/v3/song/detail", "{\"c\":\"[{\\\"id\\\":12},{\\\"id\\\":13}]\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+          {"/eapi/v3/song/detail",
+           "{\"c\":\"[{\\\"id\\\":12},{\\\"id\\\":13}]\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-"
+           "Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\","
+           "\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":"
+           "\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"artist detail", [](const CloudApiClient& c) { c.fetchArtistDetail("6452"); },
-         {{"/eapi/artist/head/info/get", "{\"id\":\"6452\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+        {"artist detail",
+         [](const CloudApiClient& c) { c.fetchArtistDetail("6452"); },
+         {{"/eapi/artist/head/info/get",
+           "{\"id\":\"6452\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-"
+           "64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\","
+           "\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":"
+           "\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"artist albums", [](const CloudApiClient& c) { c.fetchArtistAlbums("6452", 12); },
-         {{"/weapi/artist/albums/6452", "{\"limit\":\"12\",\"offset\":0,\"total\":true,\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"artist mvs", [](const CloudApiClient& c) { c.fetchAllArtistMvs("6452"); },
-         {{"/weapi/artist/mvs", "{\"artistId\":\"6452\",\"limit\":\"50\",\"total\":true,\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"album", [](const CloudApiClient& c) { c.fetchAlbum("18905"); },
+        {"artist albums",
+         [](const CloudApiClient& c) { c.fetchArtistAlbums("6452", 12); },
+         {{"/weapi/artist/albums/6452",
+           "{\"limit\":\"12\",\"offset\":0,\"total\":true,\"e_r\":false,\"csrf_token\":\"\"}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"artist mvs",
+         [](const CloudApiClient& c) { c.fetchAllArtistMvs("6452"); },
+         {{"/weapi/artist/mvs",
+           "{\"artistId\":\"6452\",\"limit\":\"50\",\"total\":true,\"e_r\":false,\"csrf_token\":\"\"}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"album",
+         [](const CloudApiClient& c) { c.fetchAlbum("18905"); },
          {{"/weapi/v1/album/18905", "{\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"qr key", [](const CloudApiClient& c) { c.qrCreateKey(); },
-         {{"/eapi/login/qrcode/unikey", "{\"type\":3,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"qr key",
+         [](const CloudApiClient& c) { c.qrCreateKey(); },
+         {{"/eapi/login/qrcode/unikey",
+           "{\"type\":3,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\","
+           "\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\","
+           "\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":"
+           "\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"qr check", [](const CloudApiClient& c) { c.qrPoll("kkk"); },
-         {{"/eapi/login/qrcode/client/login", "{\"key\":\"kkk\",\"type\":3,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+        {"qr check",
+         [](const CloudApiClient& c) { c.qrPoll("kkk"); },
+         {{"/eapi/login/qrcode/client/login",
+           "{\"key\":\"kkk\",\"type\":3,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-"
+           "19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\","
+           "\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":"
+           "\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"user account", [](const CloudApiClient& c) { c.checkAccount(""); },
+        {"user account",
+         [](const CloudApiClient& c) { c.checkAccount(""); },
          {{"/weapi/nuser/account/get", "{\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"user account logged in", [](const CloudApiClient& c) { c.fetchAccount(kAccountCookie); },
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"user account logged in",
+         [](const CloudApiClient& c) { c.fetchAccount(kAccountCookie); },
          {{"/weapi/nuser/account/get", "{\"e_r\":false,\"csrf_token\":\"ccc\"}",
-           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID"}}},
-        {"user playlist", [](const CloudApiClient& c) { c.fetchUserPlaylists("32953014", ""); },
-         {{"/weapi/user/playlist", "{\"uid\":\"32953014\",\"limit\":30,\"offset\":0,\"includeVideo\":true,\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"subscribe", [](const CloudApiClient& c) { c.subscribePlaylist(SubscribeAction::Subscribe, "24381616", kAccountCookie); },
-         {{"/eapi/playlist/subscribe", "{\"id\":\"24381616\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"ccc\",\"channel\":\"netease\",\"X-antiCheatToken\":\"9ca17ae2e6ffcda170e2e6ee8af14fbabdb988f225b3868eb2c15a879b9a83d274a790ac8ff54a97b889d5d42af0feaec3b92af58cff99c470a7eafd88f75e839a9ea7c14e909da883e83fb692a3abdb6b92adee9e\",\"MUSIC_U\":\"uuu\"}}",
-           "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,X-antiCheatToken,MUSIC_U"}}},
-        {"unsubscribe", [](const CloudApiClient& c) { c.subscribePlaylist(SubscribeAction::Unsubscribe, "24381616", ""); },
-         {{"/eapi/playlist/unsubscribe", "{\"id\":\"24381616\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"X-antiCheatToken\":\"9ca17ae2e6ffcda170e2e6ee8af14fbabdb988f225b3868eb2c15a879b9a83d274a790ac8ff54a97b889d5d42af0feaec3b92af58cff99c470a7eafd88f75e839a9ea7c14e909da883e83fb692a3abdb6b92adee9e\",\"MUSIC_A\":\"ANONTOKEN\"}}",
-           "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,X-antiCheatToken,MUSIC_A"}}},
-        {"banner", [](const CloudApiClient& c) { c.fetchBanners(); },
-         {{"/eapi/v2/banner/get", "{\"clientType\":\"pc\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+           "MUSIC_U,__csrf,__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,"
+           "appver,NMTID"}}},
+        {"user playlist",
+         [](const CloudApiClient& c) { c.fetchUserPlaylists("32953014", ""); },
+         {{"/weapi/user/playlist",
+           "{\"uid\":\"32953014\",\"limit\":30,\"offset\":0,\"includeVideo\":true,\"e_r\":false,\"csrf_token\":\"\"}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"subscribe",
+         [](const CloudApiClient& c) { c.subscribePlaylist(SubscribeAction::Subscribe, "24381616", kAccountCookie); },
+         {{"/eapi/playlist/subscribe",
+           "{\"id\":\"24381616\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-"
+           "64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\","
+           "\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"ccc\",\"channel\":\"netease\",\"X-"
+           "antiCheatToken\":"
+           "\"9ca17ae2e6ffcda170e2e6ee8af14fbabdb988f225b3868eb2c15a879b9a83d274a790ac8ff54a97b889d5d42af0feaec3b92af58"
+           "cff99c470a7eafd88f75e839a9ea7c14e909da883e83fb692a3abdb6b92adee9e\",\"MUSIC_U\":\"uuu\"}}",
+           "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,X-"
+           "antiCheatToken,MUSIC_U"}}},
+        {"unsubscribe",
+         [](const CloudApiClient& c) { c.subscribePlaylist(SubscribeAction::Unsubscribe, "24381616", ""); },
+         {{"/eapi/playlist/unsubscribe",
+           "{\"id\":\"24381616\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-"
+           "64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\","
+           "\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"X-"
+           "antiCheatToken\":"
+           "\"9ca17ae2e6ffcda170e2e6ee8af14fbabdb988f225b3868eb2c15a879b9a83d274a790ac8ff54a97b889d5d42af0feaec3b92af58"
+           "cff99c470a7eafd88f75e839a9ea7c14e909da883e83fb692a3abdb6b92adee9e\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+           "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,X-"
+           "antiCheatToken,MUSIC_A"}}},
+        {"banner",
+         [](const CloudApiClient& c) { c.fetchBanners(); },
+         {{"/eapi/v2/banner/get",
+           "{\"clientType\":\"pc\",\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-"
+           "64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\","
+           "\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":"
+           "\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"personalized mv", [](const CloudApiClient& c) { c.fetchPersonalizedMvs(); },
+        {"personalized mv",
+         [](const CloudApiClient& c) { c.fetchPersonalizedMvs(); },
          {{"/weapi/personalized/mv", "{\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"top artists", [](const CloudApiClient& c) { c.fetchTopArtists(); },
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"top artists",
+         [](const CloudApiClient& c) { c.fetchTopArtists(); },
          {{"/weapi/artist/top", "{\"limit\":\"5\",\"offset\":0,\"total\":true,\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"newest albums", [](const CloudApiClient& c) { c.fetchNewestAlbums(); },
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"newest albums",
+         [](const CloudApiClient& c) { c.fetchNewestAlbums(); },
          {{"/weapi/discovery/newAlbum", "{\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
-        {"first mvs", [](const CloudApiClient& c) { c.fetchFirstMvs(8); },
-         {{"/eapi/mv/first", "{\"area\":\"\",\"limit\":\"8\",\"total\":true,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
+        {"first mvs",
+         [](const CloudApiClient& c) { c.fetchFirstMvs(8); },
+         {{"/eapi/mv/first",
+           "{\"area\":\"\",\"limit\":\"8\",\"total\":true,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-"
+           "Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\","
+           "\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":"
+           "\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"all mvs", [](const CloudApiClient& c) { c.fetchAllMvs(); },
-         {{"/eapi/mv/all", "{\"tags\":\"{\\\"地区\\\":\\\"全部\\\",\\\"类型\\\":\\\"全部\\\",\\\"排序\\\":\\\"上升最快\\\"}\",\"offset\":0,\"total\":\"true\",\"limit\":30,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\",\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
+        {"all mvs",
+         [](const CloudApiClient& c) { c.fetchAllMvs(); },
+         {{"/eapi/mv/all",
+           "{\"tags\":\"{\\\"地区\\\":\\\"全部\\\",\\\"类型\\\":\\\"全部\\\",\\\"排序\\\":\\\"上升最快\\\"}\","
+           "\"offset\":0,\"total\":\"true\",\"limit\":30,\"e_r\":false,\"header\":{\"osver\":\"Microsoft-Windows-10-"
+           "Professional-build-19045-64bit\",\"deviceId\":\"DEVICEID\",\"os\":\"pc\",\"appver\":\"3.1.17.204416\","
+           "\"versioncode\":\"140\",\"mobilename\":\"\",\"resolution\":\"1920x1080\",\"__csrf\":\"\",\"channel\":"
+           "\"netease\",\"MUSIC_A\":\"ANONTOKEN\"}}",
            "osver,deviceId,os,appver,versioncode,mobilename,buildver,resolution,__csrf,channel,requestId,MUSIC_A"}}},
-        {"mv url", [](const CloudApiClient& c) { c.fetchMvUrl("5436712"); },
+        {"mv url",
+         [](const CloudApiClient& c) { c.fetchMvUrl("5436712"); },
          {{"/weapi/song/enhance/play/mv/url", "{\"id\":\"5436712\",\"r\":1080,\"e_r\":false,\"csrf_token\":\"\"}",
-           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"}}},
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
     };
     return cases;
 }
@@ -282,7 +441,8 @@ TEST(DirectRoutesTest, EachRequestReachesTheServiceAsTheReferenceSendsIt) {
             EXPECT_EQ(cookieNames(seen[i]), route.expected[i].cookieNames);
             const bool weapi = seen[i].target.starts_with("/weapi/");
             EXPECT_EQ(seen[i].header("Referer"), weapi ? service.server.url("") : "");
-            EXPECT_NE(seen[i].header("User-Agent").find(weapi ? "Chrome/124" : "NeteaseMusic 9.0.90"), std::string::npos);
+            EXPECT_NE(seen[i].header("User-Agent").find(weapi ? "Chrome/124" : "NeteaseMusic 9.0.90"),
+                      std::string::npos);
         }
     }
 }
@@ -295,8 +455,12 @@ TEST(DirectRoutesTest, TheVisitorRegistersOnceAsTheReferenceDoes) {
     service.client.fetchAccount(kAccountCookie);
     const std::vector<RecordedRequest> all = service.server.requests();
     ASSERT_EQ(all.size(), 4u);
-    const Expected registration = {"/weapi/register/anonimous", "{\"username\":\"ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4OCBJYkN6em9zZko2YkZlN3FVbGtOUTVRPT0=\",\"e_r\":false,\"csrf_token\":\"\"}",
- "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,MUSIC_A"};
+    const Expected registration = {"/weapi/register/anonimous",
+                                   "{\"username\":"
+                                   "\"ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4ODg4OCBJYkN6em9zZ"
+                                   "ko2YkZlN3FVbGtOUTVRPT0=\",\"e_r\":false,\"csrf_token\":\"\"}",
+                                   "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,"
+                                   "channel,appver,NMTID,MUSIC_A"};
     EXPECT_EQ(all[0].target, registration.path);
     EXPECT_EQ(unwrappedParams(all[0]), registration.params);
     EXPECT_EQ(cookieNames(all[0]), registration.cookieNames);
@@ -379,7 +543,8 @@ TEST(DirectAnswersTest, SongUrlFallsToLowerQualitiesAndRefusesTrialClips) {
             const std::string level = message ? Json::parse(message->json).value("level", "") : "";
             asked->push_back(level);
             const auto url = c.urlByLevel.find(level);
-            Json entry{{"id", 1}, {"url", url == c.urlByLevel.end() ? Json() : Json(url->second)}, {"freeTrialInfo", Json()}};
+            Json entry{
+                {"id", 1}, {"url", url == c.urlByLevel.end() ? Json() : Json(url->second)}, {"freeTrialInfo", Json()}};
             if (level == c.trialAt) entry["freeTrialInfo"] = Json{{"start", 0}, {"end", 30}};
             return json(Json{{"code", 200}, {"data", Json::array({entry})}}.dump());
         });

@@ -46,9 +46,10 @@ protected:
 
     static CloudApiClient clientFor(Way way, const ServiceHosts& hosts) {
         if (way == Way::Gateway) return CloudApiClient(hosts);
-        return CloudApiClient(std::make_shared<DirectTransport>(DirectOrigins::allAt(server_->origin()), "E2E-DEVICE",
-                                                                RequestRandomness::system(), ServerOptions::kDemoWeapiKey),
-                              hosts);
+        return CloudApiClient(
+            std::make_shared<DirectTransport>(DirectOrigins::allAt(server_->origin()), "E2E-DEVICE",
+                                              RequestRandomness::system(), ServerOptions::kDemoWeapiKey),
+            hosts);
     }
 
     // The account cookie of a QR login, the scan done as the phone would.

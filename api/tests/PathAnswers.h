@@ -35,9 +35,8 @@ inline size_t headerCount(const RecordedRequest& request, const std::string& nam
     size_t count = 0;
     for (const auto& [key, value] : request.headers)
         if (key.size() == name.size() &&
-            std::equal(key.begin(), key.end(), name.begin(), [](unsigned char a, unsigned char b) {
-                return std::tolower(a) == std::tolower(b);
-            }))
+            std::equal(key.begin(), key.end(), name.begin(),
+                       [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); }))
             ++count;
     return count;
 }

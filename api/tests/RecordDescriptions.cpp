@@ -11,11 +11,11 @@ std::string joinLines(const std::vector<Item>& items, Describe describeOne) {
 
 const char* stateName(QrLoginState state) {
     switch (state) {
-    case QrLoginState::Expired: return "expired";
-    case QrLoginState::WaitingScan: return "waiting scan";
-    case QrLoginState::WaitingConfirm: return "waiting confirm";
-    case QrLoginState::LoggedIn: return "logged in";
-    case QrLoginState::NoAnswer: return "no answer";
+        case QrLoginState::Expired: return "expired";
+        case QrLoginState::WaitingScan: return "waiting scan";
+        case QrLoginState::WaitingConfirm: return "waiting confirm";
+        case QrLoginState::LoggedIn: return "logged in";
+        case QrLoginState::NoAnswer: return "no answer";
     }
     return "?";
 }

@@ -43,8 +43,10 @@ public:
         tzset();
     }
     ~ScopedTimeZone() {
-        if (previous_) setenv("TZ", previous_->c_str(), 1);
-        else unsetenv("TZ");
+        if (previous_)
+            setenv("TZ", previous_->c_str(), 1);
+        else
+            unsetenv("TZ");
         tzset();
     }
 
@@ -66,7 +68,8 @@ TEST(RequestTimestamp, SystemClockGivesUnixTimeInUtc8AndShiftsElsewhere) {
         SCOPED_TRACE(zone.zone);
         ScopedTimeZone scoped(zone.zone);
         const std::int64_t before = unixMs();
-        const std::int64_t stamp = std::stoll(makeRequestTimestamp(systemLocalMilliseconds(), TimestampForm::Milliseconds));
+        const std::int64_t stamp =
+            std::stoll(makeRequestTimestamp(systemLocalMilliseconds(), TimestampForm::Milliseconds));
         const std::int64_t after = unixMs();
         EXPECT_GE(stamp, before + zone.offsetFromUnixMs);
         EXPECT_LE(stamp, after + zone.offsetFromUnixMs);

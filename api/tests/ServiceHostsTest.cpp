@@ -10,8 +10,8 @@
 
 namespace {
 
-const char* const kVariables[] = {"MIVRA_SERVICE_BASE", "MIVRA_MAKER_ORIGIN", "MIVRA_ACCOUNT_ORIGIN",
-                                  "MIVRA_QR_ORIGIN", "MIVRA_PLAYER_ORIGIN"};
+const char* const kVariables[] = {"MIVRA_SERVICE_BASE", "MIVRA_MAKER_ORIGIN", "MIVRA_ACCOUNT_ORIGIN", "MIVRA_QR_ORIGIN",
+                                  "MIVRA_PLAYER_ORIGIN"};
 
 // Clears the five variables for the test and puts the old values back.
 class ServiceHostsTest : public ::testing::Test {
@@ -25,8 +25,10 @@ protected:
     }
     void TearDown() override {
         for (size_t i = 0; i < saved_.size(); ++i) {
-            if (saved_[i]) setenv(kVariables[i], saved_[i]->c_str(), 1);
-            else unsetenv(kVariables[i]);
+            if (saved_[i])
+                setenv(kVariables[i], saved_[i]->c_str(), 1);
+            else
+                unsetenv(kVariables[i]);
         }
     }
     std::vector<std::optional<std::string>> saved_;
@@ -78,7 +80,8 @@ TEST(WebPlayerUrlTest, OnlyTheTimeKeysAmpersandIsEscaped) {
     const Case cases[] = {
         {"http://v.test/mv/1.mp4?wsSecret=ab&wsTime=1700000000&x=%2F",
          "https://player.test/player/?url=http://v.test/mv/1.mp4?wsSecret=ab%26wsTime=1700000000&x=%2F"},
-        {"http://v.test/a.mp4&wsTime=1&wsTime=2", "https://player.test/player/?url=http://v.test/a.mp4%26wsTime=1%26wsTime=2"},
+        {"http://v.test/a.mp4&wsTime=1&wsTime=2",
+         "https://player.test/player/?url=http://v.test/a.mp4%26wsTime=1%26wsTime=2"},
         {"http://v.test/a.mp4?wstime=1 &b=é", "https://player.test/player/?url=http://v.test/a.mp4?wstime=1 &b=é"},
         {"", "https://player.test/player/?url="},
     };

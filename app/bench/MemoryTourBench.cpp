@@ -76,12 +76,19 @@ std::vector<std::function<void(MainWindow&, Application&)>> pageVisits() {
             QTest::keyClick(box, Qt::Key_Return);
         },
         [](MainWindow& window, Application&) {
-            if (auto* more = window.findChild<FlatButton*>("标签按钮_查看搜索艺人")) QTest::mouseClick(more, Qt::LeftButton);
+            if (auto* more = window.findChild<FlatButton*>("标签按钮_查看搜索艺人"))
+                QTest::mouseClick(more, Qt::LeftButton);
         },
-        [](MainWindow& window, Application&) { window.router().openArtist(std::to_string(demo::kZhouYe), Place::Home); },
-        [](MainWindow& window, Application&) { static_cast<ArtistPage*>(window.page(Pages::kArtist))->openArtistMvs(); },
+        [](MainWindow& window, Application&) {
+            window.router().openArtist(std::to_string(demo::kZhouYe), Place::Home);
+        },
+        [](MainWindow& window, Application&) {
+            static_cast<ArtistPage*>(window.page(Pages::kArtist))->openArtistMvs();
+        },
         [](MainWindow& window, Application&) { window.router().openAlbum("150001", Place::Home); },
-        [](MainWindow& window, Application&) { window.router().open({Place::AllMvs, ""}, Place::Home); },
+        [](MainWindow& window, Application&) {
+            window.router().open({Place::AllMvs, ""}, Place::Home);
+        },
         [](MainWindow& window, Application&) { window.toolbar()->loginLabel()->click(); },
         [](MainWindow& window, Application&) { window.runToolbarAction(ToolbarPage::Library); },
         [](MainWindow& window, Application&) { window.showPage(Pages::kSettings); },

@@ -2,31 +2,32 @@
 // a QR login through the demo scan link, the library it fills, the cookie
 // that brings the login back on the next start, log-out, and the settings
 // page shown from a stored file and writing what the user changes.
+#include "QrLoginSteps.h"
 #include "api/CloudApiClient.h"
 #include "app/Application.h"
 #include "base/AppSettings.h"
 #include "base/FirstRunSetup.h"
+#include "browse/Account.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
-#include "QrLoginSteps.h"
-#include "browse/Account.h"
-#include "ui/windows/ColourPickerWindow.h"
-#include "ui/windows/DesktopLyricsWindow.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/windows/MessageBoxWindow.h"
-#include "ui/widgets/PictureBox.h"
-#include "ui/widgets/ScrollPane.h"
-#include "ui/widgets/Theme.h"
-#include "ui/widgets/Toolbar.h"
 #include "ui/pages/LibraryPage.h"
 #include "ui/pages/LoginPage.h"
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SettingsPage.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/Theme.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/windows/ColourPickerWindow.h"
+#include "ui/windows/DesktopLyricsWindow.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
@@ -34,7 +35,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -98,8 +98,7 @@ protected:
     bool askedWithCookie(const std::string& prefix) const {
         for (const SeenRequest& seen : server.seenRequests()) {
             const auto cookieAt = seen.target.find("&cookie=");
-            if (seen.target.starts_with(prefix) && cookieAt != std::string::npos &&
-                seen.target.size() > cookieAt + 8)
+            if (seen.target.starts_with(prefix) && cookieAt != std::string::npos && seen.target.size() > cookieAt + 8)
                 return true;
         }
         return false;
@@ -231,9 +230,9 @@ TEST_F(AccountFlowTest, TheSettingsPageShowsTheStoredFileAndWritesWhatTheUserCha
     AppPaths paths = makeAppPaths(documents.path().string());
     firstRunSetup(paths, program.path().string());
     const AppSettings file = settings();
-    const std::vector<std::pair<std::string, std::string>> stored = {
-        {"Gradual", "三色渐变"}, {"Style", "倾斜"}, {"Quality", "无损"},
-        {"Typeface", "微软雅黑"}, {"Color1", "-16776961"}, {"Color2", "-16711936"}};
+    const std::vector<std::pair<std::string, std::string>> stored = {{"Gradual", "三色渐变"}, {"Style", "倾斜"},
+                                                                     {"Quality", "无损"},     {"Typeface", "微软雅黑"},
+                                                                     {"Color1", "-16776961"}, {"Color2", "-16711936"}};
     for (const auto& [key, value] : stored) file.write("Setting", key, value);
 
     auto app = startApp();

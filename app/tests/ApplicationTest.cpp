@@ -1,12 +1,12 @@
-#include "base/AppSettings.h"
 #include "app/Application.h"
-#include "ui/windows/DesktopLyricsWindow.h"
+#include "base/AppSettings.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "ui/widgets/FlatButton.h"
-#include "ui/windows/MainWindow.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/Toolbar.h"
+#include "ui/windows/DesktopLyricsWindow.h"
+#include "ui/windows/MainWindow.h"
 
 #include "ScriptedSocketServer.h"
 #include "TempDir.h"
@@ -15,6 +15,7 @@
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/HomePage.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -22,7 +23,6 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -45,7 +45,8 @@ protected:
 
     size_t requestsTo(const std::string& path) const {
         auto seen = server.seenRequests();
-        return std::count_if(seen.begin(), seen.end(), [&](const SeenRequest& r) { return r.target.rfind(path, 0) == 0; });
+        return std::count_if(seen.begin(), seen.end(),
+                             [&](const SeenRequest& r) { return r.target.rfind(path, 0) == 0; });
     }
 
     // Logs in through the demo QR flow and returns the account cookie.
@@ -193,8 +194,10 @@ TEST_F(ApplicationTest, ASecondStartFetchesNoPictureAgain) {
             },
             20000));
         EXPECT_FALSE(home->playlistList()->itemPicture(0).isNull());
-        if (run == 0) EXPECT_GT(pictureRequests(), 10u);
-        else EXPECT_EQ(pictureRequests(), 0u);
+        if (run == 0)
+            EXPECT_GT(pictureRequests(), 10u);
+        else
+            EXPECT_EQ(pictureRequests(), 0u);
     }
 }
 

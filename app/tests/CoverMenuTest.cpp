@@ -9,10 +9,10 @@
 #include "download/SongDownloader.h"
 #include "player/Player.h"
 #include "ui/lists/IconList.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/windows/MessageBoxWindow.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/PlayBar.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 #include "ui/windows/PlayListWindow.h"
 
 #include "DemoCompanion.h"
@@ -20,6 +20,7 @@
 #include "ScriptedSocketServer.h"
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
@@ -28,7 +29,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <mutex>
@@ -42,7 +42,7 @@ using namespace DemoSongs;
 using namespace std::chrono_literals;
 
 constexpr int kTimeoutMs = 30000;
-const std::string kFireflies = "1900001004";  // 萤火虫 by 林夏
+const std::string kFireflies = "1900001004";   // 萤火虫 by 林夏
 const std::string kCityLights = "1900001005";  // 城市之光 by 林夏, streamed as FLAC
 
 // Records the folders the program asks the desktop to open.
@@ -127,8 +127,8 @@ protected:
         PlayListWindow* window = app->coverMenu()->playListWindow();
         EXPECT_NE(window, nullptr);
         if (!window) return nullptr;
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return window->list()->itemCount() == rows && window->list()->isEnabled(); }, kTimeoutMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->list()->itemCount() == rows && window->list()->isEnabled(); },
+                                    kTimeoutMs));
         return window;
     }
     static int openPlayListWindows() {
@@ -175,7 +175,8 @@ TEST_F(CoverMenuTest, TheMenuOpensOnePlayListWindowThatReloadsWhenOpenedAgain) {
     play(kGoodNight);
     window = openPlayList(3);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->list()->itemText(2, IconText::Main) == "晚安，城市"; }, kTimeoutMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return window->list()->itemText(2, IconText::Main) == "晚安，城市"; }, kTimeoutMs));
     EXPECT_EQ(window->list()->itemText(0, IconText::Main), "夏日来信");
     EXPECT_EQ(openPlayListWindows(), 1);
 }
@@ -204,7 +205,8 @@ TEST_F(CoverMenuTest, ChoosingARowPlaysThatSongAndNextContinuesAfterIt) {
 TEST_F(CoverMenuTest, ClearStopsTheSongEmptiesTheQueueResetsTheBarAndCloses) {
     play(kWindyStreet);
     play(kSummerLetter);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return control<PictureBox>("播放栏_海报")->picture() != designedCover; }, kTimeoutMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return control<PictureBox>("播放栏_海报")->picture() != designedCover; }, kTimeoutMs));
     PlayListWindow* window = openPlayList(2);
     ASSERT_NE(window, nullptr);
     const AudioEngine::Handle stream = player().currentStream();
@@ -270,8 +272,9 @@ TEST_F(CoverMenuTest, DownloadingSavesTheSongShownAndOpensTheFolder) {
 
     bar().downloadAction()->trigger();
     EXPECT_EQ(noticeText("标签_提示框标题"), "已有下载任务在进行");
-    EXPECT_TRUE(noticeText("标签_内容").startsWith(
-        "当前正在下载[林夏-城市之光]，请等待该任务结束后再创建新的下载任务！当前下载任务进度："));
+    EXPECT_TRUE(
+        noticeText("标签_内容")
+            .startsWith("当前正在下载[林夏-城市之光]，请等待该任务结束后再创建新的下载任务！当前下载任务进度："));
     EXPECT_TRUE(noticeText("标签_内容").endsWith("% ......"));
     EXPECT_EQ(noticeText("按钮_确定"), "知道了");
 
@@ -300,7 +303,9 @@ TEST_F(CoverMenuTest, TheBusyNoticeTellsTheRunningPercentageAndABrokenDownloadTe
 
     ASSERT_TRUE(failed.wait(kTimeoutMs));
     EXPECT_EQ(noticeText("标签_提示框标题"), "下载失败啦");
-    EXPECT_EQ(noticeText("标签_内容"), "Mivra酱没能把[林夏-风吹过的街]下载下来，可能是网络出了点问题，或者这首歌暂时无法下载，请稍后再试一次吧！");
+    EXPECT_EQ(
+        noticeText("标签_内容"),
+        "Mivra酱没能把[林夏-风吹过的街]下载下来，可能是网络出了点问题，或者这首歌暂时无法下载，请稍后再试一次吧！");
     EXPECT_EQ(noticeText("按钮_确定"), "知道了");
     EXPECT_FALSE(downloader().isBusy());
     EXPECT_FALSE(downloader().progressTimer().isActive());

@@ -12,15 +12,8 @@
 #include "base/AppSettings.h"
 #include "base/ProductInfo.h"
 #include "player/Player.h"
-#include "ui/widgets/FlatButton.h"
-#include "ui/lists/IconList.h"
-#include "ui/widgets/PictureBox.h"
-#include "ui/windows/MainWindow.h"
 #include "ui/MvPlayback.h"
-#include "ui/windows/MessageBoxWindow.h"
-#include "ui/windows/NowPlayingView.h"
-#include "ui/widgets/ServiceSettingsGroup.h"
-#include "ui/widgets/Toolbar.h"
+#include "ui/lists/IconList.h"
 #include "ui/lists/TrackList.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/HomePage.h"
@@ -29,19 +22,26 @@
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SearchPage.h"
 #include "ui/pages/SettingsPage.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ServiceSettingsGroup.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/NowPlayingView.h"
 
 #include "server/catalogue/DemoBuilders.h"
 
 #include "DemoCompanion.h"
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 

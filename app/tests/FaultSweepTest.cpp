@@ -1,21 +1,15 @@
 // The whole program against a companion that misbehaves on every request,
-// one fault mode at a time (and once with random faults on half of them): it starts within its bound, and after each visit
-// to a page or window the user interface answers at once, the toolbar still
-// switches pages, and no list holds more ids than rows (a filled list holds
-// exactly one per row).
+// one fault mode at a time (and once with random faults on half of them): it starts within its bound, and after each
+// visit to a page or window the user interface answers at once, the toolbar still switches pages, and no list holds
+// more ids than rows (a filled list holds exactly one per row).
 #include "TempDir.h"
 #include "app/Application.h"
 #include "app/CoverMenuActions.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/ItemEvents.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/windows/MessageBoxWindow.h"
-#include "ui/widgets/PlayBar.h"
-#include "ui/widgets/Toolbar.h"
 #include "ui/lists/TrackList.h"
 #include "ui/pages/AlbumPage.h"
 #include "ui/pages/AllArtistsPage.h"
@@ -27,6 +21,11 @@
 #include "ui/pages/HomePage.h"
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SearchPage.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PlayBar.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -115,21 +114,22 @@ std::vector<Visit> visits() {
              QTest::keyClick(box, Qt::Key_Return);
          }},
         {"all artists",
-         [=](Application& app) { QTest::mouseClick(window(app).findChild<FlatButton*>("标签按钮_查看搜索艺人"), Qt::LeftButton); }},
+         [=](Application& app) {
+             QTest::mouseClick(window(app).findChild<FlatButton*>("标签按钮_查看搜索艺人"), Qt::LeftButton);
+         }},
         {"playlist",
          [=](Application& app) {
              window(app).router().openPlaylist(std::to_string(demo::kSummerSoundsPlaylist), Place::Home);
          }},
         {"artist",
+         [=](Application& app) { window(app).router().openArtist(std::to_string(demo::kZhouYe), Place::Home); }},
+        {"artist MVs",
+         [=](Application& app) { static_cast<ArtistPage*>(window(app).page(Pages::kArtist))->openArtistMvs(); }},
+        {"album", [=](Application& app) { window(app).router().openAlbum("150001", Place::Home); }},
+        {"all MVs",
          [=](Application& app) {
-             window(app).router().openArtist(std::to_string(demo::kZhouYe), Place::Home);
+             window(app).router().open({Place::AllMvs, ""}, Place::Home);
          }},
-        {"artist MVs", [=](Application& app) { static_cast<ArtistPage*>(window(app).page(Pages::kArtist))->openArtistMvs(); }},
-        {"album",
-         [=](Application& app) {
-             window(app).router().openAlbum("150001", Place::Home);
-         }},
-        {"all MVs", [=](Application& app) { window(app).router().open({Place::AllMvs, ""}, Place::Home); }},
         {"login", [=](Application& app) { window(app).toolbar()->loginLabel()->click(); }},
         {"library", [=](Application& app) { window(app).runToolbarAction(ToolbarPage::Library); }},
         {"settings", [=](Application& app) { window(app).showPage(Pages::kSettings); }},

@@ -24,6 +24,7 @@
 #include "SongFiles.h"
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,7 +36,6 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <filesystem>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -58,7 +58,8 @@ protected:
     ListeningExtrasTest() {
         std::filesystem::create_directories(documents.path() / "Mivra Music" / "config");
         const AppSettings settings(documents.file("Mivra Music/config/config.ini"));
-        settings.write("Local", "Folders", QUrl::fromLocalFile(QString::fromStdString(songs_->path().string())).toEncoded().toStdString());
+        settings.write("Local", "Folders",
+                       QUrl::fromLocalFile(QString::fromStdString(songs_->path().string())).toEncoded().toStdString());
         settings.write("Scrobble", "ListenBrainz", "1");
         settings.write("Scrobble", "ListenBrainzToken", "the-token");
         setenv("MIVRA_LISTENBRAINZ_ORIGIN", listenBrainz.url("").c_str(), 1);
@@ -126,7 +127,8 @@ TEST_F(ListeningExtrasTest, TheFoldersSongsAreListedPlayedWithTheirLrcLyricsSear
     ASSERT_EQ(local->count(), 1);
     EXPECT_TRUE(local->isVisibleTo(&search));
     EXPECT_EQ(local->item(0)->text(), "Another Tune - Someone");
-    EXPECT_EQ(songStartedBy([&] { emit local->itemActivated(local->item(0)); }), localSongId(songs_->file("other.flac")));
+    EXPECT_EQ(songStartedBy([&] { emit local->itemActivated(local->item(0)); }),
+              localSongId(songs_->file("other.flac")));
     box->setText("no such song anywhere");
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(local->count(), 0);

@@ -2,31 +2,32 @@
 // companion server, songs played from the search page and from playlists,
 // the queue and the play modes, lyrics in the now-playing view and on the
 // desktop.
-#include "base/AppSettings.h"
 #include "app/Application.h"
-#include "ui/windows/MessageBoxWindow.h"
-#include "ui/MvPlayback.h"
-#include "ui/windows/DesktopLyricsWindow.h"
-#include "ui/widgets/FlatButton.h"
-#include "ui/windows/OperationMenu.h"
-#include "ui/widgets/PlayBar.h"
+#include "base/AppSettings.h"
 #include "player/Player.h"
+#include "ui/MvPlayback.h"
 #include "ui/lists/IconList.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/windows/NowPlayingView.h"
-#include "ui/widgets/PictureBox.h"
+#include "ui/lists/TrackList.h"
 #include "ui/pages/ChartsPage.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SearchPage.h"
-#include "ui/lists/TrackList.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/PlayBar.h"
 #include "ui/widgets/Toolbar.h"
+#include "ui/windows/DesktopLyricsWindow.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/NowPlayingView.h"
+#include "ui/windows/OperationMenu.h"
 
 #include "server/catalogue/DemoBuilders.h"
 
 #include "DemoCompanion.h"
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -35,7 +36,6 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -62,9 +62,7 @@ protected:
     }
     QString text(const char* labelName) const { return control<QLabel>(labelName)->text(); }
     Player& player() const { return *app->player(); }
-    SearchPage& searchPage() const {
-        return *static_cast<SearchPage*>(app->mainWindow()->page(Pages::kSearch));
-    }
+    SearchPage& searchPage() const { return *static_cast<SearchPage*>(app->mainWindow()->page(Pages::kSearch)); }
     template <typename P>
     P& page(int index) const {
         return *static_cast<P*>(app->mainWindow()->page(index));
@@ -90,7 +88,6 @@ protected:
     // Moves the progress slider as the user does; the stream seeks there.
     void seekTo(int seconds) { control<QSlider>("播放栏_进度条")->setValue(seconds); }
 
-
     TempDir documents, program;
     std::unique_ptr<Application> app;
 };
@@ -106,16 +103,16 @@ TEST_F(PlayFlowTest, ASongFoundBySearchPlaysWithItsDetailsCoverAndLength) {
     ASSERT_LT(row, songs->itemCount());
     EXPECT_EQ(songs->itemText(row, IconText::Main), "夏日来信");
 
-    std::string started = songStartedBy(
-        [&] { QTest::mouseDClick(songs, Qt::LeftButton, {}, songs->itemRect(row).center()); });
+    std::string started =
+        songStartedBy([&] { QTest::mouseDClick(songs, Qt::LeftButton, {}, songs->itemRect(row).center()); });
     ASSERT_EQ(started, kSummerLetter);
 
     EXPECT_EQ(text("播放栏_歌曲名"), "夏日来信");
     EXPECT_EQ(text("播放栏_歌手"), "林夏");
     EXPECT_EQ(text("大屏_歌名"), "夏日来信 - 林夏");
     // The cover comes in on its own, after the details that name it.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return control<PictureBox>("播放栏_海报")->picture().width() == 640; },
-                                kPlayTimeoutMs))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return control<PictureBox>("播放栏_海报")->picture().width() == 640; }, kPlayTimeoutMs))
         << "the album picture, not the placeholder";
     const QImage cover = control<PictureBox>("播放栏_海报")->picture();
     EXPECT_EQ(control<PictureBox>("大屏_封面")->picture(), cover);

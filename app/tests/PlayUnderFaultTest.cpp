@@ -31,9 +31,8 @@ constexpr int kGiveUpWithinMs = 25000;
 class EventLoopWatch {
 public:
     EventLoopWatch() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            longestGapMs_ = std::max(longestGapMs_, clock_.restart());
-        });
+        QObject::connect(&timer_, &QTimer::timeout,
+                         [this] { longestGapMs_ = std::max(longestGapMs_, clock_.restart()); });
         clock_.start();
         timer_.start(20);
     }

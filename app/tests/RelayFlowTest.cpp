@@ -8,33 +8,33 @@
 #include "api/CloudApiClient.h"
 #include "app/Application.h"
 #include "player/Player.h"
-#include "ui/windows/DesktopLyricsWindow.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/windows/MessageBoxWindow.h"
-#include "ui/windows/NowPlayingView.h"
-#include "ui/widgets/PictureBox.h"
-#include "ui/widgets/Toolbar.h"
 #include "ui/lists/TrackList.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/LibraryPage.h"
 #include "ui/pages/LoginPage.h"
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SearchPage.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/windows/DesktopLyricsWindow.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/NowPlayingView.h"
 
 #include "server/catalogue/DemoBuilders.h"
 
 #include "DemoCompanion.h"
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

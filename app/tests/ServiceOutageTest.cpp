@@ -8,19 +8,19 @@
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/ItemEvents.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/windows/MessageBoxWindow.h"
-#include "ui/widgets/PlayBar.h"
-#include "ui/widgets/ServiceFailureLine.h"
-#include "ui/widgets/Toolbar.h"
 #include "ui/lists/TrackList.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/HomePage.h"
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SearchPage.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PlayBar.h"
+#include "ui/widgets/ServiceFailureLine.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -63,9 +63,7 @@ std::vector<PageVisit> visits() {
          },
          [](MainWindow& w) -> const IconList* { return pageOf<SearchPage>(w, Pages::kSearch).songList(); }},
         {"playlist", Pages::kPlaylist,
-         [](MainWindow& w) {
-             w.router().openPlaylist(std::to_string(demo::kSummerSoundsPlaylist), Place::Home);
-         },
+         [](MainWindow& w) { w.router().openPlaylist(std::to_string(demo::kSummerSoundsPlaylist), Place::Home); },
          [](MainWindow& w) -> const IconList* { return pageOf<PlaylistPage>(w, Pages::kPlaylist).trackList(); }},
     };
 }
@@ -154,7 +152,8 @@ TEST_F(ServiceOutageTest, PagesSayTheServiceIsDownAndAClickFillsThemOnceItIsBack
         QTest::qWait(300);  // the page's other parts report in
         EXPECT_FALSE(line->isVisible());
     }
-    EXPECT_FALSE(pageOf<PlaylistPage>(window, Pages::kPlaylist).findChild<QLabel*>("歌单详细_歌单名")->text().isEmpty());
+    EXPECT_FALSE(
+        pageOf<PlaylistPage>(window, Pages::kPlaylist).findChild<QLabel*>("歌单详细_歌单名")->text().isEmpty());
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 #include "app/Application.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
+#include "ui/widgets/PlayBarButton.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/MessageBoxWindow.h"
-#include "ui/widgets/PlayBarButton.h"
 #include "ui/windows/SpectrumWindow.h"
 
-#include <QTest>
 #include <gtest/gtest.h>
+#include <QTest>
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "ui/windows/UpdateLogWindow.h"
 #include "updater/UpdaterWindow.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <filesystem>
-#include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
 
@@ -69,7 +69,9 @@ TEST_F(UpdateFlowTest, AnotherVersionHandsOverAndSkippingItStartsTheProgram) {
         EXPECT_EQ(fs::status(updater).permissions() & fs::perms::all, fs::perms(0755));
         const QByteArray carried = carriedUpdater();
         EXPECT_GT(carried.size(), 4);
-        EXPECT_TRUE(carried.startsWith("\x7f" "ELF"));
+        EXPECT_TRUE(
+            carried.startsWith("\x7f"
+                               "ELF"));
         EXPECT_EQ(fs::file_size(updater), size_t(carried.size()));
         EXPECT_FALSE(fs::exists(program.path() / "MivraUpDate.exe.part"));
         EXPECT_EQ(settings(*app).read("Setting", "Path"), app->executablePath());
@@ -82,7 +84,8 @@ TEST_F(UpdateFlowTest, AnotherVersionHandsOverAndSkippingItStartsTheProgram) {
     std::vector<QString> restarted;
     {
         UpdaterWindow updater(MaintenanceRequests(ServiceHosts::allAt(server.origin())).fetchRemoteConfig(), stored,
-                              {[](const QUrl&) {}, [&](const QString& path) {
+                              {[](const QUrl&) {},
+                               [&](const QString& path) {
                                    restarted.push_back(path);
                                    return true;
                                }});

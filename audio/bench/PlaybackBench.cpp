@@ -14,12 +14,12 @@
 #include "audio/LoudnessMeter.h"
 #include "player/LoudnessLevelling.h"
 
+#include <sys/resource.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <sys/resource.h>
 #include <string>
 #include <vector>
 
@@ -84,9 +84,10 @@ Seam measureSeam(const std::string& first, const std::string& second, double sec
 void printSeam(const char* what, const Seam& seam) {
     std::printf("  %s\n", what);
     std::printf("    gap at the seam          %8.2f ms   goal 0 ms\n", seam.gapMs);
-    std::printf("    largest jump at the seam %8.0f      goal: not above the tone's own step (%.0f in this run)"
-                " plus twice the codec's own error there (%.0f)\n",
-                seam.largestJump, seam.toneStep, seam.codecError);
+    std::printf(
+        "    largest jump at the seam %8.0f      goal: not above the tone's own step (%.0f in this run)"
+        " plus twice the codec's own error there (%.0f)\n",
+        seam.largestJump, seam.toneStep, seam.codecError);
 }
 
 void gapless() {

@@ -21,8 +21,9 @@ TEST_F(AudioEngineCallsTest, BytesAndSecondsFollowTheSourceRateAndChannels) {
     for (const auto& format : formats) {
         SCOPED_TRACE(std::to_string(format.rate) + " Hz x " + std::to_string(format.channels));
         const std::string expressions = format.channels == 1 ? "0.1" : "0.1|0.1";
-        const auto file = TestAudio::make("format" + std::to_string(format.rate) + "x" + std::to_string(format.channels) + ".flac",
-                                          expressions, format.rate, 0.5, "-c:a flac");
+        const auto file =
+            TestAudio::make("format" + std::to_string(format.rate) + "x" + std::to_string(format.channels) + ".flac",
+                            expressions, format.rate, 0.5, "-c:a flac");
         const auto handle = engine.createStream(StreamSource::fromFile(file));
         ASSERT_NE(handle, 0u);
         const int64_t bytesPerSecond = int64_t{format.rate} * format.channels * 2;

@@ -26,9 +26,7 @@ protected:
         engine.freeStream(handle);
         return output->lastPulled();
     }
-    static int peak(const std::vector<int16_t>& samples) {
-        return *std::max_element(samples.begin(), samples.end());
-    }
+    static int peak(const std::vector<int16_t>& samples) { return *std::max_element(samples.begin(), samples.end()); }
 };
 
 EqualizerSetting bands(std::initializer_list<std::pair<int, double>> gains) {

@@ -140,7 +140,8 @@ TEST_F(GaplessTest, TheFollowerSoundsOnceTheLeaderIsHeardToItsEndAndTheLeaderCan
     auto delayed = std::make_shared<ManualOutput>(latency);
     AudioEngine delayedEngine(delayed);
     delayedEngine.setEventListener(events.listener());
-    const auto first = delayedEngine.createStream(StreamSource::fromFile(toneFrom("first.flac", 0, 1, kRate, "-c:a flac")));
+    const auto first =
+        delayedEngine.createStream(StreamSource::fromFile(toneFrom("first.flac", 0, 1, kRate, "-c:a flac")));
     const auto second =
         delayedEngine.createFollower(first, StreamSource::fromFile(toneFrom("second.flac", 1, 1, kRate, "-c:a flac")));
     ASSERT_TRUE(delayedEngine.play(first));
@@ -189,7 +190,8 @@ TEST_F(GaplessTest, AFollowerAtAnotherRateIsResampledToTheOutputsRate) {
 }
 
 TEST_F(GaplessTest, AnMp3PlaysFromItsFirstRecordedSampleToItsLast) {
-    const auto handle = engine.createStream(StreamSource::fromFile(toneFrom("exact.mp3", 0, 1, kRate, "-c:a libmp3lame -b:a 192k")));
+    const auto handle =
+        engine.createStream(StreamSource::fromFile(toneFrom("exact.mp3", 0, 1, kRate, "-c:a libmp3lame -b:a 192k")));
     ASSERT_TRUE(engine.play(handle));
     const std::vector<int16_t> pulled = pull(frames(1.5));
     // Without the encoder's delay cut, the first 1105 frames would be silent.

@@ -51,7 +51,8 @@ TEST_F(AudioSpectrumTest, SpectrumBeforeTheStreamPlaysIsSilent) {
 
 TEST_F(AudioSpectrumTest, VolumeScalesTheOutputButNotTheSpectrum) {
     // A constant half-scale signal: every sample decodes to 16384.
-    const auto handle = engine.createStream(StreamSource::fromFile(TestAudio::make("half.flac", "0.5|0.5", kRate, 3, "-c:a flac")));
+    const auto handle =
+        engine.createStream(StreamSource::fromFile(TestAudio::make("half.flac", "0.5|0.5", kRate, 3, "-c:a flac")));
     ASSERT_TRUE(engine.play(handle));
     playFrames(frames(0.1));
     std::array<float, kSpectrumBins> fullVolume{};
@@ -79,8 +80,8 @@ TEST_F(AudioSpectrumTest, AnOutputTakingFloatGetsTheGainWithoutA16BitRounding) {
     AudioEngine floatEngine(floatOutput);
     ASSERT_TRUE(floatEngine.init());
     // Every sample decodes to 16384, half of full scale.
-    const auto handle =
-        floatEngine.createStream(StreamSource::fromFile(TestAudio::make("half.flac", "0.5|0.5", kRate, 3, "-c:a flac")));
+    const auto handle = floatEngine.createStream(
+        StreamSource::fromFile(TestAudio::make("half.flac", "0.5|0.5", kRate, 3, "-c:a flac")));
     ASSERT_TRUE(floatEngine.play(handle));
     const struct {
         int volume;
@@ -111,7 +112,8 @@ TEST_F(AudioSpectrumTest, EveryCommonFormatPlaysFromMemory) {
     };
     for (const auto& format : formats) {
         SCOPED_TRACE(format.extension);
-        const auto handle = engine.createStream(StreamSource::fromBytes(TestAudio::readFile(toneFile(format.extension, format.codec))));
+        const auto handle =
+            engine.createStream(StreamSource::fromBytes(TestAudio::readFile(toneFile(format.extension, format.codec))));
         ASSERT_NE(handle, 0u);
         EXPECT_NEAR(engine.bytesToSeconds(handle, engine.getLength(handle)), 3.0, 0.06);
         ASSERT_TRUE(engine.play(handle));

@@ -23,8 +23,8 @@ const EncodedTone kTones[] = {
 TEST_F(AudioStreamTest, ThreeSecondsAtCdRateHaveTheirLengthAndPlayFrameByFrame) {
     for (const auto& tone : kTones) {
         SCOPED_TRACE(tone.name);
-        const auto handle =
-            engine.createStream(StreamSource::fromUrl(server.serve(std::string("/") + tone.name, TestAudio::readFile(tone.file()))));
+        const auto handle = engine.createStream(
+            StreamSource::fromUrl(server.serve(std::string("/") + tone.name, TestAudio::readFile(tone.file()))));
         ASSERT_NE(handle, 0u);
         EXPECT_NEAR(engine.getLength(handle), stereoBytes(3), tone.lengthToleranceBytes);
         EXPECT_EQ(engine.getPosition(handle), 0);
@@ -102,8 +102,8 @@ TEST_F(AudioStreamTest, PositionTrailsTheOutputByItsLatencyAndPauseKeepsWhatWasN
 TEST_F(AudioStreamTest, UrlStreamGoesOnFromItsStartWithoutStopping) {
     for (const auto& tone : kTones) {
         SCOPED_TRACE(tone.name);
-        const auto handle =
-            engine.createStream(StreamSource::fromUrl(server.serve(std::string("/") + tone.name, TestAudio::readFile(tone.file()))));
+        const auto handle = engine.createStream(
+            StreamSource::fromUrl(server.serve(std::string("/") + tone.name, TestAudio::readFile(tone.file()))));
         ASSERT_TRUE(engine.play(handle));
         playFrames(frames(2));
         playFrames(frames(2));
@@ -145,8 +145,8 @@ TEST_F(AudioStreamTest, SeekingAUrlStreamPlaysFromTheNewPosition) {
     };
     for (const auto& [name, path] : files) {
         SCOPED_TRACE(name);
-        const auto handle =
-            engine.createStream(StreamSource::fromUrl(server.serve(std::string("/stepped.") + name, TestAudio::readFile(path))));
+        const auto handle = engine.createStream(
+            StreamSource::fromUrl(server.serve(std::string("/stepped.") + name, TestAudio::readFile(path))));
         ASSERT_TRUE(engine.play(handle));
         playFrames(frames(0.25));
 
@@ -177,7 +177,8 @@ class StarvedStreamTest : public PlaybackTest {
 protected:
     AudioEngine::Handle playUntilStarved(const std::string& path) {
         const std::string body = TestAudio::readFile(mp3Tone());
-        const auto handle = engine.createStream(StreamSource::fromUrl(server.serveHeldBack(path, body, body.size() / 3)));
+        const auto handle =
+            engine.createStream(StreamSource::fromUrl(server.serveHeldBack(path, body, body.size() / 3)));
         EXPECT_NE(handle, 0u);
         EXPECT_TRUE(engine.play(handle));
         playFrames(frames(0.1));

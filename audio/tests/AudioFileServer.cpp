@@ -11,7 +11,8 @@ constexpr size_t kChunkBytes = 16 * 1024;
 }  // namespace
 
 AudioFileServer::AudioFileServer() {
-    server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) { answer(request, response); });
+    server_.Get(".*",
+                [this](const httplib::Request& request, httplib::Response& response) { answer(request, response); });
     port_ = server_.bind_to_any_port("127.0.0.1");
     listener_ = std::thread([this] { server_.listen_after_bind(); });
     // stop() only reaches a server already running.
@@ -79,7 +80,7 @@ void AudioFileServer::answer(const httplib::Request& request, httplib::Response&
     response.set_content_provider(
         entry.body->size(), entry.contentType,
         [this, entry, startedBeforeHold = std::optional<bool>()](size_t offset, size_t length,
-                                                                  httplib::DataSink& sink) mutable {
+                                                                 httplib::DataSink& sink) mutable {
             if (!startedBeforeHold) startedBeforeHold = offset < entry.holdAt;
             size_t end = entry.body->size();
             if (*startedBeforeHold && offset < entry.holdAt) {

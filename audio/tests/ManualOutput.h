@@ -32,8 +32,8 @@ private:
     class Sink;
     const int64_t latencyFrames_;
     const Samples samples_;
-    mutable std::mutex mutex_;        // guards every field below and each sink's `started`
-    std::vector<Sink*> sinks_;        // open sinks, each removing itself when destroyed
+    mutable std::mutex mutex_;  // guards every field below and each sink's `started`
+    std::vector<Sink*> sinks_;  // open sinks, each removing itself when destroyed
     std::vector<int16_t> lastPulled_;
     std::vector<float> lastPulledFloat_;
 };

@@ -18,7 +18,8 @@ using namespace std::chrono_literals;
 
 std::vector<std::string> filesIn(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
     return names;
 }
 
@@ -55,8 +56,7 @@ TEST(SourceRecordingTest, KeepsTheSourceOnlyOnceEveryPieceIsIn) {
         {
             const auto recording = cache.record(key);
             if (c.sizeKnown) recording->setSize(int64_t(source.size()));
-            for (const auto& [offset, length] : c.pieces)
-                recording->write(offset, bytesOf(source) + offset, length);
+            for (const auto& [offset, length] : c.pieces) recording->write(offset, bytesOf(source) + offset, length);
             EXPECT_EQ(recording->complete(), c.kept);
             // What was written reads back, whole or not.
             const auto& [offset, length] = c.pieces.front();

@@ -19,8 +19,8 @@ struct Key {
 };
 
 constexpr Key kKeys[] = {
-    {"Music", "Mode"},       {"Music", "Volume"},   {"Setting", "Typeface"}, {"Setting", "Style"},
-    {"Setting", "Quality"},  {"Setting", "Gradual"}, {"Setting", "Color1"},   {"Setting", "Color2"},
+    {"Music", "Mode"},      {"Music", "Volume"},    {"Setting", "Typeface"}, {"Setting", "Style"},
+    {"Setting", "Quality"}, {"Setting", "Gradual"}, {"Setting", "Color1"},   {"Setting", "Color2"},
 };
 
 // A value as long as a real one can get, so a torn write would show.

@@ -2,14 +2,14 @@
 
 #include "TempDir.h"
 
-#include <csignal>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -20,9 +20,7 @@ std::string fileBytes(const std::string& path) {
     return all.str();
 }
 
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 class AppSettingsTest : public ::testing::Test {
 protected:
@@ -59,8 +57,7 @@ TEST_F(AppSettingsTest, SpacesAroundKeysAndValuesAreNotPartOfThem) {
 }
 
 TEST_F(AppSettingsTest, WritingOneKeyKeepsEveryOtherLine) {
-    writeFile(settings.path(),
-              "; remembered by hand\n[Music]\nMode=List\nVolume=30\n\n[Unknown]\nx = 1\n");
+    writeFile(settings.path(), "; remembered by hand\n[Music]\nMode=List\nVolume=30\n\n[Unknown]\nx = 1\n");
     ASSERT_TRUE(settings.write("Music", "Mode", "Random"));
     ASSERT_TRUE(settings.write("Music", "Extra", "1"));
     ASSERT_TRUE(settings.write("New", "Key", "v"));

@@ -2,12 +2,12 @@
 
 #include "base/TaskStop.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <atomic>
 #include <chrono>
-#include <gtest/gtest.h>
 #include <string>
 #include <thread>
 #include <vector>
@@ -54,7 +54,8 @@ TEST_F(BackgroundTaskTest, TaskThatEndedBeforeTheWaitStillDispatchesPendingEvent
     auto task = tasks.start([] {});
     while (!BackgroundTask::isFinished(task)) std::this_thread::sleep_for(1ms);
     bool pendingRan = false;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { pendingRan = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { pendingRan = true; }, Qt::QueuedConnection);
     EXPECT_TRUE(BackgroundTask::waitPumping(task));
     EXPECT_TRUE(pendingRan);
 }
@@ -84,10 +85,11 @@ TEST_F(BackgroundTaskTest, UpdatesHandedToTheUiThreadRunThereInOrder) {
     std::atomic<bool> wrongThread{false};
     auto uiThread = std::this_thread::get_id();
     auto task = tasks.start([&] {
-        for (int i = 0; i < 100; ++i) runOnUiThread(&context, [&, i] {
-            if (std::this_thread::get_id() != uiThread) wrongThread = true;
-            applied.push_back(i);
-        });
+        for (int i = 0; i < 100; ++i)
+            runOnUiThread(&context, [&, i] {
+                if (std::this_thread::get_id() != uiThread) wrongThread = true;
+                applied.push_back(i);
+            });
     });
     ASSERT_TRUE(BackgroundTask::waitPumping(task));
     QCoreApplication::processEvents();

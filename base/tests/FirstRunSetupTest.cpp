@@ -3,11 +3,11 @@
 
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -42,11 +42,11 @@ TEST_F(FirstRunSetupTest, FirstStartCreatesPrivateFoldersAndEveryDefault) {
         const char* key;
         const char* value;
     };
-    for (Row row : {Row{"Music", "Mode", "Circulate"}, Row{"Music", "Volume", "20"},
-                    Row{"Setting", "Typeface", "微软雅黑"}, Row{"Setting", "Style", "加粗"},
-                    Row{"Setting", "Quality", "极高"}, Row{"Setting", "Gradual", "无"},
-                    Row{"Setting", "Color1", "-65536"}, Row{"Setting", "Color2", "-16776961"},
-                    Row{"Data", "Name", "Mivra Music"}, Row{"Data", "Ver", "Beta V1.1.4"}}) {
+    for (Row row :
+         {Row{"Music", "Mode", "Circulate"}, Row{"Music", "Volume", "20"}, Row{"Setting", "Typeface", "微软雅黑"},
+          Row{"Setting", "Style", "加粗"}, Row{"Setting", "Quality", "极高"}, Row{"Setting", "Gradual", "无"},
+          Row{"Setting", "Color1", "-65536"}, Row{"Setting", "Color2", "-16776961"}, Row{"Data", "Name", "Mivra Music"},
+          Row{"Data", "Ver", "Beta V1.1.4"}}) {
         EXPECT_EQ(settings.read(row.section, row.key, "<missing>"), row.value) << row.section << "/" << row.key;
     }
 }
@@ -91,11 +91,8 @@ TEST_F(FirstRunSetupTest, AbandonedScratchFilesOfTheSettingsAreRemoved) {
         bool removed;
     };
     const Case cases[] = {
-        {"config.ini.a1B2c3", true, true},
-        {"config.ini.Zz9Yy8", false, false},  // a write that may still be at work
-        {"config.ini.bak", true, false},
-        {"other.ini.a1B2c3", true, false},
-        {"config.ini.a1B2c3d", true, false},
+        {"config.ini.a1B2c3", true, true}, {"config.ini.Zz9Yy8", false, false},  // a write that may still be at work
+        {"config.ini.bak", true, false},   {"other.ini.a1B2c3", true, false},   {"config.ini.a1B2c3d", true, false},
     };
     for (const Case& c : cases) {
         std::ofstream(config / c.name) << "x";

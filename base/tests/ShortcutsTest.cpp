@@ -12,7 +12,7 @@ TEST(ShortcutsTest, DefaultsUntilChangedAndAnEmptyKeyMeansNone) {
     const AppSettings settings(dir.file("config.ini"));
     Shortcuts shortcuts = Shortcuts::read(settings);
     EXPECT_EQ(shortcuts.window, (std::array<std::string, kShortcutCount>{"Space", "Ctrl+Left", "Ctrl+Right", "Ctrl+Up",
-                                                                          "Ctrl+Down", "Ctrl+F", "Ctrl+L", "Esc"}));
+                                                                         "Ctrl+Down", "Ctrl+F", "Ctrl+L", "Esc"}));
     EXPECT_EQ(shortcuts.global[0], "Ctrl+Alt+P");
     EXPECT_EQ(shortcuts.global[5], "") << "the search box has no global hotkey";
 

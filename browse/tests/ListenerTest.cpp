@@ -7,9 +7,9 @@
 
 #include "DemoCompanion.h"
 
+#include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -13,7 +13,7 @@ namespace {
 // What a user does, one step at a time.
 struct Step {
     enum Kind { Open, Arrive, Back, BackFrom } kind;
-    Destination destination;  // Open: where; Arrive/BackFrom: its place
+    Destination destination;   // Open: where; Arrive/BackFrom: its place
     Place from = Place::Home;  // Open only
 };
 
@@ -62,10 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {Step::Back, {}}},
                 Place::Search,
                 {Place::Album, Place::Search}},
-        Journey{"ATabNothingOpenedGoesHome", {{Step::Arrive, {Place::Charts, ""}}, {Step::Back, {}}}, Place::Home,
+        Journey{"ATabNothingOpenedGoesHome",
+                {{Step::Arrive, {Place::Charts, ""}}, {Step::Back, {}}},
+                Place::Home,
                 {Place::Home}},
         Journey{"OpeningAPlaceFromItselfKeepsItsWayBack",
-                {{Step::Open, {Place::Artist, "x"}, Place::Discover}, {Step::Open, {Place::Artist, "y"}, Place::Artist},
+                {{Step::Open, {Place::Artist, "x"}, Place::Discover},
+                 {Step::Open, {Place::Artist, "y"}, Place::Artist},
                  {Step::Back, {}}},
                 Place::Discover,
                 {Place::Discover}},

@@ -16,8 +16,8 @@ std::string songJson(int i) {
     const std::string n = std::to_string(i);
     std::string quality;
     for (const char* level : {"h", "m", "l", "sq", "hr"}) {
-        quality += std::string("\"") + level + R"(":{"br":320000,"fid":0,"size":10)" + n +
-                   R"(234,"vd":-53432.0,"sr":44100},)";
+        quality +=
+            std::string("\"") + level + R"(":{"br":320000,"fid":0,"size":10)" + n + R"(234,"vd":-53432.0,"sr":44100},)";
     }
     return R"({"name":"第)" + n + R"(首歌 Song Title )" + n + R"(","id":)" + std::to_string(1901371647 + i) +
            R"(,"pst":0,"t":0,"ar":[{"id":6452,"name":"周杰伦","tns":[],"alias":[]},{"id":12138,"name":"Guest )" + n +
@@ -25,13 +25,17 @@ std::string songJson(int i) {
            std::to_string(2263164 + i) + R"(,"name":"叶惠美 )" + n +
            R"(","picUrl":"https://p1.music.126.net/Dq-lJmA8TVw0dCWdWqJf0A==/109951165671182684.jpg","tns":[],"pic_str":"109951165671182684","pic":109951165671182684},"dt":269)" +
            n + R"(,)" + quality +
-           R"("a":null,"cd":"01","no":3,"rtUrl":null,"ftype":0,"rtUrls":[],"djId":0,"copyright":1,"s_id":0,"mark":8192,"originCoverType":1,"originSongSimpleData":null,"tagPicList":null,"resourceState":true,"version":42,"songJumpInfo":null,"privilege":{"id":)" + n + R"(,"fee":8,"payed":0,"st":0,"pl":320000,"dl":0,"sp":7,"cp":1,"subp":1,"cs":false,"maxbr":999000,"fl":320000,"toast":false,"flag":4,"preSell":false,"playMaxbr":999000,"downloadMaxbr":999000,"maxBrLevel":"hires","playMaxBrLevel":"hires","downloadMaxBrLevel":"hires","plLevel":"exhigh","dlLevel":"none","flLevel":"exhigh"},"entertainmentTags":null,"single":0,"noCopyrightRcmd":null,"rtype":0,"rurl":null,"mst":9,"cp":1007,"mv":0,"publishTime":1059580800000,"description":"A fairly long description text that pads every song to about two kilobytes, as real answers are padded by their many quality and privilege fields. )" +
-           n + R"( Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor incididunt ut labore et dolore magna aliqua. Ut enim ad minim veniam, quis nostrud exercitation ullamco laboris nisi ut aliquip ex ea commodo consequat. Duis aute irure dolor in reprehenderit in voluptate velit esse cillum dolore eu fugiat nulla pariatur. Excepteur sint occaecat cupidatat non proident, sunt in culpa qui officia deserunt mollit anim id est laborum."})";
+           R"("a":null,"cd":"01","no":3,"rtUrl":null,"ftype":0,"rtUrls":[],"djId":0,"copyright":1,"s_id":0,"mark":8192,"originCoverType":1,"originSongSimpleData":null,"tagPicList":null,"resourceState":true,"version":42,"songJumpInfo":null,"privilege":{"id":)" +
+           n +
+           R"(,"fee":8,"payed":0,"st":0,"pl":320000,"dl":0,"sp":7,"cp":1,"subp":1,"cs":false,"maxbr":999000,"fl":320000,"toast":false,"flag":4,"preSell":false,"playMaxbr":999000,"downloadMaxbr":999000,"maxBrLevel":"hires","playMaxBrLevel":"hires","downloadMaxBrLevel":"hires","plLevel":"exhigh","dlLevel":"none","flLevel":"exhigh"},"entertainmentTags":null,"single":0,"noCopyrightRcmd":null,"rtype":0,"rurl":null,"mst":9,"cp":1007,"mv":0,"publishTime":1059580800000,"description":"A fairly long description text that pads every song to about two kilobytes, as real answers are padded by their many quality and privilege fields. )" +
+           n +
+           R"( Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod tempor incididunt ut labore et dolore magna aliqua. Ut enim ad minim veniam, quis nostrud exercitation ullamco laboris nisi ut aliquip ex ea commodo consequat. Duis aute irure dolor in reprehenderit in voluptate velit esse cillum dolore eu fugiat nulla pariatur. Excepteur sint occaecat cupidatat non proident, sunt in culpa qui officia deserunt mollit anim id est laborum."})";
 }
 
 const std::string& playlistAnswer() {
     static const std::string text = [] {
-        std::string text = R"({"code":200,"relatedVideos":null,"playlist":{"id":3778678,"name":"热歌榜","coverImgUrl":"https://p1.music.126.net/x.jpg","trackCount":1000,"playCount":12345678901,"tracks":[)";
+        std::string text =
+            R"({"code":200,"relatedVideos":null,"playlist":{"id":3778678,"name":"热歌榜","coverImgUrl":"https://p1.music.126.net/x.jpg","trackCount":1000,"playCount":12345678901,"tracks":[)";
         for (int i = 0; i < kSongs; ++i) {
             if (i > 0) text += ',';
             text += songJson(i);
@@ -42,9 +46,7 @@ const std::string& playlistAnswer() {
     return text;
 }
 
-std::string trackPath(int i, const char* rest) {
-    return "playlist.tracks[" + std::to_string(i) + "]." + rest;
-}
+std::string trackPath(int i, const char* rest) { return "playlist.tracks[" + std::to_string(i) + "]." + rest; }
 
 void BM_PlainNlohmannParse(benchmark::State& state) {
     const std::string& text = playlistAnswer();

@@ -27,13 +27,40 @@ const std::vector<std::string> kSeeds = {
 };
 
 const std::vector<std::string> kFragments = {
-    "{", "}", "[", "]", ",", ":", "\"", "\\", "\\u", "\\ud83d", "\\udc00", "\\u0000", "1e999", "-0", "0.",
-    "null", "true", "\xFF", "\xE4\xB8", "\xED\xA0\x80", "\xC0\xAF", "\xE2\x90\x80", std::string("\0", 1),
-    "[[[[[[[[", "]]]]]]]]", "{\"a\":", "\"da\":", "12345678901234567890123", " ", "\r\n",
+    "{",
+    "}",
+    "[",
+    "]",
+    ",",
+    ":",
+    "\"",
+    "\\",
+    "\\u",
+    "\\ud83d",
+    "\\udc00",
+    "\\u0000",
+    "1e999",
+    "-0",
+    "0.",
+    "null",
+    "true",
+    "\xFF",
+    "\xE4\xB8",
+    "\xED\xA0\x80",
+    "\xC0\xAF",
+    "\xE2\x90\x80",
+    std::string("\0", 1),
+    "[[[[[[[[",
+    "]]]]]]]]",
+    "{\"a\":",
+    "\"da\":",
+    "12345678901234567890123",
+    " ",
+    "\r\n",
 };
 
-const std::vector<std::string> kNames = {"result", "songs", "id", "name", "artists", "album", "data", "da",
-                                         "a",      "b",     "code", "lrc", "lyric",  "",     "picUrl"};
+const std::vector<std::string> kNames = {"result", "songs", "id",   "name", "artists", "album", "data",  "da",
+                                         "a",      "b",     "code", "lrc",  "lyric",   "",      "picUrl"};
 
 bool isValidUtf8(std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
@@ -72,8 +99,10 @@ public:
         for (unsigned i = 0; i < steps; ++i) {
             switch (below(8)) {
                 case 0: path += "[" + std::to_string(below(4)) + "]"; break;
-                case 1: path += pick({"[", "]", "[-1]", "[99999999999]", "[184467440737095516170]", "..", "[a]",
-                                      "[]", ".[0]", "\xFF"}); break;
+                case 1:
+                    path += pick({"[", "]", "[-1]", "[99999999999]", "[184467440737095516170]", "..", "[a]", "[]",
+                                  ".[0]", "\xFF"});
+                    break;
                 case 2: path += randomBytes(below(4)); break;
                 default: path += (path.empty() || below(4) == 0 ? "" : ".") + pick(kNames); break;
             }
@@ -205,7 +234,7 @@ int main(int argc, char** argv) {
         }
         ++inputs;
     }
-    std::printf("JsonDocument fuzz: %ld inputs (%ld parsed), %ld paths, seed %llu: all clean\n", inputs, parsed,
-                paths, static_cast<unsigned long long>(seed));
+    std::printf("JsonDocument fuzz: %ld inputs (%ld parsed), %ld paths, seed %llu: all clean\n", inputs, parsed, paths,
+                static_cast<unsigned long long>(seed));
     return 0;
 }

@@ -48,7 +48,9 @@ TEST(JsonDocumentTest, GetTextShowsValuesAsEcmaScriptStringDoes) {
         {R"({"a":[null]})", "a", ""},
         // U+2400 stands for a backslash; an escaped backslash is one backslash
         {R"({"p":"C:␀x␀y"})", "p", R"(C:\x\y)"},
-        {"{\"p\":\"a\xE2\x90\x80" "b\"}", "p", "a\\b"},
+        {"{\"p\":\"a\xE2\x90\x80"
+         "b\"}",
+         "p", "a\\b"},
         {"{\"p\":[\"\xE2\x90\x80\",\"\xE2\x90\x80\xE2\x90\x80\"]}", "p", "\\,\\\\"},
         {R"({"p":"a\\b"})", "p", "a\\b"},
         {R"({"p":"\"q\"\n"})", "p", "\"q\"\n"},
@@ -83,7 +85,7 @@ TEST(JsonDocumentTest, PathsFollowNamesIndicesAndTheDocumentName) {
         {"result.songs[0].artists[1].name", "a1"},
         {"m[1][1][0]", "30"},
         {"m[0]", "10,11"},
-        {"da.code", "200"},   // the name spelled out
+        {"da.code", "200"},  // the name spelled out
         {"da.data[1].url", "http://x/2.mp3"},
         {"da.only", "inner"},  // not below the root, so "da" is a member name
         {"da", "[object Object]"},
@@ -225,14 +227,18 @@ TEST(JsonDocumentTest, CopiesShareOneTreeThatOutlivesTheOriginal) {
 
 TEST(JsonDocumentTest, DamagedTextReadsWithReplacementCharacters) {
     const TextCase cases[] = {
-        {"{\"t\":\"a\xFF" "b\",\"n\":1}", "t", "a\xEF\xBF\xBD" "b"},
-        {"{\"t\":\"a\xE4\xB8\",\"n\":1}", "t", "a\xEF\xBF\xBD"},            // cut inside a character
-        {"{\"t\":\"\xC0\xAF\"}", "t", "\xEF\xBF\xBD\xEF\xBF\xBD"},         // overlong form
+        {"{\"t\":\"a\xFF"
+         "b\",\"n\":1}",
+         "t",
+         "a\xEF\xBF\xBD"
+         "b"},
+        {"{\"t\":\"a\xE4\xB8\",\"n\":1}", "t", "a\xEF\xBF\xBD"},                    // cut inside a character
+        {"{\"t\":\"\xC0\xAF\"}", "t", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong form
         {"{\"t\":\"\xED\xA0\x80\"}", "t", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // encoded surrogate
-        {R"({"t":"x\ud83d"})", "t", "x\xEF\xBF\xBD"},                    // half a pair
+        {R"({"t":"x\ud83d"})", "t", "x\xEF\xBF\xBD"},                               // half a pair
         {R"({"t":"\udc00y"})", "t", "\xEF\xBF\xBDy"},
         {R"({"t":"\ud83d\ud83d\ude00"})", "t", "\xEF\xBF\xBD😀"},
-        {R"({"t":"\\ud83d"})", "t", "\\ud83d"},                          // an escaped backslash, not an escape
+        {R"({"t":"\\ud83d"})", "t", "\\ud83d"},  // an escaped backslash, not an escape
         {"{\"t\":\"\\\\\xFF\"}", "t", "\\\xEF\xBF\xBD"},
     };
     for (const auto& c : cases) {
@@ -247,7 +253,8 @@ TEST(JsonDocumentTest, DamagedTextReadsWithReplacementCharacters) {
 
 TEST(JsonDocumentTest, NestingBeyondTheLimitIsInvalidWithoutExhaustingTheStack) {
     const auto nested = [](int depth) {
-        return std::string(static_cast<std::size_t>(depth), '[') + "1" + std::string(static_cast<std::size_t>(depth), ']');
+        return std::string(static_cast<std::size_t>(depth), '[') + "1" +
+               std::string(static_cast<std::size_t>(depth), ']');
     };
     JsonDocument doc;
     EXPECT_TRUE(doc.parse(nested(512)));
@@ -302,4 +309,3 @@ TEST(JsonDocumentTest, NumbersBeyondTheDoubleRangeReadAsInfinity) {
     JsonDocument doc;
     EXPECT_FALSE(doc.parse("{\"a\":1e400,}")) << "other faults still fail";
 }
-

@@ -59,7 +59,11 @@ TEST(RegexMatcherTest, FindsMatchesAsEcmaScriptWould) {
         {"a[^]b", "a\nb", kDefaults, {"a\nb"}},
         {"(a)?b\\1", "b", kDefaults, {"b"}},
         {"<.+?>", "<a><b>", kDefaults, {"<a>", "<b>"}},
-        {"b", "a\xFF" "b\xE4", kDefaults, {"b"}},
+        {"b",
+         "a\xFF"
+         "b\xE4",
+         kDefaults,
+         {"b"}},
         {"", "ab", kDefaults, {"", "", ""}},
         {"title=#引号([^#引号]*)#引号", "<a title=\"x y\">", kCounting, {"title=\"x y\""}},
         {"#引号", "\"#引号", kDefaults, {"#引号"}},

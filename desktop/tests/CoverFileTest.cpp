@@ -3,8 +3,8 @@
 
 #include "TempDir.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
 namespace {
 
@@ -43,7 +43,7 @@ TEST(CoverFileTest, StoresNothingItCannotNameOrHasNoBytesFor) {
     };
     const QString covers = QString::fromStdString(folder.file("covers"));
     const Case cases[] = {
-        {covers, "1900001001", {}},               // the cover failed to load
+        {covers, "1900001001", {}},                // the cover failed to load
         {covers, "../../escape", "\xff\xd8\xff"},  // an id that is not a plain name
         {covers, "", "\xff\xd8\xff"},
         {"", "1900001001", "\xff\xd8\xff"},  // no folder to keep covers in

@@ -45,9 +45,7 @@ protected:
         ASSERT_TRUE(display && *display) << "run under xvfb-run";
         display_ = display;
     }
-    static void press(const char* keys) {
-        ASSERT_EQ(std::system((std::string("xdotool key ") + keys).c_str()), 0);
-    }
+    static void press(const char* keys) { ASSERT_EQ(std::system((std::string("xdotool key ") + keys).c_str()), 0); }
     std::string display_;
 };
 

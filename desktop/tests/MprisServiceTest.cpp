@@ -12,6 +12,7 @@
 #include "DemoCompanion.h"
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -23,7 +24,6 @@
 #include <QTest>
 #include <QUrl>
 #include <future>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -62,13 +62,12 @@ protected:
 
     MprisServiceTest() : api(ServiceHosts::allAt(DemoCompanion::origin())) {
         engine.init(0);
-        player = std::make_unique<Player>(api, engine,
-                                          MaintenanceRequests(ServiceHosts::allAt(DemoCompanion::origin()))
-                                              .fetchServiceCookie(),
-                                          AppSettings(folder.file("config.ini")));
-        service = std::make_unique<MprisService>(
-            *player, MprisService::Window{[this] { ++raised; }, [this] { ++quits; }},
-            QString::fromStdString(folder.file("covers")));
+        player = std::make_unique<Player>(
+            api, engine, MaintenanceRequests(ServiceHosts::allAt(DemoCompanion::origin())).fetchServiceCookie(),
+            AppSettings(folder.file("config.ini")));
+        service =
+            std::make_unique<MprisService>(*player, MprisService::Window{[this] { ++raised; }, [this] { ++quits; }},
+                                           QString::fromStdString(folder.file("covers")));
         client.connect(kMprisService, kMprisPath, "org.freedesktop.DBus.Properties", "PropertiesChanged", &listener,
                        SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
         client.connect(kMprisService, kMprisPath, kPlayer, "Seeked", &listener, SLOT(seeked(qlonglong)));
@@ -90,7 +89,8 @@ protected:
     }
     QVariant get(const QString& property) { return get(kPlayer, property); }
     QDBusMessage set(const QString& property, const QVariant& value) {
-        return call("org.freedesktop.DBus.Properties", "Set", {kPlayer, property, QVariant::fromValue(QDBusVariant(value))});
+        return call("org.freedesktop.DBus.Properties", "Set",
+                    {kPlayer, property, QVariant::fromValue(QDBusVariant(value))});
     }
     QVariantMap metadata() { return qdbus_cast<QVariantMap>(get("Metadata")); }
     // Signals from the service arrive after the reply that caused them.
@@ -100,9 +100,8 @@ protected:
     void startedBy(const std::string& songId, const std::function<void()>& action) {
         QSignalSpy started(player.get(), &Player::songStarted);
         action();
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            return !started.isEmpty() && started.last().at(0).value<std::string>() == songId;
-        }, kTimeoutMs));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return !started.isEmpty() && started.last().at(0).value<std::string>() == songId; }, kTimeoutMs));
         player->playTimer().stop();
         player->lyricTimer().stop();
         player->endCheckTimer().stop();
@@ -181,7 +180,8 @@ TEST_F(MprisServiceTest, NextBringsTheNewSongsMetadataAndCover) {
     startedBy(kWindyStreet, [&] { call(kPlayer, "Next"); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return metadata().contains("mpris:artUrl"); }, kTimeoutMs));
     const QVariantMap song = metadata();
-    EXPECT_EQ(song.value("mpris:trackid").value<QDBusObjectPath>().path(), "/org/mivra/track/" + QString::fromStdString(kWindyStreet));
+    EXPECT_EQ(song.value("mpris:trackid").value<QDBusObjectPath>().path(),
+              "/org/mivra/track/" + QString::fromStdString(kWindyStreet));
     EXPECT_EQ(song.value("xesam:title").toString(), "风吹过的街");
     EXPECT_EQ(song.value("xesam:artist").toStringList(), QStringList{"林夏"});
     EXPECT_EQ(song.value("xesam:album").toString().toStdString(), player->album());
@@ -246,7 +246,8 @@ TEST_F(MprisServiceTest, InPersonalFmNextIsAllowedAndPreviousIsNot) {
 
 TEST_F(MprisServiceTest, SeekAndSetPositionMoveTheSongAndTellOfIt) {
     startedBy(kSummerLetter, [&] { player->play(kSummerLetter); });
-    const QVariant track = QVariant::fromValue(QDBusObjectPath("/org/mivra/track/" + QString::fromStdString(kSummerLetter)));
+    const QVariant track =
+        QVariant::fromValue(QDBusObjectPath("/org/mivra/track/" + QString::fromStdString(kSummerLetter)));
 
     call(kPlayer, "Seek", {10 * kSecond});
     EXPECT_EQ(player->progressTicks(), 10);

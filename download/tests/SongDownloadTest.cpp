@@ -17,9 +17,9 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -34,14 +34,14 @@ using namespace std::chrono_literals;
 constexpr int kDownloadTimeoutMs = 30000;
 
 // Demo songs whose streams are FLAC and MP3.
-const DownloadRequest kFlacSong{"1900001005", "林夏", "城市之光"};  // album 城市之光
+const DownloadRequest kFlacSong{"1900001005", "林夏", "城市之光"};   // album 城市之光
 const DownloadRequest kMp3Song{"1900001002", "林夏", "风吹过的街"};  // album 夏日来信
 
 // What FFmpeg reads back from an audio file.
 struct AudioFile {
     std::vector<std::string> audioPackets;
     std::map<std::string, std::string> tags;  // lower-case keys
-    std::string picture;                       // the attached picture's bytes
+    std::string picture;                      // the attached picture's bytes
 };
 
 AudioFile readAudioFile(const std::string& path) {
@@ -49,7 +49,8 @@ AudioFile readAudioFile(const std::string& path) {
     AVFormatContext* context = nullptr;
     if (avformat_open_input(&context, ("file:" + path).c_str(), nullptr, nullptr) < 0) return file;
     avformat_find_stream_info(context, nullptr);
-    for (const AVDictionaryEntry* tag = nullptr; (tag = av_dict_get(context->metadata, "", tag, AV_DICT_IGNORE_SUFFIX));) {
+    for (const AVDictionaryEntry* tag = nullptr;
+         (tag = av_dict_get(context->metadata, "", tag, AV_DICT_IGNORE_SUFFIX));) {
         std::string key = tag->key;
         for (char& c : key) c = char(std::tolower(static_cast<unsigned char>(c)));
         file.tags[key] = tag->value;
@@ -58,7 +59,8 @@ AudioFile readAudioFile(const std::string& path) {
     for (unsigned i = 0; i < context->nb_streams; ++i) {
         const AVStream* stream = context->streams[i];
         if (stream->disposition & AV_DISPOSITION_ATTACHED_PIC)
-            file.picture.assign(reinterpret_cast<const char*>(stream->attached_pic.data), size_t(stream->attached_pic.size));
+            file.picture.assign(reinterpret_cast<const char*>(stream->attached_pic.data),
+                                size_t(stream->attached_pic.size));
     }
     AVPacket* packet = av_packet_alloc();
     while (av_read_frame(context, packet) >= 0) {
@@ -219,13 +221,15 @@ TEST_F(SongDownloadTest, ArtistAndTitleCannotLeadOutOfTheFolder) {
     EXPECT_EQ(savedFiles(), std::set<std::string>{"AC_DC-.._x.mp3"});
     EXPECT_EQ(fs::path(result.filePath).parent_path(), fs::path(folder).parent_path());
     std::set<std::string> besideTheFolder;
-    for (const auto& entry : fs::directory_iterator(documents.path())) besideTheFolder.insert(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(documents.path()))
+        besideTheFolder.insert(entry.path().filename().string());
     EXPECT_EQ(besideTheFolder, std::set<std::string>{"downnload"});
 }
 
 TEST_F(SongDownloadTest, AQuitMidTransferLeavesNoSongUnderItsName) {
     // Half of the body, then silence until the server goes.
-    ScriptedSocketServer stalled({{"HTTP/1.1 200 OK\r\nContent-Length: 20000\r\n\r\n" + std::string(10000, 'x')}}, true);
+    ScriptedSocketServer stalled({{"HTTP/1.1 200 OK\r\nContent-Length: 20000\r\n\r\n" + std::string(10000, 'x')}},
+                                 true);
     const CloudApiClient client = serviceNaming(stalled.url("/song.flac"));
     auto result = std::make_shared<DownloadResult>();
     {

@@ -57,9 +57,12 @@ int main(int argc, char** argv) {
     const std::string index = dir.file("index.sqlite");
     const Timed first = timedScan(music, index);
     const Timed again = timedScan(music, index);
-    std::printf("first scan:      %d files read in %.3f s (%.3f s CPU): %.0f files/s (goal: at least 200 files/s on one core)\n",
-                first.result.read, first.wallSeconds, first.cpuSeconds, first.result.read / first.wallSeconds);
+    std::printf(
+        "first scan:      %d files read in %.3f s (%.3f s CPU): %.0f files/s (goal: at least 200 files/s on one "
+        "core)\n",
+        first.result.read, first.wallSeconds, first.cpuSeconds, first.result.read / first.wallSeconds);
     std::printf("unchanged scan:  %d files skipped in %.3f s (%.3f s CPU): %.0f files/s (goal: under 1 s)\n",
-                again.result.unchanged, again.wallSeconds, again.cpuSeconds, again.result.unchanged / again.wallSeconds);
+                again.result.unchanged, again.wallSeconds, again.cpuSeconds,
+                again.result.unchanged / again.wallSeconds);
     return first.result.finished && again.result.finished && again.result.read == 0 ? 0 : 1;
 }

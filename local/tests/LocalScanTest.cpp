@@ -20,10 +20,9 @@ protected:
     static void SetUpTestSuite() {
         folder_ = new TempDir;
         fs::create_directories(folder_->path() / "music" / "sub");
-        makeSongFiles(folder_->file("music"),
-                      {{"tagged.mp3", "Song One", "Artist A", "Album X", 1.0, true},
-                       {"sub/second.flac", "第二首歌", "歌手乙", "专辑", 2.0, false},
-                       {"untitled.mp3", "", "Artist B", "", 1.0, false}});
+        makeSongFiles(folder_->file("music"), {{"tagged.mp3", "Song One", "Artist A", "Album X", 1.0, true},
+                                               {"sub/second.flac", "第二首歌", "歌手乙", "专辑", 2.0, false},
+                                               {"untitled.mp3", "", "Artist B", "", 1.0, false}});
         writeFile(folder_->file("music/broken.mp3"), "this is not audio at all");
         writeFile(folder_->file("music/empty.flac"), "");
         writeFile(folder_->file("music/notes.txt"), "not a song file name");
@@ -95,7 +94,8 @@ TEST_F(LocalScanTest, UnchangedRescanReadsNothingAndAChangedFileIsReadAgain) {
     // The broken file becomes a real song: its new size is noticed.
     fs::copy_file(music_ + "/tagged.mp3", music_ + "/broken.mp3", fs::copy_options::overwrite_existing);
     // Only the modification time changes: the file is read again too.
-    fs::last_write_time(music_ + "/untitled.mp3", fs::last_write_time(music_ + "/untitled.mp3") + std::chrono::seconds(5));
+    fs::last_write_time(music_ + "/untitled.mp3",
+                        fs::last_write_time(music_ + "/untitled.mp3") + std::chrono::seconds(5));
     const ScanResult result = scan();
     EXPECT_EQ(result.read, 2);
     EXPECT_EQ(result.unchanged, 3);

@@ -20,7 +20,8 @@ TEST(LocalSongIdTest, IdsAreStablePlainAndTellLocalSongsFromTheServices) {
     EXPECT_TRUE(id.starts_with("local_"));
     EXPECT_EQ(id.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_"), std::string::npos);
     EXPECT_TRUE(isLocalSongId(id));
-    for (const char* other : {"186016", "", "local_", "local_xyz", "local_0123456789abcdef012", "local_0123456789ABCDEF0123"})
+    for (const char* other :
+         {"186016", "", "local_", "local_xyz", "local_0123456789abcdef012", "local_0123456789ABCDEF0123"})
         EXPECT_FALSE(isLocalSongId(other)) << other;
 }
 
@@ -49,8 +50,7 @@ TEST(LrcLyricsTest, LinesSplitIntoLyricAndTranslationInTimeOrder) {
         {"plain", "[ti:Title]\n[ar:Someone]\n[00:01.00]one\n[00:03.50]two\n", "[00:01.00]one\n[00:03.50]two\n", ""},
         {"a second line at a time is its translation",
          "[00:01.00]hello\n[00:01.00]你好\n[00:02.00]bye\n[00:02.00]再见\n[00:04.00]no translation\n",
-         "[00:01.00]hello\n[00:02.00]bye\n[00:04.00]no translation\n",
-         "[00:01.00]你好\n[00:02.00]再见\n[00:04.00]\n"},
+         "[00:01.00]hello\n[00:02.00]bye\n[00:04.00]no translation\n", "[00:01.00]你好\n[00:02.00]再见\n[00:04.00]\n"},
         {"several tags stand for each, in time order", "[00:05.00][00:01.00]chorus\n[00:03.00]verse\n",
          "[00:01.00]chorus\n[00:03.00]verse\n[00:05.00]chorus\n", ""},
         {"CRLF, a byte order mark and a missing last line break", "\xEF\xBB\xBF[00:01.00]a\r\n[00:02:30]b",

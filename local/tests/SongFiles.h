@@ -5,7 +5,7 @@
 #include <vector>
 
 struct SongFileSpec {
-    std::string name;  // file name; its extension picks the container
+    std::string name;                  // file name; its extension picks the container
     std::string title, artist, album;  // no tag where empty
     double seconds = 1.0;
     bool withCover = false;  // an attached 8x8 PNG cover

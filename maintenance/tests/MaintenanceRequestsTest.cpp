@@ -50,8 +50,8 @@ TEST(MaintenanceRequests, ServiceCookieRequestIsSignedWithTheSecondTimestamp) {
 
     const auto seen = server.requests();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].target, "/api/?type=cloudMusicCookie&op=0&timestamp=1577836800&sign=" +
-                                  serviceCookieSignature("1577836800"));
+    EXPECT_EQ(seen[0].target,
+              "/api/?type=cloudMusicCookie&op=0&timestamp=1577836800&sign=" + serviceCookieSignature("1577836800"));
 }
 
 TEST(MaintenanceRequests, HeartbeatSendsTheBrowserAgent) {

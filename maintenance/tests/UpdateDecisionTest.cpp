@@ -46,8 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DecisionCase{"GarbageOrUnreachable", notJson(), "", false},
                       DecisionCase{"ArrivedAfterTheBound", std::nullopt, "", false},
                       DecisionCase{"SkippedVersion", announcing("Beta V1.1.5"), "Beta V1.1.5", false},
-                      DecisionCase{"AnotherVersionThanTheSkippedOne", announcing("Beta V1.1.6"), "Beta V1.1.5",
-                                   true}),
+                      DecisionCase{"AnotherVersionThanTheSkippedOne", announcing("Beta V1.1.6"), "Beta V1.1.5", true}),
     [](const ::testing::TestParamInfo<DecisionCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

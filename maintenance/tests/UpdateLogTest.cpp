@@ -35,11 +35,9 @@ INSTANTIATE_TEST_SUITE_P(
         // 60 x 7 = 420 pixels: one wrapped line.
         HeightCase{"SixtyAsciiCharacters", std::string(60, 'x'), 14},
         // 40 x 7 = 280 pixels fit the first line.
-        HeightCase{"FortyAsciiCharacters", std::string(40, 'x'), 0},
-        HeightCase{"Empty", "", 0},
+        HeightCase{"FortyAsciiCharacters", std::string(40, 'x'), 0}, HeightCase{"Empty", "", 0},
         // Two one-letter lines: 2 x 14, neither wraps.
-        HeightCase{"TwoShortLinesCrLf", "a\r\nb", 28},
-        HeightCase{"TwoShortLinesBareLf", "a\nb", 28},
+        HeightCase{"TwoShortLinesCrLf", "a\r\nb", 28}, HeightCase{"TwoShortLinesBareLf", "a\nb", 28},
         HeightCase{"TwoShortLinesBareCr", "a\rb", 28},
         // 25 ideographs x 14 = 350: exactly one more line; 24 do not wrap.
         HeightCase{"TwentyFiveIdeographs", repeat("新", 25), 14},

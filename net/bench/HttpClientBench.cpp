@@ -21,7 +21,9 @@ struct PictureSite {
 
     PictureSite() {
         setenv("MIVRA_CA_FILE", certificates.authorityFile().c_str(), 1);
-        server.setHandler([](const RecordedRequest&) { return CannedReply{200, std::string(4096, 'p'), "image/jpeg", {}}; });
+        server.setHandler([](const RecordedRequest&) {
+            return CannedReply{200, std::string(4096, 'p'), "image/jpeg", {}};
+        });
     }
 };
 
@@ -50,7 +52,9 @@ BENCHMARK(BM_PicturePageFreshConnections)->Unit(benchmark::kMillisecond);
 
 void BM_ServiceEngineCallOnLoopback(benchmark::State& state) {
     static RecordingServer server;
-    server.setHandler([](const RecordedRequest&) { return CannedReply{200, "{\"code\":200}", "application/json", {}}; });
+    server.setHandler([](const RecordedRequest&) {
+        return CannedReply{200, "{\"code\":200}", "application/json", {}};
+    });
     HttpRequest request;
     request.url = server.url("/search?keywords=x&type=1&limit=18");
     for (auto _ : state) benchmark::DoNotOptimize(HttpClient::fetchService(request));

@@ -54,7 +54,8 @@ void checkSlicing(Checker& check, std::string_view text, std::string_view a, std
     std::string joined;
     for (std::size_t i = 0; i < items.size(); ++i) joined += (i ? std::string(a) : "") + items[i];
     check.expect(joined == text || joined + std::string(a) == text, "split items join back to the text");
-    for (const std::string& item : items) check.expect(!validInputs || isValidUtf8(item), "split keeps characters whole");
+    for (const std::string& item : items)
+        check.expect(!validInputs || isValidUtf8(item), "split keeps characters whole");
 
     std::string unique = removeDuplicateItems(text, a);
     check.expect(unique.size() <= text.size(), "removing duplicates never grows the text");

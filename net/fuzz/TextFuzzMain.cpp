@@ -14,10 +14,45 @@ namespace {
 
 // Pieces that steer inputs towards the routines' interesting paths.
 const char* const kTokens[] = {
-    "Set-Cookie: ", "set-cookie: ", "Set-Cookie:", "; ", ";", "=", "=deleted", "deleted", "\r\n", "\n", "\r",
-    ":", ": ", " ", "\u3000", "-", "a", "b", "x", "Connection", "中", "文", "😀", "#引号", "\"", "#pica#",
-    "Path=/", "uid=1", "token=2", "HTTP/1.1 200 OK", "\xE4", "\xB8", "\xAD", "\xE3\x80", "\xF0\x9F",
-    "\xC0\xAF", "\xED\xA0\x80", "\xFF", "\x80",
+    "Set-Cookie: ",
+    "set-cookie: ",
+    "Set-Cookie:",
+    "; ",
+    ";",
+    "=",
+    "=deleted",
+    "deleted",
+    "\r\n",
+    "\n",
+    "\r",
+    ":",
+    ": ",
+    " ",
+    "\u3000",
+    "-",
+    "a",
+    "b",
+    "x",
+    "Connection",
+    "中",
+    "文",
+    "😀",
+    "#引号",
+    "\"",
+    "#pica#",
+    "Path=/",
+    "uid=1",
+    "token=2",
+    "HTTP/1.1 200 OK",
+    "\xE4",
+    "\xB8",
+    "\xAD",
+    "\xE3\x80",
+    "\xF0\x9F",
+    "\xC0\xAF",
+    "\xED\xA0\x80",
+    "\xFF",
+    "\x80",
 };
 
 class InputMaker {
@@ -28,8 +63,10 @@ public:
         std::string out;
         std::size_t pieces = pick(maxPieces);
         for (std::size_t i = 0; i < pieces; ++i) {
-            if (pick(4) == 0) out += static_cast<char>(pick(256));  // any byte, zero included
-            else out += kTokens[pick(std::size(kTokens))];
+            if (pick(4) == 0)
+                out += static_cast<char>(pick(256));  // any byte, zero included
+            else
+                out += kTokens[pick(std::size(kTokens))];
         }
         return out;
     }
@@ -60,8 +97,10 @@ int main(int argc, char** argv) {
     double seconds = 10;
     std::uint64_t seed = 1;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::atof(argv[i + 1]);
-        else if (std::strcmp(argv[i], "--seed") == 0) seed = std::strtoull(argv[i + 1], nullptr, 10);
+        if (std::strcmp(argv[i], "--seconds") == 0)
+            seconds = std::atof(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--seed") == 0)
+            seed = std::strtoull(argv[i + 1], nullptr, 10);
     }
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     std::uint64_t runs = 0;

@@ -46,7 +46,8 @@ TEST_F(DownloadEngineTest, TheFinalAnswersBodyStreamsInOrderWithItsProgress) {
     const std::string song = songBytes(3 * 1024 * 1024 + 17);
     RecordingServer server;
     server.setHandler([&](const RecordedRequest& request) {
-        if (request.target == "/moved") return CannedReply{302, "this page has moved", "text/plain", {{"Location", "/song.flac"}}};
+        if (request.target == "/moved")
+            return CannedReply{302, "this page has moved", "text/plain", {{"Location", "/song.flac"}}};
         return CannedReply{200, song, "audio/flac", {}};
     });
     Received received;
@@ -64,8 +65,8 @@ TEST_F(DownloadEngineTest, TheFinalAnswersBodyStreamsInOrderWithItsProgress) {
 }
 
 TEST_F(DownloadEngineTest, AnAnswerWithoutALengthReportsAnUnknownTotal) {
-    ScriptedSocketServer server({{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n", 100ms},
-                                 {"6\r\n world\r\n0\r\n\r\n"}});
+    ScriptedSocketServer server(
+        {{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n", 100ms}, {"6\r\n world\r\n0\r\n\r\n"}});
     Received received;
     HttpResponse response = HttpClient::download(server.url("/a.mp3"), received.receiver());
     EXPECT_EQ(response.statusCode, 200);

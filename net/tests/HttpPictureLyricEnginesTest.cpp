@@ -33,8 +33,12 @@ struct EngineCase {
 };
 
 using Engine = HttpResponse (*)(const HttpRequest&, const EngineCase&);
-HttpResponse picture(const HttpRequest& request, const EngineCase& c) { return HttpClient::fetchPicture(request, c.pictureOptions); }
-HttpResponse lyric(const HttpRequest& request, const EngineCase& c) { return HttpClient::fetchLyric(request, c.lyricOptions); }
+HttpResponse picture(const HttpRequest& request, const EngineCase& c) {
+    return HttpClient::fetchPicture(request, c.pictureOptions);
+}
+HttpResponse lyric(const HttpRequest& request, const EngineCase& c) {
+    return HttpClient::fetchLyric(request, c.lyricOptions);
+}
 
 void expectRequests(Engine engine, const std::vector<EngineCase>& cases) {
     for (const EngineCase& c : cases) {
@@ -62,44 +66,104 @@ TEST_F(PictureEngineTest, SendsItsOwnDefaultsAndSetsHeadersByName) {
     const std::vector<std::string> defaults{"Accept: */*", "Referer: {url}", "Accept-Language: zh-cn",
                                             "User-Agent: " + kOldAgent};
     expectRequests(&picture, {
-        {"defaults", [](HttpRequest&) {}, defaults},
-        {"lower-case agent", [](HttpRequest& r) { r.extraHeaders = "user-agent: X"; },
-         {"User-Agent: X", "Accept: */*", "Referer: {url}", "Accept-Language: zh-cn"}},
-        {"post", [](HttpRequest& r) { r.method = kPost; r.bodyText = "a=1"; },
-         {"Accept: */*", "Referer: {url}", "Accept-Language: zh-cn", "User-Agent: " + kOldAgent, kFormType, "Content-Length: 3"},
-         "POST /p?s=1 HTTP/1.1", "a=1"},
-        {"keep-alive line not sent", [](HttpRequest& r) { r.extraHeaders = "Connection: keep-alive"; }, defaults},
-        {"other connection lines sent", [](HttpRequest& r) { r.extraHeaders = "Connection: close"; r.addDefaultHeaders = false; },
-         {"Connection: close"}},
-        {"a later line of the same name replaces the earlier", [](HttpRequest& r) { r.extraHeaders = "X-A: 1\r\nx-a: 2\r\nX-B: 3"; r.addDefaultHeaders = false; },
-         {"X-A: 2", "X-B: 3"}},
-        {"supplied cookie text without its Cookie: marker", [](HttpRequest& r) { r.cookies = "Cookie: a=1; b=2"; r.addDefaultHeaders = false; },
-         {"Cookie: a=1; b=2"}},
-        {"cookie line of the block replaces the supplied text", [](HttpRequest& r) { r.cookies = "a=1"; r.extraHeaders = "X-A: 1\r\nCookie: c=3"; r.addDefaultHeaders = false; },
-         {"Cookie: c=3", "X-A: 1"}},
-        {"empty cookie text supplied sends none", [](HttpRequest& r) { r.addDefaultHeaders = false; }, {},
-         "GET /p?s=1 HTTP/1.1", "", "ok", {.cookiesSupplied = true}},
-        {"head", [](HttpRequest& r) { r.method = kHead; r.addDefaultHeaders = false; }, {}, "HEAD /p?s=1 HTTP/1.1", "", ""},
-    });
+                                 {"defaults", [](HttpRequest&) {}, defaults},
+                                 {"lower-case agent",
+                                  [](HttpRequest& r) { r.extraHeaders = "user-agent: X"; },
+                                  {"User-Agent: X", "Accept: */*", "Referer: {url}", "Accept-Language: zh-cn"}},
+                                 {"post",
+                                  [](HttpRequest& r) {
+                                      r.method = kPost;
+                                      r.bodyText = "a=1";
+                                  },
+                                  {"Accept: */*", "Referer: {url}", "Accept-Language: zh-cn",
+                                   "User-Agent: " + kOldAgent, kFormType, "Content-Length: 3"},
+                                  "POST /p?s=1 HTTP/1.1",
+                                  "a=1"},
+                                 {"keep-alive line not sent",
+                                  [](HttpRequest& r) { r.extraHeaders = "Connection: keep-alive"; }, defaults},
+                                 {"other connection lines sent",
+                                  [](HttpRequest& r) {
+                                      r.extraHeaders = "Connection: close";
+                                      r.addDefaultHeaders = false;
+                                  },
+                                  {"Connection: close"}},
+                                 {"a later line of the same name replaces the earlier",
+                                  [](HttpRequest& r) {
+                                      r.extraHeaders = "X-A: 1\r\nx-a: 2\r\nX-B: 3";
+                                      r.addDefaultHeaders = false;
+                                  },
+                                  {"X-A: 2", "X-B: 3"}},
+                                 {"supplied cookie text without its Cookie: marker",
+                                  [](HttpRequest& r) {
+                                      r.cookies = "Cookie: a=1; b=2";
+                                      r.addDefaultHeaders = false;
+                                  },
+                                  {"Cookie: a=1; b=2"}},
+                                 {"cookie line of the block replaces the supplied text",
+                                  [](HttpRequest& r) {
+                                      r.cookies = "a=1";
+                                      r.extraHeaders = "X-A: 1\r\nCookie: c=3";
+                                      r.addDefaultHeaders = false;
+                                  },
+                                  {"Cookie: c=3", "X-A: 1"}},
+                                 {"empty cookie text supplied sends none",
+                                  [](HttpRequest& r) { r.addDefaultHeaders = false; },
+                                  {},
+                                  "GET /p?s=1 HTTP/1.1",
+                                  "",
+                                  "ok",
+                                  {.cookiesSupplied = true}},
+                                 {"head",
+                                  [](HttpRequest& r) {
+                                      r.method = kHead;
+                                      r.addDefaultHeaders = false;
+                                  },
+                                  {},
+                                  "HEAD /p?s=1 HTTP/1.1",
+                                  "",
+                                  ""},
+                             });
 }
 
 TEST_F(LyricEngineTest, AgentStringStandsForUserAgentAndDefaultsFollowNormalisation) {
-    const std::vector<std::string> defaults{"User-Agent: " + kOldAgent, "Accept: */*", "Referer: {url}", "Accept-Language: zh-cn"};
-    expectRequests(&lyric, {
-        {"defaults", [](HttpRequest&) {}, defaults},
-        {"agent from the block", [](HttpRequest& r) { r.extraHeaders = "user-agent:  X  "; },
-         {"User-Agent: X", "Accept: */*", "Referer: {url}", "Accept-Language: zh-cn"}},
-        {"normalised block keeps its Accept", [](HttpRequest& r) { r.extraHeaders = "accept: text/x"; },
-         {"User-Agent: " + kOldAgent, "Accept: text/x", "Referer: {url}", "Accept-Language: zh-cn"}},
-        {"unnormalised block", [](HttpRequest& r) { r.extraHeaders = "accept: text/x"; r.normalizeHeaders = false; },
-         {"User-Agent: " + kOldAgent, "accept: text/x", "Referer: {url}", "Accept-Language: zh-cn"}},
-        {"post", [](HttpRequest& r) { r.method = kPost; },
-         {"User-Agent: " + kOldAgent, "Accept: */*", "Referer: {url}", "Accept-Language: zh-cn", kFormType, "Content-Length: 0"},
-         "POST /p?s=1 HTTP/1.1"},
-        {"get sends no body", [](HttpRequest& r) { r.bodyBytes = "ignored"; r.addDefaultHeaders = false; }, {"User-Agent: " + kOldAgent}},
-        {"cookie text", [](HttpRequest& r) { r.cookies = "a=1"; }, {defaults[0], defaults[1], defaults[2], defaults[3], "Cookie: a=1"}},
-        {"cookie line", [](HttpRequest& r) { r.cookies = "Cookie: a=1"; r.addDefaultHeaders = false; }, {"User-Agent: " + kOldAgent, "Cookie: a=1"}},
-    });
+    const std::vector<std::string> defaults{"User-Agent: " + kOldAgent, "Accept: */*", "Referer: {url}",
+                                            "Accept-Language: zh-cn"};
+    expectRequests(
+        &lyric, {
+                    {"defaults", [](HttpRequest&) {}, defaults},
+                    {"agent from the block",
+                     [](HttpRequest& r) { r.extraHeaders = "user-agent:  X  "; },
+                     {"User-Agent: X", "Accept: */*", "Referer: {url}", "Accept-Language: zh-cn"}},
+                    {"normalised block keeps its Accept",
+                     [](HttpRequest& r) { r.extraHeaders = "accept: text/x"; },
+                     {"User-Agent: " + kOldAgent, "Accept: text/x", "Referer: {url}", "Accept-Language: zh-cn"}},
+                    {"unnormalised block",
+                     [](HttpRequest& r) {
+                         r.extraHeaders = "accept: text/x";
+                         r.normalizeHeaders = false;
+                     },
+                     {"User-Agent: " + kOldAgent, "accept: text/x", "Referer: {url}", "Accept-Language: zh-cn"}},
+                    {"post",
+                     [](HttpRequest& r) { r.method = kPost; },
+                     {"User-Agent: " + kOldAgent, "Accept: */*", "Referer: {url}", "Accept-Language: zh-cn", kFormType,
+                      "Content-Length: 0"},
+                     "POST /p?s=1 HTTP/1.1"},
+                    {"get sends no body",
+                     [](HttpRequest& r) {
+                         r.bodyBytes = "ignored";
+                         r.addDefaultHeaders = false;
+                     },
+                     {"User-Agent: " + kOldAgent}},
+                    {"cookie text",
+                     [](HttpRequest& r) { r.cookies = "a=1"; },
+                     {defaults[0], defaults[1], defaults[2], defaults[3], "Cookie: a=1"}},
+                    {"cookie line",
+                     [](HttpRequest& r) {
+                         r.cookies = "Cookie: a=1";
+                         r.addDefaultHeaders = false;
+                     },
+                     {"User-Agent: " + kOldAgent, "Cookie: a=1"}},
+                });
 }
 
 TEST_F(LyricEngineTest, UrlWithoutSchemeIsHttpAndWithoutPathIsRoot) {
@@ -133,7 +197,8 @@ TEST_F(PictureEngineTest, ProxyGetsTheRequestAndTheCredentialsMeantForIt) {
         request.addDefaultHeaders = false;
         EXPECT_EQ(HttpClient::fetchPicture(request, {.credentialsForProxy = c.credentialsForProxy}).bodyBytes, "ok");
         ASSERT_EQ(proxy.requests().size(), 1u);
-        EXPECT_EQ(proxy.requests()[0], expectedRequest("GET http://pictures.test/p.jpg HTTP/1.1", "pictures.test", {c.credentialLine}));
+        EXPECT_EQ(proxy.requests()[0],
+                  expectedRequest("GET http://pictures.test/p.jpg HTTP/1.1", "pictures.test", {c.credentialLine}));
     }
 }
 

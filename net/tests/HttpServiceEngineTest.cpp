@@ -38,45 +38,143 @@ TEST_F(ServiceEngineTest, SendsExactlyTheAssembledHeaderBlock) {
     const std::string bigBody(2 * 1024 * 1024, 'x');
     const RequestCase cases[] = {
         {"defaults", [](HttpRequest&) {}, "GET /a?b=1 HTTP/1.1", {kAgent, kAccept, kEncoding, kLanguage, kNoCache}},
-        {"lower-case agent", [](HttpRequest& r) { r.extraHeaders = "user-agent: X"; }, "GET /a?b=1 HTTP/1.1",
+        {"lower-case agent",
+         [](HttpRequest& r) { r.extraHeaders = "user-agent: X"; },
+         "GET /a?b=1 HTTP/1.1",
          {"User-Agent: X", kAccept, kEncoding, kLanguage, kNoCache}},
-        {"agent without space is not found", [](HttpRequest& r) { r.extraHeaders = "User-Agent:X"; },
-         "GET /a?b=1 HTTP/1.1", {"User-Agent:X", kAgent, kAccept, kEncoding, kLanguage, kNoCache}},
-        {"post", [](HttpRequest& r) { r.method = kPost; r.bodyText = "a=1"; }, "POST /a?b=1 HTTP/1.1",
-         {kAgent, kAccept, kEncoding, kLanguage, kFormType, kNoCache, "Content-Length: 3"}, "a=1"},
-        {"post body text goes out as GBK", [](HttpRequest& r) { r.method = kPost; r.bodyText = "k=中"; r.addDefaultHeaders = false; },
-         "POST /a?b=1 HTTP/1.1", {"Content-Length: 4"}, "k=\xD6\xD0"},
-        {"body bytes win", [](HttpRequest& r) { r.method = kPut; r.bodyText = "t"; r.bodyBytes = "bytes"; r.addDefaultHeaders = false; },
-         "PUT /a?b=1 HTTP/1.1", {"Content-Length: 5"}, "bytes"},
-        {"large post waits for no 100-continue", [&](HttpRequest& r) { r.method = kPost; r.bodyBytes = bigBody; r.addDefaultHeaders = false; },
-         "POST /a?b=1 HTTP/1.1", {"Content-Length: 2097152"}, bigBody},
-        {"keep-alive line removed", [](HttpRequest& r) { r.extraHeaders = "Connection: keep-alive\r\nX-A: 1"; },
-         "GET /a?b=1 HTTP/1.1", {"X-A: 1", kAgent, kAccept, kEncoding, kLanguage, kNoCache}},
+        {"agent without space is not found",
+         [](HttpRequest& r) { r.extraHeaders = "User-Agent:X"; },
+         "GET /a?b=1 HTTP/1.1",
+         {"User-Agent:X", kAgent, kAccept, kEncoding, kLanguage, kNoCache}},
+        {"post",
+         [](HttpRequest& r) {
+             r.method = kPost;
+             r.bodyText = "a=1";
+         },
+         "POST /a?b=1 HTTP/1.1",
+         {kAgent, kAccept, kEncoding, kLanguage, kFormType, kNoCache, "Content-Length: 3"},
+         "a=1"},
+        {"post body text goes out as GBK",
+         [](HttpRequest& r) {
+             r.method = kPost;
+             r.bodyText = "k=中";
+             r.addDefaultHeaders = false;
+         },
+         "POST /a?b=1 HTTP/1.1",
+         {"Content-Length: 4"},
+         "k=\xD6\xD0"},
+        {"body bytes win",
+         [](HttpRequest& r) {
+             r.method = kPut;
+             r.bodyText = "t";
+             r.bodyBytes = "bytes";
+             r.addDefaultHeaders = false;
+         },
+         "PUT /a?b=1 HTTP/1.1",
+         {"Content-Length: 5"},
+         "bytes"},
+        {"large post waits for no 100-continue",
+         [&](HttpRequest& r) {
+             r.method = kPost;
+             r.bodyBytes = bigBody;
+             r.addDefaultHeaders = false;
+         },
+         "POST /a?b=1 HTTP/1.1",
+         {"Content-Length: 2097152"},
+         bigBody},
+        {"keep-alive line removed",
+         [](HttpRequest& r) { r.extraHeaders = "Connection: keep-alive\r\nX-A: 1"; },
+         "GET /a?b=1 HTTP/1.1",
+         {"X-A: 1", kAgent, kAccept, kEncoding, kLanguage, kNoCache}},
         {"keep-alive ending the block stays",
-         [](HttpRequest& r) { r.extraHeaders = "X-A: 1\r\nConnection: keep-alive"; r.addDefaultHeaders = false; },
-         "GET /a?b=1 HTTP/1.1", {"X-A: 1", "Connection: keep-alive"}},
-        {"keep-alive followed by defaults goes", [](HttpRequest& r) { r.extraHeaders = "X-A: 1\r\nConnection: keep-alive"; },
-         "GET /a?b=1 HTTP/1.1", {"X-A: 1", kAgent, kAccept, kEncoding, kLanguage, kNoCache}},
-        {"cookie text", [](HttpRequest& r) { r.cookies = "a=1"; }, "GET /a?b=1 HTTP/1.1",
+         [](HttpRequest& r) {
+             r.extraHeaders = "X-A: 1\r\nConnection: keep-alive";
+             r.addDefaultHeaders = false;
+         },
+         "GET /a?b=1 HTTP/1.1",
+         {"X-A: 1", "Connection: keep-alive"}},
+        {"keep-alive followed by defaults goes",
+         [](HttpRequest& r) { r.extraHeaders = "X-A: 1\r\nConnection: keep-alive"; },
+         "GET /a?b=1 HTTP/1.1",
+         {"X-A: 1", kAgent, kAccept, kEncoding, kLanguage, kNoCache}},
+        {"cookie text",
+         [](HttpRequest& r) { r.cookies = "a=1"; },
+         "GET /a?b=1 HTTP/1.1",
          {kAgent, kAccept, kEncoding, kLanguage, kNoCache, "Cookie: a=1"}},
-        {"cookie line", [](HttpRequest& r) { r.cookies = "Cookie: a=1"; }, "GET /a?b=1 HTTP/1.1",
+        {"cookie line",
+         [](HttpRequest& r) { r.cookies = "Cookie: a=1"; },
+         "GET /a?b=1 HTTP/1.1",
          {kAgent, kAccept, kEncoding, kLanguage, kNoCache, "Cookie: a=1"}},
-        {"cookie line in the block wins", [](HttpRequest& r) { r.extraHeaders = "cookie: b=2"; r.cookies = "a=1"; },
-         "GET /a?b=1 HTTP/1.1", {"Cookie: b=2", kAgent, kAccept, kEncoding, kLanguage, kNoCache}},
+        {"cookie line in the block wins",
+         [](HttpRequest& r) {
+             r.extraHeaders = "cookie: b=2";
+             r.cookies = "a=1";
+         },
+         "GET /a?b=1 HTTP/1.1",
+         {"Cookie: b=2", kAgent, kAccept, kEncoding, kLanguage, kNoCache}},
         {"nothing of curl's own", [](HttpRequest& r) { r.addDefaultHeaders = false; }, "GET /a?b=1 HTTP/1.1", {}},
-        {"empty value", [](HttpRequest& r) { r.extraHeaders = "X-Empty: \r\nx-b: 2"; r.addDefaultHeaders = false; },
-         "GET /a?b=1 HTTP/1.1", {"X-Empty:", "X-B: 2"}},
-        {"unnormalised", [](HttpRequest& r) { r.extraHeaders = "x-a: 1\r\n\r\nx-b: 2\r\n"; r.addDefaultHeaders = false; r.normalizeHeaders = false; },
-         "GET /a?b=1 HTTP/1.1", {"x-a: 1", "x-b: 2"}},
-        {"server credentials", [](HttpRequest& r) { r.addDefaultHeaders = false; },
-         "GET /a?b=1 HTTP/1.1", {"Authorization: Basic dTpw"}, "", {"u", "p"}},
-        {"credentials need both parts", [](HttpRequest& r) { r.addDefaultHeaders = false; },
-         "GET /a?b=1 HTTP/1.1", {}, "", {"u", ""}},
-        {"method out of range", [](HttpRequest& r) { r.method = 8; r.addDefaultHeaders = false; }, "GET /a?b=1 HTTP/1.1", {}},
-        {"negative method", [](HttpRequest& r) { r.method = -1; r.addDefaultHeaders = false; }, "GET /a?b=1 HTTP/1.1", {}},
-        {"head", [](HttpRequest& r) { r.method = kHead; r.addDefaultHeaders = false; }, "HEAD /a?b=1 HTTP/1.1", {}},
-        {"delete", [](HttpRequest& r) { r.method = kDelete; r.addDefaultHeaders = false; }, "DELETE /a?b=1 HTTP/1.1", {}},
-        {"options", [](HttpRequest& r) { r.method = kOptions; r.addDefaultHeaders = false; }, "OPTIONS /a?b=1 HTTP/1.1", {}},
+        {"empty value",
+         [](HttpRequest& r) {
+             r.extraHeaders = "X-Empty: \r\nx-b: 2";
+             r.addDefaultHeaders = false;
+         },
+         "GET /a?b=1 HTTP/1.1",
+         {"X-Empty:", "X-B: 2"}},
+        {"unnormalised",
+         [](HttpRequest& r) {
+             r.extraHeaders = "x-a: 1\r\n\r\nx-b: 2\r\n";
+             r.addDefaultHeaders = false;
+             r.normalizeHeaders = false;
+         },
+         "GET /a?b=1 HTTP/1.1",
+         {"x-a: 1", "x-b: 2"}},
+        {"server credentials",
+         [](HttpRequest& r) { r.addDefaultHeaders = false; },
+         "GET /a?b=1 HTTP/1.1",
+         {"Authorization: Basic dTpw"},
+         "",
+         {"u", "p"}},
+        {"credentials need both parts",
+         [](HttpRequest& r) { r.addDefaultHeaders = false; },
+         "GET /a?b=1 HTTP/1.1",
+         {},
+         "",
+         {"u", ""}},
+        {"method out of range",
+         [](HttpRequest& r) {
+             r.method = 8;
+             r.addDefaultHeaders = false;
+         },
+         "GET /a?b=1 HTTP/1.1",
+         {}},
+        {"negative method",
+         [](HttpRequest& r) {
+             r.method = -1;
+             r.addDefaultHeaders = false;
+         },
+         "GET /a?b=1 HTTP/1.1",
+         {}},
+        {"head",
+         [](HttpRequest& r) {
+             r.method = kHead;
+             r.addDefaultHeaders = false;
+         },
+         "HEAD /a?b=1 HTTP/1.1",
+         {}},
+        {"delete",
+         [](HttpRequest& r) {
+             r.method = kDelete;
+             r.addDefaultHeaders = false;
+         },
+         "DELETE /a?b=1 HTTP/1.1",
+         {}},
+        {"options",
+         [](HttpRequest& r) {
+             r.method = kOptions;
+             r.addDefaultHeaders = false;
+         },
+         "OPTIONS /a?b=1 HTTP/1.1",
+         {}},
     };
     for (const RequestCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -179,7 +277,8 @@ TEST_F(ServiceEngineTest, BodyTextStopsAtZeroByteAndDeclaredCharsetsAreDecoded) 
         {"json stays raw", "{\"a\":\"中\"}", "{\"a\":\"中\"}"},
         {"gbk page", "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">" + gbkWords,
          "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">中文"},
-        {"gb2312 page holding GBK", "<META CHARSET=\"GB2312\">" + gbkWords + "\xB0\x40", "<META CHARSET=\"GB2312\">中文癅"},
+        {"gb2312 page holding GBK", "<META CHARSET=\"GB2312\">" + gbkWords + "\xB0\x40",
+         "<META CHARSET=\"GB2312\">中文癅"},
         {"latin-1 page", "<meta charset='iso-8859-1'>caf\xE9", "<meta charset='iso-8859-1'>café"},
         {"utf-8 page", "<meta charset=utf-8>中", "<meta charset=utf-8>中"},
         {"unknown charset", "<meta charset=x-unheard-of>" + gbkWords, "<meta charset=x-unheard-of>" + gbkWords},

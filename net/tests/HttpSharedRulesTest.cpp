@@ -65,7 +65,8 @@ TEST_F(SharedRulesTest, RedirectToAnotherSchemeIsNotFollowed) {
     RecordingServer server;
     server.setHandler([&](const RecordedRequest& request) {
         if (request.target == "/to-ftp") return CannedReply{302, "", "text/plain", {{"Location", ftpUrl}}};
-        if (request.target == "/to-file") return CannedReply{302, "", "text/plain", {{"Location", "file:///etc/passwd"}}};
+        if (request.target == "/to-file")
+            return CannedReply{302, "", "text/plain", {{"Location", "file:///etc/passwd"}}};
         return CannedReply{200, "plain", "text/plain", {}};
     });
     for (const Engine& engine : kEngines) {
@@ -253,8 +254,9 @@ TEST(BodyBudgetTest, TakesWhatFitsAndGetsItBack) {
 // budget spent and fails as too large; once the first is over, it arrives.
 TEST_F(SharedRulesTest, LargeBodiesAtOnceShareOneBudget) {
     constexpr size_t kHeld = 12 * 1024 * 1024;
-    std::vector<Step> held{{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(HttpClient::kServiceBodyLimit) + "\r\n\r\n"},
-                           {kBlock, 0ms, kHeld / kBlockSize}};
+    std::vector<Step> held{
+        {"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(HttpClient::kServiceBodyLimit) + "\r\n\r\n"},
+        {kBlock, 0ms, kHeld / kBlockSize}};
     auto first = std::make_unique<ScriptedSocketServer>(held, true);
     std::thread holder([url = first->url("/")] { HttpClient::fetchService(requestFor(url)); });
     const auto deadline = std::chrono::steady_clock::now() + 20s;

@@ -40,8 +40,18 @@ TEST(HttpUrlTest, SplitsSchemeHostPortAndTarget) {
 }
 
 TEST(HttpUrlTest, RefusesWhatCannotBeSplit) {
-    const char* cases[] = {"ftp://h/x", "h/x", "", "http://", "http:///x", "http://:80/x", "http://h:0/",
-                           "http://h:65536/", "http://h:8o/", "http://h h/x", "http://[::1/x", "http://[::1]x/"};
+    const char* cases[] = {"ftp://h/x",
+                           "h/x",
+                           "",
+                           "http://",
+                           "http:///x",
+                           "http://:80/x",
+                           "http://h:0/",
+                           "http://h:65536/",
+                           "http://h:8o/",
+                           "http://h h/x",
+                           "http://[::1/x",
+                           "http://[::1]x/"};
     for (const char* url : cases) EXPECT_FALSE(splitHttpUrl(url)) << url;
 }
 

@@ -30,7 +30,8 @@ struct Figures {
         if (lateMs.empty()) return 0;
         std::vector<double> sorted = lateMs;
         std::sort(sorted.begin(), sorted.end());
-        return sorted[std::min(sorted.size() - 1, static_cast<std::size_t>(share * static_cast<double>(sorted.size())))];
+        return sorted[std::min(sorted.size() - 1,
+                               static_cast<std::size_t>(share * static_cast<double>(sorted.size())))];
     }
     void print(const char* name) const {
         std::printf("  %-34s median %6.1f ms  95th %6.1f ms  worst %6.1f ms  (%zu changes)\n", name, percentile(0.5),

@@ -14,8 +14,8 @@
 
 namespace {
 
-const char* const kSongs[] = {"1900001001", "1900001002", "1900001003", "1900001004", "1900001005",
-                              "1900001006", "1900001008", "1900001009"};
+const char* const kSongs[] = {"1900001001", "1900001002", "1900001003", "1900001004",
+                              "1900001005", "1900001006", "1900001008", "1900001009"};
 constexpr int kReportEveryMinutes = 5;
 
 // The resident memory of this process, in kilobytes.

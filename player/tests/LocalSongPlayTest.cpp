@@ -13,10 +13,10 @@
 #include "SongFiles.h"
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
-#include <gtest/gtest.h>
 
 namespace {
 

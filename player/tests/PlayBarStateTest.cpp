@@ -9,8 +9,8 @@ TEST(PlayTimeTest, FormatsMinutesAndSecondsPaddedToTwoDigits) {
         int seconds;
         const char* text;
     } cases[] = {
-        {0, "00:00"},   {5, "00:05"},     {59, "00:59"},     {60, "01:00"},  {65, "01:05"},
-        {600, "10:00"}, {3599, "59:59"},  {3600, "60:00"},   {6000, "100:00"}, {-3, "00:00"},
+        {0, "00:00"},   {5, "00:05"},    {59, "00:59"},   {60, "01:00"},    {65, "01:05"},
+        {600, "10:00"}, {3599, "59:59"}, {3600, "60:00"}, {6000, "100:00"}, {-3, "00:00"},
     };
     for (const auto& c : cases) EXPECT_EQ(formatPlayTime(c.seconds), c.text) << c.seconds;
 }

@@ -53,10 +53,12 @@ TEST(PlayQueueTest, NextSkipsUnavailableSongsButGivesUpAfterTryingEachOnce) {
     EXPECT_EQ(queue->position(), 3);
 
     asked.clear();
-    EXPECT_EQ(queue->next(PlayMode::List, [&](const std::string& id) {
-        asked.push_back(id);
-        return false;
-    }), std::nullopt);
+    EXPECT_EQ(queue->next(PlayMode::List,
+                          [&](const std::string& id) {
+                              asked.push_back(id);
+                              return false;
+                          }),
+              std::nullopt);
     EXPECT_EQ(asked.size(), 3u) << "every queued song is tried once, then playback stays paused";
 }
 

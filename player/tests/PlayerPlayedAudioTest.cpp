@@ -14,9 +14,9 @@
 #include "DemoCompanion.h"
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

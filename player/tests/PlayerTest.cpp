@@ -1,9 +1,9 @@
 // The player against the companion server, without a window: the play flow,
 // the queue and the play modes, progress and the end of a song, lyrics,
 // superseded plays and a stalled stream.
-#include "player/Player.h"
 #include "player/ListeningKeeper.h"
 #include "player/LyricSchedule.h"
+#include "player/Player.h"
 
 #include "audio/StreamActivity.h"
 #include "base/AppSettings.h"
@@ -14,14 +14,14 @@
 #include "RecordingServer.h"
 #include "TempDir.h"
 
-#include <QElapsedTimer>
-#include <QSignalSpy>
-#include <QTest>
-#include <gtest/gtest.h>
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
 
 namespace {
 
@@ -539,7 +539,8 @@ TEST_F(PlayerTest, TheNextStartResumesTheQueueSongPositionVolumeAndModePaused) {
     EXPECT_FALSE(nextStart.isPlaying());
     EXPECT_NE(engine.isActive(nextStart.currentStream()), StreamActivity::kPlaying);
     EXPECT_EQ(nextStart.progressTicks(), 7);
-    EXPECT_NEAR(engine.bytesToSeconds(nextStart.currentStream(), engine.getPosition(nextStart.currentStream())), 7.0, 0.1);
+    EXPECT_NEAR(engine.bytesToSeconds(nextStart.currentStream(), engine.getPosition(nextStart.currentStream())), 7.0,
+                0.1);
 
     // One click plays on from there.
     nextStart.togglePlay();
@@ -560,10 +561,12 @@ TEST_F(PlayerTest, WhatARunLeavesIsTheNextStartsHistoryAndResumePoint) {
         EXPECT_EQ(keeper.history().songs()[0].artists, "林夏");
         player->seek(5);
         // Written a moment after the change, without being asked.
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            const auto point = ResumePoint::read(folder + "/resume.json");
-            return point && point->songId == kWindyStreet && point->positionSeconds >= 5;
-        }, kPlayTimeoutMs));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const auto point = ResumePoint::read(folder + "/resume.json");
+                return point && point->songId == kWindyStreet && point->positionSeconds >= 5;
+            },
+            kPlayTimeoutMs));
         player->togglePlay();
         keeper.writeResumePoint();
     }
@@ -644,9 +647,9 @@ TEST_F(PlayerTest, TwoQuickPlaysLeaveExactlyOneSongSounding) {
     QSignalSpy started(player.get(), &Player::songStarted);
     player->play(kSummerLetter);
     player->play(kWindyStreet);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !started.isEmpty() && started.last().at(0).value<std::string>() == kWindyStreet; },
-        kPlayTimeoutMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !started.isEmpty() && started.last().at(0).value<std::string>() == kWindyStreet; },
+                        kPlayTimeoutMs));
     QTest::qWait(200);
     EXPECT_EQ(started.size(), 1);
     EXPECT_EQ(playingStreams(), 1);

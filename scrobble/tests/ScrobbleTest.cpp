@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
-#include <algorithm>
 #include <QTest>
 #include <QUrlQuery>
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -29,8 +29,8 @@ TEST(ListenRuleTest, APlayCountsOnceAfterHalfTheSongOrFourMinutes) {
         int length;
         std::optional<int> countsAt;  // the second it becomes a listen
     };
-    for (const Case& c : {Case{0, std::nullopt}, Case{30, std::nullopt}, Case{31, 16}, Case{200, 100},
-                          Case{481, 240}, Case{3600, 240}}) {
+    for (const Case& c : {Case{0, std::nullopt}, Case{30, std::nullopt}, Case{31, 16}, Case{200, 100}, Case{481, 240},
+                          Case{3600, 240}}) {
         SCOPED_TRACE(c.length);
         ListenRule rule(c.length);
         std::optional<int> countedAt;
@@ -44,8 +44,12 @@ TEST(ListenRuleTest, APlayCountsOnceAfterHalfTheSongOrFourMinutes) {
 }
 
 TEST(LastFmSignatureTest, ParametersAreSignedInNameOrderWithoutFormat) {
-    EXPECT_EQ(LastFm::signature({{"method", "track.scrobble"}, {"track[0]", "Title"}, {"sk", "SESSION"},
-                                 {"artist[0]", "Artist"}, {"timestamp[0]", "1700000000"}, {"api_key", "KEY"},
+    EXPECT_EQ(LastFm::signature({{"method", "track.scrobble"},
+                                 {"track[0]", "Title"},
+                                 {"sk", "SESSION"},
+                                 {"artist[0]", "Artist"},
+                                 {"timestamp[0]", "1700000000"},
+                                 {"api_key", "KEY"},
                                  {"format", "json"}},
                                 "SECRET"),
               "236ac9298d85810bcf6c5a61d40a85ab");
@@ -189,8 +193,7 @@ TEST_F(ScrobblerTest, ListensMadeWhileTheServerFailsWaitOnDiskAcrossARestartAndG
     // through carried all three in order.
     std::vector<std::string> delivered;
     const json last = json::parse(requests.back().body);
-    for (const json& item : last["payload"])
-        delivered.push_back(item["track_metadata"]["track_name"]);
+    for (const json& item : last["payload"]) delivered.push_back(item["track_metadata"]["track_name"]);
     EXPECT_EQ(delivered, (std::vector<std::string>{"one", "two", "three"}));
 }
 
@@ -236,7 +239,8 @@ TEST_F(ScrobblerTest, LastFmGetsSignedNowPlayingAndScrobbleAndRetriesWhenBusy) {
         EXPECT_EQ(request.target, "/2.0/");
         std::map<std::string, std::string> form;
         std::vector<std::pair<std::string, std::string>> signedPart;
-        for (const auto& [name, value] : QUrlQuery(QString::fromStdString(request.body)).queryItems(QUrl::FullyDecoded)) {
+        for (const auto& [name, value] :
+             QUrlQuery(QString::fromStdString(request.body)).queryItems(QUrl::FullyDecoded)) {
             form[name.toStdString()] = value.toStdString();
             if (name != "api_sig") signedPart.emplace_back(name.toStdString(), value.toStdString());
         }

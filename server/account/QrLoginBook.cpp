@@ -44,9 +44,9 @@ QrPollState QrLoginBook::poll(const std::string& key) {
     Entry* entry = liveEntry(key);
     if (!entry) return QrPollState::Expired;
     switch (entry->stage) {
-    case Stage::Created: return QrPollState::WaitingScan;
-    case Stage::Scanned: entry->stage = Stage::Confirming; return QrPollState::WaitingConfirm;
-    case Stage::Confirming: break;
+        case Stage::Created: return QrPollState::WaitingScan;
+        case Stage::Scanned: entry->stage = Stage::Confirming; return QrPollState::WaitingConfirm;
+        case Stage::Confirming: break;
     }
     keys_.erase(key);
     return QrPollState::Authorized;

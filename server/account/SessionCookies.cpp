@@ -65,7 +65,8 @@ std::optional<Id> SessionCookies::userOf(const std::string& cookieText) const {
     if (start == std::string::npos) return std::nullopt;
     const std::size_t valueStart = start + marker.size();
     const std::size_t end = cookieText.find(';', valueStart);
-    const std::string value = cookieText.substr(valueStart, end == std::string::npos ? std::string::npos : end - valueStart);
+    const std::string value =
+        cookieText.substr(valueStart, end == std::string::npos ? std::string::npos : end - valueStart);
 
     const std::size_t idStart = std::string(kTokenPrefix).size() + kSignatureDigits;
     if (value.size() <= idStart || value.size() > idStart + 16) return std::nullopt;

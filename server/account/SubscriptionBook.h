@@ -15,6 +15,6 @@ public:
     std::vector<Id> subscriptionsOf(Id userId) const;
 
 private:
-    mutable std::mutex mutex_;                          // guards lists_
-    std::unordered_map<Id, std::vector<Id>> lists_;     // by user, newest first
+    mutable std::mutex mutex_;                       // guards lists_
+    std::unordered_map<Id, std::vector<Id>> lists_;  // by user, newest first
 };

@@ -137,7 +137,8 @@ std::vector<const Playlist*> Catalogue::playlistsInCategory(const std::string& c
     std::vector<const Playlist*> found;
     for (const Playlist& playlist : data_.playlists) {
         if (playlist.specialType != 0) continue;
-        if (category == "全部" || std::find(playlist.tags.begin(), playlist.tags.end(), category) != playlist.tags.end()) {
+        if (category == "全部" ||
+            std::find(playlist.tags.begin(), playlist.tags.end(), category) != playlist.tags.end()) {
             found.push_back(&playlist);
         }
     }

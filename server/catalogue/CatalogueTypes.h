@@ -16,7 +16,7 @@ struct Picture {
     std::string title = {};     // first caption line drawn on it
     std::string subtitle = {};  // second caption line
     PictureFormat format = PictureFormat::Jpeg;
-    int width = 640;       // size when no "?param=WxH" asks for another
+    int width = 640;  // size when no "?param=WxH" asks for another
     int height = 640;
     double hue = 0.0;
 };
@@ -50,7 +50,7 @@ struct Artist {
     // Filled by the catalogue from the other records:
     std::vector<Id> albumIds = {};  // newest first
     std::vector<Id> songIds = {};
-    std::vector<Id> mvIds = {};     // newest first
+    std::vector<Id> mvIds = {};  // newest first
 };
 
 enum class LyricKind {

@@ -14,8 +14,8 @@ std::int64_t dateMs(int year, int month, int day);
 std::string dateText(std::int64_t ms);
 
 // Users.
-inline constexpr Id kDemoUser = 1490000001;   // the account the QR login logs in
-inline constexpr Id kEditorUser = 1463586082; // the service's own editors
+inline constexpr Id kDemoUser = 1490000001;    // the account the QR login logs in
+inline constexpr Id kEditorUser = 1463586082;  // the service's own editors
 inline constexpr Id kNightOwlUser = 1500000003;
 inline constexpr Id kTravellerUser = 1500000004;
 inline constexpr Id kEveUser = 1500000005;
@@ -25,7 +25,7 @@ inline constexpr Id kZoeUser = 1500000013;
 
 // Artists.
 inline constexpr Id kLinXia = 12138001;
-inline constexpr Id kZhouYe = 12138002;      // the artist with 50 MVs
+inline constexpr Id kZhouYe = 12138002;  // the artist with 50 MVs
 inline constexpr Id kGalaxyTravellers = 12138003;
 inline constexpr Id kNanFeng = 12138004;
 inline constexpr Id kShirakawa = 12138005;
@@ -36,7 +36,7 @@ inline constexpr Id kZoe = 12138009;
 inline constexpr Id kNorthboundEcho = 12138010;
 inline constexpr Id kMoonlightRadio = 12138011;
 inline constexpr Id kMcArnold = 12138012;
-inline constexpr Id kEtudeStudio = 12138013; // the artist with 25 albums
+inline constexpr Id kEtudeStudio = 12138013;  // the artist with 25 albums
 
 // Songs, albums and MVs other parts point at.
 inline constexpr Id kFirstEtudeSong = 2200000001;  // beyond 2^31, like newer service ids

@@ -18,8 +18,9 @@ void addHome(CatalogueData& data) {
         {bannerPicture(7, PictureFormat::Jpeg), kFiveHundredPlaylist, 1000, "", "blue"},
     };
 
-    data.topArtistIds = {kLinXia, kShirakawa, kHanByeol, kZoe, kZhouYe, kMoonlightRadio, kNorthboundEcho,
-                         kNanFeng, kGalaxyTravellers, kDawnSignal, kMilkyWayBand, kMcArnold, kEtudeStudio};
+    data.topArtistIds = {kLinXia,         kShirakawa, kHanByeol,         kZoe,        kZhouYe,       kMoonlightRadio,
+                         kNorthboundEcho, kNanFeng,   kGalaxyTravellers, kDawnSignal, kMilkyWayBand, kMcArnold,
+                         kEtudeStudio};
     data.dailyMvIds = {10900001, 10900004, 10900006, 10900010};
 }
 

@@ -35,14 +35,10 @@ const std::vector<VerseLine>& verseOf(LyricLanguage language) {
         {"もう一度だけ笑って", "再对我笑一次吧"},
     };
     static const std::vector<VerseLine> korean = {
-        {"별빛이 내리는 밤에", "在星光洒落的夜晚"},
-        {"너의 이름을 불러", "我呼唤你的名字"},
-        {"조용한 바람이 불어와", "安静的风吹来"},
-        {"우리의 여름을 기억해", "记得我们的夏天"},
-        {"멀리 있어도 괜찮아", "即使相隔遥远也没关系"},
-        {"같은 하늘 아래니까", "因为在同一片天空下"},
-        {"내일도 너에게 갈게", "明天我也会走向你"},
-        {"안녕, 나의 여름", "再见，我的夏天"},
+        {"별빛이 내리는 밤에", "在星光洒落的夜晚"},     {"너의 이름을 불러", "我呼唤你的名字"},
+        {"조용한 바람이 불어와", "安静的风吹来"},       {"우리의 여름을 기억해", "记得我们的夏天"},
+        {"멀리 있어도 괜찮아", "即使相隔遥远也没关系"}, {"같은 하늘 아래니까", "因为在同一片天空下"},
+        {"내일도 너에게 갈게", "明天我也会走向你"},     {"안녕, 나의 여름", "再见，我的夏天"},
     };
     static const std::vector<VerseLine> english = {
         {"Hold the light a little longer", "让光再停留一会儿"},
@@ -55,10 +51,10 @@ const std::vector<VerseLine>& verseOf(LyricLanguage language) {
         {"Say my name and I'll be home", "叫我的名字，我就回家"},
     };
     switch (language) {
-    case LyricLanguage::Japanese: return japanese;
-    case LyricLanguage::Korean: return korean;
-    case LyricLanguage::English: return english;
-    case LyricLanguage::Chinese: break;
+        case LyricLanguage::Japanese: return japanese;
+        case LyricLanguage::Korean: return korean;
+        case LyricLanguage::English: return english;
+        case LyricLanguage::Chinese: break;
     }
     return chinese;
 }
@@ -95,7 +91,8 @@ std::string wordTimedLine(const std::string& line, int startMs, int lengthMs) {
     std::string timed = "[" + std::to_string(startMs) + "," + std::to_string(lengthMs) + "]";
     const int each = words.empty() ? 0 : lengthMs / static_cast<int>(words.size());
     for (std::size_t i = 0; i < words.size(); ++i)
-        timed += "(" + std::to_string(startMs + static_cast<int>(i) * each) + "," + std::to_string(each) + ",0)" + words[i];
+        timed +=
+            "(" + std::to_string(startMs + static_cast<int>(i) * each) + "," + std::to_string(each) + ",0)" + words[i];
     return timed + "\n";
 }
 
@@ -131,8 +128,8 @@ LyricTexts lyricTextsOf(const Catalogue& catalogue, const Song& song) {
         // The word-timed lines run in time order, the repeated chorus included.
         const int startHundredths = static_cast<int>((1.0 + i * step) * 100.0 + 0.5);
         const int sung = song.lyric == LyricKind::TimedSharedTags && i == repeat ? chorus : i;
-        texts.wordLyric += wordTimedLine(verse[sung % verse.size()].original, startHundredths * 10,
-                                         static_cast<int>(step * 900.0));
+        texts.wordLyric +=
+            wordTimedLine(verse[sung % verse.size()].original, startHundredths * 10, static_cast<int>(step * 900.0));
     }
     for (int i = 0; i < lines; ++i) {
         if (song.lyric == LyricKind::TimedSharedTags && i == repeat) continue;

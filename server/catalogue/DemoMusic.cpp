@@ -36,13 +36,13 @@ struct SongEntry {
 
 LyricLanguage languageOf(Id artist) {
     switch (artist) {
-    case kShirakawa:
-    case kDawnSignal: return LyricLanguage::Japanese;
-    case kHanByeol:
-    case kMilkyWayBand: return LyricLanguage::Korean;
-    case kZoe:
-    case kNorthboundEcho: return LyricLanguage::English;
-    default: return LyricLanguage::Chinese;
+        case kShirakawa:
+        case kDawnSignal: return LyricLanguage::Japanese;
+        case kHanByeol:
+        case kMilkyWayBand: return LyricLanguage::Korean;
+        case kZoe:
+        case kNorthboundEcho: return LyricLanguage::English;
+        default: return LyricLanguage::Chinese;
     }
 }
 
@@ -55,7 +55,8 @@ void addAlbum(CatalogueData& data, const AlbumEntry& entry, int number) {
     album.publishTime = dateMs(entry.year, entry.month, entry.day);
     album.company = entry.company;
     album.type = entry.type;
-    album.description = "《" + entry.name + "》收录了" + (entry.artist == kEtudeStudio ? "二十首钢琴练习曲。" : "新的作品。");
+    album.description =
+        "《" + entry.name + "》收录了" + (entry.artist == kEtudeStudio ? "二十首钢琴练习曲。" : "新的作品。");
     data.albums.push_back(std::move(album));
 }
 
@@ -122,7 +123,11 @@ void addMusic(CatalogueData& data) {
         {1900001004, "萤火虫", 150001, 0},
         {1900001005, "城市之光", 150002, 5, {}, 0, true},
         {1900001006, "雨后", 150002, 2},
-        {.id = 1900001007, .name = "三人行", .album = 150002, .clip = 3, .artists = {kLinXia, kZhouYe, kNanFeng},
+        {.id = 1900001007,
+         .name = "三人行",
+         .album = 150002,
+         .clip = 3,
+         .artists = {kLinXia, kZhouYe, kNanFeng},
          .alias = {"电影《夏至》插曲"}},
         {1900001008, "晚风", 150003, 4},
         {1900001009, "海边的信号", 150003, 1},

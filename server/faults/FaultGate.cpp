@@ -21,7 +21,8 @@ constexpr std::size_t kHugeChunk = 1024 * 1024;
 constexpr int kHugeChunks = 64;
 
 std::string answerHead(const std::string& status, const std::string& contentType, const std::string& lengthLine) {
-    return "HTTP/1.1 " + status + "\r\nContent-Type: " + contentType + "\r\n" + lengthLine + "Connection: close\r\n\r\n";
+    return "HTTP/1.1 " + status + "\r\nContent-Type: " + contentType + "\r\n" + lengthLine +
+           "Connection: close\r\n\r\n";
 }
 
 std::string withBody(const std::string& status, const std::string& contentType, const std::string& body) {
@@ -68,8 +69,8 @@ bool FaultGate::start(const std::string& host, int port, int backendPort) {
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     socklen_t length = sizeof address;
     if (inet_pton(AF_INET, host.c_str(), &address.sin_addr) != 1 ||
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(listener_, 128) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listener_, 128) != 0 || getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         ::close(listener_);
         listener_ = -1;
         return false;
@@ -145,48 +146,44 @@ void FaultGate::serve(int client) {
 
 void FaultGate::apply(const FaultRule& rule, int client, const std::string& head, std::uint64_t number) {
     switch (rule.mode) {
-    case FaultMode::Reset: {
-        // A zero linger time makes the close send a reset instead of a FIN.
-        const linger abort{1, 0};
-        setsockopt(client, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
-        return;
-    }
-    case FaultMode::Stall:
-        return holdSilently(client);
-    case FaultMode::Drip: {
-        const std::string answer = withBody("200 OK", kJsonType, R"({"code":200,"dripped":true})");
-        for (char byte : answer)
-            if (!sendAll(client, std::string_view(&byte, 1)) || pause(1000)) return;
-        return;
-    }
-    case FaultMode::Garbage: {
-        std::string body(4096, '\0');
-        for (std::size_t i = 0; i < body.size(); ++i) body[i] = char(plan_.draw(number + i * 7919, 256));
-        sendAll(client, withBody("200 OK", kJsonType, body));
-        return;
-    }
-    case FaultMode::Http500:
-        sendAll(client, errorPage());
-        return;
-    case FaultMode::CutJson:
-        return passThrough(client, head, true);
-    case FaultMode::Huge: {
-        static const std::string chunk = [] {
-            std::string text = "100000\r\n";
-            text.append(kHugeChunk, 'a');
-            return text + "\r\n";
-        }();
-        if (!sendAll(client, answerHead("200 OK", kJsonType, "Transfer-Encoding: chunked\r\n") +
-                                 "14\r\n{\"code\":200,\"data\":\"\r\n"))
+        case FaultMode::Reset: {
+            // A zero linger time makes the close send a reset instead of a FIN.
+            const linger abort{1, 0};
+            setsockopt(client, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
             return;
-        for (int i = 0; i < kHugeChunks; ++i)
-            if (!sendAll(client, chunk)) return;
-        sendAll(client, "2\r\n\"}\r\n0\r\n\r\n");
-        return;
-    }
-    case FaultMode::Slow:
-        if (pause(int(plan_.draw(number, std::uint64_t(rule.slowMaxMs) + 1)))) return;
-        return passThrough(client, head, false);
+        }
+        case FaultMode::Stall: return holdSilently(client);
+        case FaultMode::Drip: {
+            const std::string answer = withBody("200 OK", kJsonType, R"({"code":200,"dripped":true})");
+            for (char byte : answer)
+                if (!sendAll(client, std::string_view(&byte, 1)) || pause(1000)) return;
+            return;
+        }
+        case FaultMode::Garbage: {
+            std::string body(4096, '\0');
+            for (std::size_t i = 0; i < body.size(); ++i) body[i] = char(plan_.draw(number + i * 7919, 256));
+            sendAll(client, withBody("200 OK", kJsonType, body));
+            return;
+        }
+        case FaultMode::Http500: sendAll(client, errorPage()); return;
+        case FaultMode::CutJson: return passThrough(client, head, true);
+        case FaultMode::Huge: {
+            static const std::string chunk = [] {
+                std::string text = "100000\r\n";
+                text.append(kHugeChunk, 'a');
+                return text + "\r\n";
+            }();
+            if (!sendAll(client, answerHead("200 OK", kJsonType, "Transfer-Encoding: chunked\r\n") +
+                                     "14\r\n{\"code\":200,\"data\":\"\r\n"))
+                return;
+            for (int i = 0; i < kHugeChunks; ++i)
+                if (!sendAll(client, chunk)) return;
+            sendAll(client, "2\r\n\"}\r\n0\r\n\r\n");
+            return;
+        }
+        case FaultMode::Slow:
+            if (pause(int(plan_.draw(number, std::uint64_t(rule.slowMaxMs) + 1)))) return;
+            return passThrough(client, head, false);
     }
 }
 

@@ -8,7 +8,9 @@ int albumSize(const Artist& artist) { return static_cast<int>(artist.albumIds.si
 int musicSize(const Artist& artist) { return static_cast<int>(artist.songIds.size()); }
 int mvSize(const Artist& artist) { return static_cast<int>(artist.mvIds.size()); }
 
-std::string firstOrEmpty(const std::vector<std::string>& texts) { return texts.empty() ? std::string() : texts.front(); }
+std::string firstOrEmpty(const std::vector<std::string>& texts) {
+    return texts.empty() ? std::string() : texts.front();
+}
 
 }  // namespace
 
@@ -51,16 +53,11 @@ Json artistJson(const JsonContext& context, const Artist& artist) {
 
 Json songSearchArtistJson(const JsonContext& context, const Artist& artist) {
     return {
-        {"id", artist.id},
-        {"name", artist.name},
-        {"picUrl", nullptr},
-        {"alias", Json::array()},
-        {"albumSize", 0},
-        {"picId", 0},
-        {"fansGroup", nullptr},
-        {"img1v1Url", context.pictureUrl(context.catalogue.defaultAvatarPicId())},
-        {"img1v1", 0},
-        {"trans", nullptr},
+        {"id", artist.id},      {"name", artist.name},
+        {"picUrl", nullptr},    {"alias", Json::array()},
+        {"albumSize", 0},       {"picId", 0},
+        {"fansGroup", nullptr}, {"img1v1Url", context.pictureUrl(context.catalogue.defaultAvatarPicId())},
+        {"img1v1", 0},          {"trans", nullptr},
     };
 }
 

@@ -13,8 +13,8 @@ using Json = nlohmann::ordered_json;
 
 struct JsonContext {
     const Catalogue& catalogue;
-    std::string origin;           // "http://host:port", no trailing "/"
-    std::optional<Id> viewerId;   // the user of the request's cookie
+    std::string origin;          // "http://host:port", no trailing "/"
+    std::optional<Id> viewerId;  // the user of the request's cookie
 
     // The URL of a catalogue picture; the empty text for an unknown id.
     std::string pictureUrl(Id picId) const;

@@ -28,8 +28,8 @@ Json mvListJson(const JsonContext& context, const Mv& mv) {
         {"duration", kDurationMs},
         {"mark", 0},
         {"subed", false},
-        {"artists", Json::array({Json{{"id", mv.artistId}, {"name", artist}, {"alias", Json::array()},
-                                      {"transNames", nullptr}}})},
+        {"artists",
+         Json::array({Json{{"id", mv.artistId}, {"name", artist}, {"alias", Json::array()}, {"transNames", nullptr}}})},
     };
 }
 

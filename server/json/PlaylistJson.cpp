@@ -134,10 +134,11 @@ Json toplistJson(const JsonContext& context, const Playlist& playlist) {
 
 Json playlistSearchJson(const JsonContext& context, const Playlist& playlist) {
     const User* user = context.catalogue.user(playlist.creatorId);
-    Json creator = user ? Json{{"nickname", user->nickname}, {"userId", user->userId}, {"userType", user->userType},
-                               {"avatarUrl", nullptr}, {"authStatus", user->authStatus}, {"expertTags", nullptr},
-                               {"experts", nullptr}}
-                        : Json(nullptr);
+    Json creator =
+        user ? Json{{"nickname", user->nickname}, {"userId", user->userId},         {"userType", user->userType},
+                    {"avatarUrl", nullptr},       {"authStatus", user->authStatus}, {"expertTags", nullptr},
+                    {"experts", nullptr}}
+             : Json(nullptr);
     return {
         {"id", playlist.id},
         {"name", playlist.name},
@@ -169,8 +170,15 @@ Json playlistDetailJson(const JsonContext& context, const Playlist& playlist, Su
     }
     Json trackIds = Json::array();
     for (Id id : playlist.trackIds) {
-        trackIds.push_back({{"id", id}, {"v", 12}, {"t", 0}, {"at", playlist.updateTime}, {"alg", nullptr},
-                            {"uid", playlist.creatorId}, {"rcmdReason", ""}, {"sc", nullptr}, {"f", nullptr},
+        trackIds.push_back({{"id", id},
+                            {"v", 12},
+                            {"t", 0},
+                            {"at", playlist.updateTime},
+                            {"alg", nullptr},
+                            {"uid", playlist.creatorId},
+                            {"rcmdReason", ""},
+                            {"sc", nullptr},
+                            {"f", nullptr},
                             {"sr", nullptr}});
     }
     return {

@@ -10,8 +10,11 @@ constexpr int kFlacNominalBitrate = 999000;
 bool playable(const Song& song) { return song.hasStream && song.licensed; }
 
 Json qualityJson(int bitrate, int durationMs) {
-    return {{"br", bitrate}, {"fid", 0}, {"size", static_cast<std::int64_t>(bitrate) / 8 * durationMs / 1000},
-            {"vd", -38000}, {"sr", 44100}};
+    return {{"br", bitrate},
+            {"fid", 0},
+            {"size", static_cast<std::int64_t>(bitrate) / 8 * durationMs / 1000},
+            {"vd", -38000},
+            {"sr", 44100}};
 }
 
 Json artistsOf(const JsonContext& context, const Song& song, bool searchForm) {
@@ -77,7 +80,8 @@ Json songJson(const JsonContext& context, const Song& song) {
         {"entertainmentTags", nullptr},
         {"awardTags", nullptr},
         {"single", 0},
-        {"noCopyrightRcmd", song.licensed ? Json(nullptr) : Json{{"type", 1}, {"typeDesc", "暂无版权"}, {"songId", nullptr}}},
+        {"noCopyrightRcmd",
+         song.licensed ? Json(nullptr) : Json{{"type", 1}, {"typeDesc", "暂无版权"}, {"songId", nullptr}}},
         {"mv", song.mvId},
         {"rtype", 0},
         {"rurl", nullptr},
@@ -157,9 +161,9 @@ Json songSearchJson(const JsonContext& context, const Song& song) {
 }
 
 StreamChoice chooseStream(const Song& song, const std::string& requestedLevel) {
-    const bool lossless = requestedLevel.empty()
-                              ? song.flacByDefault
-                              : requestedLevel == "lossless" || requestedLevel == "hires" || requestedLevel == "jymaster";
+    const bool lossless = requestedLevel.empty() ? song.flacByDefault
+                                                 : requestedLevel == "lossless" || requestedLevel == "hires" ||
+                                                       requestedLevel == "jymaster";
     if (lossless) return {AudioFormat::Flac, "lossless", "flac"};
     return {AudioFormat::Mp3, "higher", "mp3"};
 }
@@ -193,9 +197,13 @@ Json songUrlJson(const JsonContext& context, const Song& song, const StreamChoic
         {"encodeType", available ? Json(choice.extension) : Json(nullptr)},
         {"channelLayout", nullptr},
         {"freeTrialPrivilege",
-         {{"resConsumable", false}, {"userConsumable", false}, {"listenType", nullptr}, {"cannotListenReason", nullptr},
+         {{"resConsumable", false},
+          {"userConsumable", false},
+          {"listenType", nullptr},
+          {"cannotListenReason", nullptr},
           {"playReason", nullptr}}},
-        {"freeTimeTrialPrivilege", {{"resConsumable", false}, {"userConsumable", false}, {"type", 0}, {"remainTime", 0}}},
+        {"freeTimeTrialPrivilege",
+         {{"resConsumable", false}, {"userConsumable", false}, {"type", 0}, {"remainTime", 0}}},
         {"urlSource", 0},
         {"rightSource", 0},
         {"podcastCtrp", nullptr},

@@ -133,6 +133,9 @@ Json artistUserJson(const JsonContext& context, const User& user) {
         {"backgroundImgId", user.backgroundPicId},
         {"userType", user.userType},
         {"experts", nullptr},
-        {"avatarDetail", {{"userType", user.userType}, {"identityLevel", 1}, {"identityIconUrl", context.pictureUrl(user.avatarPicId)}}},
+        {"avatarDetail",
+         {{"userType", user.userType},
+          {"identityLevel", 1},
+          {"identityIconUrl", context.pictureUrl(user.avatarPicId)}}},
     };
 }

@@ -13,19 +13,44 @@ Rgb colourFromHsv(double hue, double saturation, double value) {
     const double t = value * (1.0 - saturation * (1.0 - f));
     double r = value, g = t, b = p;
     switch (sector) {
-    case 0: r = value; g = t; b = p; break;
-    case 1: r = q; g = value; b = p; break;
-    case 2: r = p; g = value; b = t; break;
-    case 3: r = p; g = q; b = value; break;
-    case 4: r = t; g = p; b = value; break;
-    default: r = value; g = p; b = q; break;
+        case 0:
+            r = value;
+            g = t;
+            b = p;
+            break;
+        case 1:
+            r = q;
+            g = value;
+            b = p;
+            break;
+        case 2:
+            r = p;
+            g = value;
+            b = t;
+            break;
+        case 3:
+            r = p;
+            g = q;
+            b = value;
+            break;
+        case 4:
+            r = t;
+            g = p;
+            b = value;
+            break;
+        default:
+            r = value;
+            g = p;
+            b = q;
+            break;
     }
     auto byte = [](double v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0, 1.0) * 255.0 + 0.5); };
     return {byte(r), byte(g), byte(b)};
 }
 
 Canvas::Canvas(int width, int height, Rgb fill)
-    : width_(std::max(width, 1)), height_(std::max(height, 1)),
+    : width_(std::max(width, 1)),
+      height_(std::max(height, 1)),
       pixels_(static_cast<std::size_t>(width_) * height_ * 3) {
     fillRect(0, 0, width_, height_, fill);
 }
@@ -51,9 +76,7 @@ void Canvas::fillRect(int left, int top, int width, int height, Rgb colour) {
 void Canvas::fillVerticalGradient(Rgb top, Rgb bottom) {
     for (int y = 0; y < height_; ++y) {
         const double t = height_ > 1 ? static_cast<double>(y) / (height_ - 1) : 0.0;
-        auto mix = [t](std::uint8_t a, std::uint8_t b) {
-            return static_cast<std::uint8_t>(a + (b - a) * t + 0.5);
-        };
+        auto mix = [t](std::uint8_t a, std::uint8_t b) { return static_cast<std::uint8_t>(a + (b - a) * t + 0.5); };
         fillRect(0, y, width_, 1, {mix(top.r, bottom.r), mix(top.g, bottom.g), mix(top.b, bottom.b)});
     }
 }

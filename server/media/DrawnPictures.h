@@ -19,7 +19,7 @@ public:
 
 private:
     const std::size_t capacity_;
-    std::mutex mutex_;  // guards the two members below
+    std::mutex mutex_;              // guards the two members below
     std::list<std::string> byUse_;  // keys, most recently asked for first
     std::unordered_map<std::string, std::pair<std::string, std::list<std::string>::iterator>> kept_;
 };

@@ -32,15 +32,15 @@ void sendFile(const httplib::Request& request, httplib::Response& response, cons
         return;
     }
     response.set_header("Accept-Ranges", "bytes");
-    response.set_content_provider(
-        static_cast<std::size_t>(file.size), contentType,
-        [stream](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-            std::array<char, 64 * 1024> buffer;
-            stream->clear();
-            stream->seekg(static_cast<std::streamoff>(offset));
-            stream->read(buffer.data(), static_cast<std::streamsize>(std::min(length, buffer.size())));
-            const std::streamsize read = stream->gcount();
-            if (read <= 0) return false;
-            return sink.write(buffer.data(), static_cast<std::size_t>(read));
-        });
+    response.set_content_provider(static_cast<std::size_t>(file.size), contentType,
+                                  [stream](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                                      std::array<char, 64 * 1024> buffer;
+                                      stream->clear();
+                                      stream->seekg(static_cast<std::streamoff>(offset));
+                                      stream->read(buffer.data(),
+                                                   static_cast<std::streamsize>(std::min(length, buffer.size())));
+                                      const std::streamsize read = stream->gcount();
+                                      if (read <= 0) return false;
+                                      return sink.write(buffer.data(), static_cast<std::size_t>(read));
+                                  });
 }

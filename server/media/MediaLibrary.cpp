@@ -37,7 +37,8 @@ bool encodeClip(const AudioClip& clip, AudioFormat format, const fs::path& targe
         if (!out) return false;
     }
     std::vector<std::string> arguments = ffmpegBase();
-    arguments.insert(arguments.end(), {"-f", "wav", "-i", wav.string(), "-metadata", std::string("title=") + clip.name});
+    arguments.insert(arguments.end(),
+                     {"-f", "wav", "-i", wav.string(), "-metadata", std::string("title=") + clip.name});
     if (format == AudioFormat::Mp3) {
         // LAME's quick search (level 7) is plenty for synthesised tones and
         // keeps a minute of music under half a second of encoding.
@@ -56,10 +57,12 @@ bool encodeMvVideo(const fs::path& target) {
     const std::string seconds = std::to_string(kMvVideoSeconds);
     std::vector<std::string> arguments = ffmpegBase();
     arguments.insert(arguments.end(),
-                     {"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=" + seconds, "-f", "lavfi", "-i",
-                      "sine=frequency=523:beep_factor=2:duration=" + seconds, "-c:v", "libx264", "-preset", "veryfast",
-                      "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "96k", "-shortest", "-movflags", "+faststart",
-                      "-f", "mp4", target.string()});
+                     {"-f",         "lavfi",   "-i",        "testsrc2=size=640x360:rate=25:duration=" + seconds,
+                      "-f",         "lavfi",   "-i",        "sine=frequency=523:beep_factor=2:duration=" + seconds,
+                      "-c:v",       "libx264", "-preset",   "veryfast",
+                      "-pix_fmt",   "yuv420p", "-c:a",      "aac",
+                      "-b:a",       "96k",     "-shortest", "-movflags",
+                      "+faststart", "-f",      "mp4",       target.string()});
     return runCommand(arguments);
 }
 
@@ -77,8 +80,8 @@ std::optional<MediaFile> MediaLibrary::audioFile(int clipIndex, AudioFormat form
     const auto& clips = audioClips();
     if (clipIndex < 0 || clipIndex >= static_cast<int>(clips.size())) return std::nullopt;
     const AudioClip& clip = clips[clipIndex];
-    const std::string name = std::string("clip-") + clip.name + "-" + kMediaVersion +
-                             (format == AudioFormat::Mp3 ? ".mp3" : ".flac");
+    const std::string name =
+        std::string("clip-") + clip.name + "-" + kMediaVersion + (format == AudioFormat::Mp3 ? ".mp3" : ".flac");
     return obtain(
         name, [&clip, format](const fs::path& target) { return encodeClip(clip, format, target); }, urgency);
 }

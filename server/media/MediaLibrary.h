@@ -54,7 +54,7 @@ private:
     bool waitUntilNothingAsked(std::stop_token stop);
 
     const std::filesystem::path folder_;
-    std::mutex mutex_;  // guards the members below (not the files' making)
+    std::mutex mutex_;                                       // guards the members below (not the files' making)
     std::map<std::string, std::shared_ptr<Entry>> entries_;  // by file name
     int askedBeingMade_ = 0;
     std::condition_variable_any askedDone_;

@@ -36,8 +36,7 @@ std::optional<WrappedRequest> unwrap(const httplib::Request& request, const std:
                                      const std::string& weapiKey) {
     const std::string& path = request.path;
     if (path.starts_with("/weapi/")) {
-        const std::optional<std::string> json =
-            ServiceCipher::openWeapi(formValue(body, "params"), weapiKey);
+        const std::optional<std::string> json = ServiceCipher::openWeapi(formValue(body, "params"), weapiKey);
         if (!json) return std::nullopt;
         return WrappedRequest::fromJson("/api/" + path.substr(7), *json);
     }

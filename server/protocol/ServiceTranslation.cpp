@@ -46,7 +46,8 @@ struct PlainRoute {
 const std::map<std::string, PlainRoute>& plainRoutes() {
     static const std::map<std::string, PlainRoute> routes = {
         {"/api/song/lyric", {"/lyric", {{"id", "id"}}}},
-        {"/api/search/get", {"/search", {{"keywords", "s"}, {"type", "type"}, {"limit", "limit"}, {"offset", "offset"}}}},
+        {"/api/search/get",
+         {"/search", {{"keywords", "s"}, {"type", "type"}, {"limit", "limit"}, {"offset", "offset"}}}},
         {"/api/personalized/playlist", {"/personalized", {{"limit", "limit"}}}},
         {"/api/toplist", {"/toplist", {}}},
         {"/api/v6/playlist/detail", {"/playlist/detail", {{"id", "id"}}}},
@@ -122,9 +123,11 @@ std::optional<DemoQuestion> demoQuestionOf(const WrappedRequest& request) {
         return question;
     }
     if (uri == "/api/playlist/subscribe" || uri == "/api/playlist/unsubscribe")
-        return DemoQuestion{"/playlist/subscribe", {{"t", uri.ends_with("/subscribe") ? "1" : "2"}, {"id", request.text("id")}}};
+        return DemoQuestion{"/playlist/subscribe",
+                            {{"t", uri.ends_with("/subscribe") ? "1" : "2"}, {"id", request.text("id")}}};
     if (uri == "/api/v2/banner/get") return DemoQuestion{"/banner", {{"type", "0"}}};
-    for (const auto& [prefix, path] : {std::pair{"/api/artist/albums/", "/artist/album"}, std::pair{"/api/v1/album/", "/album"}}) {
+    for (const auto& [prefix, path] :
+         {std::pair{"/api/artist/albums/", "/artist/album"}, std::pair{"/api/v1/album/", "/album"}}) {
         if (!uri.starts_with(prefix)) continue;
         DemoQuestion question{path, {{"id", uri.substr(std::string(prefix).size())}}};
         for (const char* name : {"limit", "offset"})
@@ -143,7 +146,8 @@ void answerHere(const DemoQuestion&, const httplib::Request& request, httplib::R
     for (std::size_t at = cookie.find(marker); at != std::string::npos; at = cookie.find(marker, at + 1)) {
         if (at != 0 && cookie[at - 1] != ' ') continue;
         const std::size_t end = cookie.find(';', at);
-        deviceId = cookie.substr(at + marker.size(), end == std::string::npos ? std::string::npos : end - at - marker.size());
+        deviceId =
+            cookie.substr(at + marker.size(), end == std::string::npos ? std::string::npos : end - at - marker.size());
         break;
     }
     const std::string token = md5Hex("visitor:" + deviceId);

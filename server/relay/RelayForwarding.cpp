@@ -57,12 +57,12 @@ void passBack(const std::shared_ptr<UpstreamStream>& stream, httplib::Response& 
 
 }  // namespace
 
-void addRelayForwarding(httplib::Server& server, RelayContext& relay,
-                        std::function<void(const std::string&)> say) {
+void addRelayForwarding(httplib::Server& server, RelayContext& relay, std::function<void(const std::string&)> say) {
     const auto forward = [&relay, say = std::move(say)](const httplib::Request& request, httplib::Response& response) {
         const std::optional<HttpUrl> url = relay.upstream.forwardUrl(request.target);
         if (!url) {
-            say("refused to forward " + request.method + " " + request.target + ": not a path of " + relay.upstream.text());
+            say("refused to forward " + request.method + " " + request.target + ": not a path of " +
+                relay.upstream.text());
             replyJson(response, {{"code", 400}, {"msg", "只转发上游服务器自己的路径"}});
             response.status = 400;
             return;

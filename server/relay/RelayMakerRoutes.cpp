@@ -38,7 +38,8 @@ void answerSongUrl(const RelayContext& relay, const httplib::Request& request, h
     const std::optional<Json> upstream =
         id ? relay.fetchJson("/song/url/v1?id=" + std::to_string(*id) + "&level=exhigh", true) : std::nullopt;
     const Json* data = memberOf(rootOf(upstream), "data");
-    const Json* member = data && data->is_array() && !data->empty() && data->front().is_object() ? &data->front() : nullptr;
+    const Json* member =
+        data && data->is_array() && !data->empty() && data->front().is_object() ? &data->front() : nullptr;
     if (!member) {
         replyJson(response, {{"data", Json::array()}, {"code", 502}});
         return;
@@ -60,7 +61,8 @@ void answerQrPoll(RelayContext& relay, const std::string& key, httplib::Response
         replyJson(response, {{"message", "上游服务器没有给出登录状态"}});
         return;
     }
-    Json answer = {{"code", state}, {"message", textOf(rootOf(upstream), "message")}, {"cookie", state == 803 ? cookie : ""}};
+    Json answer = {
+        {"code", state}, {"message", textOf(rootOf(upstream), "message")}, {"cookie", state == 803 ? cookie : ""}};
     if (state == 802) {
         answer["nickname"] = textOf(rootOf(upstream), "nickname");
         answer["avatarUrl"] = textOf(rootOf(upstream), "avatarUrl");

@@ -13,5 +13,4 @@
 void addRelayMakerRoutes(httplib::Server& server, RelayContext& relay);
 // Every path no other route answers goes to the upstream unchanged; one that
 // could leave its origin is refused with 400. Registered last.
-void addRelayForwarding(httplib::Server& server, RelayContext& relay,
-                        std::function<void(const std::string&)> say);
+void addRelayForwarding(httplib::Server& server, RelayContext& relay, std::function<void(const std::string&)> say);

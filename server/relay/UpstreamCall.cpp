@@ -26,13 +26,10 @@ CurlExchangeSpec upstreamExchange(const UpstreamRequest& request, int phaseSecon
 
 UpstreamAnswer::Outcome failureOf(CurlExchangeResult::Outcome outcome) {
     switch (outcome) {
-    case CurlExchangeResult::Outcome::NoResponse:
-    case CurlExchangeResult::Outcome::BodyBroken:
-        return UpstreamAnswer::Outcome::Silent;
-    case CurlExchangeResult::Outcome::BodyTooLarge:
-        return UpstreamAnswer::Outcome::TooLarge;
-    default:
-        return UpstreamAnswer::Outcome::Unreachable;
+        case CurlExchangeResult::Outcome::NoResponse:
+        case CurlExchangeResult::Outcome::BodyBroken: return UpstreamAnswer::Outcome::Silent;
+        case CurlExchangeResult::Outcome::BodyTooLarge: return UpstreamAnswer::Outcome::TooLarge;
+        default: return UpstreamAnswer::Outcome::Unreachable;
     }
 }
 

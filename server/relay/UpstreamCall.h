@@ -12,9 +12,9 @@
 struct UpstreamRequest {
     HttpUrl url;
     std::string method = "GET";
-    std::string body;         // sent with its Content-Type when not empty
+    std::string body;  // sent with its Content-Type when not empty
     std::string contentType;
-    std::string cookie;       // the client's Cookie header, passed on when not empty
+    std::string cookie;  // the client's Cookie header, passed on when not empty
 };
 
 struct UpstreamAnswer {

@@ -32,8 +32,8 @@ std::optional<UpstreamOrigin> UpstreamOrigin::parse(std::string_view url) {
     if (!split) return std::nullopt;
     split->target = "/";
     const bool ipv6 = split->host.find(':') != std::string::npos;
-    std::string text = std::string(split->secure ? "https://" : "http://") + (ipv6 ? "[" + split->host + "]" : split->host) +
-                       ":" + std::to_string(split->port);
+    std::string text = std::string(split->secure ? "https://" : "http://") +
+                       (ipv6 ? "[" + split->host + "]" : split->host) + ":" + std::to_string(split->port);
     return UpstreamOrigin(std::move(*split), std::move(text));
 }
 

@@ -27,7 +27,8 @@ void answerQrKey(const ServerContext& context, const httplib::Request& request, 
 
 void answerQrUrl(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
     const std::string origin = requestOrigin(request, context.fallbackHostPort);
-    replyJson(response, {{"code", 200}, {"data", {{"qrurl", scanPageUrl(origin, queryText(request, "key"))}, {"qrimg", ""}}}});
+    replyJson(response,
+              {{"code", 200}, {"data", {{"qrurl", scanPageUrl(origin, queryText(request, "key"))}, {"qrimg", ""}}}});
 }
 
 void answerQrPoll(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {
@@ -36,22 +37,25 @@ void answerQrPoll(const ServerContext& context, const httplib::Request& request,
     const User* user = context.catalogue.user(context.catalogue.demoAccountUserId());
     const JsonContext json = context.jsonFor(request);
     switch (state) {
-    case QrPollState::Expired:
-        replyJson(response, {{"code", 800}, {"message", "二维码不存在或已过期"}, {"cookie", ""}});
-        break;
-    case QrPollState::WaitingScan:
-        replyJson(response, {{"code", 801}, {"message", "等待扫码"}, {"cookie", ""}});
-        break;
-    case QrPollState::WaitingConfirm:
-        replyJson(response, {{"code", 802}, {"message", "授权中"}, {"cookie", ""}, {"nickname", user->nickname},
-                             {"avatarUrl", json.pictureUrl(user->avatarPicId)}});
-        break;
-    case QrPollState::Authorized:
-        context.say("QR login key " + key + " logged in " + user->nickname);
-        replyJson(response, {{"code", 803},
-                             {"message", "授权登陆成功"},
-                             {"cookie", context.sessions.issue(user->userId, nowSeconds())}});
-        break;
+        case QrPollState::Expired:
+            replyJson(response, {{"code", 800}, {"message", "二维码不存在或已过期"}, {"cookie", ""}});
+            break;
+        case QrPollState::WaitingScan:
+            replyJson(response, {{"code", 801}, {"message", "等待扫码"}, {"cookie", ""}});
+            break;
+        case QrPollState::WaitingConfirm:
+            replyJson(response, {{"code", 802},
+                                 {"message", "授权中"},
+                                 {"cookie", ""},
+                                 {"nickname", user->nickname},
+                                 {"avatarUrl", json.pictureUrl(user->avatarPicId)}});
+            break;
+        case QrPollState::Authorized:
+            context.say("QR login key " + key + " logged in " + user->nickname);
+            replyJson(response, {{"code", 803},
+                                 {"message", "授权登陆成功"},
+                                 {"cookie", context.sessions.issue(user->userId, nowSeconds())}});
+            break;
     }
 }
 
@@ -94,7 +98,7 @@ void addAccountRoutes(RouteBook& server, const ServerContext& context) {
 
     // Stands in for the phone that scans the QR code.
     server.Get(R"(/demo/scan(?:/([0-9a-f-]{1,64}))?)", [&context](const httplib::Request& request,
-                                                                httplib::Response& response) {
+                                                                  httplib::Response& response) {
         const std::string key = request.matches[1].matched ? request.matches[1].str() : queryText(request, "key");
         if (!context.qrLogins.markScanned(key)) {
             replyHtml(response, 404, "二维码已过期", "<h1>二维码不存在或已过期</h1>");
@@ -128,10 +132,9 @@ void addAccountRoutes(RouteBook& server, const ServerContext& context) {
             const bool subscribed = uid && playlist->creatorId != *uid;
             playlists.push_back(playlistJson(json, *playlist, subscribed));
         }
-        replyJson(response, {{"version", std::to_string(nowSeconds() * 1000)},
-                             {"more", more},
-                             {"playlist", playlists},
-                             {"code", 200}});
+        replyJson(
+            response,
+            {{"version", std::to_string(nowSeconds() * 1000)}, {"more", more}, {"playlist", playlists}, {"code", 200}});
     });
 
     server.Get("/playlist/subscribe", [&context](const httplib::Request& request, httplib::Response& response) {

@@ -13,6 +13,7 @@ void addAlbumRoutes(RouteBook& server, const ServerContext& context) {
         const JsonContext json = context.jsonFor(request);
         Json songs = Json::array();
         for (Id songId : album->songIds) songs.push_back(songJson(json, *context.catalogue.song(songId)));
-        replyJson(response, {{"resourceState", true}, {"songs", songs}, {"code", 200}, {"album", albumJson(json, *album)}});
+        replyJson(response,
+                  {{"resourceState", true}, {"songs", songs}, {"code", 200}, {"album", albumJson(json, *album)}});
     });
 }

@@ -28,8 +28,9 @@ void addArtistRoutes(RouteBook& server, const ServerContext& context) {
     server.Get("/artist/detail", [&context](const httplib::Request& request, httplib::Response& response) {
         const Artist* artist = requestedArtist(context, request);
         if (!artist) return replyArtistMissing(response);
-        replyJson(response,
-                  {{"code", 200}, {"message", "success"}, {"data", artistDetailJson(context.jsonFor(request), *artist)}});
+        replyJson(
+            response,
+            {{"code", 200}, {"message", "success"}, {"data", artistDetailJson(context.jsonFor(request), *artist)}});
     });
 
     server.Get("/artist/album", [&context](const httplib::Request& request, httplib::Response& response) {
@@ -41,7 +42,8 @@ void addArtistRoutes(RouteBook& server, const ServerContext& context) {
         for (Id id : sliceOf(artist->albumIds, pageOf(request, 30), &more)) {
             albums.push_back(albumJson(json, *context.catalogue.album(id)));
         }
-        replyJson(response, {{"artist", artistJson(json, *artist)}, {"hotAlbums", albums}, {"more", more}, {"code", 200}});
+        replyJson(response,
+                  {{"artist", artistJson(json, *artist)}, {"hotAlbums", albums}, {"more", more}, {"code", 200}});
     });
 
     server.Get("/artist/mv", [&context](const httplib::Request& request, httplib::Response& response) {

@@ -54,14 +54,16 @@ void addHomeRoutes(RouteBook& server, const ServerContext& context) {
         const JsonContext json = context.jsonFor(request);
         Json banners = Json::array();
         int position = 0;
-        for (const Banner& banner : context.catalogue.banners()) banners.push_back(bannerJson(json, banner, position++));
+        for (const Banner& banner : context.catalogue.banners())
+            banners.push_back(bannerJson(json, banner, position++));
         replyJson(response, {{"banners", banners}, {"code", 200}});
     });
 
     server.Get("/personalized/mv", [&context](const httplib::Request& request, httplib::Response& response) {
         const JsonContext json = context.jsonFor(request);
         Json result = Json::array();
-        for (Id id : context.catalogue.dailyMvIds()) result.push_back(personalizedMvJson(json, *context.catalogue.mv(id)));
+        for (Id id : context.catalogue.dailyMvIds())
+            result.push_back(personalizedMvJson(json, *context.catalogue.mv(id)));
         replyJson(response, {{"code", 200}, {"category", 5}, {"result", result}});
     });
 
@@ -101,9 +103,10 @@ void addHomeRoutes(RouteBook& server, const ServerContext& context) {
             return;
         }
         const std::optional<MediaFile> video = context.media.mvVideo();
-        const auto now = std::chrono::duration_cast<std::chrono::seconds>(
-                             std::chrono::system_clock::now().time_since_epoch())
-                             .count();
-        replyJson(response, {{"code", 200}, {"data", mvUrlJson(context.jsonFor(request), *mv, video ? &*video : nullptr, now)}});
+        const auto now =
+            std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+                .count();
+        replyJson(response,
+                  {{"code", 200}, {"data", mvUrlJson(context.jsonFor(request), *mv, video ? &*video : nullptr, now)}});
     });
 }

@@ -38,8 +38,9 @@ void answerDailySongs(const ServerContext& context, const httplib::Request& requ
         song["privilege"] = privilegeJson(*context.catalogue.song(id));
         songs.push_back(std::move(song));
     }
-    replyJson(response, {{"code", 200},
-                         {"data", {{"dailySongs", songs}, {"orderSongs", Json::array()}, {"recommendReasons", Json::array()}}}});
+    replyJson(response,
+              {{"code", 200},
+               {"data", {{"dailySongs", songs}, {"orderSongs", Json::array()}, {"recommendReasons", Json::array()}}}});
 }
 
 void answerPersonalFm(const ServerContext& context, const httplib::Request& request, httplib::Response& response) {

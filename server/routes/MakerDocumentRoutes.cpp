@@ -23,15 +23,15 @@ constexpr UpdateLogEntry kUpdateLog[] = {
 void addMakerDocumentRoutes(httplib::Server& server, const ServerContext& context) {
     server.Get("/api/config/config.json", [&context](const httplib::Request& request, httplib::Response& response) {
         const std::string origin = requestOrigin(request, context.fallbackHostPort);
-        replyJson(response, {{"code", 200},
-                             {"data",
-                              {{"Name", "Mivra Music"},
-                               {"Ver", context.options.announcedVersion},
-                               {"Notice", context.options.upstream.empty() ? "欢迎使用 Mivra Music 演示服务器"
-                                                                           : "欢迎使用 Mivra Music"}}},
-                             {"urls",
-                              {{"UpdateLog", origin + "/api/config/updatelog.json"},
-                               {"Download", origin + "/download/"}}}});
+        replyJson(
+            response,
+            {{"code", 200},
+             {"data",
+              {{"Name", "Mivra Music"},
+               {"Ver", context.options.announcedVersion},
+               {"Notice",
+                context.options.upstream.empty() ? "欢迎使用 Mivra Music 演示服务器" : "欢迎使用 Mivra Music"}}},
+             {"urls", {{"UpdateLog", origin + "/api/config/updatelog.json"}, {"Download", origin + "/download/"}}}});
     });
 
     // Where the updater sends the user for the newest version.
@@ -43,7 +43,8 @@ void addMakerDocumentRoutes(httplib::Server& server, const ServerContext& contex
 
     server.Get("/api/config/updatelog.json", [](const httplib::Request&, httplib::Response& response) {
         Json entries = Json::array();
-        for (const UpdateLogEntry& entry : kUpdateLog) entries.push_back({{"title", entry.title}, {"content", entry.content}});
+        for (const UpdateLogEntry& entry : kUpdateLog)
+            entries.push_back({{"title", entry.title}, {"content", entry.content}});
         replyJson(response, {{"code", 200}, {"data", entries}});
     });
 

@@ -27,8 +27,8 @@ void answerSongUrl(const ServerContext& context, const httplib::Request& request
 // The time itself is not compared with the clock: clients outside UTC+8 send
 // it shifted by their zone.
 bool validSignature(const ServerContext& context, const std::string& timestamp, const std::string& sign) {
-    const bool tenDigits = timestamp.size() == 10 &&
-                           std::all_of(timestamp.begin(), timestamp.end(), [](unsigned char c) { return std::isdigit(c); });
+    const bool tenDigits = timestamp.size() == 10 && std::all_of(timestamp.begin(), timestamp.end(),
+                                                                 [](unsigned char c) { return std::isdigit(c); });
     return tenDigits && sign == md5Hex(context.options.signPrefix + timestamp);
 }
 

@@ -37,11 +37,12 @@ void answerPicture(const ServerContext& context, const httplib::Request& request
         return;
     }
     const auto [width, height] = pictureSize(request, *picture);
-    const std::string key =
-        std::to_string(picture->id) + '/' + std::to_string(width) + 'x' + std::to_string(height) + (png ? ".png" : ".jpg");
+    const std::string key = std::to_string(picture->id) + '/' + std::to_string(width) + 'x' + std::to_string(height) +
+                            (png ? ".png" : ".jpg");
     const std::string bytes = context.pictures.obtain(key, [&, width = width, height = height] {
-        const Canvas canvas = drawCoverArt(
-            {picture->title, picture->subtitle, picture->hue, static_cast<unsigned>(picture->id % 100000)}, width, height);
+        const Canvas canvas =
+            drawCoverArt({picture->title, picture->subtitle, picture->hue, static_cast<unsigned>(picture->id % 100000)},
+                         width, height);
         return png ? encodePng(canvas) : encodeJpeg(canvas);
     });
     response.set_header("Cache-Control", "max-age=86400");
@@ -98,16 +99,18 @@ void answerPlayerPage(const httplib::Request& request, httplib::Response& respon
 }  // namespace
 
 void addMediaRoutes(httplib::Server& server, const ServerContext& context) {
-    server.Get(R"(/pic/(\d{1,19})\.(jpg|png))", [&context](const httplib::Request& request, httplib::Response& response) {
-        answerPicture(context, request, response);
-    });
+    server.Get(R"(/pic/(\d{1,19})\.(jpg|png))",
+               [&context](const httplib::Request& request, httplib::Response& response) {
+                   answerPicture(context, request, response);
+               });
     server.Get(R"(/media/audio/(\d{1,19})-([a-z]+)\.(mp3|flac))",
                [&context](const httplib::Request& request, httplib::Response& response) {
                    answerSongAudio(context, request, response);
                });
-    server.Get(R"(/media/mv/(\d{1,19})\.mp4(&[^/]*)?)", [&context](const httplib::Request& request, httplib::Response& response) {
-        answerMvVideo(context, request, response);
-    });
+    server.Get(R"(/media/mv/(\d{1,19})\.mp4(&[^/]*)?)",
+               [&context](const httplib::Request& request, httplib::Response& response) {
+                   answerMvVideo(context, request, response);
+               });
     addQrPictureRoute(server);
     addPlayerPageRoute(server);
 }

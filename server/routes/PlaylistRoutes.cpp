@@ -12,7 +12,8 @@ SubscribedFlag subscribedBy(const ServerContext& context, const JsonContext& jso
 
 Json playlistList(const ServerContext& context, const JsonContext& json, const std::vector<const Playlist*>& shown) {
     Json list = Json::array();
-    for (const Playlist* playlist : shown) list.push_back(playlistJson(json, *playlist, subscribedBy(context, json, *playlist)));
+    for (const Playlist* playlist : shown)
+        list.push_back(playlistJson(json, *playlist, subscribedBy(context, json, *playlist)));
     return list;
 }
 

@@ -21,8 +21,9 @@ std::string foldAscii(std::string text) {
 // Whether any of the texts contains the keyword (ASCII letters in any case).
 bool matches(const std::string& foldedKeyword, const std::vector<std::string>& texts) {
     if (foldedKeyword.empty()) return false;
-    return std::any_of(texts.begin(), texts.end(),
-                       [&](const std::string& text) { return foldAscii(text).find(foldedKeyword) != std::string::npos; });
+    return std::any_of(texts.begin(), texts.end(), [&](const std::string& text) {
+        return foldAscii(text).find(foldedKeyword) != std::string::npos;
+    });
 }
 
 std::vector<std::string> artistNames(const Catalogue& catalogue, const std::vector<Id>& ids) {

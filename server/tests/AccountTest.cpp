@@ -80,7 +80,8 @@ protected:
     // Runs the QR login as the app does and returns the cookie.
     std::string logIn() {
         const std::string key = getJson("/mivra/public/?type=apiCloudMusicQRCodeLogin&op=0")["data"]["unikey"];
-        const std::string qrurl = getJson("/mivra/public/?type=apiCloudMusicQRCodeLogin&op=1&key=" + key)["data"]["qrurl"];
+        const std::string qrurl =
+            getJson("/mivra/public/?type=apiCloudMusicQRCodeLogin&op=1&key=" + key)["data"]["qrurl"];
         EXPECT_TRUE(qrurl.starts_with(server->origin()));
         EXPECT_EQ(poll(key)["code"], 801);
         auto scanned = get(qrurl.substr(server->origin().size()));

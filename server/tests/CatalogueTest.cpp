@@ -38,7 +38,8 @@ TEST(CatalogueTest, HasEnoughNamedSongsByEnoughArtists) {
 }
 
 TEST(CatalogueTest, EveryDiscoverCategoryHasPlaylists) {
-    for (const std::string category : {"全部", "官方", "欧美", "流行", "摇滚", "电子", "说唱", "古风", "轻音乐", "华语"}) {
+    for (const std::string category :
+         {"全部", "官方", "欧美", "流行", "摇滚", "电子", "说唱", "古风", "轻音乐", "华语"}) {
         EXPECT_GE(catalogue().playlistsInCategory(category).size(), 4u) << category;
     }
     EXPECT_GE(catalogue().highQualityPlaylists().size(), 4u);
@@ -61,7 +62,9 @@ TEST(CatalogueTest, HoldsTheLongListsThePagesPage) {
 
 TEST(CatalogueTest, HasTheSpecialCasesTheClientMustHandle) {
     const auto& songs = catalogue().songs();
-    auto count = [&](const std::function<bool(const Song&)>& test) { return std::count_if(songs.begin(), songs.end(), test); };
+    auto count = [&](const std::function<bool(const Song&)>& test) {
+        return std::count_if(songs.begin(), songs.end(), test);
+    };
     EXPECT_EQ(count([](const Song& s) { return !s.hasStream; }), 1);
     EXPECT_EQ(count([](const Song& s) { return !s.licensed; }), 1);
     for (LyricKind kind : {LyricKind::PureMusic, LyricKind::Untimed, LyricKind::Missing, LyricKind::TimedSharedTags}) {
@@ -72,7 +75,8 @@ TEST(CatalogueTest, HasTheSpecialCasesTheClientMustHandle) {
     EXPECT_GE(count([](const Song& s) { return s.flacByDefault; }), 1);
 
     const auto& banners = catalogue().banners();
-    EXPECT_TRUE(std::any_of(banners.begin(), banners.end(), [](const Banner& b) { return b.targetId == 0 && !b.url.empty(); }));
+    EXPECT_TRUE(
+        std::any_of(banners.begin(), banners.end(), [](const Banner& b) { return b.targetId == 0 && !b.url.empty(); }));
 
     const auto& artists = catalogue().artists();
     EXPECT_TRUE(std::any_of(artists.begin(), artists.end(), [](const Artist& a) { return a.userId.has_value(); }));
@@ -80,11 +84,11 @@ TEST(CatalogueTest, HasTheSpecialCasesTheClientMustHandle) {
 }
 
 TEST(CatalogueTest, NamesCoverTheScriptsTheAppMustKeep) {
-    EXPECT_TRUE(anyName([](const std::string& n) { return contains(n, "の"); }));     // Japanese
-    EXPECT_TRUE(anyName([](const std::string& n) { return contains(n, "별"); }));     // Korean
-    EXPECT_TRUE(anyName([](const std::string& n) { return contains(n, "é"); }));      // accented Latin
-    EXPECT_TRUE(anyName([](const std::string& n) { return contains(n, "🌙"); }));     // emoji
-    EXPECT_TRUE(anyName([](const std::string& n) { return contains(n, "夏"); }));     // Chinese
+    EXPECT_TRUE(anyName([](const std::string& n) { return contains(n, "の"); }));  // Japanese
+    EXPECT_TRUE(anyName([](const std::string& n) { return contains(n, "별"); }));  // Korean
+    EXPECT_TRUE(anyName([](const std::string& n) { return contains(n, "é"); }));   // accented Latin
+    EXPECT_TRUE(anyName([](const std::string& n) { return contains(n, "🌙"); }));   // emoji
+    EXPECT_TRUE(anyName([](const std::string& n) { return contains(n, "夏"); }));  // Chinese
     const Playlist* summer = catalogue().playlist(demo::kSummerSoundsPlaylist);
     ASSERT_NE(summer, nullptr);
     EXPECT_TRUE(contains(summer->description, "\"") && contains(summer->description, "\n"));

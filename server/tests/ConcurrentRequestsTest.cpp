@@ -28,17 +28,19 @@ TEST_F(ConcurrentRequestsTest, ClientsInParallelAllGetTheirAnswers) {
                 const std::string unikey = key.is_discarded() ? "" : key["data"].value("unikey", "");
                 ok("/demo/scan/" + unikey);
                 ok("/mivra/public/?type=apiCloudMusicQRCodeLogin&op=2&key=" + unikey);
-                const Json login = Json::parse(ok("/mivra/public/?type=apiCloudMusicQRCodeLogin&op=2&key=" + unikey),
-                                               nullptr, false);
+                const Json login =
+                    Json::parse(ok("/mivra/public/?type=apiCloudMusicQRCodeLogin&op=2&key=" + unikey), nullptr, false);
                 std::string cookie = login.is_discarded() ? "" : login.value("cookie", "");
-                for (std::size_t at = 0; (at = cookie.find(' ', at)) != std::string::npos;) cookie.replace(at, 1, "%20");
+                for (std::size_t at = 0; (at = cookie.find(' ', at)) != std::string::npos;)
+                    cookie.replace(at, 1, "%20");
                 const std::string playlist = std::to_string(7000000001 + (c + round) % 29);
                 ok("/playlist/subscribe?t=1&id=" + playlist + "&cookie=" + cookie);
                 ok("/playlist/subscribe?t=2&id=" + playlist + "&cookie=" + cookie);
                 ok("/api/?type=apiSongUrlV1&id=" + std::to_string(1900001001 + (c + round) % 40));
                 ok("/pic/" + std::to_string(109951163000000001 + c * 7 + round) +
-                   (demoCatalogue().picture(109951163000000001 + c * 7 + round)->format == PictureFormat::Png ? ".png"
-                                                                                                               : ".jpg") +
+                   (demoCatalogue().picture(109951163000000001 + c * 7 + round)->format == PictureFormat::Png
+                        ? ".png"
+                        : ".jpg") +
                    "?param=64y64");
                 ok("/api/online.php");
                 ok("/playlist/track/all?id=8806287654&limit=50&offset=" + std::to_string(round * 50) + "&cookie=");

@@ -37,8 +37,9 @@ Check sizeAtLeast(const std::string& pointer, std::size_t size) {
             [size](const Json* v) { return v && v->is_array() && v->size() >= size; }};
 }
 Check textHas(const std::string& pointer, const std::string& part) {
-    return {pointer, "a text holding " + part,
-            [part](const Json* v) { return v && v->is_string() && v->get<std::string>().find(part) != std::string::npos; }};
+    return {pointer, "a text holding " + part, [part](const Json* v) {
+                return v && v->is_string() && v->get<std::string>().find(part) != std::string::npos;
+            }};
 }
 Check textEndsWith(const std::string& pointer, const std::string& end) {
     return {pointer, "a text ending in " + end,
@@ -92,7 +93,8 @@ std::vector<Row> rows() {
          {sizeAtLeast("/playlists", 5), equals("/playlists/0/highQuality", true), isText("/playlists/0/copywriter")}},
         {"/top/playlist?cat=" + encodeQueryValue("欧美") + "&limit=100",
          {sizeAtLeast("/playlists", 4), equals("/cat", "欧美")}},
-        {"/top/playlist?cat=" + encodeQueryValue("不存在") + "&limit=100", {sizeIs("/playlists", 0), equals("/total", 0)}},
+        {"/top/playlist?cat=" + encodeQueryValue("不存在") + "&limit=100",
+         {sizeIs("/playlists", 0), equals("/total", 0)}},
         {"/toplist",
          {sizeIs("/list", 6), isText("/list/0/name"), isNumber("/list/0/id"), isText("/list/0/coverImgUrl"),
           equals("/list/0/ToplistType", "S"), isAbsent("/list/5/ToplistType")}},
@@ -120,8 +122,8 @@ std::vector<Row> rows() {
           isAbsent("/data/identify")}},
         {"/artist/detail?id=1", {equals("/code", 404)}},
         {"/artist/album?id=12138013&limit=10" + kMs,
-         {sizeIs("/hotAlbums", 10), equals("/more", true), isText("/hotAlbums/0/name"),
-          isText("/hotAlbums/0/picUrl"), isNumber("/hotAlbums/0/id"), equals("/artist/albumSize", 25)}},
+         {sizeIs("/hotAlbums", 10), equals("/more", true), isText("/hotAlbums/0/name"), isText("/hotAlbums/0/picUrl"),
+          isNumber("/hotAlbums/0/id"), equals("/artist/albumSize", 25)}},
         {"/artist/album?id=12138013&limit=30", {sizeIs("/hotAlbums", 25), equals("/more", false)}},
         {"/artist/mv?id=12138002&limit=10" + kMs,
          {sizeIs("/mvs", 10), equals("/hasMore", true), isText("/mvs/0/name"), isText("/mvs/0/imgurl16v9"),
@@ -146,7 +148,8 @@ std::vector<Row> rows() {
           isNumber("/artists/0/id"), equals("/more", true)}},
         {"/album/newest", {sizeAtLeast("/albums", 11), isText("/albums/0/name"), isText("/albums/0/picUrl")}},
         {"/mv/first?limit=10",
-         {sizeIs("/data", 10), equals("/data/0/name", "Neon 🌙 Drive"), isText("/data/0/cover"), isNumber("/data/0/id")}},
+         {sizeIs("/data", 10), equals("/data/0/name", "Neon 🌙 Drive"), isText("/data/0/cover"),
+          isNumber("/data/0/id")}},
         {"/mv/all", {sizeIs("/data", 30), equals("/count", 61), equals("/hasMore", true), isText("/data/0/cover")}},
         {"/mv/all?limit=30&offset=60", {sizeIs("/data", 1), equals("/hasMore", false)}},
         {"/mv/url?id=10900001" + kMs, {textHas("/data/url", "&wsTime="), equals("/data/code", 200)}},
@@ -161,7 +164,8 @@ std::vector<Row> rows() {
         {"/api/?type=apiSongUrlV1&id=1900001001",
          {textEndsWith("/data/0/url", "-higher.mp3"), equals("/data/0/type", "mp3"), isNumber("/data/0/size"),
           equals("/data/0/code", 200)}},
-        {"/api/?type=apiSongUrlV1&id=1900001005", {textEndsWith("/data/0/url", ".flac"), equals("/data/0/type", "flac")}},
+        {"/api/?type=apiSongUrlV1&id=1900001005",
+         {textEndsWith("/data/0/url", ".flac"), equals("/data/0/type", "flac")}},
         {"/api/?type=apiSongUrlV1&id=1900001001&level=lossless", {textEndsWith("/data/0/url", "-lossless.flac")}},
         {"/api/?type=apiSongUrlV1&id=1900001005&level=standard", {textEndsWith("/data/0/url", ".mp3")}},
         {"/api/?type=apiSongUrlV1&id=1900001012", {isNull("/data/0/url"), equals("/data/0/code", 404)}},
@@ -177,7 +181,8 @@ std::vector<Row> rows() {
          {textEndsWith("/data/0/url", "-higher.mp3"), equals("/data/0/id", 1900001001), equals("/data/0/code", 200),
           equals("/code", 200)}},
         {"/song/url/v1?id=1900001012&level=exhigh", {isNull("/data/0/url"), equals("/data/0/code", 404)}},
-        {"/login/qr/key?timestamp=1577836800007", {equals("/code", 200), equals("/data/code", 200), isText("/data/unikey")}},
+        {"/login/qr/key?timestamp=1577836800007",
+         {equals("/code", 200), equals("/data/code", 200), isText("/data/unikey")}},
         {"/login/qr/create?key=abc&timestamp=1577836800007",
          {equals("/code", 200), textEndsWith("/data/qrurl", "/demo/scan/abc"), isText("/data/qrimg")}},
         {"/login/qr/check?key=abc&timestamp=1577836800007",
@@ -201,7 +206,8 @@ TEST_F(EndpointShapeTest, EveryPathAnswersInTheServiceShape) {
         // Compact, and the members in the order the answer was written.
         EXPECT_EQ(result->body, json.dump());
         for (const Check& check : row.checks) {
-            EXPECT_TRUE(check.holds(valueAt(json, check.pointer))) << check.pointer << " should be " << check.expectation;
+            EXPECT_TRUE(check.holds(valueAt(json, check.pointer)))
+                << check.pointer << " should be " << check.expectation;
         }
     }
 }

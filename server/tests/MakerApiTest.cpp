@@ -15,10 +15,10 @@ TEST_F(MakerApiTest, ServiceCookieNeedsTheSignatureOfPrefixAndTenDigitTime) {
     const Case cases[] = {
         {"1577836800", md5Hex("m1577836800"), true},
         {"1234567890", md5Hex("m1234567890"), true},
-        {"1577836800", md5Hex("x1577836800"), false},  // other prefix
-        {"1577836800", md5Hex("m1577836801"), false},  // other time
+        {"1577836800", md5Hex("x1577836800"), false},        // other prefix
+        {"1577836800", md5Hex("m1577836801"), false},        // other time
         {"1577836800007", md5Hex("m1577836800007"), false},  // 13 digits
-        {"157783680", md5Hex("m157783680"), false},  // 9 digits
+        {"157783680", md5Hex("m157783680"), false},          // 9 digits
         {"1577836800", "", false},
     };
     for (const Case& c : cases) {
@@ -69,8 +69,10 @@ protected:
 
 TEST_F(AnnouncingServerTest, AnnouncesTheVersionAndSignsWithThePrefixItWasGiven) {
     EXPECT_EQ(getJson("/api/config/config.json")["data"]["Ver"], "Beta V1.2.0");
-    EXPECT_EQ(getJson("/api/?type=cloudMusicCookie&op=0&timestamp=1577836800&sign=" + md5Hex("q1577836800"))["code"], 200);
-    EXPECT_EQ(getJson("/api/?type=cloudMusicCookie&op=0&timestamp=1577836800&sign=" + md5Hex("m1577836800"))["code"], 403);
+    EXPECT_EQ(getJson("/api/?type=cloudMusicCookie&op=0&timestamp=1577836800&sign=" + md5Hex("q1577836800"))["code"],
+              200);
+    EXPECT_EQ(getJson("/api/?type=cloudMusicCookie&op=0&timestamp=1577836800&sign=" + md5Hex("m1577836800"))["code"],
+              403);
 }
 
 TEST(Md5Test, KnownDigests) {

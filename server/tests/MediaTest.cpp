@@ -47,8 +47,11 @@ TEST_F(MediaTest, SongFilesAreTheAnnouncedMp3AndFlac) {
         EXPECT_EQ(file->body.compare(0, c.magic.size(), c.magic), 0);
         // The clip lasts as long as the song says: FLAC's STREAMINFO holds the sample count.
         if (c.magic == "fLaC") {
-            const auto byte = [&](std::size_t at) { return static_cast<std::uint64_t>(static_cast<unsigned char>(file->body[at])); };
-            const std::uint64_t samples = ((byte(21) & 0x0F) << 32) | (byte(22) << 24) | (byte(23) << 16) | (byte(24) << 8) | byte(25);
+            const auto byte = [&](std::size_t at) {
+                return static_cast<std::uint64_t>(static_cast<unsigned char>(file->body[at]));
+            };
+            const std::uint64_t samples =
+                ((byte(21) & 0x0F) << 32) | (byte(22) << 24) | (byte(23) << 16) | (byte(24) << 8) | byte(25);
             EXPECT_EQ(samples * 1000 / 44100, stream.member["time"].get<std::uint64_t>());
         }
     }
@@ -78,11 +81,12 @@ TEST_F(MediaTest, ByteRangesAnswerPartialContent) {
         EXPECT_EQ(part->status, 206);
         EXPECT_EQ(part->body, whole->body.substr(c.first, c.length));
         EXPECT_EQ(part->get_header_value("Content-Length"), std::to_string(c.length));
-        EXPECT_EQ(part->get_header_value("Content-Range"),
-                  "bytes " + std::to_string(c.first) + "-" + std::to_string(c.first + c.length - 1) + "/" +
-                      std::to_string(size));
+        EXPECT_EQ(part->get_header_value("Content-Range"), "bytes " + std::to_string(c.first) + "-" +
+                                                               std::to_string(c.first + c.length - 1) + "/" +
+                                                               std::to_string(size));
     }
-    for (const std::string& range : {"bytes=" + std::to_string(size) + "-", "bytes=" + std::to_string(size + 10) + "-" + std::to_string(size + 20)}) {
+    for (const std::string& range : {"bytes=" + std::to_string(size) + "-",
+                                     "bytes=" + std::to_string(size + 10) + "-" + std::to_string(size + 20)}) {
         SCOPED_TRACE(range);
         auto beyond = get(stream.path, {{"Range", range}});
         ASSERT_TRUE(beyond);
@@ -117,7 +121,8 @@ TEST_F(MediaTest, MvUrlPlaysAsMp4DirectlyAndThroughThePlayerPage) {
     EXPECT_EQ(page->status, 200);
     EXPECT_EQ(page->get_header_value("Content-Type"), "text/html; charset=utf-8");
     std::string escaped = url;
-    for (std::size_t at = 0; (at = escaped.find('&', at)) != std::string::npos; at += 5) escaped.replace(at, 1, "&amp;");
+    for (std::size_t at = 0; (at = escaped.find('&', at)) != std::string::npos; at += 5)
+        escaped.replace(at, 1, "&amp;");
     EXPECT_NE(page->body.find("<video id=\"mv\" controls autoplay playsinline src=\"" + escaped + "\">"),
               std::string::npos)
         << page->body;

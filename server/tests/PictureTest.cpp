@@ -37,7 +37,8 @@ Pixels decode(const std::string& bytes) {
     tjhandle handle = tjInitDecompress();
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     int subsampling = 0, colourspace = 0;
-    if (tjDecompressHeader3(handle, data, bytes.size(), &pixels.width, &pixels.height, &subsampling, &colourspace) == 0) {
+    if (tjDecompressHeader3(handle, data, bytes.size(), &pixels.width, &pixels.height, &subsampling, &colourspace) ==
+        0) {
         pixels.rgb.resize(static_cast<std::size_t>(pixels.width) * pixels.height * 3);
         tjDecompress2(handle, data, bytes.size(), pixels.rgb.data(), pixels.width, 0, pixels.height, TJPF_RGB, 0);
     }
@@ -78,7 +79,7 @@ protected:
 };
 
 TEST_F(PictureTest, SizeFollowsParamAndFormatFollowsTheName) {
-    const Id albumCover = demoCatalogue().album(150001)->picId;          // JPEG
+    const Id albumCover = demoCatalogue().album(150001)->picId;             // JPEG
     const Id artistPicture = demoCatalogue().artist(demo::kLinXia)->picId;  // PNG
     struct Case {
         std::string target;
@@ -102,7 +103,7 @@ TEST_F(PictureTest, SizeFollowsParamAndFormatFollowsTheName) {
         EXPECT_EQ(pictureDimensions(result->body), c.size);
     }
     for (const std::string& wrong : {"/pic/" + std::to_string(albumCover) + ".png", std::string("/pic/5.jpg"),
-                                    std::string("/pic/99999999999999999999.jpg")}) {
+                                     std::string("/pic/99999999999999999999.jpg")}) {
         auto result = get(wrong);
         ASSERT_TRUE(result);
         EXPECT_EQ(result->status, 404) << wrong;
@@ -151,7 +152,8 @@ TEST_F(PictureTest, QrPictureEncodesTheWholeTextAfterText) {
     for (int y = 0; y < modules; ++y) {
         for (int x = 0; x < modules; ++x) {
             const bool dark = expected->data[y * modules + x] & 1;
-            const auto p = pixels.at(origin + x * modulePixels + modulePixels / 2, origin + y * modulePixels + modulePixels / 2);
+            const auto p =
+                pixels.at(origin + x * modulePixels + modulePixels / 2, origin + y * modulePixels + modulePixels / 2);
             if (dark != (p[0] < 128)) ++mismatches;
         }
     }

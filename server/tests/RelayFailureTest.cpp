@@ -32,9 +32,16 @@ const std::string kHtmlPage = "<html><body>Service Unavailable</body></html>";
 
 const FailingUpstream kFailures[] = {
     {"down", nullptr, 502, ""},
-    {"502 with a JSON body", [](const RecordedRequest&) { return CannedReply{502, kBadGateway, "application/json", {}}; },
+    {"502 with a JSON body",
+     [](const RecordedRequest&) {
+         return CannedReply{502, kBadGateway, "application/json", {}};
+     },
      502, kBadGateway},
-    {"not JSON", [](const RecordedRequest&) { return CannedReply{200, kHtmlPage, "text/html", {}}; }, 200, kHtmlPage},
+    {"not JSON",
+     [](const RecordedRequest&) {
+         return CannedReply{200, kHtmlPage, "text/html", {}};
+     },
+     200, kHtmlPage},
     {"slow", slowAnswer, 504, ""},
 };
 
@@ -114,7 +121,9 @@ TEST(RelayQrPollTest, OnlyTheFourLoginStatesReachTheProgram) {
     const CloudApiClient client(ServiceHosts::allAt(relay.origin()));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.upstreamBody);
-        upstream.setHandler([&c](const RecordedRequest&) { return CannedReply{200, c.upstreamBody, "application/json", {}}; });
+        upstream.setHandler([&c](const RecordedRequest&) {
+            return CannedReply{200, c.upstreamBody, "application/json", {}};
+        });
         const QrPollResult poll = client.qrPoll("k");
         EXPECT_EQ(poll.state, c.state);
         EXPECT_EQ(poll.cookie, c.state == QrLoginState::LoggedIn ? "MUSIC_U=1;" : "");

@@ -17,7 +17,8 @@ class StreamingUpstream {
 public:
     StreamingUpstream() {
         server_.Get("/stream", [this](const httplib::Request&, httplib::Response& response) {
-            response.set_chunked_content_provider("application/json", [this](std::size_t offset, httplib::DataSink& sink) {
+            response.set_chunked_content_provider("application/json", [this](std::size_t offset,
+                                                                             httplib::DataSink& sink) {
                 if (offset == 0) return sink.write(kFirst.data(), kFirst.size());
                 releasedInTime_ = released_.get_future().wait_for(std::chrono::seconds(5)) == std::future_status::ready;
                 sink.write(kRest.data(), kRest.size());

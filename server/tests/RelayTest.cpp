@@ -68,7 +68,8 @@ TEST_F(RelayTest, AServicePathGoesThroughUnchangedAndItsAnswerComesBackAsItCame)
     }
 
     upstream.clearSeenRequests();
-    const httplib::Result posted = client->Post("/playlist/subscribe?t=1&id=1", "a=1", "application/x-www-form-urlencoded");
+    const httplib::Result posted =
+        client->Post("/playlist/subscribe?t=1&id=1", "a=1", "application/x-www-form-urlencoded");
     ASSERT_TRUE(posted);
     const std::vector<SeenRequest> seen = upstream.seenRequests();
     ASSERT_EQ(seen.size(), 1u);
@@ -159,7 +160,7 @@ TEST_F(RelayTest, RefusesEveryTargetThatCouldReachAnotherHost) {
         "/search/../../x",
         "/%2e%2e/search",
         "/./search",
-        "/http:%2F%2F" + otherHost + "/search",   // an encoded origin in the path
+        "/http:%2F%2F" + otherHost + "/search",  // an encoded origin in the path
         "/%2F%2F" + otherHost + "/search",
         "/search%3Fkeywords=a",
         "/search\\..\\x",

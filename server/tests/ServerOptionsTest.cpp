@@ -32,9 +32,20 @@ TEST(ServerOptionsTest, ReadsEveryOptionInBothForms) {
 
 TEST(ServerOptionsTest, RefusesWrongValues) {
     const std::vector<std::vector<std::string>> wrong = {
-        {"--port"}, {"--port", "70000"}, {"--port", "12ab"}, {"--latency", "-1"}, {"--qr-expiry", "0"},
-        {"--sign-prefix", "mm"}, {"--host="}, {"--verbose"}, {"extra"},
-        {"--fault", "explode"}, {"--fault"}, {"--chaos", "1.5"}, {"--chaos", "-0.1"}, {"--seed", "x"},
+        {"--port"},
+        {"--port", "70000"},
+        {"--port", "12ab"},
+        {"--latency", "-1"},
+        {"--qr-expiry", "0"},
+        {"--sign-prefix", "mm"},
+        {"--host="},
+        {"--verbose"},
+        {"extra"},
+        {"--fault", "explode"},
+        {"--fault"},
+        {"--chaos", "1.5"},
+        {"--chaos", "-0.1"},
+        {"--seed", "x"},
     };
     for (const auto& arguments : wrong) {
         EXPECT_FALSE(parseServerOptions(arguments).error.empty()) << arguments.front();
@@ -42,8 +53,8 @@ TEST(ServerOptionsTest, RefusesWrongValues) {
 }
 
 TEST(ServerOptionsTest, FaultRulesChaosAndSeed) {
-    const ParsedOptions parsed = parseServerOptions(
-        {"--fault", "stall@/search", "--fault=slow:300", "--chaos", "0.25", "--seed=42"});
+    const ParsedOptions parsed =
+        parseServerOptions({"--fault", "stall@/search", "--fault=slow:300", "--chaos", "0.25", "--seed=42"});
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     ASSERT_EQ(parsed.options.faults.size(), 2u);
     EXPECT_EQ(parsed.options.faults[0].mode, FaultMode::Stall);
@@ -61,7 +72,8 @@ TEST(ServerOptionsTest, UpstreamNamesAnOriginToRelayTo) {
     ASSERT_TRUE(parsed.error.empty()) << parsed.error;
     EXPECT_EQ(parsed.options.upstream, "http://localhost:3000");
     EXPECT_EQ(parsed.options.upstreamTimeoutSeconds, 5);
-    EXPECT_EQ(parseServerOptions({"--upstream=https://api.example.org"}).options.upstream, "https://api.example.org:443");
+    EXPECT_EQ(parseServerOptions({"--upstream=https://api.example.org"}).options.upstream,
+              "https://api.example.org:443");
     EXPECT_EQ(parseServerOptions({"--upstream=http://[::1]:3000"}).options.upstream, "http://[::1]:3000");
     EXPECT_TRUE(parseServerOptions({}).options.upstream.empty());
 }

@@ -32,7 +32,8 @@ TEST_F(ServiceProtocolTest, UnreadableAndUnknownRequestsGetTheServicesErrors) {
     const Case cases[] = {
         {"weapi sealed with another key", "/weapi/song/lyric", weapi("zzzzzzzzzzzzzzzz"), 400},
         {"eapi that is not hex", "/eapi/song/lyric", "params=XYZ", 400},
-        {"eapi whose URI is not its path", "/eapi/toplist", formOf("params", ServiceCipher::eapi("/api/song/lyric", "{}")), 400},
+        {"eapi whose URI is not its path", "/eapi/toplist",
+         formOf("params", ServiceCipher::eapi("/api/song/lyric", "{}")), 400},
         {"eapi of a URI the demo does not know", "/eapi/unknown/thing",
          formOf("params", ServiceCipher::eapi("/api/unknown/thing", "{}")), 404},
         {"weapi of a URI the demo does not know", "/weapi/unknown/thing", weapi(ServerOptions::kDemoWeapiKey), 404},

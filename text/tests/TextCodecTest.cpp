@@ -1,8 +1,8 @@
 #include "text/TextCodec.h"
 
+#include <gtest/gtest.h>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <gtest/gtest.h>
 
 #include <string>
 
@@ -71,7 +71,10 @@ TEST(TextCodecTest, ConversionExamples) {
         {"emoji", TextCodec::utf8ToGbk("😀"), "?"},
         {"Korean", TextCodec::utf8ToGbk("한국"), "??"},
         {"mixed", TextCodec::utf8ToGbk("a中😀b"), "a\xD6\xD0?b"},
-        {"invalid UTF-8 byte", TextCodec::utf8ToGbk("a\xFF" "b"), "a?b"},
+        {"invalid UTF-8 byte",
+         TextCodec::utf8ToGbk("a\xFF"
+                              "b"),
+         "a?b"},
         {"lone GBK lead byte", TextCodec::gbkToUtf8("a\x81"), "a\xEF\xBF\xBD"},
         {"empty", TextCodec::utf8ToGbk(""), ""},
     };

@@ -46,9 +46,12 @@ TEST(UrlEncodeTest, KeepsExactlyTheUnreservedSet) {
     for (int byte = 1; byte < 256; ++byte) {
         std::string text(1, static_cast<char>(byte));
         std::string encoded = urlEncode(text, true, true);
-        if (kept.find(text) != std::string::npos) EXPECT_EQ(encoded, text);
-        else if (byte == ' ') EXPECT_EQ(encoded, "+");
-        else EXPECT_EQ(encoded.size(), 3u) << "byte " << byte << " gave " << encoded;
+        if (kept.find(text) != std::string::npos)
+            EXPECT_EQ(encoded, text);
+        else if (byte == ' ')
+            EXPECT_EQ(encoded, "+");
+        else
+            EXPECT_EQ(encoded.size(), 3u) << "byte " << byte << " gave " << encoded;
     }
 }
 
@@ -85,10 +88,10 @@ TEST(TextSliceTest, AfterLastAndBeforeFirst) {
         {":a", ":", "a", ""},
         {"aaa", "aa", "", ""},  // the last occurrence starts at the second "a"
         {"中文中", "文", "中", "中"},
-        {"中", kInsideZhong, "", ""},                 // never matches inside a character
+        {"中", kInsideZhong, "", ""},  // never matches inside a character
         {"中x", "\xAD", "", ""},
-        {"中", "\xE4\xB8", "", ""},                   // nor ends inside one
-        {"\xE4\xB8x", "\xE4\xB8", "x", ""},           // stray bytes are characters of their own
+        {"中", "\xE4\xB8", "", ""},          // nor ends inside one
+        {"\xE4\xB8x", "\xE4\xB8", "x", ""},  // stray bytes are characters of their own
         {"\xE4x\xB8y", kInsideZhong, "y", "\xE4x"},
         {"a\0b\0c"s, "\0"s, "c", "a"},
     };
@@ -109,7 +112,7 @@ TEST(TextSliceTest, Between) {
         {"x[a]y", "[", "]", "a"},
         {"x[a]y[b]", "[", "]", "a"},
         {"xa]y", "[", "]", ""},
-        {"]x[a", "[", "]", ""},  // a right marker before the left one does not count
+        {"]x[a", "[", "]", ""},    // a right marker before the left one does not count
         {"abXb", "ab", "b", "X"},  // the right marker is searched after the whole left one
         {"ab", "ab", "b", ""},
         {"[]", "[", "]", ""},
@@ -173,13 +176,8 @@ TEST(SplitTextTest, ItemsBetweenSeparators) {
 
 TEST(TrimTextTest, RemovesSpacesAndFullWidthSpacesOnly) {
     const std::pair<std::string, std::string> cases[] = {
-        {"  a b  ", "a b"},
-        {"\u3000 a\u3000 \u3000", "a"},
-        {"\ta\r\n", "\ta\r\n"},
-        {"", ""},
-        {"   ", ""},
-        {"\u3000", ""},
-        {"\xE3\x80", "\xE3\x80"},  // a cut-off full-width space is not one
+        {"  a b  ", "a b"}, {"\u3000 a\u3000 \u3000", "a"}, {"\ta\r\n", "\ta\r\n"}, {"", ""}, {"   ", ""},
+        {"\u3000", ""},     {"\xE3\x80", "\xE3\x80"},  // a cut-off full-width space is not one
         {" 中 ", "中"},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(trimText(text), expected) << "'" << text << "'";
@@ -192,12 +190,8 @@ TEST(RemoveDuplicateItemsTest, KeepsFirstOfEqualItems) {
         std::string expected;
     };
     const Case cases[] = {
-        {"a=1; b=2; a=1", "; ", "a=1; b=2"},
-        {"", "; ", ""},
-        {"a; A; a", "; ", "a; A"},
-        {"a; ; ; b", "; ", "a; ; b"},
-        {"x; x; ", "; ", "x"},
-        {"b,a,b,c,a", ",", "b,a,c"},
+        {"a=1; b=2; a=1", "; ", "a=1; b=2"}, {"", "; ", ""},        {"a; A; a", "; ", "a; A"},
+        {"a; ; ; b", "; ", "a; ; b"},        {"x; x; ", "; ", "x"}, {"b,a,b,c,a", ",", "b,a,c"},
     };
     for (const Case& c : cases) EXPECT_EQ(removeDuplicateItems(c.text, c.separator), c.expected) << c.text;
 }

@@ -14,10 +14,10 @@
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/widgets/ScrollPane.h"
 #include "ui/lists/TrackList.h"
 #include "ui/pages/PlaylistPage.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/windows/MainWindow.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -127,9 +127,10 @@ void print(const char* name, const Measured& measured) {
     std::printf("%s, %d rows:\n", name, measured.rows);
     std::printf("  answer to rows painted, per page of up to 200: median %.2f ms, p95 %.2f ms, max %.2f ms\n",
                 page.median, page.p95, page.max);
-    std::printf("  scroll frame (move + repaint), %zu frames: median %.2f ms, p95 %.2f ms, p99 %.2f ms (goal < 8), "
-                "max %.2f ms\n",
-                measured.frames.size(), frame.median, frame.p95, frame.p99, frame.max);
+    std::printf(
+        "  scroll frame (move + repaint), %zu frames: median %.2f ms, p95 %.2f ms, p99 %.2f ms (goal < 8), "
+        "max %.2f ms\n",
+        measured.frames.size(), frame.median, frame.p95, frame.p99, frame.max);
 }
 
 }  // namespace
@@ -153,13 +154,19 @@ int main(int argc, char** argv) {
     window.showPage(Pages::kPlaylist);
 
     std::printf("%d runs on %s\n", runs, qPrintable(QGuiApplication::platformName()));
-    print("the 500-song playlist (reference)",
-          measure(window, [&](int offset, int limit, ServiceStatus* status) {
-              return client.fetchPlaylistTracks(playlistId, limit, offset, "", status);
-          }, runs));
-    print("the long playlist",
-          measure(window, [&](int offset, int limit, ServiceStatus* status) {
-              return repeatedTracks(client, playlistId, kPlaylistSize, rows, offset, limit, status);
-          }, runs));
+    print("the 500-song playlist (reference)", measure(
+                                                   window,
+                                                   [&](int offset, int limit, ServiceStatus* status) {
+                                                       return client.fetchPlaylistTracks(playlistId, limit, offset, "",
+                                                                                         status);
+                                                   },
+                                                   runs));
+    print("the long playlist", measure(
+                                   window,
+                                   [&](int offset, int limit, ServiceStatus* status) {
+                                       return repeatedTracks(client, playlistId, kPlaylistSize, rows, offset, limit,
+                                                             status);
+                                   },
+                                   runs));
     return 0;
 }

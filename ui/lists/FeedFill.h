@@ -34,5 +34,6 @@ void showFeedInList(FeedSignals& feed, std::function<std::vector<CoverItem>()> c
 
 inline void showFeedInList(Feed<CoverItem>& feed, IconList* list, ListLook look, ServiceFailureLine* failures,
                            FeedListHooks hooks = {}) {
-    showFeedInList(feed, [&feed] { return feed.items(); }, list, std::move(look), failures, std::move(hooks));
+    showFeedInList(
+        feed, [&feed] { return feed.items(); }, list, std::move(look), failures, std::move(hooks));
 }

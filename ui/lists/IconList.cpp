@@ -5,8 +5,8 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
 #include <utility>

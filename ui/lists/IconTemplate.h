@@ -21,9 +21,9 @@ struct IconTextElement {
 };
 
 struct IconTemplate {
-    QSize cellSize;      // the box of one item, spacing included
-    QPoint origin;       // where the first box sits in the list
-    QRect pictureRect;   // the picture, relative to the item's box
+    QSize cellSize;     // the box of one item, spacing included
+    QPoint origin;      // where the first box sits in the list
+    QRect pictureRect;  // the picture, relative to the item's box
     // Corner rounding of the picture (the width of the corner's ellipse);
     // a rounding equal to the picture's size gives a circle.
     int rounding = 0;

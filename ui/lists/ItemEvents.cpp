@@ -11,6 +11,7 @@ QMetaObject::Connection onItemId(IconList* list, IconListSignal signal, const It
 }
 
 QMetaObject::Connection openPageOnClick(IconList* list, const ItemIds* ids, Router& router, Place place, Place from) {
-    return onItemId(list, &IconList::itemClicked, ids,
-                    [&router, place, from](const std::string& id) { router.open({place, id}, from); });
+    return onItemId(list, &IconList::itemClicked, ids, [&router, place, from](const std::string& id) {
+        router.open({place, id}, from);
+    });
 }

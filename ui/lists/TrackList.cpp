@@ -19,8 +19,8 @@ IconTemplate trackTemplate(const TypefaceChoice& type, int width) {
     t.cellSize = {width, TrackList::kRowHeight};
     t.pictureRect = {QPoint(9, 8), kNoteSize};
     t.rounding = kNoteRounding;
-    t.mainText = IconTextElement{{72, 9, 700, 22}, type.font(17), QColor::fromRgba(Theme::kCaption),
-                                 Qt::AlignLeft | Qt::AlignTop, false};
+    t.mainText = IconTextElement{
+        {72, 9, 700, 22}, type.font(17), QColor::fromRgba(Theme::kCaption), Qt::AlignLeft | Qt::AlignTop, false};
     t.secondText = secondLine({72, 34, 700, 20}, type.font(13));
     return t;
 }

@@ -70,7 +70,7 @@ private:
     TypefaceChoice typeface_;
     ItemIds songIds_;
     bool playLocked_ = false;
-    QImage notePicture_;  // every row's picture, shaped once
+    QImage notePicture_;                               // every row's picture, shaped once
     std::function<bool(const std::string&)> isLiked_;  // empty: no hearts
     QImage heart_, likedHeart_;
 };

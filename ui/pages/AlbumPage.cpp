@@ -1,13 +1,13 @@
 #include "ui/pages/AlbumPage.h"
 
 #include "browse/CatalogueFeeds.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/ItemEvents.h"
-#include "ui/windows/MessageBoxWindow.h"
-#include "ui/pages/PageControls.h"
-#include "ui/widgets/PictureBox.h"
-#include "ui/pictures/PicturePipeline.h"
 #include "ui/lists/TrackList.h"
+#include "ui/pages/PageControls.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include <QDateTime>
 #include <QLabel>
@@ -20,8 +20,9 @@ namespace {
 
 const Notice kAlbumFailed{
     .title = "专辑信息获取失败",
-    .content = "Mivra酱无法为您获取这张专辑的信息！都是因为开发者偷懒还没有写完这一部分的代码！"
-               "那只能希望您耐心等待这个功能上线咯！",
+    .content =
+        "Mivra酱无法为您获取这张专辑的信息！都是因为开发者偷懒还没有写完这一部分的代码！"
+        "那只能希望您耐心等待这个功能上线咯！",
     .confirmCaption = "知道了",
 };
 
@@ -58,8 +59,7 @@ AlbumPage::AlbumPage(Navigation& navigation, QScrollBar* scrollBar)
     artist_ = makeArtistLink(content());
     facts_ = makeTextLine(content(), "专辑详细_发行", {344, 148, 600, 22}, Theme::font(14), Theme::kSecondText);
     connect(artist_, &QAbstractButton::clicked, this, &AlbumPage::openArtist);
-    connect(back_, &QAbstractButton::clicked, this,
-            [this] { navigation_.router().back(); });
+    connect(back_, &QAbstractButton::clicked, this, [this] { navigation_.router().back(); });
 }
 
 QString AlbumPage::factsLine(const std::string& publishTimeMs, const std::string& company) {
@@ -68,8 +68,7 @@ QString AlbumPage::factsLine(const std::string& publishTimeMs, const std::string
     const char* end = publishTimeMs.data() + publishTimeMs.size();
     const auto [stop, error] = std::from_chars(publishTimeMs.data(), end, ms);
     if (!publishTimeMs.empty() && error == std::errc() && stop == end && ms > 0) {
-        const QDateTime time =
-            QDateTime::fromMSecsSinceEpoch(ms, QTimeZone(kBeijingOffsetSeconds));
+        const QDateTime time = QDateTime::fromMSecsSinceEpoch(ms, QTimeZone(kBeijingOffsetSeconds));
         parts << "发行时间：" + time.toString("yyyy-MM-dd");
     }
     if (!company.empty()) parts << QString::fromStdString(company);

@@ -2,11 +2,11 @@
 
 #include "browse/CatalogueFeeds.h"
 #include "ui/lists/FeedFill.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
 #include "ui/lists/ItemEvents.h"
 #include "ui/pages/PageControls.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/ServiceFailureLine.h"
 
@@ -33,19 +33,22 @@ void AllArtistsPage::open(const Destination& destination) {
 }
 
 void AllArtistsPage::showFeeds(CatalogueFeeds& feeds) {
-    showFeedInList(feeds.allFoundArtists(), artists_, [this] {
-        IconListFill fill;
-        // Six circles to a row.
-        fill.itemTemplate =
-            artistTemplate(navigation_.listTypeface(), {162, 190}, 140, {0, 150, 150, 22}, /*wrapName=*/false);
-        fill.itemTemplate.origin = {5, 0};
-        fill.pictures = navigation_.pictures();
-        fill.itemIds = &artistIds_;
-        fill.onItemsInserted = [this](int itemCount) {
-            const int height = listHeight(itemCount);
-            artists_->resize(artists_->width(), height);
-            scrollPane()->fitContent(height);
-        };
-        return fill;
-    }, failureLine());
+    showFeedInList(
+        feeds.allFoundArtists(), artists_,
+        [this] {
+            IconListFill fill;
+            // Six circles to a row.
+            fill.itemTemplate =
+                artistTemplate(navigation_.listTypeface(), {162, 190}, 140, {0, 150, 150, 22}, /*wrapName=*/false);
+            fill.itemTemplate.origin = {5, 0};
+            fill.pictures = navigation_.pictures();
+            fill.itemIds = &artistIds_;
+            fill.onItemsInserted = [this](int itemCount) {
+                const int height = listHeight(itemCount);
+                artists_->resize(artists_->width(), height);
+                scrollPane()->fitContent(height);
+            };
+            return fill;
+        },
+        failureLine());
 }

@@ -29,16 +29,19 @@ void AllMvsPage::open(const Destination&) {
 }
 
 void AllMvsPage::showFeeds(CatalogueFeeds& feeds) {
-    showFeedInList(feeds.allMvs(), mvs_, [this] {
-        IconListFill fill;
-        fill.itemTemplate = mvTemplate(navigation_.listTypeface());
-        fill.pictures = navigation_.pictures();
-        fill.itemIds = &mvIds_;
-        fill.onItemsInserted = [this](int count) {
-            const int height = listHeight(count, 37);
-            mvs_->resize(mvs_->width(), height);
-            scrollPane()->fitContent(height);
-        };
-        return fill;
-    }, failureLine());
+    showFeedInList(
+        feeds.allMvs(), mvs_,
+        [this] {
+            IconListFill fill;
+            fill.itemTemplate = mvTemplate(navigation_.listTypeface());
+            fill.pictures = navigation_.pictures();
+            fill.itemIds = &mvIds_;
+            fill.onItemsInserted = [this](int count) {
+                const int height = listHeight(count, 37);
+                mvs_->resize(mvs_->width(), height);
+                scrollPane()->fitContent(height);
+            };
+            return fill;
+        },
+        failureLine());
 }

@@ -2,13 +2,13 @@
 
 #include "browse/CatalogueFeeds.h"
 #include "ui/lists/FeedFill.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
 #include "ui/lists/ItemEvents.h"
 #include "ui/lists/ListHeight.h"
 #include "ui/pages/PageControls.h"
 #include "ui/pictures/PictureInBox.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/ServiceFailureLine.h"
@@ -54,14 +54,17 @@ void ArtistMvsPage::showFeeds(CatalogueFeeds& feeds) {
         showPictureInBox(pictureLoad_, navigation_.pictures(), artist.pictureUrl, picture_);
     });
 
-    showFeedInList(feeds.allArtistMvs(), mvs_, [this] {
-        return IconListFill{.itemTemplate = mvTemplate(navigation_.listTypeface()),
-                            .pictures = navigation_.pictures(),
-                            .itemIds = &mvIds_,
-                            .onItemsInserted = [this](int count) {
-                                const int height = listHeight(count);
-                                mvs_->resize(mvs_->width(), height);
-                                scrollPane()->fitContent(height);
-                            }};
-    }, failureLine());
+    showFeedInList(
+        feeds.allArtistMvs(), mvs_,
+        [this] {
+            return IconListFill{.itemTemplate = mvTemplate(navigation_.listTypeface()),
+                                .pictures = navigation_.pictures(),
+                                .itemIds = &mvIds_,
+                                .onItemsInserted = [this](int count) {
+                                    const int height = listHeight(count);
+                                    mvs_->resize(mvs_->width(), height);
+                                    scrollPane()->fitContent(height);
+                                }};
+        },
+        failureLine());
 }

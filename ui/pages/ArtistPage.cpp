@@ -2,13 +2,13 @@
 
 #include "browse/CatalogueFeeds.h"
 #include "ui/lists/FeedFill.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
 #include "ui/lists/ItemEvents.h"
 #include "ui/pages/PageControls.h"
-#include "ui/widgets/PictureBox.h"
 #include "ui/pictures/PictureInBox.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PictureBox.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/ServiceFailureLine.h"
 
@@ -89,17 +89,17 @@ void ArtistPage::showPicture(const ArtistDetail& detail) {
 // Up to ten items; a list that came back empty (a failed request, or
 // nothing to show) takes no room.
 void ArtistPage::showList(Feed<CoverItem>& feed, IconList* list, MakeTemplate makeTemplate, ItemIds* ids, int height) {
-    showFeedInList(feed, list, [this, list, makeTemplate, ids, height] {
-        return IconListFill{.itemTemplate = makeTemplate(navigation_.listTypeface()),
-                            .pictures = navigation_.pictures(),
-                            .itemIds = ids,
-                            .maxItems = kShownItems,
-                            .onItemsInserted = [list, height](int count) {
-                                list->resize(list->width(), count > 0 ? height : 0);
-                            }};
-    }, failureLine());
+    showFeedInList(
+        feed, list,
+        [this, list, makeTemplate, ids, height] {
+            return IconListFill{
+                .itemTemplate = makeTemplate(navigation_.listTypeface()),
+                .pictures = navigation_.pictures(),
+                .itemIds = ids,
+                .maxItems = kShownItems,
+                .onItemsInserted = [list, height](int count) { list->resize(list->width(), count > 0 ? height : 0); }};
+        },
+        failureLine());
 }
 
-void ArtistPage::openArtistMvs() {
-    navigation_.router().openArtistMvs(artistId_, Place::Artist);
-}
+void ArtistPage::openArtistMvs() { navigation_.router().openArtistMvs(artistId_, Place::Artist); }

@@ -5,10 +5,10 @@
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
 #include "ui/lists/ItemEvents.h"
+#include "ui/pages/CoverGrid.h"
 #include "ui/pages/PageControls.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/ServiceFailureLine.h"
-#include "ui/pages/CoverGrid.h"
 
 namespace {
 
@@ -41,15 +41,18 @@ void ChartsPage::load() {
 }
 
 void ChartsPage::showFeeds(CatalogueFeeds& feeds) {
-    showFeedInList(feeds.toplists(), charts_, [this] {
-        IconListFill fill;
-        fill.itemTemplate = CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, kCaptionHeight);
-        fill.pictures = navigation_.pictures();
-        fill.itemIds = &chartIds_;
-        fill.onItemsInserted = [this](int itemCount) {
-            charts_->resize(charts_->width(), listHeight(itemCount));
-            scrollPane()->fitContent(slideBoxHeight(itemCount));
-        };
-        return fill;
-    }, failureLine());
+    showFeedInList(
+        feeds.toplists(), charts_,
+        [this] {
+            IconListFill fill;
+            fill.itemTemplate = CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, kCaptionHeight);
+            fill.pictures = navigation_.pictures();
+            fill.itemIds = &chartIds_;
+            fill.onItemsInserted = [this](int itemCount) {
+                charts_->resize(charts_->width(), listHeight(itemCount));
+                scrollPane()->fitContent(slideBoxHeight(itemCount));
+            };
+            return fill;
+        },
+        failureLine());
 }

@@ -2,14 +2,14 @@
 
 #include "browse/CatalogueFeeds.h"
 #include "ui/lists/FeedFill.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
 #include "ui/lists/ItemEvents.h"
+#include "ui/pages/CoverGrid.h"
 #include "ui/pages/PageControls.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/ServiceFailureLine.h"
-#include "ui/pages/CoverGrid.h"
 
 #include <QEvent>
 #include <algorithm>
@@ -76,7 +76,9 @@ DiscoverPage::DiscoverPage(Navigation& navigation, QScrollBar* scrollBar)
 
 int DiscoverPage::listHeight(std::int64_t itemCount) { return CoverGrid::listHeight(itemCount, kRowHeight); }
 
-int DiscoverPage::slideBoxHeight(std::int64_t itemCount) { return clampListHeight(kListTop + std::int64_t(listHeight(itemCount))); }
+int DiscoverPage::slideBoxHeight(std::int64_t itemCount) {
+    return clampListHeight(kListTop + std::int64_t(listHeight(itemCount)));
+}
 
 std::string DiscoverPage::categoryKey(Category category) { return kCategories[category].caption; }
 
@@ -103,19 +105,22 @@ void DiscoverPage::selectCategory(Category category) {
 
 // The list's look follows the category it shows: some captions take two lines.
 void DiscoverPage::showFeeds(CatalogueFeeds& feeds) {
-    showFeedInList(feeds.categoryPlaylists(), playlists_, [this] {
-        IconListFill fill;
-        fill.itemTemplate =
-            CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, kCategories[category_].captionHeight);
-        fill.pictures = navigation_.pictures();
-        fill.itemIds = &playlistIds_;
-        fill.maxItems = kMaxPlaylists;
-        fill.onItemsInserted = [this](int itemCount) {
-            playlists_->resize(playlists_->width(), listHeight(itemCount));
-            scrollPane()->fitContent(slideBoxHeight(itemCount));
-        };
-        return fill;
-    }, failureLine());
+    showFeedInList(
+        feeds.categoryPlaylists(), playlists_,
+        [this] {
+            IconListFill fill;
+            fill.itemTemplate =
+                CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, kCategories[category_].captionHeight);
+            fill.pictures = navigation_.pictures();
+            fill.itemIds = &playlistIds_;
+            fill.maxItems = kMaxPlaylists;
+            fill.onItemsInserted = [this](int itemCount) {
+                playlists_->resize(playlists_->width(), listHeight(itemCount));
+                scrollPane()->fitContent(slideBoxHeight(itemCount));
+            };
+            return fill;
+        },
+        failureLine());
 }
 
 bool DiscoverPage::eventFilter(QObject* watched, QEvent* event) {

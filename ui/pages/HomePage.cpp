@@ -2,17 +2,17 @@
 
 #include "browse/CatalogueFeeds.h"
 #include "ui/lists/FeedFill.h"
-#include "ui/pictures/Artwork.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
 #include "ui/lists/ItemEvents.h"
 #include "ui/lists/ListHeight.h"
+#include "ui/pages/DiscoverPage.h"
 #include "ui/pages/PageControls.h"
+#include "ui/pictures/Artwork.h"
 #include "ui/pictures/PicturePipeline.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/ServiceFailureLine.h"
-#include "ui/pages/DiscoverPage.h"
 
 #include <QPointer>
 #include <algorithm>
@@ -31,7 +31,6 @@ constexpr int kArtistRowHeight = 250;
 constexpr int kMvRowHeight = 375;
 constexpr QSize kStripPicture(460, 190);
 constexpr int kStripRounding = 24;
-
 
 IconTextElement caption(const TypefaceChoice& type, QRect rect, int size, Qt::Alignment alignment) {
     return IconTextElement{rect, type.font(size), QColor::fromRgba(Theme::kCaption), alignment, true};
@@ -54,9 +53,7 @@ std::vector<std::string> packedPictures(const std::vector<PackedItem>& items, st
     return urls;
 }
 
-PictureShape stripShape(const QWidget* widget) {
-    return {kStripPicture, kStripRounding, widget->devicePixelRatioF()};
-}
+PictureShape stripShape(const QWidget* widget) { return {kStripPicture, kStripRounding, widget->devicePixelRatioF()}; }
 
 FlatButton* overlayButton(QWidget* parent, const char* name, Artwork::Picture picture, QRect geometry) {
     auto* button = new FlatButton(Artwork::render(picture, geometry.size(), 2.0), parent);
@@ -127,9 +124,7 @@ void HomePage::showAllPlaylists() {
     navigation_.router().open({Place::Discover, DiscoverPage::categoryKey(DiscoverPage::kRecommended)}, Place::Home);
 }
 
-void HomePage::showAllMvs() {
-    navigation_.router().open({Place::AllMvs, ""}, Place::Home);
-}
+void HomePage::showAllMvs() { navigation_.router().open({Place::AllMvs, ""}, Place::Home); }
 
 void HomePage::load(const std::string& accountCookie) {
     CatalogueFeeds* feeds = navigation_.feeds();
@@ -196,13 +191,13 @@ void HomePage::showBanners(const std::vector<PackedItem>& items) {
     const PictureShape shape = stripShape(banner_);
     const std::vector<std::string> urls = packedPictures(items, kDownloadedBanners);
     whenDone(bannerLoad_.start([this, pictures, shape, urls](const LatestLoad::Deliver& deliver) {
-                 pictures->loadInOrder(urls, shape, [this, &deliver](std::size_t i, QImage picture) {
-                     deliver([this, i, picture = std::move(picture)] {
-                         bannerSlots_[i] = picture;
-                         if (int(i) == carouselPosition_ - 1) showBannerAt(carouselPosition_);
-                     });
-                 });
-             }),
+        pictures->loadInOrder(urls, shape, [this, &deliver](std::size_t i, QImage picture) {
+            deliver([this, i, picture = std::move(picture)] {
+                bannerSlots_[i] = picture;
+                if (int(i) == carouselPosition_ - 1) showBannerAt(carouselPosition_);
+            });
+        });
+    }),
              Section::Banners);
 }
 
@@ -210,17 +205,17 @@ void HomePage::showDailyMvs(const std::vector<PackedItem>& items) {
     PicturePipeline* pictures = navigation_.pictures();
     const PictureShape shape = stripShape(dailyMv_);
     whenDone(dailyMvLoad_.start([this, pictures, shape, items](const LatestLoad::Deliver& deliver) {
-                 std::vector<QImage> loaded(items.size());
-                 if (pictures)
-                     pictures->loadInOrder(packedPictures(items, items.size()), shape,
-                                           [&loaded](std::size_t i, QImage picture) { loaded[i] = std::move(picture); });
-                 deliver([this, items, loaded = std::move(loaded)] {
-                     dailyMvItems_ = items;
-                     dailyMvPictures_ = loaded;
-                     dailyMvPosition_ = 1;
-                     dailyMv_->setPicture(dailyMvPictures_.empty() ? QImage() : dailyMvPictures_.front());
-                 });
-             }),
+        std::vector<QImage> loaded(items.size());
+        if (pictures)
+            pictures->loadInOrder(packedPictures(items, items.size()), shape,
+                                  [&loaded](std::size_t i, QImage picture) { loaded[i] = std::move(picture); });
+        deliver([this, items, loaded = std::move(loaded)] {
+            dailyMvItems_ = items;
+            dailyMvPictures_ = loaded;
+            dailyMvPosition_ = 1;
+            dailyMv_->setPicture(dailyMvPictures_.empty() ? QImage() : dailyMvPictures_.front());
+        });
+    }),
              Section::DailyMvs);
 }
 
@@ -239,8 +234,7 @@ void HomePage::showList(Feed<CoverItem>& feed, IconList* list, Section section, 
                        fill.pictures = navigation_.pictures();
                        return fill;
                    },
-                   failureLine(),
-                   {.shown = [this, section] { sectionShown(section); }});
+                   failureLine(), {.shown = [this, section] { sectionShown(section); }});
 }
 
 QImage HomePage::bannerSlot(int position) const {

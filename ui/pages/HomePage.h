@@ -84,8 +84,8 @@ private:
     using MakeTemplate = IconTemplate (*)(const TypefaceChoice& type);
     // The list as the view of `feed`, drawn in the list typeface of the
     // moment it fills.
-    void showList(Feed<CoverItem>& feed, IconList* list, Section section, MakeTemplate makeTemplate,
-                  IconListFill look, int rowHeight);
+    void showList(Feed<CoverItem>& feed, IconList* list, Section section, MakeTemplate makeTemplate, IconListFill look,
+                  int rowHeight);
     void showBanners(const std::vector<PackedItem>& items);
     void showDailyMvs(const std::vector<PackedItem>& items);
     void sectionShown(Section section);

@@ -1,12 +1,12 @@
 #include "ui/pages/LibraryPage.h"
 
 #include "api/CloudApiClient.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
 #include "ui/lists/ItemEvents.h"
 #include "ui/lists/ListHeight.h"
 #include "ui/pages/PageControls.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/ServiceFailureLine.h"

@@ -11,9 +11,9 @@
 #include "ui/windows/AccountNotices.h"
 
 #include <QDate>
+#include <QLabel>
 #include <algorithm>
 #include <iterator>
-#include <QLabel>
 
 namespace {
 
@@ -27,9 +27,9 @@ constexpr const char* kListNames[] = {"daily", "played-here", "week-record"};
 
 ListLook lookOf(ListenerSongsPage::List list) {
     switch (list) {
-    case ListenerSongsPage::List::Daily: return {"每日推荐", "根据你的音乐口味生成，每天6:00更新"};
-    case ListenerSongsPage::List::PlayedHere: return {"最近播放", "在这台电脑上播放过的歌曲，最近的在前"};
-    case ListenerSongsPage::List::WeekRecord: return {"听歌排行", "最近一周你听得最多的歌曲"};
+        case ListenerSongsPage::List::Daily: return {"每日推荐", "根据你的音乐口味生成，每天6:00更新"};
+        case ListenerSongsPage::List::PlayedHere: return {"最近播放", "在这台电脑上播放过的歌曲，最近的在前"};
+        case ListenerSongsPage::List::WeekRecord: return {"听歌排行", "最近一周你听得最多的歌曲"};
     }
     return {"", ""};
 }
@@ -80,18 +80,18 @@ void ListenerSongsPage::open(const Destination& destination) {
     ListenerFeeds& listener = feeds_->listener();
     tracks_->setTypeface(navigation_.listTypeface());
     switch (list) {
-    case List::Daily:
-        tracks_->show(listener.dailySongs());
-        listener.loadDailySongs(navigation_.accountCookie());
-        break;
-    case List::PlayedHere:
-        tracks_->show(listener.playedHere());
-        listener.loadPlayedHere(history_ ? history_() : std::vector<PlayedSong>{});
-        break;
-    case List::WeekRecord:
-        tracks_->show(listener.playRecord());
-        listener.loadPlayRecord(navigation_.loggedInUserId(), navigation_.accountCookie());
-        break;
+        case List::Daily:
+            tracks_->show(listener.dailySongs());
+            listener.loadDailySongs(navigation_.accountCookie());
+            break;
+        case List::PlayedHere:
+            tracks_->show(listener.playedHere());
+            listener.loadPlayedHere(history_ ? history_() : std::vector<PlayedSong>{});
+            break;
+        case List::WeekRecord:
+            tracks_->show(listener.playRecord());
+            listener.loadPlayRecord(navigation_.loggedInUserId(), navigation_.accountCookie());
+            break;
     }
     scrollPane()->reset();
     fitTracks(0);

@@ -94,7 +94,8 @@ void LocalMusicPage::showOutcome() {
     status_->setText(text);
     QStringList unreadablePaths;
     if (library_)
-        for (const std::string& path : library_->lastResult().unreadable) unreadablePaths << QString::fromStdString(path);
+        for (const std::string& path : library_->lastResult().unreadable)
+            unreadablePaths << QString::fromStdString(path);
     status_->setToolTip(unreadablePaths.join('\n'));
 }
 

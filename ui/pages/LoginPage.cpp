@@ -1,8 +1,8 @@
 #include "ui/pages/LoginPage.h"
 
 #include "browse/Account.h"
-#include "ui/widgets/PictureBox.h"
 #include "ui/pictures/PictureDecoder.h"
+#include "ui/widgets/PictureBox.h"
 #include "ui/widgets/QrCodePicture.h"
 #include "ui/widgets/Theme.h"
 

@@ -1,7 +1,7 @@
 #include "ui/pages/PageControls.h"
 
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/Theme.h"
 
 #include <QLabel>

@@ -28,9 +28,9 @@ constexpr int kCount = 16;
 
 // A scroll pane: a slide box moved up and down behind a mask by a scrollbar.
 struct PaneLayout {
-    int key;                  // the pane's key in the scroll routine
+    int key;  // the pane's key in the scroll routine
     const char* slideBoxName;
-    QSize slideBoxSize;       // placed at 0,0 of its mask, or at the container's place without one
+    QSize slideBoxSize;  // placed at 0,0 of its mask, or at the container's place without one
     const char* scrollBarName;
 };
 

@@ -2,14 +2,14 @@
 
 #include "api/CloudApiClient.h"
 #include "browse/CatalogueFeeds.h"
-#include "ui/widgets/FlatButton.h"
-#include "ui/windows/AccountNotices.h"
+#include "ui/lists/TrackList.h"
 #include "ui/pages/PageControls.h"
-#include "ui/widgets/PictureBox.h"
 #include "ui/pictures/PictureInBox.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PictureBox.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/ServiceFailureLine.h"
-#include "ui/lists/TrackList.h"
+#include "ui/windows/AccountNotices.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -23,7 +23,8 @@ const Notice kSubscribed{
 };
 const Notice kUnsubscribed{
     .title = "操作成功！",
-    .content = "Mivra酱成功将这个歌单从您的网易云音乐账号的歌单收藏列表里移除啦！您可在音乐库中刷新后查看歌单收藏列表！",
+    .content =
+        "Mivra酱成功将这个歌单从您的网易云音乐账号的歌单收藏列表里移除啦！您可在音乐库中刷新后查看歌单收藏列表！",
     .confirmCaption = "知道了",
 };
 
@@ -91,16 +92,16 @@ void PlaylistPage::subscribeShown(SubscribeAction action) {
         return;
     }
     if (!navigation_.catalogue()) return;
-    tasks_.start([this, &catalogue = *navigation_.catalogue(), action, id = playlistId_,
-                  cookie = navigation_.accountCookie()] {
-        const bool done = catalogue.subscribePlaylist(action, id, cookie);
-        runOnUiThread(this, [action, done] {
-            if (!done)
-                MessageBoxWindow::show(kChangeFailedNotice);
-            else
-                MessageBoxWindow::show(action == SubscribeAction::Subscribe ? kSubscribed : kUnsubscribed);
+    tasks_.start(
+        [this, &catalogue = *navigation_.catalogue(), action, id = playlistId_, cookie = navigation_.accountCookie()] {
+            const bool done = catalogue.subscribePlaylist(action, id, cookie);
+            runOnUiThread(this, [action, done] {
+                if (!done)
+                    MessageBoxWindow::show(kChangeFailedNotice);
+                else
+                    MessageBoxWindow::show(action == SubscribeAction::Subscribe ? kSubscribed : kUnsubscribed);
+            });
         });
-    });
 }
 
 bool PlaylistPage::eventFilter(QObject* watched, QEvent* event) {

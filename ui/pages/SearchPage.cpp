@@ -2,12 +2,12 @@
 
 #include "browse/CatalogueFeeds.h"
 #include "ui/lists/FeedFill.h"
-#include "ui/pictures/Artwork.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
 #include "ui/lists/ItemEvents.h"
 #include "ui/pages/PageControls.h"
+#include "ui/pictures/Artwork.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/SearchBox.h"
 #include "ui/widgets/ServiceFailureLine.h"
@@ -26,7 +26,8 @@ constexpr const char* kNoMatch = "没有找到相关的结果";
 // The "nothing found" text at the top of a row's list, hidden until a search
 // answers without a match.
 QLabel* noMatchLine(QWidget* box, const char* name, const QRect& list) {
-    QLabel* label = makeTextLine(box, name, {list.x() + 10, list.y() + 10, 430, 24}, Theme::font(14), Theme::kSecondText);
+    QLabel* label =
+        makeTextLine(box, name, {list.x() + 10, list.y() + 10, 430, 24}, Theme::font(14), Theme::kSecondText);
     label->setText(QString::fromUtf8(kNoMatch));
     label->hide();
     return label;
@@ -74,7 +75,8 @@ std::vector<CoverItem> asCoverItems(const std::vector<SongItem>& songs) {
 
 }  // namespace
 
-SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBar* scrollBar) : Page(Pages::kSearch, scrollBar), navigation_(navigation) {
+SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBar* scrollBar)
+    : Page(Pages::kSearch, scrollBar), navigation_(navigation) {
     QWidget* box = content();
     makeHeading(box, "标签_搜索艺人", "艺人", {0, 20, 140, 40});
     FlatButton* allArtists = makeLabelButton(box, "标签按钮_查看搜索艺人", "查看全部", {360, 35, 75, 25});
@@ -100,10 +102,13 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
 
     searchBox_ = new SearchBox(
         searchField, QString::fromUtf8(Toolbar::kSearchHint), [this] { startSearch(); },
-        [this] { navigation_.router().open({Place::Settings, ""}, Place::Search); });
+        [this] {
+            navigation_.router().open({Place::Settings, ""}, Place::Search);
+        });
     QObject::connect(allArtists, &QAbstractButton::clicked, this, [this] { showAllArtists(); });
 
-    onItemId(songs_, &IconList::itemActivated, &songIds_, [this](const std::string& id) { navigation_.router().play(id); });
+    onItemId(songs_, &IconList::itemActivated, &songIds_,
+             [this](const std::string& id) { navigation_.router().play(id); });
     openPageOnClick(artists_, &artistIds_, navigation_.router(), Place::Artist, Place::Search);
     openPageOnClick(albums_, &albumIds_, navigation_.router(), Place::Album, Place::Search);
     openPageOnClick(playlists_, &playlistIds_, navigation_.router(), Place::Playlist, Place::Search);
@@ -168,8 +173,10 @@ void SearchPage::continueAfter(Stage shown) {
 // A row's "nothing found" text shows when the service answered without a match.
 FeedListHooks SearchPage::rowHooks(IconList* list, std::function<void()> shown) const {
     QLabel* noMatch = rowOf(list)->noMatch;
-    return {.requestEnded = [noMatch](ServiceStatus status,
-                                      int itemCount) { noMatch->setVisible(status == ServiceStatus::Answered && itemCount == 0); },
+    return {.requestEnded =
+                [noMatch](ServiceStatus status, int itemCount) {
+                    noMatch->setVisible(status == ServiceStatus::Answered && itemCount == 0);
+                },
             .shown = std::move(shown)};
 }
 

@@ -1,10 +1,10 @@
 #include "ui/pages/SettingsPage.h"
 
 #include "ui/pictures/Artwork.h"
-#include "ui/windows/ColourPickerWindow.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/ServiceSettingsGroup.h"
 #include "ui/widgets/Theme.h"
+#include "ui/windows/ColourPickerWindow.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -8,8 +8,8 @@
 // reached.
 #include "base/AppSettings.h"
 #include "base/StoredSettings.h"
-#include "ui/windows/ColourPickerWindow.h"
 #include "ui/pages/Page.h"
+#include "ui/windows/ColourPickerWindow.h"
 
 #include <QPointer>
 #include <cstdint>

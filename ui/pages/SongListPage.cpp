@@ -1,13 +1,13 @@
 #include "ui/pages/SongListPage.h"
 
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/ItemEvents.h"
 #include "ui/lists/ListHeight.h"
+#include "ui/lists/TrackList.h"
 #include "ui/pages/PageControls.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/ServiceFailureLine.h"
-#include "ui/lists/TrackList.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -50,8 +50,9 @@ SongListPage::SongListPage(int index, QScrollBar* scrollBar, Navigation& navigat
     description_ = makeTextLine(box, names.description, {344, 176, 600, 75}, Theme::font(14), Theme::kSecondText);
     description_->setWordWrap(true);
     play_ = makeHeaderButton(box, names.play, "播放", {344, 275, 100, 40}, QColor::fromRgba(Theme::kAccent), Qt::white);
-    QPushButton* operations = makeHeaderButton(box, names.operations, "···", {460, 275, 40, 40},
-                                               QColor::fromRgba(Theme::kInputBackground), QColor::fromRgba(Theme::kCaption));
+    QPushButton* operations =
+        makeHeaderButton(box, names.operations, "···", {460, 275, 40, 40}, QColor::fromRgba(Theme::kInputBackground),
+                         QColor::fromRgba(Theme::kCaption));
     back_ = makeLabelButton(box, names.back, "‹", {900, 35, 35, 35});
     back_->setFont(Theme::font(24));
     tracks_ = new TrackList(box);

@@ -4,8 +4,8 @@
 // songs and maybe more) and a back button over a list of songs. Activating
 // a song plays it. The page's slide box grows with the list.
 #include "ui/pages/Navigation.h"
-#include "ui/windows/OperationMenu.h"
 #include "ui/pages/Page.h"
+#include "ui/windows/OperationMenu.h"
 
 #include <cstdint>
 

@@ -69,11 +69,12 @@ std::string svgText(Artwork::Picture picture) {
                             "<path d='M19 14.5 L31.5 23 L19 31.5 Z' fill='#F48FB1' stroke='#F48FB1' "
                             "stroke-width='2' stroke-linejoin='round'/>");
         case Artwork::Picture::OverlayNext:
-            return document(40, 40,
-                            "<circle cx='20' cy='20' r='19' fill='#000000' fill-opacity='0.35'/>"
-                            "<g fill='#FFFFFF'><rect x='25' y='13' width='2.4' height='14' rx='1.2'/>"
-                            "<path d='M13.5 13.8 V26.2 A1 1 0 0 0 15 27 L23.2 20.8 A1 1 0 0 0 23.2 19.2 L15 13 A1 1 0 0 "
-                            "0 13.5 13.8 Z'/></g>");
+            return document(
+                40, 40,
+                "<circle cx='20' cy='20' r='19' fill='#000000' fill-opacity='0.35'/>"
+                "<g fill='#FFFFFF'><rect x='25' y='13' width='2.4' height='14' rx='1.2'/>"
+                "<path d='M13.5 13.8 V26.2 A1 1 0 0 0 15 27 L23.2 20.8 A1 1 0 0 0 23.2 19.2 L15 13 A1 1 0 0 "
+                "0 13.5 13.8 Z'/></g>");
         case Artwork::Picture::OverlayEnter:
             return document(40, 40,
                             "<circle cx='20' cy='20' r='19' fill='#000000' fill-opacity='0.35'/>"

@@ -41,8 +41,7 @@ QImage blurredImage(const QImage& image, int radius) {
     const int width = out.width(), height = out.height();
     std::vector<QRgb> scratch;
     for (int pass = 0; pass < kPasses; ++pass) {
-        for (int y = 0; y < height; ++y)
-            boxLine(reinterpret_cast<QRgb*>(out.scanLine(y)), width, 1, radius, scratch);
+        for (int y = 0; y < height; ++y) boxLine(reinterpret_cast<QRgb*>(out.scanLine(y)), width, 1, radius, scratch);
         // Rows of a QImage are 4-byte aligned, so a 32-bit image's rows are
         // exactly `bytesPerLine / 4` pixels apart.
         const int stride = int(out.bytesPerLine() / sizeof(QRgb));

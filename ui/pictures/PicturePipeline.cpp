@@ -33,7 +33,7 @@ struct OrderedLoad {
     std::mutex mutex;  // guards `pictures` and `next`
     std::condition_variable arrived;
     std::vector<std::optional<QImage>> pictures;  // filled by the workers in any order
-    std::size_t next = 0;                          // the next index a worker takes
+    std::size_t next = 0;                         // the next index a worker takes
 };
 
 }  // namespace

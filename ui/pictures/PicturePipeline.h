@@ -57,8 +57,7 @@ public:
     // returns true or the calling task is asked to stop; `stopped` is called
     // from the workers' threads too.
     void loadInOrder(const std::vector<std::string>& urls, const PictureShape& shape,
-                     const std::function<void(std::size_t, QImage)>& ready,
-                     const std::function<bool()>& stopped = {});
+                     const std::function<void(std::size_t, QImage)>& ready, const std::function<bool()>& stopped = {});
 
     // Pictures fetched from the network since start (not from a cache).
     int networkFetches() const { return networkFetches_.load(); }

@@ -6,16 +6,9 @@
 #include "PageTestSupport.h"
 #include "api/CloudApiClient.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/widgets/FlatButton.h"
+#include "ui/MvPlayback.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/ItemEvents.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/windows/MessageBoxWindow.h"
-#include "ui/MvPlayback.h"
-#include "ui/windows/OperationMenu.h"
-#include "ui/widgets/PictureBox.h"
-#include "ui/widgets/ScrollPane.h"
-#include "ui/widgets/Toolbar.h"
 #include "ui/lists/TrackList.h"
 #include "ui/pages/AlbumPage.h"
 #include "ui/pages/AllArtistsPage.h"
@@ -23,6 +16,13 @@
 #include "ui/pages/ArtistPage.h"
 #include "ui/pages/HomePage.h"
 #include "ui/pages/SearchPage.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/OperationMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -65,8 +65,9 @@ public:
         const std::string name = client.fetchArtistDetail(id).name;
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
-                return text(artist().nameLabel()) == QString::fromStdString(name) && artist().albumList()->isEnabled() &&
-                       artist().mvList()->isEnabled() && !artist().picture()->picture().isNull();
+                return text(artist().nameLabel()) == QString::fromStdString(name) &&
+                       artist().albumList()->isEnabled() && artist().mvList()->isEnabled() &&
+                       !artist().picture()->picture().isNull();
             },
             kWaitMs))
             << id;
@@ -268,8 +269,10 @@ TEST_F(ArtistAlbumPageTest, WithTheServiceDownTheArtistPageStaysEmptyAndUsable) 
 TEST_F(ArtistAlbumPageTest, AnAlbumShowsItsHeaderAndSongsWhichPlayAndQueue) {
     std::vector<std::string> played;
     std::vector<ItemIds> queued;
-    QObject::connect(&view.window.router(), &Router::playRequested, [&](const std::string& id) { played.push_back(id); });
-    QObject::connect(&view.window.router(), &Router::queueRequested, [&](const ItemIds& songs) { queued.push_back(songs); });
+    QObject::connect(&view.window.router(), &Router::playRequested,
+                     [&](const std::string& id) { played.push_back(id); });
+    QObject::connect(&view.window.router(), &Router::queueRequested,
+                     [&](const ItemIds& songs) { queued.push_back(songs); });
     view.openAlbum(kSummerLetters);
     view.waitForAlbum(kSummerLetters);
     AlbumPage& page = view.album();
@@ -353,8 +356,9 @@ TEST_F(ArtistAlbumPageTest, AnAlbumWhoseRequestFailsGetsTheNoticeAndLeavesThePag
 
 TEST_F(ArtistAlbumPageTest, TwoAlbumsOpenedQuicklyEndWithTheSecond) {
     RelayedCatalogue relayed(DemoCompanion::origin());
-    relayed.relay.setDelay(
-        [](const std::string& target) { return target.find("album?id=" + kSummerLetters) != std::string::npos ? 1500 : 0; });
+    relayed.relay.setDelay([](const std::string& target) {
+        return target.find("album?id=" + kSummerLetters) != std::string::npos ? 1500 : 0;
+    });
     ArtistWindow slow{relayed.relay.origin()};
     slow.openAlbum(kSummerLetters);
     slow.openAlbum("150004");

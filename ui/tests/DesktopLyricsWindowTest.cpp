@@ -78,10 +78,10 @@ TEST(LyricColours, SettingsColoursReachTheScreenUnchanged) {
         std::uint32_t windowForm;  // 0x00BBGGRR
         std::uint32_t onScreen;    // 0xAARRGGBB
     };
-    for (Row row : {Row{-65536, 0x0000FF, 0xFFFF0000},                 // red
-                    Row{-16776961, 0xFF0000, 0xFF0000FF},              // blue
-                    Row{-16711936, 0x00FF00, 0xFF00FF00},              // green
-                    Row{0x12345678, 0x785634, 0xFF345678},             // alpha dropped, drawn opaque
+    for (Row row : {Row{-65536, 0x0000FF, 0xFFFF0000},      // red
+                    Row{-16776961, 0xFF0000, 0xFF0000FF},   // blue
+                    Row{-16711936, 0x00FF00, 0xFF00FF00},   // green
+                    Row{0x12345678, 0x785634, 0xFF345678},  // alpha dropped, drawn opaque
                     Row{0, 0x000000, 0xFF000000}, Row{-1, 0xFFFFFF, 0xFFFFFFFF}}) {
         SCOPED_TRACE(row.settings);
         EXPECT_EQ(lyricColourFromSettings(row.settings), row.windowForm);
@@ -208,8 +208,7 @@ TEST_F(DesktopLyricsWindowTest, ShadowAndOutlineAddDarkPixelsOnlyWhenSwitchedOn)
     };
     auto isDark = [](QRgb p) { return qAlpha(p) > 100 && qRed(p) < 100; };
     for (Row row : {Row{150, 2, std::nullopt, true}, Row{150, 0, std::nullopt, false},
-                    Row{150, -3, std::nullopt, false}, Row{0, 4, std::nullopt, false},
-                    Row{0, 0, 0x000000, true}}) {
+                    Row{150, -3, std::nullopt, false}, Row{0, 4, std::nullopt, false}, Row{0, 0, 0x000000, true}}) {
         SCOPED_TRACE(testing::Message() << row.shadowOpacity << " offset " << row.shadowOffset);
         window.setShadow(0x000000, row.shadowOpacity, row.shadowOffset, false);
         window.setTextColours(kRedBgr, kRedBgr, row.outline, LyricFillMode::Solid);
@@ -256,11 +255,9 @@ TEST_F(DesktopLyricsWindowTest, OnlyPaintedPixelsCatchTheMouse) {
 
 void pressAndDrag(QWidget& window, QPoint at, QPoint by) {
     const QPointF global = window.mapToGlobal(QPointF(at));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&window, &press);
-    QMouseEvent move(QEvent::MouseMove, QPointF(at + by), global + by, Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at + by), global + by, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&window, &move);
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at + by), global + by, Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);

@@ -5,16 +5,16 @@
 #include "api/CloudApiClient.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/pictures/PicturePipeline.h"
-#include "ui/widgets/ScrollPane.h"
 #include "ui/lists/TrackList.h"
 #include "ui/pages/ChartsPage.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/PlaylistPage.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/Toolbar.h"
+#include "ui/windows/MainWindow.h"
 
 #include "PageTestSupport.h"
 
@@ -33,8 +33,8 @@ using Category = DiscoverPage::Category;
 constexpr int kFillTimeoutMs = 20000;
 
 const char* const kCategoryButtons[] = {"按钮_全部", "按钮_推荐歌单", "按钮_精品歌单", "按钮_官方",
-                                        "按钮_欧美", "按钮_流行", "按钮_摇滚", "按钮_电子",
-                                        "按钮_说唱", "按钮_古风", "按钮_轻音乐", "按钮_华语"};
+                                        "按钮_欧美", "按钮_流行",     "按钮_摇滚",     "按钮_电子",
+                                        "按钮_说唱", "按钮_古风",     "按钮_轻音乐",   "按钮_华语"};
 
 class DiscoverChartsPageTest : public ::testing::Test {
 protected:
@@ -187,7 +187,9 @@ TEST_F(DiscoverChartsPageTest, ItemsOpenThePlaylistTheyShowAndBackReturnsToTheir
         EXPECT_EQ(playlist().playlistId(), id);
         // The playlist shown is the one the item showed.
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return window.findChild<QLabel*>("歌单详细_歌单名")->text() == c.list->itemText(last, IconText::Main); },
+            [&] {
+                return window.findChild<QLabel*>("歌单详细_歌单名")->text() == c.list->itemText(last, IconText::Main);
+            },
             kFillTimeoutMs));
         QTest::mouseClick(window.findChild<FlatButton*>("按钮_返回6"), Qt::LeftButton);
         EXPECT_EQ(window.currentPage(), c.page);

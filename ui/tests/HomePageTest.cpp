@@ -6,19 +6,19 @@
 #include "RecordingServer.h"
 #include "TestPictures.h"
 #include "api/CloudApiClient.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/windows/MessageBoxWindow.h"
-#include "ui/widgets/PictureBox.h"
-#include "ui/pictures/PicturePipeline.h"
-#include "ui/widgets/ScrollPane.h"
-#include "ui/widgets/Toolbar.h"
 #include "ui/pages/AlbumPage.h"
 #include "ui/pages/AllMvsPage.h"
 #include "ui/pages/ArtistPage.h"
 #include "ui/pages/HomePage.h"
 #include "ui/pages/PlaylistPage.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ScrollPane.h"
+#include "ui/widgets/Toolbar.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,9 @@ public:
         EXPECT_TRUE(home().isLoaded());
     }
     template <typename T>
-    T* control(const char* name) const { return window.findChild<T*>(QString::fromUtf8(name)); }
+    T* control(const char* name) const {
+        return window.findChild<T*>(QString::fromUtf8(name));
+    }
 };
 
 class HomePageTest : public ::testing::Test {
@@ -183,7 +185,8 @@ TEST_F(HomePageTest, SeeAllMvsFillsTheAllMvPageWhoseItemsPlay) {
     AllMvsPage& page = view.allMvs();
     const auto all = view.client.fetchAllMvs();
     ASSERT_FALSE(all.empty());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return page.mvIds().size() == all.size() && page.mvList()->isEnabled(); }, 20000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return page.mvIds().size() == all.size() && page.mvList()->isEnabled(); }, 20000));
     EXPECT_EQ(texts(*page.mvList()), names(all));
     const int height = int(all.size()) * 37;
     EXPECT_EQ(page.mvList()->height(), height);
@@ -209,7 +212,8 @@ public:
     nlohmann::json covers(const char* array, int count, const char* pictureKey) {
         nlohmann::json items = nlohmann::json::array();
         for (int i = 0; i < count; ++i)
-            items.push_back({{"id", 100 + i}, {"name", "第" + std::to_string(i + 1) + "项"}, {pictureKey, server.url("/p.png")}});
+            items.push_back(
+                {{"id", 100 + i}, {"name", "第" + std::to_string(i + 1) + "项"}, {pictureKey, server.url("/p.png")}});
         return {{array, items}};
     }
 
@@ -223,7 +227,7 @@ private:
         return {200, found->second.dump(), "application/json", {}};
     }
 
-    std::mutex mutex_;  // the server's threads read the answers
+    std::mutex mutex_;                               // the server's threads read the answers
     std::map<std::string, nlohmann::json> answers_;  // by path
 
 public:

@@ -183,9 +183,15 @@ TEST_F(IconListTest, AFixedPictureServesEveryItemAndTheCurrentItemIsCleared) {
     note.fill(QColor(140, 200, 240));
     IconListFill fill;
     fill.itemTemplate = coverTemplate();
-    fill.fetchRecords = [](ServiceStatus*) { return std::vector<CoverItem>{{"", "歌曲一", "1", "歌手"}, {"", "歌曲二", "2", "歌手"}}; };
-    PicturePipeline pictures([](const std::string&) -> std::string { ADD_FAILURE() << "no fetch expected"; return {}; },
-                             nullptr);
+    fill.fetchRecords = [](ServiceStatus*) {
+        return std::vector<CoverItem>{{"", "歌曲一", "1", "歌手"}, {"", "歌曲二", "2", "歌手"}};
+    };
+    PicturePipeline pictures(
+        [](const std::string&) -> std::string {
+            ADD_FAILURE() << "no fetch expected";
+            return {};
+        },
+        nullptr);
     fill.pictures = &pictures;
     fill.fixedPicture = note;
     fill.clearCurrentItem = true;

@@ -59,13 +59,16 @@ protected:
         const DemoLogin login = logInToDemoAccount(view.client);
         account = showAccount(window, view.client, folder.path().toStdString(), login.cookie, login.profile);
     }
-    bool go(List list) { return ListenerSongsPage::go(window.router(), list, !window.loggedInUserId().empty(), Place::Home); }
+    bool go(List list) {
+        return ListenerSongsPage::go(window.router(), list, !window.loggedInUserId().empty(), Place::Home);
+    }
     bool rowsIn() const {
         return QTest::qWaitFor([this] { return !tracks().isLoading() && tracks().itemCount() > 0; }, kLoadTimeoutMs);
     }
     bool serverSaw(const std::string& pathStart) const {
         const auto seen = server_->seenRequests();
-        return std::any_of(seen.begin(), seen.end(), [&](const SeenRequest& r) { return r.target.starts_with(pathStart); });
+        return std::any_of(seen.begin(), seen.end(),
+                           [&](const SeenRequest& r) { return r.target.starts_with(pathStart); });
     }
 
     static std::unique_ptr<DemoServer> server_;

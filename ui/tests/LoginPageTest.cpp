@@ -4,20 +4,20 @@
 // fails.
 #include "api/CloudApiClient.h"
 #include "browse/Account.h"
-#include "ui/windows/MainWindow.h"
+#include "ui/pages/LoginPage.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/QrCodePicture.h"
-#include "ui/pages/LoginPage.h"
+#include "ui/windows/MainWindow.h"
 
 #include "RecordingServer.h"
 
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
-#include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
 

@@ -1,16 +1,16 @@
+#include <gtest/gtest.h>
 #include "anim/ProgramAnimations.h"
 #include "api/CloudApiClient.h"
 #include "browse/Account.h"
-#include "ui/windows/MessageBoxWindow.h"
-#include "ui/widgets/FlatButton.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/windows/NowPlayingView.h"
+#include "ui/pages/LocalMusicPage.h"
 #include "ui/pages/Page.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PaneScroller.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/ScrollPane.h"
-#include "ui/pages/LocalMusicPage.h"
-#include <gtest/gtest.h>
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/NowPlayingView.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -24,7 +24,7 @@
 
 namespace {
 
-const char* const kScrollBarNames[] = {"滚动条_首页", "滚动条_发现", "滚动条_排行榜", "滚动条_MV",
+const char* const kScrollBarNames[] = {"滚动条_首页",     "滚动条_发现",     "滚动条_排行榜",   "滚动条_MV",
                                        "滚动条_艺人详情", "滚动条_歌单详情", "滚动条_搜索详情", "滚动条_音乐库",
                                        "滚动条_搜索艺人", "滚动条_艺人MV"};
 
@@ -65,24 +65,15 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
         QRect geometry;
     };
     const Case cases[] = {
-        {"滤镜_工具栏", "MainWindow", {21, 21, 1068, 80}},
-        {"图片框_Logo", "滤镜_工具栏", {29, 29, 36, 36}},
-        {"标签_标题", "滤镜_工具栏", {72, 29, 125, 36}},
-        {"图片框_Logo1", "滤镜_工具栏", {156, 37, 50, 20}},
-        {"工具栏_首页", "滤镜_工具栏", {246, 28, 65, 37}},
-        {"工具栏_发现", "滤镜_工具栏", {331, 28, 65, 37}},
-        {"工具栏_排行榜", "滤镜_工具栏", {416, 28, 75, 37}},
-        {"工具栏_音乐库", "滤镜_工具栏", {507, 28, 75, 37}},
-        {"工具栏_搜索框", "滤镜_工具栏", {640, 29, 220, 35}},
-        {"图片_搜索", "工具栏_搜索框", {10, 9, 18, 18}},
-        {"工具栏_用户", "滤镜_工具栏", {890, 29, 35, 35}},
-        {"标签_登录", "滤镜_工具栏", {887, 35, 43, 20}},
-        {"工具栏_最小化", "滤镜_工具栏", {955, 24, 40, 40}},
-        {"工具栏_关闭", "滤镜_工具栏", {1000, 24, 40, 40}},
-        {"分组框_工具栏分割", "MainWindow", {21, 108, 1068, 1}},
-        {"选择夹_主体", "MainWindow", {68, 108, 992, 651}},
-        {"滤镜_播放栏", "MainWindow", {21, 676, 1068, 83}},
-        {"图片框_大封面", "MainWindow", {21, 900, 1068, 655}},
+        {"滤镜_工具栏", "MainWindow", {21, 21, 1068, 80}},       {"图片框_Logo", "滤镜_工具栏", {29, 29, 36, 36}},
+        {"标签_标题", "滤镜_工具栏", {72, 29, 125, 36}},         {"图片框_Logo1", "滤镜_工具栏", {156, 37, 50, 20}},
+        {"工具栏_首页", "滤镜_工具栏", {246, 28, 65, 37}},       {"工具栏_发现", "滤镜_工具栏", {331, 28, 65, 37}},
+        {"工具栏_排行榜", "滤镜_工具栏", {416, 28, 75, 37}},     {"工具栏_音乐库", "滤镜_工具栏", {507, 28, 75, 37}},
+        {"工具栏_搜索框", "滤镜_工具栏", {640, 29, 220, 35}},    {"图片_搜索", "工具栏_搜索框", {10, 9, 18, 18}},
+        {"工具栏_用户", "滤镜_工具栏", {890, 29, 35, 35}},       {"标签_登录", "滤镜_工具栏", {887, 35, 43, 20}},
+        {"工具栏_最小化", "滤镜_工具栏", {955, 24, 40, 40}},     {"工具栏_关闭", "滤镜_工具栏", {1000, 24, 40, 40}},
+        {"分组框_工具栏分割", "MainWindow", {21, 108, 1068, 1}}, {"选择夹_主体", "MainWindow", {68, 108, 992, 651}},
+        {"滤镜_播放栏", "MainWindow", {21, 676, 1068, 83}},      {"图片框_大封面", "MainWindow", {21, 900, 1068, 655}},
     };
     EXPECT_EQ(window.size(), QSize(1110, 780));
     EXPECT_EQ(window.windowTitle(), "Mivra Music");
@@ -313,10 +304,10 @@ TEST_F(MainWindowTest, OnlyTheCurrentPagesScrollbarShows) {
     };
     // In order: pages without a pane keep the bar of the page before.
     const Case cases[] = {
-        {0, "滚动条_首页"},      {1, "滚动条_发现"},      {10, "滚动条_发现"},     {3, "滚动条_发现"},
-        {2, "滚动条_排行榜"},    {6, "滚动条_排行榜"},    {9, nullptr},            {10, nullptr},
-        {4, "滚动条_MV"},        {5, "滚动条_艺人详情"},  {7, "滚动条_歌单详情"},  {8, "滚动条_搜索详情"},
-        {11, "滚动条_音乐库"},   {12, "滚动条_搜索艺人"}, {13, "滚动条_艺人MV"},
+        {0, "滚动条_首页"},    {1, "滚动条_发现"},      {10, "滚动条_发现"},    {3, "滚动条_发现"},
+        {2, "滚动条_排行榜"},  {6, "滚动条_排行榜"},    {9, nullptr},           {10, nullptr},
+        {4, "滚动条_MV"},      {5, "滚动条_艺人详情"},  {7, "滚动条_歌单详情"}, {8, "滚动条_搜索详情"},
+        {11, "滚动条_音乐库"}, {12, "滚动条_搜索艺人"}, {13, "滚动条_艺人MV"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.page);

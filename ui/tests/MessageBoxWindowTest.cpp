@@ -1,9 +1,9 @@
 #include "ui/windows/MessageBoxWindow.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <gtest/gtest.h>
 #include <thread>
 
 namespace {
@@ -11,7 +11,8 @@ namespace {
 class MessageBoxWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        MessageBoxWindow::setUrlOpener([this](const QUrl& url) { opened.push_back(url.toString(QUrl::FullyEncoded).toStdString()); });
+        MessageBoxWindow::setUrlOpener(
+            [this](const QUrl& url) { opened.push_back(url.toString(QUrl::FullyEncoded).toStdString()); });
         MessageBoxWindow::setMvHostCloser([this] { ++mvHostClosed; });
     }
     void TearDown() override {
@@ -71,7 +72,9 @@ TEST_F(MessageBoxWindowTest, ASecondNoticeReusesTheDialogWithTheLastTexts) {
 }
 
 TEST_F(MessageBoxWindowTest, ClosingAPromptAnyWayClosesItsHostWindow) {
-    MessageBoxWindow::show({.title = "即将使用浏览器打开", .confirmCaption = "允许", .cancelCaption = "不允许",
+    MessageBoxWindow::show({.title = "即将使用浏览器打开",
+                            .confirmCaption = "允许",
+                            .cancelCaption = "不允许",
                             .webUrl = "https://example.org"});
     MessageBoxWindow::dialog()->close();  // as the window manager's close button does
     settle();
@@ -104,13 +107,13 @@ TEST_F(MessageBoxWindowTest, ConfirmingOpensOnlyHttpUrlsExactlyAsGiven) {
         const char* webUrl;
         const char* expectedOpen;  // nullptr: nothing may be opened
     };
-    for (Row row : {Row{"https://player.example/?url=a%20b&x=1", "https://player.example/?url=a%20b&x=1"},
-                    Row{"http://127.0.0.1:38580/player/?url=v.mp4", "http://127.0.0.1:38580/player/?url=v.mp4"},
-                    // An escaped "&" stays escaped once, not "%2526".
-                    Row{"http://p.test/player/?url=http://v.test/1.mp4?s=a%26wsTime=9",
-                        "http://p.test/player/?url=http://v.test/1.mp4?s=a%26wsTime=9"},
-                    Row{"file:///etc/passwd", nullptr}, Row{"/bin/sh -c reboot", nullptr},
-                    Row{"javascript:alert(1)", nullptr}}) {
+    for (Row row :
+         {Row{"https://player.example/?url=a%20b&x=1", "https://player.example/?url=a%20b&x=1"},
+          Row{"http://127.0.0.1:38580/player/?url=v.mp4", "http://127.0.0.1:38580/player/?url=v.mp4"},
+          // An escaped "&" stays escaped once, not "%2526".
+          Row{"http://p.test/player/?url=http://v.test/1.mp4?s=a%26wsTime=9",
+              "http://p.test/player/?url=http://v.test/1.mp4?s=a%26wsTime=9"},
+          Row{"file:///etc/passwd", nullptr}, Row{"/bin/sh -c reboot", nullptr}, Row{"javascript:alert(1)", nullptr}}) {
         opened.clear();
         mvHostClosed = 0;
         MessageBoxWindow::show(

@@ -3,8 +3,8 @@
 // address of the play bar, and the notice for an MV without an address.
 #include "DemoCompanion.h"
 #include "api/CloudApiClient.h"
-#include "ui/windows/MessageBoxWindow.h"
 #include "ui/MvPlayback.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,8 @@ protected:
     static void TearDownTestSuite() { DemoCompanion::stop(); }
 
     void SetUp() override {
-        MessageBoxWindow::setUrlOpener([this](const QUrl& url) { opened.push_back(url.toString(QUrl::FullyEncoded).toStdString()); });
+        MessageBoxWindow::setUrlOpener(
+            [this](const QUrl& url) { opened.push_back(url.toString(QUrl::FullyEncoded).toStdString()); });
     }
     void TearDown() override {
         if (QWidget* d = MessageBoxWindow::dialog()) delete d;
@@ -76,7 +77,8 @@ TEST_F(MvPlaybackTest, ThePromptOffersTheStreamAndItsHostWindowGoesWithIt) {
     EXPECT_EQ(shownTitle(), "即将使用浏览器打开");
     ask(&MvPlayback::play, kDemoMv);
     int hostWindows = 0;
-    for (QWidget* w : QApplication::topLevelWidgets()) hostWindows += w->objectName() == "MvHostWindow" && w->isVisible();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        hostWindows += w->objectName() == "MvHostWindow" && w->isVisible();
     EXPECT_EQ(hostWindows, 1) << "one host window at a time";
 
     press("按钮_确定");  // "允许"
@@ -88,7 +90,8 @@ TEST_F(MvPlaybackTest, ThePromptOffersTheStreamAndItsHostWindowGoesWithIt) {
 TEST_F(MvPlaybackTest, ThePlayBarOffersTheWebPlayerPageWithTheTimeKeyEscaped) {
     ask(&MvPlayback::playInWebPlayer, kDemoMv);
     const std::string& page = flow.pendingMvUrl();
-    const std::string prefix = DemoCompanion::origin() + "/player/?url=" + DemoCompanion::origin() + "/media/mv/" + kDemoMv + ".mp4&wsSecret=";
+    const std::string prefix =
+        DemoCompanion::origin() + "/player/?url=" + DemoCompanion::origin() + "/media/mv/" + kDemoMv + ".mp4&wsSecret=";
     EXPECT_TRUE(page.starts_with(prefix)) << page;
     EXPECT_NE(page.find("%26wsTime="), std::string::npos) << page;
     EXPECT_EQ(page.find("&wsTime"), std::string::npos) << page;

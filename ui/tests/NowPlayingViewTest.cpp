@@ -6,9 +6,9 @@
 
 #include "TestPictures.h"
 
+#include <gtest/gtest.h>
 #include <QListWidget>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -48,9 +48,7 @@ protected:
     NowPlayingViewTest() : view(&window) { view.resize(1068, 655); }
 
     QListWidget& list() const { return *view.lyricList(); }
-    static bool scrollRunning() {
-        return ProgramAnimations::lyricScroll().isRunning();
-    }
+    static bool scrollRunning() { return ProgramAnimations::lyricScroll().isRunning(); }
 
     QWidget window;
     NowPlayingView view;

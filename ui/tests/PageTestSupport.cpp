@@ -2,13 +2,13 @@
 
 #include "net/HttpClient.h"
 
-#include <QTest>
 #include <arpa/inet.h>
-#include <chrono>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
+#include <QTest>
+#include <chrono>
+#include <thread>
 
 PageWindow::PageWindow(const std::string& origin)
     : client(ServiceHosts::allAt(origin)),

@@ -5,9 +5,9 @@
 #include "api/CloudApiClient.h"
 #include "browse/Account.h"
 #include "ui/lists/IconList.h"
-#include "ui/windows/MainWindow.h"
 #include "ui/pages/Navigation.h"
 #include "ui/pictures/PicturePipeline.h"
+#include "ui/windows/MainWindow.h"
 
 #include "RecordingServer.h"
 
@@ -70,7 +70,7 @@ private:
 
     const std::string companion_;
     std::mutex mutex_;
-    DelayRule delay_;  // guarded by mutex_
+    DelayRule delay_;         // guarded by mutex_
     RecordingServer server_;  // last: it stops answering before the rest goes
 };
 

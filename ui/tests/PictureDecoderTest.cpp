@@ -26,11 +26,10 @@ TEST(PictureDecoderTest, DecodesJpegAtTheSmallestScaleThatCoversTheTarget) {
         QSize decoded;
     };
     const Case cases[] = {
-        {{}, {800, 600}},           // no target: full size
-        {{100, 100}, {200, 150}},   // a quarter still covers 100 high
-        {{100, 70}, {100, 75}},     // an eighth covers it
-        {{400, 300}, {400, 300}},
-        {{1600, 1200}, {800, 600}},  // never enlarged
+        {{}, {800, 600}},                                      // no target: full size
+        {{100, 100}, {200, 150}},                              // a quarter still covers 100 high
+        {{100, 70}, {100, 75}},                                // an eighth covers it
+        {{400, 300}, {400, 300}}, {{1600, 1200}, {800, 600}},  // never enlarged
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target.width());
@@ -54,7 +53,8 @@ TEST(PictureDecoderTest, EmptyUnknownDamagedOrHugeBytesGiveAnEmptyPicture) {
         {"gif", "GIF89a\x01\x00\x01\x00"},
         {"png signature only", png.substr(0, 8)},
         {"png cut in its data", png.substr(0, png.size() / 2)},
-        {"png with a broken header checksum", [&] {
+        {"png with a broken header checksum",
+         [&] {
              std::string bytes = png;
              bytes[30] ^= 0x55;
              return bytes;

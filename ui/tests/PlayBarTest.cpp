@@ -8,9 +8,9 @@
 #include "base/AppSettings.h"
 #include "browse/LikedSongs.h"
 #include "player/Player.h"
-#include "ui/windows/NowPlayingSlide.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/PlayBarButton.h"
+#include "ui/windows/NowPlayingSlide.h"
 
 #include "TempDir.h"
 
@@ -36,9 +36,7 @@ TEST(NowPlayingSlideTest, SlidesUpAndBackAndIgnoresTogglesMidway) {
     QWidget view;
     view.setGeometry(21, 900, 1068, 655);
     TimerAnimation slide;
-    const struct {
-        int from, to;
-    } slides[] = {{900, 21}, {21, 900}};
+    const struct { int from, to; } slides[] = {{900, 21}, {21, 900}};
     for (const auto& s : slides) {
         ASSERT_TRUE(NowPlayingSlide::toggle(view, slide)) << s.from;
         EXPECT_EQ(slide.curve(), NowPlayingSlide::kCurve);
@@ -95,16 +93,16 @@ TEST_F(PlayBarTest, ControlsSitWhereTheBarIsDesigned) {
         const char* name;
         QRect geometry;
     } controls[] = {
-        {"播放栏_进度条", {-6, -8, 1081, 18}},   {"播放栏_时长遮罩", {30, 638, 60, 35}},
-        {"播放栏_时长", {10, 9, 40, 15}},        {"播放栏_总时长遮罩", {1020, 638, 60, 35}},
-        {"播放栏_总时长", {10, 9, 40, 15}},      {"播放栏_海报", {70, 17, 55, 55}},
-        {"播放栏_歌曲名", {136, 24, 299, 22}},   {"播放栏_歌手", {136, 47, 315, 25}},
+        {"播放栏_进度条", {-6, -8, 1081, 18}},     {"播放栏_时长遮罩", {30, 638, 60, 35}},
+        {"播放栏_时长", {10, 9, 40, 15}},          {"播放栏_总时长遮罩", {1020, 638, 60, 35}},
+        {"播放栏_总时长", {10, 9, 40, 15}},        {"播放栏_海报", {70, 17, 55, 55}},
+        {"播放栏_歌曲名", {136, 24, 299, 22}},     {"播放栏_歌手", {136, 47, 315, 25}},
         {"播放栏_播放_上一首", {450, 23, 40, 40}}, {"播放栏_播放", {511, 20, 46, 46}},
         {"播放栏_播放_下一首", {574, 23, 40, 40}}, {"播放栏_MV", {648, 26, 35, 35}},
-        {"播放栏_版本号", {667, 59, 400, 24}},   {"播放栏_单曲", {690, 26, 35, 35}},
-        {"播放栏_列表", {730, 26, 35, 35}},      {"播放栏_随机", {770, 26, 35, 35}},
-        {"播放栏_音量", {810, 26, 35, 35}},      {"播放栏_音量条", {845, 35, 100, 18}},
-        {"播放栏_歌词", {950, 26, 35, 35}},      {"播放栏_频谱", {990, 25, 35, 35}},
+        {"播放栏_版本号", {667, 59, 400, 24}},     {"播放栏_单曲", {690, 26, 35, 35}},
+        {"播放栏_列表", {730, 26, 35, 35}},        {"播放栏_随机", {770, 26, 35, 35}},
+        {"播放栏_音量", {810, 26, 35, 35}},        {"播放栏_音量条", {845, 35, 100, 18}},
+        {"播放栏_歌词", {950, 26, 35, 35}},        {"播放栏_频谱", {990, 25, 35, 35}},
     };
     for (const auto& control : controls) {
         QWidget* widget = find(control.name);
@@ -127,8 +125,7 @@ TEST_F(PlayBarTest, ChoosingAModeHighlightsOnlyItsButtonAndWritesItAtOnce) {
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(button(kModeButtonNames[i])->showsSecond(), i == chosen) << kModeButtonNames[i];
         EXPECT_EQ(player.mode(), mode);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(button(kModeButtonNames[i])->showsSecond(), static_cast<int>(mode) == i);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(button(kModeButtonNames[i])->showsSecond(), static_cast<int>(mode) == i);
         EXPECT_EQ(storedMode(), playModeName(mode));
     }
 

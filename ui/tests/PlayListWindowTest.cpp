@@ -14,10 +14,10 @@
 #include "RecordingServer.h"
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
@@ -128,7 +128,8 @@ TEST_F(PlayListWindowTest, SeveralQueuedSongsAreNamedByOneRequestInQueueOrder) {
     ASSERT_TRUE(filled(*window->list(), 3));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->list()->itemText(2, IconText::Main) != ""; }, kTimeoutMs));
     ASSERT_EQ(names.requests().size(), 1u);
-    EXPECT_EQ(names.requests()[0].target, "/song/detail?ids=" + kGoodNight + "%2C" + kSummerLetter + "%2C" + kWindyStreet);
+    EXPECT_EQ(names.requests()[0].target,
+              "/song/detail?ids=" + kGoodNight + "%2C" + kSummerLetter + "%2C" + kWindyStreet);
     const QString a = QString::fromStdString(kGoodNight), b = QString::fromStdString(kSummerLetter),
                   c = QString::fromStdString(kWindyStreet);
     EXPECT_EQ(rowTexts(*window->list(), IconText::Main), (QStringList{"名" + a, "名" + b, "名" + c}));
@@ -145,8 +146,13 @@ TEST_F(PlayListWindowTest, AFailedOrShortAnswerStillGivesOneRowPerQueuedSong) {
         RecordingServer::Handler answer;
         QStringList titles;
     } cases[] = {
-        {"server error", [](const RecordedRequest&) { return CannedReply{500, "oops", "text/plain", {}}; }, {"", "", ""}},
-        {"answer one song short", [](const RecordedRequest& r) { return namesAnswer(r.target, 1); },
+        {"server error",
+         [](const RecordedRequest&) {
+             return CannedReply{500, "oops", "text/plain", {}};
+         },
+         {"", "", ""}},
+        {"answer one song short",
+         [](const RecordedRequest& r) { return namesAnswer(r.target, 1); },
          {"名" + QString::fromStdString(kSummerLetter), "名" + QString::fromStdString(kWindyStreet), ""}},
     };
     for (const auto& c : cases) {
@@ -169,8 +175,8 @@ TEST_F(PlayListWindowTest, AnEmptyQueueGivesAnEmptyListWithoutARequest) {
 }
 
 TEST_F(PlayListWindowTest, TheListFollowsTheQueueAndKeepsThePlayingRowInView) {
-    const std::vector<std::string> songs = {kSummerLetter, kWindyStreet, kGoodNight, "1900001004", "1900001006",
-                                            "1900001008", "1900001009"};
+    const std::vector<std::string> songs = {kSummerLetter, kWindyStreet, kGoodNight,  "1900001004",
+                                            "1900001006",  "1900001008", "1900001009"};
     for (size_t i = 0; i + 1 < songs.size(); ++i) play(songs[i]);
     player.playQueued(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return player.currentSongId() == kSummerLetter; }, kTimeoutMs));
@@ -203,7 +209,8 @@ TEST_F(PlayListWindowTest, TwoLoadsInARowEndWithTheSecond) {
             for (int waited = 0; answered < 2 && waited < 100; ++waited)
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            return CannedReply{200, R"({"songs":[{"name":"旧的"},{"name":"旧的"}],"code":200})", "application/json", {}};
+            return CannedReply{
+                200, R"({"songs":[{"name":"旧的"},{"name":"旧的"}],"code":200})", "application/json", {}};
         }
         return namesAnswer(request.target);
     });

@@ -10,11 +10,11 @@
 
 #include "TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSlider>
 #include <QSpinBox>
-#include <gtest/gtest.h>
 
 namespace {
 

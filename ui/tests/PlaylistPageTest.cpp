@@ -8,21 +8,21 @@
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/pictures/PicturePipeline.h"
-#include "ui/windows/MessageBoxWindow.h"
-#include "ui/windows/OperationMenu.h"
-#include "ui/widgets/PaneScroller.h"
-#include "ui/widgets/PictureBox.h"
-#include "ui/widgets/ScrollPane.h"
 #include "ui/lists/TrackList.h"
 #include "ui/pages/ChartsPage.h"
 #include "ui/pages/DiscoverPage.h"
 #include "ui/pages/PlaylistPage.h"
 #include "ui/pages/SearchPage.h"
+#include "ui/pictures/PicturePipeline.h"
+#include "ui/widgets/FlatButton.h"
+#include "ui/widgets/PaneScroller.h"
+#include "ui/widgets/PictureBox.h"
+#include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/Toolbar.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/OperationMenu.h"
 
 #include "PageTestSupport.h"
 
@@ -82,8 +82,8 @@ protected:
         const size_t songs = client.fetchPlaylistTracks(id, CatalogueFeeds::kPlaylistPageSize, 0, "").size();
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
-                return label("歌单详细_歌单名") == name && !page().cover()->picture().isNull() && !tracks().isLoading() &&
-                       page().songIds().size() == songs;
+                return label("歌单详细_歌单名") == name && !page().cover()->picture().isNull() &&
+                       !tracks().isLoading() && page().songIds().size() == songs;
             },
             kLoadTimeoutMs))
             << id;
@@ -160,7 +160,8 @@ TEST_F(PlaylistPageTest, TheMenuPopsUpAtThePointerWithItemsOfOneSize) {
     QTest::mouseClick(control<QPushButton>("按钮_操作"), Qt::LeftButton);
     OperationMenu* menu = page().operationMenu();
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
-    for (QAction* item : menu->actions()) EXPECT_EQ(menu->actionGeometry(item).size(), QSize(120, 40)) << item->text().toStdString();
+    for (QAction* item : menu->actions())
+        EXPECT_EQ(menu->actionGeometry(item).size(), QSize(120, 40)) << item->text().toStdString();
     EXPECT_LT((menu->pos() - QCursor::pos()).manhattanLength(), 2);
     menu->close();
 }
@@ -295,7 +296,8 @@ TEST_F(PlaylistPageTest, TwoPlaylistsOpenedInARowEndWithTheSecond) {
     relayed.emplace(server_->origin());
     window.setCatalogue(&relayed->client);
     // Everything about the first playlist answers after the second is in.
-    relayed->relay.setDelay([](const std::string& target) { return target.find(kFiveHundredSongs) != std::string::npos ? 1500 : 0; });
+    relayed->relay.setDelay(
+        [](const std::string& target) { return target.find(kFiveHundredSongs) != std::string::npos ? 1500 : 0; });
     open(kFiveHundredSongs);
     open(kSummerSounds);
     waitForPlaylist(kSummerSounds);
@@ -312,7 +314,8 @@ TEST_F(PlaylistPageTest, ScrollingALongPlaylistToItsEndLoadsTheRestTwoHundredAtA
     ASSERT_EQ(all.size(), 500u);
     server_->clearSeenRequests();
     open(kFiveHundredSongs);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return page().songIds().size() == 200 && !tracks().isLoading(); }, kLoadTimeoutMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return page().songIds().size() == 200 && !tracks().isLoading(); }, kLoadTimeoutMs));
     EXPECT_EQ(tracks().itemCount(), 200);
     expectHeightsFor(200);
     EXPECT_EQ(page().scrollPane()->slideBox()->height(), 15400);
@@ -341,7 +344,8 @@ TEST_F(PlaylistPageTest, ScrollingALongPlaylistToItsEndLoadsTheRestTwoHundredAtA
         const size_t limit = r.target.find("&limit=");
         pages.push_back(r.target.substr(limit, r.target.find("&cookie=") - limit));
     }
-    EXPECT_EQ(pages, (std::vector<std::string>{"&limit=200&offset=0", "&limit=200&offset=200", "&limit=200&offset=400"}));
+    EXPECT_EQ(pages,
+              (std::vector<std::string>{"&limit=200&offset=0", "&limit=200&offset=200", "&limit=200&offset=400"}));
 
     doubleClickItem(&tracks(), 450);
     EXPECT_EQ(played, std::vector<std::string>{all.at(450).id});

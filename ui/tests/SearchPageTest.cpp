@@ -4,18 +4,18 @@
 #include "api/CloudApiClient.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
+#include "ui/lists/IconList.h"
 #include "ui/pages/AlbumPage.h"
 #include "ui/pages/AllArtistsPage.h"
 #include "ui/pages/ArtistPage.h"
 #include "ui/pages/PlaylistPage.h"
-#include "ui/widgets/FlatButton.h"
-#include "ui/lists/IconList.h"
-#include "ui/windows/MainWindow.h"
+#include "ui/pages/SearchPage.h"
 #include "ui/pictures/PicturePipeline.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/SearchBox.h"
-#include "ui/pages/SearchPage.h"
 #include "ui/widgets/Toolbar.h"
+#include "ui/windows/MainWindow.h"
 
 #include "PageTestSupport.h"
 
@@ -43,7 +43,6 @@ protected:
         ASSERT_TRUE(server_->start());
     }
     static void TearDownTestSuite() { server_.reset(); }
-
 
     SearchPage& page() const { return *static_cast<SearchPage*>(window.page(Pages::kSearch)); }
     AllArtistsPage& allArtistsPage() const { return *static_cast<AllArtistsPage*>(window.page(Pages::kAllArtists)); }
@@ -172,12 +171,8 @@ TEST_F(SearchPageTest, TheHintLeavesOnFocusAndComesBackWhenTheBoxIsLeftBlank) {
         QString after;
     };
     const Case cases[] = {
-        {hint, QEvent::FocusIn, ""},
-        {"周野", QEvent::FocusIn, "周野"},
-        {"", QEvent::FocusOut, hint},
-        {" ", QEvent::FocusOut, hint},
-        {"  ", QEvent::FocusOut, hint},
-        {"   ", QEvent::FocusOut, "   "},
+        {hint, QEvent::FocusIn, ""},        {"周野", QEvent::FocusIn, "周野"}, {"", QEvent::FocusOut, hint},
+        {" ", QEvent::FocusOut, hint},      {"  ", QEvent::FocusOut, hint},    {"   ", QEvent::FocusOut, "   "},
         {"周野", QEvent::FocusOut, "周野"},
     };
     for (const Case& c : cases) {
@@ -200,7 +195,8 @@ TEST_F(SearchPageTest, DoubleClickOnTheBoxOpensTheSettingsWithoutSearching) {
     QTest::mouseDClick(box(), Qt::LeftButton);
     EXPECT_EQ(window.currentPage(), Pages::kSettings);
     const auto seen = server_->seenRequests();
-    EXPECT_TRUE(std::none_of(seen.begin(), seen.end(), [](const SeenRequest& r) { return r.target.rfind("/search", 0) == 0; }));
+    EXPECT_TRUE(
+        std::none_of(seen.begin(), seen.end(), [](const SeenRequest& r) { return r.target.rfind("/search", 0) == 0; }));
 }
 
 }  // namespace

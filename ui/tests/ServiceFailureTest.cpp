@@ -4,12 +4,12 @@
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/faults/FaultPlan.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
-#include "ui/windows/MainWindow.h"
+#include "ui/pages/SearchPage.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/ServiceFailureLine.h"
 #include "ui/widgets/Toolbar.h"
-#include "ui/pages/SearchPage.h"
+#include "ui/windows/MainWindow.h"
 
 #include "PageTestSupport.h"
 
@@ -101,7 +101,8 @@ TEST_F(SearchOutcomeTest, ASearchWithoutAMatchSaysNothingWasFoundInItsRows) {
 
     search(view.window, "林夏");
     ASSERT_TRUE(QTest::qWaitFor([&] { return page.songList()->itemCount() > 0; }, kWaitMs));
-    for (IconList* row : rows(page)) EXPECT_FALSE(page.noMatchText(row)->isVisible()) << row->objectName().toStdString();
+    for (IconList* row : rows(page))
+        EXPECT_FALSE(page.noMatchText(row)->isVisible()) << row->objectName().toStdString();
     EXPECT_FALSE(page.failureLine()->isVisible());
 }
 
@@ -136,7 +137,10 @@ TEST_F(SearchOutcomeTest, EveryKindOfFailedAnswerShowsTheRetryLine) {
         {"companion answering garbage", [&] { return companionWithFault("garbage"); }},
         {"502 with a JSON body", [&] { return unreachableUpstream(502); }},
         {"200 with code 502 in its JSON", [&] { return unreachableUpstream(200); }},
-        {"nobody listening", [] { return std::pair{std::shared_ptr<void>(), unreachableOrigin()}; }},
+        {"nobody listening",
+         [] {
+             return std::pair{std::shared_ptr<void>(), unreachableOrigin()};
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -3,12 +3,11 @@
 // without an http(s) address is no choice yet.
 #include "ui/widgets/ServiceSettingsGroup.h"
 
+#include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <gtest/gtest.h>
 
 namespace {
-
 
 TEST(ServiceSettingsGroupTest, ShowingIsQuietAndEachNewChoiceIsAnnouncedOnce) {
     QWidget page;

@@ -20,7 +20,8 @@ TEST(SpectrumGeometry, BarWidthAndCountFollowTheScreen) {
     struct Case {
         int screen, barWidth, count;
     };
-    for (const Case c : {Case{1920, 14, 128}, Case{1280, 9, 128}, Case{800, 6, 114}, Case{2560, 19, 128}, Case{100, 1, 50}}) {
+    for (const Case c :
+         {Case{1920, 14, 128}, Case{1280, 9, 128}, Case{800, 6, 114}, Case{2560, 19, 128}, Case{100, 1, 50}}) {
         SCOPED_TRACE(c.screen);
         EXPECT_EQ(spectrumBarWidth(c.screen), c.barWidth);
         EXPECT_EQ(spectrumBarCount(c.screen, spectrumBarWidth(c.screen)), c.count);
@@ -32,9 +33,9 @@ TEST(SpectrumBands, EachBandHasItsWeight) {
     ones.fill(1.0f);
     const auto weighted = weightSpectrumBands(ones);
     // Bins counted from 1: the first and last bin of every band.
-    const std::pair<int, float> expected[] = {{1, 2.5f},   {8, 2.5f},   {9, 10},   {20, 10},  {21, 20},  {35, 20},
-                                              {36, 30},    {58, 30},    {59, 40},  {80, 40},  {81, 100}, {95, 100},
-                                              {96, 150},   {100, 150},  {101, 250}, {128, 250}};
+    const std::pair<int, float> expected[] = {{1, 2.5f}, {8, 2.5f},  {9, 10},    {20, 10},  {21, 20},  {35, 20},
+                                              {36, 30},  {58, 30},   {59, 40},   {80, 40},  {81, 100}, {95, 100},
+                                              {96, 150}, {100, 150}, {101, 250}, {128, 250}};
     for (const auto& [bin, factor] : expected) EXPECT_FLOAT_EQ(weighted[size_t(bin - 1)], factor) << "bin " << bin;
 }
 
@@ -46,10 +47,10 @@ protected:
 
     static std::array<float, kSpectrumBins> loudFrame() {
         std::array<float, kSpectrumBins> fft{};
-        fft[0] = 0.2f;     // x 2.5 = 0.5: half the panel
-        fft[9] = 0.2f;     // x 10 = 2: twice the panel, halved is still too tall
-        fft[20] = 0.0625f; // x 20 = 1.25: taller than the panel, halved fits
-        fft[127] = 0.001f; // x 250 = 0.25
+        fft[0] = 0.2f;      // x 2.5 = 0.5: half the panel
+        fft[9] = 0.2f;      // x 10 = 2: twice the panel, halved is still too tall
+        fft[20] = 0.0625f;  // x 20 = 1.25: taller than the panel, halved fits
+        fft[127] = 0.001f;  // x 250 = 0.25
         return weightSpectrumBands(fft);
     }
     void silence(int frames) {

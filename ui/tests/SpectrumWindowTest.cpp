@@ -4,11 +4,11 @@
 #include "ui/windows/MessageBoxWindow.h"
 #include "ui/windows/SpectrumWindow.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QScreen>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -26,8 +26,9 @@ unsigned crc32Of(const std::string& bytes, size_t from, size_t length) {
 std::vector<unsigned char> pixelsOf(int count, QColor colour, bool withAlpha) {
     std::vector<unsigned char> pixels;
     for (int i = 0; i < count; ++i) {
-        pixels.insert(pixels.end(), {static_cast<unsigned char>(colour.red()), static_cast<unsigned char>(colour.green()),
-                                     static_cast<unsigned char>(colour.blue())});
+        pixels.insert(pixels.end(),
+                      {static_cast<unsigned char>(colour.red()), static_cast<unsigned char>(colour.green()),
+                       static_cast<unsigned char>(colour.blue())});
         if (withAlpha) pixels.push_back(static_cast<unsigned char>(colour.alpha()));
     }
     return pixels;

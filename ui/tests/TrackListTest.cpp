@@ -32,7 +32,8 @@ protected:
     }
 
     void load(PageFetcher fetch) {
-        feed.load([fetch](FeedWindow window, ServiceStatus* status) { return fetch(window.offset, window.limit, status); });
+        feed.load(
+            [fetch](FeedWindow window, ServiceStatus* status) { return fetch(window.offset, window.limit, status); });
     }
 
     bool waitUntilLoaded() {

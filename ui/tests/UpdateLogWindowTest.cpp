@@ -5,12 +5,12 @@
 #include "maintenance/UpdateLog.h"
 #include "ui/windows/UpdateLogWindow.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
 #include <algorithm>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -20,7 +20,8 @@ protected:
     static std::vector<QWidget*> items(const UpdateLogWindow& window) {
         std::vector<QWidget*> found;
         for (QObject* child : window.list()->children())
-            if (auto* item = qobject_cast<QWidget*>(child); item && item->objectName() == "更新日志项") found.push_back(item);
+            if (auto* item = qobject_cast<QWidget*>(child); item && item->objectName() == "更新日志项")
+                found.push_back(item);
         std::sort(found.begin(), found.end(), [](QWidget* a, QWidget* b) { return a->y() < b->y(); });
         return found;
     }
@@ -32,9 +33,9 @@ protected:
 
 TEST_F(UpdateLogWindowTest, ThreeEntriesGetTwoSeparatorsAndTheShownMark) {
     settings.write("Data", "UpDateLog", "true");
-    const std::string log =
-        R"({"data":[{"title":"Beta V1.1.6","content":"新增：频谱\\n修复：列表"},)"
-        R"({"title":"Beta V1.1.5","content":")" + std::string(60, 'x') + R"("},{"title":"Beta V1.1.4","content":"a"}]})";
+    const std::string log = R"({"data":[{"title":"Beta V1.1.6","content":"新增：频谱\\n修复：列表"},)"
+                            R"({"title":"Beta V1.1.5","content":")" +
+                            std::string(60, 'x') + R"("},{"title":"Beta V1.1.4","content":"a"}]})";
     UpdateLogWindow window(log, settings);
     window.show();
     QApplication::processEvents();

@@ -12,9 +12,7 @@ FlatButton::FlatButton(const QString& caption, QWidget* parent)
     setFont(Theme::font(16, QFont::Medium));
 }
 
-FlatButton::FlatButton(const QImage& picture, QWidget* parent) : FlatButton(QString(), parent) {
-    picture_ = picture;
-}
+FlatButton::FlatButton(const QImage& picture, QWidget* parent) : FlatButton(QString(), parent) { picture_ = picture; }
 
 void FlatButton::setPicture(const QImage& picture) {
     picture_ = picture;

@@ -2,9 +2,9 @@
 // A flat button of the toolbar: a caption in a colour the program sets (the
 // page buttons show the chosen page in pink) or a picture, on a soft rounded
 // background while the mouse is over it.
-#include <QPushButton>
 #include <QColor>
 #include <QImage>
+#include <QPushButton>
 
 class FlatButton : public QPushButton {
 public:

@@ -55,8 +55,8 @@ void PaneScroller::glideTo(int key) {
     // was gliding where it is, and the frames go to the newest pane.
     if (!animation_) return;
     animation_->setInterval(0);
-    animation_->start(Easing::kQuinticOut, [this](double top, double) { onFrame(top); }, {}, kFrameInterval,
-                      kGlideDuration);
+    animation_->start(
+        Easing::kQuinticOut, [this](double top, double) { onFrame(top); }, {}, kFrameInterval, kGlideDuration);
     animation_->setStartValue(startTop);
     animation_->setEndValue(scrollTarget_);
 }

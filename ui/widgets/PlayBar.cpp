@@ -4,11 +4,11 @@
 #include "base/ProductInfo.h"
 #include "player/PlayBarState.h"
 #include "ui/pictures/Artwork.h"
-#include "ui/windows/NowPlayingSlide.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/PlayBarButton.h"
 #include "ui/widgets/PlayBarIcons.h"
 #include "ui/widgets/Theme.h"
+#include "ui/windows/NowPlayingSlide.h"
 
 #include <QCursor>
 #include <QEvent>
@@ -89,8 +89,7 @@ PlayBar::PlayBar(Player& player, QWidget* strip) : QWidget(strip), player_(playe
     createSwitches();
     createProgress(window);
 
-    auto* version = makeLabel(this, "播放栏_版本号", QRect(667, 59, 400, 24), Theme::font(11),
-                              Theme::kSecondText);
+    auto* version = makeLabel(this, "播放栏_版本号", QRect(667, 59, 400, 24), Theme::font(11), Theme::kSecondText);
     version->setText(QString::fromUtf8(kProductName) + " " + QString::fromUtf8(kProductVersion));
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     showPlayer();
@@ -219,8 +218,7 @@ void PlayBar::createProgress(QWidget* window) {
 }
 
 // A small rounded box above the slider's end, shown while the mouse is over the slider.
-QWidget* PlayBar::createTimeBox(QWidget* window, const char* boxName, const char* labelName, int left,
-                                QLabel*& label) {
+QWidget* PlayBar::createTimeBox(QWidget* window, const char* boxName, const char* labelName, int left, QLabel*& label) {
     auto* box = new QWidget(window);
     box->setObjectName(QString::fromUtf8(boxName));
     box->setGeometry(left, 638, 60, 35);
@@ -267,8 +265,8 @@ void PlayBar::showVolume(int volume, bool muted) {
 
 // While a song loads, the bar's controls that would start another play wait.
 void PlayBar::lockPlayStarters(bool locked) {
-    for (QWidget* control : {static_cast<QWidget*>(previous_), static_cast<QWidget*>(next_),
-                             static_cast<QWidget*>(cover_)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(previous_), static_cast<QWidget*>(next_), static_cast<QWidget*>(cover_)})
         control->setEnabled(!locked);
 }
 

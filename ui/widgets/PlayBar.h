@@ -101,7 +101,7 @@ private:
     PlayBarButton* next_ = nullptr;
     PlayBarButton* mv_ = nullptr;
     std::array<PlayBarButton*, 3> modeButtons_{};  // in PlayMode order; second picture: highlighted
-    PlayBarButton* mute_ = nullptr;                 // second picture: muted
+    PlayBarButton* mute_ = nullptr;                // second picture: muted
     QSlider* volumeSlider_ = nullptr;
     PlayBarButton* lyrics_ = nullptr;    // second picture: lyrics shown
     PlayBarButton* spectrum_ = nullptr;  // second picture: spectrum on

@@ -24,12 +24,16 @@ std::string svgBody(PlayBarIcon icon, const std::string& colour) {
     const std::string fill = "fill='" + colour + "'";
     switch (icon) {
         case PlayBarIcon::Previous:
-            return "<g " + fill + "><rect x='5' y='6' width='2' height='12' rx='1'/>"
-                   "<path d='M18.5 6.6 V17.4 A0.8 0.8 0 0 1 17.3 18 L9.2 12.6 A0.7 0.7 0 0 1 9.2 11.4 L17.3 6 A0.8 0.8 0 0 "
+            return "<g " + fill +
+                   "><rect x='5' y='6' width='2' height='12' rx='1'/>"
+                   "<path d='M18.5 6.6 V17.4 A0.8 0.8 0 0 1 17.3 18 L9.2 12.6 A0.7 0.7 0 0 1 9.2 11.4 L17.3 6 A0.8 0.8 "
+                   "0 0 "
                    "1 18.5 6.6 Z'/></g>";
         case PlayBarIcon::Next:
-            return "<g " + fill + "><rect x='17' y='6' width='2' height='12' rx='1'/>"
-                   "<path d='M5.5 6.6 V17.4 A0.8 0.8 0 0 0 6.7 18 L14.8 12.6 A0.7 0.7 0 0 0 14.8 11.4 L6.7 6 A0.8 0.8 0 0 "
+            return "<g " + fill +
+                   "><rect x='17' y='6' width='2' height='12' rx='1'/>"
+                   "<path d='M5.5 6.6 V17.4 A0.8 0.8 0 0 0 6.7 18 L14.8 12.6 A0.7 0.7 0 0 0 14.8 11.4 L6.7 6 A0.8 0.8 "
+                   "0 0 "
                    "0 5.5 6.6 Z'/></g>";
         case PlayBarIcon::Play:
             return "<circle cx='12' cy='12' r='11' fill='#F48FB1'/>"
@@ -45,8 +49,7 @@ std::string svgBody(PlayBarIcon icon, const std::string& colour) {
         case PlayBarIcon::SingleLoop:
             return "<g " + stroke + ">" + kLoop + "</g><path d='M10.6 10.4 L12.5 9.3 V14.7' fill='none' " + stroke +
                    " stroke-width='1.7' stroke-linecap='round' stroke-linejoin='round'/>";
-        case PlayBarIcon::ListLoop:
-            return "<g " + stroke + ">" + kLoop + "</g>";
+        case PlayBarIcon::ListLoop: return "<g " + stroke + ">" + kLoop + "</g>";
         case PlayBarIcon::Shuffle:
             return "<g fill='none' " + stroke +
                    " stroke-width='1.7' stroke-linecap='round' stroke-linejoin='round'>"
@@ -65,18 +68,24 @@ std::string svgBody(PlayBarIcon icon, const std::string& colour) {
             return "<g fill='none' " + stroke +
                    " stroke-width='1.6' stroke-linecap='round'>"
                    "<path d='M4 7 H13 M4 11 H11 M4 15 H9'/></g>"
-                   "<path d='M17 6.5 V15' " + stroke + " stroke-width='1.5'/>"
-                   "<path d='M17 6.5 L20 7.6' " + stroke + " stroke-width='1.5' stroke-linecap='round'/>"
-                   "<ellipse cx='15.3' cy='15.6' rx='2.1' ry='1.7' " + fill + "/>";
+                   "<path d='M17 6.5 V15' " +
+                   stroke +
+                   " stroke-width='1.5'/>"
+                   "<path d='M17 6.5 L20 7.6' " +
+                   stroke +
+                   " stroke-width='1.5' stroke-linecap='round'/>"
+                   "<ellipse cx='15.3' cy='15.6' rx='2.1' ry='1.7' " +
+                   fill + "/>";
         case PlayBarIcon::Spectrum:
-            return "<g " + fill + "><rect x='4' y='12' width='2.4' height='7' rx='1.2'/>"
+            return "<g " + fill +
+                   "><rect x='4' y='12' width='2.4' height='7' rx='1.2'/>"
                    "<rect x='8.2' y='7' width='2.4' height='12' rx='1.2'/>"
                    "<rect x='12.4' y='4.5' width='2.4' height='14.5' rx='1.2'/>"
                    "<rect x='16.6' y='9.5' width='2.4' height='9.5' rx='1.2'/></g>";
         case PlayBarIcon::Heart:
             return "<path d='M12 19.5 C7 15.6 3.8 12.8 3.8 9.3 A4.1 4.1 0 0 1 12 7.6 A4.1 4.1 0 0 1 20.2 9.3"
-                   " C20.2 12.8 17 15.6 12 19.5 Z' stroke-width='1.7' stroke-linejoin='round' " + stroke + " " +
-                   (colour == kPink ? fill : std::string("fill='none'")) + "/>";
+                   " C20.2 12.8 17 15.6 12 19.5 Z' stroke-width='1.7' stroke-linejoin='round' " +
+                   stroke + " " + (colour == kPink ? fill : std::string("fill='none'")) + "/>";
         case PlayBarIcon::Trash:
             return "<g fill='none' " + stroke +
                    " stroke-width='1.7' stroke-linecap='round' stroke-linejoin='round'>"

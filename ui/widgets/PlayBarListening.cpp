@@ -39,9 +39,9 @@ void PlayBar::showListening(LikedSongs& liked) {
     fmBadge_->setGeometry(690, 26, 115, 35);
     fmBadge_->setAlignment(Qt::AlignCenter);
     fmBadge_->setFont(Theme::font(14, QFont::Medium));
-    fmBadge_->setStyleSheet(QString("color: %1; background: %2; border-radius: 17px;")
-                                .arg(QColor::fromRgba(Theme::kAccent).name(),
-                                     QColor::fromRgba(Theme::kInputBackground).name()));
+    fmBadge_->setStyleSheet(
+        QString("color: %1; background: %2; border-radius: 17px;")
+            .arg(QColor::fromRgba(Theme::kAccent).name(), QColor::fromRgba(Theme::kInputBackground).name()));
     fmBadge_->hide();
 
     connect(heart_, &QAbstractButton::clicked, this, [this] {

@@ -1,8 +1,8 @@
 #include "ui/widgets/QrCodePicture.h"
 
+#include <qrencode.h>
 #include <QPainter>
 #include <memory>
-#include <qrencode.h>
 
 namespace {
 

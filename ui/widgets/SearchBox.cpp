@@ -3,8 +3,7 @@
 #include <QEvent>
 #include <QLineEdit>
 
-SearchBox::SearchBox(QLineEdit* box, QString hint, std::function<void()> onEnter,
-                     std::function<void()> onDoubleClick)
+SearchBox::SearchBox(QLineEdit* box, QString hint, std::function<void()> onEnter, std::function<void()> onDoubleClick)
     : QObject(box), box_(box), hint_(std::move(hint)), onDoubleClick_(std::move(onDoubleClick)) {
     box_->installEventFilter(this);
     connect(box_, &QLineEdit::returnPressed, this, [onEnter = std::move(onEnter)] { onEnter(); });

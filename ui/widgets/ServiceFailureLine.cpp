@@ -14,8 +14,7 @@ constexpr int kLinePixelSize = 15;
 
 }  // namespace
 
-ServiceFailureLine::ServiceFailureLine(QWidget* parent, QRect geometry)
-    : QLabel(QString::fromUtf8(kText), parent) {
+ServiceFailureLine::ServiceFailureLine(QWidget* parent, QRect geometry) : QLabel(QString::fromUtf8(kText), parent) {
     setObjectName("标签_连接失败");
     setGeometry(geometry);
     setFont(Theme::font(kLinePixelSize));

@@ -32,7 +32,8 @@ ServiceSettingsGroup::ServiceSettingsGroup(QWidget* parent) : QGroupBox(QString:
     url_->setPlaceholderText("http://127.0.0.1:3000");
     demo_ = radio(this, "单选框_演示曲库", "演示曲库", {580, 24, 110, 30});
 
-    for (QRadioButton* button : {direct_, selfHosted_, demo_}) connect(button, &QRadioButton::clicked, this, &ServiceSettingsGroup::announce);
+    for (QRadioButton* button : {direct_, selfHosted_, demo_})
+        connect(button, &QRadioButton::clicked, this, &ServiceSettingsGroup::announce);
     // A new address counts once it is complete: Enter, or leaving the field.
     connect(url_, &QLineEdit::editingFinished, this, [this] {
         if (selfHosted_->isChecked()) announce();

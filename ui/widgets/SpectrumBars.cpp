@@ -25,7 +25,7 @@ struct Band {
     int lastBin;
     float factor;
 };
-constexpr Band kBands[] = {{8, 2.5f}, {20, 10.0f}, {35, 20.0f}, {58, 30.0f},
+constexpr Band kBands[] = {{8, 2.5f},   {20, 10.0f},  {35, 20.0f},   {58, 30.0f},
                            {80, 40.0f}, {95, 100.0f}, {100, 150.0f}, {128, 250.0f}};
 
 }  // namespace

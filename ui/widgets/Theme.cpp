@@ -7,8 +7,13 @@ namespace Theme {
 QFont font(const std::string& family, int pixelSize, QFont::Weight weight) {
     QFont result;
     QStringList families{QString::fromStdString(family)};
-    families << "Microsoft YaHei" << "WenQuanYi Micro Hei" << "Noto Sans CJK SC" << "Source Han Sans SC"
-             << "PingFang SC" << "Noto Color Emoji" << "sans-serif";
+    families << "Microsoft YaHei"
+             << "WenQuanYi Micro Hei"
+             << "Noto Sans CJK SC"
+             << "Source Han Sans SC"
+             << "PingFang SC"
+             << "Noto Color Emoji"
+             << "sans-serif";
     result.setFamilies(families);
     result.setPixelSize(pixelSize);
     result.setWeight(weight);

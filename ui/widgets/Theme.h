@@ -12,10 +12,10 @@ constexpr QRgb kPageButtonText = 0xFE000000;  // toolbar pages not chosen
 constexpr QRgb kCaption = 0xFF2D2D2D;         // list captions and headings
 constexpr QRgb kSecondText = 0xFF808080;      // second lines of list items
 constexpr QRgb kWindow = 0xFFFFFFFF;
-constexpr QRgb kPanel = 0xFFF7F8FA;           // play bar and other raised strips
-constexpr QRgb kHairline = 0xFFECEDF1;        // separators and panel borders
-constexpr QRgb kHover = 0xFFF2F3F6;           // hovered buttons and list items
-constexpr QRgb kPlaceholder = 0xFFEEF0F4;     // where a picture is missing
+constexpr QRgb kPanel = 0xFFF7F8FA;        // play bar and other raised strips
+constexpr QRgb kHairline = 0xFFECEDF1;     // separators and panel borders
+constexpr QRgb kHover = 0xFFF2F3F6;        // hovered buttons and list items
+constexpr QRgb kPlaceholder = 0xFFEEF0F4;  // where a picture is missing
 constexpr QRgb kInputBackground = 0xFFF3F4F7;
 
 // The program's typeface. Where it is not installed the font falls back to

@@ -1,10 +1,10 @@
 #include "ui/widgets/Toolbar.h"
 
-#include "ui/windows/WindowDrag.h"
 #include "ui/pictures/Artwork.h"
 #include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/Theme.h"
+#include "ui/windows/WindowDrag.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -46,7 +46,8 @@ Toolbar::Toolbar(QWidget* window) : BackdropPanel(QColor::fromRgba(Theme::kWindo
     const qreal dpr = devicePixelRatioF();
     makeWindowDragHandle(this, window);
 
-    auto* logo = pictureBox(this, "图片框_Logo", {29, 29, 36, 36}, Artwork::render(Artwork::Picture::Logo, {36, 36}, dpr));
+    auto* logo =
+        pictureBox(this, "图片框_Logo", {29, 29, 36, 36}, Artwork::render(Artwork::Picture::Logo, {36, 36}, dpr));
     makeWindowDragHandle(logo, window);
     auto* title = place(new QLabel("Mivra音乐", this), "标签_标题", {72, 29, 125, 36});
     title->setFont(Theme::font(18, QFont::Bold));
@@ -80,8 +81,8 @@ Toolbar::Toolbar(QWidget* window) : BackdropPanel(QColor::fromRgba(Theme::kWindo
     login_->setTextColor(Theme::kCaption);
     showAccountArea(false);
 
-    minimise_ = place(new FlatButton(Artwork::render(Artwork::Picture::Minimise, {40, 40}, dpr), this),
-                      "工具栏_最小化", {955, 24, 40, 40});
+    minimise_ = place(new FlatButton(Artwork::render(Artwork::Picture::Minimise, {40, 40}, dpr), this), "工具栏_最小化",
+                      {955, 24, 40, 40});
     close_ = place(new FlatButton(Artwork::render(Artwork::Picture::Close, {40, 40}, dpr), this), "工具栏_关闭",
                    {1000, 24, 40, 40});
     close_->setHoverColor(QColor(0xFD, 0xE4, 0xEC));

@@ -2,8 +2,8 @@
 // The toolbar strip across the top of the main window: logo and title (both
 // drag the window), the four page buttons, the search box, the account
 // corner (avatar or login label) and the minimise and close buttons.
-#include "ui/widgets/BackdropPanel.h"
 #include "ui/pages/Navigation.h"
+#include "ui/widgets/BackdropPanel.h"
 
 #include <optional>
 

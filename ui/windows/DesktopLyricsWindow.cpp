@@ -32,8 +32,7 @@ QRect primaryScreenArea(bool workAreaOnly) {
 // when none is, which leaves the system's default family.
 QString chooseFamily(const std::string& typeface) {
     const QStringList installed = QFontDatabase::families();
-    const QStringList candidates =
-        QString::fromStdString(typeface + kFallbackTypefaces).split(';', Qt::SkipEmptyParts);
+    const QStringList candidates = QString::fromStdString(typeface + kFallbackTypefaces).split(';', Qt::SkipEmptyParts);
     for (const QString& name : candidates) {
         if (installed.contains(name, Qt::CaseInsensitive)) return name;
     }
@@ -88,8 +87,7 @@ std::uint32_t lyricColourToArgb(std::uint32_t bgr, int opacity) {
 }
 
 DesktopLyricsWindow::DesktopLyricsWindow(std::optional<int> width, int height)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus) {
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus) {
     setObjectName("DesktopLyricsWindow");
     setWindowTitle("Mivra Lyrics");
     setAttribute(Qt::WA_TranslucentBackground);
@@ -108,8 +106,7 @@ DesktopLyricsWindow::DesktopLyricsWindow(std::optional<int> width, int height)
 }
 
 std::unique_ptr<DesktopLyricsWindow> DesktopLyricsWindow::createForStartup(std::int32_t settingsColour1,
-                                                                         std::int32_t settingsColour2,
-                                                                         int fillMode) {
+                                                                           std::int32_t settingsColour2, int fillMode) {
     const QRect screenArea = primaryScreenArea(false);
     auto window = std::make_unique<DesktopLyricsWindow>(screenArea.width(), 100);
     window->setTextColours(lyricColourFromSettings(settingsColour1), lyricColourFromSettings(settingsColour2),
@@ -156,8 +153,8 @@ void DesktopLyricsWindow::setTextColours(std::uint32_t firstBgr, std::uint32_t s
 
 void DesktopLyricsWindow::applyColourSettings(std::int32_t settingsColour1, std::int32_t settingsColour2,
                                               int fillMode) {
-    setTextColours(lyricColourFromSettings(settingsColour1), lyricColourFromSettings(settingsColour2),
-                   std::nullopt, lyricFillModeFromIndex(fillMode));
+    setTextColours(lyricColourFromSettings(settingsColour1), lyricColourFromSettings(settingsColour2), std::nullopt,
+                   lyricFillModeFromIndex(fillMode));
     redraw();
 }
 
@@ -206,8 +203,8 @@ void DesktopLyricsWindow::paintText(QPainter& painter) const {
     double blockWidth = 0;
     for (const QString& line : lines) blockWidth = std::max(blockWidth, metrics.horizontalAdvance(line));
     const double blockHeight = metrics.height() + (lines.size() - 1) * metrics.lineSpacing();
-    const QRectF block((canvasSize_.width() - blockWidth) / 2, (canvasSize_.height() - blockHeight) / 2,
-                       blockWidth, blockHeight);
+    const QRectF block((canvasSize_.width() - blockWidth) / 2, (canvasSize_.height() - blockHeight) / 2, blockWidth,
+                       blockHeight);
 
     QPainterPath path;
     for (qsizetype i = 0; i < lines.size(); ++i) {

@@ -4,7 +4,6 @@
 #include "browse/CatalogueFeeds.h"
 
 #include "anim/ProgramAnimations.h"
-#include "ui/windows/MessageBoxWindow.h"
 #include "ui/pages/AlbumPage.h"
 #include "ui/pages/AllArtistsPage.h"
 #include "ui/pages/AllMvsPage.h"
@@ -17,17 +16,18 @@
 #include "ui/pages/ListenerSongsPage.h"
 #include "ui/pages/LocalMusicPage.h"
 #include "ui/pages/LoginPage.h"
+#include "ui/pages/Page.h"
 #include "ui/pages/PlaylistPage.h"
+#include "ui/pages/SearchPage.h"
 #include "ui/pages/SettingsPage.h"
 #include "ui/widgets/BackdropPanel.h"
 #include "ui/widgets/FlatButton.h"
-#include "ui/windows/NowPlayingView.h"
-#include "ui/pages/Page.h"
 #include "ui/widgets/PaneScroller.h"
 #include "ui/widgets/ScrollPane.h"
-#include "ui/pages/SearchPage.h"
 #include "ui/widgets/SlimScrollBar.h"
 #include "ui/widgets/Toolbar.h"
+#include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/NowPlayingView.h"
 
 #include <QCloseEvent>
 #include <QPainter>
@@ -47,9 +47,9 @@ constexpr const char* kLoggedOutContent =
     "按钮来登录您的网易云音乐账号，登录成功后即可查看您的音乐库啦！";
 
 // The page that shows each place, in the order of `Place`.
-constexpr std::array kPlacePages{Pages::kHome,   Pages::kDiscover, Pages::kCharts,     Pages::kMusicLibrary,
-                                 Pages::kAllMvs, Pages::kArtist,   Pages::kPlaylist,   Pages::kSearch,
-                                 Pages::kLogin,  Pages::kSettings, Pages::kAllArtists, Pages::kArtistMvs,
+constexpr std::array kPlacePages{Pages::kHome,   Pages::kDiscover,     Pages::kCharts,     Pages::kMusicLibrary,
+                                 Pages::kAllMvs, Pages::kArtist,       Pages::kPlaylist,   Pages::kSearch,
+                                 Pages::kLogin,  Pages::kSettings,     Pages::kAllArtists, Pages::kArtistMvs,
                                  Pages::kAlbum,  Pages::kListenerSongs};
 static_assert(kPlacePages.size() == size_t(Place::ListenerSongs) + 1);
 
@@ -212,15 +212,9 @@ void MainWindow::enterStartPage() {
 
 void MainWindow::runToolbarAction(ToolbarPage page) {
     switch (page) {
-        case ToolbarPage::Home:
-            showPage(Pages::kHome);
-            return;
-        case ToolbarPage::Discover:
-            showPage(Pages::kDiscover);
-            return;
-        case ToolbarPage::Charts:
-            showPage(Pages::kCharts);
-            return;
+        case ToolbarPage::Home: showPage(Pages::kHome); return;
+        case ToolbarPage::Discover: showPage(Pages::kDiscover); return;
+        case ToolbarPage::Charts: showPage(Pages::kCharts); return;
         case ToolbarPage::Library:
             if (loggedInUserId().empty()) {
                 MessageBoxWindow::show(

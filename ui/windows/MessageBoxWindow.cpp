@@ -73,12 +73,10 @@ public:
         const char* buttonStyle =
             "QPushButton { border-radius: 10px; font-family: '微软雅黑'; font-size: 14px; %1 }"
             "QPushButton:hover { %2 }";
-        cancel_->setStyleSheet(QString(buttonStyle)
-                                   .arg("background: #f0f0f0; color: #2d2d2d;")
-                                   .arg("background: #e2e2e2;"));
-        confirm_->setStyleSheet(QString(buttonStyle)
-                                    .arg("background: #f48fb1; color: white;")
-                                    .arg("background: #ec7aa2;"));
+        cancel_->setStyleSheet(
+            QString(buttonStyle).arg("background: #f0f0f0; color: #2d2d2d;").arg("background: #e2e2e2;"));
+        confirm_->setStyleSheet(
+            QString(buttonStyle).arg("background: #f48fb1; color: white;").arg("background: #ec7aa2;"));
         connect(confirm_, &QPushButton::clicked, this, &NoticeDialog::confirm);
         connect(cancel_, &QPushButton::clicked, this, &NoticeDialog::cancel);
     }
@@ -149,7 +147,8 @@ void show(const Notice& notice) {
         showOnUiThread(notice);
         return;
     }
-    QMetaObject::invokeMethod(app, [notice] { showOnUiThread(notice); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [notice] { showOnUiThread(notice); }, Qt::QueuedConnection);
 }
 
 QWidget* dialog() { return openDialog().data(); }

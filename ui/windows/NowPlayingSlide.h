@@ -7,7 +7,7 @@ class QWidget;
 
 namespace NowPlayingSlide {
 
-constexpr int kCurve = 32;       // the bouncing ease-out curve
+constexpr int kCurve = 32;  // the bouncing ease-out curve
 constexpr int kTickMs = 1;
 
 // Starts sliding `view` up when it is parked, down when it is shown. A view

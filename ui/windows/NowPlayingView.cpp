@@ -1,12 +1,12 @@
 #include "ui/windows/NowPlayingView.h"
 
 #include "anim/ProgramAnimations.h"
-#include "ui/windows/WindowDrag.h"
 #include "ui/pictures/ImageBlur.h"
 #include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/RoundedPicture.h"
 #include "ui/widgets/Theme.h"
+#include "ui/windows/WindowDrag.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -41,8 +41,8 @@ protected:
 QImage blurredBackdrop(const QImage& cover, QSize viewSize) {
     if (cover.isNull()) return {};
     const QSize small = viewSize / kBackdropScale;
-    QImage cropped = cover.copy(coverSourceRect(cover, small).toRect()).scaled(small, Qt::IgnoreAspectRatio,
-                                                                       Qt::SmoothTransformation);
+    QImage cropped = cover.copy(coverSourceRect(cover, small).toRect())
+                         .scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return blurredImage(cropped, kBackdropBlurRadius);
 }
 
@@ -119,8 +119,10 @@ void NowPlayingView::showCover(const QImage& cover) {
 void NowPlayingView::setTitle(const QString& title) { title_->setText(title); }
 
 void NowPlayingView::showLyricOffset(int offsetMs) {
-    offset_->setText(offsetMs == 0 ? QString("歌词未偏移")
-                                   : QString("%1%2秒").arg(offsetMs > 0 ? "提前" : "延后").arg(std::abs(offsetMs) / 1000.0, 0, 'f', 1));
+    offset_->setText(
+        offsetMs == 0
+            ? QString("歌词未偏移")
+            : QString("%1%2秒").arg(offsetMs > 0 ? "提前" : "延后").arg(std::abs(offsetMs) / 1000.0, 0, 'f', 1));
 }
 
 void NowPlayingView::clearLyrics() { lyrics_->clear(); }
@@ -148,12 +150,12 @@ void NowPlayingView::selectLyric(int index) {
     // there is nothing to animate.
     if (lyrics_->y() == target) return;
     QPointer<QListWidget> list(lyrics_);
-    ProgramAnimations::lyricScroll()
-        .start(lyrics_->y(), target, kScrollCurve,
-               [list](double value, double) {
-                   if (list) list->move(list->x(), static_cast<int>(value));
-               },
-               {}, TimerAnimation::kDefaultInterval, kScrollDurationMs);
+    ProgramAnimations::lyricScroll().start(
+        lyrics_->y(), target, kScrollCurve,
+        [list](double value, double) {
+            if (list) list->move(list->x(), static_cast<int>(value));
+        },
+        {}, TimerAnimation::kDefaultInterval, kScrollDurationMs);
 }
 
 void NowPlayingView::paintEvent(QPaintEvent*) {

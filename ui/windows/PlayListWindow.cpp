@@ -2,10 +2,10 @@
 
 #include "api/CloudApiClient.h"
 #include "player/Player.h"
-#include "ui/pictures/Artwork.h"
-#include "ui/widgets/FlatButton.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
+#include "ui/pictures/Artwork.h"
+#include "ui/widgets/FlatButton.h"
 #include "ui/widgets/SlimScrollBar.h"
 #include "ui/windows/WindowDrag.h"
 
@@ -30,8 +30,8 @@ IconTemplate rowTemplate(const TypefaceChoice& type) {
     t.cellSize = {kListArea.width(), PlayListWindow::kRowHeight};
     t.pictureRect = {9, 8, 50, 50};
     t.rounding = 15;
-    t.mainText = IconTextElement{{72, 9, textWidth, 22}, type.font(17), QColor::fromRgba(Theme::kCaption),
-                                 Qt::AlignLeft | Qt::AlignTop, false};
+    t.mainText = IconTextElement{
+        {72, 9, textWidth, 22}, type.font(17), QColor::fromRgba(Theme::kCaption), Qt::AlignLeft | Qt::AlignTop, false};
     t.secondText = secondLine({72, 34, textWidth, 20}, type.font(13));
     return t;
 }
@@ -92,7 +92,8 @@ void PlayListWindow::createControls() {
     scrollArea_->setFrameShape(QFrame::NoFrame);
     scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollArea_->setStyleSheet(
-        "QScrollArea { background: transparent; border: none; } QScrollArea > QWidget > QWidget { background: transparent; }");
+        "QScrollArea { background: transparent; border: none; } QScrollArea > QWidget > QWidget { background: "
+        "transparent; }");
     scrollArea_->setVerticalScrollBar(new SlimScrollBar);
     list_ = new IconList;
     list_->setObjectName("图标列表框播放列表");
@@ -111,7 +112,9 @@ void PlayListWindow::reload() {
             return std::vector<CoverItem>{row};
         };
     } else {
-        fill.fetchRecords = [&catalogue = catalogue_, ids = rowIds_](ServiceStatus*) { return namedRows(catalogue, ids); };
+        fill.fetchRecords = [&catalogue = catalogue_, ids = rowIds_](ServiceStatus*) {
+            return namedRows(catalogue, ids);
+        };
     }
     fill.fixedPicture = Artwork::render(Artwork::Picture::SongNote, {50, 50}, list_->devicePixelRatioF());
     fill.clearCurrentItem = true;

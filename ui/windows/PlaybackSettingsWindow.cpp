@@ -1,7 +1,7 @@
 #include "ui/windows/PlaybackSettingsWindow.h"
 
-#include "audio/PortAudioOutput.h"
 #include "audio/PlayedAudioCache.h"
+#include "audio/PortAudioOutput.h"
 #include "player/LoudnessLevelling.h"
 #include "player/Player.h"
 #include "ui/widgets/Theme.h"
@@ -25,8 +25,8 @@ struct SleepChoice {
     const char* text;
     int minutes;
 };
-constexpr std::array<SleepChoice, 5> kSleepChoices = {{
-    {"15 分钟后", 15}, {"30 分钟后", 30}, {"60 分钟后", 60}, {"90 分钟后", 90}, {"播完当前歌曲后", 0}}};
+constexpr std::array<SleepChoice, 5> kSleepChoices = {
+    {{"15 分钟后", 15}, {"30 分钟后", 30}, {"60 分钟后", 60}, {"90 分钟后", 90}, {"播完当前歌曲后", 0}}};
 
 const char* const kBandNames[kEqualizerBands] = {"31", "62", "125", "250", "500", "1k", "2k", "4k", "8k", "16k"};
 
@@ -233,8 +233,10 @@ void PlaybackSettingsWindow::chooseSleep(int index) {
         player_.cancelSleep();
     } else if (index > 0 && index <= static_cast<int>(kSleepChoices.size())) {
         const SleepChoice& choice = kSleepChoices[static_cast<size_t>(index) - 1];
-        if (choice.minutes == 0) player_.sleepAtSongEnd();
-        else player_.sleepAfter(choice.minutes);
+        if (choice.minutes == 0)
+            player_.sleepAtSongEnd();
+        else
+            player_.sleepAfter(choice.minutes);
     }
 }
 

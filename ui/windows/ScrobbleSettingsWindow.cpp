@@ -65,7 +65,8 @@ ScrobbleSettingsWindow::ScrobbleSettingsWindow(AppSettings settings, ScrobbleOri
     layout->addWidget(lf);
     showLastFmSession();
 
-    for (QCheckBox* box : {listenBrainz_, lastFm_}) connect(box, &QCheckBox::toggled, this, &ScrobbleSettingsWindow::store);
+    for (QCheckBox* box : {listenBrainz_, lastFm_})
+        connect(box, &QCheckBox::toggled, this, &ScrobbleSettingsWindow::store);
     for (QLineEdit* edit : {token_, apiKey_, secret_})
         connect(edit, &QLineEdit::editingFinished, this, &ScrobbleSettingsWindow::store);
     connect(logIn_, &QPushButton::clicked, this, &ScrobbleSettingsWindow::logInToLastFm);

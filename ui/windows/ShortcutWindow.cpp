@@ -41,20 +41,24 @@ ShortcutWindow::ShortcutWindow(AppSettings settings, QWidget* parent)
         grid->addWidget(new QLabel(QString::fromUtf8(info.label)), row, 0);
         auto makeField = [&](bool global, const std::string& key) {
             auto* field = new QKeySequenceEdit(QKeySequence(QString::fromStdString(key), QKeySequence::PortableText));
-            field->setObjectName(QString("快捷键_%1%2").arg(global ? "全局" : "").arg(QString::fromUtf8(info.settingsKey)));
+            field->setObjectName(
+                QString("快捷键_%1%2").arg(global ? "全局" : "").arg(QString::fromUtf8(info.settingsKey)));
             field->setClearButtonEnabled(true);
             field->setMinimumWidth(170);
             connect(field, &QKeySequenceEdit::editingFinished, this,
                     [this, field, i, global] { chooseKey(i, global, firstKey(field->keySequence())); });
-            connect(field, &QKeySequenceEdit::keySequenceChanged, this, [this, i, global](const QKeySequence& sequence) {
-                if (sequence.isEmpty()) chooseKey(i, global, {});  // the clear button
-            });
+            connect(field, &QKeySequenceEdit::keySequenceChanged, this,
+                    [this, i, global](const QKeySequence& sequence) {
+                        if (sequence.isEmpty()) chooseKey(i, global, {});  // the clear button
+                    });
             grid->addWidget(field, row, global ? 2 : 1);
             return field;
         };
         windowKeys_[size_t(i)] = makeField(false, shortcuts.window[size_t(i)]);
-        if (info.globalDefault) globalKeys_[size_t(i)] = makeField(true, shortcuts.global[size_t(i)]);
-        else grid->addWidget(new QLabel("—"), row, 2, Qt::AlignCenter);
+        if (info.globalDefault)
+            globalKeys_[size_t(i)] = makeField(true, shortcuts.global[size_t(i)]);
+        else
+            grid->addWidget(new QLabel("—"), row, 2, Qt::AlignCenter);
         auto* problem = new QLabel;
         problem->setObjectName(QString("快捷键_问题%1").arg(i));
         problem->setStyleSheet("color: #d33;");

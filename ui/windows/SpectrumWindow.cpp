@@ -13,8 +13,9 @@ namespace {
 
 const Notice kWarning{
     .title = "温馨提示",
-    .content = "Mivra酱提醒您：音乐频谱显示为极不稳定的功能，开启后会有高额的CPU和内存占用，这可能会导致Mivra音乐"
-               "出现一些未知的问题，请谨慎开启哦！",
+    .content =
+        "Mivra酱提醒您：音乐频谱显示为极不稳定的功能，开启后会有高额的CPU和内存占用，这可能会导致Mivra音乐"
+        "出现一些未知的问题，请谨慎开启哦！",
     .confirmCaption = "知道了",
 };
 
@@ -44,8 +45,8 @@ private:
 };
 
 SpectrumWindow::SpectrumWindow(Source source)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput),
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                           Qt::WindowTransparentForInput),
       source_(std::move(source)) {
     setObjectName("SpectrumWindow");
     setAttribute(Qt::WA_TranslucentBackground);

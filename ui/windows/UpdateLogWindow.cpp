@@ -39,11 +39,8 @@ QWidget* logItem(const UpdateLogEntry& entry, bool separated, QWidget* parent) {
     title->setObjectName("标题");
     title->setGeometry(kTextLeft, 10, kTextWidth, 20);
     // CR LF pairs are line breaks; a lone CR or LF breaks a line too.
-    QLabel* content = textLabel(QString::fromStdString(entry.content)
-                                    .replace("\r\n", "\n")
-                                    .replace('\r', '\n')
-                                    .toStdString(),
-                                11, 150, item);
+    QLabel* content = textLabel(
+        QString::fromStdString(entry.content).replace("\r\n", "\n").replace('\r', '\n').toStdString(), 11, 150, item);
     content->setObjectName("内容");
     content->setWordWrap(true);
     content->setGeometry(kTextLeft, 40, kTextWidth, std::max(0, height - 40));
@@ -93,7 +90,8 @@ void UpdateLogWindow::createControls() {
     scrollArea_->setFrameShape(QFrame::NoFrame);
     scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollArea_->setStyleSheet(
-        "QScrollArea { background: transparent; border: none; } QScrollArea > QWidget > QWidget { background: transparent; }");
+        "QScrollArea { background: transparent; border: none; } QScrollArea > QWidget > QWidget { background: "
+        "transparent; }");
     scrollArea_->setVerticalScrollBar(new SlimScrollBar);
     scrollArea_->setWidgetResizable(true);
     list_ = new QWidget;

@@ -4,10 +4,10 @@
 #include "ui/windows/MessageBoxWindow.h"
 #include "updater/UpdaterWindow.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
-#include <gtest/gtest.h>
 
 namespace {
 
