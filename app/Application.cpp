@@ -2,6 +2,7 @@
 
 #include "api/RequestRandomness.h"
 #include "browse/Account.h"
+#include "browse/MvAddress.h"
 
 #include "app/CoverMenuActions.h"
 #include "app/ListenerParts.h"
@@ -42,7 +43,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QWidget>
@@ -95,7 +95,8 @@ Application::Application(std::string documentsFolder, std::string programFolder,
       pictures_(std::make_unique<PicturePipeline>(
           [this](const std::string& url) { return api_.fetchPicture(url); },
           cacheFolder.empty() ? nullptr : std::make_shared<DiskCache>(cacheFolder, kPictureDiskBytes))),
-      mvPlayback_(std::make_unique<MvPlayback>(api_, gatewayHostsOf(target_))) {
+      mvAddress_(std::make_unique<MvAddress>(api_)),
+      mvPlayback_(std::make_unique<MvPlayback>(*mvAddress_, gatewayHostsOf(target_))) {
     heartbeatTimer_.setObjectName("时钟_在线统计");
 }
 
@@ -122,7 +123,7 @@ void Application::start() {
     // setup writes the settings file (each write waits for the disk), so the
     // requests go out first.
     connectToService();
-    const EarlyRequests requests = sendEarlyRequests(AppSettings(paths_.settingsPath).read("User", "Cookie"));
+    early_ = sendEarlyRequests(AppSettings(paths_.settingsPath).read("User", "Cookie"));
     account_ = std::make_unique<Account>(api_, AppSettings(paths_.settingsPath), firstRunSetup(paths_, programFolder_));
     keepDeviceId();
     loadingWindow_ = new LoadingWindow;
@@ -139,13 +140,7 @@ void Application::start() {
     connect(account_.get(), &Account::accountChanged, this, &Application::reloadForAccount);
     connect(&homePage(), &HomePage::loaded, this,
             [] { qCInfo(startupLog).noquote() << "home page loaded at" << QDateTime::currentMSecsSinceEpoch(); });
-    const QPointer<Application> alive(this);
-    onMainWindowCreated(requests);
-    if (!alive || handedOver_) return;
-    mainWindow_->show();
-    qCInfo(startupLog).noquote() << "main window shown at" << QDateTime::currentMSecsSinceEpoch();
-    createSpectrum();
-    openUpdateLog();
+    onMainWindowCreated();
 }
 
 // The requests that need no window go out first, before the windows are
@@ -164,44 +159,81 @@ Application::EarlyRequests Application::sendEarlyRequests(const std::string& sto
 }
 
 // The start-up sequence of the main window, in the order it must run. Every
-// network request runs on a task while the window keeps pumping events, and
-// whatever those events do may end the program object meanwhile: each wait
-// is followed by a check that it is still there. The home page's sections
-// go out as soon as the page exists, and the answers are taken in order.
-void Application::onMainWindowCreated(const EarlyRequests& requests) {
-    const QPointer<Application> alive(this);
+// network request runs on a task while the event loop goes on; each step
+// continues when the answer it needs is in or the start-up bound passed.
+// The home page's sections go out as soon as the page exists, and the
+// answers are taken in order.
+void Application::onMainWindowCreated() {
     storedSettings_ = readStoredSettings(AppSettings(paths_.settingsPath));
     api_.setSongLevel(songLevelOf(storedSettings_.quality));
     mainWindow_->setListTypeface({storedSettings_.typeface, storedSettings_.styleCodeOrDefault()});
     mainWindow_->enterStartPage();
     homePage().load(accountCookie());
+    afterAnswer<RemoteConfig>(early_.config, [this](std::optional<RemoteConfig> config) { takeRemoteConfig(config); });
+}
 
-    // (Answers land in locals first: the members may be gone after a wait.)
-    std::optional<RemoteConfig> configAnswer = awaitWithinBound(requests.config);
-    if (!alive) return;
-    if (handOverForUpdate(configAnswer)) return;
-    if (configAnswer) remoteConfig_ = std::move(*configAnswer);
-    std::optional<std::string> cookieAnswer = awaitWithinBound(requests.serviceCookie);
-    if (!alive) return;
-    if (cookieAnswer) serviceCookie_ = std::move(*cookieAnswer);
+void Application::takeRemoteConfig(std::optional<RemoteConfig> config) {
+    if (handOverForUpdate(config)) {
+        emit startupEnded();
+        return;
+    }
+    if (config) remoteConfig_ = std::move(*config);
+    afterAnswer<std::string>(early_.serviceCookie,
+                             [this](std::optional<std::string> cookie) { takeServiceCookie(std::move(cookie)); });
+}
+
+void Application::takeServiceCookie(std::optional<std::string> cookie) {
+    if (cookie) serviceCookie_ = std::move(*cookie);
     createPlayer();
     audio_.init();  // without a usable device the engine plays to a silent output
     applyPlaybackPreferences();
-    // An account that cannot be checked in time counts as logged out this run.
-    const AccountProfile profile = awaitWithinBound(requests.account).value_or(AccountProfile{});
-    if (!alive) return;
-    showAccount(profile);
+    afterAnswer<AccountProfile>(early_.account,
+                                [this](std::optional<AccountProfile> profile) { takeAccount(std::move(profile)); });
+}
+
+// An account that cannot be checked in time counts as logged out this run.
+void Application::takeAccount(std::optional<AccountProfile> profile) {
+    showAccount(profile.value_or(AccountProfile{}));
     applyStoredSettings();
     createDesktopLyrics();
     showPlayer();
     extras_ = std::make_unique<ListeningExtras>(*mainWindow_, *player_, settingsPage(),
                                                 AppSettings(paths_.settingsPath), paths_.dataFolder);
-    startHeartbeat(requests.heartbeat);
-    if (!alive) return;
-    waitForHomePage();
-    if (!alive) return;
+    // The first heartbeat is waited for, then the home page.
+    afterTask(early_.heartbeat, [this] {
+        startHeartbeat();
+        afterHomePage([this] { finishStartup(); });
+    });
+}
+
+void Application::finishStartup() {
     closeLoadingWindow();
     loadDiscoverAndCharts();
+    mainWindow_->show();
+    qCInfo(startupLog).noquote() << "main window shown at" << QDateTime::currentMSecsSinceEpoch();
+    createSpectrum();
+    openUpdateLog();
+    early_ = {};
+    emit startupEnded();
+}
+
+template <typename Sender, typename Signal>
+void Application::afterSignalWithinBound(const Sender* sender, Signal signal, std::function<void()> next) {
+    auto once = std::make_shared<std::function<void()>>(std::move(next));
+    const auto runOnce = [once] {
+        if (auto run = std::exchange(*once, nullptr)) run();
+    };
+    connect(sender, signal, this, runOnce, Qt::SingleShotConnection);
+    QTimer::singleShot(startupTimeLeftMs(), this, runOnce);
+}
+
+// A task's `finished` reaches the UI thread queued, so it cannot slip by
+// between the check and the connection.
+void Application::afterTask(const BackgroundTask::Handle& task, std::function<void()> next) {
+    if (BackgroundTask::isFinished(task))
+        next();
+    else
+        afterSignalWithinBound(task.get(), &BackgroundTask::TaskState::finished, std::move(next));
 }
 
 // A first start makes the device id up here and keeps it once the settings
@@ -247,7 +279,6 @@ bool Application::handOverForUpdate(const std::optional<RemoteConfig>& config) {
     const AppSettings settings(paths_.settingsPath);
     if (!shouldHandOver(config, kProductVersion, settings.read("Data", "SkipVer"))) return false;
     if (!handOverToUpdater(settings, executablePath(), carriedUpdater(), startUpdater_)) return false;
-    handedOver_ = true;
     closeLoadingWindow();
     exitProcess_();
     return true;
@@ -287,15 +318,11 @@ SettingsPage& Application::settingsPage() const {
 }
 
 // The loading window stays until the last home section is in, within the bound.
-void Application::waitForHomePage() {
-    HomePage& home = homePage();
-    if (home.isLoaded()) return;
-    QEventLoop loop;
-    connect(&home, &HomePage::loaded, &loop, &QEventLoop::quit);
-    // The program may end while it waits.
-    connect(&home, &QObject::destroyed, &loop, &QEventLoop::quit);
-    QTimer::singleShot(startupTimeLeftMs(), &loop, &QEventLoop::quit);
-    loop.exec();
+void Application::afterHomePage(std::function<void()> next) {
+    if (homePage().isLoaded())
+        next();
+    else
+        afterSignalWithinBound(&homePage(), &HomePage::loaded, std::move(next));
 }
 
 // A cookie the service no longer accepts is forgotten for this run (the
@@ -427,12 +454,9 @@ void Application::reloadForAccount() {
         discover->selectCategory(discover->category());
 }
 
-// The first heartbeat is waited for; later ones go out on their own tasks
-// and their failures are ignored.
-void Application::startHeartbeat(const BackgroundTask::Handle& firstHeartbeat) {
-    const QPointer<Application> alive(this);
-    BackgroundTask::waitPumping(firstHeartbeat, startupTimeLeftMs());
-    if (!alive) return;
+// Heartbeats after the first go out on their own tasks and their failures
+// are ignored.
+void Application::startHeartbeat() {
     connect(&heartbeatTimer_, &QTimer::timeout, this,
             [this] { tasks_.start([this] { maintenance_.sendHeartbeat(); }); });
     heartbeatTimer_.start(kHeartbeatIntervalMs);

@@ -31,6 +31,7 @@ class HomePage;
 class ListenerParts;
 class ListeningExtras;
 class LoadingWindow;
+class MvAddress;
 class MvPlayback;
 class PicturePipeline;
 class PlayBar;
@@ -46,6 +47,7 @@ class QWidget;
 class TrayIcon;
 
 class Application : public QObject {
+    Q_OBJECT
 public:
     // How often the program tells the maker's host that it is online.
     static constexpr int kHeartbeatIntervalMs = 170000;
@@ -65,10 +67,11 @@ public:
                 std::string cacheFolder = {});
     ~Application() override;
 
-    // Opens the loading window, then the main window (running the start-up
-    // sequence to its end), then the hidden spectrum window and, when due,
-    // the update log. When the start-up hands over to the updater, the
-    // program ends instead and no window is shown.
+    // Opens the loading window and begins the start-up sequence, which goes
+    // on as the service answers (each step within the start-up bound): it
+    // ends by showing the main window, the hidden spectrum window and, when
+    // due, the update log. When the start-up hands over to the updater, the
+    // program ends instead and no window is shown. Returns at once.
     void start();
 
     // What ends the process when the user closes the main window; the
@@ -115,6 +118,11 @@ public:
     // The program's executable, where a hand-over writes the updater beside.
     std::string executablePath() const;
 
+signals:
+    // The start-up sequence has run to its end: the main window shows, or
+    // the program handed over to the updater.
+    void startupEnded();
+
 private:
     // A start-up request on its task, and where its answer lands.
     template <typename Answer>
@@ -127,12 +135,22 @@ private:
         auto answer = std::make_shared<decltype(call())>();
         return {tasks_.start([answer, call = std::move(call)] { *answer = call(); }), answer};
     }
-    // Waits for the request's answer, pumping events, no later than the
-    // start-up bound; an answer that comes later is dropped.
+    // Runs `next` once, on the UI thread, when the task has ended or the
+    // start-up bound has passed, whichever comes first; never after the
+    // program object is gone.
+    void afterTask(const BackgroundTask::Handle& task, std::function<void()> next);
+    // Runs `next` once: when `sender` emits `signal` or the start-up bound
+    // passes, whichever comes first.
+    template <typename Sender, typename Signal>
+    void afterSignalWithinBound(const Sender* sender, Signal signal, std::function<void()> next);
+    // As `afterTask`, handing `next` the request's answer; an answer that
+    // comes after the bound is dropped.
     template <typename Answer>
-    std::optional<Answer> awaitWithinBound(const StartupRequest<Answer>& request) {
-        if (!BackgroundTask::waitPumping(request.task, startupTimeLeftMs())) return std::nullopt;
-        return std::move(*request.answer);
+    void afterAnswer(const StartupRequest<Answer>& request, std::function<void(std::optional<Answer>)> next) {
+        afterTask(request.task, [request, next = std::move(next)] {
+            next(BackgroundTask::isFinished(request.task) ? std::optional<Answer>(std::move(*request.answer))
+                                                          : std::nullopt);
+        });
     }
     // At least 1: a wait of 0 would have no limit.
     int startupTimeLeftMs() const { return std::max<int>(1, startupBoundMs_ - int(startupClock_.elapsed())); }
@@ -145,7 +163,13 @@ private:
         BackgroundTask::Handle heartbeat;
     };
     EarlyRequests sendEarlyRequests(const std::string& storedCookie);
-    void onMainWindowCreated(const EarlyRequests& requests);
+    // The start-up sequence, one step per answer it waits for, in order.
+    void onMainWindowCreated();
+    void takeRemoteConfig(std::optional<RemoteConfig> config);
+    void takeServiceCookie(std::optional<std::string> cookie);
+    void takeAccount(std::optional<AccountProfile> profile);
+    void afterHomePage(std::function<void()> next);
+    void finishStartup();
     // Reaches the service as the target (or the stored choice) says.
     void connectToService();
     // The visitor's device id, made once, is kept in the settings file.
@@ -170,8 +194,7 @@ private:
     void quit();
     void loadDiscoverAndCharts();
     void reloadForAccount();
-    void startHeartbeat(const BackgroundTask::Handle& firstHeartbeat);
-    void waitForHomePage();
+    void startHeartbeat();
     void closeLoadingWindow();
     bool handOverForUpdate(const std::optional<RemoteConfig>& config);
     void createSpectrum();
@@ -197,11 +220,11 @@ private:
     StoredSettings storedSettings_;
     std::function<void()> exitProcess_;
     ProgramStarter startUpdater_ = startDetachedProgram;
-    bool handedOver_ = false;  // the updater took over: start-up stops
     int startupBoundMs_ = kStartupBoundMs;
     std::string coverFolder_;
     std::string playbackFolder_;
     QElapsedTimer startupClock_;
+    EarlyRequests early_;  // UI thread; the start-up requests in flight
 
     QPointer<LoadingWindow> loadingWindow_;
     // Declared before the windows that show them, so they go after them.
@@ -210,6 +233,7 @@ private:
     std::unique_ptr<Player> player_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<AccountView> accountView_;
+    std::unique_ptr<MvAddress> mvAddress_;
     std::unique_ptr<MvPlayback> mvPlayback_;
     PlayBar* playBar_ = nullptr;  // owned by the main window's play bar strip
     std::unique_ptr<DesktopLyricsWindow> desktopLyrics_;

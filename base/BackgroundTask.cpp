@@ -3,33 +3,10 @@
 #include "base/TaskStop.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QPointer>
-#include <QTimer>
 
 namespace BackgroundTask {
 
 bool isFinished(const Handle& task) { return task && task->isFinished(); }
-
-bool waitPumping(const Handle& task, int timeoutMs) {
-    if (!task) return false;
-    if (isFinished(task)) {
-        QCoreApplication::processEvents();
-        return true;
-    }
-    QEventLoop loop;
-    QObject::connect(task.get(), &TaskState::finished, &loop, &QEventLoop::quit);
-    QTimer timeout;
-    if (timeoutMs > 0) {
-        timeout.setSingleShot(true);
-        QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-        timeout.start(timeoutMs);
-    }
-    // The task may have ended between the check above and the connection.
-    if (!isFinished(task)) loop.exec();
-    QCoreApplication::processEvents();
-    return isFinished(task);
-}
 
 }  // namespace BackgroundTask
 

@@ -1,7 +1,6 @@
 #pragma once
-// Routines run on threads of their own, each owned by a `TaskOwner`, and a
-// wait for them that keeps the UI thread's event loop running, so timers
-// tick and the window stays responsive.
+// Routines run on threads of their own, each owned by a `TaskOwner`; the
+// UI thread learns of a routine's end through its `finished` signal.
 //
 // An owner's destructor asks its tasks to stop and joins them, so no task
 // outlives the objects its routine uses: declare the owner after (below)
@@ -39,11 +38,6 @@ private:
 };
 
 using Handle = std::shared_ptr<TaskState>;
-
-// Runs a nested event loop until the task ends or `timeoutMs` passes (0 means
-// no limit). Returns true exactly when the task has ended. Pending events are
-// processed at least once, even when the task had already ended. Waits nest.
-bool waitPumping(const Handle& task, int timeoutMs = 0);
 
 // True once the task's routine has returned.
 bool isFinished(const Handle& task);

@@ -117,3 +117,12 @@ void Account::onQrLoggedIn(const std::string& cookie) {
     settings_.write("User", "Cookie", cookie);
     load(true);
 }
+
+bool Account::changeSubscription(SubscribeAction action, const std::string& playlistId) {
+    if (!loggedIn()) return false;
+    tasks_.start([this, action, playlistId, cookie = cookie_] {
+        const bool done = client_.subscribePlaylist(action, playlistId, cookie);
+        runOnUiThread(this, [this, action, playlistId, done] { emit subscriptionEnded(action, playlistId, done); });
+    });
+    return true;
+}

@@ -60,6 +60,11 @@ public:
     // Stops polling and forgets the key.
     void endQrLogin();
     const std::string& qrKey() const { return qrKey_; }
+
+    // Subscribes to a playlist, or ends a subscription, through the service;
+    // `subscriptionEnded` tells how it went. Returns false, sending nothing,
+    // while nobody is logged in.
+    bool changeSubscription(SubscribeAction action, const std::string& playlistId);
     const QTimer& pollTimer() const { return pollTimer_; }
 
 signals:
@@ -77,6 +82,9 @@ signals:
     // Someone logged in or out: whatever the account personalises is to be
     // loaded again.
     void accountChanged();
+    // The service took (`done`) or refused a subscription change; when it
+    // took it, the library's playlists are to be loaded again.
+    void subscriptionEnded(SubscribeAction action, const std::string& playlistId, bool done);
 
 private:
     void onQrLoggedIn(const std::string& cookie);

@@ -16,6 +16,13 @@ BackgroundTask::Handle ListenerFeeds::loadPlayRecord(const std::string& userId, 
     });
 }
 
+BackgroundTask::Handle ListenerFeeds::loadLibraryPlaylists(const std::string& userId,
+                                                           const std::string& accountCookie) {
+    return libraryPlaylists_.load([&client = client_, userId, accountCookie](FeedWindow, ServiceStatus* status) {
+        return client.fetchUserPlaylists(userId, accountCookie, status);
+    });
+}
+
 // The task gets its own copy: the history goes on changing on the UI thread.
 BackgroundTask::Handle ListenerFeeds::loadPlayedHere(const std::vector<PlayedSong>& history) {
     std::vector<SongItem> songs;

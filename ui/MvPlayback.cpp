@@ -1,6 +1,6 @@
 #include "ui/MvPlayback.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/MvAddress.h"
 #include "net/HttpUrl.h"
 #include "ui/widgets/Theme.h"
 #include "ui/windows/MessageBoxWindow.h"
@@ -47,8 +47,11 @@ protected:
 
 }  // namespace
 
-MvPlayback::MvPlayback(const CloudApiClient& catalogue, ServiceHosts hosts)
-    : catalogue_(catalogue), hosts_(std::move(hosts)) {
+MvPlayback::MvPlayback(MvAddress& address, ServiceHosts hosts) : address_(address), hosts_(std::move(hosts)) {
+    connect(&address_.feed(), &FeedSignals::requestEnded, this, [this] {
+        const std::vector<std::string>& found = address_.feed().items();
+        offer(found.empty() ? std::string() : found.front(), throughWebPlayer_);
+    });
     MessageBoxWindow::setMvHostCloser([this] {
         // Closing deletes the window later; a new MV must not reuse it.
         if (QWidget* host = host_.data()) {
@@ -68,14 +71,8 @@ void MvPlayback::play(const std::string& mvId) { request(mvId, false); }
 void MvPlayback::playInWebPlayer(const std::string& mvId) { request(mvId, true); }
 
 void MvPlayback::request(const std::string& mvId, bool throughWebPlayer) {
-    const int generation = ++generation_;
-    tasks_.requestStopAll();  // an older request's answer would be dropped anyway
-    tasks_.start([this, mvId, throughWebPlayer, generation] {
-        std::string url = catalogue_.fetchMvUrl(mvId);
-        runOnUiThread(this, [this, url = std::move(url), throughWebPlayer, generation] {
-            if (generation == generation_) offer(url, throughWebPlayer);
-        });
-    });
+    throughWebPlayer_ = throughWebPlayer;
+    address_.load(mvId);
 }
 
 void MvPlayback::offer(const std::string& streamUrl, bool throughWebPlayer) {

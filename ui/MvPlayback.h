@@ -1,24 +1,24 @@
 #pragma once
-// Music videos play in the user's browser. Asked for an MV, the flow fetches
-// its address on a task, then shows the prompt that explains the browser
+// Music videos play in the user's browser. Asked for an MV, the flow has
+// its address looked up, then shows the prompt that explains the browser
 // will open, together with the MV host window; the prompt's "允许" opens the
 // address, and whichever way the prompt goes, the host window goes with it.
 // An MV without a usable address gets a notice instead. UI thread only.
 #include "api/ServiceHosts.h"
-#include "base/BackgroundTask.h"
 
 #include <QObject>
 #include <QPointer>
 #include <optional>
 #include <string>
 
-class CloudApiClient;
+class MvAddress;
 class QWidget;
 
 class MvPlayback : public QObject {
 public:
-    // `catalogue` must outlive the flow; `hosts` name the web player page.
-    MvPlayback(const CloudApiClient& catalogue, ServiceHosts hosts);
+    // `address` looks MVs up and must outlive the flow; `hosts` name the web
+    // player page.
+    MvPlayback(MvAddress& address, ServiceHosts hosts);
     ~MvPlayback() override;
 
     // Offers the MV's stream address itself.
@@ -40,11 +40,9 @@ private:
     void offer(const std::string& streamUrl, bool throughWebPlayer);
     void openHostWindow();
 
-    const CloudApiClient& catalogue_;
+    MvAddress& address_;
     std::optional<ServiceHosts> hosts_;
     std::string pendingMvUrl_;
-    // Only the newest request's answer is offered.
-    int generation_ = 0;
+    bool throughWebPlayer_ = false;  // the way the newest request asked for
     QPointer<QWidget> host_;
-    TaskOwner tasks_;  // last: its tasks end before anything above goes
 };

@@ -12,6 +12,7 @@
 #include "api/ServiceHosts.h"
 #include "app/Application.h"
 #include "app/CoverMenuActions.h"
+#include "app/tests/StartedApplication.h"
 #include "net/HttpClient.h"
 #include "player/Player.h"
 #include "server/catalogue/DemoBuilders.h"
@@ -145,7 +146,7 @@ int main(int argc, char** argv) {
     Application app(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
                     QCoreApplication::applicationDirPath().toStdString(), ServiceHosts::fromEnvironment());
     app.setExitHandler([] {});
-    app.start();
+    startAndWait(app);
     MainWindow& window = *app.mainWindow();
     std::printf("start-up: %.1f MB resident\n", residentMegabytes());
     std::printf("%8s %12s %14s\n", "minute", "resident MB", "vs reference");

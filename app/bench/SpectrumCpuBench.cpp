@@ -5,6 +5,7 @@
 //   spectrum_cpu_bench [song-id] [seconds]
 #include "api/ServiceHosts.h"
 #include "app/Application.h"
+#include "app/tests/StartedApplication.h"
 #include "net/HttpClient.h"
 #include "player/Player.h"
 #include "ui/windows/MessageBoxWindow.h"
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
     // Where the program keeps its data, as the program itself finds it.
     Application app(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
                     QCoreApplication::applicationDirPath().toStdString(), ServiceHosts::fromEnvironment());
-    app.start();
+    startAndWait(app);
     app.player()->play(song);
     QElapsedTimer waited;
     waited.start();

@@ -5,6 +5,7 @@
 #include "QrLoginSteps.h"
 #include "api/CloudApiClient.h"
 #include "app/Application.h"
+#include "app/tests/StartedApplication.h"
 #include "base/AppSettings.h"
 #include "base/FirstRunSetup.h"
 #include "browse/Account.h"
@@ -50,7 +51,7 @@ protected:
     std::unique_ptr<Application> startApp() {
         auto app = std::make_unique<Application>(documents.path().string(), program.path().string(), hosts);
         app->setExitHandler([] {});
-        app->start();
+        EXPECT_TRUE(startAndWait(*app)) << "start-up ends";
         return app;
     }
     AppSettings settings() const { return AppSettings(makeAppPaths(documents.path().string()).settingsPath); }

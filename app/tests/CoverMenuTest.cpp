@@ -5,6 +5,7 @@
 // notices, the menu item's percentage).
 #include "app/Application.h"
 #include "app/CoverMenuActions.h"
+#include "app/tests/StartedApplication.h"
 #include "audio/StreamActivity.h"
 #include "download/SongDownloader.h"
 #include "player/Player.h"
@@ -99,7 +100,7 @@ protected:
         ServiceHosts hosts = ServiceHosts::allAt(DemoCompanion::origin());
         hosts.makerOrigin = maker.origin();
         app = std::make_unique<Application>(documents.path().string(), program.path().string(), hosts);
-        app->start();
+        EXPECT_TRUE(startAndWait(*app)) << "start-up ends";
         designedCover = control<PictureBox>("播放栏_海报")->picture();
     }
     ~CoverMenuTest() override { delete MessageBoxWindow::dialog(); }

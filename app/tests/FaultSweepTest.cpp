@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "app/Application.h"
 #include "app/CoverMenuActions.h"
+#include "app/tests/StartedApplication.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
@@ -204,7 +205,7 @@ TEST_P(FaultSweepTest, EveryPageAndWindowKeepsTheProgramUsable) {
     app->setStartupBound(kStartupBoundMs);
     QElapsedTimer clock;
     clock.start();
-    app->start();
+    EXPECT_TRUE(startAndWait(*app)) << "start-up ends";
     EXPECT_LT(clock.elapsed(), kStartupBoundMs + 3000) << "start-up keeps its bound";
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app->loadingWindow(), nullptr);

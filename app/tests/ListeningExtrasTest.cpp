@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/KeyboardControl.h"
 #include "app/ListeningExtras.h"
+#include "app/tests/StartedApplication.h"
 #include "base/AppSettings.h"
 #include "local/LocalLibrary.h"
 #include "local/LocalSong.h"
@@ -67,7 +68,7 @@ protected:
         unsetenv("DISPLAY");
         app = std::make_unique<Application>(documents.path().string(), program.path().string(),
                                             ServiceHosts::allAt(DemoCompanion::origin()));
-        app->start();
+        EXPECT_TRUE(startAndWait(*app)) << "start-up ends";
         unsetenv("MIVRA_LISTENBRAINZ_ORIGIN");
     }
 

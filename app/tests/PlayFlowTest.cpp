@@ -3,6 +3,7 @@
 // the queue and the play modes, lyrics in the now-playing view and on the
 // desktop.
 #include "app/Application.h"
+#include "app/tests/StartedApplication.h"
 #include "base/AppSettings.h"
 #include "player/Player.h"
 #include "ui/MvPlayback.h"
@@ -51,7 +52,7 @@ protected:
     PlayFlowTest() {
         app = std::make_unique<Application>(documents.path().string(), program.path().string(),
                                             ServiceHosts::allAt(DemoCompanion::origin()));
-        app->start();
+        EXPECT_TRUE(startAndWait(*app)) << "start-up ends";
     }
 
     template <typename T = QWidget>

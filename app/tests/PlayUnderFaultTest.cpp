@@ -4,6 +4,7 @@
 // interface answers all the while, and the next song plays.
 #include "TempDir.h"
 #include "app/Application.h"
+#include "app/tests/StartedApplication.h"
 #include "player/Player.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
@@ -53,7 +54,7 @@ protected:
         ASSERT_TRUE(server->start());
         app = std::make_unique<Application>(documents.path().string(), program.path().string(),
                                             ServiceHosts::allAt(server->origin()));
-        app->start();
+        EXPECT_TRUE(startAndWait(*app)) << "start-up ends";
     }
     void TearDown() override {
         if (QWidget* dialog = MessageBoxWindow::dialog()) delete dialog;

@@ -7,6 +7,7 @@
 #include "QrLoginSteps.h"
 #include "api/CloudApiClient.h"
 #include "app/Application.h"
+#include "app/tests/StartedApplication.h"
 #include "player/Player.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/TrackList.h"
@@ -71,7 +72,7 @@ protected:
         app = std::make_unique<Application>(documents.path().string(), program.path().string(),
                                             ServiceHosts::allAt(relay()->origin()));
         app->setExitHandler([] {});
-        app->start();
+        EXPECT_TRUE(startAndWait(*app)) << "start-up ends";
     }
     ~RelayFlowTest() override {
         if (QWidget* dialog = MessageBoxWindow::dialog()) delete dialog;

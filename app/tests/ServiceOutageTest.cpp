@@ -5,6 +5,7 @@
 // line fills that page.
 #include "TempDir.h"
 #include "app/Application.h"
+#include "app/tests/StartedApplication.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "server/catalogue/DemoBuilders.h"
@@ -104,7 +105,7 @@ TEST_F(ServiceOutageTest, PagesSayTheServiceIsDownAndAClickFillsThemOnceItIsBack
                                         cache.file("pictures"));
     app->setExitHandler([] {});
     app->setStartupBound(3000);
-    app->start();
+    EXPECT_TRUE(startAndWait(*app)) << "start-up ends";
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(app->loadingWindow(), nullptr);
     MainWindow& window = *app->mainWindow();

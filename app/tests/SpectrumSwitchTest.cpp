@@ -1,6 +1,7 @@
 // The play bar's spectrum switch drives the program's spectrum window.
 #include "TempDir.h"
 #include "app/Application.h"
+#include "app/tests/StartedApplication.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
 #include "ui/widgets/PlayBarButton.h"
@@ -20,7 +21,7 @@ TEST(SpectrumSwitchTest, ThePlayBarSwitchShowsAndHidesTheSpectrumWithTheWarningE
     TempDir documents, program;
     Application app(documents.path().string(), program.path().string(), ServiceHosts::allAt(server.origin()));
     app.setExitHandler([] {});
-    app.start();
+    ASSERT_TRUE(startAndWait(app));
 
     SpectrumWindow* spectrum = app.spectrumWindow();
     ASSERT_NE(spectrum, nullptr);

@@ -4,6 +4,7 @@
 // and the update log shown once.
 #include "TempDir.h"
 #include "app/Application.h"
+#include "app/tests/StartedApplication.h"
 #include "base/AppSettings.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
@@ -42,7 +43,7 @@ protected:
             return updaterStarts;
         });
         app->setStartupBound(startupBoundMs);
-        app->start();
+        EXPECT_TRUE(startAndWait(*app)) << "start-up ends";
         return app;
     }
     AppSettings settings(const Application& app) const { return AppSettings(app.paths().settingsPath); }

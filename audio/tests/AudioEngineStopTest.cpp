@@ -1,6 +1,7 @@
 // Streams made on a background task: a stop request of the task abandons an
 // open still waiting for the network, and leaves a stream already open alone.
 #include "PlaybackFixture.h"
+#include "TaskWait.h"
 
 #include "ScriptedSocketServer.h"
 #include "base/BackgroundTask.h"
@@ -36,7 +37,7 @@ TEST_F(AudioEngineStopTest, StopRequestAbandonsAnOpenWaitingForTheServer) {
 
     task->requestStop();
     // Without the stop the open would wait out FFmpeg's 15 s network time-out.
-    ASSERT_TRUE(BackgroundTask::waitPumping(task, 5000));
+    ASSERT_TRUE(waitForTask(task, 5000));
     EXPECT_EQ(made.load(), 0u);
 }
 
@@ -62,7 +63,7 @@ TEST_F(AudioEngineStopTest, StreamOpenedOnATaskKeepsReadingAfterTheTaskIsAskedTo
     });
     ASSERT_TRUE(eventually([&] { return made.load() != 0; }));
     task->requestStop();
-    ASSERT_TRUE(BackgroundTask::waitPumping(task, 5000));
+    ASSERT_TRUE(waitForTask(task, 5000));
 
     // The rest of the body is read only now, after the stop.
     server.release();

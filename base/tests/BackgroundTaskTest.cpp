@@ -1,3 +1,4 @@
+#include "TaskWait.h"
 #include "base/BackgroundTask.h"
 
 #include "base/TaskStop.h"
@@ -32,7 +33,7 @@ TEST_F(BackgroundTaskTest, WaitKeepsTimersTickingAndReturnsOnlyAfterTheTaskEnds)
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
     timer.start(10);
 
-    EXPECT_TRUE(BackgroundTask::waitPumping(task, 0));
+    EXPECT_TRUE(waitForTask(task, 0));
     EXPECT_TRUE(routineDone);
     EXPECT_GE(ticks, 5) << "the timer kept ticking during the wait";
 }
@@ -44,10 +45,10 @@ TEST_F(BackgroundTaskTest, TimeOutReturnsFalseWhileTheTaskStillRuns) {
     });
     QElapsedTimer clock;
     clock.start();
-    EXPECT_FALSE(BackgroundTask::waitPumping(task, 50));
+    EXPECT_FALSE(waitForTask(task, 50));
     EXPECT_GE(clock.elapsed(), 45);
     release = true;
-    EXPECT_TRUE(BackgroundTask::waitPumping(task, 0));
+    EXPECT_TRUE(waitForTask(task, 0));
 }
 
 TEST_F(BackgroundTaskTest, TaskThatEndedBeforeTheWaitStillDispatchesPendingEvents) {
@@ -56,7 +57,7 @@ TEST_F(BackgroundTaskTest, TaskThatEndedBeforeTheWaitStillDispatchesPendingEvent
     bool pendingRan = false;
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [&] { pendingRan = true; }, Qt::QueuedConnection);
-    EXPECT_TRUE(BackgroundTask::waitPumping(task));
+    EXPECT_TRUE(waitForTask(task));
     EXPECT_TRUE(pendingRan);
 }
 
@@ -70,11 +71,11 @@ TEST_F(BackgroundTaskTest, WaitsNestAndEachReturnsWhenItsOwnTaskEnds) {
     // While the outer wait pumps, a handler starts and waits for another task.
     QTimer::singleShot(20, [&] {
         auto inner = tasks.start([] { std::this_thread::sleep_for(50ms); });
-        innerResult = BackgroundTask::waitPumping(inner);
+        innerResult = waitForTask(inner);
         outerEndedDuringInner = BackgroundTask::isFinished(outer);
         releaseOuter = true;
     });
-    EXPECT_TRUE(BackgroundTask::waitPumping(outer));
+    EXPECT_TRUE(waitForTask(outer));
     EXPECT_TRUE(innerResult);
     EXPECT_FALSE(outerEndedDuringInner);
 }
@@ -91,7 +92,7 @@ TEST_F(BackgroundTaskTest, UpdatesHandedToTheUiThreadRunThereInOrder) {
                 applied.push_back(i);
             });
     });
-    ASSERT_TRUE(BackgroundTask::waitPumping(task));
+    ASSERT_TRUE(waitForTask(task));
     QCoreApplication::processEvents();
     ASSERT_EQ(applied.size(), 100u);
     for (int i = 0; i < 100; ++i) EXPECT_EQ(applied[i], i);
@@ -139,10 +140,10 @@ TEST_F(BackgroundTaskTest, AStopRequestReachesOnlyItsOwnTask) {
     auto first = tasks.start(routine);
     auto second = tasks.start(routine);
     first->requestStop();
-    ASSERT_TRUE(BackgroundTask::waitPumping(first, 5000));
+    ASSERT_TRUE(waitForTask(first, 5000));
     EXPECT_FALSE(second->isFinished());
     release = true;
-    ASSERT_TRUE(BackgroundTask::waitPumping(second, 5000));
+    ASSERT_TRUE(waitForTask(second, 5000));
     EXPECT_EQ(stopped, 1);
     EXPECT_EQ(tasks.runningCount(), 0);
 }

@@ -1,6 +1,7 @@
 // Feeds without a window: what a load, a failure, a retry and the next
 // page leave in the feed, and that a newer load always wins over an older
 // one still under way.
+#include "TaskWait.h"
 #include "browse/Feed.h"
 
 #include <gtest/gtest.h>
@@ -188,7 +189,7 @@ TEST(FeedTest, ANewerLoadWinsOverAnOlderOneStillUnderWay) {
     ASSERT_EQ(feed.items(), (Records{1, 2, 3}));
 
     first.open();
-    ASSERT_TRUE(BackgroundTask::waitPumping(older, 5000));
+    ASSERT_TRUE(waitForTask(older, 5000));
     EXPECT_EQ(feed.items(), (Records{1, 2, 3})) << "the older answer is dropped";
     EXPECT_EQ(appended.count(), 1);
 }
@@ -212,7 +213,7 @@ TEST(FeedTest, ClearDropsWhatALoadUnderWayStillHandsOver) {
     });
     feed.clear();
     gate.open();
-    ASSERT_TRUE(BackgroundTask::waitPumping(load, 5000));
+    ASSERT_TRUE(waitForTask(load, 5000));
     EXPECT_TRUE(feed.items().empty());
     EXPECT_FALSE(feed.isLoading());
     EXPECT_EQ(ended.count(), 0);

@@ -1,15 +1,20 @@
-// The listener's lists and the hearts' liked songs against the companion
-// server: what a logged-in user gets, what a logged-out one gets (and that
-// nothing is sent for a heart then), and that a newer account wins.
+// The listener's lists, the hearts' liked songs and the library's
+// subscriptions against the companion server: what a logged-in user gets,
+// what a logged-out one gets (and that nothing is sent for a heart or a
+// subscription then), and that a newer account wins.
 #include "api/CloudApiClient.h"
+#include "browse/Account.h"
 #include "browse/LikedSongs.h"
 #include "browse/ListenerFeeds.h"
+#include "server/catalogue/DemoBuilders.h"
 
 #include "DemoCompanion.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -100,6 +105,46 @@ TEST_F(ListenerTest, LoggingOutEmptiesTheHeartsAndDropsAnswersStillOnTheirWay) {
     const std::vector<std::string> likedIds = api.fetchLikedSongIds(user, cookie);
     ASSERT_FALSE(likedIds.empty());
     EXPECT_FALSE(liked.contains(likedIds.front()));
+}
+
+TEST_F(ListenerTest, ASubscriptionGoesThroughTheAccountAndTheLibraryFollowsIt) {
+    TempDir folder;
+    const AppSettings settings((folder.path() / "settings.ini").string());
+    Account nobody(api, settings, "");
+    EXPECT_FALSE(nobody.changeSubscription(SubscribeAction::Subscribe, "1")) << "logged out: nothing is sent";
+
+    Account account(api, settings, cookie);
+    account.restore(api.fetchAccount(cookie));
+    ListenerFeeds feeds(api);
+    const auto libraryIds = [&] {
+        feeds.loadLibraryPlaylists(user, cookie);
+        EXPECT_TRUE(ended(feeds.libraryPlaylists()));
+        std::vector<std::string> ids;
+        for (const CoverItem& playlist : feeds.libraryPlaylists().items()) ids.push_back(playlist.id);
+        return ids;
+    };
+    const std::vector<std::string> before = libraryIds();
+    ASSERT_FALSE(before.empty());
+
+    struct Case {
+        SubscribeAction action;
+        std::string playlist;
+        bool done;
+        bool listed;  // in the library afterwards
+    };
+    const std::string summer = std::to_string(demo::kSummerSoundsPlaylist);
+    for (const Case& c :
+         {Case{SubscribeAction::Subscribe, summer, true, true}, Case{SubscribeAction::Unsubscribe, summer, true, false},
+          Case{SubscribeAction::Subscribe, "1", false, false}}) {
+        QSignalSpy answered(&account, &Account::subscriptionEnded);
+        ASSERT_TRUE(account.changeSubscription(c.action, c.playlist));
+        ASSERT_TRUE(answered.wait(kTimeoutMs));
+        EXPECT_EQ(answered.front().at(1).value<std::string>(), c.playlist);
+        EXPECT_EQ(answered.front().at(2).toBool(), c.done) << c.playlist;
+        const std::vector<std::string> ids = libraryIds();
+        EXPECT_EQ(std::find(ids.begin(), ids.end(), c.playlist) != ids.end(), c.listed) << c.playlist;
+    }
+    EXPECT_EQ(libraryIds(), before);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "HttpTestHelpers.h"
 #include "RecordingServer.h"
 #include "ScriptedSocketServer.h"
+#include "TaskWait.h"
 #include "base/BackgroundTask.h"
 #include "base/TaskStop.h"
 #include "net/BodyBudget.h"
@@ -186,7 +187,7 @@ TEST_F(SharedRulesTest, StopRequestEndsABlockedTransferAtOnce) {
             std::this_thread::sleep_for(50ms);
             task->requestStop();
             // Each engine would otherwise wait its 15 s or more of silence.
-            ASSERT_TRUE(BackgroundTask::waitPumping(task, 5000));
+            ASSERT_TRUE(waitForTask(task, 5000));
             expectFailure(engine, *response, "715 请求已停止!");
         }
     }

@@ -1,6 +1,8 @@
 #include "ui/pages/LibraryPage.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/Account.h"
+#include "browse/CatalogueFeeds.h"
+#include "ui/lists/FeedFill.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
 #include "ui/lists/ItemEvents.h"
@@ -55,21 +57,35 @@ void LibraryPage::showAccount(const std::string& nickname, const QImage& avatar)
 }
 
 BackgroundTask::Handle LibraryPage::loadLibrary(const std::string& userId, const std::string& cookie) {
-    if (!navigation_.catalogue()) return {};
+    CatalogueFeeds* feeds = navigation_.feeds();
+    if (!feeds) return {};
     scrollPane()->reset();
-    IconListFill fill;
-    fill.itemTemplate = coverTemplate(navigation_.listTypeface());
-    fill.fetchRecords = [&catalogue = *navigation_.catalogue(), userId, cookie](ServiceStatus* status) {
-        return catalogue.fetchUserPlaylists(userId, cookie, status);
-    };
-    fill.pictures = navigation_.pictures();
-    fill.itemIds = &libraryIds_;
-    fill.clearCurrentItem = true;
-    fill.onItemsInserted = [this](int count) {
-        const int height = listHeight(count, kHeightPerPlaylist, kHeightExtra);
-        playlists_->resize(playlists_->width(), height);
-        scrollPane()->fitContent(height);
-    };
-    fill.onLoaded = failureLine()->watchFill(playlists_, [this, userId, cookie] { loadLibrary(userId, cookie); });
-    return fillIconList(playlists_, std::move(fill));
+    return feeds->listener().loadLibraryPlaylists(userId, cookie);
+}
+
+void LibraryPage::showFeeds(CatalogueFeeds& feeds) {
+    showFeedInList(
+        feeds.listener().libraryPlaylists(), playlists_,
+        [this] {
+            IconListFill fill;
+            fill.itemTemplate = coverTemplate(navigation_.listTypeface());
+            fill.pictures = navigation_.pictures();
+            fill.itemIds = &libraryIds_;
+            fill.clearCurrentItem = true;
+            fill.onItemsInserted = [this](int count) {
+                const int height = listHeight(count, kHeightPerPlaylist, kHeightExtra);
+                playlists_->resize(playlists_->width(), height);
+                scrollPane()->fitContent(height);
+            };
+            return fill;
+        },
+        failureLine());
+}
+
+// A subscription the service took changes what the library lists.
+void LibraryPage::followAccount(Account& account) {
+    connect(&account, &Account::subscriptionEnded, this,
+            [this, &account](SubscribeAction, const std::string&, bool done) {
+                if (done && account.loggedIn()) loadLibrary(account.userId(), account.cookie());
+            });
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The music library (page 11): the account's avatar and name over its
 // playlists; a click on a playlist opens it, and the refresh button asks
-// for the account and the list again.
+// for the account and the list again. The list is the view of the
+// listener's library feed, loaded again when a subscription changes it.
 #include "base/BackgroundTask.h"
 #include "ui/pages/Navigation.h"
 #include "ui/pages/Page.h"
@@ -21,9 +22,11 @@ public:
 
     // The account's avatar and nickname + "的音乐库".
     void showAccount(const std::string& nickname, const QImage& avatar);
-    // Fills the list with the playlists of `userId` without waiting; a
-    // newer load replaces an older one.
+    // Loads the playlists of `userId` without waiting; a newer load
+    // replaces an older one.
     BackgroundTask::Handle loadLibrary(const std::string& userId, const std::string& cookie);
+    void showFeeds(CatalogueFeeds& feeds) override;
+    void followAccount(Account& account) override;
 
     PictureBox* avatar() const { return avatar_; }
     QLabel* heading() const { return heading_; }

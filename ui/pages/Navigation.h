@@ -6,7 +6,6 @@
 #include <vector>
 
 class CatalogueFeeds;
-class CloudApiClient;
 class Router;
 class PicturePipeline;
 struct TypefaceChoice;
@@ -34,8 +33,6 @@ public:
     // from the account itself.
     virtual const std::string& accountCookie() const = 0;
     virtual const std::string& loggedInUserId() const = 0;
-    // The service client the pages load their lists with; nullptr until set.
-    virtual const CloudApiClient* catalogue() const = 0;
     // The lists of the catalogue pages, bound to the service client; nullptr
     // until the client is set.
     virtual CatalogueFeeds* feeds() const = 0;

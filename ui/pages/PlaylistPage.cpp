@@ -1,6 +1,6 @@
 #include "ui/pages/PlaylistPage.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/Account.h"
 #include "browse/CatalogueFeeds.h"
 #include "ui/lists/TrackList.h"
 #include "ui/pages/PageControls.h"
@@ -48,8 +48,6 @@ PlaylistPage::PlaylistPage(Navigation& navigation, QScrollBar* scrollBar)
     content()->installEventFilter(this);
 }
 
-PlaylistPage::~PlaylistPage() = default;
-
 void PlaylistPage::open(const Destination& destination) {
     playlistId_ = destination.id;
     CatalogueFeeds* feeds = navigation_.feeds();
@@ -87,21 +85,17 @@ void PlaylistPage::showHeader(const PlaylistDetail& detail) {
 // The notice tells what the service answered: success only when it
 // confirmed the change.
 void PlaylistPage::subscribeShown(SubscribeAction action) {
-    if (navigation_.loggedInUserId().empty()) {
-        MessageBoxWindow::show(kLoginNeededNotice);
-        return;
-    }
-    if (!navigation_.catalogue()) return;
-    tasks_.start(
-        [this, &catalogue = *navigation_.catalogue(), action, id = playlistId_, cookie = navigation_.accountCookie()] {
-            const bool done = catalogue.subscribePlaylist(action, id, cookie);
-            runOnUiThread(this, [action, done] {
-                if (!done)
-                    MessageBoxWindow::show(kChangeFailedNotice);
-                else
-                    MessageBoxWindow::show(action == SubscribeAction::Subscribe ? kSubscribed : kUnsubscribed);
-            });
-        });
+    if (!account_ || !account_->changeSubscription(action, playlistId_)) MessageBoxWindow::show(kLoginNeededNotice);
+}
+
+void PlaylistPage::followAccount(Account& account) {
+    account_ = &account;
+    connect(&account, &Account::subscriptionEnded, this, [](SubscribeAction action, const std::string&, bool done) {
+        if (!done)
+            MessageBoxWindow::show(kChangeFailedNotice);
+        else
+            MessageBoxWindow::show(action == SubscribeAction::Subscribe ? kSubscribed : kUnsubscribed);
+    });
 }
 
 bool PlaylistPage::eventFilter(QObject* watched, QEvent* event) {

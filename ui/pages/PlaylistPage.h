@@ -10,7 +10,6 @@
 // older loads still deliver. Songs come 200 at a time; scrolling near the
 // end of the list asks for the next 200.
 #include "api/CloudRecords.h"
-#include "base/BackgroundTask.h"
 #include "ui/lists/LatestLoad.h"
 #include "ui/pages/SongListPage.h"
 
@@ -19,14 +18,15 @@
 class PlaylistPage : public SongListPage {
 public:
     PlaylistPage(Navigation& navigation, QScrollBar* scrollBar);
-    ~PlaylistPage() override;
 
     // Loads the playlist the destination names.
     void open(const Destination& destination) override;
     void showFeeds(CatalogueFeeds& feeds) override;
 
-    // Subscribes or unsubscribes the playlist shown for the logged-in user.
+    // Subscribes or unsubscribes the playlist shown for the logged-in user,
+    // through the account; logged out, the login notice.
     void subscribeShown(SubscribeAction action);
+    void followAccount(Account& account) override;
 
     const std::string& playlistId() const { return playlistId_; }
 
@@ -41,5 +41,5 @@ private:
     QLabel* creator_;
     std::string playlistId_;  // the playlist shown
     LatestLoad coverLoad_{this};
-    TaskOwner tasks_;  // last: its tasks stop before anything above goes
+    Account* account_ = nullptr;  // the account the subscriptions go through
 };

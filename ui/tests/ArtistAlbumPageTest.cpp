@@ -4,7 +4,9 @@
 // how they look when a request fails.
 #include "DemoCompanion.h"
 #include "PageTestSupport.h"
+#include "TaskWait.h"
 #include "api/CloudApiClient.h"
+#include "browse/MvAddress.h"
 #include "server/catalogue/DemoBuilders.h"
 #include "ui/MvPlayback.h"
 #include "ui/lists/IconList.h"
@@ -214,7 +216,8 @@ TEST_F(ArtistAlbumPageTest, TheArtistMvPageHeightIsClampedAndItsMaximumNeverNega
 }
 
 TEST_F(ArtistAlbumPageTest, MvItemsReachTheMvPromptWithTheirAddress) {
-    MvPlayback flow{view.client, view.client.hosts()};
+    MvAddress address{view.client};
+    MvPlayback flow{address, view.client.hosts()};
     QObject::connect(&view.window.router(), &Router::mvRequested, [&](const std::string& id) { flow.play(id); });
     view.openArtist(kZhouYe);
     view.waitForArtist(kZhouYe);
@@ -255,7 +258,7 @@ TEST_F(ArtistAlbumPageTest, TwoArtistsOpenedQuicklyEndWithTheSecond) {
 TEST_F(ArtistAlbumPageTest, WithTheServiceDownTheArtistPageStaysEmptyAndUsable) {
     ArtistWindow down{unreachableOrigin()};
     down.openArtist(kLinXia, Place::Search);
-    ASSERT_TRUE(BackgroundTask::waitPumping(down.artist().headerLoad(), kWaitMs));
+    ASSERT_TRUE(waitForTask(down.artist().headerLoad(), kWaitMs));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return down.artist().albumList()->isEnabled() && down.artist().mvList()->isEnabled(); }, kWaitMs));
     EXPECT_EQ(text(down.artist().nameLabel()), "");
@@ -345,7 +348,7 @@ TEST_F(ArtistAlbumPageTest, AnAlbumWhoseRequestFailsGetsTheNoticeAndLeavesThePag
         SCOPED_TRACE(c.name);
         ArtistWindow window{c.origin};
         window.openAlbum(c.albumId, Place::Search);
-        ASSERT_TRUE(BackgroundTask::waitPumping(window.album().load(), kWaitMs));
+        ASSERT_TRUE(waitForTask(window.album().load(), kWaitMs));
         ASSERT_TRUE(QTest::qWaitFor([] { return MessageBoxWindow::dialog() != nullptr; }, kWaitMs));
         EXPECT_EQ(noticeTitle(), "专辑信息获取失败");
         EXPECT_EQ(window.window.currentPage(), Pages::kSearch);

@@ -1,4 +1,5 @@
 #include "RecordingServer.h"
+#include "TaskWait.h"
 #include "TestPictures.h"
 #include "net/HttpClient.h"
 #include "ui/lists/IconList.h"
@@ -75,7 +76,7 @@ TEST_F(IconListTest, FillsItemsWithPicturesTextsAndIdsFromTheServer) {
     auto task = fillIconList(&list, fill);
     EXPECT_FALSE(list.isEnabled());
     EXPECT_TRUE(ids.empty());
-    ASSERT_TRUE(BackgroundTask::waitPumping(task, 20000));
+    ASSERT_TRUE(waitForTask(task, 20000));
 
     EXPECT_TRUE(list.isEnabled());
     EXPECT_EQ(insertedCounts, std::vector<int>{5});
@@ -105,7 +106,7 @@ TEST_F(IconListTest, ItemEventsGiveTheIdAtTheirIndexAndNothingOutsideTheIds) {
         return std::vector<CoverItem>{{"", "A", "id-a", ""}, {"", "B", "id-b", ""}, {"", "C", "id-c", ""}};
     };
     fill.itemIds = &ids;
-    ASSERT_TRUE(BackgroundTask::waitPumping(fillIconList(&list, fill), 20000));
+    ASSERT_TRUE(waitForTask(fillIconList(&list, fill), 20000));
 
     std::vector<std::string> activated, clicked;
     onItemId(&list, &IconList::itemActivated, &ids, [&](const std::string& id) { activated.push_back(id); });
@@ -163,9 +164,9 @@ TEST_F(IconListTest, ANewerFillTakesTheListOverFromAnOlderOne) {
     IconListFill quick = slow;
     quick.fetchRecords = [](ServiceStatus*) { return std::vector<CoverItem>{{"", "new", "new-1", ""}}; };
     auto newer = fillIconList(&list, quick);
-    ASSERT_TRUE(BackgroundTask::waitPumping(newer, 20000));
+    ASSERT_TRUE(waitForTask(newer, 20000));
     release.set_value();
-    ASSERT_TRUE(BackgroundTask::waitPumping(older, 20000));
+    ASSERT_TRUE(waitForTask(older, 20000));
 
     ASSERT_EQ(list.itemCount(), 1);
     EXPECT_EQ(list.itemText(0, IconText::Main), "new");
@@ -196,7 +197,7 @@ TEST_F(IconListTest, AFixedPictureServesEveryItemAndTheCurrentItemIsCleared) {
     fill.fixedPicture = note;
     fill.clearCurrentItem = true;
     fill.itemIds = &ids;
-    ASSERT_TRUE(BackgroundTask::waitPumping(fillIconList(&list, fill), 20000));
+    ASSERT_TRUE(waitForTask(fillIconList(&list, fill), 20000));
     EXPECT_EQ(list.currentItem(), -1);
     ASSERT_EQ(list.itemCount(), 2);
     for (int i = 0; i < 2; ++i) {

@@ -3,6 +3,7 @@
 // address of the play bar, and the notice for an MV without an address.
 #include "DemoCompanion.h"
 #include "api/CloudApiClient.h"
+#include "browse/MvAddress.h"
 #include "ui/MvPlayback.h"
 #include "ui/windows/MessageBoxWindow.h"
 
@@ -50,7 +51,8 @@ protected:
 
     ServiceHosts hosts = ServiceHosts::allAt(DemoCompanion::origin());
     CloudApiClient client{hosts};
-    MvPlayback flow{client, hosts};
+    MvAddress address{client};
+    MvPlayback flow{address, hosts};
     std::vector<std::string> opened;
 };
 

@@ -1,6 +1,7 @@
 // The picture pipeline with a fetcher made for the test: pictures come back
 // in list order however the fetches finish, side by side but never more at
 // once than the bound, and from its caches without fetching again.
+#include "TaskWait.h"
 #include "ui/pictures/PicturePipeline.h"
 
 #include "TempDir.h"
@@ -155,7 +156,7 @@ TEST(PicturePipelineTest, AStoppedLoadGivesUpWithoutWaitingForTheRest) {
     });
     std::this_thread::sleep_for(90ms);
     task->requestStop();
-    ASSERT_TRUE(BackgroundTask::waitPumping(task, 5000));
+    ASSERT_TRUE(waitForTask(task, 5000));
     EXPECT_LT(delivered.size(), 6u);
     EXPECT_LT(host.fetchesOf("red"), 5);
 }

@@ -179,7 +179,6 @@ void MainWindow::openDestination(const Destination& destination) {
 }
 
 void MainWindow::setCatalogue(const CloudApiClient* catalogue) {
-    catalogue_ = catalogue;
     feeds_ = catalogue ? std::make_unique<CatalogueFeeds>(*catalogue) : nullptr;
     if (!feeds_) return;
     for (int i = 0; i < Pages::kCount; ++i) page(i)->showFeeds(*feeds_);

@@ -35,11 +35,9 @@ public:
     // While a song loads, the song lists of every page wait.
     void lockPlayStarters(bool locked);
 
-    // The service client the pages load their lists with; it must outlive
-    // the window. Pages load nothing until it is set.
-    // The service client the pages load from; the catalogue feeds are made on it.
+    // The service client the pages' feeds are made on; it must outlive the
+    // window. Pages load nothing until it is set.
     void setCatalogue(const CloudApiClient* catalogue);
-    const CloudApiClient* catalogue() const override { return catalogue_; }
     CatalogueFeeds* feeds() const override { return feeds_.get(); }
     // The picture pipeline of every list; it must outlive the window.
     void setPictures(PicturePipeline* pictures) { pictures_ = pictures; }
@@ -92,7 +90,6 @@ private:
     void openDestination(const Destination& destination);
 
     Router router_;
-    const CloudApiClient* catalogue_ = nullptr;
     std::unique_ptr<CatalogueFeeds> feeds_;
     PicturePipeline* pictures_ = nullptr;
     Account* account_ = nullptr;
