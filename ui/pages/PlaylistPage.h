@@ -17,6 +17,7 @@
 #include <string>
 
 class PlaylistPage : public SongListPage {
+    Q_OBJECT
 public:
     PlaylistPage(Navigation& navigation, QScrollBar* scrollBar);
     ~PlaylistPage() override;
@@ -30,6 +31,11 @@ public:
 
     const std::string& playlistId() const { return playlistId_; }
 
+signals:
+    // The service confirmed a subscription or its end: the account's
+    // playlists changed.
+    void subscriptionsChanged();
+
 protected:
     // Watches the slide box: near the end of the list the next songs load.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,6 +43,7 @@ protected:
 private:
     // Shows the header's texts at once and its cover once it is in.
     void showHeader(const PlaylistDetail& detail);
+    void offerSubscription(const PlaylistDetail& detail);
 
     QLabel* creator_;
     std::string playlistId_;  // the playlist shown
