@@ -17,8 +17,13 @@ std::vector<CoverItem> readPlaylistCovers(const JsonDocument& answer, std::strin
 
 // Songs in the detail form that playlist tracks and album songs share.
 std::vector<SongItem> readTracks(const JsonDocument& answer, std::string_view arrayPath) {
-    return readMembers<SongItem>(
-        answer, arrayPath, {{&SongItem::name, "name"}, {&SongItem::artists, "ar[0].name"}, {&SongItem::id, "id"}});
+    return readMembers<SongItem>(answer, arrayPath,
+                                 {{&SongItem::name, "name"},
+                                  {&SongItem::artists, "ar[0].name"},
+                                  {&SongItem::id, "id"},
+                                  {&SongItem::album, "al.name"},
+                                  {&SongItem::coverUrl, "al.picUrl"},
+                                  {&SongItem::durationMs, "dt"}});
 }
 
 }  // namespace
@@ -30,7 +35,9 @@ std::vector<SongItem> CloudApiClient::searchSongs(std::string_view keyword, Serv
                                  {{&SongItem::id, "id"},
                                   {&SongItem::name, "name"},
                                   {&SongItem::artists, "artists[0].name"},
-                                  {&SongItem::artists, "artists[1].name", FieldRead::SecondArtist}});
+                                  {&SongItem::artists, "artists[1].name", FieldRead::SecondArtist},
+                                  {&SongItem::album, "album.name"},
+                                  {&SongItem::durationMs, "duration"}});
 }
 
 std::vector<CoverItem> CloudApiClient::searchArtists(std::string_view keyword, int limit, ServiceStatus* status) const {
@@ -95,6 +102,8 @@ PlaylistDetail CloudApiClient::fetchPlaylistDetail(const std::string& id, const 
     detail.creatorNickname = answer.getText("playlist.creator.nickname");
     detail.coverUrl = answer.getText("playlist.coverImgUrl");
     detail.description = answer.getText("playlist.description");
+    detail.creatorId = answer.getText("playlist.creator.userId");
+    detail.subscribed = answer.getText("playlist.subscribed") == "true";
     return detail;
 }
 
@@ -152,6 +161,11 @@ std::vector<CoverItem> CloudApiClient::fetchAllArtistMvs(const std::string& id, 
     const JsonDocument answer = fetch({ServiceRoute::ArtistMvs, {{"id", id}, {"limit", "50"}}}, status);
     return readCoverItems(answer, "mvs",
                           {{CoverField::Picture, "imgurl16v9"}, {CoverField::Id, "id"}, {CoverField::Name, "name"}});
+}
+
+std::vector<SongItem> CloudApiClient::fetchArtistTopSongs(const std::string& id, ServiceStatus* status) const {
+    const JsonDocument answer = fetch({ServiceRoute::ArtistTopSongs, {{"id", id}}}, status);
+    return readTracks(answer, "songs");
 }
 
 // The songs come beside the album record, not inside it.

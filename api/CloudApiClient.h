@@ -84,6 +84,8 @@ public:
     std::vector<CoverItem> fetchArtistAlbums(const std::string& id, int limit, ServiceStatus* status = nullptr) const;
     std::vector<CoverItem> fetchArtistMvs(const std::string& id, int limit, ServiceStatus* status = nullptr) const;
     std::vector<CoverItem> fetchAllArtistMvs(const std::string& id, ServiceStatus* status = nullptr) const;
+    // The artist's most popular songs (the service sends up to 50), most popular first.
+    std::vector<SongItem> fetchArtistTopSongs(const std::string& id, ServiceStatus* status = nullptr) const;
     AlbumDetail fetchAlbum(const std::string& id, ServiceStatus* status = nullptr) const;
     // The bytes behind a picture URL; empty when the exchange fails.
     std::string fetchPicture(const std::string& url) const;

@@ -37,6 +37,10 @@ struct SongItem {
     std::string id;
     std::string name;
     std::string artists;
+    // Lists that name songs by id, title and artist alone leave these empty.
+    std::string album = {};       // the album's name; empty where the answer names none
+    std::string coverUrl = {};    // the album's cover; empty where the answer gives none (search)
+    std::string durationMs = {};  // the length in milliseconds, as text; empty where unknown
 };
 
 // One entry of a list of pictures with captions.
@@ -52,6 +56,9 @@ struct PlaylistDetail {
     std::string creatorNickname;
     std::string coverUrl;
     std::string description;
+    std::string creatorId = {};
+    // Whether the account the request carried subscribed the playlist.
+    bool subscribed = false;
 };
 
 struct ArtistDetail {

@@ -94,6 +94,7 @@ DirectRequest directRequest(const ServiceCall& call) {
             params["total"] = true;
             return {"/api/artist/mvs", CipherForm::Weapi, params};
         }
+        case ServiceRoute::ArtistTopSongs: return {"/api/artist/top/song", CipherForm::Weapi, Json{{"id", v("id")}}};
         case ServiceRoute::Album: return {"/api/v1/album/" + call.value("id"), CipherForm::Weapi};
         case ServiceRoute::QrKey: return {"/api/login/qrcode/unikey", CipherForm::Eapi, Json{{"type", 3}}};
         case ServiceRoute::QrCreate: return {"", CipherForm::Eapi};

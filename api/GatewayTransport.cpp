@@ -27,6 +27,7 @@ GatewayPath gatewayPath(ServiceRoute route) {
         case ServiceRoute::ArtistDetail: return {Host::Service, "artist/detail"};
         case ServiceRoute::ArtistAlbums: return {Host::Service, "artist/album"};
         case ServiceRoute::ArtistMvs: return {Host::Service, "artist/mv"};
+        case ServiceRoute::ArtistTopSongs: return {Host::Service, "artist/top/song"};
         case ServiceRoute::Album: return {Host::Service, "album"};
         case ServiceRoute::QrKey: return {Host::Account, "/mivra/public/?type=apiCloudMusicQRCodeLogin&op=0"};
         case ServiceRoute::QrCreate: return {Host::Account, "/mivra/public/?type=apiCloudMusicQRCodeLogin&op=1"};

@@ -9,12 +9,16 @@ namespace {
 std::vector<SongItem> readDetailSongs(const JsonDocument& answer, std::string_view arrayPath, std::string_view below) {
     const std::string prefix = below.empty() ? std::string() : std::string(below) + ".";
     const std::string id = prefix + "id", name = prefix + "name", first = prefix + "ar[0].name",
-                      second = prefix + "ar[1].name";
+                      second = prefix + "ar[1].name", album = prefix + "al.name", cover = prefix + "al.picUrl",
+                      duration = prefix + "dt";
     return readMembers<SongItem>(answer, arrayPath,
                                  {{&SongItem::id, id},
                                   {&SongItem::name, name},
                                   {&SongItem::artists, first},
-                                  {&SongItem::artists, second, FieldRead::SecondArtist}});
+                                  {&SongItem::artists, second, FieldRead::SecondArtist},
+                                  {&SongItem::album, album},
+                                  {&SongItem::coverUrl, cover},
+                                  {&SongItem::durationMs, duration}});
 }
 
 }  // namespace
@@ -31,7 +35,10 @@ std::vector<SongItem> CloudApiClient::fetchPersonalFm(const std::string& cookie,
                                  {{&SongItem::id, "id"},
                                   {&SongItem::name, "name"},
                                   {&SongItem::artists, "artists[0].name"},
-                                  {&SongItem::artists, "artists[1].name", FieldRead::SecondArtist}});
+                                  {&SongItem::artists, "artists[1].name", FieldRead::SecondArtist},
+                                  {&SongItem::album, "album.name"},
+                                  {&SongItem::coverUrl, "album.picUrl"},
+                                  {&SongItem::durationMs, "duration"}});
 }
 
 bool CloudApiClient::trashFmSong(const std::string& id, const std::string& cookie) const {

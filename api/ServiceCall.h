@@ -25,6 +25,7 @@ enum class ServiceRoute {
     ArtistDetail,          // artist/detail
     ArtistAlbums,          // artist/album
     ArtistMvs,             // artist/mv
+    ArtistTopSongs,        // artist/top/song
     Album,                 // album
     QrKey,                 // the maker's QR login, step 0
     QrCreate,              // the maker's QR login, step 1

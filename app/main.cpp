@@ -8,6 +8,7 @@
 #include "desktop/MprisNames.h"
 #include "desktop/SingleInstance.h"
 #include "net/HttpClient.h"
+#include "ui/QtTranslations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Mivra Music");
     QApplication::setQuitOnLastWindowClosed(false);
     if (raiseRunningInstance()) return 0;
+    installQtChineseTranslations(qtApp);
     // The task bar finds the installed entry and icon by these.
     QGuiApplication::setDesktopFileName(kDesktopEntryName);
     QApplication::setWindowIcon(QIcon(":/mivra/org.mivra.Music.svg"));

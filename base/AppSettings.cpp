@@ -163,8 +163,10 @@ void AppSettings::writeDefaults() const {
     write("Setting", "Style", "加粗");
     write("Setting", "Quality", "极高");
     write("Setting", "Gradual", "无");
-    write("Setting", "Color1", "-65536");
-    write("Setting", "Color2", "-16776961");
+    // The lyric colours (ARGB #E91E63 and #5C6BC0) stand out from a dark
+    // desktop and a light one alike.
+    write("Setting", "Color1", "-1499549");
+    write("Setting", "Color2", "-10720320");
 }
 
 void AppSettings::removeAbandonedScratchFiles() const {

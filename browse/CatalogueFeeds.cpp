@@ -75,6 +75,11 @@ BackgroundTask::Handle CatalogueFeeds::openAlbum(const std::string& id) {
 
 // Returns the header's request.
 BackgroundTask::Handle CatalogueFeeds::openArtist(const std::string& id) {
+    artistTopSongs_.load([&client = client_, id](FeedWindow, ServiceStatus* status) {
+        std::vector<SongItem> songs = client.fetchArtistTopSongs(id, status);
+        if (songs.size() > size_t(kArtistTopSongs)) songs.resize(size_t(kArtistTopSongs));
+        return songs;
+    });
     artistAlbums_.load([&client = client_, id](FeedWindow, ServiceStatus* status) {
         return client.fetchArtistAlbums(id, kArtistPageItems, status);
     });

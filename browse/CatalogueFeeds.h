@@ -50,10 +50,13 @@ public:
     Feed<SongItem>& playlistTracks() { return playlistTracks_; }
     void openPlaylist(const std::string& id, const std::string& accountCookie);
 
-    // One artist: the header (a list of one), the first albums and MVs the
-    // artist page shows, and every MV for the artist-MV page.
+    // One artist: the header (a list of one), the most popular songs, the
+    // first albums and MVs the artist page shows, and every MV for the
+    // artist-MV page.
     static constexpr int kArtistPageItems = 10;
+    static constexpr int kArtistTopSongs = 10;
     Feed<ArtistDetail>& artistHeader() { return artistHeader_; }
+    Feed<SongItem>& artistTopSongs() { return artistTopSongs_; }
     Feed<CoverItem>& artistAlbums() { return artistAlbums_; }
     Feed<CoverItem>& artistMvs() { return artistMvs_; }
     Feed<CoverItem>& allArtistMvs() { return allArtistMvs_; }
@@ -91,6 +94,7 @@ private:
     Feed<PlaylistDetail> playlistHeader_;
     Feed<SongItem> playlistTracks_{kPlaylistPageSize};
     Feed<ArtistDetail> artistHeader_;
+    Feed<SongItem> artistTopSongs_;
     Feed<CoverItem> artistAlbums_;
     Feed<CoverItem> artistMvs_;
     Feed<CoverItem> allArtistMvs_;

@@ -38,8 +38,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://mivra.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The companion makes its demo audio and video with the ffmpeg command; Qt
-# opens a Wayland session through its Wayland plugin.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ffmpeg, qt6-wayland")
+# opens a Wayland session through its Wayland plugin; Qt's own dialogs (the
+# colour picker's buttons, say) speak Chinese with Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ffmpeg, qt6-wayland, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The extended description below the summary line; CPack indents it and
 # marks the empty line between paragraphs as Debian wants.

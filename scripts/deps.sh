@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ pkg-config ccache
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
   libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
   nlohmann-json3-dev libdouble-conversion-dev libpcre2-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg

@@ -12,6 +12,7 @@
 #include "ui/windows/MessageBoxWindow.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 
 namespace {
@@ -31,6 +32,8 @@ AccountView::AccountView(Account& account, MainWindow& window)
     connect(window.toolbar()->loginLabel(), &QAbstractButton::clicked, login, &LoginPage::startQrLogin);
     connect(library_.refreshButton(), &QAbstractButton::clicked, &account, &Account::reload);
     connect(settingsPage_.logOutButton(), &QAbstractButton::clicked, this, &AccountView::logOut);
+    connect(window.toolbar()->settingsButton(), &QAbstractButton::clicked, this, &AccountView::openSettings);
+    window.toolbar()->avatar()->installEventFilter(this);
     connect(&account, &Account::loadStarted, this, &AccountView::showLoading);
     connect(&account, &Account::loaded, this, &AccountView::showLoaded);
     connect(&account, &Account::loggedOut, this, &AccountView::showLoggedOut);
@@ -65,7 +68,23 @@ void AccountView::showAccount(const QImage& avatar) {
     settingsPage_.accountAvatar()->setPicture(avatar.isNull() ? settingsStartAvatar_ : avatar);
     settingsPage_.nickname()->setText(QString::fromStdString(profile.nickname));
     library_.showAccount(profile.nickname, avatar);
-    library_.loadLibrary(profile.userId, account_.cookie());
+    reloadLibrary();
+}
+
+void AccountView::reloadLibrary() {
+    if (account_.loggedIn()) library_.loadLibrary(account_.userId(), account_.cookie());
+}
+
+// Going back from the settings leads to the page they were opened over.
+void AccountView::openSettings() { window_.router().open({Place::Settings, ""}, window_.router().current()); }
+
+bool AccountView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_.toolbar()->avatar() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        openSettings();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void AccountView::greetLogin() {

@@ -1,7 +1,8 @@
 #pragma once
 // Everything that shows the account: the toolbar's avatar or "登录" label,
 // the music library, the settings page's account box with its log-out
-// button, and the notices of a login and a log-out. The account itself (its
+// button, and the notices of a login and a log-out. The avatar and the gear
+// beside it lead to the settings page. The account itself (its
 // cookie, user and QR login) lives in the browse layer; this only draws it
 // and hands it what the user does.
 //
@@ -22,13 +23,20 @@ public:
     // and 11 must be the settings and library pages.
     AccountView(Account& account, MainWindow& window);
 
+protected:
+    // A click on the toolbar's avatar opens the settings page.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void showLoading();
     void showLoaded();
     void showAccount(const QImage& avatar);
     void showLoggedOut();
+    // The library lists the account's playlists afresh.
+    void reloadLibrary();
     void logOut();
     void greetLogin();
+    void openSettings();
 
     Account& account_;
     MainWindow& window_;

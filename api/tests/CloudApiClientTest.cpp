@@ -179,6 +179,11 @@ std::vector<OperationCase> operationCases() {
          R"({"code":200,"playlist":{"name":"歌单","creator":{"nickname":"ユーザー"},"coverImgUrl":"http://p/d.jpg",)"
          R"("description":"Say \"hi\"\nline two"}})",
          "歌单|ユーザー|http://p/d.jpg|Say \"hi\"\nline two", "|||"},
+        {"playlist header of a playlist the account subscribed",
+         [](const CloudApiClient& c) { return describe(c.fetchPlaylistDetail("5", "MUSIC_U=1")); },
+         "/playlist/detail?id=5&cookie=MUSIC_U%3D1", Engine::MainBrowserAgent,
+         R"({"code":200,"playlist":{"name":"P","creator":{"nickname":"N","userId":77},"subscribed":true}})",
+         "P|N|||77|subscribed", "|||"},
         {"playlist tracks", [](const CloudApiClient& c) { return describe(c.fetchPlaylistTracks("9", 200, 0, "c=1")); },
          "/playlist/track/all?id=9&limit=200&offset=0&cookie=c%3D1", Engine::MainBrowserAgent,
          R"({"songs":[{"name":"S1","id":101,"ar":[{"name":"A1"},{"name":"A2"}]},{"name":"S2","id":102,"ar":[{"name":"B1"}]}],"code":200})",
@@ -204,6 +209,12 @@ std::vector<OperationCase> operationCases() {
          "/artist/mv?id=6452&limit=50", Engine::MainDefaults,
          R"({"mvs":[{"id":1,"name":"M1","imgurl16v9":"http://p/m1.jpg"},{"id":2,"name":"M2","imgurl16v9":"http://p/m2.jpg"}],"code":200})",
          "http://p/m1.jpg|M1|1\nhttp://p/m2.jpg|M2|2", ""},
+        {"artist top songs with their albums and lengths",
+         [](const CloudApiClient& c) { return describe(c.fetchArtistTopSongs("6452")); }, "/artist/top/song?id=6452",
+         Engine::MainDefaults,
+         R"({"songs":[{"name":"晴天","id":186016,"ar":[{"name":"周杰伦"}],"al":{"name":"叶惠美","picUrl":"http://p/y.jpg"},)"
+         R"("dt":269000},{"name":"无专辑","id":7,"ar":[]}],"more":true,"code":200})",
+         "186016|晴天|周杰伦|叶惠美|http://p/y.jpg|269000\n7|无专辑|", ""},
         {"album with its songs beside it", [](const CloudApiClient& c) { return describe(c.fetchAlbum("18905")); },
          "/album?id=18905", Engine::MainBrowserAgent,
          R"({"resourceState":true,"songs":[{"name":"夜曲","id":1868553,"ar":[{"name":"周杰伦"},{"name":"X"}]},)"
@@ -292,9 +303,10 @@ std::vector<OperationCase> operationCases() {
         {"personal FM in the older song form",
          [](const CloudApiClient& c) { return describe(c.fetchPersonalFm("c=1")); },
          "/personal_fm?timestamp=1577836800007&cookie=c%3D1", Engine::MainDefaults,
-         R"({"popAdjust":false,"data":[{"id":7,"name":"F1","artists":[{"name":"A"}],"album":{"name":"AL"}},)"
+         R"({"popAdjust":false,"data":[{"id":7,"name":"F1","artists":[{"name":"A"}],)"
+         R"("album":{"name":"AL","picUrl":"http://p/f.jpg"},"duration":61000},)"
          R"({"id":8,"name":"F2","artists":[{"name":"B"},{"name":"C"}]}],"code":200})",
-         "7|F1|A\n8|F2|B，C", ""},
+         "7|F1|A|AL|http://p/f.jpg|61000\n8|F2|B，C", ""},
         {"FM trash accepted",
          [](const CloudApiClient& c) { return yesNo(c.trashFmSong("7", "c=1"), "done", "failed"); },
          "/fm_trash?id=7&timestamp=1577836800007&cookie=c%3D1", Engine::MainDefaults, R"({"code":200,"count":1})",
@@ -493,6 +505,7 @@ TEST_F(CloudApiClientTest, EveryPageRequestReportsTheServerDown) {
         {"artist albums", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchArtistAlbums("1", 10, s); }},
         {"artist MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchArtistMvs("1", 10, s); }},
         {"all artist MVs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchAllArtistMvs("1", s); }},
+        {"artist top songs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchArtistTopSongs("1", s); }},
         {"album", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchAlbum("1", s); }},
         {"user playlists", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchUserPlaylists("1", "", s); }},
         {"daily songs", [](const CloudApiClient& c, ServiceStatus* s) { c.fetchDailySongs("", s); }},

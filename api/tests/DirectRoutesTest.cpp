@@ -319,6 +319,11 @@ const std::vector<RouteCase>& routeCases() {
            "{\"artistId\":\"6452\",\"limit\":\"50\",\"total\":true,\"e_r\":false,\"csrf_token\":\"\"}",
            "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
            "MUSIC_A"}}},
+        {"artist top songs",
+         [](const CloudApiClient& c) { c.fetchArtistTopSongs("6452"); },
+         {{"/weapi/artist/top/song", "{\"id\":\"6452\",\"e_r\":false,\"csrf_token\":\"\"}",
+           "__remember_me,ntes_kaola_ad,_ntes_nuid,_ntes_nnid,WNMCID,WEVNSM,osver,deviceId,os,channel,appver,NMTID,"
+           "MUSIC_A"}}},
         {"album",
          [](const CloudApiClient& c) { c.fetchAlbum("18905"); },
          {{"/weapi/v1/album/18905", "{\"e_r\":false,\"csrf_token\":\"\"}",

@@ -245,6 +245,11 @@ TEST_P(EndToEndTest, HomeDiscoverAndArtistListsAreFilled) {
     EXPECT_TRUE(isPicture(client_.fetchPicture(detail.pictureUrl)));
     EXPECT_EQ(client_.fetchArtistMvs(artist, 10).size(), 10u);
     EXPECT_EQ(client_.fetchAllArtistMvs(artist).size(), 50u);
+    const std::vector<SongItem> topSongs = client_.fetchArtistTopSongs(artist);
+    ASSERT_FALSE(topSongs.empty());
+    EXPECT_LE(topSongs.size(), 50u);
+    EXPECT_FALSE(topSongs.front().album.empty());
+    EXPECT_FALSE(topSongs.front().durationMs.empty());
     EXPECT_EQ(client_.fetchArtistAlbums(std::to_string(demo::kEtudeStudio), 10).size(), 10u);
 
     const auto found = client_.searchSongs(detail.name);

@@ -34,7 +34,11 @@ std::string describe(const SongNameList& list) {
 }
 
 std::string describe(const std::vector<SongItem>& songs) {
-    return joinLines(songs, [](const SongItem& s) { return s.id + "|" + s.name + "|" + s.artists; });
+    return joinLines(songs, [](const SongItem& s) {
+        const bool more = !s.album.empty() || !s.coverUrl.empty() || !s.durationMs.empty();
+        return s.id + "|" + s.name + "|" + s.artists +
+               (more ? "|" + s.album + "|" + s.coverUrl + "|" + s.durationMs : "");
+    });
 }
 
 std::string describe(const std::vector<CoverItem>& items) {
@@ -48,7 +52,8 @@ std::string describe(const std::vector<PackedItem>& items) {
 }
 
 std::string describe(const PlaylistDetail& d) {
-    return d.name + "|" + d.creatorNickname + "|" + d.coverUrl + "|" + d.description;
+    return d.name + "|" + d.creatorNickname + "|" + d.coverUrl + "|" + d.description +
+           (d.subscribed || !d.creatorId.empty() ? "|" + d.creatorId + (d.subscribed ? "|subscribed" : "") : "");
 }
 
 std::string describe(const ArtistDetail& d) {

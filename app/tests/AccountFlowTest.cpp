@@ -1,7 +1,8 @@
 // The account side of the program end to end against the companion server:
 // a QR login through the demo scan link, the library it fills, the cookie
 // that brings the login back on the next start, log-out, and the settings
-// page shown from a stored file and writing what the user changes.
+// page shown from a stored file and writing what the user changes, the ways
+// into it, and the library following the playlists the user subscribes.
 #include "QrLoginSteps.h"
 #include "api/CloudApiClient.h"
 #include "app/Application.h"
@@ -11,6 +12,8 @@
 #include "browse/Account.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
+#include "server/catalogue/DemoBuilders.h"
+#include "ui/QtTranslations.h"
 #include "ui/lists/IconList.h"
 #include "ui/pages/LibraryPage.h"
 #include "ui/pages/LoginPage.h"
@@ -25,6 +28,7 @@
 #include "ui/windows/DesktopLyricsWindow.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/OperationMenu.h"
 
 #include "TempDir.h"
 
@@ -33,9 +37,11 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -109,6 +115,19 @@ protected:
         for (ToolbarPage page : {ToolbarPage::Home, ToolbarPage::Discover, ToolbarPage::Charts, ToolbarPage::Library})
             if (window.toolbar()->pageButton(page)->textColor() == Theme::kAccent) marked.push_back(page);
         return marked;
+    }
+
+    // Logs the app in through a scanned QR code and waits for the library.
+    void logIn(Application& app) {
+        Account& account = app.account();
+        app.mainWindow()->toolbar()->loginLabel()->click();
+        ASSERT_TRUE(waitForQrCode(account));
+        scan(account.qrKey());
+        pollQrOnce(account);
+        ASSERT_EQ(pollQrOnce(account), QrLoginState::LoggedIn);
+        ASSERT_TRUE(QTest::qWaitFor([] { return MessageBoxWindow::dialog() != nullptr; }, kQrStepWaitMs));
+        closeNotice();
+        expectLibraryFilled(app, app.accountCookie());
     }
 
     TempDir documents, program;
@@ -292,6 +311,130 @@ TEST_F(AccountFlowTest, TheSettingsPageShowsTheStoredFileAndWritesWhatTheUserCha
     picker->closeButton()->click();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(picker);
+}
+
+// The gear beside the account corner, and the avatar once logged in, lead
+// to the settings page; going back returns to the page it was opened over.
+// Rows that change nothing are not shown.
+TEST_F(AccountFlowTest, TheGearAndTheAvatarOpenTheSettingsWithoutTheIdleRows) {
+    auto app = startApp();
+    MainWindow& window = *app->mainWindow();
+    Toolbar& toolbar = *window.toolbar();
+    EXPECT_TRUE(toolbar.settingsButton()->isVisible());
+    EXPECT_FALSE(
+        toolbar.settingsButton()->geometry().intersects(toolbar.loginLabel()->geometry().adjusted(0, 0, -3, 0)));
+    toolbar.pageButton(ToolbarPage::Discover)->click();
+    QTest::mouseClick(toolbar.settingsButton(), Qt::LeftButton);
+    EXPECT_EQ(window.currentPage(), Pages::kSettings);
+    EXPECT_TRUE(markedTabs(window).empty()) << "the settings are not a tab";
+    window.router().back();
+    EXPECT_EQ(window.currentPage(), Pages::kDiscover);
+
+    SettingsPage& page = settingsPage(*app);
+    for (const char* hidden : {"设置标签_字体", "组合框_字体", "设置标签_字体风格", "组合框_字体风格"})
+        EXPECT_FALSE(page.findChild<QWidget*>(hidden)->isVisibleTo(&page)) << hidden;
+    for (const char* shown : {"设置标签_音质", "组合框_音质", "设置标签_歌词颜色", "组合框_渐变", "色彩一"})
+        EXPECT_TRUE(page.findChild<QWidget*>(shown)->isVisibleTo(&page)) << shown;
+
+    logIn(*app);
+    toolbar.pageButton(ToolbarPage::Charts)->click();
+    QTest::mouseClick(toolbar.avatar(), Qt::LeftButton);
+    EXPECT_EQ(window.currentPage(), Pages::kSettings);
+    window.router().back();
+    EXPECT_EQ(window.currentPage(), Pages::kCharts);
+}
+
+// The "···" menu offers the subscription that applies, and the library
+// lists what the user subscribed or dropped without a refresh.
+TEST_F(AccountFlowTest, SubscribingOffersTheOtherEntryAndTheLibraryFollows) {
+    auto app = startApp();
+    MainWindow& window = *app->mainWindow();
+    auto& playlist = *static_cast<PlaylistPage*>(window.page(Pages::kPlaylist));
+    OperationMenu& menu = *playlist.operationMenu();
+    const std::string summer = std::to_string(demo::kSummerSoundsPlaylist);
+    const auto offers = [&] {
+        return std::pair{menu.subscribeItem()->isVisible(), menu.unsubscribeItem()->isVisible()};
+    };
+    QLabel* name = window.findChild<QLabel*>("歌单详细_歌单名");
+    const auto openAndWait = [&](const std::string& id) {
+        window.router().openPlaylist(id, Place::Home);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !playlist.songIds().empty() && !name->text().isEmpty(); }, 20000));
+    };
+    openAndWait(summer);
+    EXPECT_EQ(offers(), std::pair(true, false)) << "logged out: subscribing asks for a login";
+
+    logIn(*app);
+    const ItemIds before = libraryPage(*app).libraryIds();
+    ASSERT_TRUE(std::find(before.begin(), before.end(), summer) == before.end());
+    openAndWait(before.front());
+    EXPECT_EQ(offers(), std::pair(false, false)) << "the account's own playlist";
+    openAndWait(summer);
+    EXPECT_EQ(offers(), std::pair(true, false));
+
+    struct Step {
+        QAction* item;
+        bool listed;
+        std::pair<bool, bool> offersAfter;
+    };
+    for (const Step& step :
+         {Step{menu.subscribeItem(), true, {false, true}}, Step{menu.unsubscribeItem(), false, {true, false}}}) {
+        SCOPED_TRACE(step.item->text().toStdString());
+        step.item->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([] { return MessageBoxWindow::dialog() != nullptr; }, 20000));
+        EXPECT_EQ(noticeTitle(), "操作成功！");
+        closeNotice();
+        EXPECT_EQ(offers(), step.offersAfter);
+        const ItemIds& library = libraryPage(*app).libraryIds();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return (std::find(library.begin(), library.end(), summer) != library.end()) == step.listed; },
+            20000));
+        // Opened again, the playlist shows the state the service keeps.
+        openAndWait(before.front());
+        openAndWait(summer);
+        EXPECT_EQ(offers(), step.offersAfter);
+    }
+}
+
+// Qt's own colour dialog speaks Chinese; "取消" puts back the colour the
+// picker opened with, "确定" keeps the one picked.
+TEST_F(AccountFlowTest, TheColourPickerIsChineseAndCancelPutsTheColourBack) {
+    ASSERT_TRUE(installQtChineseTranslations(*QCoreApplication::instance()));
+    auto app = startApp();
+    SettingsPage& page = settingsPage(*app);
+    const AppSettings file = settings();
+    const std::string original = file.read("Setting", "Color1");
+    ASSERT_FALSE(original.empty());
+
+    const auto openPicker = [&] {
+        QTest::mouseClick(page.findChild<QLabel*>("色彩一"), Qt::LeftButton);
+        return QPointer<ColourPickerWindow>(page.colourPicker());
+    };
+    const auto button = [](ColourPickerWindow& picker, const QString& caption) -> QPushButton* {
+        for (QPushButton* b : picker.picker()->findChildren<QPushButton*>())
+            if (b->isVisibleTo(&picker) && b->text().remove('&') == caption) return b;
+        return nullptr;
+    };
+    QPointer<ColourPickerWindow> picker = openPicker();
+    ASSERT_TRUE(picker);
+    ASSERT_NE(button(*picker, "确定"), nullptr);
+    ASSERT_NE(button(*picker, "取消"), nullptr);
+    EXPECT_TRUE(picker->rect().contains(button(*picker, "取消")->mapTo(picker.data(), QPoint(0, 0))));
+
+    picker->picker()->setCurrentColor(QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(file.read("Setting", "Color1"), std::to_string(std::int32_t(0xFF123456u))) << "shown at once";
+    button(*picker, "取消")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(picker);
+    EXPECT_EQ(file.read("Setting", "Color1"), original);
+    EXPECT_EQ(page.lyricColours().first, std::stoi(original));
+
+    picker = openPicker();
+    ASSERT_TRUE(picker);
+    picker->picker()->setCurrentColor(QColor(0x12, 0x34, 0x56));
+    button(*picker, "确定")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(picker);
+    EXPECT_EQ(file.read("Setting", "Color1"), std::to_string(std::int32_t(0xFF123456u)));
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ std::string valueFor(unsigned round) { return std::to_string(round) + std::strin
 bool wellFormed(const std::string& value) {
     if (value.empty()) return false;
     if (value == "Circulate" || value == "20" || value == "微软雅黑" || value == "加粗" || value == "极高" ||
-        value == "无" || value == "-65536" || value == "-16776961")
+        value == "无" || value == "-1499549" || value == "-10720320")
         return true;
     const std::size_t digits = value.find('#') != std::string::npos ? value.find('#') : value.find("端");
     if (digits == 0 || digits == std::string::npos) return false;

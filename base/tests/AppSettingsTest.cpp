@@ -125,7 +125,7 @@ TEST_F(AppSettingsTest, WriteDefaultsWritesTheEightKeysInOrder) {
     EXPECT_EQ(fileBytes(settings.path()),
               "[Music]\nMode=Circulate\nVolume=20\n"
               "[Setting]\nTypeface=\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA\nStyle=\xBC\xD3\xB4\xD6\n"
-              "Quality=\xBC\xAB\xB8\xDF\nGradual=\xCE\xDE\nColor1=-65536\nColor2=-16776961\n");
+              "Quality=\xBC\xAB\xB8\xDF\nGradual=\xCE\xDE\nColor1=-1499549\nColor2=-10720320\n");
 }
 
 }  // namespace

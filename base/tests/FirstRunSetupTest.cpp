@@ -45,8 +45,8 @@ TEST_F(FirstRunSetupTest, FirstStartCreatesPrivateFoldersAndEveryDefault) {
     for (Row row :
          {Row{"Music", "Mode", "Circulate"}, Row{"Music", "Volume", "20"}, Row{"Setting", "Typeface", "微软雅黑"},
           Row{"Setting", "Style", "加粗"}, Row{"Setting", "Quality", "极高"}, Row{"Setting", "Gradual", "无"},
-          Row{"Setting", "Color1", "-65536"}, Row{"Setting", "Color2", "-16776961"}, Row{"Data", "Name", "Mivra Music"},
-          Row{"Data", "Ver", "Beta V1.1.4"}}) {
+          Row{"Setting", "Color1", "-1499549"}, Row{"Setting", "Color2", "-10720320"},
+          Row{"Data", "Name", "Mivra Music"}, Row{"Data", "Ver", "Beta V1.1.4"}}) {
         EXPECT_EQ(settings.read(row.section, row.key, "<missing>"), row.value) << row.section << "/" << row.key;
     }
 }

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 namespace {
 
 class StoredSettingsTest : public ::testing::Test {
@@ -23,8 +26,28 @@ TEST_F(StoredSettingsTest, DefaultsTurnIntoTheirValues) {
     EXPECT_EQ(s.playMode, "Circulate");
     EXPECT_EQ(s.typeface, "微软雅黑");
     EXPECT_EQ(s.quality, "极高");
-    EXPECT_EQ(s.color1, -65536);
-    EXPECT_EQ(s.color2, -16776961);
+    EXPECT_EQ(s.color1, -1499549);
+    EXPECT_EQ(s.color2, -10720320);
+}
+
+// The desktop lyrics lie on whatever the desktop shows: the default colours
+// keep a contrast of at least 4 : 1 against black and against white (WCAG
+// relative luminance), where pure blue on black would have 2.4.
+TEST_F(StoredSettingsTest, DefaultLyricColoursReadOnDarkAndLightDesktops) {
+    const auto luminance = [](std::int32_t argb) {
+        const auto channel = [argb](int shift) {
+            const double c = ((std::uint32_t(argb) >> shift) & 0xFF) / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(16) + 0.7152 * channel(8) + 0.0722 * channel(0);
+    };
+    settings.writeDefaults();
+    const StoredSettings s = readStoredSettings(settings);
+    for (std::int32_t colour : {s.color1, s.color2}) {
+        const double l = luminance(colour);
+        EXPECT_GE((l + 0.05) / 0.05, 4.0) << "on black: " << std::hex << colour;
+        EXPECT_GE(1.05 / (l + 0.05), 4.0) << "on white: " << std::hex << colour;
+    }
 }
 
 TEST_F(StoredSettingsTest, TextsThatMatchNoListedValueKeepTheDesignedState) {

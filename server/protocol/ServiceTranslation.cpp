@@ -53,6 +53,7 @@ const std::map<std::string, PlainRoute>& plainRoutes() {
         {"/api/v6/playlist/detail", {"/playlist/detail", {{"id", "id"}}}},
         {"/api/artist/head/info/get", {"/artist/detail", {{"id", "id"}}}},
         {"/api/artist/mvs", {"/artist/mv", {{"id", "artistId"}, {"limit", "limit"}, {"offset", "offset"}}}},
+        {"/api/artist/top/song", {"/artist/top/song", {{"id", "id"}}}},
         {"/api/login/qrcode/unikey", {"/login/qr/key", {}, AnswerShape::QrKey}},
         {"/api/login/qrcode/client/login", {"/login/qr/check", {{"key", "key"}}, AnswerShape::QrLoginCookie}},
         {"/api/nuser/account/get", {"/user/account", {}}},

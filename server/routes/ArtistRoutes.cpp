@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <chrono>
 
 #include "server/HttpHelpers.h"
 #include "server/json/AlbumJson.h"
 #include "server/json/ArtistJson.h"
 #include "server/json/MvJson.h"
+#include "server/json/SongJson.h"
 #include "server/routes/Routes.h"
 
 namespace {
@@ -56,6 +58,23 @@ void addArtistRoutes(RouteBook& server, const ServerContext& context) {
             mvs.push_back(artistMvJson(json, *context.catalogue.mv(id)));
         }
         replyJson(response, {{"mvs", mvs}, {"time", nowMs()}, {"hasMore", more}, {"code", 200}});
+    });
+
+    // The artist's 50 most popular songs, most popular first, as the service
+    // lists them (it knows no paging here).
+    server.Get("/artist/top/song", [&context](const httplib::Request& request, httplib::Response& response) {
+        const Artist* artist = requestedArtist(context, request);
+        if (!artist) return replyArtistMissing(response);
+        std::vector<const Song*> songs;
+        for (Id id : artist->songIds)
+            if (const Song* song = context.catalogue.song(id)) songs.push_back(song);
+        std::stable_sort(songs.begin(), songs.end(), [](const Song* a, const Song* b) { return a->pop > b->pop; });
+        constexpr size_t kTopSongs = 50;
+        if (songs.size() > kTopSongs) songs.resize(kTopSongs);
+        const JsonContext json = context.jsonFor(request);
+        Json list = Json::array();
+        for (const Song* song : songs) list.push_back(songJson(json, *song));
+        replyJson(response, {{"songs", list}, {"more", artist->songIds.size() > kTopSongs}, {"code", 200}});
     });
 
     server.Get("/top/artists", [&context](const httplib::Request& request, httplib::Response& response) {

@@ -12,7 +12,7 @@ void addSongRoutes(RouteBook& server, const ServerContext& context);
 void addSearchRoutes(RouteBook& server, const ServerContext& context);
 // top/playlist (+ highquality), personalized, toplist, playlist/detail, playlist/track/all.
 void addPlaylistRoutes(RouteBook& server, const ServerContext& context);
-// artist/detail, artist/album, artist/mv, top/artists.
+// artist/detail, artist/album, artist/mv, artist/top/song, top/artists.
 void addArtistRoutes(RouteBook& server, const ServerContext& context);
 // album: one album and its songs.
 void addAlbumRoutes(RouteBook& server, const ServerContext& context);

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -150,9 +151,7 @@ int IconList::itemAt(QPoint point) const {
     if (index >= itemCount()) return -1;
     // Only the picture and the text lines answer, not the space between items.
     const QPoint inItem = point - itemRect(index).topLeft();
-    QRect used = template_.pictureRect | template_.mainText.rect;
-    if (template_.secondText) used |= template_.secondText->rect;
-    return used.contains(inItem) ? index : -1;
+    return template_.usedRect().contains(inItem) ? index : -1;
 }
 
 std::shared_ptr<std::atomic<bool>> IconList::replaceFill() {
@@ -220,8 +219,16 @@ void IconList::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (int i = 0; i < itemCount(); ++i) {
-        if (itemRect(i).intersects(event->rect())) paintItem(painter, i);
+    // Only the rows of boxes the exposed area crosses, so a long list paints
+    // as fast as a short one.
+    const QRect exposed = event->rect();
+    const int cellHeight = std::max(1, template_.cellSize.height());
+    const int perRow = columns();
+    const int firstRow = std::max(0, (exposed.top() - template_.origin.y()) / cellHeight);
+    const int lastRow = std::max(0, (exposed.bottom() - template_.origin.y()) / cellHeight);
+    const int last = int(std::min<std::int64_t>(itemCount(), std::int64_t(lastRow + 1) * perRow));
+    for (int i = firstRow * perRow; i < last; ++i) {
+        if (itemRect(i).intersects(exposed)) paintItem(painter, i);
     }
 }
 
@@ -230,11 +237,9 @@ void IconList::paintItem(QPainter& painter, int index) {
     const QPoint offset = itemRect(index).topLeft();
     if (index == current_ || index == hovered_) {
         // A soft ground behind the item's picture and lines.
-        QRect used = template_.pictureRect | template_.mainText.rect;
-        if (template_.secondText) used |= template_.secondText->rect;
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor::fromRgba(index == current_ ? 0xFFFDF0F5 : Theme::kHover));
-        painter.drawRoundedRect(QRectF(used.translated(offset)).adjusted(-6, -6, 6, 6), 12, 12);
+        painter.drawRoundedRect(QRectF(template_.usedRect().translated(offset)).adjusted(-6, -6, 6, 6), 12, 12);
     }
     const QRect pictureRect = template_.pictureRect.translated(offset);
     if (!pictureRect.isEmpty()) {

@@ -30,6 +30,16 @@ struct IconTemplate {
     IconTextElement mainText;
     // The second line, grey unless the list says otherwise.
     std::optional<IconTextElement> secondText;
+    // The part of the item's box that answers the mouse and is grounded when
+    // current or hovered; without one, the picture and the text lines.
+    std::optional<QRect> activeRect;
+
+    QRect usedRect() const {
+        if (activeRect) return *activeRect;
+        QRect used = pictureRect | mainText.rect;
+        if (secondText) used |= secondText->rect;
+        return used;
+    }
 };
 
 // Makes a second-line element in the usual grey.

@@ -54,7 +54,8 @@ AlbumPage::AlbumPage(Navigation& navigation, QScrollBar* scrollBar)
                     .play = "按钮_专辑播放",
                     .operations = "按钮_专辑操作",
                     .back = "按钮_返回专辑",
-                    .tracks = "图标列表框专辑详情"},
+                    .tracks = "图标列表框专辑详情",
+                    .filter = "专辑详细_筛选"},
                    OperationMenu::Offers::Queue) {
     artist_ = makeArtistLink(content());
     facts_ = makeTextLine(content(), "专辑详细_发行", {344, 148, 600, 22}, Theme::font(14), Theme::kSecondText);
@@ -115,6 +116,7 @@ void AlbumPage::show(const AlbumDetail& album) {
     artist_->resize(std::min(artist_->sizeHint().width(), 600), artist_->height());
     facts_->setText(factsLine(album.publishTime, album.company));
     description_->setText(QString::fromStdString(album.description));
+    followNavigation();
     tracks_->showSongs(navigation_.listTypeface(), album.songs);
 }
 

@@ -50,7 +50,7 @@ void ArtistMvsPage::showFeeds(CatalogueFeeds& feeds) {
     });
     connect(&header, &FeedSignals::appended, this, [this, &header] {
         const ArtistDetail& artist = header.items().front();
-        heading_->setText(QString::fromStdString(artist.name) + "'s Music Videos");
+        heading_->setText(QString::fromStdString(artist.name) + "的MV");
         showPictureInBox(pictureLoad_, navigation_.pictures(), artist.pictureUrl, picture_);
     });
 

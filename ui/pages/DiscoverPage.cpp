@@ -127,7 +127,9 @@ bool DiscoverPage::eventFilter(QObject* watched, QEvent* event) {
     const bool entered = event->type() == QEvent::Enter;
     if (entered || event->type() == QEvent::Leave) {
         const auto button = std::find(buttons_.begin(), buttons_.end(), watched);
-        if (button != buttons_.end()) (*button)->setTextColor(entered ? Theme::kAccent : Theme::kSecondText);
+        // The chosen category stays pink when the mouse leaves it.
+        const bool chosen = button - buttons_.begin() == category_;
+        if (button != buttons_.end()) (*button)->setTextColor(entered || chosen ? Theme::kAccent : Theme::kSecondText);
     }
     return Page::eventFilter(watched, event);
 }

@@ -54,8 +54,8 @@ public:
     static int slideBoxHeight(std::int64_t itemCount);
 
 protected:
-    // Hovering a category button turns its text pink, leaving it grey; the
-    // chosen button, though disabled, does so too.
+    // Hovering a category button turns its text pink, leaving it grey
+    // again; the chosen button stays pink.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

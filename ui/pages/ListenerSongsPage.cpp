@@ -44,7 +44,8 @@ ListenerSongsPage::ListenerSongsPage(Navigation& navigation, QScrollBar* scrollB
                     .play = "听歌列表_播放",
                     .operations = "听歌列表_操作",
                     .back = "听歌列表_返回",
-                    .tracks = "图标列表框听歌列表"},
+                    .tracks = "图标列表框听歌列表",
+                    .filter = "听歌列表_筛选"},
                    OperationMenu::Offers::Queue) {
     cover_->setPicture(Artwork::render(Artwork::Picture::SongNote, kCoverSize, 2.0));
     connect(back_, &QAbstractButton::clicked, this, [this] { navigation_.router().back(); });
@@ -78,7 +79,7 @@ void ListenerSongsPage::open(const Destination& destination) {
     description_->setText(description);
     if (!feeds_) return;
     ListenerFeeds& listener = feeds_->listener();
-    tracks_->setTypeface(navigation_.listTypeface());
+    followNavigation();
     switch (list) {
         case List::Daily:
             tracks_->show(listener.dailySongs());

@@ -43,8 +43,6 @@ Page::~Page() = default;
 
 QString Page::title() const { return QString::fromUtf8(pageLayout(index_).title); }
 
-bool Page::wheelScrolls() const { return pageLayout(index_).wheelScrolls; }
-
 ServiceFailureLine* Page::addFailureLine(QRect geometry) {
     failureLine_ = new ServiceFailureLine(content_, geometry);
     return failureLine_;

@@ -29,7 +29,6 @@ public:
     // nullptr for pages without a container.
     QWidget* content() const { return content_; }
     ScrollPane* scrollPane() const { return pane_.get(); }
-    bool wheelScrolls() const;
     // While a song loads, lists on the page that start a play wait.
     virtual void lockPlayStarters(bool /*locked*/) {}
     // The page has just been shown for `destination` (the artist or playlist

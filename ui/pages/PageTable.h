@@ -1,6 +1,6 @@
 #pragma once
 // The sixteen pages of the main window's page area: their titles, their one
-// container control, their scroll panes and whether the wheel scrolls them.
+// container control and their scroll panes (the wheel scrolls every pane).
 #include <QRect>
 #include <QSize>
 #include <array>
@@ -47,7 +47,6 @@ struct PageLayout {
     const char* containerName;  // nullptr without a container
     QRect containerRect;
     std::optional<PaneLayout> pane;
-    bool wheelScrolls;
 };
 
 // `index` 0 to `Pages::kCount` - 1.

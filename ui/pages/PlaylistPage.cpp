@@ -38,7 +38,8 @@ PlaylistPage::PlaylistPage(Navigation& navigation, QScrollBar* scrollBar)
                     .play = "按钮_播放",
                     .operations = "按钮_操作",
                     .back = "按钮_返回6",
-                    .tracks = "图标列表框歌单详情"},
+                    .tracks = "图标列表框歌单详情",
+                    .filter = "歌单详细_筛选"},
                    OperationMenu::Offers::QueueAndSubscribe) {
     creator_ = makeTextLine(content(), "歌单详细_作者", {344, 120, 600, 30}, Theme::font(16), Theme::kSecondText);
     connect(back_, &QAbstractButton::clicked, this, [this] { navigation_.router().back(); });
@@ -52,7 +53,7 @@ void PlaylistPage::open(const Destination& destination) {
     playlistId_ = destination.id;
     CatalogueFeeds* feeds = navigation_.feeds();
     if (!feeds) return;
-    tracks_->setTypeface(navigation_.listTypeface());
+    followNavigation();
     feeds->openPlaylist(playlistId_, navigation_.accountCookie());
     // The list starts over before the pane goes back to the top, so moving
     // the pane cannot ask the playlist shown before for more songs.
@@ -71,6 +72,7 @@ void PlaylistPage::showFeeds(CatalogueFeeds& feeds) {
         creator_->clear();
         description_->clear();
         cover_->setPicture({});
+        menu_->offerFor(OperationMenu::Subscription::NotSubscribed);
     });
     connect(&header, &FeedSignals::appended, this, [this, &header] { showHeader(header.items().front()); });
 }
@@ -80,6 +82,15 @@ void PlaylistPage::showHeader(const PlaylistDetail& detail) {
     creator_->setText(QString::fromStdString(detail.creatorNickname));
     description_->setText(QString::fromStdString(detail.description));
     showPictureInBox(coverLoad_, navigation_.pictures(), detail.coverUrl, cover_);
+    offerSubscription(detail);
+}
+
+void PlaylistPage::offerSubscription(const PlaylistDetail& detail) {
+    using S = OperationMenu::Subscription;
+    const std::string& user = navigation_.loggedInUserId();
+    menu_->offerFor(!user.empty() && detail.creatorId == user ? S::Own
+                    : detail.subscribed                       ? S::Subscribed
+                                                              : S::NotSubscribed);
 }
 
 // The notice tells what the service answered: success only when it
@@ -88,14 +99,22 @@ void PlaylistPage::subscribeShown(SubscribeAction action) {
     if (!account_ || !account_->changeSubscription(action, playlistId_)) MessageBoxWindow::show(kLoginNeededNotice);
 }
 
+// The menu offers the other entry once the service took the change of the
+// playlist shown.
 void PlaylistPage::followAccount(Account& account) {
     account_ = &account;
-    connect(&account, &Account::subscriptionEnded, this, [](SubscribeAction action, const std::string&, bool done) {
-        if (!done)
-            MessageBoxWindow::show(kChangeFailedNotice);
-        else
-            MessageBoxWindow::show(action == SubscribeAction::Subscribe ? kSubscribed : kUnsubscribed);
-    });
+    connect(&account, &Account::subscriptionEnded, this,
+            [this](SubscribeAction action, const std::string& playlistId, bool done) {
+                if (!done) {
+                    MessageBoxWindow::show(kChangeFailedNotice);
+                    return;
+                }
+                const bool subscribed = action == SubscribeAction::Subscribe;
+                if (playlistId == playlistId_)
+                    menu_->offerFor(subscribed ? OperationMenu::Subscription::Subscribed
+                                               : OperationMenu::Subscription::NotSubscribed);
+                MessageBoxWindow::show(subscribed ? kSubscribed : kUnsubscribed);
+            });
 }
 
 bool PlaylistPage::eventFilter(QObject* watched, QEvent* event) {

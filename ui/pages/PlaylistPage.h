@@ -37,6 +37,7 @@ protected:
 private:
     // Shows the header's texts at once and its cover once it is in.
     void showHeader(const PlaylistDetail& detail);
+    void offerSubscription(const PlaylistDetail& detail);
 
     QLabel* creator_;
     std::string playlistId_;  // the playlist shown

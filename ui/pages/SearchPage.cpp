@@ -5,8 +5,9 @@
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
 #include "ui/lists/ItemEvents.h"
+#include "ui/lists/ListHeight.h"
+#include "ui/lists/TrackList.h"
 #include "ui/pages/PageControls.h"
-#include "ui/pictures/Artwork.h"
 #include "ui/widgets/FlatButton.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/SearchBox.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -33,16 +35,14 @@ QLabel* noMatchLine(QWidget* box, const char* name, const QRect& list) {
     return label;
 }
 
-// Eighteen songs in three columns of six rows.
-IconTemplate songTemplate(const TypefaceChoice& type) {
-    IconTemplate t;
-    t.cellSize = {316, 66};
-    t.pictureRect = {10, 8, 40, 40};
-    t.rounding = 10;
-    t.mainText = IconTextElement{{60, 10, 230, 22}, type.font(14), kCaption, Qt::AlignLeft | Qt::AlignTop, false};
-    t.secondText = secondLine({60, 30, 230, 15}, type.font(12));
-    return t;
-}
+constexpr int kSongsTop = 330;
+// Below the songs: the playlists' heading, list and the local songs.
+constexpr int kGapBelowSongs = 20;
+constexpr int kPlaylistListOffset = 50;
+constexpr int kPlaylistListHeight = 420;
+constexpr int kLocalHeadingOffset = 480;
+constexpr int kLocalListOffset = 525;
+constexpr int kLocalListHeight = 210;
 
 IconTemplate albumTemplate(const TypefaceChoice& type) {
     IconTemplate t;
@@ -66,13 +66,6 @@ IconTemplate playlistTemplate(const TypefaceChoice& type) {
     return t;
 }
 
-std::vector<CoverItem> asCoverItems(const std::vector<SongItem>& songs) {
-    std::vector<CoverItem> items;
-    items.reserve(songs.size());
-    for (const SongItem& song : songs) items.push_back({"", song.name, song.id, song.artists});
-    return items;
-}
-
 }  // namespace
 
 SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBar* scrollBar)
@@ -86,10 +79,14 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
     albums_ = makeIconList(box, "图标列表框搜索专辑", {500, 70, 450, 190});
     makeHeading(box, "标签_搜索歌曲", "歌曲", {0, 280, 140, 40});
     makeLabelButton(box, "标签按钮_查看搜索歌曲", "查看全部", {860, 295, 75, 25});
-    songs_ = makeIconList(box, "图标列表框搜索歌曲", {0, 330, 950, 400});
-    makeHeading(box, "标签_搜索歌单", "歌单", {0, 750, 140, 40});
-    makeLabelButton(box, "标签按钮_查看搜索MV", "查看全部", {890, 765, 75, 25});
-    playlists_ = makeIconList(box, "图标列表框搜索歌单", {-60, 800, 1090, 420});
+    songs_ = new TrackList(box);
+    songs_->setObjectName("图标列表框搜索歌曲");
+    songs_->setGeometry(0, kSongsTop, 950, 400);
+    songFilter_ = makeTextLine(box, "标签_搜索歌曲筛选", {150, 290, 600, 30}, Theme::font(14), Theme::kSecondText);
+    songFilter_->hide();
+    playlistHeading_ = makeHeading(box, "标签_搜索歌单", "歌单", {0, 750, 140, 40});
+    allPlaylists_ = makeLabelButton(box, "标签按钮_查看搜索MV", "查看全部", {890, 765, 75, 25});
+    playlists_ = makeIconList(box, "图标列表框搜索歌单", {-60, 800, 1090, kPlaylistListHeight});
     rows_ = {{
         {artists_, noMatchLine(box, "标签_搜索艺人无结果", artists_->geometry())},
         {albums_, noMatchLine(box, "标签_搜索专辑无结果", albums_->geometry())},
@@ -107,7 +104,7 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
         });
     QObject::connect(allArtists, &QAbstractButton::clicked, this, [this] { showAllArtists(); });
 
-    onItemId(songs_, &IconList::itemActivated, &songIds_,
+    onItemId(songs_, &IconList::itemActivated, &songs_->songIds(),
              [this](const std::string& id) { navigation_.router().play(id); });
     openPageOnClick(artists_, &artistIds_, navigation_.router(), Place::Artist, Place::Search);
     openPageOnClick(albums_, &albumIds_, navigation_.router(), Place::Album, Place::Search);
@@ -122,6 +119,8 @@ void SearchPage::startSearch() {
     CatalogueFeeds* feeds = navigation_.feeds();
     if (!feeds) return;
     keyword_ = searchBox_->keyword().toStdString();
+    songs_->setTypeface(navigation_.listTypeface());
+    songs_->setPictures(navigation_.pictures());
     scrollPane()->reset();
     for (const Row& row : rows_) row.noMatch->hide();
     stage_ = Stage::Artists;
@@ -135,7 +134,7 @@ void SearchPage::addLocalSongRow(QWidget* box) {
     localHeading_ = makeHeading(box, "标签_搜索本地歌曲", "本地歌曲", {0, 1230, 200, 40});
     localSongs_ = new QListWidget(box);
     localSongs_->setObjectName("列表框搜索本地歌曲");
-    localSongs_->setGeometry(0, 1275, 950, 210);
+    localSongs_->setGeometry(0, 1275, 950, kLocalListHeight);
     localSongs_->setFont(Theme::font(14));
     localHeading_->hide();
     localSongs_->hide();
@@ -155,6 +154,31 @@ void SearchPage::showLocalMatches() {
     }
     localHeading_->setVisible(!matches.empty());
     localSongs_->setVisible(!matches.empty());
+    layOutBelowSongs(songs_->itemCount());
+}
+
+const ItemIds& SearchPage::songIds() const { return songs_->songIds(); }
+
+void SearchPage::layOutBelowSongs(int songRows) {
+    const int songsHeight = clampListHeight(std::int64_t(songRows) * TrackList::kRowHeight);
+    songs_->resize(songs_->width(), songsHeight);
+    // Room for the "nothing found" line where no song is listed.
+    const int top = kSongsTop + std::max(songsHeight, 40) + kGapBelowSongs;
+    playlistHeading_->move(playlistHeading_->x(), top);
+    allPlaylists_->move(allPlaylists_->x(), top + 15);
+    playlists_->move(playlists_->x(), top + kPlaylistListOffset);
+    rowOf(playlists_)->noMatch->move(rowOf(playlists_)->noMatch->x(), top + kPlaylistListOffset + 10);
+    localHeading_->move(localHeading_->x(), top + kLocalHeadingOffset);
+    localSongs_->move(localSongs_->x(), top + kLocalListOffset);
+    const int bottom = !localSongs_->isHidden() ? top + kLocalListOffset + kLocalListHeight
+                                                : top + kPlaylistListOffset + kPlaylistListHeight;
+    scrollPane()->fitContent(bottom + 40);
+}
+
+void SearchPage::showSongFilter(const QString& filter, int rowCount) {
+    songFilter_->setVisible(!filter.isEmpty());
+    songFilter_->setText(TrackList::filterCaption(filter, rowCount));
+    layOutBelowSongs(rowCount);
 }
 
 void SearchPage::continueAfter(Stage shown) {
@@ -192,18 +216,14 @@ QLabel* SearchPage::noMatchText(const IconList* row) const {
 
 void SearchPage::showFeeds(CatalogueFeeds& feeds) {
     Feed<SongItem>& songs = feeds.foundSongs();
-    showFeedInList(
-        songs, [&songs] { return asCoverItems(songs.items()); }, songs_,
-        [this] {
-            IconListFill fill;
-            fill.itemTemplate = songTemplate(navigation_.listTypeface());
-            fill.fixedPicture = Artwork::render(Artwork::Picture::SongNote, {40, 40}, songs_->devicePixelRatioF());
-            fill.itemIds = &songIds_;
-            fill.disableWhileFilling = false;
-            fill.clearCurrentItem = true;
-            return fill;
-        },
-        failureLine(), rowHooks(songs_, {}));
+    songs_->show(songs);
+    failureLine()->follow(songs);
+    connect(&songs, &FeedSignals::requestEnded, this, [this, noMatch = rowOf(songs_)->noMatch](ServiceStatus status) {
+        noMatch->setVisible(status == ServiceStatus::Answered && songs_->songCount() == 0);
+        layOutBelowSongs(songs_->itemCount());
+    });
+    connect(&songs, &FeedSignals::started, this, [this] { layOutBelowSongs(0); });
+    connect(songs_, &TrackList::filterChanged, this, &SearchPage::showSongFilter);
     showFeedInList(
         feeds.foundArtists(), artists_,
         [this] {
@@ -243,6 +263,6 @@ void SearchPage::showAllArtists() {
 }
 
 void SearchPage::lockPlayStarters(bool locked) {
-    songs_->setEnabled(!locked);
+    songs_->setPlayLocked(locked);
     localSongs_->setEnabled(!locked);
 }

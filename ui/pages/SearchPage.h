@@ -5,6 +5,7 @@
 // playlists to the playlist page, and the artists' "查看全部" to the
 // all-artists page.
 #include "ui/lists/FeedFill.h"
+#include "ui/lists/TrackList.h"
 #include "ui/pages/Navigation.h"
 #include "ui/pages/Page.h"
 
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class FlatButton;
 class IconList;
 class QLabel;
 class QLineEdit;
@@ -36,11 +38,11 @@ public:
 
     IconList* artistRow() const { return artists_; }
     IconList* albumRow() const { return albums_; }
-    IconList* songList() const { return songs_; }
+    TrackList* songList() const { return songs_; }
     IconList* playlistRow() const { return playlists_; }
     const ItemIds& artistIds() const { return artistIds_; }
     const ItemIds& albumIds() const { return albumIds_; }
-    const ItemIds& songIds() const { return songIds_; }
+    const ItemIds& songIds() const;
     const ItemIds& playlistIds() const { return playlistIds_; }
     // The "nothing found" text of a row (artistRow() ... playlistRow()).
     QLabel* noMatchText(const IconList* row) const;
@@ -68,16 +70,21 @@ private:
     void showAllArtists();
     void addLocalSongRow(QWidget* box);
     void showLocalMatches();
+    // The rows below the songs move down as far as the songs reach.
+    void layOutBelowSongs(int songRows);
+    void showSongFilter(const QString& filter, int rowCount);
 
     Navigation& navigation_;
     SearchBox* searchBox_;
     IconList* artists_;
     IconList* albums_;
-    IconList* songs_;
+    TrackList* songs_;
+    QLabel* songFilter_;
+    QLabel* playlistHeading_;
+    FlatButton* allPlaylists_;
     IconList* playlists_;
     ItemIds artistIds_;
     ItemIds albumIds_;
-    ItemIds songIds_;
     ItemIds playlistIds_;
     std::array<Row, 4> rows_;
     LocalSearch localSearch_;

@@ -77,11 +77,16 @@ SettingsPage::SettingsPage() : Page(Pages::kSettings, nullptr) {
     logOut_->setGeometry(600, 30, 70, 40);
     logOut_->hide();  // until an account is loaded; it then stays
 
-    label(page, "设置标签_字体", "字体【暂不可用】", {130, 230, 162, 25});
+    QLabel* typefaceLabel = label(page, "设置标签_字体", "字体【暂不可用】", {130, 230, 162, 25});
     typefaces_ = comboBox(page, "组合框_字体", {630, 225, 200, 35}, QFontDatabase::families());
-    label(page, "设置标签_字体风格", "字体风格字体【暂不可用】", {130, 300, 354, 25});
+    QLabel* styleLabel = label(page, "设置标签_字体风格", "字体风格字体【暂不可用】", {130, 300, 354, 25});
     styles_ = comboBox(page, "组合框_字体风格", {630, 295, 200, 35},
                        fixedItems({"普通", "加粗", "倾斜", "斜粗", "下划线", "下划线加粗"}));
+    // The typeface and style rows change nothing the program draws: they
+    // keep the stored values but are not shown.
+    for (QWidget* idle : {static_cast<QWidget*>(typefaceLabel), static_cast<QWidget*>(typefaces_),
+                          static_cast<QWidget*>(styleLabel), static_cast<QWidget*>(styles_)})
+        idle->hide();
     label(page, "设置标签_音质", "音质字体【暂不可用】", {130, 370, 194, 25});
     qualities_ = comboBox(page, "组合框_音质", {630, 365, 200, 35}, fixedItems({"标准", "较高", "极高", "无损"}));
 

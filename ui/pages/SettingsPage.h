@@ -3,8 +3,8 @@
 // the lyric settings. Of those only the two colours and the fill mode act:
 // a change is written to the settings file at once and announced, so the
 // desktop lyrics take it at once. The quality box's choice is announced
-// for the song URLs to ask for it; the typeface and style boxes show the
-// stored values and do nothing. The "服务" group chooses how the service is
+// for the song URLs to ask for it; the typeface and style boxes keep the
+// stored values and, doing nothing, are hidden. The "服务" group chooses how the service is
 // reached.
 #include "base/AppSettings.h"
 #include "base/StoredSettings.h"

@@ -59,11 +59,14 @@ SongListPage::SongListPage(int index, QScrollBar* scrollBar, Navigation& navigat
     tracks_->setObjectName(QString::fromUtf8(names.tracks));
     tracks_->setGeometry(0, kListTop, 950, 550);
     menu_ = new OperationMenu(box, offers);
+    filterLine_ = makeTextLine(box, names.filter, {520, 280, 420, 30}, Theme::font(14), Theme::kSecondText);
+    filterLine_->hide();
     addFailureLine({0, kListTop, 950, 30});
 
     onItemId(tracks_, &IconList::itemActivated, &tracks_->songIds(),
              [this](const std::string& id) { navigation_.router().play(id); });
     connect(tracks_, &TrackList::rowsAdded, this, &SongListPage::fitTracks);
+    connect(tracks_, &TrackList::filterChanged, this, &SongListPage::showFilter);
     connect(play_, &QAbstractButton::clicked, this, &SongListPage::playFirst);
     connect(operations, &QAbstractButton::clicked, this,
             [this] { menu_->popUpAtPointer(navigation_.listTypeface().typeface); });
@@ -79,6 +82,19 @@ int SongListPage::slideBoxHeight(std::int64_t songCount) {
 void SongListPage::fitTracks(int songCount) {
     tracks_->resize(tracks_->width(), clampListHeight(std::int64_t(songCount) * TrackList::kRowHeight));
     scrollPane()->fitContent(slideBoxHeight(songCount));
+}
+
+// The rows left by the filter, from the top, and the filter said above them.
+void SongListPage::showFilter(const QString& filter, int rowCount) {
+    filterLine_->setVisible(!filter.isEmpty());
+    filterLine_->setText(TrackList::filterCaption(filter, rowCount));
+    scrollPane()->reset();
+    fitTracks(rowCount);
+}
+
+void SongListPage::followNavigation() {
+    tracks_->setTypeface(navigation_.listTypeface());
+    tracks_->setPictures(navigation_.pictures());
 }
 
 void SongListPage::playFirst() {

@@ -25,6 +25,7 @@ struct SongListPageNames {
     const char* operations;
     const char* back;
     const char* tracks;
+    const char* filter;  // the line that says what the list is filtered by
 };
 
 class SongListPage : public Page {
@@ -50,6 +51,9 @@ protected:
 
     // The list and the slide box take the height of `songCount` songs.
     void fitTracks(int songCount);
+    // The list draws its rows in the list typeface and takes its covers
+    // from the window's pictures, as they are now.
+    void followNavigation();
 
     Navigation& navigation_;
     PictureBox* cover_;
@@ -62,4 +66,7 @@ protected:
 
 private:
     void playFirst();
+    void showFilter(const QString& filter, int rowCount);
+
+    QLabel* filterLine_;
 };

@@ -43,6 +43,13 @@ std::string svgText(Artwork::Picture picture) {
             return document(40, 40,
                             "<path d='M14.5 14.5 L25.5 25.5 M25.5 14.5 L14.5 25.5' stroke='#5A606B' "
                             "stroke-width='1.8' stroke-linecap='round'/>");
+        case Artwork::Picture::Settings:
+            // Eight teeth: a thick ring dashed into eight equal parts.
+            return document(40, 40,
+                            "<g fill='none' stroke='#5A606B'>"
+                            "<circle cx='20' cy='20' r='8.3' stroke-width='2.8' stroke-dasharray='3.26 3.26'/>"
+                            "<circle cx='20' cy='20' r='6.4' stroke-width='1.8'/>"
+                            "<circle cx='20' cy='20' r='2.4' stroke-width='1.6'/></g>");
         case Artwork::Picture::Clear:
             return document(40, 40,
                             "<g fill='none' stroke='#5A606B' stroke-width='1.8' stroke-linecap='round' "

@@ -13,6 +13,7 @@ enum class Picture {
     Search,         // magnifying glass
     Minimise,       // a short bar
     Close,          // a cross
+    Settings,       // a gear
     Clear,          // a waste bin
     DefaultAvatar,  // grey silhouette in a circle
     SongNote,       // white note on a light blue ground, for song lists

@@ -172,20 +172,65 @@ TEST_F(ArtistAlbumPageTest, EachEntryPointOpensTheArtistAndBackReturnsThere) {
     EXPECT_EQ(view.window.currentPage(), Pages::kHome);
 }
 
-TEST_F(ArtistAlbumPageTest, ButtonsWithoutAnActionAndTheWheelLeaveThePageAlone) {
+TEST_F(ArtistAlbumPageTest, TheAlbumsAllButtonLeavesThePageAloneAndTheWheelScrollsIt) {
     view.openArtist(kLinXia);
     view.waitForArtist(kLinXia);
-    const int top = view.artist().scrollPane()->slideBox()->y();
+    ScrollPane& pane = *view.artist().scrollPane();
+    const int top = pane.slideBox()->y();
     view.control<QAbstractButton>("标签按钮_查看艺人专辑")->click();
-    view.window.onWheel(-3);
     EXPECT_EQ(view.window.currentPage(), Pages::kArtist);
-    EXPECT_EQ(view.artist().scrollPane()->slideBox()->y(), top);
-    EXPECT_EQ(view.artist().scrollPane()->scrollBar()->maximum(), 800);
+    EXPECT_EQ(pane.slideBox()->y(), top);
+    // The pane reaches the bottom of the MVs.
+    EXPECT_EQ(pane.scrollBar()->maximum(), pane.slideBox()->height() - pane.mask()->height());
+    EXPECT_GE(pane.slideBox()->height(), view.artist().mvList()->geometry().bottom());
+
+    view.window.onWheel(-3);
+    EXPECT_EQ(pane.position(), 120);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.slideBox()->y() == -120; }, kWaitMs));
+    view.window.onWheel(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane.slideBox()->y() == -40; }, kWaitMs));
 
     view.control<QAbstractButton>("标签按钮_查看艺人MV")->click();
     EXPECT_EQ(view.window.currentPage(), Pages::kArtistMvs);
     view.control<QAbstractButton>("按钮_返回4")->click();
     EXPECT_EQ(view.window.currentPage(), Pages::kArtistMvs);
+}
+
+// The artist's most popular songs, as the service ranks them, head the page;
+// the albums and the MVs follow below them, every heading in Chinese.
+TEST_F(ArtistAlbumPageTest, PopularSongsComeAboveTheAlbumsAndPlay) {
+    std::vector<std::string> played;
+    QObject::connect(&view.window.router(), &Router::playRequested,
+                     [&](const std::string& id) { played.push_back(id); });
+    view.openArtist(kZhouYe);
+    view.waitForArtist(kZhouYe);
+    ArtistPage& page = view.artist();
+    std::vector<SongItem> top = view.client.fetchArtistTopSongs(kZhouYe);
+    ASSERT_GT(top.size(), 1u);
+    if (top.size() > 10) top.resize(10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page.songList()->songIds() == ids(top); }, kWaitMs));
+    EXPECT_EQ(itemTexts(*page.songList(), IconText::Main), names(top));
+
+    EXPECT_EQ(view.control<QLabel>("标签_艺人热门歌曲")->text(), "热门歌曲");
+    EXPECT_EQ(view.control<QLabel>("标签_艺人专辑")->text(), "专辑");
+    EXPECT_EQ(view.control<QLabel>("标签_艺人MV")->text(), "MV");
+    const QRect songs = page.songList()->geometry();
+    EXPECT_EQ(songs.height(), int(top.size()) * TrackList::kRowHeight);
+    EXPECT_GT(songs.top(), view.control<QLabel>("标签_艺人热门歌曲")->geometry().bottom());
+    EXPECT_GT(view.control<QLabel>("标签_艺人专辑")->y(), songs.bottom());
+    EXPECT_GT(page.albumList()->y(), view.control<QLabel>("标签_艺人专辑")->geometry().bottom());
+    EXPECT_GT(view.control<QLabel>("标签_艺人MV")->y(), page.albumList()->geometry().bottom());
+
+    doubleClickItem(page.songList(), 1);
+    EXPECT_EQ(played, std::vector<std::string>{top.at(1).id});
+
+    // An artist whose songs the service cannot list keeps its albums where
+    // they always were.
+    view.openArtist("1");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return page.songList()->itemCount() == 0 && !page.songList()->isLoading(); }, kWaitMs));
+    EXPECT_FALSE(view.control<QLabel>("标签_艺人热门歌曲")->isVisibleTo(&page));
+    EXPECT_EQ(view.control<QLabel>("标签_艺人专辑")->y(), 336);
 }
 
 TEST_F(ArtistAlbumPageTest, TheArtistMvPageListsFiftyMvsUnderTheArtistsNameAndPicture) {
@@ -194,7 +239,7 @@ TEST_F(ArtistAlbumPageTest, TheArtistMvPageListsFiftyMvsUnderTheArtistsNameAndPi
     QTest::mouseClick(view.control<FlatButton>("标签按钮_查看艺人MV"), Qt::LeftButton);
     ArtistMvsPage& page = view.artistMvs();
     EXPECT_EQ(view.window.currentPage(), Pages::kArtistMvs);
-    EXPECT_EQ(page.heading()->text(), "周野's Music Videos");
+    EXPECT_EQ(page.heading()->text(), "周野的MV");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !page.picture()->picture().isNull(); }, kWaitMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return page.mvList()->isEnabled() && page.mvIds().size() == 50; }, kWaitMs));
 

@@ -233,6 +233,38 @@ TEST_F(DesktopLyricsWindowTest, ALineAndItsTranslationAreTwoCentredLines) {
     EXPECT_NEAR((left + right) / 2.0, shown.width() / 2.0, 6);
 }
 
+// The painted rows of each band, top and bottom, from the top.
+std::vector<std::pair<int, int>> paintedBands(const QImage& image) {
+    std::vector<std::pair<int, int>> bands;
+    for (int y = 0; y < image.height(); ++y) {
+        bool painted = false;
+        for (int x = 0; x < image.width() && !painted; ++x) painted = qAlpha(image.pixel(x, y)) != 0;
+        if (!painted) continue;
+        if (!bands.empty() && bands.back().second == y - 1)
+            bands.back().second = y;
+        else
+            bands.emplace_back(y, y);
+    }
+    return bands;
+}
+
+// In the window's startup size and typeface, a translation is drawn smaller
+// than its line, and both keep clear of the window's edges.
+TEST(DesktopLyricsTranslation, IsDrawnSmallerThanItsLineAndBothFit) {
+    DesktopLyricsWindow window(800, 100);
+    window.setShadow(0, 0, 0, false);
+    window.setLyricFont("微软雅黑", 38, true);
+    window.setText("HHHH\r\nHHHH\n");
+    const QImage shown = shownPixels(window);
+    const std::vector<std::pair<int, int>> bands = paintedBands(shown);
+    ASSERT_EQ(bands.size(), 2u);
+    const int lineHeight = bands[0].second - bands[0].first, translationHeight = bands[1].second - bands[1].first;
+    EXPECT_LT(translationHeight, lineHeight);
+    EXPECT_GT(translationHeight, lineHeight / 2);
+    EXPECT_GT(bands[0].first, 0);
+    EXPECT_LT(bands[1].second, shown.height() - 1);
+}
+
 TEST_F(DesktopLyricsWindowTest, ALineWiderThanTheWindowIsNotWrapped) {
     window.setText("HHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHH");
     EXPECT_EQ(paintedRowBands(shownPixels(window)), 1);

@@ -219,20 +219,29 @@ TEST_F(DiscoverChartsPageTest, ThreeQuickCategoryClicksEndWithTheThird) {
     EXPECT_EQ(playlist().playlistId(), rock.front().id);
 }
 
-TEST_F(DiscoverChartsPageTest, HoveringACategoryButtonTurnsItPinkAndLeavingItGreyTheChosenOneToo) {
+// The chosen category stays highlighted whatever the pointer did over it.
+TEST_F(DiscoverChartsPageTest, HoveringACategoryButtonTurnsItPinkAndLeavingItKeepsTheChosenOnePink) {
     window.runToolbarAction(ToolbarPage::Discover);
     discover().selectCategory(DiscoverPage::kRap);
     QWidget* heading = window.findChild<QWidget*>("标签_发现");
     QTest::mouseMove(heading);  // the pointer comes into the window away from the buttons
-    for (int category : {DiscoverPage::kPop, DiscoverPage::kRap}) {
-        SCOPED_TRACE(kCategoryButtons[category]);
-        FlatButton* hovered = button(category);
+    struct Case {
+        int category;
+        QRgb afterLeaving;
+    };
+    for (const Case c : {Case{DiscoverPage::kPop, Theme::kSecondText}, Case{DiscoverPage::kRap, Theme::kAccent}}) {
+        SCOPED_TRACE(kCategoryButtons[c.category]);
+        FlatButton* hovered = button(c.category);
         QTest::mouseMove(hovered, hovered->rect().center());
         EXPECT_TRUE(QTest::qWaitFor([&] { return hovered->textColor() == Theme::kAccent; }, 2000));
         QTest::mouseMove(heading);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return hovered->textColor() == Theme::kSecondText; }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !hovered->underMouse(); }, 2000));
+        EXPECT_EQ(hovered->textColor(), c.afterLeaving);
     }
     EXPECT_FALSE(button(DiscoverPage::kRap)->isEnabled());
+    for (int category = 0; category < DiscoverPage::kCategoryCount; ++category)
+        EXPECT_EQ(button(category)->textColor(), category == DiscoverPage::kRap ? Theme::kAccent : Theme::kSecondText)
+            << kCategoryButtons[category];
 }
 
 TEST_F(DiscoverChartsPageTest, TheMoreButtonDoesNothing) {

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <map>
 
 namespace {
 
@@ -226,22 +227,53 @@ TEST_F(MainWindowTest, WheelAwayAtTheTopStaysAtTheTop) {
     EXPECT_EQ(slideBox("滑动框_首页")->y(), 0);
 }
 
-TEST_F(MainWindowTest, WheelDoesNothingWhereItDoesNotScrollButTheScrollbarStillDoes) {
-    window.showPage(5);
-    wheel(-3);
-    EXPECT_FALSE(glide().isRunning());
-    EXPECT_EQ(bar("滚动条_艺人详情")->value(), 0);
-    EXPECT_EQ(slideBox("滑动框_艺人详情")->y(), 10);
+// Every page with a pane scrolls under the wheel, over its scrollbar too;
+// the pages without one stay as they are.
+TEST_F(MainWindowTest, TheWheelScrollsEveryPageThatHasAPane) {
+    struct Case {
+        int page;
+        const char* bar;
+        const char* slideBox;
+    };
+    for (const Case& c : {Case{Pages::kAllMvs, "滚动条_MV", "滑动框_全部MV"},
+                          Case{Pages::kArtist, "滚动条_艺人详情", "滑动框_艺人详情"},
+                          Case{Pages::kAllArtists, "滚动条_搜索艺人", "滑动框_搜索艺人"},
+                          Case{Pages::kArtistMvs, "滚动条_艺人MV", "滑动框_艺人MV"}}) {
+        SCOPED_TRACE(c.page);
+        window.showPage(c.page);
+        window.page(c.page)->scrollPane()->setMaximum(500);
+        wheel(-3);
+        EXPECT_EQ(bar(c.bar)->value(), 120);
+        ASSERT_TRUE(waitForGlideToEnd());
+        EXPECT_EQ(slideBox(c.slideBox)->y(), -120);
 
-    // The wheel over the page's own scrollbar does not scroll it either.
-    QWheelEvent overBar(QPointF(5, 100), QPointF(5, 100), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                        Qt::NoScrollPhase, false);
-    QApplication::sendEvent(bar("滚动条_艺人详情"), &overBar);
-    EXPECT_EQ(bar("滚动条_艺人详情")->value(), 0);
+        QWheelEvent overBar(QPointF(5, 100), QPointF(5, 100), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                            Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar(c.bar), &overBar);
+        EXPECT_EQ(bar(c.bar)->value(), 160);
+        ASSERT_TRUE(waitForGlideToEnd());
+    }
+    for (int page : {Pages::kLibraryPlaceholder, Pages::kNewAlbums, Pages::kLogin, Pages::kSettings}) {
+        window.showPage(page);
+        wheel(-3);
+        EXPECT_FALSE(glide().isRunning()) << page;
+    }
+}
 
-    bar("滚动条_艺人详情")->setValue(300);  // as when the user drags it
-    ASSERT_TRUE(waitForGlideToEnd());
-    EXPECT_EQ(slideBox("滑动框_艺人详情")->y(), -300);
+// The toolbar marks the tab of the page shown, and no tab on the others.
+TEST_F(MainWindowTest, TheToolbarMarksThePagesOwnTabAndNoneElsewhere) {
+    const std::map<int, const char*> tabs = {{Pages::kHome, "工具栏_首页"},
+                                             {Pages::kDiscover, "工具栏_发现"},
+                                             {Pages::kCharts, "工具栏_排行榜"},
+                                             {Pages::kMusicLibrary, "工具栏_音乐库"}};
+    for (int page = 0; page < Pages::kCount; ++page) {
+        window.showPage(page);
+        const auto tab = tabs.find(page);
+        for (const auto& [tabPage, name] : tabs)
+            EXPECT_EQ(find<FlatButton>(name)->textColor(),
+                      tab != tabs.end() && tab->first == tabPage ? Theme::kAccent : Theme::kPageButtonText)
+                << "page " << page << ", " << name;
+    }
 }
 
 TEST_F(MainWindowTest, WheelDoesNothingWhileTheNowPlayingViewIsUp) {

@@ -100,7 +100,8 @@ TEST_F(SearchPageTest, EnterFillsTheFourRowsWithTheCataloguesAnswers) {
     EXPECT_EQ(page().songList()->currentItem(), -1);
 
     // Fetched pictures for artists, albums and playlists; the note for songs.
-    for (IconList* list : {page().artistRow(), page().albumRow(), page().playlistRow(), page().songList()}) {
+    for (IconList* list : std::initializer_list<IconList*>{page().artistRow(), page().albumRow(), page().playlistRow(),
+                                                           page().songList()}) {
         EXPECT_TRUE(list->isEnabled());
         for (int i = 0; i < list->itemCount(); ++i) EXPECT_FALSE(list->itemPicture(i).isNull()) << i;
     }

@@ -80,6 +80,11 @@ Toolbar::Toolbar(QWidget* window) : BackdropPanel(QColor::fromRgba(Theme::kWindo
     login_->setFont(Theme::font(14, QFont::Medium));
     login_->setTextColor(Theme::kCaption);
     showAccountArea(false);
+    settings_ = place(new FlatButton(Artwork::render(Artwork::Picture::Settings, {30, 30}, dpr), this), "工具栏_设置",
+                      {928, 31, 27, 30});
+    settings_->setToolTip("设置");
+    avatar_->setCursor(Qt::PointingHandCursor);
+    avatar_->setToolTip("设置");
 
     minimise_ = place(new FlatButton(Artwork::render(Artwork::Picture::Minimise, {40, 40}, dpr), this), "工具栏_最小化",
                       {955, 24, 40, 40});

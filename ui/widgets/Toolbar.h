@@ -1,7 +1,8 @@
 #pragma once
 // The toolbar strip across the top of the main window: logo and title (both
 // drag the window), the four page buttons, the search box, the account
-// corner (avatar or login label) and the minimise and close buttons.
+// corner (avatar or login label) with the settings gear beside it, and the
+// minimise and close buttons.
 #include "ui/pages/Navigation.h"
 #include "ui/widgets/BackdropPanel.h"
 
@@ -27,6 +28,7 @@ public:
     FlatButton* minimiseButton() const { return minimise_; }
     FlatButton* closeButton() const { return close_; }
     FlatButton* loginLabel() const { return login_; }
+    FlatButton* settingsButton() const { return settings_; }
     PictureBox* avatar() const { return avatar_; }
     QLineEdit* searchBox() const { return search_; }
 
@@ -38,6 +40,7 @@ private:
     QLineEdit* search_;
     PictureBox* avatar_;
     FlatButton* login_;
+    FlatButton* settings_;
     FlatButton* minimise_;
     FlatButton* close_;
 };

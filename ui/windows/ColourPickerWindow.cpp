@@ -22,15 +22,17 @@ ColourPickerWindow::ColourPickerWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     setWindowTitle("Mivra音乐调色板");
     setAttribute(Qt::WA_DeleteOnClose);
 
-    // The dialog lives inside this window as a plain widget: no buttons, no
-    // native dialog (it could not be embedded), no alpha channel.
+    // The dialog lives inside this window as a plain widget: no native
+    // dialog (it could not be embedded), no alpha channel.
     picker_ = new QColorDialog(this);
     picker_->setObjectName("选色板");
-    picker_->setOptions(QColorDialog::NoButtons | QColorDialog::DontUseNativeDialog);
+    picker_->setOptions(QColorDialog::DontUseNativeDialog);
     picker_->setWindowFlags(Qt::Widget);
     picker_->setSizeGripEnabled(false);
     connect(picker_, &QColorDialog::currentColorChanged, this,
             [this](const QColor& colour) { emit colourPicked(colour.rgba()); });
+    connect(picker_, &QDialog::accepted, this, &QWidget::close);
+    connect(picker_, &QDialog::rejected, this, &ColourPickerWindow::cancel);
 
     // The toolkit's picker needs more room than the designed 368 × 240, and
     // cut down it would hide its controls: the window grows around it.
@@ -42,12 +44,18 @@ ColourPickerWindow::ColourPickerWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     close_ = new FlatButton(Artwork::render(Artwork::Picture::Close, {20, 20}, devicePixelRatioF()), this);
     close_->setObjectName("工具栏_关闭");
     close_->setGeometry(width() - 51, 32, 20, 20);
-    connect(close_, &QAbstractButton::clicked, this, &QWidget::close);
+    connect(close_, &QAbstractButton::clicked, this, &ColourPickerWindow::cancel);
+}
+
+void ColourPickerWindow::cancel() {
+    if (picker_->currentColor().rgba() != shownAtOpening_) emit colourPicked(shownAtOpening_);
+    close();
 }
 
 void ColourPickerWindow::showColour(std::uint32_t argb) {
+    shownAtOpening_ = argb | 0xFF000000u;
     const QSignalBlocker quiet(picker_);
-    picker_->setCurrentColor(QColor::fromRgba(argb | 0xFF000000u));
+    picker_->setCurrentColor(QColor::fromRgba(shownAtOpening_));
 }
 
 void ColourPickerWindow::paintEvent(QPaintEvent*) {

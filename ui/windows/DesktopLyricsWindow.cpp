@@ -19,6 +19,8 @@ namespace {
 constexpr const char* kFallbackTypefaces = ";微软雅黑;楷体;黑体;宋体;Tahoma";
 
 constexpr std::uint32_t kBlack = 0x000000;
+// A translation's letters, against the original line's.
+constexpr int kTranslationSizePercent = 70;
 
 QColor toQColor(std::uint32_t argb) { return QColor::fromRgba(argb); }
 
@@ -194,22 +196,34 @@ QImage DesktopLyricsWindow::drawLyrics() const {
 
 // Every line centred on its own; the block of lines centred in the canvas.
 // The fill gradient spans the block, so a line and its translation share it.
+// The lines below the first (a translation) are drawn smaller than it, so
+// the original stays the line to read and both fit the window's height.
 void DesktopLyricsWindow::paintText(QPainter& painter) const {
     if (text_.empty()) return;
     static const QRegularExpression lineBreak("\r\n|\n");
     const QStringList lines = QString::fromStdString(text_).split(lineBreak);
-    const QFontMetricsF metrics(font_);
+    QFont translationFont = font_;
+    translationFont.setPixelSize(std::max(1, font_.pixelSize() * kTranslationSizePercent / 100));
+    const QFontMetricsF metrics(font_), translationMetrics(translationFont);
+    const auto fontOf = [&](qsizetype line) -> const QFont& { return line == 0 ? font_ : translationFont; };
+    const auto metricsOf = [&](qsizetype line) -> const QFontMetricsF& {
+        return line == 0 ? metrics : translationMetrics;
+    };
 
-    double blockWidth = 0;
-    for (const QString& line : lines) blockWidth = std::max(blockWidth, metrics.horizontalAdvance(line));
-    const double blockHeight = metrics.height() + (lines.size() - 1) * metrics.lineSpacing();
+    double blockWidth = 0, blockHeight = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        blockWidth = std::max(blockWidth, metricsOf(i).horizontalAdvance(lines[i]));
+        blockHeight += i + 1 < lines.size() ? metricsOf(i).lineSpacing() : metricsOf(i).height();
+    }
     const QRectF block((canvasSize_.width() - blockWidth) / 2, (canvasSize_.height() - blockHeight) / 2, blockWidth,
                        blockHeight);
 
     QPainterPath path;
+    double top = block.top();
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const double left = (canvasSize_.width() - metrics.horizontalAdvance(lines[i])) / 2;
-        path.addText(left, block.top() + i * metrics.lineSpacing() + metrics.ascent(), font_, lines[i]);
+        const double left = (canvasSize_.width() - metricsOf(i).horizontalAdvance(lines[i])) / 2;
+        path.addText(left, top + metricsOf(i).ascent(), fontOf(i), lines[i]);
+        top += metricsOf(i).lineSpacing();
     }
 
     if (shadowColour_) painter.fillPath(path.translated(shadowOffset_, shadowOffset_), toQColor(*shadowColour_));

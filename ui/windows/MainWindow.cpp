@@ -240,7 +240,7 @@ void MainWindow::showScrollBarOf(int pageIndex) {
 void MainWindow::onWheel(int notches) {
     if (nowPlaying_->y() == kNowPlayingShownTop) return;
     Page* current = page(currentPage());
-    if (!current->wheelScrolls() || !current->scrollPane()) return;
+    if (!current->scrollPane()) return;
     scroller_->scrollBy(current->scrollPane()->key(), -notches * kWheelStep);
 }
 
@@ -254,8 +254,7 @@ void MainWindow::wheelEvent(QWheelEvent* event) {
     onWheel(notches);
 }
 
-// The wheel over a scrollbar scrolls like anywhere else in the window, so
-// the pages the wheel does not scroll stay put there too.
+// The wheel over a scrollbar scrolls like anywhere else in the window.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Wheel) {
         wheelEvent(static_cast<QWheelEvent*>(event));

@@ -60,7 +60,7 @@ public:
     const TypefaceChoice& listTypeface() const override { return listTypeface_; }
 
     // Wheel notches, positive away from the user: 40 pixels each on the
-    // pages the wheel scrolls, nothing while the now-playing view is up.
+    // pane of the page shown, nothing while the now-playing view is up.
     void onWheel(int notches);
 
     Toolbar* toolbar() const { return toolbar_; }
