@@ -43,6 +43,15 @@ std::string svgText(Artwork::Picture picture) {
             return document(40, 40,
                             "<path d='M14.5 14.5 L25.5 25.5 M25.5 14.5 L14.5 25.5' stroke='#5A606B' "
                             "stroke-width='1.8' stroke-linecap='round'/>");
+        case Artwork::Picture::Maximise:
+            return document(28, 40,
+                            "<rect x='8.5' y='14.5' width='11' height='11' rx='1.5' fill='none' stroke='#5A606B' "
+                            "stroke-width='1.8'/>");
+        case Artwork::Picture::Restore:
+            return document(28, 40,
+                            "<g fill='none' stroke='#5A606B' stroke-width='1.8' stroke-linejoin='round'>"
+                            "<rect x='8' y='17' width='9' height='9' rx='1.5'/>"
+                            "<path d='M11 14 H19.5 A1 1 0 0 1 20.5 15 V23'/></g>");
         case Artwork::Picture::Clear:
             return document(40, 40,
                             "<g fill='none' stroke='#5A606B' stroke-width='1.8' stroke-linecap='round' "

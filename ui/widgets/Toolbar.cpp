@@ -1,6 +1,7 @@
 #include "ui/widgets/Toolbar.h"
 
 #include "ui/pictures/Artwork.h"
+#include "ui/widgets/EdgeFollower.h"
 #include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/Theme.h"
@@ -8,6 +9,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace {
 
@@ -24,6 +26,13 @@ constexpr PageButtonLayout kPageButtons[] = {
     {"工具栏_排行榜", "排行榜", {416, 28, 75, 37}},
     {"工具栏_音乐库", "音乐库", {507, 28, 75, 37}},
 };
+
+// The search box starts the part of the toolbar that keeps to the right edge.
+constexpr int kRightClusterLeft = 600;
+constexpr int kDesignedWidth = 1068;
+constexpr QRect kSearchBox{640, 29, 220, 35};
+// The least room the search box leaves to the tabs and the account corner.
+constexpr int kSearchGap = 18;
 
 template <typename W>
 W* place(W* widget, const char* name, QRect geometry) {
@@ -61,7 +70,7 @@ Toolbar::Toolbar(QWidget* window) : BackdropPanel(QColor::fromRgba(Theme::kWindo
     }
     markChosenPage(ToolbarPage::Home);
 
-    search_ = place(new QLineEdit(QString::fromUtf8(Toolbar::kSearchHint), this), "工具栏_搜索框", {640, 29, 220, 35});
+    search_ = place(new QLineEdit(QString::fromUtf8(Toolbar::kSearchHint), this), "工具栏_搜索框", kSearchBox);
     search_->setFont(Theme::font(13));
     // Focus comes with a click, so the window does not open with the box focused.
     search_->setFocusPolicy(Qt::ClickFocus);
@@ -81,11 +90,32 @@ Toolbar::Toolbar(QWidget* window) : BackdropPanel(QColor::fromRgba(Theme::kWindo
     login_->setTextColor(Theme::kCaption);
     showAccountArea(false);
 
+    maximise_ = place(new FlatButton(Artwork::render(Artwork::Picture::Maximise, {28, 40}, dpr), this), "工具栏_最大化",
+                      {926, 24, 28, 40});
     minimise_ = place(new FlatButton(Artwork::render(Artwork::Picture::Minimise, {40, 40}, dpr), this), "工具栏_最小化",
                       {955, 24, 40, 40});
     close_ = place(new FlatButton(Artwork::render(Artwork::Picture::Close, {40, 40}, dpr), this), "工具栏_关闭",
                    {1000, 24, 40, 40});
     close_->setHoverColor(QColor(0xFD, 0xE4, 0xEC));
+
+    auto* follower = new EdgeFollower(this, {.farFrom = kRightClusterLeft}, {.follows = false});
+    follower->leave(search_);
+}
+
+// The search box keeps to the right edge with the account corner, but never
+// over the page tabs: in a narrower window it gives up width first.
+void Toolbar::resizeEvent(QResizeEvent* event) {
+    BackdropPanel::resizeEvent(event);
+    const int extra = width() - kDesignedWidth;
+    const int afterTabs = pageButtons_[3]->geometry().right() + kSearchGap;
+    const int left = std::max(afterTabs, kSearchBox.x() + extra);
+    const int width = std::min(kSearchBox.width(), login_->x() - kSearchGap - left);
+    search_->setGeometry(left, kSearchBox.y(), std::max(0, width), kSearchBox.height());
+}
+
+void Toolbar::showMaximised(bool maximised) {
+    maximise_->setPicture(Artwork::render(maximised ? Artwork::Picture::Restore : Artwork::Picture::Maximise, {28, 40},
+                                          devicePixelRatioF()));
 }
 
 FlatButton* Toolbar::pageButton(ToolbarPage page) const { return pageButtons_[static_cast<int>(page)]; }
