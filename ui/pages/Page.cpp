@@ -16,6 +16,10 @@ QWidget* makeBox(QWidget* parent, const char* name, QRect geometry) {
     return box;
 }
 
+// A panel as wide as the page stretches with it; a smaller one (the login
+// box) stays in the middle.
+bool stretchesWithPage(QRect panel) { return panel.width() * 2 > kPageAreaRect.width(); }
+
 }  // namespace
 
 Page::Page(int index, QScrollBar* scrollBar) : index_(index) {
@@ -41,7 +45,9 @@ Page::Page(int index, QScrollBar* scrollBar) : index_(index) {
     }
     // The controls of scrolled content keep to its sides as it widens; its
     // height is the content's own.
-    if (pane_) contentFollower_ = new EdgeFollower(content_, {}, {.follows = false});
+    // So do those of a panel as wide as the page (the settings).
+    if (pane_ || (layout.container == C::GroupBox && stretchesWithPage(layout.containerRect)))
+        contentFollower_ = new EdgeFollower(content_, {}, {.follows = false});
 }
 
 void Page::resizeEvent(QResizeEvent* event) {
@@ -54,9 +60,7 @@ void Page::resizeEvent(QResizeEvent* event) {
     switch (layout.container) {
         case C::None: return;
         case C::GroupBox:
-            // A panel as wide as the page stretches with it; a smaller one
-            // (the login box) stays in the middle.
-            if (designed.width() * 2 > kPageAreaRect.width())
+            if (stretchesWithPage(designed))
                 container_->setGeometry(designed.adjusted(0, 0, extra.width(), extra.height()));
             else
                 container_->move(designed.topLeft() + QPoint(extra.width() / 2, extra.height() / 2));

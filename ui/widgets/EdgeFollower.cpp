@@ -2,6 +2,7 @@
 
 #include <QChildEvent>
 #include <QEvent>
+#include <QLabel>
 #include <QWidget>
 #include <algorithm>
 #include <cstdint>
@@ -24,13 +25,16 @@ EdgeFollower::EdgeFollower(QWidget* container, Axis horizontal, Axis vertical)
     container->installEventFilter(this);
 }
 
-EdgeFollower::Anchor EdgeFollower::anchorOf(int start, int length, int designed, const Axis& axis) {
+EdgeFollower::Anchor EdgeFollower::anchorOf(int start, int length, int across, int designed, const Axis& axis,
+                                            bool text) {
     if (!axis.follows) return Anchor::Stay;
     if (std::int64_t(length) * 2 > designed) return Anchor::Stretch;
     const int farFrom = axis.farFrom.value_or(designed * 3 / 4);
-    if (start >= farFrom || start + length >= designed - kFarEdgeSlack) return Anchor::Far;
+    const std::int64_t end = std::int64_t(start) + length;
+    const bool endsInLastEighth = std::int64_t(start) * 2 >= designed && end * 8 >= std::int64_t(designed) * 7;
+    if (start >= farFrom || end >= designed - kFarEdgeSlack || endsInLastEighth) return Anchor::Far;
     if (axis.middleFrom && start >= *axis.middleFrom) return Anchor::Middle;
-    if (std::int64_t(length) * 4 >= designed) return Anchor::Shrink;
+    if (text && std::int64_t(length) * 4 >= designed && length >= std::int64_t(across) * 2) return Anchor::Shrink;
     return Anchor::Stay;
 }
 
@@ -50,8 +54,10 @@ int EdgeFollower::offsetOf(Anchor anchor, int extra) {
 void EdgeFollower::follow(QWidget* control) {
     if (control->isWindow() || follows_.contains(control) || left_.contains(control)) return;
     const QRect r = control->geometry();
-    follows_.insert(control, {control, anchorOf(r.x(), r.width(), designed_.width(), horizontal_),
-                              anchorOf(r.y(), r.height(), designed_.height(), vertical_), QSize(0, 0)});
+    const bool text = qobject_cast<QLabel*>(control) != nullptr;
+    follows_.insert(control,
+                    {control, anchorOf(r.x(), r.width(), r.height(), designed_.width(), horizontal_, text),
+                     anchorOf(r.y(), r.height(), r.width(), designed_.height(), vertical_, text), QSize(0, 0)});
     connect(control, &QObject::destroyed, this, [this, control] { follows_.remove(control); });
 }
 

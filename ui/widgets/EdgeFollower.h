@@ -6,13 +6,14 @@
 // sits in the designed size:
 //   - one wider (taller) than half the container stretches by e;
 //   - one whose left (top) edge lies at or beyond `farFrom`, or whose far
-//     edge reaches the container's, moves by e (it keeps to the far edge);
+//     edge reaches the container's, or that lies in the far half and ends
+//     in its last eighth, moves by e (it keeps to the far edge);
 //   - one whose left edge lies at or beyond `middleFrom` moves by e/2 as
 //     the container grows (it keeps to the middle) and by e as it shrinks
 //     (it keeps clear of what follows the far edge);
-//   - one at least a quarter as wide (tall) as the container, a label or
-//     a picture, gives up e pixels as the container shrinks and keeps its
-//     size as it grows;
+//   - a label at least a quarter as wide (tall) as the container and twice
+//     as wide as tall (tall as wide), a line of text, gives up e pixels as
+//     the container shrinks and keeps its size as it grows;
 //   - any other stays.
 // The offsets are worked out from e each time, so any sequence of resizes
 // that ends at the designed size puts every control back exactly. Controls
@@ -42,8 +43,9 @@ public:
     enum class Anchor { Stay, Stretch, Middle, Far, Shrink };
 
     // The anchor of a control spanning `start` … `start + length` in a
-    // designed axis of `designed` pixels.
-    static Anchor anchorOf(int start, int length, int designed, const Axis& axis);
+    // designed axis of `designed` pixels, `across` pixels in the other;
+    // `text` for a label.
+    static Anchor anchorOf(int start, int length, int across, int designed, const Axis& axis, bool text);
     // How far that anchor moves or stretches a control at `extra` pixels
     // beyond the designed axis.
     static int offsetOf(Anchor anchor, int extra);
