@@ -37,6 +37,8 @@
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/NowPlayingView.h"
 #include "ui/windows/PlaybackSettingsWindow.h"
+#include "ui/widgets/ServiceFailureLine.h"
+#include "ui/windows/ProgramWindow.h"
 #include "ui/windows/SpectrumWindow.h"
 #include "ui/windows/UpdateLogWindow.h"
 
@@ -256,6 +258,7 @@ void Application::useReach(const ServiceConnection::Reach& reach) {
     api_.useTransport(reach.transport);
     maintenance_.reachThrough(reach.gatewayHosts);
     mvPlayback_->setWebPlayerHosts(reach.gatewayHosts);
+    ServiceFailureLine::setLocalCompanion(reach.localCompanion);
 }
 
 void Application::changeService(const ServiceChoice& choice) {
@@ -293,7 +296,8 @@ void Application::openUpdateLog() {
     if (parseUpdateLog(remoteConfig_.updateLogText).empty()) return;
     delete updateLog_.data();
     updateLog_ = new UpdateLogWindow(remoteConfig_.updateLogText, settings);
-    updateLog_->move(mainWindow_->geometry().center() - updateLog_->rect().center());
+    ProgramWindow::adopt(updateLog_);
+    ProgramWindow::centre(updateLog_);
     updateLog_->show();
     updateLog_->raise();
 }
@@ -364,7 +368,8 @@ void Application::openPlaybackSettings() {
     if (!playbackSettings_) {
         playbackSettings_ =
             new PlaybackSettingsWindow(audio_, *player_, AppSettings(paths_.settingsPath), mainWindow_.get());
-        playbackSettings_->move(mainWindow_->geometry().center() - playbackSettings_->rect().center());
+        ProgramWindow::adopt(playbackSettings_);
+        ProgramWindow::centre(playbackSettings_);
     }
     playbackSettings_->show();
     playbackSettings_->raise();

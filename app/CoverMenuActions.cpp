@@ -6,10 +6,9 @@
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/MessageBoxWindow.h"
 #include "ui/windows/PlayListWindow.h"
+#include "ui/windows/ProgramWindow.h"
 
 #include <QAction>
-#include <QDesktopServices>
-#include <QUrl>
 
 namespace {
 
@@ -21,6 +20,15 @@ Notice busyNotice(const DownloadRequest& running, int percentage) {
                        "]，请等待该任务结束后再创建新的下载任务！当前下载任务进度：" + std::to_string(percentage) +
                        "% ......",
             .confirmCaption = "知道了"};
+}
+
+// Saying where the song went; the folder opens only when the user asks.
+Notice doneNotice(const DownloadRequest& saved, const std::string& folder) {
+    return {.title = "下载完成啦",
+            .content = "Mivra酱已经把[" + songName(saved) + "]下载好啦，保存在：" + folder,
+            .confirmCaption = "打开文件夹",
+            .cancelCaption = "知道了",
+            .folder = folder};
 }
 
 Notice failedNotice(const DownloadRequest& failed) {
@@ -49,7 +57,8 @@ void CoverMenuActions::openPlayList() {
         playList_ = new PlayListWindow(player_, catalogue_, window_.listTypeface());
         playList_->setAttribute(Qt::WA_DeleteOnClose);
         // It opens over the middle of the main window, wherever that is.
-        playList_->move(window_.geometry().center() - playList_->rect().center());
+        ProgramWindow::adopt(playList_);
+        ProgramWindow::centre(playList_);
     } else {
         playList_->reload();
     }
@@ -72,7 +81,7 @@ void CoverMenuActions::followDownloads() {
             [this](int percentage) { bar_.showDownloadProgress(percentage); });
     connect(&downloader_, &SongDownloader::completed, this, [this] {
         bar_.showDownloadProgress(std::nullopt);
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(downloader_.folder())));
+        MessageBoxWindow::show(doneNotice(downloader_.song(), downloader_.folder()));
     });
     connect(&downloader_, &SongDownloader::failed, this, [this] {
         bar_.showDownloadProgress(std::nullopt);

@@ -11,18 +11,21 @@
 #include "ui/pages/SettingsPage.h"
 #include "ui/windows/LocalFoldersWindow.h"
 #include "ui/windows/MainWindow.h"
+#include "ui/windows/ProgramWindow.h"
 #include "ui/windows/ScrobbleSettingsWindow.h"
 #include "ui/windows/ShortcutWindow.h"
 
 namespace {
 
-// Opens `window` centred over the main window, or raises it when open.
+// Opens `window` as a dialog window centred over the main window, or raises
+// it when open.
 template <typename Window, typename Make>
-Window* openOver(QPointer<Window>& window, QWidget& mainWindow, Make make) {
+Window* openOver(QPointer<Window>& window, Make make) {
     if (!window) {
         window = make();
         window->adjustSize();
-        window->move(mainWindow.geometry().center() - window->rect().center());
+        ProgramWindow::adopt(window);
+        ProgramWindow::centre(window);
     }
     window->show();
     window->raise();
@@ -70,13 +73,13 @@ ListeningExtras::~ListeningExtras() {
 
 void ListeningExtras::openShortcuts() {
     const bool fresh = !shortcuts_;
-    openOver(shortcuts_, window_, [this] { return new ShortcutWindow(settings_, &window_); });
+    openOver(shortcuts_, [this] { return new ShortcutWindow(settings_, &window_); });
     if (fresh) keyboard_->attach(*shortcuts_);
 }
 
 void ListeningExtras::openLocalFolders() {
     const bool fresh = !folders_;
-    openOver(folders_, window_, [this] { return new LocalFoldersWindow(settings_, &window_); });
+    openOver(folders_, [this] { return new LocalFoldersWindow(settings_, &window_); });
     if (fresh)
         connect(folders_, &LocalFoldersWindow::foldersChanged, library_.get(),
                 [library = library_.get()](const std::vector<std::string>& folders) { library->setFolders(folders); });
@@ -84,7 +87,7 @@ void ListeningExtras::openLocalFolders() {
 
 void ListeningExtras::openScrobbleSettings() {
     const bool fresh = !scrobbleSettings_;
-    openOver(scrobbleSettings_, window_,
+    openOver(scrobbleSettings_,
              [this] { return new ScrobbleSettingsWindow(settings_, ScrobbleOrigins::fromEnvironment(), &window_); });
     if (fresh)
         connect(scrobbleSettings_, &ScrobbleSettingsWindow::accountChanged, scrobbler_.get(),

@@ -48,6 +48,17 @@ ServiceConnection::Reach gatewayAt(const ServiceHosts& hosts) {
     return {std::make_shared<GatewayTransport>(hosts), hosts};
 }
 
+// A gateway at fixed hosts or the demo: when its service base is on this
+// machine, it is the companion server, and the pages can name it.
+ServiceConnection::Reach companionAt(const ServiceHosts& hosts) {
+    ServiceConnection::Reach reach = gatewayAt(hosts);
+    const QUrl base(QString::fromStdString(hosts.serviceBase));
+    const QString host = base.host();
+    if (host == "127.0.0.1" || host == "localhost" || host == "::1")
+        reach.localCompanion = base.adjusted(QUrl::RemovePath | QUrl::RemoveQuery).toString().toStdString();
+    return reach;
+}
+
 }  // namespace
 
 ServiceConnection::ServiceConnection(ServiceTarget target, std::string programFolder, std::string deviceId,
@@ -59,7 +70,7 @@ ServiceConnection::ServiceConnection(ServiceTarget target, std::string programFo
 
 ServiceConnection::Reach ServiceConnection::reachAtStart(const ServiceChoice& choice) {
     switch (target_.kind) {
-        case ServiceTarget::Kind::Gateway: return gatewayAt(target_.hosts);
+        case ServiceTarget::Kind::Gateway: return companionAt(target_.hosts);
         case ServiceTarget::Kind::Direct: return direct();
         case ServiceTarget::Kind::Chosen: break;
     }
@@ -87,12 +98,12 @@ ServiceConnection::Reach ServiceConnection::direct() const {
 
 ServiceConnection::Reach ServiceConnection::demo() {
     companion_.reset();
-    if (target_.kind == ServiceTarget::Kind::Gateway) return gatewayAt(target_.hosts);
+    if (target_.kind == ServiceTarget::Kind::Gateway) return companionAt(target_.hosts);
     const ServiceHosts defaults = ServiceHosts::fromEnvironment();
-    if (answersAt(defaults.makerOrigin)) return gatewayAt(defaults);
+    if (answersAt(defaults.makerOrigin)) return companionAt(defaults);
     companion_ = std::make_unique<OwnCompanion>(programFolder_, QStringList{});
     // Without a companion of its own the pages show their retry line.
-    return gatewayAt(companion_->origin().empty() ? defaults : ServiceHosts::allAt(companion_->origin()));
+    return companionAt(companion_->origin().empty() ? defaults : ServiceHosts::allAt(companion_->origin()));
 }
 
 ServiceConnection::Reach ServiceConnection::selfHosted(const std::string& apiServer) {

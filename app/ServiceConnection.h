@@ -18,6 +18,9 @@ public:
         std::shared_ptr<const ServiceTransport> transport;
         // The gateway's hosts; none where the service's own web API is reached.
         std::optional<ServiceHosts> gatewayHosts;
+        // The origin of the demo server on this machine the gateway is, when
+        // it is one ("http://127.0.0.1:38580"); empty otherwise.
+        std::string localCompanion{};
     };
 
     // `target` is where the program started: its gateway hosts are where

@@ -36,7 +36,12 @@ std::string firstRunSetup(const AppPaths& paths, const std::string& programFolde
 
     AppSettings settings(paths.settingsPath);
     settings.removeAbandonedScratchFiles();
-    if (!fs::exists(paths.settingsPath, ignored)) settings.writeDefaults();
+    if (!fs::exists(paths.settingsPath, ignored)) {
+        settings.writeDefaults();
+        // A brand-new user has had no update to be told about: the update
+        // log waits for the first update (which sets it back to "true").
+        settings.write("Data", "UpDateLog", "flase");
+    }
     // Written only when they differ: every write waits for the disk.
     if (settings.read("Data", "Name") != kProductName) settings.write("Data", "Name", kProductName);
     if (settings.read("Data", "Ver") != kProductVersion) settings.write("Data", "Ver", kProductVersion);

@@ -66,7 +66,9 @@ QVariantMap MprisPlayerAdaptor::metadata() const {
     map.insert("xesam:artist", QStringList{QString::fromStdString(player_.artists())});
     map.insert("xesam:album", QString::fromStdString(player_.album()));
     if (player_.lengthSeconds() > 0) map.insert("mpris:length", lengthMicroseconds());
-    if (!coverUrl_.isEmpty()) map.insert("mpris:artUrl", coverUrl_.toString());
+    // Percent-encoded, so a cover folder with spaces or Chinese in its path
+    // is still a valid URI for the clients that parse it strictly.
+    if (!coverUrl_.isEmpty()) map.insert("mpris:artUrl", coverUrl_.toString(QUrl::FullyEncoded));
     // A line with its translation holds both, one under the other; the
     // padding of lines without one is left out.
     QStringList lyrics;

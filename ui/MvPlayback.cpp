@@ -4,6 +4,7 @@
 #include "net/HttpUrl.h"
 #include "ui/widgets/Theme.h"
 #include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/ProgramWindow.h"
 
 #include <QPainter>
 #include <QWidget>
@@ -87,7 +88,11 @@ void MvPlayback::offer(const std::string& streamUrl, bool throughWebPlayer) {
 }
 
 void MvPlayback::openHostWindow() {
-    if (!host_) host_ = new MvHostWindow;
+    if (!host_) {
+        host_ = new MvHostWindow;
+        ProgramWindow::adopt(host_);
+        ProgramWindow::centre(host_);
+    }
     host_->show();
     // The prompt stays in front of the window it asks about.
     if (QWidget* prompt = MessageBoxWindow::dialog()) {

@@ -1,13 +1,17 @@
 #include "app/Application.h"
+#include "app/CoverMenuActions.h"
+#include "app/ListeningExtras.h"
 #include "app/tests/StartedApplication.h"
 #include "base/AppSettings.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
+#include "ui/pages/SettingsPage.h"
 #include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/Toolbar.h"
 #include "ui/windows/DesktopLyricsWindow.h"
 #include "ui/windows/MainWindow.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include "ScriptedSocketServer.h"
 #include "TempDir.h"
@@ -92,6 +96,37 @@ TEST_F(ApplicationTest, StartOpensTheMainWindowAfterPreparingTheSettings) {
     EXPECT_EQ(exits, 1);
     window->close();
     EXPECT_EQ(exits, 2) << "closing the window any other way ends the program too";
+}
+
+// The desktop lists the program once: every other window it opens is a
+// dialog window of the main one (or a tool window such as the desktop
+// lyrics), and opens over the main window's middle.
+TEST_F(ApplicationTest, EveryOtherWindowBelongsToTheMainWindow) {
+    auto app = startApp();
+    MainWindow* window = app->mainWindow();
+    window->move(140, 60);
+    MessageBoxWindow::show({.title = "提示", .confirmCaption = "知道了"});
+    app->coverMenu()->openPlayList();
+    emit static_cast<SettingsPage*>(window->page(Pages::kSettings))->playbackSettingsRequested();
+    app->extras()->openShortcuts();
+    app->extras()->openLocalFolders();
+    app->extras()->openScrobbleSettings();
+    window->findChild<QPushButton*>("播放栏_歌词")->click();
+
+    int dialogs = 0;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible() || top == window) continue;
+        const std::string name = top->objectName().toStdString();
+        if (top->windowType() == Qt::Tool) continue;
+        ASSERT_EQ(top->windowType(), Qt::Dialog) << name << " would have a taskbar entry of its own";
+        EXPECT_EQ(top->parentWidget(), window) << name;
+        // Over the main window's middle; a framed window gets its frame, and
+        // a list window its rows, once shown, which moves it a few pixels.
+        EXPECT_LE((top->geometry().center() - window->geometry().center()).manhattanLength(), 16) << name;
+        ++dialogs;
+    }
+    EXPECT_EQ(dialogs, 6) << "the notice, the play list and four settings windows";
+    delete MessageBoxWindow::dialog();
 }
 
 TEST_F(ApplicationTest, StartUpFetchesTheConfigurationAndReportsOnline) {

@@ -260,7 +260,7 @@ TEST_F(CoverMenuTest, ClosingOrClearingWhileAChosenSongLoadsLeavesNothingWriting
     }
 }
 
-TEST_F(CoverMenuTest, DownloadingSavesTheSongShownAndOpensTheFolder) {
+TEST_F(CoverMenuTest, DownloadingSavesTheSongShownAndOffersToOpenTheFolder) {
     FolderOpener folders;
     bar().downloadAction()->trigger();
     EXPECT_FALSE(downloader().isBusy()) << "before any song there is nothing to download";
@@ -281,6 +281,15 @@ TEST_F(CoverMenuTest, DownloadingSavesTheSongShownAndOpensTheFolder) {
 
     ASSERT_TRUE(completed.wait(kTimeoutMs));
     EXPECT_EQ(savedFiles(), std::set<std::string>{"林夏-城市之光.flac"});
+    // A notice says it is done and where; the folder opens when asked.
+    EXPECT_EQ(noticeText("标签_提示框标题"), "下载完成啦");
+    EXPECT_TRUE(noticeText("标签_内容").contains("[林夏-城市之光]"));
+    EXPECT_TRUE(noticeText("标签_内容").contains(QString::fromStdString(app->paths().downloadFolder)));
+    EXPECT_EQ(noticeText("按钮_取消"), "知道了");
+    EXPECT_EQ(noticeText("按钮_确定"), "打开文件夹");
+    EXPECT_TRUE(folders.opened.empty());
+    MessageBoxWindow::dialog()->findChild<QPushButton*>("按钮_确定")->click();
+    EXPECT_EQ(MessageBoxWindow::dialog(), nullptr);
     ASSERT_EQ(folders.opened.size(), 1u);
     EXPECT_EQ(folders.opened[0], QUrl::fromLocalFile(QString::fromStdString(app->paths().downloadFolder)));
     EXPECT_EQ(fs::path(app->paths().downloadFolder).parent_path().filename(), "downnload");

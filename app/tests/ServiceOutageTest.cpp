@@ -5,6 +5,7 @@
 // line fills that page.
 #include "TempDir.h"
 #include "app/Application.h"
+#include "app/ServiceConnection.h"
 #include "app/tests/StartedApplication.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
@@ -117,7 +118,12 @@ TEST_F(ServiceOutageTest, PagesSayTheServiceIsDownAndAClickFillsThemOnceItIsBack
         const ServiceFailureLine* line = window.page(visit.page)->failureLine();
         ASSERT_NE(line, nullptr);
         EXPECT_TRUE(QTest::qWaitFor([&] { return line->isVisible(); }, kWaitMs));
-        EXPECT_EQ(line->text(), ServiceFailureLine::kText);
+        // The service is the companion on this machine: the line names it and
+        // says how to start it, rather than blaming the network.
+        EXPECT_TRUE(line->text().contains("mivra-server --port " + QString::number(port)))
+            << line->text().toStdString();
+        EXPECT_FALSE(line->text().contains("请检查网络"));
+        EXPECT_EQ(line->width(), line->sizeHint().width()) << "the whole text shows";
         EXPECT_EQ(visit.content(window)->itemCount(), 0);
 
         // The toolbar switches pages and comes back.
@@ -155,6 +161,25 @@ TEST_F(ServiceOutageTest, PagesSayTheServiceIsDownAndAClickFillsThemOnceItIsBack
     }
     EXPECT_FALSE(
         pageOf<PlaylistPage>(window, Pages::kPlaylist).findChild<QLabel*>("歌单详细_歌单名")->text().isEmpty());
+}
+
+// Only a gateway on this machine is the companion the pages can name; the
+// service's own web API and other hosts are not.
+TEST(ServiceReachTest, OnlyAGatewayOnThisMachineIsTheLocalCompanion) {
+    struct Case {
+        ServiceTarget target;
+        std::string companion;
+    };
+    const Case cases[] = {
+        {ServiceTarget(ServiceHosts::allAt("http://127.0.0.1:38580")), "http://127.0.0.1:38580"},
+        {ServiceTarget(ServiceHosts::allAt("http://localhost:4000")), "http://localhost:4000"},
+        {ServiceTarget(ServiceHosts::allAt("http://192.0.2.7:38580")), ""},
+        {ServiceTarget(), ""},  // the stored choice, the service's own web API by default
+    };
+    for (const Case& c : cases) {
+        ServiceConnection connection(c.target, "", "device", "");
+        EXPECT_EQ(connection.reachAtStart(ServiceChoice{}).localCompanion, c.companion) << c.companion;
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "base/AppSettings.h"
 #include "net/HttpClient.h"
 #include "server/DemoServer.h"
+#include "server/faults/FaultPlan.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/UpdateLogWindow.h"
 #include "updater/UpdaterWindow.h"
@@ -142,19 +143,37 @@ TEST_F(UpdateFlowTest, AConfigurationLaterThanTheBoundChangesNothing) {
     EXPECT_TRUE(app->mainWindow()->isVisible());
 }
 
-TEST_F(UpdateFlowTest, TheSameVersionStartsAndTheLogShowsOnlyOnce) {
+// A brand-new user is not greeted with a changelog; after an update the log
+// shows once, and a log the host does not deliver opens no empty window.
+TEST_F(UpdateFlowTest, TheLogShowsOnlyAfterAnUpdateOnceAndNeverEmpty) {
     DemoServer server(announcing("Beta V1.1.4"));
     ASSERT_TRUE(server.start());
     {
         auto app = startApp(server, program.path().string());
         EXPECT_TRUE(startedUpdaters.empty());
         EXPECT_TRUE(app->mainWindow()->isVisible());
-        ASSERT_NE(app->updateLogWindow(), nullptr) << "a first start has no UpDateLog yet";
+        EXPECT_EQ(app->updateLogWindow(), nullptr) << "a first start has nothing to announce";
+        settings(*app).write("Data", "UpDateLog", "true");  // as the update hand-over leaves it
+    }
+    {
+        auto app = startApp(server, program.path().string());
+        ASSERT_NE(app->updateLogWindow(), nullptr);
         EXPECT_EQ(app->updateLogWindow()->list()->findChildren<QWidget*>("更新日志项").size(), 4u)
             << "the companion's four entries";
     }
-    auto app = startApp(server, program.path().string());
-    EXPECT_EQ(app->updateLogWindow(), nullptr);
+    {
+        auto app = startApp(server, program.path().string());
+        EXPECT_EQ(app->updateLogWindow(), nullptr);
+        settings(*app).write("Data", "UpDateLog", "true");
+    }
+
+    ServerOptions broken = announcing("Beta V1.1.4");
+    broken.faults.push_back(*parseFaultRule("http500@/api/config/updatelog.json"));
+    DemoServer withoutLog(broken);
+    ASSERT_TRUE(withoutLog.start());
+    auto app = startApp(withoutLog, program.path().string());
+    EXPECT_TRUE(app->mainWindow()->isVisible());
+    EXPECT_EQ(app->updateLogWindow(), nullptr) << "no entries, no window";
 }
 
 }  // namespace

@@ -46,7 +46,9 @@ TEST_F(FirstRunSetupTest, FirstStartCreatesPrivateFoldersAndEveryDefault) {
          {Row{"Music", "Mode", "Circulate"}, Row{"Music", "Volume", "20"}, Row{"Setting", "Typeface", "微软雅黑"},
           Row{"Setting", "Style", "加粗"}, Row{"Setting", "Quality", "极高"}, Row{"Setting", "Gradual", "无"},
           Row{"Setting", "Color1", "-1499549"}, Row{"Setting", "Color2", "-10720320"},
-          Row{"Data", "Name", "Mivra Music"}, Row{"Data", "Ver", "Beta V1.1.4"}}) {
+          Row{"Data", "Name", "Mivra Music"}, Row{"Data", "Ver", "Beta V1.1.4"},
+          // Nothing was updated for a new user, so no changelog greets them.
+          Row{"Data", "UpDateLog", "flase"}}) {
         EXPECT_EQ(settings.read(row.section, row.key, "<missing>"), row.value) << row.section << "/" << row.key;
     }
 }
@@ -56,10 +58,12 @@ TEST_F(FirstRunSetupTest, SecondStartKeepsChangedValuesAndRewritesNameAndVersion
     settings.write("Music", "Mode", "Random");
     settings.write("Data", "Ver", "old");
     settings.write("User", "Cookie", "MUSIC_U=1; __csrf=2");
+    settings.write("Data", "UpDateLog", "true");  // an update was handed over
 
     EXPECT_EQ(firstRunSetup(paths, program.path().string()), "MUSIC_U=1; __csrf=2");
     EXPECT_EQ(settings.read("Music", "Mode"), "Random");
     EXPECT_EQ(settings.read("Data", "Ver"), "Beta V1.1.4");
+    EXPECT_EQ(settings.read("Data", "UpDateLog"), "true") << "the log after an update still shows";
 }
 
 TEST_F(FirstRunSetupTest, DeletedFileIsRecreatedWithDefaults) {

@@ -23,6 +23,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <future>
 
 namespace {
@@ -65,9 +66,8 @@ protected:
         player = std::make_unique<Player>(
             api, engine, MaintenanceRequests(ServiceHosts::allAt(DemoCompanion::origin())).fetchServiceCookie(),
             AppSettings(folder.file("config.ini")));
-        service =
-            std::make_unique<MprisService>(*player, MprisService::Window{[this] { ++raised; }, [this] { ++quits; }},
-                                           QString::fromStdString(folder.file("covers")));
+        service = std::make_unique<MprisService>(
+            *player, MprisService::Window{[this] { ++raised; }, [this] { ++quits; }}, coverFolder());
         client.connect(kMprisService, kMprisPath, "org.freedesktop.DBus.Properties", "PropertiesChanged", &listener,
                        SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
         client.connect(kMprisService, kMprisPath, kPlayer, "Seeked", &listener, SLOT(seeked(qlonglong)));
@@ -92,6 +92,9 @@ protected:
         return call("org.freedesktop.DBus.Properties", "Set",
                     {kPlayer, property, QVariant::fromValue(QDBusVariant(value))});
     }
+    // A cover folder with a space and Chinese in its path, which the cover's
+    // address has to carry percent-encoded.
+    QString coverFolder() const { return QString::fromStdString(folder.file("封面 covers")); }
     QVariantMap metadata() { return qdbus_cast<QVariantMap>(get("Metadata")); }
     // Signals from the service arrive after the reply that caused them.
     void settle() { QTest::qWait(100); }
@@ -189,11 +192,19 @@ TEST_F(MprisServiceTest, NextBringsTheNewSongsMetadataAndCover) {
     EXPECT_EQ(song.value("mpris:length").toLongLong(), player->lengthSeconds() * kSecond);
     EXPECT_GT(player->lengthSeconds(), 0);
 
-    const QString cover = QUrl(song.value("mpris:artUrl").toString()).toLocalFile();
+    // A valid URI: plain ASCII, percent-encoded, read back strictly.
+    const QString artUrl = song.value("mpris:artUrl").toString();
+    EXPECT_TRUE(artUrl.startsWith("file:///")) << artUrl.toStdString();
+    EXPECT_FALSE(artUrl.contains(' ')) << artUrl.toStdString();
+    EXPECT_TRUE(std::all_of(artUrl.begin(), artUrl.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        << artUrl.toStdString();
+    const QUrl strict(artUrl, QUrl::StrictMode);
+    ASSERT_TRUE(strict.isValid()) << artUrl.toStdString();
+    const QString cover = strict.toLocalFile();
     QFile coverFile(cover);
     ASSERT_TRUE(coverFile.open(QIODevice::ReadOnly)) << cover.toStdString();
     EXPECT_GT(coverFile.size(), 1000);
-    EXPECT_TRUE(cover.startsWith(QString::fromStdString(folder.file("covers"))));
+    EXPECT_TRUE(cover.startsWith(coverFolder()));
     EXPECT_FALSE(QFile::exists(firstCover)) << "only the newest cover is kept";
 
     settle();

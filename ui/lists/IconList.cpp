@@ -127,10 +127,12 @@ void IconList::setMarkedItem(int index) {
     if (marked_ >= 0) update(itemRect(marked_));
 }
 
-int IconList::columns() const {
+int IconList::columns() const { return columnsAt(width()); }
+
+int IconList::columnsAt(int width) const {
     const int cellWidth = template_.cellSize.width();
     if (cellWidth <= 0) return 1;
-    return std::max(1, (width() - template_.origin.x()) / cellWidth);
+    return std::max(1, (width - template_.origin.x()) / cellWidth);
 }
 
 QRect IconList::itemRect(int index) const {

@@ -55,6 +55,8 @@ public:
 
     // How many items fit side by side at the list's width (at least one).
     int columns() const;
+    // How many would fit at `width`.
+    int columnsAt(int width) const;
 
 signals:
     // A left click on an item; it becomes the current item.

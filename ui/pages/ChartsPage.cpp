@@ -28,12 +28,12 @@ ChartsPage::ChartsPage(Navigation& navigation, QScrollBar* scrollBar)
     openPageOnClick(charts_, &chartIds_, navigation_.router(), Place::Playlist, Place::Charts);
 }
 
-int ChartsPage::listHeight(std::int64_t itemCount) {
-    return clampListHeight(std::int64_t(CoverGrid::listHeight(itemCount, kRowHeight)) + kListBottomMargin);
+int ChartsPage::listHeight(std::int64_t itemCount, int columns) {
+    return clampListHeight(std::int64_t(CoverGrid::listHeight(itemCount, kRowHeight, columns)) + kListBottomMargin);
 }
 
-int ChartsPage::slideBoxHeight(std::int64_t itemCount) {
-    return clampListHeight(kListTop + std::int64_t(listHeight(itemCount)));
+int ChartsPage::slideBoxHeight(std::int64_t itemCount, int columns) {
+    return clampListHeight(kListTop + std::int64_t(listHeight(itemCount, columns)));
 }
 
 void ChartsPage::load() {
@@ -48,11 +48,18 @@ void ChartsPage::showFeeds(CatalogueFeeds& feeds) {
             fill.itemTemplate = CoverGrid::itemTemplate(navigation_.listTypeface(), kRowHeight, kCaptionHeight);
             fill.pictures = navigation_.pictures();
             fill.itemIds = &chartIds_;
-            fill.onItemsInserted = [this](int itemCount) {
-                charts_->resize(charts_->width(), listHeight(itemCount));
-                scrollPane()->fitContent(slideBoxHeight(itemCount));
-            };
+            fill.onItemsInserted = [this](int itemCount) { fitList(itemCount); };
             return fill;
         },
         failureLine());
+}
+
+void ChartsPage::fitList(int itemCount) {
+    charts_->resize(charts_->width(), listHeight(itemCount, charts_->columns()));
+    scrollPane()->fitContent(slideBoxHeight(itemCount, charts_->columns()));
+}
+
+// A wider list holds more covers to a row, a narrower one fewer.
+void ChartsPage::widthChanged() {
+    if (charts_->itemCount() > 0) fitList(charts_->itemCount());
 }

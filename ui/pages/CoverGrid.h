@@ -1,6 +1,7 @@
 #pragma once
-// The look the discover and charts lists share: five 180-pixel covers to a
-// row, rounded, each over its caption. The lists start 63 pixels left of
+// The look the discover and charts lists share: 180-pixel covers, five to a
+// row at the designed width and as many as the list's width holds beyond it,
+// rounded, each over its caption. The lists start 63 pixels left of
 // their slide box, so the first column lines up with the page's heading.
 #include "ui/lists/IconTemplate.h"
 #include "ui/lists/ListHeight.h"
@@ -27,9 +28,10 @@ inline IconTemplate itemTemplate(const TypefaceChoice& type, int rowHeight, int 
     return t;
 }
 
-// The height of a list of `itemCount` covers: every row it fills, whole.
-constexpr int listHeight(std::int64_t itemCount, int rowHeight) {
-    return clampListHeight(rowsFor(itemCount, kColumns) * rowHeight);
+// The height of a list of `itemCount` covers, `columns` to a row: every
+// row it fills, whole.
+constexpr int listHeight(std::int64_t itemCount, int rowHeight, int columns = kColumns) {
+    return clampListHeight(rowsFor(itemCount, columns) * rowHeight);
 }
 
 }  // namespace CoverGrid

@@ -74,10 +74,12 @@ DiscoverPage::DiscoverPage(Navigation& navigation, QScrollBar* scrollBar)
     openPageOnClick(playlists_, &playlistIds_, navigation_.router(), Place::Playlist, Place::Discover);
 }
 
-int DiscoverPage::listHeight(std::int64_t itemCount) { return CoverGrid::listHeight(itemCount, kRowHeight); }
+int DiscoverPage::listHeight(std::int64_t itemCount, int columns) {
+    return CoverGrid::listHeight(itemCount, kRowHeight, columns);
+}
 
-int DiscoverPage::slideBoxHeight(std::int64_t itemCount) {
-    return clampListHeight(kListTop + std::int64_t(listHeight(itemCount)));
+int DiscoverPage::slideBoxHeight(std::int64_t itemCount, int columns) {
+    return clampListHeight(kListTop + std::int64_t(listHeight(itemCount, columns)));
 }
 
 std::string DiscoverPage::categoryKey(Category category) { return kCategories[category].caption; }
@@ -114,10 +116,7 @@ void DiscoverPage::showFeeds(CatalogueFeeds& feeds) {
             fill.pictures = navigation_.pictures();
             fill.itemIds = &playlistIds_;
             fill.maxItems = kMaxPlaylists;
-            fill.onItemsInserted = [this](int itemCount) {
-                playlists_->resize(playlists_->width(), listHeight(itemCount));
-                scrollPane()->fitContent(slideBoxHeight(itemCount));
-            };
+            fill.onItemsInserted = [this](int itemCount) { fitList(itemCount); };
             return fill;
         },
         failureLine());
@@ -132,4 +131,14 @@ bool DiscoverPage::eventFilter(QObject* watched, QEvent* event) {
         if (button != buttons_.end()) (*button)->setTextColor(entered || chosen ? Theme::kAccent : Theme::kSecondText);
     }
     return Page::eventFilter(watched, event);
+}
+
+void DiscoverPage::fitList(int itemCount) {
+    playlists_->resize(playlists_->width(), listHeight(itemCount, playlists_->columns()));
+    scrollPane()->fitContent(slideBoxHeight(itemCount, playlists_->columns()));
+}
+
+// A wider list holds more covers to a row, a narrower one fewer.
+void DiscoverPage::widthChanged() {
+    if (playlists_->itemCount() > 0) fitList(playlists_->itemCount());
 }

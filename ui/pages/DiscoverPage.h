@@ -2,6 +2,7 @@
 // The discover page (page 1): up to 100 playlists of one category, chosen
 // with a row of twelve category buttons; each playlist opens the playlist
 // page. The chosen category's button is pink and disabled.
+#include "ui/pages/CoverGrid.h"
 #include "ui/pages/Navigation.h"
 #include "ui/pages/Page.h"
 
@@ -50,15 +51,20 @@ public:
 
     // Heights for `itemCount` playlists: the list's, and the slide box's,
     // which holds the buttons above the list too.
-    static int listHeight(std::int64_t itemCount);
-    static int slideBoxHeight(std::int64_t itemCount);
+    // `columns` is how many covers a row holds (five at the designed width).
+    static int listHeight(std::int64_t itemCount, int columns = CoverGrid::kColumns);
+    static int slideBoxHeight(std::int64_t itemCount, int columns = CoverGrid::kColumns);
 
 protected:
+    void widthChanged() override;
     // Hovering a category button turns its text pink, leaving it grey
     // again; the chosen button stays pink.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The list and the slide box take the height of `itemCount` covers at
+    // the list's width.
+    void fitList(int itemCount);
     Navigation& navigation_;
     std::array<FlatButton*, kCategoryCount> buttons_{};
     IconList* playlists_;

@@ -1,5 +1,8 @@
 #include "ui/pages/HomePage.h"
 
+#include "ui/lists/RowStack.h"
+#include "ui/widgets/ScrollPane.h"
+
 #include "browse/CatalogueFeeds.h"
 #include "ui/lists/FeedFill.h"
 #include "ui/lists/IconList.h"
@@ -99,10 +102,18 @@ HomePage::HomePage(Navigation& navigation, QScrollBar* scrollBar)
     connect(allMvs, &QAbstractButton::clicked, this, &HomePage::showAllMvs);
     connectItemEvents();
 
+    sections_ = std::make_unique<RowStack>(box);
+    sections_->addList(playlists_, kCoverRowHeight);
+    sections_->addList(artists_, kArtistRowHeight);
+    sections_->addList(albums_, kCoverRowHeight);
+    sections_->addList(mvs_, kMvRowHeight);
+
     carousel_.setObjectName("时钟_首页轮播图");
     connect(&carousel_, &QTimer::timeout, this, &HomePage::stepCarousel);
     carousel_.start(kCarouselIntervalMs);
 }
+
+HomePage::~HomePage() = default;
 
 void HomePage::buildDailyMvStrip(QWidget* box) {
     dailyMv_ = stripPicture(box, "图片_每日MV", {500, 700, 460, 190});
@@ -143,15 +154,13 @@ void HomePage::reloadForAccount(const std::string& accountCookie) {
 
 void HomePage::showFeeds(CatalogueFeeds& feeds) {
     HomeFeeds& home = feeds.home();
-    showList(home.recommendedPlaylists(), playlists_, Section::Playlists, coverTemplate, {.itemIds = &playlistIds_},
-             kCoverRowHeight);
+    showList(home.recommendedPlaylists(), playlists_, Section::Playlists, coverTemplate, {.itemIds = &playlistIds_});
     // The artists stay usable while they fill.
     showList(home.topArtists(), artists_, Section::Artists, homeArtistTemplate,
-             {.itemIds = &artistIds_, .disableWhileFilling = false}, kArtistRowHeight);
+             {.itemIds = &artistIds_, .disableWhileFilling = false});
     showList(home.newestAlbums(), albums_, Section::Albums, coverTemplate,
-             {.itemIds = &albumIds_, .maxItems = kShownAlbums}, kCoverRowHeight);
-    showList(home.firstMvs(), mvs_, Section::Mvs, mvTemplate, {.itemIds = &mvIds_, .maxItems = kShownMvs},
-             kMvRowHeight);
+             {.itemIds = &albumIds_, .maxItems = kShownAlbums});
+    showList(home.firstMvs(), mvs_, Section::Mvs, mvTemplate, {.itemIds = &mvIds_, .maxItems = kShownMvs});
 
     Feed<PackedItem>& banners = home.banners();
     failureLine()->follow(banners);
@@ -220,12 +229,13 @@ void HomePage::showDailyMvs(const std::vector<PackedItem>& items) {
 }
 
 // A list of the page: its pictures through the pipeline, and its height
-// `rowHeight` pixels for each row its items fill, so a section that gets
+// its row height for each row its items fill, so a section that gets
 // fewer items than it asked for is not cut off nor padded with empty rows.
 void HomePage::showList(Feed<CoverItem>& feed, IconList* list, Section section, MakeTemplate makeTemplate,
-                        IconListFill look, int rowHeight) {
-    look.onItemsInserted = [list, rowHeight](int count) {
-        list->resize(list->width(), listHeight(rowsFor(count, list->columns()), rowHeight));
+                        IconListFill look) {
+    look.onItemsInserted = [this, list](int count) {
+        if (count == 0) list->resize(list->width(), 0);  // nothing came: the section takes no room
+        layOutSections();
     };
     showFeedInList(feed, list,
                    [this, makeTemplate, look] {
@@ -265,3 +275,10 @@ void HomePage::playDailyMv() {
     const std::string id = dailyMvItems_[index].id();
     if (!id.empty()) navigation_.router().playMv(id);
 }
+
+// The lists take the rows their items fill at their width, and the sections
+// below a list that needs more (or fewer) rows than at the designed width
+// move down (or up); the slide box grows or shrinks by as much.
+void HomePage::layOutSections() { scrollPane()->growContent(sections_->layOut()); }
+
+void HomePage::widthChanged() { layOutSections(); }

@@ -14,10 +14,12 @@
 #include <QImage>
 #include <QTimer>
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 class IconList;
+class RowStack;
 class PictureBox;
 class QAbstractButton;
 class QScrollBar;
@@ -29,6 +31,7 @@ public:
     static constexpr int kCarouselIntervalMs = 3000;
 
     HomePage(Navigation& navigation, QScrollBar* scrollBar);
+    ~HomePage() override;
 
     // Loads every section's feed at once (the banners, the daily MVs and the
     // four lists, each shown with its pictures); `loaded` follows when the
@@ -68,6 +71,9 @@ public:
 
     void showFeeds(CatalogueFeeds& feeds) override;
 
+protected:
+    void widthChanged() override;
+
 signals:
     // Every section is in (or failed and stays empty).
     void loaded();
@@ -84,8 +90,8 @@ private:
     using MakeTemplate = IconTemplate (*)(const TypefaceChoice& type);
     // The list as the view of `feed`, drawn in the list typeface of the
     // moment it fills.
-    void showList(Feed<CoverItem>& feed, IconList* list, Section section, MakeTemplate makeTemplate, IconListFill look,
-                  int rowHeight);
+    void showList(Feed<CoverItem>& feed, IconList* list, Section section, MakeTemplate makeTemplate, IconListFill look);
+    void layOutSections();
     void showBanners(const std::vector<PackedItem>& items);
     void showDailyMvs(const std::vector<PackedItem>& items);
     void sectionShown(Section section);
@@ -101,6 +107,7 @@ private:
     PictureBox* banner_;
     PictureBox* dailyMv_;
     QTimer carousel_;
+    std::unique_ptr<RowStack> sections_;
 
     // Owned by the UI thread; tasks hand whole results over.
     ItemIds playlistIds_;

@@ -1,8 +1,10 @@
 #include "ui/pages/Page.h"
 
+#include "ui/widgets/EdgeFollower.h"
 #include "ui/widgets/ScrollPane.h"
 #include "ui/widgets/ServiceFailureLine.h"
 
+#include <QResizeEvent>
 #include <QScrollBar>
 
 namespace {
@@ -13,6 +15,10 @@ QWidget* makeBox(QWidget* parent, const char* name, QRect geometry) {
     box->setGeometry(geometry);
     return box;
 }
+
+// A panel as wide as the page stretches with it; a smaller one (the login
+// box) stays in the middle.
+bool stretchesWithPage(QRect panel) { return panel.width() * 2 > kPageAreaRect.width(); }
 
 }  // namespace
 
@@ -25,18 +31,49 @@ Page::Page(int index, QScrollBar* scrollBar) : index_(index) {
     using C = PageLayout::Container;
     switch (layout.container) {
         case C::None: break;
-        case C::GroupBox: content_ = makeBox(this, layout.containerName, layout.containerRect); break;
+        case C::GroupBox: content_ = container_ = makeBox(this, layout.containerName, layout.containerRect); break;
         case C::SlideBox:
-            content_ = makeBox(this, layout.pane->slideBoxName, layout.containerRect);
+            content_ = container_ = makeBox(this, layout.pane->slideBoxName, layout.containerRect);
             pane_ = std::make_unique<ScrollPane>(layout.pane->key, content_, this, scrollBar);
             break;
         case C::Mask: {
-            QWidget* mask = makeBox(this, layout.containerName, layout.containerRect);
-            content_ = makeBox(mask, layout.pane->slideBoxName, QRect(QPoint(0, 0), layout.pane->slideBoxSize));
-            pane_ = std::make_unique<ScrollPane>(layout.pane->key, content_, mask, scrollBar);
+            container_ = makeBox(this, layout.containerName, layout.containerRect);
+            content_ = makeBox(container_, layout.pane->slideBoxName, QRect(QPoint(0, 0), layout.pane->slideBoxSize));
+            pane_ = std::make_unique<ScrollPane>(layout.pane->key, content_, container_, scrollBar);
             break;
         }
     }
+    // The controls of scrolled content keep to its sides as it widens; its
+    // height is the content's own.
+    // So do those of a panel as wide as the page (the settings).
+    if (pane_ || (layout.container == C::GroupBox && stretchesWithPage(layout.containerRect)))
+        contentFollower_ = new EdgeFollower(content_, {}, {.follows = false});
+}
+
+void Page::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!container_) return;
+    const PageLayout& layout = pageLayout(index_);
+    const QSize extra = size() - kPageAreaRect.size();
+    const QRect designed = layout.containerRect;
+    using C = PageLayout::Container;
+    switch (layout.container) {
+        case C::None: return;
+        case C::GroupBox:
+            if (stretchesWithPage(designed))
+                container_->setGeometry(designed.adjusted(0, 0, extra.width(), extra.height()));
+            else
+                container_->move(designed.topLeft() + QPoint(extra.width() / 2, extra.height() / 2));
+            break;
+        case C::SlideBox: content_->resize(designed.width() + extra.width(), content_->height()); break;
+        case C::Mask:
+            container_->setGeometry(designed.adjusted(0, 0, extra.width(), extra.height()));
+            content_->resize(layout.pane->slideBoxSize.width() + extra.width(), content_->height());
+            break;
+    }
+    if (pane_) pane_->followMaskHeight();
+    if (contentFollower_) contentFollower_->placeAll();
+    if (event->oldSize().width() != width()) widthChanged();
 }
 
 Page::~Page() = default;

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <memory>
 
+class EdgeFollower;
 class QScrollBar;
 class ScrollPane;
 class ServiceFailureLine;
@@ -44,6 +45,15 @@ public:
     ServiceFailureLine* failureLine() const { return failureLine_; }
 
 protected:
+    // The page area changed size: the container follows it (a mask and its
+    // slide box widen and grow, a slide box widens, a wide panel stretches,
+    // a small one stays in the middle) and the controls of the content keep
+    // to its edges; then `widthChanged` runs.
+    void resizeEvent(QResizeEvent* event) override;
+    // The content has its new width: pages whose lists lay out by their
+    // width fit their heights here.
+    virtual void widthChanged() {}
+
     // Places the page's failure line in its content at `geometry`, above the
     // controls made so far.
     ServiceFailureLine* addFailureLine(QRect geometry);
@@ -51,6 +61,8 @@ protected:
 private:
     int index_;
     QWidget* content_ = nullptr;
+    QWidget* container_ = nullptr;  // the page's one child: the mask, the slide box or the panel
+    EdgeFollower* contentFollower_ = nullptr;
     std::unique_ptr<ScrollPane> pane_;
     ServiceFailureLine* failureLine_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "ui/widgets/ServiceSettingsGroup.h"
 #include "ui/widgets/Theme.h"
 #include "ui/windows/ColourPickerWindow.h"
+#include "ui/windows/ProgramWindow.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -160,10 +161,11 @@ void SettingsPage::editColour(int which) {
     editingColour_ = which;
     if (!picker_) {
         picker_ = new ColourPickerWindow;
+        ProgramWindow::adopt(picker_);
         connect(picker_, &ColourPickerWindow::colourPicked, this, &SettingsPage::setEditedColour);
     }
     picker_->showColour(std::uint32_t(which == 1 ? colours_.first : colours_.second));
-    if (!picker_->isVisible()) picker_->move(window()->geometry().center() - picker_->rect().center());
+    if (!picker_->isVisible()) ProgramWindow::centre(picker_);
     picker_->show();
     picker_->raise();
     picker_->activateWindow();

@@ -50,6 +50,15 @@ std::string svgText(Artwork::Picture picture) {
                             "<circle cx='20' cy='20' r='8.3' stroke-width='2.8' stroke-dasharray='3.26 3.26'/>"
                             "<circle cx='20' cy='20' r='6.4' stroke-width='1.8'/>"
                             "<circle cx='20' cy='20' r='2.4' stroke-width='1.6'/></g>");
+        case Artwork::Picture::Maximise:
+            return document(28, 40,
+                            "<rect x='8.5' y='14.5' width='11' height='11' rx='1.5' fill='none' stroke='#5A606B' "
+                            "stroke-width='1.8'/>");
+        case Artwork::Picture::Restore:
+            return document(28, 40,
+                            "<g fill='none' stroke='#5A606B' stroke-width='1.8' stroke-linejoin='round'>"
+                            "<rect x='8' y='17' width='9' height='9' rx='1.5'/>"
+                            "<path d='M11 14 H19.5 A1 1 0 0 1 20.5 15 V23'/></g>");
         case Artwork::Picture::Clear:
             return document(40, 40,
                             "<g fill='none' stroke='#5A606B' stroke-width='1.8' stroke-linecap='round' "

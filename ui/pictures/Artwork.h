@@ -14,6 +14,8 @@ enum class Picture {
     Minimise,       // a short bar
     Close,          // a cross
     Settings,       // a gear
+    Maximise,       // a square, on a 28×40 button
+    Restore,        // two overlapping squares, on a 28×40 button
     Clear,          // a waste bin
     DefaultAvatar,  // grey silhouette in a circle
     SongNote,       // white note on a light blue ground, for song lists

@@ -1,9 +1,11 @@
 #include "ui/windows/MessageBoxWindow.h"
+#include "ui/windows/ProgramWindow.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <thread>
 
 namespace {
@@ -11,8 +13,10 @@ namespace {
 class MessageBoxWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        MessageBoxWindow::setUrlOpener(
-            [this](const QUrl& url) { opened.push_back(url.toString(QUrl::FullyEncoded).toStdString()); });
+        MessageBoxWindow::setUrlOpener([this](const QUrl& url) {
+            opened.push_back(url.toString(QUrl::FullyEncoded).toStdString());
+            return opens;
+        });
         MessageBoxWindow::setMvHostCloser([this] { ++mvHostClosed; });
     }
     void TearDown() override {
@@ -30,6 +34,7 @@ protected:
     }
 
     std::vector<std::string> opened;
+    bool opens = true;  // whether the desktop manages to open what it is given
     int mvHostClosed = 0;
 };
 
@@ -149,6 +154,87 @@ TEST_F(MessageBoxWindowTest, ANoticeFromATaskThreadAppearsOnTheUiThread) {
     QApplication::processEvents();
     ASSERT_NE(MessageBoxWindow::dialog(), nullptr);
     EXPECT_EQ(control<QLabel>("标签_提示框标题")->text(), "from a task");
+}
+
+// A notice belongs to the main window (no taskbar entry of its own) and
+// opens over its middle, wherever the main window has been moved to; with no
+// main window it opens in the middle of the screen.
+TEST_F(MessageBoxWindowTest, NoticesOpenCentredOverTheMainWindowAsItsDialog) {
+    {
+        MessageBoxWindow::show({.title = "无主窗口", .confirmCaption = "知道了"});
+        QWidget* dialog = MessageBoxWindow::dialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Mivra音乐");
+        EXPECT_EQ(dialog->geometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
+        delete dialog;
+    }
+
+    QWidget main;
+    main.resize(1110, 780);
+    main.show();
+    ProgramWindow::set(&main);
+    for (QPoint place : {QPoint(100, 50), QPoint(400, 220)}) {
+        main.move(place);
+        MessageBoxWindow::show({.title = "有主窗口", .confirmCaption = "知道了"});
+        QWidget* dialog = MessageBoxWindow::dialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->parentWidget(), &main);
+        EXPECT_EQ(dialog->windowType(), Qt::Dialog);
+        EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::FramelessWindowHint));
+        EXPECT_TRUE(dialog->isWindow());
+        EXPECT_EQ(dialog->windowTitle(), "Mivra音乐");
+        EXPECT_EQ(dialog->geometry().center(), main.geometry().center()) << place.x() << "," << place.y();
+    }
+    delete MessageBoxWindow::dialog();
+    ProgramWindow::set(nullptr);
+}
+
+// Confirming opens the web address or the folder; where the desktop cannot
+// open it, a notice says so instead of nothing happening.
+TEST_F(MessageBoxWindowTest, WhatCannotBeOpenedGetsANoticeOfItsOwn) {
+    struct Case {
+        Notice notice;
+        bool opens;
+        std::string openedUrl;
+        const char* followingTitle;  // nullptr: no notice follows
+    };
+    const Case cases[] = {
+        {{.title = "MV", .confirmCaption = "允许", .webUrl = "https://player.example/mv"},
+         true,
+         "https://player.example/mv",
+         nullptr},
+        {{.title = "MV", .confirmCaption = "允许", .webUrl = "https://player.example/mv"},
+         false,
+         "https://player.example/mv",
+         "浏览器打不开啦"},
+        {{.title = "下载完成啦", .confirmCaption = "打开文件夹", .folder = "/tmp/歌 曲/"},
+         true,
+         "file:///tmp/%E6%AD%8C%20%E6%9B%B2/",
+         nullptr},
+        {{.title = "下载完成啦", .confirmCaption = "打开文件夹", .folder = "/tmp/歌 曲/"},
+         false,
+         "file:///tmp/%E6%AD%8C%20%E6%9B%B2/",
+         "文件夹打不开啦"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.openedUrl + (c.opens ? " opens" : " fails"));
+        opened.clear();
+        opens = c.opens;
+        MessageBoxWindow::show(c.notice);
+        control<QPushButton>("按钮_确定")->click();
+        EXPECT_EQ(opened, std::vector<std::string>{c.openedUrl});
+        if (c.followingTitle) {
+            ASSERT_NE(MessageBoxWindow::dialog(), nullptr);
+            EXPECT_EQ(control<QLabel>("标签_提示框标题")->text(), QString::fromUtf8(c.followingTitle));
+            if (!c.notice.folder.empty()) {
+                EXPECT_TRUE(control<QLabel>("标签_内容")->text().contains("/tmp/歌 曲/")) << "where the songs are";
+            }
+            delete MessageBoxWindow::dialog();
+        } else {
+            EXPECT_EQ(MessageBoxWindow::dialog(), nullptr);
+        }
+        settle();
+    }
 }
 
 }  // namespace

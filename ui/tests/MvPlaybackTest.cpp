@@ -26,8 +26,10 @@ protected:
     static void TearDownTestSuite() { DemoCompanion::stop(); }
 
     void SetUp() override {
-        MessageBoxWindow::setUrlOpener(
-            [this](const QUrl& url) { opened.push_back(url.toString(QUrl::FullyEncoded).toStdString()); });
+        MessageBoxWindow::setUrlOpener([this](const QUrl& url) {
+            opened.push_back(url.toString(QUrl::FullyEncoded).toStdString());
+            return opens;
+        });
     }
     void TearDown() override {
         if (QWidget* d = MessageBoxWindow::dialog()) delete d;
@@ -54,6 +56,7 @@ protected:
     MvAddress address{client};
     MvPlayback flow{address, hosts};
     std::vector<std::string> opened;
+    bool opens = true;  // whether the desktop manages to open what it is given
 };
 
 TEST_F(MvPlaybackTest, ThePromptOffersTheStreamAndItsHostWindowGoesWithIt) {

@@ -40,7 +40,7 @@ TEST(ServiceFailureLineTest, ShowsWhileAnyPartFailedAndAClickReloadsTheFailedPar
     line.report(&albums, ServiceStatus::Failed, [&] { ++albumsReloaded; });
     line.report(&songs, ServiceStatus::Failed, [&] { ++songsReloaded; });
     EXPECT_TRUE(line.isVisible());
-    EXPECT_EQ(line.text(), ServiceFailureLine::kText);
+    EXPECT_EQ(line.text(), ServiceFailureLine::kText) << "any service but the local companion: the network";
     // A newer load of the songs got its answer: only the albums still failed.
     line.report(&songs, ServiceStatus::Answered, [&] { ++songsReloaded; });
     EXPECT_TRUE(line.isVisible());
@@ -156,6 +156,31 @@ TEST_F(SearchOutcomeTest, EveryKindOfFailedAnswerShowsTheRetryLine) {
         }
         view.window.toolbar()->pageButton(ToolbarPage::Charts)->click();
         EXPECT_EQ(view.window.currentPage(), Pages::kCharts);
+    }
+}
+
+// Where the pages load from the demo server on this machine, a failure is
+// that server not running: the line names it and how to start it, whole.
+TEST(ServiceFailureLineTest, TheLocalCompanionIsNamedWithHowToStartIt) {
+    QWidget page;
+    page.resize(720, 200);
+    ServiceFailureLine line(&page, {0, 0, 720, 30});
+    page.show();
+    const int part = 0;
+    struct Case {
+        std::string companion;
+        const char* says;
+    };
+    for (const Case& c : {Case{"http://127.0.0.1:38580", "mivra-server --port 38580"},
+                          Case{"http://127.0.0.1:4711", "mivra-server --port 4711"}, Case{"", "请检查网络"}}) {
+        SCOPED_TRACE(c.companion);
+        ServiceFailureLine::setLocalCompanion(c.companion);
+        line.report(&part, ServiceStatus::Failed, [] {});
+        EXPECT_TRUE(line.isVisible());
+        EXPECT_TRUE(line.text().contains(QString::fromUtf8(c.says))) << line.text().toStdString();
+        EXPECT_EQ(line.text().contains("请检查网络"), c.companion.empty());
+        EXPECT_EQ(line.width(), line.sizeHint().width()) << "as wide as its text, which fits the page";
+        line.loadStarted(&part);
     }
 }
 

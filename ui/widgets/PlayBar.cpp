@@ -1,5 +1,7 @@
 #include "ui/widgets/PlayBar.h"
 
+#include "ui/widgets/EdgeFollower.h"
+
 #include "anim/ProgramAnimations.h"
 #include "base/ProductInfo.h"
 #include "player/PlayBarState.h"
@@ -75,6 +77,9 @@ QLabel* makeLabel(QWidget* parent, const char* name, QRect geometry, const QFont
     return label;
 }
 
+// The previous button starts the group that keeps to the middle of the bar.
+constexpr int kMiddleGroupLeft = 440;
+
 }  // namespace
 
 PlayBar::PlayBar(Player& player, QWidget* strip) : QWidget(strip), player_(player) {
@@ -92,7 +97,16 @@ PlayBar::PlayBar(Player& player, QWidget* strip) : QWidget(strip), player_(playe
     auto* version = makeLabel(this, "播放栏_版本号", QRect(667, 59, 400, 24), Theme::font(11), Theme::kSecondText);
     version->setText(QString::fromUtf8(kProductName) + " " + QString::fromUtf8(kProductVersion));
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    followStripWidth(strip);
     showPlayer();
+}
+
+// The bar fills its strip as the window widens: the progress slider
+// stretches, the song keeps to the left, the transport and mode buttons to
+// the middle, and the volume, switches and version to the right.
+void PlayBar::followStripWidth(QWidget* strip) {
+    new EdgeFollower(strip, {}, {.follows = false});
+    new EdgeFollower(this, {.middleFrom = kMiddleGroupLeft}, {.follows = false});
 }
 
 // Follows the player from now on, starting with what it holds already.

@@ -67,6 +67,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void followStripWidth(QWidget* strip);
     void createSongControls(QWidget* window);
     void createTransportButtons();
     void createModeButtons();

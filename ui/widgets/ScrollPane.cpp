@@ -12,6 +12,7 @@ ScrollPane::ScrollPane(int key, QWidget* slideBox, QWidget* mask, QScrollBar* sc
     scrollBar_->setPageStep(mask_->height());
     scrollBar_->setSingleStep(40);
     scrollBar_->setMaximum(0);
+    maskHeightAtAsk_ = mask_->height();
 }
 
 int ScrollPane::position() const { return scrollBar_->value(); }
@@ -34,6 +35,28 @@ void ScrollPane::fitContent(int height, int extraMaximum) {
 }
 
 void ScrollPane::setMaximum(int maximum) {
+    askedMaximum_ = maximum;
+    maskHeightAtAsk_ = mask_->height();
+    applyMaximum();
+}
+
+void ScrollPane::growContent(int delta) {
+    if (delta == 0) return;
+    slideBox_->resize(slideBox_->width(), std::max(0, slideBox_->height() + delta));
+    askedMaximum_ += delta;
+    applyMaximum();
+}
+
+void ScrollPane::followMaskHeight() {
+    scrollBar_->setPageStep(mask_->height());
+    applyMaximum();
+}
+
+// The maximum asked for, less what the mask grew since; a scrollbar past
+// the new maximum comes back to it, and the slide box moves back by as much.
+void ScrollPane::applyMaximum() {
+    const int before = position();
     const QSignalBlocker quiet(scrollBar_);
-    scrollBar_->setMaximum(std::max(0, maximum));
+    scrollBar_->setMaximum(std::max(0, askedMaximum_ - (mask_->height() - maskHeightAtAsk_)));
+    if (position() != before) moveSlideBox(slideBox_->y() + (before - position()));
 }

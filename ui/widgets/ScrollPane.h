@@ -26,10 +26,24 @@ public:
     void fitContent(int height, int extraMaximum = 0);
     // The scrollbar's maximum, without changing the slide box.
     void setMaximum(int maximum);
+    // The mask changed height: a page of the scrollbar is what it shows now,
+    // and the maximum changes by as much as the mask's height did (however
+    // far the content could move below the mask stays), within 0 and up.
+    // A slide box scrolled beyond the new maximum comes back to it.
+    void followMaskHeight();
+    // The content grew by `delta` pixels (shrank, when negative) below what
+    // was fitted: the slide box and the scrollbar's maximum grow by as much.
+    void growContent(int delta);
 
 private:
+    void applyMaximum();
+
     int key_;
     QWidget* slideBox_;
     QWidget* mask_;
     QScrollBar* scrollBar_;
+    // The maximum asked for last and the mask's height then; the maximum
+    // follows the mask's height from there.
+    int askedMaximum_ = 0;
+    int maskHeightAtAsk_ = 0;
 };

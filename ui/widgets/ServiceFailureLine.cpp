@@ -3,6 +3,7 @@
 #include "ui/widgets/Theme.h"
 
 #include <QMouseEvent>
+#include <QUrl>
 #include <algorithm>
 
 namespace {
@@ -12,9 +13,24 @@ constexpr QRgb kLineText = Theme::kAccent;
 constexpr QRgb kLineBackground = Theme::kWindow;
 constexpr int kLinePixelSize = 15;
 
+std::string& localCompanion() {
+    static std::string origin;
+    return origin;
+}
+
 }  // namespace
 
-ServiceFailureLine::ServiceFailureLine(QWidget* parent, QRect geometry) : QLabel(QString::fromUtf8(kText), parent) {
+void ServiceFailureLine::setLocalCompanion(const std::string& origin) { localCompanion() = origin; }
+
+QString ServiceFailureLine::textFor(const std::string& companion) {
+    if (companion.empty()) return QString::fromUtf8(kText);
+    const QUrl origin(QString::fromStdString(companion));
+    return QString("Mivra酱连不上本机的演示服务器了，请运行 mivra-server --port %1 启动它后点这里重试")
+        .arg(origin.port(80));
+}
+
+ServiceFailureLine::ServiceFailureLine(QWidget* parent, QRect geometry)
+    : QLabel(QString::fromUtf8(kText), parent), widest_(geometry.width()) {
     setObjectName("标签_连接失败");
     setGeometry(geometry);
     setFont(Theme::font(kLinePixelSize));
@@ -39,9 +55,17 @@ void ServiceFailureLine::report(const void* part, ServiceStatus status, std::fun
     loadStarted(part);
     if (status == ServiceStatus::Failed) {
         failed_.push_back({part, std::move(reload)});
-        show();
-        raise();
+        showFailure();
     }
+}
+
+// Says what could not be reached as the service is reached now, as wide as
+// the text.
+void ServiceFailureLine::showFailure() {
+    setText(textFor(localCompanion()));
+    resize(std::min(widest_, sizeHint().width()), height());
+    show();
+    raise();
 }
 
 std::function<void(ServiceStatus, int)> ServiceFailureLine::watchFill(const void* part, std::function<void()> reload) {

@@ -1,6 +1,8 @@
 #pragma once
 // The quiet line a page shows in its own area when its content could not be
-// loaded from the service: "Mivra酱连不上音乐服务了，请检查网络后点这里重试".
+// loaded from the service: "Mivra酱连不上音乐服务了，请检查网络后点这里重试",
+// or, where the service is the demo server on this machine, the server's
+// name and how to start it.
 // The parts of a page (a list, a header) report the outcome of each of their
 // loads together with the way to load that part again. The line shows while
 // any part's last load failed; a click hides it and loads every failed part
@@ -12,11 +14,20 @@
 
 #include <QLabel>
 #include <functional>
+#include <string>
 #include <vector>
 
 class ServiceFailureLine : public QLabel {
 public:
     static constexpr const char* kText = "Mivra酱连不上音乐服务了，请检查网络后点这里重试";
+
+    // The demo server on this machine the pages load from ("http://127.0.0.1:38580"),
+    // or empty where the service is reached otherwise. Lines that show from
+    // now on name it. UI thread only.
+    static void setLocalCompanion(const std::string& origin);
+    // What a line says where the pages load from `localCompanion` (empty:
+    // any other service).
+    static QString textFor(const std::string& localCompanion);
 
     // Placed in `parent` at `geometry`'s top left, as wide as its text (at
     // most the geometry's width), above the controls made before it; hidden
@@ -47,5 +58,8 @@ private:
         const void* part;
         std::function<void()> reload;
     };
+    void showFailure();
+
     std::vector<FailedPart> failed_;  // in the order the parts failed
+    int widest_;                      // the width of the geometry it was given
 };

@@ -1,6 +1,7 @@
 #include "ui/widgets/Toolbar.h"
 
 #include "ui/pictures/Artwork.h"
+#include "ui/widgets/EdgeFollower.h"
 #include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/Theme.h"
@@ -8,6 +9,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace {
 
@@ -24,6 +26,15 @@ constexpr PageButtonLayout kPageButtons[] = {
     {"工具栏_排行榜", "排行榜", {416, 28, 75, 37}},
     {"工具栏_音乐库", "音乐库", {507, 28, 75, 37}},
 };
+
+// The search box starts the part of the toolbar that keeps to the right edge.
+constexpr int kRightClusterLeft = 600;
+constexpr int kDesignedWidth = 1068;
+constexpr QRect kSearchBox{640, 29, 220, 35};
+// The least room the search box leaves to the tabs.
+constexpr int kSearchGap = 18;
+// Between the search box and the settings gear beside it.
+constexpr int kGearGap = 1;
 
 template <typename W>
 W* place(W* widget, const char* name, QRect geometry) {
@@ -61,7 +72,7 @@ Toolbar::Toolbar(QWidget* window) : BackdropPanel(QColor::fromRgba(Theme::kWindo
     }
     markChosenPage(ToolbarPage::Home);
 
-    search_ = place(new QLineEdit(QString::fromUtf8(Toolbar::kSearchHint), this), "工具栏_搜索框", {640, 29, 220, 35});
+    search_ = place(new QLineEdit(QString::fromUtf8(Toolbar::kSearchHint), this), "工具栏_搜索框", kSearchBox);
     search_->setFont(Theme::font(13));
     // Focus comes with a click, so the window does not open with the box focused.
     search_->setFocusPolicy(Qt::ClickFocus);
@@ -80,17 +91,39 @@ Toolbar::Toolbar(QWidget* window) : BackdropPanel(QColor::fromRgba(Theme::kWindo
     login_->setFont(Theme::font(14, QFont::Medium));
     login_->setTextColor(Theme::kCaption);
     showAccountArea(false);
-    settings_ = place(new FlatButton(Artwork::render(Artwork::Picture::Settings, {30, 30}, dpr), this), "工具栏_设置",
-                      {928, 31, 27, 30});
+    settings_ = place(new FlatButton(Artwork::render(Artwork::Picture::Settings, {24, 24}, dpr), this), "工具栏_设置",
+                      {861, 31, 25, 30});
     settings_->setToolTip("设置");
     avatar_->setCursor(Qt::PointingHandCursor);
     avatar_->setToolTip("设置");
 
+    maximise_ = place(new FlatButton(Artwork::render(Artwork::Picture::Maximise, {28, 40}, dpr), this), "工具栏_最大化",
+                      {930, 24, 24, 40});
     minimise_ = place(new FlatButton(Artwork::render(Artwork::Picture::Minimise, {40, 40}, dpr), this), "工具栏_最小化",
                       {955, 24, 40, 40});
     close_ = place(new FlatButton(Artwork::render(Artwork::Picture::Close, {40, 40}, dpr), this), "工具栏_关闭",
                    {1000, 24, 40, 40});
     close_->setHoverColor(QColor(0xFD, 0xE4, 0xEC));
+
+    auto* follower = new EdgeFollower(this, {.farFrom = kRightClusterLeft}, {.follows = false});
+    follower->leave(search_);
+}
+
+// The search box keeps to the right edge with the account corner, but never
+// over the page tabs nor the settings gear: in a narrower window it gives up
+// width first.
+void Toolbar::resizeEvent(QResizeEvent* event) {
+    BackdropPanel::resizeEvent(event);
+    const int extra = width() - kDesignedWidth;
+    const int afterTabs = pageButtons_[3]->geometry().right() + kSearchGap;
+    const int left = std::max(afterTabs, kSearchBox.x() + extra);
+    const int width = std::min(kSearchBox.width(), settings_->x() - kGearGap - left);
+    search_->setGeometry(left, kSearchBox.y(), std::max(0, width), kSearchBox.height());
+}
+
+void Toolbar::showMaximised(bool maximised) {
+    maximise_->setPicture(Artwork::render(maximised ? Artwork::Picture::Restore : Artwork::Picture::Maximise, {28, 40},
+                                          devicePixelRatioF()));
 }
 
 FlatButton* Toolbar::pageButton(ToolbarPage page) const { return pageButtons_[static_cast<int>(page)]; }

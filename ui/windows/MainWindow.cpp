@@ -21,6 +21,7 @@
 #include "ui/pages/SearchPage.h"
 #include "ui/pages/SettingsPage.h"
 #include "ui/widgets/BackdropPanel.h"
+#include "ui/widgets/EdgeFollower.h"
 #include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PaneScroller.h"
 #include "ui/widgets/ScrollPane.h"
@@ -28,9 +29,13 @@
 #include "ui/widgets/Toolbar.h"
 #include "ui/windows/MessageBoxWindow.h"
 #include "ui/windows/NowPlayingView.h"
+#include "ui/windows/ProgramWindow.h"
+#include "ui/windows/WindowDrag.h"
+#include "ui/windows/WindowEdges.h"
 
 #include <QCloseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QWheelEvent>
 #include <array>
@@ -75,11 +80,16 @@ MainWindow::MainWindow() {
     setObjectName("MainWindow");
     setWindowTitle("Mivra Music");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setFixedSize(1110, 780);
+    // Every control is made for the designed size; the follower made at the
+    // end keeps them to the edges as the window changes size.
+    resize(kDesignedSize);
     setFont(Theme::font(14));
+    // The program's other windows open as this one's dialog windows.
+    ProgramWindow::set(this);
 
     toolbar_ = new Toolbar(this);
     connect(toolbar_->minimiseButton(), &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(toolbar_->maximiseButton(), &QAbstractButton::clicked, this, [this] { toggleMaximised(this); });
     connect(toolbar_->closeButton(), &QAbstractButton::clicked, this, &MainWindow::closeRequested);
     for (ToolbarPage page : {ToolbarPage::Home, ToolbarPage::Discover, ToolbarPage::Charts, ToolbarPage::Library})
         connect(toolbar_->pageButton(page), &QAbstractButton::clicked, this, [this, page] { runToolbarAction(page); });
@@ -105,6 +115,41 @@ MainWindow::MainWindow() {
 
     nowPlaying_ = new NowPlayingView(this);
     nowPlaying_->setGeometry(21, kNowPlayingParkedTop, 1068, 655);
+
+    followSize();
+}
+
+// The toolbar, separator, page area and play bar stretch with the window,
+// the scrollbars keep to its right edge and the play bar to its bottom.
+// The now-playing view is placed by the window itself: parked, it waits
+// below the bottom edge, wherever that is.
+void MainWindow::followSize() {
+    auto* follower = new EdgeFollower(this, {}, {});
+    follower->leave(nowPlaying_);
+    WindowEdges::install(this);
+    if (const QScreen* screen = this->screen()) fitInto(screen->availableGeometry().size());
+}
+
+void MainWindow::fitInto(QSize available) {
+    setMinimumSize(kSmallestSize.boundedTo(available));
+    resize(kDesignedSize.boundedTo(available));
+}
+
+int MainWindow::nowPlayingParkedTop(int windowHeight) {
+    return windowHeight + kNowPlayingParkedTop - kDesignedSize.height();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const bool parked = nowPlaying_->y() == nowPlayingParkedTop(event->oldSize().height()) ||
+                        nowPlaying_->y() >= event->oldSize().height();
+    nowPlaying_->setGeometry(21, parked ? nowPlayingParkedTop(height()) : nowPlaying_->y(), width() - 42,
+                             height() - (kDesignedSize.height() - 655));
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) toolbar_->showMaximised(isMaximized());
 }
 
 MainWindow::~MainWindow() = default;

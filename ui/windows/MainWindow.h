@@ -1,7 +1,8 @@
 #pragma once
-// The main window: a frameless 1110×780 frame with its own toolbar, the page
-// area with its pages and their scroll panes, the play bar strip and
-// the parked now-playing view. It owns the router, shows the places it
+// The main window: a frameless frame, 1110×780 by design, resizable by its
+// edges down to 960×640 and maximisable, with its own toolbar, the page area
+// with its pages and their scroll panes, the play bar strip and the parked
+// now-playing view. It owns the router, shows the places it
 // opens, runs the toolbar's page actions, and scrolls the panes with the wheel.
 #include "browse/Router.h"
 #include "ui/pages/Navigation.h"
@@ -69,9 +70,19 @@ public:
     QWidget* playBarStrip() const { return playBar_; }
     NowPlayingView* nowPlayingView() const { return nowPlaying_; }
 
-    // The now-playing view's tops when parked below the window and when up.
+    // The size every control is placed for, and the smallest size.
+    static constexpr QSize kDesignedSize{1110, 780};
+    static constexpr QSize kSmallestSize{960, 640};
+    // Opens at the designed size, or at the size of `available` (a screen's
+    // area without its panels) where that is smaller.
+    void fitInto(QSize available);
+
+    // The now-playing view's tops when parked below the window (at the
+    // designed height) and when up.
     static constexpr int kNowPlayingParkedTop = 900;
     static constexpr int kNowPlayingShownTop = 21;
+    // The parked top for a window `windowHeight` pixels high.
+    static int nowPlayingParkedTop(int windowHeight);
 
 signals:
     // The user asked to close the program (close button or window close).
@@ -79,12 +90,15 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent*) override;
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createPages();
+    void followSize();
     void addPage(Page* page);
     void showScrollBarOf(int pageIndex);
     void openDestination(const Destination& destination);

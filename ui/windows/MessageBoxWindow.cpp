@@ -1,5 +1,6 @@
 #include "ui/windows/MessageBoxWindow.h"
 
+#include "ui/windows/ProgramWindow.h"
 #include "ui/windows/WindowDrag.h"
 
 #include <QApplication>
@@ -14,9 +15,21 @@
 
 namespace {
 
-std::function<void(const QUrl&)>& urlOpener() {
-    static std::function<void(const QUrl&)> opener = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+std::function<bool(const QUrl&)>& urlOpener() {
+    static std::function<bool(const QUrl&)> opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     return opener;
+}
+
+const Notice kNoBrowser{
+    .title = "浏览器打不开啦",
+    .content = "Mivra酱没能打开您的浏览器来播放这个MV，请确认系统里设置了默认浏览器后再试一次吧！",
+    .confirmCaption = "知道了",
+};
+
+Notice noFileManager(const std::string& folder) {
+    return {.title = "文件夹打不开啦",
+            .content = "Mivra酱没能为您打开文件夹，歌曲保存在：" + folder,
+            .confirmCaption = "知道了"};
 }
 
 std::function<void()>& mvHostCloser() {
@@ -25,12 +38,13 @@ std::function<void()>& mvHostCloser() {
 }
 
 // Opens only a web address: a file path or anything else is never handed
-// to the desktop.
-void openWebUrl(const std::string& text) {
+// to the desktop. False when the desktop could not open it.
+bool openWebUrl(const std::string& text) {
     // Tolerant, so an address holding "%26" is not encoded a second time.
     QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(text), QUrl::TolerantMode);
     QString scheme = url.scheme().toLower();
-    if (url.isValid() && (scheme == "http" || scheme == "https") && !url.host().isEmpty()) urlOpener()(url);
+    if (url.isValid() && (scheme == "http" || scheme == "https") && !url.host().isEmpty()) return urlOpener()(url);
+    return true;
 }
 
 class NoticeDialog;
@@ -45,8 +59,9 @@ class NoticeDialog : public QWidget {
 public:
     NoticeDialog() {
         setObjectName("MessageBoxWindow");
-        setWindowTitle("Mivra Loading...");
+        setWindowTitle("Mivra音乐");
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        ProgramWindow::adopt(this);
         setAttribute(Qt::WA_TranslucentBackground);
         setAttribute(Qt::WA_DeleteOnClose);
         setFixedSize(432, 285);
@@ -91,7 +106,10 @@ public:
         title_->setText(QString::fromStdString(notice.title));
         content_->setText(QString::fromStdString(notice.content));
         webUrl_ = notice.webUrl;
+        folder_ = notice.folder;
+        ProgramWindow::centre(this);
         show();
+        raise();
     }
 
 protected:
@@ -114,9 +132,15 @@ protected:
     }
 
 private:
+    // What was to be opened and could not be gets a notice of its own once
+    // this one has closed.
     void confirm() {
-        if (!webUrl_.empty()) openWebUrl(webUrl_);
+        const std::string folder = folder_;
+        const bool opened = webUrl_.empty() || openWebUrl(webUrl_);
+        const bool folderOpened = folder.empty() || urlOpener()(QUrl::fromLocalFile(QString::fromStdString(folder)));
         closeDialog();
+        if (!opened) MessageBoxWindow::show(kNoBrowser);
+        if (!folderOpened) MessageBoxWindow::show(noFileManager(folder));
     }
 
     void cancel() { closeDialog(); }
@@ -128,6 +152,7 @@ private:
     QPushButton* cancel_;
     QPushButton* confirm_;
     std::string webUrl_;
+    std::string folder_;
 };
 
 void showOnUiThread(const Notice& notice) {
@@ -153,7 +178,7 @@ void show(const Notice& notice) {
 
 QWidget* dialog() { return openDialog().data(); }
 
-void setUrlOpener(std::function<void(const QUrl&)> opener) { urlOpener() = std::move(opener); }
+void setUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener() = std::move(opener); }
 
 void setMvHostCloser(std::function<void()> closer) {
     mvHostCloser() = closer ? std::move(closer) : [] {};

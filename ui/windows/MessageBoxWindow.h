@@ -1,7 +1,8 @@
 #pragma once
 // The program's one notice dialog. A notice never blocks its caller: the
-// dialog is created (or reused while it is open), filled and shown, and it
-// closes itself when one of its buttons is pressed.
+// dialog is created (or reused while it is open), filled and shown centred
+// over the main window as its dialog window, and it closes itself when one
+// of its buttons is pressed.
 #include <QUrl>
 #include <functional>
 #include <string>
@@ -21,6 +22,9 @@ struct Notice {
     // When set, confirming opens this web address in the browser (http and
     // https only), and either button closes the MV host window.
     std::string webUrl{};
+    // When set, confirming opens this folder of the user's files in the
+    // file manager.
+    std::string folder{};
 };
 
 namespace MessageBoxWindow {
@@ -32,9 +36,11 @@ void show(const Notice& notice);
 // The dialog while a notice is open, otherwise nullptr.
 QWidget* dialog();
 
-// Replaces the way web addresses are opened (the default asks the desktop to
-// open them in the browser). Tests use it to see what would be opened.
-void setUrlOpener(std::function<void(const QUrl&)> opener);
+// Replaces the way web addresses and folders are opened (the default asks
+// the desktop to open them in the browser or the file manager); the opener
+// answers whether that worked. Tests use it to see what would be opened.
+// When nothing could be opened, a notice says so.
+void setUrlOpener(std::function<bool(const QUrl&)> opener);
 
 // What closes the MV host window when a notice with a web address is
 // answered, closed or replaced; an empty function closes nothing.

@@ -9,11 +9,13 @@ namespace NowPlayingSlide {
 
 bool toggle(QWidget& view, TimerAnimation& slide) {
     const int top = view.y();
+    const int parkedTop = view.parentWidget() ? MainWindow::nowPlayingParkedTop(view.parentWidget()->height())
+                                              : MainWindow::kNowPlayingParkedTop;
     int target = 0;
-    if (top == MainWindow::kNowPlayingParkedTop)
+    if (top == parkedTop)
         target = MainWindow::kNowPlayingShownTop;
     else if (top == MainWindow::kNowPlayingShownTop)
-        target = MainWindow::kNowPlayingParkedTop;
+        target = parkedTop;
     else
         return false;
     // The tween outlives windows; a view closed mid-slide is simply not moved.

@@ -1,5 +1,7 @@
 #include "ui/windows/NowPlayingView.h"
 
+#include "ui/widgets/EdgeFollower.h"
+
 #include "anim/ProgramAnimations.h"
 #include "ui/pictures/ImageBlur.h"
 #include "ui/widgets/FlatButton.h"
@@ -108,6 +110,11 @@ NowPlayingView::NowPlayingView(QWidget* window) : QWidget(window) {
                                    "QListWidget::item { border: none; border-radius: 12px; }"
                                    "QListWidget::item:selected { color: %2; background: rgba(255, 255, 255, 38); }")
                                .arg(QColor::fromRgba(kLyricText).name(), QColor::fromRgba(kSelectedLyricText).name()));
+
+    // As the window grows the backdrop fills it, the lyrics take the room
+    // and the cover keeps to the left.
+    for (QWidget* follows : {static_cast<QWidget*>(this), static_cast<QWidget*>(filter), container})
+        new EdgeFollower(follows, {}, {});
 }
 
 void NowPlayingView::showCover(const QImage& cover) {

@@ -13,9 +13,7 @@ namespace {
 
 const Notice kWarning{
     .title = "温馨提示",
-    .content =
-        "Mivra酱提醒您：音乐频谱显示为极不稳定的功能，开启后会有高额的CPU和内存占用，这可能会导致Mivra音乐"
-        "出现一些未知的问题，请谨慎开启哦！",
+    .content = "Mivra酱提醒您：音乐频谱会显示在屏幕下方、任务栏之上，只占用很少的CPU；再点一次频谱按钮就能把它关掉哦！",
     .confirmCaption = "知道了",
 };
 

@@ -13,8 +13,15 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::MouseButtonPress) return false;
+        const bool press = event->type() == QEvent::MouseButtonPress;
+        const bool doubleClick = event->type() == QEvent::MouseButtonDblClick;
+        if (!press && !doubleClick) return false;
         if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return false;
+        if (doubleClick) {
+            // Only a window that can change its size is maximised.
+            if (window_->minimumSize() != window_->maximumSize()) toggleMaximised(window_);
+            return true;
+        }
         if (QWindow* handle = window_->windowHandle()) handle->startSystemMove();
         return true;
     }
@@ -27,4 +34,11 @@ private:
 
 void makeWindowDragHandle(QWidget* handle, QWidget* window) {
     handle->installEventFilter(new DragFilter(window, handle));
+}
+
+void toggleMaximised(QWidget* window) {
+    if (window->isMaximized())
+        window->showNormal();
+    else
+        window->showMaximized();
 }
