@@ -16,6 +16,7 @@
 #include <vector>
 
 class IconList;
+class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -67,6 +68,7 @@ private:
     const Row* rowOf(const IconList* list) const;
     void showAllArtists();
     void addLocalSongRow(QWidget* box);
+    void addPlayAllButton(QWidget* box);
     void showLocalMatches();
 
     Navigation& navigation_;
@@ -74,6 +76,7 @@ private:
     IconList* artists_;
     IconList* albums_;
     IconList* songs_;
+    QAbstractButton* playAll_ = nullptr;
     IconList* playlists_;
     ItemIds artistIds_;
     ItemIds albumIds_;

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QThread>
+#include <utility>
 
 namespace {
 
@@ -91,6 +92,7 @@ public:
         title_->setText(QString::fromStdString(notice.title));
         content_->setText(QString::fromStdString(notice.content));
         webUrl_ = notice.webUrl;
+        onConfirm_ = notice.onConfirm;
         show();
     }
 
@@ -109,6 +111,7 @@ protected:
     void closeEvent(QCloseEvent* event) override {
         if (!webUrl_.empty()) mvHostCloser()();
         webUrl_.clear();
+        onConfirm_ = nullptr;
         if (openDialog() == this) openDialog() = nullptr;
         QWidget::closeEvent(event);
     }
@@ -116,7 +119,9 @@ protected:
 private:
     void confirm() {
         if (!webUrl_.empty()) openWebUrl(webUrl_);
+        const std::function<void()> confirmed = std::exchange(onConfirm_, nullptr);
         closeDialog();
+        if (confirmed) confirmed();
     }
 
     void cancel() { closeDialog(); }
@@ -128,6 +133,7 @@ private:
     QPushButton* cancel_;
     QPushButton* confirm_;
     std::string webUrl_;
+    std::function<void()> onConfirm_;
 };
 
 void showOnUiThread(const Notice& notice) {

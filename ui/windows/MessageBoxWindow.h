@@ -21,6 +21,9 @@ struct Notice {
     // When set, confirming opens this web address in the browser (http and
     // https only), and either button closes the MV host window.
     std::string webUrl{};
+    // Runs on the UI thread once the confirm button is pressed (never when
+    // the notice is cancelled, closed or replaced by another).
+    std::function<void()> onConfirm{};
 };
 
 namespace MessageBoxWindow {
