@@ -3,6 +3,7 @@
 // the queue and the play modes, lyrics in the now-playing view and on the
 // desktop.
 #include "app/Application.h"
+#include "audio/StreamActivity.h"
 #include "base/AppSettings.h"
 #include "player/Player.h"
 #include "ui/MvPlayback.h"
@@ -151,7 +152,7 @@ TEST_F(PlayFlowTest, TheMvButtonOffersTheSongsMvInTheWebPlayer) {
     delete MessageBoxWindow::dialog();
 }
 
-TEST_F(PlayFlowTest, ASongWithoutAStreamShowsTheNotice) {
+TEST_F(PlayFlowTest, ASongWithoutAStreamShowsTheNoticeAndLeavesTheSongBeforePlayable) {
     play(kSummerLetter);
     QSignalSpy failed(&player(), &Player::songFailed);
     app->mainWindow()->router().play(kNoStream);
@@ -162,6 +163,12 @@ TEST_F(PlayFlowTest, ASongWithoutAStreamShowsTheNotice) {
     EXPECT_EQ(notice->findChild<QPushButton*>("按钮_确定")->text(), "接受事实");
     EXPECT_FALSE(notice->findChild<QPushButton*>("按钮_取消")->isVisible());
     EXPECT_EQ(text("播放栏_歌曲名"), "夏日来信") << "the bar keeps the last song";
+    PlayBar& bar = *app->playBar();
+    EXPECT_FALSE(bar.showsPauseIcon()) << "it is paused, ready to play on";
+    delete notice;
+    control<QPushButton>("播放栏_播放")->click();
+    EXPECT_TRUE(bar.showsPauseIcon());
+    EXPECT_EQ(app->audioEngine().isActive(player().currentStream()), StreamActivity::kPlaying);
 }
 
 TEST_F(PlayFlowTest, TheModeButtonsChooseThePlayersModeAndWriteIt) {
