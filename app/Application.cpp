@@ -418,6 +418,7 @@ void Application::showListener() {
 }
 
 void Application::quit() {
+    if (player_) player_->writePendingVolume();
     if (listener_) listener_->keeper().writeResumePoint();
     exitProcess_();
 }

@@ -51,6 +51,7 @@ void connectPlayerViews(Player& player, const PlayerViews& views) {
     PlayBar& bar = views.bar;
 
     QObject::connect(&window.router(), &Router::playRequested, &player, &Player::play);
+    QObject::connect(&window.router(), &Router::playListRequested, &player, &Player::playList);
     QObject::connect(&window.router(), &Router::queueRequested, &player, &Player::appendToQueue);
     QObject::connect(&player, &Player::loadingChanged, &window, &MainWindow::lockPlayStarters);
 

@@ -67,6 +67,9 @@ public:
 
     // Hands a song to the play flow; returns without waiting for the play.
     void play(const std::string& songId) { emit playRequested(songId); }
+    // Hands a whole list to the play flow: the queue becomes `songIds` and
+    // the song at `index` (from 0) plays.
+    void playList(const std::vector<std::string>& songIds, int index) { emit playListRequested(songIds, index); }
     // Asks for songs to be added to the end of the play queue, in order.
     void queue(const std::vector<std::string>& songIds) { emit queueRequested(songIds); }
     // Hands an MV to the MV flow.
@@ -78,6 +81,7 @@ signals:
     // Show the page of `place` again as it was left; nothing loads.
     void returned(Place place);
     void playRequested(const std::string& songId);
+    void playListRequested(const std::vector<std::string>& songIds, int index);
     void queueRequested(const std::vector<std::string>& songIds);
     void mvRequested(const std::string& mvId);
 

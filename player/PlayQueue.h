@@ -1,6 +1,10 @@
 #pragma once
-// The play queue: every song played is appended once, and next, previous and
-// random picks move through it by the play mode. Positions count from 1.
+// The play queue: the songs to play in order, each at most once, and the
+// position of the song playing. A list played from a page replaces it; a
+// single song played joins it once and becomes the current one. Next,
+// previous and random picks move the position by the play mode; the songs
+// before the position have been played, those after it are to come.
+// Positions count from 1.
 // Safe to use from the UI thread and a play task at once (one mutex guards
 // the ids and the position; availability checks run outside it).
 #include "player/PlayMode.h"
@@ -25,6 +29,26 @@ public:
     void appendAll(const std::vector<std::string>& ids);
     // Empties the queue and moves the position back to 1.
     void clear();
+    // The queue becomes `ids` (the first of each id kept, in order) with the
+    // position at 1.
+    void replace(const std::vector<std::string>& ids);
+
+    // The position of `id`; empty when it is not queued.
+    std::optional<int> positionOf(const std::string& id) const;
+    // Moves the position to `id`, appending it first when it is not queued;
+    // true when it was appended.
+    bool makeCurrent(const std::string& id);
+
+    // Editing keeps the position on the song it stands at. Each is false,
+    // changing nothing, for a position outside the queue.
+    // Takes out the song at `position`. When that is the current song, the
+    // position moves to the song before it, so next plays the one after.
+    bool remove(int position);
+    // Moves the song at `from` to `to`, the songs between shifting by one.
+    bool move(int from, int to);
+    // Moves the song at `position` to just after the current one, so it is
+    // the next a List-mode step plays; false for the current song itself.
+    bool moveAfterCurrent(int position);
 
     std::vector<std::string> ids() const;
     int size() const;
@@ -37,7 +61,8 @@ public:
     std::optional<std::string> randomSong() const;
 
     // Steps forward (wrapping to 1) and returns the song to play: the one at
-    // the new position, or a random one in Random mode. Songs the check finds
+    // the new position, or in Random mode one drawn at random, whose
+    // position becomes the current one. Songs the check finds
     // unavailable are skipped; after trying every queued song once without
     // success the result is empty. An empty queue has no next song either.
     std::optional<std::string> next(std::optional<PlayMode> mode, const AvailabilityCheck& isAvailable);
@@ -51,8 +76,9 @@ public:
     };
     std::optional<Step> following(const AvailabilityCheck& isAvailable) const;
 
-    // Steps back (wrapping to the last) and returns the song to play; empty
-    // for an empty queue. No availability check.
+    // Steps back (wrapping to the last) and returns the song to play, in
+    // Random mode one drawn at random as next() does; empty for an empty
+    // queue. No availability check.
     std::optional<std::string> previous(std::optional<PlayMode> mode);
 
     static std::uint32_t steadyClockSeed();
@@ -62,6 +88,9 @@ private:
     // The position after `position` in a queue of `count`, wrapping to 1.
     static int positionAfter(int position, int count);
     std::string stepForwardLocked(std::optional<PlayMode> mode);
+    // In Random mode the position moves to a drawn song; the song at the position.
+    std::string songAtPositionLocked(std::optional<PlayMode> mode);
+    bool moveLocked(int from, int to);
 
     SeedSource seed_;
     mutable std::mutex mutex_;

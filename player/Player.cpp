@@ -6,8 +6,6 @@
 
 namespace {
 
-const std::string kNoMv = "0";  // the MV id of a song without one
-
 // Whole seconds of a byte count of `stream`; a failed call counts as 0.
 int wholeSeconds(const AudioEngine& engine, AudioEngine::Handle stream, int64_t bytes) {
     const double seconds = engine.bytesToSeconds(stream, bytes);
@@ -31,6 +29,9 @@ Player::Player(const CloudApiClient& api, AudioEngine& engine, std::string servi
     connect(&endCheckTimer_, &QTimer::timeout, this, &Player::checkSongEnd);
     sleepTimer_.setSingleShot(true);
     connect(&sleepTimer_, &QTimer::timeout, this, &Player::sleepNow);
+    volumeWrite_.setSingleShot(true);
+    volumeWrite_.setInterval(kVolumeSettleMs);
+    connect(&volumeWrite_, &QTimer::timeout, this, &Player::writeVolume);
     engine_.setEventListener([this](AudioEngine::Handle stream, StreamEvent event) {
         runOnUiThread(this, [this, stream, event] { onStreamEvent(stream, event); });
     });
@@ -41,6 +42,7 @@ Player::~Player() {
     tasks_.requestStopAll();
     if (arrivals_.stream) engine_.freeStream(*arrivals_.stream);
     discardFollower();
+    freeParked();
     freeStream();
 }
 
@@ -66,14 +68,14 @@ void Player::play(const std::string& songId) {
     startPlay(songId);
 }
 
-// A play frees the song playing now at once, then fetches the new one's
+// A play silences the song playing now at once, then fetches the new one's
 // address, details, cover and lyrics side by side.
 void Player::startPlay(const std::string& songId) {
     if (songId.empty()) return;
     songId_ = songId;
     supersedePlay();
     discardFollower();
-    freeStream();
+    parkStream();
     arrivals_ = Arrivals{};
     arrivals_.songId = songId;
     setLoading(true);
@@ -156,7 +158,7 @@ void Player::onAddress(bool known) {
         return;
     }
     arrivals_.addressKnown = true;
-    if (queue_.append(arrivals_.songId)) emit queueChanged();
+    if (queue_.makeCurrent(arrivals_.songId)) emit queueChanged();
     showWhatArrived();
     startWhenReady();
 }
@@ -176,6 +178,7 @@ void Player::showWhatArrived() {
     }
     if (arrived.coverBytes && !arrived.coverShown) {
         arrived.coverShown = true;
+        coverBytes_ = *arrived.coverBytes;
         emit coverChanged(QByteArray::fromStdString(*arrived.coverBytes));
     }
 }
@@ -188,6 +191,7 @@ void Player::startWhenReady() {
         !arrived.lyric)
         return;
     arrived.started = true;
+    freeParked();
     stream_ = *std::exchange(arrived.stream, std::nullopt);
 
     lengthSeconds_ = wholeSeconds(engine_, stream_, engine_.getLength(stream_));
@@ -228,7 +232,8 @@ void Player::startWhenReady() {
 // The service has no stream for the song, or it could not be opened: in
 // List mode the next song is tried. Once more songs have failed in a row
 // than the queue holds, every queued song has failed once and trying on
-// would only go round in circles.
+// would only go round in circles. Where nothing else is tried, the song
+// that was playing comes back, paused, so the play button plays it on.
 void Player::failSong(const std::string& songId) {
     setLoading(false);
     ++failuresInARow_;
@@ -237,6 +242,8 @@ void Player::failSong(const std::string& songId) {
         playNextFm();
     else if (!fm_ && mode_ == PlayMode::List && failuresInARow_ <= queue_.size())
         next();
+    else
+        unparkStream();
     emit songFailed(songId);
 }
 
@@ -270,9 +277,14 @@ void Player::togglePlay() {
     }
 }
 
-void Player::holdForSeek() { engine_.pause(stream_); }
+// A paused song stays paused through a seek.
+void Player::holdForSeek() {
+    if (playing_) engine_.pause(stream_);
+}
 
-void Player::releaseSeek() { engine_.play(stream_, false); }
+void Player::releaseSeek() {
+    if (playing_) engine_.play(stream_, false);
+}
 
 void Player::seek(int seconds) {
     engine_.setPosition(stream_, engine_.secondsToBytes(stream_, seconds));
@@ -291,6 +303,9 @@ void Player::next() {
         std::optional<std::string> nextSong = queue_.next(mode, isAvailable);
         runOnUiThread(this, [this, nextSong] {
             if (nextSong) play(*nextSong);
+            // Nothing left after a failed song: the one before it comes back.
+            else if (stream_ == 0 && parked_)
+                unparkStream();
             // Nothing left to play: a song whose end led here stays paused,
             // and the bar says so instead of counting on.
             else if (engine_.isActive(stream_) != StreamActivity::kPlaying) {
@@ -319,6 +334,7 @@ void Player::setVolume(int volume) {
     engine_.setVolume(stream_, volume_.position());
     if (follower_) engine_.setVolume(follower_->stream, volume_.position());
     emit volumeChanged(volume_.position(), volume_.muted());
+    volumeWrite_.start();
 }
 
 void Player::toggleMute() {
@@ -326,6 +342,16 @@ void Player::toggleMute() {
     engine_.setVolume(stream_, volume_.position());
     if (follower_) engine_.setVolume(follower_->stream, volume_.position());
     emit volumeChanged(volume_.position(), volume_.muted());
+    volumeWrite_.start();
+}
+
+void Player::writeVolume() {
+    volumeWrite_.stop();
+    settings_.write("Music", "Volume", std::to_string(volume_.position()));
+}
+
+void Player::writePendingVolume() {
+    if (volumeWrite_.isActive()) writeVolume();
 }
 
 void Player::sleepAfter(int minutes) {
@@ -481,7 +507,7 @@ void Player::promoteFollower() {
     arrivals_.lyric = std::move(next.lyric);
     arrivals_.stream = next.stream;
     arrivals_.address = std::move(next.address);
-    if (queue_.append(arrivals_.songId)) emit queueChanged();
+    if (queue_.makeCurrent(arrivals_.songId)) emit queueChanged();
     showWhatArrived();
     startWhenReady();
 }
@@ -563,6 +589,7 @@ void Player::clearQueue() {
     arrivals_ = Arrivals{};
     setLoading(false);
     discardFollower();
+    freeParked();
     freeStream();
     playTimer_.stop();
     lyricTimer_.stop();
@@ -577,6 +604,7 @@ void Player::clearQueue() {
     title_.clear();
     artists_.clear();
     album_.clear();
+    coverBytes_.clear();
     queue_.clear();
     emit songCleared();
     emit queueChanged();

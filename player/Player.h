@@ -105,8 +105,13 @@ public:
 
     // Intents.
     // Starts playing `songId`, superseding any play still loading (and
-    // leaving personal FM); an empty id does nothing.
+    // leaving personal FM); an empty id does nothing. Once the song is
+    // known to play it is the queue's current song (appended if new).
     void play(const std::string& songId);
+    // A page's list: the queue becomes `songIds` in their order and the song
+    // at `index` (from 0) plays, so next and previous walk the list from
+    // there. An index outside the list does nothing.
+    void playList(const std::vector<std::string>& songIds, int index);
     // Personal FM for the account of `accountCookie`: its first song plays
     // as soon as the stream gives one.
     void startFm(const std::string& accountCookie);
@@ -135,8 +140,14 @@ public:
     // Adds songs to the end of the queue in order; a song already queued
     // keeps its place and is not added again. Nothing starts playing.
     void appendToQueue(const std::vector<std::string>& songIds);
+    // The volume (as the mute button leaves it too) is written to the
+    // settings once it has not changed for kVolumeSettleMs.
+    static constexpr int kVolumeSettleMs = 800;
     void setVolume(int volume);
     void toggleMute();
+    QTimer& volumeWriteTimer() { return volumeWrite_; }
+    // Writes a volume still waiting for its timer now (as the program ends).
+    void writePendingVolume();
     // Sleep timer: the sound pauses after `minutes` (from now), or at the
     // end of the song playing, where nothing follows it; a new choice
     // replaces the one before, and cancelSleep() drops it.
@@ -189,6 +200,12 @@ public:
     // Calls off a play still loading, stops and frees the stream, forgets
     // the song shown and empties the queue, whose position goes back to 1.
     void clearQueue();
+    // Edits of the queue at positions from 1; the song playing plays on.
+    // Each tells queueChanged, and does nothing for a position outside.
+    void removeQueued(int position);
+    void moveQueued(int from, int to);
+    // The song at `position` comes right after the current one.
+    void playQueuedNext(int position);
 
     QTimer& playTimer() { return playTimer_; }
     QTimer& lyricTimer() { return lyricTimer_; }
@@ -232,7 +249,7 @@ signals:
     void songStarted(const std::string& songId);
     // The service had no stream for the song, or its stream could not be opened.
     void songFailed(const std::string& songId);
-    // The queue gained a song or was emptied.
+    // The queue gained, lost or reordered songs, or was emptied.
     void queueChanged();
     // The queue was cleared: nothing plays and no song is shown.
     void songCleared();
@@ -278,6 +295,8 @@ private:
     };
     static constexpr std::size_t kFmSongsAhead = 2;
 
+    inline static const std::string kNoMv = "0";  // the MV id of a song without one
+
     // A play of the player's own choosing (FM included): play() without
     // leaving FM.
     void startPlay(const std::string& songId);
@@ -310,6 +329,15 @@ private:
     void showWhatArrived();
     void startWhenReady();
     void failSong(const std::string& songId);
+    // A new play puts the song playing aside, paused, instead of freeing it
+    // at once: a play that fails brings it back, still playable, and a play
+    // that starts frees it.
+    void parkStream();
+    void unparkStream();
+    void freeParked();
+    // The queue changed under a song opened ahead from it: that one goes.
+    void afterQueueEdit(bool changed);
+    void writeVolume();
     void supersedePlay();
     void freeStream();
     void setLoading(bool loading);
@@ -351,8 +379,17 @@ private:
     LoudnessMemory loudness_{nullptr};               // its cache is safe on any thread
     std::shared_ptr<PlayedAudioCache> playedAudio_;  // safe on any thread; set before the first play
     std::optional<Follower> follower_;               // opened to follow stream_
-    std::uint64_t newestPreparation_ = 0;            // bumped by every preparation and every discard
-    BackgroundTask::Handle preparation_;             // the preparation in flight, if any
+    // The song that was playing when the newest play began, paused, with
+    // what the bar showed of it; until that play starts or fails.
+    struct Parked {
+        AudioEngine::Handle stream = 0;
+        std::string songId, title, artists, album, mvId, coverBytes;
+        int lengthSeconds = 0, progressTicks = 0, elapsedSeconds = 0;
+    };
+    std::optional<Parked> parked_;
+    std::string coverBytes_;               // the cover of the song shown
+    std::uint64_t newestPreparation_ = 0;  // bumped by every preparation and every discard
+    BackgroundTask::Handle preparation_;   // the preparation in flight, if any
 
     bool sleepAtSongEnd_ = false;
 
@@ -360,5 +397,6 @@ private:
     QTimer sleepTimer_;  // single shot while a sleep after minutes is set
     QTimer lyricTimer_;
     QTimer endCheckTimer_;
-    TaskOwner tasks_;  // last: its tasks stop before anything they use goes
+    QTimer volumeWrite_;  // single shot after the volume changes
+    TaskOwner tasks_;     // last: its tasks stop before anything they use goes
 };

@@ -8,6 +8,7 @@
 #include "ui/pages/SettingsPage.h"
 #include "ui/widgets/FlatButton.h"
 #include "ui/widgets/PictureBox.h"
+#include "ui/widgets/PlayBar.h"
 #include "ui/widgets/Toolbar.h"
 #include "ui/windows/DesktopLyricsWindow.h"
 #include "ui/windows/MainWindow.h"
@@ -25,9 +26,12 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -234,6 +238,44 @@ TEST_F(ApplicationTest, ASecondStartFetchesNoPictureAgain) {
             EXPECT_GT(pictureRequests(), 10u);
         else
             EXPECT_EQ(pictureRequests(), 0u);
+    }
+}
+
+// The volume comes back from the settings, also without the resume point:
+// once written after the wheel stops, and once written as the program ends.
+TEST_F(ApplicationTest, TheVolumeTheUserSetIsThereAtTheNextStart) {
+    const struct {
+        const char* how;
+        int notches;
+        bool waitForTheWrite;
+    } runs[] = {{"written after a pause", 3, true}, {"written as the program ends", -2, false}};
+    int expected = 0;
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.how);
+        auto app = startApp();
+        auto* volume = app->mainWindow()->findChild<QSlider*>("播放栏_音量条");
+        ASSERT_NE(volume, nullptr);
+        expected = volume->value() + run.notches * PlayBar::kVolumeWheelStep;
+        for (int notch = 0; notch < std::abs(run.notches); ++notch) {
+            const QPoint at = volume->rect().center();
+            QWheelEvent wheel(at, volume->mapToGlobal(at), {}, {0, run.notches > 0 ? 120 : -120}, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(volume, &wheel);
+        }
+        EXPECT_EQ(volume->value(), expected);
+        const AppSettings settings(app->paths().settingsPath);
+        if (run.waitForTheWrite)
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return settings.read("Music", "Volume") == std::to_string(expected); }, 5000));
+        else
+            app->mainWindow()->findChild<QPushButton*>("工具栏_关闭")->click();
+        EXPECT_EQ(settings.read("Music", "Volume"), std::to_string(expected));
+        const std::string resumePoint = app->paths().dataFolder + "listening/resume.json";
+        app.reset();
+        std::filesystem::remove(resumePoint);
+
+        auto again = startApp();
+        EXPECT_EQ(again->mainWindow()->findChild<QSlider*>("播放栏_音量条")->value(), expected);
     }
 }
 

@@ -142,6 +142,13 @@ protected:
         QTest::mouseDClick(list, Qt::LeftButton, {}, list->itemRect(row).center());
     }
 
+    // Answers the notice open now with its confirm button.
+    static void confirmNotice() {
+        QWidget* dialog = MessageBoxWindow::dialog();
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QPushButton*>("按钮_确定")->click();
+    }
+
     static QString noticeText(const char* name) {
         QWidget* dialog = MessageBoxWindow::dialog();
         if (!dialog) return "(no notice)";
@@ -212,6 +219,8 @@ TEST_F(CoverMenuTest, ClearStopsTheSongEmptiesTheQueueResetsTheBarAndCloses) {
     ASSERT_NE(window, nullptr);
     const AudioEngine::Handle stream = player().currentStream();
     window->findChild<QPushButton*>("工具栏_清空")->click();
+    EXPECT_EQ(player().queue().size(), 2) << "the bin asks first";
+    confirmNotice();
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return app->coverMenu()->playListWindow() == nullptr; }, kTimeoutMs));
     EXPECT_EQ(app->audioEngine().isActive(stream), StreamActivity::kStopped) << "the stream is stopped and freed";
@@ -248,6 +257,7 @@ TEST_F(CoverMenuTest, ClosingOrClearingWhileAChosenSongLoadsLeavesNothingWriting
         doubleClickRow(window->list(), 0);
         ASSERT_TRUE(player().isLoading());
         window->findChild<QPushButton*>(button)->click();
+        if (std::string(button) == "工具栏_清空") confirmNotice();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window && !player().isLoading(); }, kTimeoutMs));
         ASSERT_TRUE(QTest::qWaitFor([&] { return player().runningTasks() == 0; }, kTimeoutMs));
         QTest::qWait(200);

@@ -4,6 +4,7 @@
 // desktop.
 #include "app/Application.h"
 #include "app/tests/StartedApplication.h"
+#include "audio/StreamActivity.h"
 #include "base/AppSettings.h"
 #include "player/Player.h"
 #include "ui/MvPlayback.h"
@@ -87,7 +88,13 @@ protected:
     void chooseMode(const char* buttonName) { control<QPushButton>(buttonName)->click(); }
 
     // Moves the progress slider as the user does; the stream seeks there.
-    void seekTo(int seconds) { control<QSlider>("播放栏_进度条")->setValue(seconds); }
+    // As the user's drag of the progress handle does: pressed, moved, let go.
+    void seekTo(int seconds) {
+        auto* progress = control<QSlider>("播放栏_进度条");
+        progress->setSliderDown(true);
+        progress->setSliderPosition(seconds);
+        progress->setSliderDown(false);
+    }
 
     TempDir documents, program;
     std::unique_ptr<Application> app;
@@ -146,7 +153,7 @@ TEST_F(PlayFlowTest, TheMvButtonOffersTheSongsMvInTheWebPlayer) {
     delete MessageBoxWindow::dialog();
 }
 
-TEST_F(PlayFlowTest, ASongWithoutAStreamShowsTheNotice) {
+TEST_F(PlayFlowTest, ASongWithoutAStreamShowsTheNoticeAndLeavesTheSongBeforePlayable) {
     play(kSummerLetter);
     QSignalSpy failed(&player(), &Player::songFailed);
     app->mainWindow()->router().play(kNoStream);
@@ -157,6 +164,12 @@ TEST_F(PlayFlowTest, ASongWithoutAStreamShowsTheNotice) {
     EXPECT_EQ(notice->findChild<QPushButton*>("按钮_确定")->text(), "接受事实");
     EXPECT_FALSE(notice->findChild<QPushButton*>("按钮_取消")->isVisible());
     EXPECT_EQ(text("播放栏_歌曲名"), "夏日来信") << "the bar keeps the last song";
+    PlayBar& bar = *app->playBar();
+    EXPECT_FALSE(bar.showsPauseIcon()) << "it is paused, ready to play on";
+    delete notice;
+    control<QPushButton>("播放栏_播放")->click();
+    EXPECT_TRUE(bar.showsPauseIcon());
+    EXPECT_EQ(app->audioEngine().isActive(player().currentStream()), StreamActivity::kPlaying);
 }
 
 TEST_F(PlayFlowTest, TheModeButtonsChooseThePlayersModeAndWriteIt) {
@@ -234,10 +247,8 @@ TEST_F(PlayFlowTest, APlaylistsRowsPlayAndItsSongsJoinTheQueueOnceEach) {
     QAction* addToQueue = playlist.operationMenu()->addToQueueItem();
     addToQueue->trigger();
     addToQueue->trigger();
-    ItemIds expected{songs.at(row)};
-    for (const std::string& id : songs)
-        if (id != songs.at(row)) expected.push_back(id);
-    EXPECT_EQ(player().queue().ids(), expected);
+    EXPECT_EQ(player().queue().ids(), songs) << "the row played with its list queued; queued again, nothing is added";
+    EXPECT_EQ(player().queue().position(), row + 1);
     EXPECT_EQ(player().songId(), songs.at(row)) << "queueing plays nothing";
 }
 

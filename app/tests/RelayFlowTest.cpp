@@ -122,7 +122,11 @@ TEST_F(RelayFlowTest, ASearchedSongPlaysWithItsLyricsAndAPlaylistPlaysToo) {
 
     QListWidget* lyrics = window().nowPlayingView()->lyricList();
     ASSERT_GT(lyrics->count(), 4);
-    window().findChild<QSlider*>("播放栏_进度条")->setValue(9);
+    // The user drags the progress handle to 00:09 and lets go.
+    auto* progress = window().findChild<QSlider*>("播放栏_进度条");
+    progress->setSliderDown(true);
+    progress->setSliderPosition(9);
+    progress->setSliderDown(false);
     EXPECT_EQ(app->desktopLyrics()->text(), "寄给那年夏天的你\r\nAnd send it to you of that summer");
 
     DiscoverPage& discover = page<DiscoverPage>(Pages::kDiscover);

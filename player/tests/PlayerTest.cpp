@@ -157,24 +157,58 @@ TEST_F(PlayerTest, ASongWithoutAStreamFailsAndListModeMovesOn) {
     const std::string next = songStartedBy([&] { player->play(kNoStream); });
     ASSERT_EQ(failed.size(), 1);
     EXPECT_EQ(failed.at(0).at(0).value<std::string>(), kNoStream);
-    EXPECT_EQ(next, kWindyStreet) << "the queue moves from position 1 to the next song";
-    EXPECT_EQ(player->queue().position(), 2);
+    EXPECT_EQ(next, kSummerLetter) << "the queue moves on from the song that played last, round to the first";
+    EXPECT_EQ(player->queue().position(), 1);
     EXPECT_EQ(player->queue().ids(), (std::vector<std::string>{kSummerLetter, kWindyStreet}))
         << "the failed song is not queued";
     EXPECT_EQ(playingStreams(), 1);
 }
 
-TEST_F(PlayerTest, ASongWithoutAStreamStopsThePreviousOneAndKeepsItsTitleOutsideListMode) {
+// Outside List mode nothing else is tried: the song before stays on show,
+// paused, and the play button plays it on.
+TEST_F(PlayerTest, AFailedSongLeavesThePreviousSongShownPausedAndPlayable) {
+    for (std::optional<PlayMode> mode :
+         {std::optional<PlayMode>(), std::optional(PlayMode::Circulate), std::optional(PlayMode::Random)}) {
+        SCOPED_TRACE(mode ? playModeName(*mode) : "no mode");
+        player->clearQueue();
+        play(kSummerLetter);
+        if (mode) player->setMode(*mode);
+        player->seek(5);
+        QSignalSpy failed(player.get(), &Player::songFailed);
+        QSignalSpy songs(player.get(), &Player::songChanged);
+        player->play(kNoStream);
+        ASSERT_TRUE(failed.wait(kPlayTimeoutMs));
+
+        EXPECT_FALSE(player->isLoading());
+        EXPECT_FALSE(player->isPlaying()) << "the play button offers to play";
+        EXPECT_EQ(playingStreams(), 0) << "nothing sounds after the failure";
+        EXPECT_EQ(player->title(), "夏日来信");
+        EXPECT_EQ(player->currentSongId(), kSummerLetter);
+        EXPECT_EQ(player->songId(), kSummerLetter) << "what plays is the song shown";
+        EXPECT_EQ(player->progressTicks(), 5) << "where it stood";
+        EXPECT_EQ(player->queue().ids(), std::vector<std::string>{kSummerLetter});
+        EXPECT_EQ(player->queue().position(), 1);
+        ASSERT_FALSE(songs.isEmpty()) << "the bar is told what will play";
+        EXPECT_EQ(songs.last().at(0).toString(), "夏日来信");
+
+        player->togglePlay();
+        stopTimers();
+        EXPECT_TRUE(player->isPlaying());
+        EXPECT_EQ(engine.isActive(player->currentStream()), StreamActivity::kPlaying);
+        EXPECT_EQ(playingStreams(), 1);
+    }
+}
+
+TEST_F(PlayerTest, ASongPlayedAfterAFailureFreesTheSongKeptAside) {
     play(kSummerLetter);
-    player->setMode(PlayMode::Circulate);
     QSignalSpy failed(player.get(), &Player::songFailed);
     player->play(kNoStream);
     ASSERT_TRUE(failed.wait(kPlayTimeoutMs));
-    EXPECT_EQ(playingStreams(), 0) << "the previous song is stopped";
-    EXPECT_EQ(player->title(), "夏日来信");
-    EXPECT_FALSE(player->isLoading());
-    player->tickProgress();
-    EXPECT_FALSE(player->isPlaying()) << "the next tick shows the stopped state";
+    play(kWindyStreet);
+    EXPECT_EQ(openStreams(), 1) << "the song kept aside is freed once another one sounds";
+    EXPECT_EQ(playingStreams(), 1);
+    player->clearQueue();
+    EXPECT_EQ(openStreams(), 0);
 }
 
 TEST_F(PlayerTest, ListModeStopsTryingOnceEveryQueuedSongHasFailed) {
@@ -237,6 +271,93 @@ TEST_F(PlayerTest, AChosenQueuedSongPlaysAndNextContinuesAfterIt) {
         player->playQueued(outside);
         EXPECT_FALSE(player->isLoading()) << outside;
     }
+}
+
+TEST_F(PlayerTest, APlayedListBecomesTheQueueAndNextAndPreviousWalkIt) {
+    play("1900001004");
+    QSignalSpy queueChanges(player.get(), &Player::queueChanged);
+    const std::vector<std::string> list = {kSummerLetter, kWindyStreet, kGoodNight, kWindyStreet};
+    EXPECT_EQ(songStartedBy([&] { player->playList(list, 1); }), kWindyStreet);
+    EXPECT_EQ(player->queue().ids(), (std::vector<std::string>{kSummerLetter, kWindyStreet, kGoodNight}))
+        << "the list in its order replaces the songs queued before";
+    EXPECT_EQ(player->queue().position(), 2);
+    EXPECT_GE(queueChanges.size(), 1);
+
+    player->setMode(PlayMode::List);
+    EXPECT_EQ(songStartedBy([&] { player->next(); }), kGoodNight);
+    EXPECT_EQ(songStartedBy([&] { player->previous(); }), kWindyStreet);
+    EXPECT_EQ(songStartedBy([&] { player->previous(); }), kSummerLetter);
+    EXPECT_EQ(player->queue().position(), 1);
+
+    // A single song played from elsewhere joins the list and becomes current.
+    play("1900001004");
+    EXPECT_EQ(player->queue().ids().back(), "1900001004");
+    EXPECT_EQ(player->queue().position(), 4);
+    EXPECT_EQ(songStartedBy([&] { player->next(); }), kSummerLetter);
+
+    for (int outside : {-1, 4}) {
+        player->playList(list, outside);
+        EXPECT_FALSE(player->isLoading()) << outside;
+    }
+    EXPECT_EQ(player->queue().size(), 4) << "a list without a song to play leaves the queue alone";
+    stopTimers();
+}
+
+TEST_F(PlayerTest, EditingTheQueueLeavesTheSongPlayingAndChangesWhatFollows) {
+    const std::string fireflies = "1900001004";
+    ASSERT_EQ(songStartedBy([&] {
+                  player->playList({kSummerLetter, kWindyStreet, kGoodNight, fireflies}, 0);
+              }),
+              kSummerLetter);
+    stopTimers();
+    player->setMode(PlayMode::List);
+    const AudioEngine::Handle playing = player->currentStream();
+    QSignalSpy queueChanges(player.get(), &Player::queueChanged);
+
+    player->playQueuedNext(4);
+    player->moveQueued(4, 2);
+    player->removeQueued(3);
+    EXPECT_EQ(queueChanges.size(), 3);
+    EXPECT_EQ(player->queue().ids(), (std::vector<std::string>{kSummerLetter, kGoodNight, kWindyStreet}));
+    player->removeQueued(9);
+    player->moveQueued(0, 1);
+    EXPECT_EQ(queueChanges.size(), 3) << "positions outside the queue change nothing";
+    EXPECT_EQ(player->currentStream(), playing);
+    EXPECT_TRUE(player->isPlaying());
+    EXPECT_EQ(songStartedBy([&] { player->next(); }), kGoodNight);
+
+    // The song playing taken out plays on; next goes to the song after it.
+    player->removeQueued(2);
+    EXPECT_EQ(player->currentSongId(), kGoodNight);
+    EXPECT_EQ(songStartedBy([&] { player->next(); }), kWindyStreet);
+    stopTimers();
+}
+
+TEST_F(PlayerTest, TheVolumeIsWrittenOnceTheUserStopsChangingIt) {
+    const AppSettings settings(folder.file("config.ini"));
+    settings.write("Music", "Volume", "20");
+    for (int volume : {30, 45, 60}) player->setVolume(volume);
+    EXPECT_TRUE(player->volumeWriteTimer().isActive());
+    EXPECT_EQ(player->volumeWriteTimer().interval(), Player::kVolumeSettleMs);
+    EXPECT_EQ(settings.read("Music", "Volume"), "20") << "not on every step";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return settings.read("Music", "Volume") == "60"; }, 5000));
+
+    player->toggleMute();
+    player->writePendingVolume();
+    EXPECT_EQ(settings.read("Music", "Volume"), "0") << "a volume still waiting is written as the program ends";
+    EXPECT_FALSE(player->volumeWriteTimer().isActive());
+}
+
+TEST_F(PlayerTest, APausedSongStaysPausedThroughASeek) {
+    play(kSummerLetter);
+    player->togglePlay();
+    ASSERT_FALSE(player->isPlaying());
+    player->holdForSeek();
+    player->seek(10);
+    player->releaseSeek();
+    EXPECT_EQ(engine.isActive(player->currentStream()), StreamActivity::kPaused);
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_EQ(player->progressTicks(), 10);
 }
 
 TEST_F(PlayerTest, ClearingStopsTheSongEmptiesTheQueueAndLeavesNothingToStepTo) {
@@ -304,19 +425,20 @@ TEST_F(PlayerTest, EndOfSongFollowsThePlayMode) {
     EXPECT_EQ(engine.isActive(stream), StreamActivity::kPlaying);
     EXPECT_LT(engine.bytesToSeconds(stream, engine.getPosition(stream)), 5.0) << "from its start";
     EXPECT_EQ(player->lyricTimer().interval(), 400);
-    EXPECT_EQ(player->queue().position(), 1);
+    EXPECT_EQ(player->queue().position(), 2) << "the song playing stays the current one";
 
     player->setMode(PlayMode::List);
     tickToTheEnd();
-    EXPECT_EQ(songStartedBy([&] { player->checkSongEnd(); }), kWindyStreet);
-    EXPECT_EQ(player->queue().position(), 2);
+    EXPECT_EQ(songStartedBy([&] { player->checkSongEnd(); }), kSummerLetter) << "after the last, the first";
+    EXPECT_EQ(player->queue().position(), 1);
 
     player->setMode(PlayMode::Random);
     stopTimers();
     tickToTheEnd();
     const std::string drawn = songStartedBy([&] { player->checkSongEnd(); });
     EXPECT_TRUE(drawn == kSummerLetter || drawn == kWindyStreet) << drawn;
-    EXPECT_EQ(player->queue().position(), 2) << "a random pick leaves the position where it was";
+    EXPECT_EQ(player->queue().ids()[size_t(player->queue().position()) - 1], drawn)
+        << "the song drawn is the current one";
 }
 
 TEST_F(PlayerTest, TheSongTheModePicksIsOpenedAheadAndSoundsTheMomentTheSongBeforeEnds) {

@@ -86,6 +86,7 @@ void IconList::insertItems(int count) {
 void IconList::removeAllItems() {
     items_.clear();
     current_ = marked_ = hovered_ = pressed_ = -1;
+    fadedBefore_ = 0;
     unsetCursor();
     update();
 }
@@ -234,9 +235,16 @@ void IconList::paintEvent(QPaintEvent* event) {
     }
 }
 
+void IconList::setFadedBefore(int index) {
+    if (index == fadedBefore_) return;
+    fadedBefore_ = index;
+    update();
+}
+
 void IconList::paintItem(QPainter& painter, int index) {
     const Item& item = items_[size_t(index)];
     const QPoint offset = itemRect(index).topLeft();
+    painter.setOpacity(index < fadedBefore_ ? 0.5 : 1.0);
     if (index == current_ || index == hovered_) {
         // A soft ground behind the item's picture and lines.
         painter.setPen(Qt::NoPen);

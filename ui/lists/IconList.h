@@ -42,6 +42,9 @@ public:
     // accent colour; −1 for none.
     int markedItem() const { return marked_; }
     void setMarkedItem(int index);
+    // The items before `index` are drawn faded (the songs played already).
+    void setFadedBefore(int index);
+    int fadedBefore() const { return fadedBefore_; }
 
     // Where item `index` is drawn, and the item under a point (−1 for none).
     QRect itemRect(int index) const;
@@ -90,6 +93,7 @@ private:
     std::vector<Item> items_;
     int current_ = -1;
     int marked_ = -1;
+    int fadedBefore_ = 0;
     int hovered_ = -1;
     int pressed_ = -1;
     std::shared_ptr<std::atomic<bool>> fillCancelled_;

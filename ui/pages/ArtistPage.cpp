@@ -59,8 +59,9 @@ ArtistPage::ArtistPage(Navigation& navigation, QScrollBar* scrollBar)
 
     connect(back, &QAbstractButton::clicked, this, [this] { navigation_.router().back(); });
     connect(allMvs_, &QAbstractButton::clicked, this, &ArtistPage::openArtistMvs);
-    onItemId(songs_, &IconList::itemActivated, &songs_->songIds(),
-             [this](const std::string& id) { navigation_.router().play(id); });
+    // The song plays with the artist's other popular songs queued after it.
+    connect(songs_, &IconList::itemActivated, this,
+            [this](int row) { navigation_.router().playList(songs_->songIds(), row); });
     connect(songs_, &TrackList::rowsAdded, this, &ArtistPage::layOutParts);
     connect(songs_, &TrackList::filterChanged, this, &ArtistPage::layOutParts);
     songsHeading_->hide();  // until there are songs to head

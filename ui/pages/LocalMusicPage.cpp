@@ -104,6 +104,5 @@ void LocalMusicPage::play(int row) {
     ItemIds ids;
     for (int i = 0; i < list_->topLevelItemCount(); ++i)
         ids.push_back(list_->topLevelItem(i)->data(0, Qt::UserRole).toString().toStdString());
-    navigation_.router().queue(ids);
-    navigation_.router().play(ids[size_t(row)]);
+    navigation_.router().playList(ids, row);
 }

@@ -104,8 +104,9 @@ SearchPage::SearchPage(Navigation& navigation, QLineEdit* searchField, QScrollBa
         });
     QObject::connect(allArtists, &QAbstractButton::clicked, this, [this] { showAllArtists(); });
 
-    onItemId(songs_, &IconList::itemActivated, &songs_->songIds(),
-             [this](const std::string& id) { navigation_.router().play(id); });
+    addPlayAllButton(box);
+    QObject::connect(songs_, &IconList::itemActivated, this,
+                     [this](int row) { navigation_.router().playList(songs_->songIds(), row); });
     openPageOnClick(artists_, &artistIds_, navigation_.router(), Place::Artist, Place::Search);
     openPageOnClick(albums_, &albumIds_, navigation_.router(), Place::Album, Place::Search);
     openPageOnClick(playlists_, &playlistIds_, navigation_.router(), Place::Playlist, Place::Search);
@@ -127,6 +128,15 @@ void SearchPage::startSearch() {
     feeds->searchSongs(keyword_);
     feeds->searchArtists(keyword_);
     showLocalMatches();
+}
+
+// Beside "查看全部" of the songs: the songs found become the play queue and
+// the first of them plays.
+void SearchPage::addPlayAllButton(QWidget* box) {
+    playAll_ = makeLabelButton(box, "标签按钮_播放搜索歌曲", "播放全部", {770, 295, 75, 25});
+    QObject::connect(playAll_, &QAbstractButton::clicked, this, [this] {
+        if (!songs_->songIds().empty()) navigation_.router().playList(songs_->songIds(), 0);
+    });
 }
 
 // Below the playlists: the user's own songs that match, hidden when none do.
@@ -264,5 +274,6 @@ void SearchPage::showAllArtists() {
 
 void SearchPage::lockPlayStarters(bool locked) {
     songs_->setPlayLocked(locked);
+    playAll_->setEnabled(!locked);
     localSongs_->setEnabled(!locked);
 }

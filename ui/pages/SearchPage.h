@@ -18,6 +18,7 @@
 
 class FlatButton;
 class IconList;
+class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -69,6 +70,7 @@ private:
     const Row* rowOf(const IconList* list) const;
     void showAllArtists();
     void addLocalSongRow(QWidget* box);
+    void addPlayAllButton(QWidget* box);
     void showLocalMatches();
     // The rows below the songs move down as far as the songs reach.
     void layOutBelowSongs(int songRows);
@@ -82,6 +84,7 @@ private:
     QLabel* songFilter_;
     QLabel* playlistHeading_;
     FlatButton* allPlaylists_;
+    QAbstractButton* playAll_ = nullptr;
     IconList* playlists_;
     ItemIds artistIds_;
     ItemIds albumIds_;

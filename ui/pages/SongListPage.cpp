@@ -63,8 +63,9 @@ SongListPage::SongListPage(int index, QScrollBar* scrollBar, Navigation& navigat
     filterLine_->hide();
     addFailureLine({0, kListTop, 950, 30});
 
-    onItemId(tracks_, &IconList::itemActivated, &tracks_->songIds(),
-             [this](const std::string& id) { navigation_.router().play(id); });
+    // A song plays with its whole list queued around it.
+    connect(tracks_, &IconList::itemActivated, this,
+            [this](int row) { navigation_.router().playList(tracks_->songIds(), row); });
     connect(tracks_, &TrackList::rowsAdded, this, &SongListPage::fitTracks);
     connect(tracks_, &TrackList::filterChanged, this, &SongListPage::showFilter);
     connect(play_, &QAbstractButton::clicked, this, &SongListPage::playFirst);
@@ -98,7 +99,7 @@ void SongListPage::followNavigation() {
 }
 
 void SongListPage::playFirst() {
-    if (!tracks_->songIds().empty()) navigation_.router().play(tracks_->songIds().front());
+    if (!tracks_->songIds().empty()) navigation_.router().playList(tracks_->songIds(), 0);
 }
 
 void SongListPage::lockPlayStarters(bool locked) {

@@ -317,8 +317,11 @@ TEST_F(ArtistAlbumPageTest, WithTheServiceDownTheArtistPageStaysEmptyAndUsable) 
 TEST_F(ArtistAlbumPageTest, AnAlbumShowsItsHeaderAndSongsWhichPlayAndQueue) {
     std::vector<std::string> played;
     std::vector<ItemIds> queued;
-    QObject::connect(&view.window.router(), &Router::playRequested,
-                     [&](const std::string& id) { played.push_back(id); });
+    std::vector<ItemIds> playedLists;
+    QObject::connect(&view.window.router(), &Router::playListRequested, [&](const ItemIds& songs, int index) {
+        played.push_back(songs.at(size_t(index)));
+        playedLists.push_back(songs);
+    });
     QObject::connect(&view.window.router(), &Router::queueRequested,
                      [&](const ItemIds& songs) { queued.push_back(songs); });
     view.openAlbum(kSummerLetters);
@@ -339,6 +342,7 @@ TEST_F(ArtistAlbumPageTest, AnAlbumShowsItsHeaderAndSongsWhichPlayAndQueue) {
     view.control<QPushButton>("按钮_专辑播放")->click();
     page.operationMenu()->addToQueueItem()->trigger();
     EXPECT_EQ(played, (std::vector<std::string>{album.songs.at(1).id, album.songs.at(0).id}));
+    EXPECT_EQ(playedLists, std::vector<ItemIds>(2, ids(album.songs))) << "each play queues the whole album";
     EXPECT_EQ(queued, std::vector<ItemIds>{ids(album.songs)});
 }
 

@@ -42,8 +42,10 @@ protected:
 
     ListenerSongsPageTest() : ListenerSongsPageTest(server_->origin()) {}
     explicit ListenerSongsPageTest(const std::string& origin) : view(origin) {
-        QObject::connect(&window.router(), &Router::playRequested,
-                         [this](const std::string& id) { played.push_back(id); });
+        QObject::connect(&window.router(), &Router::playListRequested, [this](const ItemIds& songs, int index) {
+            played.push_back(songs.at(size_t(index)));
+            playedLists.push_back(songs);
+        });
         QObject::connect(&window.router(), &Router::queueRequested,
                          [this](const std::vector<std::string>& songs) { queued.push_back(songs); });
         page().setHistory([] { return kHistory; });
@@ -77,6 +79,7 @@ protected:
     QTemporaryDir folder;
     std::unique_ptr<Account> account;  // the one the window shows, once logged in
     std::vector<std::string> played;
+    std::vector<ItemIds> playedLists;  // the whole list each play queued
     std::vector<ItemIds> queued;
 };
 
@@ -119,6 +122,7 @@ TEST_F(ListenerSongsPageTest, DailySongsPlayOneOrAllAndQueueAll) {
     ASSERT_EQ(played.size(), 2u);
     EXPECT_EQ(played[0], daily[2].id);
     EXPECT_EQ(played[1], daily[0].id);
+    EXPECT_EQ(playedLists, std::vector<ItemIds>(2, ids(daily))) << "each play queues the whole list";
     page().addAllToQueue();
     ASSERT_EQ(queued.size(), 1u);
     EXPECT_EQ(queued[0], ids(daily));

@@ -53,6 +53,35 @@ TEST_F(MessageBoxWindowTest, OneButtonNoticeShowsOnlyTheConfirmButton) {
     EXPECT_EQ(control<QLabel>("标签_内容")->text(), "这首歌暂时无法播放");
 }
 
+// A question's action runs on confirm only: not on cancel, not on close,
+// and not once another notice has taken the dialog.
+TEST_F(MessageBoxWindowTest, TheConfirmActionRunsOnlyWhenItsNoticeIsConfirmed) {
+    enum class Answer { Confirm, Cancel, Close, Replace };
+    const struct {
+        Answer answer;
+        int runs;
+    } cases[] = {{Answer::Confirm, 1}, {Answer::Cancel, 0}, {Answer::Close, 0}, {Answer::Replace, 0}};
+    for (const auto& c : cases) {
+        int runs = 0;
+        MessageBoxWindow::show(
+            {.title = "清空播放列表", .confirmCaption = "清空", .cancelCaption = "取消", .onConfirm = [&runs] {
+                 ++runs;
+             }});
+        switch (c.answer) {
+            case Answer::Confirm: control<QPushButton>("按钮_确定")->click(); break;
+            case Answer::Cancel: control<QPushButton>("按钮_取消")->click(); break;
+            case Answer::Close: MessageBoxWindow::dialog()->close(); break;
+            case Answer::Replace:
+                MessageBoxWindow::show({.title = "播放失败啦", .confirmCaption = "接受事实"});
+                control<QPushButton>("按钮_确定")->click();
+                break;
+        }
+        settle();
+        EXPECT_EQ(runs, c.runs) << int(c.answer);
+        EXPECT_EQ(MessageBoxWindow::dialog(), nullptr) << int(c.answer);
+    }
+}
+
 TEST_F(MessageBoxWindowTest, ASecondNoticeReusesTheDialogWithTheLastTexts) {
     MessageBoxWindow::show({.title = "first", .content = "one", .confirmCaption = "知道了"});
     QWidget* first = MessageBoxWindow::dialog();

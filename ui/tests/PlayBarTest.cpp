@@ -7,6 +7,7 @@
 #include "audio/AudioEngine.h"
 #include "base/AppSettings.h"
 #include "browse/LikedSongs.h"
+#include "player/PlayBarState.h"
 #include "player/Player.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/PlayBarButton.h"
@@ -20,9 +21,11 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <filesystem>
 #include <memory>
@@ -205,17 +208,101 @@ TEST_F(PlayBarTest, PlayButtonPausesAndResumes) {
     EXPECT_FALSE(player.playTimer().isActive());
 }
 
-TEST_F(PlayBarTest, DraggingTheSliderSeeksButTheProgramsOwnMovesDoNot) {
-    QSlider* progress = slider("播放栏_进度条");
-    emit player.lengthChanged(30);
-    progress->setSliderDown(true);
-    progress->setValue(12);
-    EXPECT_EQ(player.progressTicks(), 12);
-    progress->setSliderDown(false);
+// The mouse on a slider, as the user's hand gives it.
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint at) {
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
 
+void sendWheel(QWidget* widget, int angle) {
+    const QPoint at = widget->rect().center();
+    QWheelEvent event(at, widget->mapToGlobal(at), {}, {0, angle}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(widget, &event);
+}
+
+TEST_F(PlayBarTest, AClickOnTheProgressSeeksWhereItLandsAndADragPreviewsUntilLetGo) {
+    QSlider* progress = slider("播放栏_进度条");
+    emit player.lengthChanged(100);  // the slider counts 0 to 101
+    const int y = progress->height() / 2;
+    const struct {
+        const char* where;
+        int x;
+        int lowest, highest;
+    } clicks[] = {{"middle", progress->width() / 2, 49, 52},
+                  {"left end", 0, 0, 0},
+                  {"right end", progress->width() - 1, 101, 101},
+                  {"a quarter in", progress->width() / 4, 23, 27}};
+    for (const auto& click : clicks) {
+        sendMouse(progress, QEvent::MouseButtonPress, {click.x, y});
+        sendMouse(progress, QEvent::MouseButtonRelease, {click.x, y});
+        EXPECT_GE(player.progressTicks(), click.lowest) << click.where;
+        EXPECT_LE(player.progressTicks(), click.highest) << click.where;
+        EXPECT_EQ(progress->value(), player.progressTicks()) << click.where;
+    }
+
+    player.seek(0);
+    sendMouse(progress, QEvent::MouseButtonPress, {progress->width() / 4, y});
+    sendMouse(progress, QEvent::MouseMove, {progress->width() * 3 / 4, y});
+    EXPECT_EQ(player.progressTicks(), 0) << "a drag seeks only once let go";
+    const int previewed = progress->sliderPosition();
+    EXPECT_NEAR(previewed, 76, 2);
+    EXPECT_EQ(text("播放栏_时长"), QString::fromStdString(formatPlayTime(previewed)));
+    EXPECT_EQ(text("播放栏_时间"), QString::fromStdString(formatPlayTime(previewed)) + " / 01:40");
+    emit player.progressChanged(1, 1);
+    EXPECT_EQ(progress->sliderPosition(), previewed) << "the player's tick does not pull the handle away";
+    sendMouse(progress, QEvent::MouseButtonRelease, {progress->width() * 3 / 4, y});
+    EXPECT_EQ(player.progressTicks(), previewed);
+
+    sendWheel(progress, 120);
+    EXPECT_EQ(player.progressTicks(), previewed) << "the wheel does not seek";
     emit player.progressChanged(3, 3);
     EXPECT_EQ(progress->value(), 3);
-    EXPECT_EQ(player.progressTicks(), 12);
+    EXPECT_EQ(player.progressTicks(), previewed) << "the program's own moves do not seek";
+}
+
+TEST_F(PlayBarTest, AClickOnTheVolumeSetsItThereAndTheWheelTurnsIt) {
+    player.applyStored(20, "");
+    QSlider* volume = slider("播放栏_音量条");
+    const int y = volume->height() / 2;
+    sendMouse(volume, QEvent::MouseButtonPress, {volume->width() / 2, y});
+    sendMouse(volume, QEvent::MouseButtonRelease, {volume->width() / 2, y});
+    EXPECT_NEAR(player.volume(), 50, 2);
+    sendMouse(volume, QEvent::MouseButtonPress, {0, y});
+    sendMouse(volume, QEvent::MouseButtonRelease, {0, y});
+    EXPECT_EQ(player.volume(), 0);
+    EXPECT_TRUE(bar->showsMutedIcon());
+
+    const struct {
+        int from, angle, to;
+    } turns[] = {{40, 120, 45}, {40, -240, 30}, {98, 120, 100}, {3, -120, 0}, {40, 30, 45}, {40, -15, 35}};
+    for (const auto& turn : turns) {
+        player.setVolume(turn.from);
+        sendWheel(volume, turn.angle);
+        EXPECT_EQ(player.volume(), turn.to) << turn.from << " " << turn.angle;
+        EXPECT_EQ(volume->value(), turn.to);
+    }
+}
+
+TEST_F(PlayBarTest, TheTimeLineShowsElapsedAndTotalUnderThePlayButtonClearOfTheOtherControls) {
+    QLabel* line = find<QLabel>("播放栏_时间");
+    EXPECT_EQ(line->text(), "00:00 / 00:00");
+    emit player.lengthChanged(296);
+    emit player.progressChanged(83, 83);
+    EXPECT_EQ(line->text(), "01:23 / 04:56");
+
+    const QRect play = find("播放栏_播放")->geometry();
+    EXPECT_EQ(line->geometry().center().x(), play.center().x());
+    EXPECT_GT(line->geometry().top(), play.bottom());
+    EXPECT_TRUE(bar->rect().contains(line->geometry()));
+    for (QWidget* other : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other == line || other->isHidden() || other->objectName() == "播放栏_进度条") continue;
+        EXPECT_FALSE(other->geometry().intersects(line->geometry())) << other->objectName().toStdString();
+    }
+    QFontMetrics metrics(line->font());
+    EXPECT_LE(metrics.horizontalAdvance("100:00 / 100:00"), line->width()) << "long times still fit";
 }
 
 TEST_F(PlayBarTest, ControlsThatStartAPlayWaitWhileASongLoads) {

@@ -9,13 +9,17 @@
 #include "base/AppSettings.h"
 #include "player/Player.h"
 #include "ui/lists/IconList.h"
+#include "ui/windows/MessageBoxWindow.h"
 
 #include "DemoCompanion.h"
 #include "RecordingServer.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractButton>
 #include <QLabel>
+#include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -196,6 +200,98 @@ TEST_F(PlayListWindowTest, TheListFollowsTheQueueAndKeepsThePlayingRowInView) {
     EXPECT_LE(row.bottom(), shownTop + viewport->height() - 1) << "the playing row is in view";
     EXPECT_EQ(window->list()->width(), viewport->width()) << "rows are as wide as the list area shows";
     EXPECT_EQ(names.requests().size(), 2u);
+}
+
+// The list [a, b, c, d] played from b: a has played, b plays, c and d are to come.
+TEST_F(PlayListWindowTest, PlayedSongsAreFadedAndARowsMenuEditsTheQueueWithoutAskingForNamesAgain) {
+    const std::string fireflies = "1900001004";
+    QSignalSpy started(&player, &Player::songStarted);
+    player.playList({kSummerLetter, kWindyStreet, kGoodNight, fireflies}, 1);
+    ASSERT_TRUE(started.wait(kTimeoutMs));
+    auto window = openWindow();
+    ASSERT_TRUE(filled(*window->list(), 4));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->list()->itemText(3, IconText::Main) != ""; }, kTimeoutMs));
+    EXPECT_EQ(window->list()->markedItem(), 1);
+    EXPECT_EQ(window->list()->fadedBefore(), 1) << "only the song before the current one has played";
+
+    const auto enabled = [&](int row) {
+        std::vector<bool> states;
+        for (QAction* item : window->rowMenu(row)->actions()) states.push_back(item->isEnabled());
+        return states;
+    };
+    const auto captions = [&] {
+        QStringList texts;
+        for (QAction* item : window->rowMenu(0)->actions()) texts << item->text();
+        return texts;
+    };
+    EXPECT_EQ(captions(), (QStringList{"下一首播放", "上移", "下移", "从播放列表中删除"}));
+    EXPECT_EQ(enabled(0), (std::vector<bool>{true, false, true, true})) << "the first row cannot move up";
+    EXPECT_EQ(enabled(1), (std::vector<bool>{false, true, true, true})) << "the song playing is not put next";
+    EXPECT_EQ(enabled(3), (std::vector<bool>{true, true, false, true})) << "the last row cannot move down";
+
+    const QString b = "名" + QString::fromStdString(kWindyStreet), c = "名" + QString::fromStdString(kGoodNight),
+                  d = "名" + QString::fromStdString(fireflies);
+    const struct {
+        const char* item;
+        int row;
+        std::vector<std::string> queue;
+    } edits[] = {
+        {"下一首播放", 3, {kSummerLetter, kWindyStreet, fireflies, kGoodNight}},
+        {"上移", 3, {kSummerLetter, kWindyStreet, kGoodNight, fireflies}},
+        {"下移", 0, {kWindyStreet, kSummerLetter, kGoodNight, fireflies}},
+        {"从播放列表中删除", 1, {kWindyStreet, kGoodNight, fireflies}},
+    };
+    for (const auto& edit : edits) {
+        for (QAction* item : window->rowMenu(edit.row)->actions())
+            if (item->text() == QString::fromUtf8(edit.item)) item->trigger();
+        EXPECT_EQ(player.queue().ids(), edit.queue) << edit.item;
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return window->rowIds() == edit.queue && window->list()->isEnabled(); }, kTimeoutMs))
+            << edit.item;
+    }
+    EXPECT_EQ(rowTexts(*window->list(), IconText::Main), (QStringList{b, c, d})) << "the rows keep their names";
+    EXPECT_EQ(names.requests().size(), 1u) << "moved rows are not named again";
+    EXPECT_EQ(window->list()->markedItem(), 0);
+    EXPECT_EQ(player.currentSongId(), kWindyStreet) << "the song playing plays on";
+
+    window->list()->setCurrentItem(2);
+    QTest::keyClick(window->list(), Qt::Key_Delete);
+    EXPECT_EQ(player.queue().ids(), (std::vector<std::string>{kWindyStreet, kGoodNight}));
+}
+
+TEST_F(PlayListWindowTest, TheBinAsksBeforeEmptyingTheQueue) {
+    play(kSummerLetter);
+    play(kWindyStreet);
+    auto window = openWindow();
+    window->show();
+    auto* bin = window->findChild<QAbstractButton*>("工具栏_清空");
+    const auto answer = [](const char* button) {
+        QWidget* dialog = MessageBoxWindow::dialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->findChild<QLabel*>("标签_提示框标题")->text(), "清空播放列表");
+        EXPECT_EQ(dialog->findChild<QPushButton*>("按钮_确定")->text(), "清空");
+        EXPECT_EQ(dialog->findChild<QPushButton*>("按钮_取消")->text(), "取消");
+        dialog->findChild<QPushButton*>(button)->click();
+    };
+
+    bin->click();
+    EXPECT_EQ(player.queue().size(), 2) << "nothing goes before the answer";
+    answer("按钮_取消");
+    EXPECT_EQ(player.queue().size(), 2);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(player.isPlaying());
+
+    bin->click();
+    answer("按钮_确定");
+    EXPECT_EQ(player.queue().size(), 0);
+    EXPECT_EQ(player.currentSongId(), "");
+    EXPECT_FALSE(window->isVisible());
+
+    // An empty queue has nothing to lose: the bin just closes the window.
+    window->show();
+    bin->click();
+    EXPECT_EQ(MessageBoxWindow::dialog(), nullptr);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(PlayListWindowTest, TwoLoadsInARowEndWithTheSecond) {

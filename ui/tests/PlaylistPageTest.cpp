@@ -57,8 +57,10 @@ protected:
 
     PlaylistPageTest() : PlaylistPageTest(server_->origin()) {}
     explicit PlaylistPageTest(const std::string& origin) : view(origin) {
-        QObject::connect(&window.router(), &Router::playRequested,
-                         [this](const std::string& id) { played.push_back(id); });
+        QObject::connect(&window.router(), &Router::playListRequested, [this](const ItemIds& songs, int index) {
+            played.push_back(songs.at(size_t(index)));
+            playedLists.push_back(songs);
+        });
         QObject::connect(&window.router(), &Router::queueRequested,
                          [this](const ItemIds& songs) { queued.push_back(songs); });
     }
@@ -123,6 +125,7 @@ protected:
     const CloudApiClient& client = view.client;
     MainWindow& window = view.window;
     std::vector<std::string> played;
+    std::vector<ItemIds> playedLists;  // the whole list each play queued
     std::vector<ItemIds> queued;
 };
 
@@ -221,6 +224,7 @@ TEST_F(PlaylistPageTest, ARowPlaysTheSongItShowsAndPlayPlaysTheFirst) {
     QTest::mouseClick(control<QPushButton>("按钮_播放"), Qt::LeftButton);
     EXPECT_EQ(played, (std::vector<std::string>{page().songIds().at(size_t(last)), page().songIds().at(1),
                                                 page().songIds().at(0)}));
+    EXPECT_EQ(playedLists, std::vector<ItemIds>(3, page().songIds())) << "each play queues the whole list";
     EXPECT_EQ(window.currentPage(), Pages::kPlaylist);
 
     // While a song loads, neither starts another play.

@@ -109,7 +109,11 @@ TEST_F(SearchPageTest, EnterFillsTheFourRowsWithTheCataloguesAnswers) {
 
 TEST_F(SearchPageTest, ItemsOpenTheirPagesOrAskForTheSongToPlay) {
     std::vector<std::string> played;
-    QObject::connect(&window.router(), &Router::playRequested, [&](const std::string& id) { played.push_back(id); });
+    std::vector<ItemIds> playedLists;
+    QObject::connect(&window.router(), &Router::playListRequested, [&](const ItemIds& songs, int index) {
+        played.push_back(songs.at(size_t(index)));
+        playedLists.push_back(songs);
+    });
     search(kKeyword);
     const Router& router = window.router();
 
@@ -130,6 +134,9 @@ TEST_F(SearchPageTest, ItemsOpenTheirPagesOrAskForTheSongToPlay) {
     const int lastSong = page().songList()->itemCount() - 1;
     QTest::mouseDClick(page().songList(), Qt::LeftButton, {}, page().songList()->itemRect(lastSong).center());
     EXPECT_EQ(played, std::vector<std::string>{page().songIds().at(size_t(lastSong))});
+    QTest::mouseClick(window.findChild<FlatButton*>("标签按钮_播放搜索歌曲"), Qt::LeftButton);
+    EXPECT_EQ(played.back(), page().songIds().at(0)) << "播放全部 starts with the first song found";
+    EXPECT_EQ(playedLists, std::vector<ItemIds>(2, page().songIds())) << "each play queues every song found";
     EXPECT_EQ(window.currentPage(), Pages::kSearch);
 
     clickItem(page().albumRow(), 0);

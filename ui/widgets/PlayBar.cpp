@@ -6,6 +6,7 @@
 #include "base/ProductInfo.h"
 #include "player/PlayBarState.h"
 #include "ui/pictures/Artwork.h"
+#include "ui/widgets/JumpSlider.h"
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/PlayBarButton.h"
 #include "ui/widgets/PlayBarIcons.h"
@@ -51,8 +52,8 @@ constexpr const char* kDownloadCaption = "下载此歌曲";
 QString colourName(QRgb argb) { return QColor::fromRgba(argb).name(); }
 
 // A thin slider with a pink-filled groove `grooveHeight` pixels high.
-QSlider* makeSlider(QWidget* parent, const char* name, QRect geometry, int grooveHeight) {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
+JumpSlider* makeSlider(QWidget* parent, const char* name, QRect geometry, int grooveHeight) {
+    auto* slider = new JumpSlider(parent);
     slider->setObjectName(QString::fromUtf8(name));
     slider->setGeometry(geometry);
     slider->setFocusPolicy(Qt::NoFocus);
@@ -194,6 +195,7 @@ void PlayBar::createVolumeControls() {
 
     volumeSlider_ = makeSlider(this, "播放栏_音量条", QRect(845, 35, 100, 18), 4);
     volumeSlider_->setRange(0, 100);
+    volumeSlider_->installEventFilter(this);
     // Programmatic moves block the slider's signals, so this sees the user's only.
     connect(volumeSlider_, &QSlider::valueChanged, &player_, &Player::setVolume);
 }
@@ -222,13 +224,16 @@ void PlayBar::createProgress(QWidget* window) {
     progress_ = makeSlider(this, "播放栏_进度条", QRect(-6, -8, 1081, 18), 3);
     progress_->setRange(0, kInitialSongLength);
     progress_->installEventFilter(this);
+    // The slider's value follows the player; the user's drag only previews
+    // until the mouse lets go.
+    progress_->setTracking(false);
     connect(progress_, &QSlider::sliderPressed, &player_, &Player::holdForSeek);
-    connect(progress_, &QSlider::sliderReleased, &player_, &Player::releaseSeek);
-    // Programmatic moves block the slider's signals, so this sees the user's only.
-    connect(progress_, &QSlider::valueChanged, &player_, &Player::seek);
+    connect(progress_, &QSlider::sliderMoved, this, &PlayBar::previewSeek);
+    connect(progress_, &QSlider::sliderReleased, this, &PlayBar::seekWhereReleased);
 
     elapsedBox_ = createTimeBox(window, "播放栏_时长遮罩", "播放栏_时长", 30, elapsed_);
     totalBox_ = createTimeBox(window, "播放栏_总时长遮罩", "播放栏_总时长", 1020, total_);
+    createTimeLine();
 }
 
 // A small rounded box above the slider's end, shown while the mouse is over the slider.
@@ -258,12 +263,16 @@ void PlayBar::showLength(int seconds) {
     total_->setText(QString::fromStdString(formatPlayTime(seconds)));
     const QSignalBlocker quiet(progress_);
     progress_->setRange(0, seconds + 1);
+    showTimeLine();
 }
 
+// While the user drags the slider, it and the times stay where the drag is.
 void PlayBar::showProgress(int ticks, int elapsedSeconds) {
+    if (progress_->isSliderDown()) return;
     const QSignalBlocker quiet(progress_);
     progress_->setValue(ticks);
     elapsed_->setText(QString::fromStdString(formatPlayTime(elapsedSeconds)));
+    showTimeLine();
 }
 
 void PlayBar::showMode(std::optional<PlayMode> mode) {
@@ -312,6 +321,7 @@ QString PlayBar::hoverTip(const QWidget* button) const {
 }
 
 bool PlayBar::eventFilter(QObject* watched, QEvent* event) {
+    if (filterSliderEvent(watched, event)) return true;
     if (watched == progress_ && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
         const bool over = event->type() == QEvent::Enter;
         elapsedBox_->setVisible(over);

@@ -3,7 +3,11 @@
 // artists, previous, play/pause and next, the MV button, the three play-mode
 // buttons, volume and mute, the desktop-lyrics and spectrum switches, the
 // version label, and the progress slider along its top edge with the elapsed
-// and total times shown above it while the mouse is over it.
+// and total times shown above it while the mouse is over it, and below the
+// play button as "elapsed / total". A click on the progress slider seeks
+// there (a drag shows the time it would seek to and seeks on release); a
+// click on the volume slider sets the volume there, and the wheel over it
+// turns it up or down.
 //
 // A view of the player: it draws what the player says and sends what the
 // user does; it keeps no player state of its own. UI thread only.
@@ -14,6 +18,7 @@
 #include <optional>
 
 enum class PlayBarIcon;
+class JumpSlider;
 class PictureBox;
 class PlayBarButton;
 class LikedSongs;
@@ -26,6 +31,8 @@ class PlayBar : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kTipShowMs = 3000;
+    // The volume one notch of the mouse wheel moves.
+    static constexpr int kVolumeWheelStep = 5;
 
     // Fills `strip`; the two time boxes go into the strip's parent (the main
     // window).
@@ -75,6 +82,15 @@ private:
     void createSwitches();
     PlayBarButton* createSwitch(const char* name, PlayBarIcon icon, QPoint topLeft, void (PlayBar::*toggled)(bool));
     void createProgress(QWidget* window);
+    void createTimeLine();
+    // Keeps the time line centred under the play button.
+    void placeTimeLine();
+    void showTimeLine();
+    // The slider is dragged to `ticks`: the times show where it would seek.
+    void previewSeek(int ticks);
+    void seekWhereReleased();
+    // Mouse and wheel on the sliders and the play button; true when used up.
+    bool filterSliderEvent(QObject* watched, QEvent* event);
     QWidget* createTimeBox(QWidget* window, const char* boxName, const char* labelName, int left, QLabel*& label);
     void showPlayer();
 
@@ -103,10 +119,11 @@ private:
     PlayBarButton* mv_ = nullptr;
     std::array<PlayBarButton*, 3> modeButtons_{};  // in PlayMode order; second picture: highlighted
     PlayBarButton* mute_ = nullptr;                // second picture: muted
-    QSlider* volumeSlider_ = nullptr;
+    JumpSlider* volumeSlider_ = nullptr;
     PlayBarButton* lyrics_ = nullptr;    // second picture: lyrics shown
     PlayBarButton* spectrum_ = nullptr;  // second picture: spectrum on
-    QSlider* progress_ = nullptr;
+    JumpSlider* progress_ = nullptr;
+    QLabel* timeLine_ = nullptr;  // "elapsed / total" under the play button
     QWidget* elapsedBox_ = nullptr;
     QWidget* totalBox_ = nullptr;
     QLabel* elapsed_ = nullptr;

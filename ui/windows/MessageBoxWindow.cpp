@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QThread>
+#include <utility>
 
 namespace {
 
@@ -107,6 +108,7 @@ public:
         content_->setText(QString::fromStdString(notice.content));
         webUrl_ = notice.webUrl;
         folder_ = notice.folder;
+        onConfirm_ = notice.onConfirm;
         ProgramWindow::centre(this);
         show();
         raise();
@@ -127,6 +129,7 @@ protected:
     void closeEvent(QCloseEvent* event) override {
         if (!webUrl_.empty()) mvHostCloser()();
         webUrl_.clear();
+        onConfirm_ = nullptr;
         if (openDialog() == this) openDialog() = nullptr;
         QWidget::closeEvent(event);
     }
@@ -138,9 +141,11 @@ private:
         const std::string folder = folder_;
         const bool opened = webUrl_.empty() || openWebUrl(webUrl_);
         const bool folderOpened = folder.empty() || urlOpener()(QUrl::fromLocalFile(QString::fromStdString(folder)));
+        const std::function<void()> confirmed = std::exchange(onConfirm_, nullptr);
         closeDialog();
         if (!opened) MessageBoxWindow::show(kNoBrowser);
         if (!folderOpened) MessageBoxWindow::show(noFileManager(folder));
+        if (confirmed) confirmed();
     }
 
     void cancel() { closeDialog(); }
@@ -153,6 +158,7 @@ private:
     QPushButton* confirm_;
     std::string webUrl_;
     std::string folder_;
+    std::function<void()> onConfirm_;
 };
 
 void showOnUiThread(const Notice& notice) {

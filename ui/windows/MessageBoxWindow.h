@@ -25,6 +25,9 @@ struct Notice {
     // When set, confirming opens this folder of the user's files in the
     // file manager.
     std::string folder{};
+    // Runs on the UI thread once the confirm button is pressed (never when
+    // the notice is cancelled, closed or replaced by another).
+    std::function<void()> onConfirm{};
 };
 
 namespace MessageBoxWindow {

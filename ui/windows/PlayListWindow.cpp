@@ -7,10 +7,14 @@
 #include "ui/pictures/Artwork.h"
 #include "ui/widgets/FlatButton.h"
 #include "ui/widgets/SlimScrollBar.h"
+#include "ui/windows/MessageBoxWindow.h"
 #include "ui/windows/WindowDrag.h"
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
@@ -36,19 +40,35 @@ IconTemplate rowTemplate(const TypefaceChoice& type) {
     return t;
 }
 
-// The rows of several queued songs from one request; a song the answer
-// lacks gets empty texts.
-std::vector<CoverItem> namedRows(const CloudApiClient& catalogue, const std::vector<std::string>& ids) {
-    if (ids.empty()) return {};
-    const SongNameList names = catalogue.fetchSongNames(ids);
+// The rows of several queued songs: those named before as they were, the
+// others from one request; a song the answer lacks gets empty texts.
+std::vector<CoverItem> namedRows(const CloudApiClient& catalogue, const std::vector<std::string>& ids,
+                                 const std::map<std::string, CoverItem>& named) {
+    std::vector<std::string> unnamed;
+    for (const std::string& id : ids)
+        if (!named.contains(id)) unnamed.push_back(id);
+    const SongNameList names = unnamed.empty() ? SongNameList{} : catalogue.fetchSongNames(unnamed);
     std::vector<CoverItem> rows;
-    for (size_t i = 0; i < ids.size(); ++i) {
+    size_t answered = 0;
+    for (const std::string& id : ids) {
+        if (const auto found = named.find(id); found != named.end()) {
+            rows.push_back(found->second);
+            continue;
+        }
+        const size_t i = answered++;
         const std::string name = i < names.names.size() ? names.names[i] : "";
         const std::string artist = i < names.firstArtists.size() ? names.firstArtists[i] : "";
-        rows.push_back({"", name, ids[i], artist});
+        rows.push_back({"", name, id, artist});
     }
     return rows;
 }
+
+const Notice kClearQuestion{
+    .title = "清空播放列表",
+    .content = "Mivra酱要把播放列表里的歌曲全部清空吗？正在播放的歌曲也会停下来哦。",
+    .confirmCaption = "清空",
+    .cancelCaption = "取消",
+};
 
 }  // namespace
 
@@ -80,7 +100,7 @@ void PlayListWindow::createControls() {
     clear->setObjectName("工具栏_清空");
     clear->setGeometry(520, 40, 40, 40);
     clear->setToolTip("清空播放列表");
-    connect(clear, &QAbstractButton::clicked, this, &PlayListWindow::clearQueue);
+    connect(clear, &QAbstractButton::clicked, this, &PlayListWindow::askToClear);
     auto* close = new FlatButton(Artwork::render(Artwork::Picture::Close, {40, 40}, dpr), this);
     close->setObjectName("工具栏_关闭");
     close->setGeometry(567, 40, 40, 40);
@@ -101,9 +121,55 @@ void PlayListWindow::createControls() {
     scrollArea_->setWidgetResizable(true);
     scrollArea_->setWidget(list_);
     connect(list_, &IconList::itemActivated, this, &PlayListWindow::playChosen);
+    createRowMenu();
+}
+
+void PlayListWindow::createRowMenu() {
+    rowMenu_ = new QMenu(this);
+    rowMenu_->setObjectName("PlayListRowMenu");
+    rowMenu_->setFont(Theme::font(14));
+    rowMenu_->setStyleSheet("QMenu::item { min-width: 120px; min-height: 36px; padding: 0 12px; }");
+    const auto add = [this](const char* caption, auto act) {
+        connect(rowMenu_->addAction(QString::fromUtf8(caption)), &QAction::triggered, this, [this, act] {
+            if (menuRow_ >= 0 && menuRow_ < static_cast<int>(rowIds_.size())) act(menuRow_ + 1);
+        });
+    };
+    add("下一首播放", [this](int position) { player_.playQueuedNext(position); });
+    add("上移", [this](int position) { player_.moveQueued(position, position - 1); });
+    add("下移", [this](int position) { player_.moveQueued(position, position + 1); });
+    add("从播放列表中删除", [this](int position) { player_.removeQueued(position); });
+
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        const int row = list_->itemAt(at);
+        if (row >= 0) rowMenu(row)->popup(list_->mapToGlobal(at));
+    });
+    list_->installEventFilter(this);
+}
+
+QMenu* PlayListWindow::rowMenu(int row) {
+    menuRow_ = row;
+    const QList<QAction*> items = rowMenu_->actions();
+    const int last = static_cast<int>(rowIds_.size()) - 1;
+    const bool current = row == list_->markedItem();
+    items[0]->setEnabled(!current);
+    items[1]->setEnabled(row > 0);
+    items[2]->setEnabled(row < last);
+    return rowMenu_;
+}
+
+// Delete takes the row chosen out of the queue.
+bool PlayListWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && list_->currentItem() >= 0) {
+        player_.removeQueued(list_->currentItem() + 1);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PlayListWindow::reload() {
+    keepShownNames();
     rowIds_ = player_.queue().ids();
     IconListFill fill;
     fill.itemTemplate = rowTemplate(typeface_);
@@ -112,12 +178,13 @@ void PlayListWindow::reload() {
             return std::vector<CoverItem>{row};
         };
     } else {
-        fill.fetchRecords = [&catalogue = catalogue_, ids = rowIds_](ServiceStatus*) {
-            return namedRows(catalogue, ids);
+        fill.fetchRecords = [&catalogue = catalogue_, ids = rowIds_, named = namedRows_](ServiceStatus*) {
+            return namedRows(catalogue, ids, named);
         };
     }
     fill.fixedPicture = Artwork::render(Artwork::Picture::SongNote, {50, 50}, list_->devicePixelRatioF());
     fill.clearCurrentItem = true;
+    fill.itemIds = &shownIds_;
     fill.onItemsInserted = [this](int rows) {
         list_->setMinimumHeight(rows * kRowHeight);
         markPlaying();
@@ -127,6 +194,29 @@ void PlayListWindow::reload() {
 
 void PlayListWindow::playChosen(int row) {
     if (row >= 0 && row < static_cast<int>(rowIds_.size())) player_.playQueued(row + 1);
+}
+
+// Rows that got a title keep it; a row left empty by a failed request is
+// asked for again.
+void PlayListWindow::keepShownNames() {
+    for (size_t i = 0; i < shownIds_.size() && static_cast<int>(i) < list_->itemCount(); ++i) {
+        const int row = static_cast<int>(i);
+        const std::string title = list_->itemText(row, IconText::Main).toStdString();
+        if (!title.empty())
+            namedRows_[shownIds_[i]] = {"", title, shownIds_[i], list_->itemText(row, IconText::Second).toStdString()};
+    }
+}
+
+void PlayListWindow::askToClear() {
+    if (player_.queue().size() == 0) {
+        clearQueue();
+        return;
+    }
+    Notice question = kClearQuestion;
+    question.onConfirm = [window = QPointer<PlayListWindow>(this)] {
+        if (window) window->clearQueue();
+    };
+    MessageBoxWindow::show(question);
 }
 
 void PlayListWindow::clearQueue() {
@@ -143,11 +233,14 @@ void PlayListWindow::followSong() {
         markPlaying();
 }
 
+// The song playing is marked and the songs before it are faded: they have
+// played, the ones after it are to come.
 void PlayListWindow::markPlaying() {
     const auto playing = std::find(rowIds_.begin(), rowIds_.end(), player_.currentSongId());
     const int row = playing == rowIds_.end() ? -1 : static_cast<int>(playing - rowIds_.begin());
     if (row >= list_->itemCount()) return;
     list_->setMarkedItem(row);
+    list_->setFadedBefore(std::max(row, 0));
     if (row >= 0) keepInView(list_->itemRect(row));
 }
 
