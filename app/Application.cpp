@@ -15,6 +15,7 @@
 #include "base/ProductInfo.h"
 #include "desktop/MprisService.h"
 #include "download/SongDownloader.h"
+#include "local/LocalLibrary.h"
 #include "maintenance/UpdateDecision.h"
 #include "maintenance/UpdateLog.h"
 #include "net/DiskCache.h"
@@ -196,6 +197,7 @@ void Application::onMainWindowCreated(const EarlyRequests& requests) {
     showPlayer();
     extras_ = std::make_unique<ListeningExtras>(*mainWindow_, *player_, settingsPage(),
                                                 AppSettings(paths_.settingsPath), paths_.dataFolder);
+    resumeListening();
     startHeartbeat(requests.heartbeat);
     if (!alive) return;
     waitForHomePage();
@@ -377,12 +379,18 @@ void Application::showPlayer() {
     showListener();
 }
 
-// Daily songs, FM, hearts and history; the player comes back to where the
-// last run left it.
+// Daily songs, FM, hearts and history.
 void Application::showListener() {
     listener_ = std::make_unique<ListenerParts>(api_, *player_, paths_.dataFolder + "listening");
     listener_->show(*mainWindow_, *playBar_, *account_);
-    listener_->keeper().resumePlayer();
+}
+
+// The player comes back to where the last run left it (in personal FM for
+// the account logged in), once the user's own songs can be found, and local
+// songs are downloaded as copies of their files.
+void Application::resumeListening() {
+    downloader_->copyLocalSongsFrom(extras_->localLibrary().indexPath());
+    listener_->keeper().resumePlayer(account_->loggedIn() ? account_->cookie() : std::string());
 }
 
 void Application::quit() {
