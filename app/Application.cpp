@@ -16,6 +16,7 @@
 #include "base/ProductInfo.h"
 #include "desktop/MprisService.h"
 #include "download/SongDownloader.h"
+#include "local/LocalLibrary.h"
 #include "maintenance/UpdateDecision.h"
 #include "maintenance/UpdateLog.h"
 #include "net/DiskCache.h"
@@ -29,6 +30,7 @@
 #include "ui/pages/SettingsPage.h"
 #include "ui/pictures/PicturePipeline.h"
 #include "ui/widgets/PlayBar.h"
+#include "ui/widgets/ServiceFailureLine.h"
 #include "ui/widgets/ServiceSettingsGroup.h"
 #include "ui/widgets/Theme.h"
 #include "ui/widgets/Toolbar.h"
@@ -37,7 +39,6 @@
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/NowPlayingView.h"
 #include "ui/windows/PlaybackSettingsWindow.h"
-#include "ui/widgets/ServiceFailureLine.h"
 #include "ui/windows/ProgramWindow.h"
 #include "ui/windows/SpectrumWindow.h"
 #include "ui/windows/UpdateLogWindow.h"
@@ -201,6 +202,7 @@ void Application::takeAccount(std::optional<AccountProfile> profile) {
     showPlayer();
     extras_ = std::make_unique<ListeningExtras>(*mainWindow_, *player_, settingsPage(),
                                                 AppSettings(paths_.settingsPath), paths_.dataFolder);
+    resumeListening();
     // The first heartbeat is waited for, then the home page.
     afterTask(early_.heartbeat, [this] {
         startHeartbeat();
@@ -409,12 +411,18 @@ void Application::showPlayer() {
     showListener();
 }
 
-// Daily songs, FM, hearts and history; the player comes back to where the
-// last run left it.
+// Daily songs, FM, hearts and history.
 void Application::showListener() {
     listener_ = std::make_unique<ListenerParts>(api_, *player_, paths_.dataFolder + "listening");
     listener_->show(*mainWindow_, *playBar_, *account_);
-    listener_->keeper().resumePlayer();
+}
+
+// The player comes back to where the last run left it (in personal FM for
+// the account logged in), once the user's own songs can be found, and local
+// songs are downloaded as copies of their files.
+void Application::resumeListening() {
+    downloader_->copyLocalSongsFrom(extras_->localLibrary().indexPath());
+    listener_->keeper().resumePlayer(account_->loggedIn() ? account_->cookie() : std::string());
 }
 
 void Application::quit() {

@@ -190,6 +190,7 @@ private:
     void showPlayer();
     void offerToDesktop();
     void showListener();
+    void resumeListening();
     // Ends the program, leaving the resume point for the next start.
     void quit();
     void loadDiscoverAndCharts();

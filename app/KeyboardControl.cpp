@@ -26,6 +26,7 @@ KeyboardControl::KeyboardControl(MainWindow& window, Player& player, AppSettings
     }
     connect(&global_, &GlobalHotkeys::activated, this,
             [this](int index) { run(shortcutTable().at(size_t(index)).action); });
+    connect(&global_, &GlobalHotkeys::changed, this, &KeyboardControl::showGlobalState);
 }
 
 void KeyboardControl::run(ShortcutAction action) {
@@ -61,13 +62,18 @@ void KeyboardControl::rebind(int index, bool global, const QString& key) {
 }
 
 void KeyboardControl::bindGlobal(int index, const std::string& key) {
-    const std::string problem = global_.bind(index, key);
+    const std::string problem = global_.bind(index, key, shortcutTable()[size_t(index)].label);
     if (box_) box_->showGlobalProblem(index, QString::fromStdString(problem));
 }
 
 void KeyboardControl::attach(ShortcutWindow& box) {
     box_ = &box;
-    box.showGlobalUnavailable(global_.isAvailable() ? QString() : QString::fromUtf8(GlobalHotkeys::kUnavailable));
-    for (int i = 0; i < kShortcutCount; ++i) box.showGlobalProblem(i, QString::fromStdString(global_.problem(i)));
+    showGlobalState();
     connect(&box, &ShortcutWindow::shortcutChanged, this, &KeyboardControl::rebind);
+}
+
+void KeyboardControl::showGlobalState() {
+    if (!box_) return;
+    box_->showGlobalUnavailable(global_.isAvailable() ? QString() : QString::fromUtf8(GlobalHotkeys::kUnavailable));
+    for (int i = 0; i < kShortcutCount; ++i) box_->showGlobalProblem(i, QString::fromStdString(global_.problem(i)));
 }

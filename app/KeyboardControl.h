@@ -36,6 +36,9 @@ public:
 
 private:
     void bindGlobal(int index, const std::string& key);
+    // The box shows whether global hotkeys can be had and what keeps each
+    // from working.
+    void showGlobalState();
 
     MainWindow& window_;
     Player& player_;

@@ -10,6 +10,9 @@
 #include "ui/windows/MessageBoxWindow.h"
 #include "ui/windows/NowPlayingView.h"
 
+#include <QListWidget>
+#include <memory>
+
 namespace {
 
 const Notice kSongFailed{
@@ -27,6 +30,27 @@ QImage coverPicture(const QByteArray& bytes) {
     return cover.isNull() ? Artwork::render(Artwork::Picture::SongNote, kCoverPixels) : cover;
 }
 
+// The selected line of the now-playing view's list fills as its words are
+// sung. The selection moves by the line lyrics' whole seconds and the fill by
+// the words' own times, so each is checked against the other whenever either
+// changes.
+void connectListFill(Player& player, NowPlayingView& nowPlaying) {
+    auto sung = std::make_shared<std::pair<int, double>>(-1, 0.0);  // the line sung and its fill
+    const auto show = [&player, &nowPlaying, sung] {
+        const int row = nowPlaying.lyricList()->currentRow();
+        const std::vector<LyricItem>& items = player.lyrics().items();
+        nowPlaying.showSungPart(row >= 0 && size_t(row) < items.size()
+                                    ? player.wordLyrics().sungPartOf(items[size_t(row)].text, sung->first, sung->second)
+                                    : std::nullopt);
+    };
+    QObject::connect(&player, &Player::wordFillChanged, &nowPlaying, [sung, show](int line, double fill) {
+        *sung = {line, fill};
+        show();
+    });
+    QObject::connect(&player, &Player::lyricSelected, &nowPlaying, show);
+    QObject::connect(&player, &Player::lyricsChanged, &nowPlaying, [sung] { *sung = {-1, 0.0}; });
+}
+
 // The lyric offset's buttons and label, and the sung part of the desktop
 // line where the song's words are timed (when the line shown is the one sung).
 void connectLyricFollowing(Player& player, NowPlayingView& nowPlaying, DesktopLyricsWindow& desktop) {
@@ -36,11 +60,9 @@ void connectLyricFollowing(Player& player, NowPlayingView& nowPlaying, DesktopLy
                      [&player] { player.shiftLyrics(-1); });
     QObject::connect(&player, &Player::lyricOffsetChanged, &nowPlaying, &NowPlayingView::showLyricOffset);
     QObject::connect(&player, &Player::wordFillChanged, &desktop, [&player, &desktop](int line, double fill) {
-        const std::string& shown = desktop.text();
-        const std::string sung = player.wordLyrics().lines().at(size_t(line)).text();
-        const bool sameLine = !sung.empty() && shown.substr(0, shown.find('\r')) == sung;
-        desktop.setSungPart(sameLine ? std::optional<double>(fill) : std::nullopt);
+        desktop.setSungPart(player.wordLyrics().sungPartOf(desktop.text(), line, fill));
     });
+    connectListFill(player, nowPlaying);
 }
 
 }  // namespace

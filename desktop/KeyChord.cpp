@@ -9,35 +9,42 @@ namespace {
 
 // X's modifier bits.
 constexpr std::uint16_t kShift = 1, kControl = 4, kMod1 = 8, kMod4 = 64;
+constexpr std::uint32_t kF1 = 0xffbe;
 
-// Keys by their Qt name and their X keysym (X11/keysymdef.h, XF86keysym.h).
-constexpr std::array<std::pair<const char*, std::uint32_t>, 26> kNamedKeys = {{
-    {"Space", 0x20},
-    {"Left", 0xff51},
-    {"Up", 0xff52},
-    {"Right", 0xff53},
-    {"Down", 0xff54},
-    {"Home", 0xff50},
-    {"End", 0xff57},
-    {"PgUp", 0xff55},
-    {"PgDown", 0xff56},
-    {"Ins", 0xff63},
-    {"Del", 0xffff},
-    {"Esc", 0xff1b},
-    {"Return", 0xff0d},
-    {"Enter", 0xff8d},
-    {"Tab", 0xff09},
-    {"Backspace", 0xff08},
-    {"Pause", 0xff13},
-    {"Media Play", 0x1008ff14},
-    {"Media Pause", 0x1008ff31},
-    {"Media Stop", 0x1008ff15},
-    {"Media Next", 0x1008ff17},
-    {"Media Previous", 0x1008ff16},
-    {"Volume Up", 0x1008ff13},
-    {"Volume Down", 0x1008ff11},
-    {"Volume Mute", 0x1008ff12},
-    {"Toggle Media Play/Pause", 0x1008ff14},
+// Keys by their Qt name, their X keysym (X11/keysymdef.h, XF86keysym.h)
+// and their XKB keysym name, which the desktop portal's triggers use.
+struct NamedKey {
+    const char* qtName;
+    std::uint32_t keysym;
+    const char* xkbName;
+};
+constexpr std::array<NamedKey, 26> kNamedKeys = {{
+    {"Space", 0x20, "space"},
+    {"Left", 0xff51, "Left"},
+    {"Up", 0xff52, "Up"},
+    {"Right", 0xff53, "Right"},
+    {"Down", 0xff54, "Down"},
+    {"Home", 0xff50, "Home"},
+    {"End", 0xff57, "End"},
+    {"PgUp", 0xff55, "Prior"},
+    {"PgDown", 0xff56, "Next"},
+    {"Ins", 0xff63, "Insert"},
+    {"Del", 0xffff, "Delete"},
+    {"Esc", 0xff1b, "Escape"},
+    {"Return", 0xff0d, "Return"},
+    {"Enter", 0xff8d, "KP_Enter"},
+    {"Tab", 0xff09, "Tab"},
+    {"Backspace", 0xff08, "BackSpace"},
+    {"Pause", 0xff13, "Pause"},
+    {"Media Play", 0x1008ff14, "XF86AudioPlay"},
+    {"Media Pause", 0x1008ff31, "XF86AudioPause"},
+    {"Media Stop", 0x1008ff15, "XF86AudioStop"},
+    {"Media Next", 0x1008ff17, "XF86AudioNext"},
+    {"Media Previous", 0x1008ff16, "XF86AudioPrev"},
+    {"Volume Up", 0x1008ff13, "XF86AudioRaiseVolume"},
+    {"Volume Down", 0x1008ff11, "XF86AudioLowerVolume"},
+    {"Volume Mute", 0x1008ff12, "XF86AudioMute"},
+    {"Toggle Media Play/Pause", 0x1008ff14, "XF86AudioPlay"},
 }};
 
 std::optional<std::uint32_t> keysymOf(const QString& name) {
@@ -49,10 +56,10 @@ std::optional<std::uint32_t> keysymOf(const QString& name) {
     if (name.size() >= 2 && name.size() <= 3 && name.at(0) == 'F') {
         bool ok = false;
         const int n = name.mid(1).toInt(&ok);
-        if (ok && n >= 1 && n <= 35) return 0xffbe + static_cast<std::uint32_t>(n - 1);
+        if (ok && n >= 1 && n <= 35) return kF1 + static_cast<std::uint32_t>(n - 1);
     }
-    for (const auto& [known, keysym] : kNamedKeys)
-        if (name.compare(QLatin1String(known), Qt::CaseInsensitive) == 0) return keysym;
+    for (const NamedKey& key : kNamedKeys)
+        if (name.compare(QLatin1String(key.qtName), Qt::CaseInsensitive) == 0) return key.keysym;
     return std::nullopt;
 }
 
@@ -80,4 +87,21 @@ std::optional<KeyChord> KeyChord::parse(const std::string& text) {
     if (!keysym) return std::nullopt;
     chord.keysym = *keysym;
     return chord;
+}
+
+std::optional<std::string> KeyChord::xdgTrigger() const {
+    std::string key;
+    if ((keysym >= 'a' && keysym <= 'z') || (keysym >= '0' && keysym <= '9'))
+        key = std::string(1, static_cast<char>(keysym));  // these keysyms are named by their character
+    else if (keysym >= kF1 && keysym < kF1 + 35)
+        key = "F" + std::to_string(keysym - kF1 + 1);
+    for (const NamedKey& named : kNamedKeys)
+        if (key.empty() && named.keysym == keysym) key = named.xkbName;
+    if (key.empty()) return std::nullopt;
+    std::string trigger;
+    const std::array<std::pair<std::uint16_t, const char*>, 4> names = {
+        {{kShift, "SHIFT+"}, {kControl, "CTRL+"}, {kMod1, "ALT+"}, {kMod4, "LOGO+"}}};
+    for (const auto& [bit, name] : names)
+        if (modifiers & bit) trigger += name;
+    return trigger + key;
 }

@@ -6,6 +6,8 @@
 #include "download/AudioTagger.h"
 #include "download/DownloadProgress.h"
 #include "download/SongFileName.h"
+#include "local/LocalLibrary.h"
+#include "local/LrcLyrics.h"
 #include "net/HttpClient.h"
 
 #include <QFile>
@@ -39,7 +41,7 @@ bool transfer(const std::string& url, QTemporaryFile& file, std::atomic<int>& pe
     return status >= 200 && status < 300 && file.size() > 0 && file.flush();
 }
 
-// The kept file at `path` into `file`, as transfer() does with the network.
+// The file at `path` into `file`, as transfer() does with the network.
 bool copyKept(const std::string& path, QTemporaryFile& file, std::atomic<int>& percentage) {
     constexpr qint64 kChunkBytes = 256 * 1024;
     QFile kept(QString::fromStdString(path));
@@ -100,6 +102,30 @@ DownloadResult downloadSong(const CloudApiClient& api, const DownloadRequest& so
 
     const std::string target = (fs::path(folder) / songFileName(song.artist, song.title, url)).string();
     if (TaskStop::requested() || !moveIntoPlace(*finished, target)) return {};
+    percentage.store(100);
+    return {true, target};
+}
+
+DownloadResult copyLocalSong(const DownloadRequest& song, const std::string& indexPath, const std::string& folder,
+                             std::atomic<int>& percentage) {
+    const std::optional<LocalSong> found = findLocalSong(indexPath, song.songId);
+    if (!found) return {};
+    std::error_code error;
+    fs::create_directories(folder, error);
+    std::unique_ptr<QTemporaryFile> copied = scratchFile(folder);
+    if (!copied || !copyKept(found->path, *copied, percentage)) return {};
+    copied->close();
+    const std::string target = (fs::path(folder) / localSongFileName(song.artist, song.title, found->path)).string();
+    if (TaskStop::requested() || !moveIntoPlace(*copied, target)) return {};
+
+    // The lyrics go where the program looks for a song file's lyrics.
+    const std::string lyrics = lrcPathBeside(found->path);
+    std::atomic<int> ignored{0};
+    std::unique_ptr<QTemporaryFile> copiedLyrics = fs::exists(lyrics, error) ? scratchFile(folder) : nullptr;
+    if (copiedLyrics && copyKept(lyrics, *copiedLyrics, ignored)) {
+        copiedLyrics->close();
+        moveIntoPlace(*copiedLyrics, lrcPathBeside(target));
+    }
     percentage.store(100);
     return {true, target};
 }

@@ -5,7 +5,7 @@
 // A quit, a crash or a failure part-way therefore never leaves a truncated
 // song under a song's name; scratch files are hidden ".part" files. A song
 // whose audio was kept when it was played is copied from there instead of
-// fetched again.
+// fetched again, and a song of the user's own is a copy of its file.
 #include <atomic>
 #include <string>
 
@@ -34,3 +34,13 @@ struct DownloadResult {
 // kept there in the quality asked for now is copied from it.
 DownloadResult downloadSong(const CloudApiClient& api, const DownloadRequest& song, const std::string& folder,
                             std::atomic<int>& percentage, const PlayedAudioCache* played = nullptr);
+
+// Copies the user's own song `song` (its id from localSongId), found in the
+// local index at `indexPath`, into `folder` (created when missing) under the
+// name localSongFileName gives, as it is, with its `.lrc` file beside it
+// where it has one. `percentage` as downloadSong's. Fails, leaving nothing
+// behind, when the index has no such song, its file cannot be read, the copy
+// cannot be written or the task is asked to stop; lyrics that cannot be
+// copied leave the song without them.
+DownloadResult copyLocalSong(const DownloadRequest& song, const std::string& indexPath, const std::string& folder,
+                             std::atomic<int>& percentage);

@@ -1,5 +1,7 @@
 #include "download/SongDownloader.h"
 
+#include "local/LocalSong.h"
+
 SongDownloader::SongDownloader(const CloudApiClient& api, std::string folder, QObject* parent)
     : QObject(parent), api_(api), folder_(std::move(folder)) {
     progressTimer_.setObjectName("时钟_下载进度回调");
@@ -14,8 +16,10 @@ SongDownloader::Start SongDownloader::start(const DownloadRequest& song) {
     busy_ = true;
     song_ = song;
     percentage_.store(0);
-    tasks_.start([this, song, played = played_] {
-        const DownloadResult result = downloadSong(api_, song, folder_, percentage_, played.get());
+    tasks_.start([this, song, played = played_, localIndex = localIndex_] {
+        const DownloadResult result = isLocalSongId(song.songId)
+                                          ? copyLocalSong(song, localIndex, folder_, percentage_)
+                                          : downloadSong(api_, song, folder_, percentage_, played.get());
         runOnUiThread(this, [this, result] { finish(result); });
     });
     progressTimer_.start(kProgressTickMs);

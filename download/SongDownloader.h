@@ -40,6 +40,10 @@ public:
     // Songs kept in `played` are copied from there from now on.
     void copyPlayedFrom(std::shared_ptr<const PlayedAudioCache> played) { played_ = std::move(played); }
 
+    // The user's own songs (ids from localSongId) are copied from their
+    // files, found in the local index at `indexPath`, from now on.
+    void copyLocalSongsFrom(std::string indexPath) { localIndex_ = std::move(indexPath); }
+
     // Starts downloading `song` unless a download runs or the song has no id.
     Start start(const DownloadRequest& song);
 
@@ -65,6 +69,7 @@ private:
     const CloudApiClient& api_;
     const std::string folder_;
     std::shared_ptr<const PlayedAudioCache> played_;  // may be null
+    std::string localIndex_;                          // empty: local songs cannot be found
     bool busy_ = false;
     DownloadRequest song_;
     std::atomic<int> percentage_{0};

@@ -1,5 +1,8 @@
 #include "download/SongFileName.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace {
 
 constexpr std::string_view kDotsAndSpaces = ". ";
@@ -33,6 +36,19 @@ std::string songFileExtension(std::string_view streamUrl) {
 
 std::string songFileName(const std::string& artist, const std::string& title, std::string_view streamUrl) {
     return safeFileName(artist + "-" + title, songFileExtension(streamUrl));
+}
+
+std::string localSongFileName(const std::string& artist, const std::string& title, std::string_view songPath) {
+    constexpr size_t kLongestExtension = 8;
+    const std::string_view name = songPath.substr(songPath.find_last_of('/') + 1);
+    const size_t dot = name.find_last_of('.');
+    std::string extension = dot == std::string_view::npos || dot == 0 ? "" : std::string(name.substr(dot));
+    const bool plain = extension.size() > 1 && extension.size() <= kLongestExtension + 1 &&
+                       std::all_of(extension.begin() + 1, extension.end(),
+                                   [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+    if (!plain) extension.clear();
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return safeFileName(artist + "-" + title, extension);
 }
 
 std::string safeFileName(std::string_view stem, std::string_view extension) {

@@ -92,9 +92,13 @@ LrcLyrics parseLrc(std::string_view raw) {
     return lyrics;
 }
 
-LrcLyrics lyricsBeside(const std::string& songPath) {
+std::string lrcPathBeside(const std::string& songPath) {
     const QFileInfo song(QString::fromStdString(songPath));
-    QFile file(song.dir().filePath(song.completeBaseName() + ".lrc"));
+    return song.dir().filePath(song.completeBaseName() + ".lrc").toStdString();
+}
+
+LrcLyrics lyricsBeside(const std::string& songPath) {
+    QFile file(QString::fromStdString(lrcPathBeside(songPath)));
     if (file.size() > kMaxLrcBytes || !file.open(QIODevice::ReadOnly)) return {};
     return parseLrc(file.readAll().toStdString());
 }

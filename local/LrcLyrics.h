@@ -17,6 +17,10 @@ struct LrcLyrics {
 // UTF-8, in GBK, as older lyric files are written.
 LrcLyrics parseLrc(std::string_view text);
 
+// Where the `.lrc` file of the song file at `songPath` is: beside it, its
+// name without the last extension and ".lrc".
+std::string lrcPathBeside(const std::string& songPath);
+
 // The lyrics beside the song file at `songPath`; empty when there is no
 // readable `.lrc` file (one larger than a megabyte is not taken).
 LrcLyrics lyricsBeside(const std::string& songPath);

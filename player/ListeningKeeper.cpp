@@ -31,10 +31,11 @@ ListeningKeeper::ListeningKeeper(Player& player, const std::string& folder)
     connect(&player_, &Player::volumeChanged, this, changed);
     connect(&player_, &Player::queueChanged, this, changed);
     connect(&player_, &Player::songCleared, this, changed);
+    connect(&player_, &Player::fmChanged, this, changed);
 }
 
-void ListeningKeeper::resumePlayer() {
-    if (const std::optional<ResumePoint> point = ResumePoint::read(resumePath_)) player_.resume(*point);
+void ListeningKeeper::resumePlayer(const std::string& accountCookie) {
+    if (const std::optional<ResumePoint> point = ResumePoint::read(resumePath_)) player_.resume(*point, accountCookie);
 }
 
 void ListeningKeeper::writeResumePoint() {

@@ -1,7 +1,7 @@
 #pragma once
 // What the player leaves for the next start, kept in the data folder: every
 // song that starts goes first into the listening history, and the resume
-// point (queue, song, position, volume, mode) is written a moment after
+// point (queue, song, position, volume, mode, personal FM) is written a moment after
 // anything of it changes, every few seconds while a song plays, and when
 // asked (as the program ends). The songs' lyric offsets are kept beside them.
 //
@@ -26,8 +26,10 @@ public:
     ListeningKeeper(Player& player, const std::string& folder);
 
     ListeningHistory& history() { return history_; }
-    // Start-up: the player comes back to where the last run left it, paused.
-    void resumePlayer();
+    // Start-up: the player comes back to where the last run left it, paused;
+    // in personal FM when it was there, for the account of `accountCookie`
+    // (empty: logged out, the song comes back alone).
+    void resumePlayer(const std::string& accountCookie);
     // Writes the resume point now.
     void writeResumePoint();
 

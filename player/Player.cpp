@@ -324,7 +324,7 @@ void Player::previous() {
 void Player::setMode(PlayMode mode) {
     if (mode_ == mode) return;
     mode_ = mode;
-    discardFollower();  // it was picked by the mode before
+    if (!fm_) discardFollower();  // it was picked by the mode before; FM's by the stream
     settings_.write("Music", "Mode", playModeName(mode));
     emit modeChanged(mode_);
 }
@@ -405,7 +405,7 @@ void Player::endSong() {
         return;
     }
     if (fm_) {
-        playNextFm();
+        endFmSong();
         return;
     }
     if (follower_) {
@@ -436,17 +436,23 @@ void Player::onStreamEvent(AudioEngine::Handle stream, StreamEvent event) {
     }
 }
 
-// Opens the song the mode picks to follow the current one, on a task: its
-// address, its stream (following the current one's), details, cover and
-// lyrics. A song still loading will replace the current one: nothing then.
+// Opens the song the mode picks (in FM, the stream's next song) to follow the
+// current one, on a task: its address, its stream (following the current
+// one's), details, cover and lyrics. A song still loading will replace the
+// current one: nothing then.
 void Player::prepareFollower() {
-    if (fm_ || !mode_ || sleepAtSongEnd_ || loading_ || follower_ || (preparation_ && !preparation_->isFinished()))
-        return;
+    if (sleepAtSongEnd_ || loading_ || follower_ || (preparation_ && !preparation_->isFinished())) return;
     std::optional<std::string> chosen;
-    if (*mode_ == PlayMode::Circulate) chosen = songId_;
-    if (*mode_ == PlayMode::Random) {
-        chosen = queue_.randomSong();
+    if (fm_) {
+        chosen = nextFmSong();
         if (!chosen) return;
+    } else {
+        if (!mode_) return;
+        if (*mode_ == PlayMode::Circulate) chosen = songId_;
+        if (*mode_ == PlayMode::Random) {
+            chosen = queue_.randomSong();
+            if (!chosen) return;
+        }
     }
     const std::uint64_t request = ++newestPreparation_;
     const AudioEngine::Handle leader = stream_;

@@ -27,8 +27,9 @@
 // offset, which the user shifts in half seconds and which is kept per song.
 //
 // Personal FM is a mode of its own: the service's FM stream is played a
-// few songs ahead, next plays its next song, previous does nothing, and
-// any play the user starts otherwise leaves it.
+// few songs ahead (its next song opened ahead to follow without a gap, as
+// the play mode's pick is otherwise), next plays its next song, previous
+// does nothing, and any play the user starts otherwise leaves it.
 //
 // Songs played are kept in the played-audio cache when one is given: a song
 // found there plays from its file (also when the service gives no address,
@@ -101,7 +102,9 @@ public:
     ResumePoint resumePoint() const;
     // Start-up: the queue, volume and mode of `point` come back, and its song
     // is loaded and shown paused at its position; the play button plays on.
-    void resume(const ResumePoint& point);
+    // A song of the personal FM comes back in FM for the account of
+    // `accountCookie`; without one (logged out) it comes back as a song alone.
+    void resume(const ResumePoint& point, const std::string& accountCookie = {});
 
     // Intents.
     // Starts playing `songId`, superseding any play still loading (and
@@ -302,8 +305,13 @@ private:
     void startPlay(const std::string& songId);
     void startPlayTasks(std::uint64_t request, const std::string& songId);
     void leaveFm();
+    // Personal FM for the account of `accountCookie`, with no song yet.
+    void enterFm(const std::string& accountCookie);
     // Plays the FM stream's next song, fetching more first when none is left.
     void playNextFm();
+    // The FM stream's next song, when one has come.
+    std::optional<std::string> nextFmSong() const;
+    void endFmSong();
     void fetchFm();
     // Milliseconds of the song the lyrics stand at; nothing without a position.
     std::optional<int> lyricPositionMs() const;

@@ -1,16 +1,21 @@
 // Personal FM: the service's FM stream played a few songs ahead. Songs it
 // gives are played as the player's own choice (they do not leave FM); a
-// play the user starts does.
+// play the user starts does. The stream's next song is opened ahead to
+// follow the one playing without a gap, as a queued song is.
 #include "player/Player.h"
 
 void Player::startFm(const std::string& accountCookie) {
     leaveFm();
     discardFollower();  // it was picked by the queue's mode
+    enterFm(accountCookie);
+    playNextFm();
+}
+
+void Player::enterFm(const std::string& accountCookie) {
     fm_ = FmStream{};
     fm_->cookie = accountCookie;
     ++fmGeneration_;
     emit fmChanged(true);
-    playNextFm();
 }
 
 void Player::leaveFm() {
@@ -31,6 +36,23 @@ void Player::playNextFm() {
     fm_->ahead.pop_front();
     if (fm_->ahead.size() < kFmSongsAhead) fetchFm();
     startPlay(songId);
+}
+
+std::optional<std::string> Player::nextFmSong() const {
+    if (!fm_ || fm_->ahead.empty()) return std::nullopt;
+    return fm_->ahead.front();
+}
+
+// The FM song has ended: the stream's next song, opened ahead, sounds
+// already and takes its place; without one, the next song is fetched.
+void Player::endFmSong() {
+    if (!follower_ || nextFmSong() != follower_->songId) {
+        playNextFm();
+        return;
+    }
+    fm_->ahead.pop_front();
+    if (fm_->ahead.size() < kFmSongsAhead) fetchFm();
+    promoteFollower();
 }
 
 // One request at a time; what it brings after FM was left or started again is dropped.

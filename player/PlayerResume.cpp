@@ -18,14 +18,21 @@ ResumePoint Player::resumePoint() const {
     }
     point.volume = volume_.position();
     point.mode = mode_ ? playModeName(*mode_) : "";
+    point.fm = fm_.has_value() && !point.songId.empty();
     return point;
 }
 
-void Player::resume(const ResumePoint& point) {
+void Player::resume(const ResumePoint& point, const std::string& accountCookie) {
     applyStored(point.volume, point.mode);
     if (!point.queue.empty()) appendToQueue(point.queue);
     queue_.setPosition(std::clamp(point.queuePosition, 1, std::max(1, queue_.size())));
     if (point.songId.empty()) return;
+    if (point.fm && !accountCookie.empty()) {
+        // The stream's next songs are fetched at once: the song resumed is
+        // followed as any FM song is.
+        enterFm(accountCookie);
+        fetchFm();
+    }
     startPlay(point.songId);
     arrivals_.resumeAtSeconds = point.positionSeconds;
 }

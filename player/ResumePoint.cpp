@@ -30,15 +30,14 @@ std::optional<ResumePoint> ResumePoint::read(const std::string& path) {
     point.positionSeconds = std::max(0, integerOr(kept, "positionSeconds", 0));
     if (kept.contains("volume") && kept["volume"].is_number_integer()) point.volume = kept["volume"].get<int>();
     point.mode = textOf(kept, "mode");
+    point.fm = kept.contains("fm") && kept["fm"].is_boolean() && kept["fm"].get<bool>();
     return point;
 }
 
 bool ResumePoint::write(const std::string& path) const {
-    Json point{{"queue", queue},
-               {"queuePosition", queuePosition},
-               {"songId", songId},
-               {"positionSeconds", positionSeconds},
-               {"mode", mode}};
+    Json point{{"queue", queue},   {"queuePosition", queuePosition},
+               {"songId", songId}, {"positionSeconds", positionSeconds},
+               {"mode", mode},     {"fm", fm}};
     if (volume) point["volume"] = *volume;
     return StateFile::write(path, point.dump(1));
 }

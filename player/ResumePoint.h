@@ -1,8 +1,8 @@
 #pragma once
-// Where listening stopped: the queue, the song, its position, the volume and
-// the play mode, kept in a small JSON file in the data folder so the next
-// start comes back to them (paused at the position). Read and written whole,
-// atomically; a missing or unreadable file is no resume point.
+// Where listening stopped: the queue, the song, its position, the volume,
+// the play mode and whether the song came from the personal FM, kept in a small JSON file in the data folder so the
+// next start comes back to them (paused at the position). Read and written whole, atomically; a missing or unreadable
+// file is no resume point.
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +14,7 @@ struct ResumePoint {
     int positionSeconds = 0;
     std::optional<int> volume;
     std::string mode;  // the stored text of the play mode; empty for none
+    bool fm = false;   // the song was personal FM's, which plays on from it
 
     static std::optional<ResumePoint> read(const std::string& path);
     bool write(const std::string& path) const;

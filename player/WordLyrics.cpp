@@ -115,3 +115,11 @@ bool WordLyrics::fillingAt(int ms) const {
     const std::vector<SungWord>& words = lines_[static_cast<std::size_t>(*line)].words;
     return !words.empty() && ms < words.back().startMs + words.back().lengthMs;
 }
+
+std::optional<double> WordLyrics::sungPartOf(std::string_view shown, int line, double fill) const {
+    if (line < 0 || line >= static_cast<int>(lines_.size())) return std::nullopt;
+    const std::string sung = lines_[static_cast<std::size_t>(line)].text();
+    const std::string_view firstLine = shown.substr(0, shown.find_first_of("\r\n"));
+    if (sung.empty() || firstLine != sung) return std::nullopt;
+    return fill;
+}

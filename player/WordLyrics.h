@@ -48,6 +48,12 @@ public:
     std::optional<int> nextLineStartAfter(int ms) const;
     // Whether a word of the line sung at `ms` is still filling.
     bool fillingAt(int ms) const;
+    // How much of the lyric text `shown` (a line, or a line with its
+    // translation after a line break) is sung while line `line` is sung
+    // `fill` of the way: `fill` where the first line of `shown` is that
+    // line's text, nothing where it is another line (the line lyrics and
+    // the words change lines at slightly different moments).
+    std::optional<double> sungPartOf(std::string_view shown, int line, double fill) const;
 
 private:
     std::vector<SungLine> lines_;

@@ -6,6 +6,8 @@
 #include "app/tests/StartedApplication.h"
 #include "audio/StreamActivity.h"
 #include "base/AppSettings.h"
+#include "base/FirstRunSetup.h"
+#include "browse/Account.h"
 #include "player/Player.h"
 #include "ui/MvPlayback.h"
 #include "ui/lists/IconList.h"
@@ -198,6 +200,80 @@ TEST_F(PlayFlowTest, LyricsFollowTheSecondPlayingAndJumpWhenTheUserSeeks) {
     seekTo(1);
     EXPECT_EQ(app->desktopLyrics()->text(), "晚风吹过安静的街\r\nThe evening wind crosses the quiet street");
     EXPECT_LT(list->currentRow(), selected);
+}
+
+// The paused stream is a clock that stands still: the now-playing list's
+// selected line is filled exactly as far as the words' times say at the
+// position, and moves on with it.
+TEST_F(PlayFlowTest, TheSelectedLyricLineFillsAsFarAsTheAudioPositionHasSungIt) {
+    play(kSummerLetter);
+    NowPlayingView& view = *app->mainWindow()->nowPlayingView();
+    const WordLyrics& words = player().wordLyrics();
+    ASSERT_GT(words.lines().size(), 6u) << "the demo song has word-timed lyrics";
+    player().holdForSeek();
+    for (int line : {2, 4, 6}) {
+        SCOPED_TRACE(line);
+        const SungLine& sung = words.lines()[size_t(line)];
+        // The line lyric's second selects the line; a second, then two, into
+        // it the words have filled part of it (the player seeks by whole seconds).
+        player().seek(sung.startMs / 1000);
+        const QListWidgetItem* selected = view.lyricList()->currentItem();
+        ASSERT_NE(selected, nullptr);
+        EXPECT_TRUE(selected->text().startsWith(QString::fromStdString(sung.text())));
+        double before = 0;
+        for (int second : {sung.startMs / 1000 + 1, sung.startMs / 1000 + 2}) {
+            const int ms = second * 1000;
+            ASSERT_EQ(words.lineAt(ms), line);
+            player().seek(second);
+            ASSERT_TRUE(view.sungPart().has_value()) << "at " << second << " s";
+            EXPECT_DOUBLE_EQ(*view.sungPart(), words.fillAt(line, ms));
+            EXPECT_GT(*view.sungPart(), before);
+            before = *view.sungPart();
+        }
+    }
+    player().seek(0);
+    EXPECT_EQ(view.sungPart(), std::nullopt) << "before the first sung line nothing fills";
+}
+
+// A run that ended in personal FM, logged in: the next start of the program
+// comes back to FM, paused on its song, and the play button plays on in FM.
+TEST_F(PlayFlowTest, TheNextStartComesBackToPersonalFmPausedAndPlayPlaysOnInFm) {
+    const std::string cookie = DemoCompanion::logIn(CloudApiClient(ServiceHosts::allAt(DemoCompanion::origin())));
+    ASSERT_FALSE(cookie.empty());
+    const auto startLoggedIn = [&] {
+        app.reset();
+        AppSettings(makeAppPaths(documents.path().string()).settingsPath).write("User", "Cookie", cookie);
+        app = std::make_unique<Application>(documents.path().string(), program.path().string(),
+                                            ServiceHosts::allAt(DemoCompanion::origin()));
+        ASSERT_TRUE(startAndWait(*app));
+        ASSERT_TRUE(app->account().loggedIn());
+    };
+    startLoggedIn();
+    const std::string fmSong = songStartedBy([&] { player().startFm(app->account().cookie()); });
+    ASSERT_FALSE(fmSong.empty());
+    player().seek(5);
+    control<QPushButton>("播放栏_播放")->click();
+    ASSERT_FALSE(player().isPlaying());
+    const std::string resumePath = app->paths().dataFolder + "listening/resume.json";
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const std::optional<ResumePoint> point = ResumePoint::read(resumePath);
+            return point && point->fm && point->songId == fmSong && point->positionSeconds == 5;
+        },
+        kPlayTimeoutMs))
+        << "the run leaves where it stood";
+
+    startLoggedIn();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return player().currentSongId() == fmSong && !player().isLoading(); }, kPlayTimeoutMs));
+    EXPECT_TRUE(player().inFm());
+    EXPECT_FALSE(player().isPlaying());
+    EXPECT_EQ(player().progressTicks(), 5);
+    control<QPushButton>("播放栏_播放")->click();
+    EXPECT_TRUE(player().isPlaying());
+    EXPECT_TRUE(player().inFm());
+    EXPECT_NE(songStartedBy([&] { player().next(); }), fmSong) << "next is the stream's next song";
+    EXPECT_TRUE(player().inFm());
 }
 
 TEST_F(PlayFlowTest, WhileASongLoadsTheSongListWaits) {

@@ -5,6 +5,7 @@
 // on an X display (scripts/page-screenshots.sh starts one).
 //   mivra-page-tour <folder for the pictures>
 #include "app/Application.h"
+#include "app/tests/StartedApplication.h"
 #include "base/AppSettings.h"
 #include "browse/Account.h"
 #include "net/HttpClient.h"
@@ -101,7 +102,7 @@ int main(int argc, char** argv) {
     Application app(documents.path().toStdString(), QCoreApplication::applicationDirPath().toStdString(),
                     ServiceHosts::allAt(server.origin()));
     app.setExitHandler([] {});
-    app.start();
+    if (!startAndWait(app)) return 1;
     MainWindow& window = *app.mainWindow();
     settle();
 

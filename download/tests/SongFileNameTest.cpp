@@ -17,6 +17,20 @@ TEST(SongFileNameTest, TheStreamUrlChoosesTheExtension) {
         EXPECT_EQ(songFileName("A", "B", row.url), row.name) << row.url;
 }
 
+TEST(SongFileNameTest, ACopyOfTheUsersOwnSongKeepsItsFilesExtension) {
+    struct Row {
+        const char* path;
+        const char* name;
+    };
+    for (Row row :
+         {Row{"/music/x.flac", "A-B.flac"}, Row{"/music/x.OGG", "A-B.ogg"}, Row{"/music/live.2024/x.m4a", "A-B.m4a"},
+          Row{"/music/live.2024/x", "A-B"}, Row{"/music/.hidden", "A-B"}, Row{"/music/x.mp3:evil", "A-B"},
+          Row{"/music/x.a/b", "A-B"}, Row{"x.opus", "A-B.opus"}})
+        EXPECT_EQ(localSongFileName("A", "B", row.path), row.name) << row.path;
+    EXPECT_EQ(localSongFileName("AC/DC", "../x", "/m/y.mp3"), songFileName("AC/DC", "../x", "http://m/1.mp3"))
+        << "the artist and title are made safe as a download's";
+}
+
 TEST(SongFileNameTest, NamesStayInsideTheirFolderOnAnyDrive) {
     struct Row {
         std::string artist, title, name;

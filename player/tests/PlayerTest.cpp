@@ -698,12 +698,67 @@ TEST_F(PlayerTest, WhatARunLeavesIsTheNextStartsHistoryAndResumePoint) {
     ListeningKeeper keeper(nextStart, folder);
     EXPECT_EQ(keeper.history().songs().size(), 2u);
     QSignalSpy started(&nextStart, &Player::songStarted);
-    keeper.resumePlayer();
+    keeper.resumePlayer("");
     ASSERT_TRUE(started.wait(kPlayTimeoutMs));
     EXPECT_EQ(nextStart.currentSongId(), kWindyStreet);
     EXPECT_FALSE(nextStart.isPlaying());
     EXPECT_GE(nextStart.progressTicks(), 5);
     EXPECT_EQ(nextStart.queue().ids(), (std::vector<std::string>{kSummerLetter, kWindyStreet}));
+}
+
+// What the next start does with a run that ended in personal FM.
+TEST_F(PlayerTest, TheNextStartComesBackToFmPausedOnItsSongAndPlaysOnInFm) {
+    const std::string cookie = DemoCompanion::logIn(api);
+    ASSERT_FALSE(cookie.empty());
+    const std::string folder = this->folder.file("listening");
+    std::string fmSong;
+    {
+        ListeningKeeper keeper(*player, folder);
+        fmSong = songStartedBy([&] { player->startFm(cookie); });
+        ASSERT_FALSE(fmSong.empty());
+        player->seek(6);
+        player->togglePlay();
+        keeper.writeResumePoint();
+    }
+    player.reset();
+    const std::optional<ResumePoint> kept = ResumePoint::read(folder + "/resume.json");
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(kept->fm);
+    EXPECT_EQ(kept->songId, fmSong);
+
+    {
+        // Logged out by then: the song comes back alone.
+        Player loggedOut(api, engine, "", AppSettings(this->folder.file("config.ini")));
+        QSignalSpy started(&loggedOut, &Player::songStarted);
+        loggedOut.resume(*kept, "");
+        ASSERT_TRUE(started.wait(kPlayTimeoutMs));
+        EXPECT_EQ(loggedOut.currentSongId(), fmSong);
+        EXPECT_FALSE(loggedOut.inFm());
+    }
+
+    Player nextStart(api, engine, "", AppSettings(this->folder.file("config.ini")));
+    ListeningKeeper keeper(nextStart, folder);
+    QSignalSpy fm(&nextStart, &Player::fmChanged);
+    QSignalSpy started(&nextStart, &Player::songStarted);
+    keeper.resumePlayer(cookie);
+    ASSERT_TRUE(started.wait(kPlayTimeoutMs));
+    EXPECT_TRUE(nextStart.inFm());
+    ASSERT_EQ(fm.size(), 1);
+    EXPECT_TRUE(fm.at(0).at(0).toBool());
+    EXPECT_EQ(nextStart.currentSongId(), fmSong);
+    EXPECT_FALSE(nextStart.isPlaying());
+    EXPECT_EQ(nextStart.progressTicks(), 6);
+
+    // One click plays on from there, still in FM, and next is the stream's.
+    nextStart.togglePlay();
+    EXPECT_TRUE(nextStart.isPlaying());
+    EXPECT_EQ(engine.isActive(nextStart.currentStream()), StreamActivity::kPlaying);
+    EXPECT_TRUE(nextStart.inFm());
+    started.clear();
+    nextStart.next();
+    ASSERT_TRUE(started.wait(kPlayTimeoutMs));
+    EXPECT_NE(started.last().at(0).value<std::string>(), fmSong);
+    EXPECT_TRUE(nextStart.inFm());
 }
 
 TEST_F(PlayerTest, FmPlaysTheStreamSkipsAndBinsSongsAndAnyOtherPlayLeavesIt) {
@@ -745,6 +800,45 @@ TEST_F(PlayerTest, FmPlaysTheStreamSkipsAndBinsSongsAndAnyOtherPlayLeavesIt) {
     EXPECT_FALSE(player->inFm());
     ASSERT_EQ(fm.size(), 2);
     EXPECT_FALSE(fm.at(1).at(0).toBool());
+}
+
+TEST_F(PlayerTest, FmOpensTheStreamsNextSongAheadToSoundTheMomentTheSongBeforeEndsAndABinSkipsToIt) {
+    const std::string cookie = DemoCompanion::logIn(api);
+    ASSERT_FALSE(cookie.empty());
+    const std::string first = songStartedBy([&] { player->startFm(cookie); });
+    ASSERT_FALSE(first.empty());
+    stopTimers();
+    const auto openedAhead = [&] {
+        player->seek(player->lengthSeconds() - 4);
+        return QTest::qWaitFor([&] { return player->followingSongId().has_value(); }, kPlayTimeoutMs);
+    };
+
+    const AudioEngine::Handle ending = player->currentStream();
+    ASSERT_TRUE(openedAhead()) << "about to end, the stream's next song is opened";
+    const std::string following = *player->followingSongId();
+    EXPECT_NE(following, first);
+    player->setMode(PlayMode::Circulate);
+    EXPECT_EQ(player->followingSongId(), following) << "in FM the stream picks what follows, not the mode";
+
+    // The timers are stopped: the engine's end of the song alone starts the next.
+    EXPECT_EQ(songStartedBy([] {}), following);
+    const AudioEngine::Handle stream = player->currentStream();
+    EXPECT_NE(stream, ending);
+    EXPECT_EQ(engine.getLength(ending), -1) << "the ended song's stream is freed";
+    EXPECT_EQ(engine.isActive(stream), StreamActivity::kPlaying);
+    EXPECT_LT(engine.bytesToSeconds(stream, engine.getPosition(stream)), 1.0) << "from its start";
+    EXPECT_TRUE(player->inFm());
+    EXPECT_EQ(playingStreams(), 1);
+    stopTimers();
+
+    // A song binned while the next one waits opened: that one plays, alone.
+    ASSERT_TRUE(openedAhead());
+    const std::string next = *player->followingSongId();
+    EXPECT_NE(next, following);
+    EXPECT_EQ(songStartedBy([&] { player->trashFm(); }), next);
+    EXPECT_TRUE(player->inFm());
+    EXPECT_EQ(openStreams(), 1);
+    EXPECT_EQ(playingStreams(), 1);
 }
 
 TEST_F(PlayerTest, ModeAndVolumeFromStartUpAreShownButNotWritten) {

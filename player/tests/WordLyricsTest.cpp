@@ -65,6 +65,32 @@ TEST(WordLyricsTest, TheClockDecidesTheLineAndItsFill) {
     EXPECT_EQ(lyrics.fillAt(7, 1000), 0.0);
 }
 
+// A list or window shows a line lyric; the fill goes to it only while it is
+// the line being sung, whether it carries a translation or not.
+TEST(WordLyricsTest, TheFillGoesOnlyToTheShownLineThatIsSung) {
+    const WordLyrics lyrics = WordLyrics::parse(kText);
+    struct Case {
+        const char* shown;
+        int line;
+        std::optional<double> part;
+    };
+    const Case cases[] = {
+        {"晚风吹", 1, 0.25},
+        {"晚风吹\r\nThe evening wind", 1, 0.25},
+        {"晚风吹\nThe evening wind\n", 1, 0.25},
+        {"Hold on", 1, std::nullopt},  // the line after the one sung
+        {"晚风吹过", 1, std::nullopt},
+        {"", 1, std::nullopt},
+        {"晚风吹", 5, std::nullopt},  // no such line
+        {"晚风吹", -1, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        EXPECT_EQ(lyrics.sungPartOf(c.shown, c.line, 0.25), c.part);
+    }
+    EXPECT_EQ(WordLyrics().sungPartOf("晚风吹", 0, 0.5), std::nullopt) << "line lyrics alone fill nothing";
+}
+
 TEST(WordLyricsTest, TheTimerWakesJustAfterTheNextChange) {
     const WordLyrics words = WordLyrics::parse(kText);
     const WordLyrics none;

@@ -2,6 +2,7 @@
 // scrolls the selected line near the top of its container.
 #include "anim/ProgramAnimations.h"
 #include "ui/pictures/ImageBlur.h"
+#include "ui/windows/DesktopLyricsWindow.h"
 #include "ui/windows/NowPlayingView.h"
 
 #include "TestPictures.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <QListWidget>
 #include <QTest>
+#include <tuple>
 
 namespace {
 
@@ -83,6 +85,41 @@ TEST_F(NowPlayingViewTest, SelectingALineScrollsItNearTheTopAndAScrollInFlightIs
 
     view.selectLyric(8);
     EXPECT_FALSE(scrollRunning()) << "a line already in place starts no animation";
+}
+
+// Word-timed lyrics: the selected line's first line fills from its left in
+// the sung colour; its translation and the other lines stay as they were.
+TEST_F(NowPlayingViewTest, TheSungPartOfTheSelectedLineFillsFromTheLeftUntilAnotherIsSelected) {
+    view.setLyrics({{"HHHH\r\nHHHH\n", 75}, {"HHHH", 50}}, 175);
+    view.selectLyric(0);
+    const auto sungColumns = [&] {
+        const QImage shown = list().grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        int left = shown.width(), right = -1, lowest = -1;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) == DesktopLyricsWindow::kSungColour)
+                    left = std::min(left, x), right = std::max(right, x), lowest = y;
+        return std::tuple{left, right, lowest};
+    };
+    EXPECT_EQ(std::get<1>(sungColumns()), -1) << "nothing is sung yet";
+
+    view.showSungPart(0.5);
+    EXPECT_EQ(view.sungPart(), 0.5);
+    const auto [left, right, lowest] = sungColumns();
+    ASSERT_GE(right, 0);
+    const int lineWidth = 2 * (list().width() / 2 - left);  // the line is centred
+    EXPECT_NEAR(right - left, lineWidth / 2, lineWidth / 10) << "half of the line's width";
+    EXPECT_LT(lowest, 75 / 2) << "the translation below is not filled";
+
+    view.showSungPart(1.0);
+    EXPECT_NEAR(std::get<1>(sungColumns()), list().width() - left, lineWidth / 10) << "the whole line";
+    view.showSungPart(std::nullopt);
+    EXPECT_EQ(std::get<1>(sungColumns()), -1) << "line lyrics draw the line as it is";
+
+    view.showSungPart(0.5);
+    view.selectLyric(1);
+    EXPECT_EQ(view.sungPart(), std::nullopt) << "the next line starts unsung";
+    EXPECT_EQ(std::get<1>(sungColumns()), -1) << "and the line before no longer fills";
 }
 
 TEST_F(NowPlayingViewTest, TheCoverShowsLargeAndBlurredBehindEverything) {

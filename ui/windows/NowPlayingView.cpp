@@ -8,12 +8,16 @@
 #include "ui/widgets/PictureBox.h"
 #include "ui/widgets/RoundedPicture.h"
 #include "ui/widgets/Theme.h"
+#include "ui/windows/DesktopLyricsWindow.h"
 #include "ui/windows/WindowDrag.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPointer>
+#include <QStyledItemDelegate>
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -37,6 +41,53 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), QColor::fromRgba(kBackdropShade));
+    }
+};
+
+// The item data role holding how much of a line is sung (a double from 0 to 1).
+constexpr int kSungPartRole = Qt::UserRole + 1;
+
+// Draws lyric items as the list's style does, except the selected one with a
+// sung part: its background as the style draws it, then its lines centred in
+// the selected colour, the sung part of the first one from its left in the
+// sung colour.
+class SungLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QVariant sung = index.data(kSungPartRole);
+        if (!sung.isValid()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        // The item's own text: the option's has its line breaks turned into line separators.
+        const QStringList lines = index.data(Qt::DisplayRole).toString().split('\n');
+        item.text.clear();
+        const QWidget* list = option.widget;
+        QStyle* style = list ? list->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, list);
+
+        const QFontMetricsF metrics(item.font);
+        const double top = item.rect.center().y() + 1 - lines.size() * metrics.lineSpacing() / 2;
+        painter->save();
+        painter->setFont(item.font);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const double width = metrics.horizontalAdvance(lines[i]);
+            const QPointF at(item.rect.left() + (item.rect.width() - width) / 2,
+                             top + i * metrics.lineSpacing() + metrics.ascent());
+            painter->setPen(QColor::fromRgba(kSelectedLyricText));
+            painter->drawText(at, lines[i]);
+            if (i != 0) continue;
+            painter->save();
+            painter->setClipRect(QRectF(at.x(), top, width * sung.toDouble(), metrics.lineSpacing()));
+            painter->setPen(QColor::fromRgba(DesktopLyricsWindow::kSungColour));
+            painter->drawText(at, lines[i]);
+            painter->restore();
+        }
+        painter->restore();
     }
 };
 
@@ -106,6 +157,7 @@ NowPlayingView::NowPlayingView(QWidget* window) : QWidget(window) {
     lyrics_->setSelectionMode(QAbstractItemView::SingleSelection);
     // The list only shows; presses fall through to the panel, which drags the window.
     lyrics_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lyrics_->setItemDelegate(new SungLineDelegate(lyrics_));
     lyrics_->setStyleSheet(QString("QListWidget { background: transparent; color: %1; outline: none; }"
                                    "QListWidget::item { border: none; border-radius: 12px; }"
                                    "QListWidget::item:selected { color: %2; background: rgba(255, 255, 255, 38); }")
@@ -151,6 +203,7 @@ void NowPlayingView::setLyrics(const std::vector<LyricItem>& items, int listHeig
 void NowPlayingView::selectLyric(int index) {
     QListWidgetItem* item = lyrics_->item(index);
     if (!item) return;
+    if (item != lyrics_->currentItem()) showSungPart(std::nullopt);
     lyrics_->setCurrentItem(item);
     const int target = kSelectedLineTop - index * item->sizeHint().height();
     // A line lasts several ticks of the lyric timer: once it is in place
@@ -163,6 +216,21 @@ void NowPlayingView::selectLyric(int index) {
             if (list) list->move(list->x(), static_cast<int>(value));
         },
         {}, TimerAnimation::kDefaultInterval, kScrollDurationMs);
+}
+
+void NowPlayingView::showSungPart(std::optional<double> part) {
+    QListWidgetItem* item = lyrics_->currentItem();
+    if (!item) return;
+    if (part)
+        item->setData(kSungPartRole, std::clamp(*part, 0.0, 1.0));
+    else
+        item->setData(kSungPartRole, QVariant());
+}
+
+std::optional<double> NowPlayingView::sungPart() const {
+    const QListWidgetItem* item = lyrics_->currentItem();
+    const QVariant part = item ? item->data(kSungPartRole) : QVariant();
+    return part.isValid() ? std::optional<double>(part.toDouble()) : std::nullopt;
 }
 
 void NowPlayingView::paintEvent(QPaintEvent*) {

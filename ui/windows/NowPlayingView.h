@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 class FlatButton;
@@ -34,8 +35,14 @@ public:
     void setLyrics(const std::vector<LyricItem>& items, int listHeight);
     // Selects item `index` (from 0) and scrolls the list so that it sits
     // near the top. A scroll still running finishes first: the selection
-    // moves, the list does not.
+    // moves, the list does not. A line sung part-way stops filling when
+    // another is selected.
     void selectLyric(int index);
+    // Word-timed lyrics: how much of the selected line is sung (0 to 1),
+    // drawn over its first line from the left in the sung colour; nothing
+    // draws the line as it is.
+    void showSungPart(std::optional<double> part);
+    std::optional<double> sungPart() const;
 
     QListWidget* lyricList() const { return lyrics_; }
     // The lyric offset of the song shown, and the buttons that shift the
