@@ -42,7 +42,7 @@ Notice failedNotice(const DownloadRequest& failed) {
 
 CoverMenuActions::CoverMenuActions(PlayBar& bar, Player& player, SongDownloader& downloader,
                                    const CloudApiClient& catalogue, const MainWindow& window)
-    : bar_(bar), player_(player), downloader_(downloader), catalogue_(catalogue), window_(window) {
+    : bar_(bar), player_(player), downloader_(downloader), songNames_(catalogue), window_(window) {
     connect(bar.playListAction(), &QAction::triggered, this, &CoverMenuActions::openPlayList);
     connect(bar.downloadAction(), &QAction::triggered, this, &CoverMenuActions::startSongDownload);
     followDownloads();
@@ -54,7 +54,7 @@ PlayListWindow* CoverMenuActions::playListWindow() const { return playList_.data
 
 void CoverMenuActions::openPlayList() {
     if (!playList_) {
-        playList_ = new PlayListWindow(player_, catalogue_, window_.listTypeface());
+        playList_ = new PlayListWindow(player_, songNames_, window_.listTypeface());
         playList_->setAttribute(Qt::WA_DeleteOnClose);
         // It opens over the middle of the main window, wherever that is.
         ProgramWindow::adopt(playList_);

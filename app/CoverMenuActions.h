@@ -3,8 +3,10 @@
 // window, which exists once (opening it again raises and reloads it), and
 // "下载此歌曲" downloads the song shown. The user hears how the download goes:
 // a notice while another one runs or when it fails, the menu item's running
-// percentage, and the download folder opened once the song is saved.
+// percentage, and a notice once the song is saved.
 // UI thread only.
+#include "browse/SongNames.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -34,7 +36,7 @@ private:
     PlayBar& bar_;
     Player& player_;
     SongDownloader& downloader_;
-    const CloudApiClient& catalogue_;
+    const SongNames songNames_;  // what the play-list window names its rows with
     const MainWindow& window_;
     QPointer<PlayListWindow> playList_;
 };

@@ -200,8 +200,11 @@ TEST_F(ArtistAlbumPageTest, TheAlbumsAllButtonLeavesThePageAloneAndTheWheelScrol
 // the albums and the MVs follow below them, every heading in Chinese.
 TEST_F(ArtistAlbumPageTest, PopularSongsComeAboveTheAlbumsAndPlay) {
     std::vector<std::string> played;
-    QObject::connect(&view.window.router(), &Router::playRequested,
-                     [&](const std::string& id) { played.push_back(id); });
+    ItemIds queued;
+    QObject::connect(&view.window.router(), &Router::playListRequested, [&](const ItemIds& songs, int index) {
+        played.push_back(songs.at(size_t(index)));
+        queued = songs;
+    });
     view.openArtist(kZhouYe);
     view.waitForArtist(kZhouYe);
     ArtistPage& page = view.artist();
@@ -223,6 +226,7 @@ TEST_F(ArtistAlbumPageTest, PopularSongsComeAboveTheAlbumsAndPlay) {
 
     doubleClickItem(page.songList(), 1);
     EXPECT_EQ(played, std::vector<std::string>{top.at(1).id});
+    EXPECT_EQ(queued, ids(top)) << "the other popular songs are queued with it";
 
     // An artist whose songs the service cannot list keeps its albums where
     // they always were.

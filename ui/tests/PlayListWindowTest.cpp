@@ -7,6 +7,7 @@
 #include "api/CloudApiClient.h"
 #include "audio/AudioEngine.h"
 #include "base/AppSettings.h"
+#include "browse/SongNames.h"
 #include "player/Player.h"
 #include "ui/lists/IconList.h"
 #include "ui/windows/MessageBoxWindow.h"
@@ -68,6 +69,7 @@ protected:
         ServiceHosts namesHost = ServiceHosts::allAt(DemoCompanion::origin());
         namesHost.serviceBase = names.url("/");
         catalogue = std::make_unique<CloudApiClient>(namesHost);
+        songNames = std::make_unique<SongNames>(*catalogue);
     }
 
     void play(const std::string& id) {
@@ -77,7 +79,7 @@ protected:
     }
 
     std::unique_ptr<PlayListWindow> openWindow() {
-        return std::make_unique<PlayListWindow>(player, *catalogue, TypefaceChoice{});
+        return std::make_unique<PlayListWindow>(player, *songNames, TypefaceChoice{});
     }
 
     // Waits for the rows to be filled: `count` of them, the first with a title.
@@ -91,6 +93,7 @@ protected:
     Player player{api, engine, "", AppSettings(folder.file("config.ini"))};
     RecordingServer names;
     std::unique_ptr<CloudApiClient> catalogue;
+    std::unique_ptr<SongNames> songNames;  // after the client it asks
 };
 
 TEST_F(PlayListWindowTest, TheWindowHasItsControlsWhereTheyBelong) {

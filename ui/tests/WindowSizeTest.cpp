@@ -240,7 +240,7 @@ TEST_F(WindowSizeTest, TheMaximiseButtonAndADoubleClickOnTheTitleMaximiseAndRest
     auto* maximise = find<FlatButton>("工具栏_最大化");
     ASSERT_NE(maximise, nullptr);
     EXPECT_EQ(maximise->parentWidget(), find("滤镜_工具栏"));
-    EXPECT_EQ(maximise->geometry(), QRect(926, 24, 28, 40)) << "beside minimise, clear of the account corner";
+    EXPECT_EQ(maximise->geometry(), QRect(930, 24, 24, 40)) << "beside minimise, clear of the account corner";
 
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);

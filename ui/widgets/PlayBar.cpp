@@ -104,10 +104,13 @@ PlayBar::PlayBar(Player& player, QWidget* strip) : QWidget(strip), player_(playe
 
 // The bar fills its strip as the window widens: the progress slider
 // stretches, the song keeps to the left, the transport and mode buttons to
-// the middle, and the volume, switches and version to the right.
+// the middle, and the volume, switches and version to the right. The time
+// line is left to follow the play button itself: moved by both, it would
+// end up wherever the last of them put it.
 void PlayBar::followStripWidth(QWidget* strip) {
     new EdgeFollower(strip, {}, {.follows = false});
-    new EdgeFollower(this, {.middleFrom = kMiddleGroupLeft}, {.follows = false});
+    auto* bar = new EdgeFollower(this, {.middleFrom = kMiddleGroupLeft}, {.follows = false});
+    bar->leave(timeLine_);
 }
 
 // Follows the player from now on, starting with what it holds already.

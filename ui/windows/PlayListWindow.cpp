@@ -1,6 +1,6 @@
 #include "ui/windows/PlayListWindow.h"
 
-#include "api/CloudApiClient.h"
+#include "browse/SongNames.h"
 #include "player/Player.h"
 #include "ui/lists/IconList.h"
 #include "ui/lists/IconListFill.h"
@@ -40,29 +40,6 @@ IconTemplate rowTemplate(const TypefaceChoice& type) {
     return t;
 }
 
-// The rows of several queued songs: those named before as they were, the
-// others from one request; a song the answer lacks gets empty texts.
-std::vector<CoverItem> namedRows(const CloudApiClient& catalogue, const std::vector<std::string>& ids,
-                                 const std::map<std::string, CoverItem>& named) {
-    std::vector<std::string> unnamed;
-    for (const std::string& id : ids)
-        if (!named.contains(id)) unnamed.push_back(id);
-    const SongNameList names = unnamed.empty() ? SongNameList{} : catalogue.fetchSongNames(unnamed);
-    std::vector<CoverItem> rows;
-    size_t answered = 0;
-    for (const std::string& id : ids) {
-        if (const auto found = named.find(id); found != named.end()) {
-            rows.push_back(found->second);
-            continue;
-        }
-        const size_t i = answered++;
-        const std::string name = i < names.names.size() ? names.names[i] : "";
-        const std::string artist = i < names.firstArtists.size() ? names.firstArtists[i] : "";
-        rows.push_back({"", name, id, artist});
-    }
-    return rows;
-}
-
 const Notice kClearQuestion{
     .title = "清空播放列表",
     .content = "Mivra酱要把播放列表里的歌曲全部清空吗？正在播放的歌曲也会停下来哦。",
@@ -72,8 +49,8 @@ const Notice kClearQuestion{
 
 }  // namespace
 
-PlayListWindow::PlayListWindow(Player& player, const CloudApiClient& catalogue, TypefaceChoice typeface)
-    : player_(player), catalogue_(catalogue), typeface_(std::move(typeface)) {
+PlayListWindow::PlayListWindow(Player& player, const SongNames& names, TypefaceChoice typeface)
+    : player_(player), names_(names), typeface_(std::move(typeface)) {
     setObjectName("PlayListWindow");
     setWindowTitle("Mivra Loading...");
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -178,8 +155,8 @@ void PlayListWindow::reload() {
             return std::vector<CoverItem>{row};
         };
     } else {
-        fill.fetchRecords = [&catalogue = catalogue_, ids = rowIds_, named = namedRows_](ServiceStatus*) {
-            return namedRows(catalogue, ids, named);
+        fill.fetchRecords = [&names = names_, ids = rowIds_, named = namedRows_](ServiceStatus*) {
+            return names.rowsFor(ids, named);
         };
     }
     fill.fixedPicture = Artwork::render(Artwork::Picture::SongNote, {50, 50}, list_->devicePixelRatioF());

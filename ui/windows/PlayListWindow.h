@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-class CloudApiClient;
+class SongNames;
 class IconList;
 class Player;
 class QMenu;
@@ -29,8 +29,8 @@ public:
     // The row height of the list.
     static constexpr int kRowHeight = 66;
 
-    // Loads the list at once. `player` and `catalogue` must outlive the window.
-    PlayListWindow(Player& player, const CloudApiClient& catalogue, TypefaceChoice typeface);
+    // Loads the list at once. `player` and `names` must outlive the window.
+    PlayListWindow(Player& player, const SongNames& names, TypefaceChoice typeface);
 
     // Loads the list again from the queue as it is now. One queued song is
     // shown with the play bar's title and artists; more are named by one
@@ -63,7 +63,7 @@ private:
     void keepInView(const QRect& rect);
 
     Player& player_;
-    const CloudApiClient& catalogue_;
+    const SongNames& names_;
     const TypefaceChoice typeface_;
     std::vector<std::string> rowIds_;
     std::vector<std::string> shownIds_;           // the ids of the rows filled so far
